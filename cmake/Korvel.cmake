@@ -1,0 +1,47 @@
+# korvel_library(NAME FOLDER_SOURCES... LIBS ...)
+# Builds one static library from the sources of the calling folder. Every file of the folder takes
+# part unless it is excluded with EXCLUDE (a regular expression on the file name), so adding a
+# source file needs no edit here.
+function(korvel_library name)
+  cmake_parse_arguments(ARG "" "EXCLUDE;ONLY" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  if(ARG_ONLY)
+    list(FILTER sources INCLUDE REGEX "${ARG_ONLY}")
+  endif()
+  if(ARG_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "${ARG_EXCLUDE}")
+  endif()
+  if(NOT sources)
+    # A folder that has no code yet still gives a library, so that its users link.
+    set(stub ${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp)
+    file(WRITE ${stub} "")
+    set(sources ${stub})
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+endfunction()
+
+# korvel_tests(FOLDER LIBS ... [GUI])
+# One GoogleTest program per test folder; GUI programs run a QApplication, the others a
+# QCoreApplication (see tests/support).
+function(korvel_tests folder)
+  cmake_parse_arguments(ARG "GUI" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp
+       ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.h)
+  if(NOT sources)
+    return()
+  endif()
+  if(ARG_GUI)
+    set(main support/GuiMain.cpp)
+  else()
+    set(main support/CoreMain.cpp)
+  endif()
+  set(target test_${folder})
+  add_executable(${target} ${sources} ${main} support/TestSupport.h support/TestSupport.cpp)
+  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest Qt6::Test)
+  target_compile_definitions(${target} PRIVATE KORVEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

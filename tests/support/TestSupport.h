@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+namespace korvel::test {
+
+// Pins the default locale for one test and puts the previous one back afterwards.
+class LocaleGuard
+{
+public:
+    explicit LocaleGuard(const QLocale &locale) : saved(QLocale()) { QLocale::setDefault(locale); }
+    ~LocaleGuard() { QLocale::setDefault(saved); }
+    LocaleGuard(const LocaleGuard &) = delete;
+    LocaleGuard &operator=(const LocaleGuard &) = delete;
+
+private:
+    QLocale saved;
+};
+
+// A locale with "," for thousands and "." for decimals, and one with "." and ",".
+QLocale commaLocale();
+QLocale dotLocale();
+
+// Maps the design's font names to the metric-compatible fonts installed with the program.
+void useDesignFonts();
+
+// A file below the project's own tests folder.
+QString testDataPath(const QString &relative);
+
+} // namespace korvel::test
