@@ -14,7 +14,7 @@ function(korvel_library name)
   if(NOT sources)
     # A folder that has no code yet still gives a library, so that its users link.
     set(stub ${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp)
-    file(WRITE ${stub} "")
+    file(WRITE ${stub} "// This folder has no code yet.\n")
     set(sources ${stub})
   endif()
   add_library(${name} STATIC ${sources})

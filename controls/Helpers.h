@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+#include <cstdint>
+
+// Tolerant conversions and the number formats of every report. All use the default QLocale:
+// its group (thousands) separator and decimal point. None of them fails: a text that is not a
+// number reads as 0.
+
+bool isDigit(QChar c);
+QString digitsOnly(const QString &text);
+// Optional blanks, optional sign, decimal digits, or "$" and hex digits; 0 for anything else and
+// for values outside 32 bits.
+int textToInt(const QString &text);
+// A decimal number in the locale's format (no group separators); 0 when it is not one.
+double textToFloat(const QString &text);
+// Whole number with group separators: 1234567 -> "1,234,567".
+QString intToGrouped(std::int64_t value);
+// Rounded half away from zero, group separators, at most 14 significant digits; empty on failure.
+QString floatToGrouped(double value);
+// Field n (from 1) of a tab-separated text, trimmed of blanks and control characters.
+QString tabField(const QString &text, int n);

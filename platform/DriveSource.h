@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+namespace platform {
+
+// Drive type codes as the drive box reports them.
+enum DriveType : int {
+    DriveUnknown = 0,
+    DriveNoRoot = 1,
+    DriveRemovable = 2,
+    DriveFixed = 3,
+    DriveRemote = 4,
+    DriveCdRom = 5,
+    DriveRamDisk = 6,
+};
+
+// One entry of the drive box: a mounted file system under a drive letter.
+struct Drive
+{
+    QChar letter;       // lower case, 'c' to 'z'
+    int type = DriveUnknown;
+    QString entry;      // as the drive box shows it: "c: [/]", "x: //server/share", "e:"
+    QString mountPoint; // where the letter's root path "c:\" leads
+    QString source;     // the mount source: "/dev/sda2", "//server/share", "tmpfs"
+    QString fsType;     // "ext4", "nfs4", ...
+    std::uint64_t device = 0; // the st_dev of the mount point, to keep a walk on its drive
+};
+
+// Everything the program asks about drives. The program uses one instance (driveSource());
+// tests install their own, built from mount-table text with letters mapped to temporary folders.
+class DriveSource
+{
+public:
+    virtual ~DriveSource() = default;
+
+    // The drive box entries, in letter order.
+    virtual QList<Drive> drives() const = 0;
+    // The drive box's current entry: the drive holding the working directory; empty when none.
+    virtual QString currentEntry() const = 0;
+
+    // Looks a drive up by letter (either case); nullptr when no drive has it.
+    const Drive *find(QChar letter) const;
+    // Drive type of a letter; DriveNoRoot when no drive has it.
+    int driveType(QChar letter) const;
+    // Mount point of a letter; empty when no drive has it.
+    QString mountPoint(QChar letter) const;
+
+    // Still mounted and answering statvfs (remote drives within a time limit).
+    virtual bool isReady(QChar letter) const = 0;
+    // Capacity in bytes, 64-bit: total = blocks x fragment size, free = all free blocks.
+    // False when the drive does not answer.
+    virtual bool space(QChar letter, std::uint64_t &freeBytes, std::uint64_t &totalBytes) const = 0;
+    // Bytes per cluster (statvfs f_bsize); 0 when the drive does not answer.
+    virtual std::uint64_t clusterSize(QChar letter) const = 0;
+};
+
+// The drive source of the program: the machine's mount table unless a test installed another.
+DriveSource &driveSource();
+// Installs a drive source (tests); nullptr puts the machine's back.
+void setDriveSource(std::unique_ptr<DriveSource> source);
+
+} // namespace platform

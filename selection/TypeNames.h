@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Descriptive name of a file type: ".doc" -> "Word document"; "*." -> "No extension";
+// unregistered ".xyz" -> "XYZ File"; empty text -> empty text.
+QString getTypeName(const QString &extension);
+
+// Fills target with every registered extension of at most four characters as "*.ext", sorted
+// without regard to case, after "*.*" when withAllFiles is set.
+void listRegisteredExtensions(QStringList &target, bool withAllFiles);
