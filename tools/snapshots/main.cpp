@@ -1,0 +1,57 @@
+// korvel98-snapshots OUTDIR
+// Renders the program's windows and charts to PNG files without a display, with fixed data, so
+// that they can be looked at and compared with the design.
+
+#include "tools/snapshots/Snapshots.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QTextStream>
+
+#include <map>
+
+namespace {
+
+std::map<QString, SnapshotGroup> &groups()
+{
+    static std::map<QString, SnapshotGroup> registered;
+    return registered;
+}
+
+} // namespace
+
+SnapshotRegistrar::SnapshotRegistrar(const QString &name, SnapshotGroup group)
+{
+    groups()[name] = std::move(group);
+}
+
+bool saveSnapshot(QWidget &widget, const QDir &out, const QString &name)
+{
+    widget.ensurePolished();
+    if (!widget.testAttribute(Qt::WA_WState_Created))
+        widget.winId();
+    return widget.grab().save(out.filePath(name + ".png"));
+}
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTextStream err(stderr);
+    if (argc != 2) {
+        err << "usage: korvel98-snapshots OUTDIR\n";
+        return 2;
+    }
+    QFont::insertSubstitution("Arial", "Liberation Sans");
+    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+    QFont::insertSubstitution("Times New Roman", "Liberation Serif");
+    QDir out(QString::fromLocal8Bit(argv[1]));
+    if (!out.mkpath(".")) {
+        err << "korvel98-snapshots: cannot create " << out.path() << "\n";
+        return 2;
+    }
+    for (const auto &[name, group] : groups())
+        group(out);
+    return 0;
+}
