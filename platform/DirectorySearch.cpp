@@ -1,0 +1,220 @@
+#include "platform/DirectorySearch.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/msdos_fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/syscall.h>
+#include <sys/sysmacros.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+// File systems that keep DOS attributes of their own.
+constexpr long fatMagic = 0x4d44;       // vfat, msdos
+constexpr long ntfsMagic = 0x5346544e;  // the old ntfs driver
+constexpr long ntfs3Magic = 0x7366746e; // ntfs3
+constexpr long fuseMagic = 0x65735546;  // fuseblk, which is how ntfs-3g mounts
+
+constexpr std::uint32_t dosBits = AttrReadOnly | AttrHidden | AttrSystem | AttrArchive;
+
+std::function<void(const std::string &)> listingHook;
+
+struct Fd
+{
+    int fd = -1;
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// Opens a directory by a path of any length: paths beyond PATH_MAX are opened piece by piece,
+// each piece relative to the one before, closing each as soon as the next is open.
+int openDirectory(const std::string &path, bool followLink)
+{
+    const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW);
+    constexpr std::size_t piece = PATH_MAX - 2;
+    if (path.size() <= piece)
+        return ::open(path.c_str(), flags);
+
+    int dir = AT_FDCWD;
+    std::size_t pos = 0;
+    while (path.size() - pos > piece) {
+        std::size_t cut = path.rfind('/', pos + piece);
+        if (cut == std::string::npos || cut < pos) {
+            if (dir != AT_FDCWD)
+                ::close(dir);
+            errno = ENAMETOOLONG;
+            return -1;
+        }
+        const std::string part = cut == pos ? std::string("/") : path.substr(pos, cut - pos);
+        const int next = ::openat(dir, part.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir != AT_FDCWD)
+            ::close(dir);
+        if (next < 0)
+            return -1;
+        dir = next;
+        pos = cut + 1;
+    }
+    const int fd = ::openat(dir, path.c_str() + pos, flags);
+    ::close(dir);
+    return fd;
+}
+
+std::uint32_t attributesOf(const struct statx &st, std::string_view name)
+{
+    std::uint32_t attributes = 0;
+    const mode_t mode = st.stx_mode;
+    if (S_ISDIR(mode))
+        attributes |= AttrDirectory;
+    else if (S_ISCHR(mode) || S_ISBLK(mode) || S_ISFIFO(mode) || S_ISSOCK(mode))
+        attributes |= AttrSystem;
+    if ((mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        attributes |= AttrReadOnly;
+    if (!name.empty() && name.front() == '.')
+        attributes |= AttrHidden;
+    return attributes;
+}
+
+// The FAT driver hands out the attribute byte through an ioctl on the open entry.
+std::uint32_t fatAttributes(int dirFd, const char *name)
+{
+    Fd entry{::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
+    std::uint32_t attributes = 0;
+    if (entry.fd < 0 || ::ioctl(entry.fd, FAT_IOCTL_GET_ATTRIBUTES, &attributes) != 0)
+        return 0;
+    return attributes & dosBits;
+}
+
+// Both NTFS drivers show the attribute word as a little-endian extended attribute.
+std::uint32_t ntfsAttributes(int dirFd, const char *name)
+{
+    const std::string path = "/proc/self/fd/" + std::to_string(dirFd) + "/" + name;
+    unsigned char value[4] = {};
+    if (::lgetxattr(path.c_str(), "system.ntfs_attrib", value, sizeof value) != sizeof value)
+        return 0;
+    const std::uint32_t word =
+        value[0] | value[1] << 8 | value[2] << 16 | std::uint32_t(value[3]) << 24;
+    return word & dosBits;
+}
+
+// FUSE serves many file systems; only ask every entry when the folder itself answers, so that a
+// network file system is not asked once per file for something it never has.
+bool keepsNtfsAttributes(int dirFd)
+{
+    const std::string path = "/proc/self/fd/" + std::to_string(dirFd);
+    unsigned char value[4];
+    return ::getxattr(path.c_str(), "system.ntfs_attrib", value, sizeof value) == sizeof value;
+}
+
+} // namespace
+
+void DirectoryListing::clear()
+{
+    std::vector<char>().swap(names);
+    std::vector<DirectoryEntry>().swap(list);
+}
+
+bool DirectoryListing::read(const std::string &path, bool followLink)
+{
+    clear();
+    Fd dir{openDirectory(path, followLink)};
+    if (dir.fd < 0)
+        return false;
+
+    // First every name, so that the buffer the names live in is final before they are looked at.
+    struct Name
+    {
+        std::size_t offset;
+        std::size_t length;
+    };
+    std::vector<Name> found;
+    alignas(8) char buffer[32768];
+    for (;;) {
+        const long got = ::syscall(SYS_getdents64, dir.fd, buffer, sizeof buffer);
+        if (got <= 0)
+            break;
+        for (long at = 0; at < got;) {
+            auto *record = reinterpret_cast<const unsigned char *>(buffer + at);
+            unsigned short length;
+            std::memcpy(&length, record + 16, sizeof length);
+            const char *name = reinterpret_cast<const char *>(record + 19);
+            at += length;
+            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+                continue;
+            const std::size_t size = std::strlen(name);
+            found.push_back({names.size(), size});
+            names.insert(names.end(), name, name + size + 1); // kept with its 0 for statx
+        }
+    }
+    if (listingHook)
+        listingHook(path);
+
+    long fsType = 0;
+    struct statfs fs;
+    if (::fstatfs(dir.fd, &fs) == 0)
+        fsType = long(fs.f_type);
+    const bool fat = fsType == fatMagic;
+    const bool ntfs = (fsType == ntfsMagic || fsType == ntfs3Magic || fsType == fuseMagic) &&
+                      keepsNtfsAttributes(dir.fd);
+
+    list.reserve(found.size());
+    for (const Name &n : found) {
+        const char *name = names.data() + n.offset;
+        struct statx st;
+        if (::statx(dir.fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
+                    STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME,
+                    &st) != 0)
+            continue; // gone since it was listed, or not ours to see
+        DirectoryEntry entry;
+        entry.rawName = std::string_view(name, n.length);
+        entry.attributes = attributesOf(st, entry.rawName);
+        entry.size = st.stx_size;
+        entry.accessTime = st.stx_atime.tv_sec;
+        entry.writeTime = st.stx_mtime.tv_sec;
+        entry.creationTime = (st.stx_mask & STATX_BTIME) ? st.stx_btime.tv_sec : 0;
+        entry.device = makedev(st.stx_dev_major, st.stx_dev_minor);
+        if (fat)
+            entry.attributes |= fatAttributes(dir.fd, name);
+        else if (ntfs && !S_ISLNK(st.stx_mode))
+            entry.attributes |= ntfsAttributes(dir.fd, name);
+        list.push_back(entry);
+    }
+    return true;
+}
+
+DirectoryListing listDirectory(const QString &path)
+{
+    DirectoryListing listing;
+    listing.read(path.toStdString(), true);
+    return listing;
+}
+
+std::uint64_t deviceOf(const std::string &path)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
+        return 0;
+    return st.st_dev;
+}
+
+bool setCurrentDirectory(const QString &path)
+{
+    return ::chdir(path.toStdString().c_str()) == 0;
+}
+
+void setListingHook(std::function<void(const std::string &path)> hook)
+{
+    listingHook = std::move(hook);
+}
+
+} // namespace platform

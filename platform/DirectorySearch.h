@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// The attribute word of a directory entry, bit for bit as the reports count them.
+enum Attribute : std::uint32_t
+{
+    AttrReadOnly = 1,
+    AttrHidden = 2,
+    AttrSystem = 4,
+    AttrVolume = 8,
+    AttrDirectory = 16,
+    AttrArchive = 32,
+};
+
+// One entry of a directory listing. Times are seconds since 1970 UTC, 0 when not kept.
+struct DirectoryEntry
+{
+    std::string_view rawName; // the bytes the file system stores; lives as long as its listing
+    std::uint32_t attributes = 0;
+    std::uint64_t size = 0;        // of the entry itself: a symbolic link's own size
+    std::int64_t creationTime = 0; // birth time where the file system keeps one
+    std::int64_t accessTime = 0;
+    std::int64_t writeTime = 0;
+    std::uint64_t device = 0; // st_dev: the file system the entry belongs to
+
+    // The name as text: UTF-8, with invalid bytes replaced.
+    QString name() const { return QString::fromUtf8(rawName.data(), qsizetype(rawName.size())); }
+    bool isDirectory() const { return attributes & AttrDirectory; }
+};
+
+// One directory read whole and closed again, so that a deep walk never holds a directory open per
+// level. "." and ".." are left out; symbolic links are never followed; an entry that vanishes
+// before it can be examined is passed over.
+class DirectoryListing
+{
+public:
+    DirectoryListing() = default;
+    DirectoryListing(DirectoryListing &&) = default;
+    DirectoryListing &operator=(DirectoryListing &&) = default;
+    DirectoryListing(const DirectoryListing &) = delete;
+    DirectoryListing &operator=(const DirectoryListing &) = delete;
+
+    // Reads the directory at a path (bytes as the system takes them; any length). A symbolic link
+    // as the last part of the path is followed only when followLink is set. False when it could
+    // not be read: the listing is then empty.
+    bool read(const std::string &path, bool followLink = false);
+
+    const std::vector<DirectoryEntry> &entries() const { return list; }
+    bool empty() const { return list.empty(); }
+    std::size_t size() const { return list.size(); }
+
+    // Frees the entries.
+    void clear();
+
+private:
+    std::vector<char> names; // moving a vector keeps its buffer, so rawName stays valid
+    std::vector<DirectoryEntry> list;
+};
+
+// A listing by text path, for callers that do not care about raw bytes.
+DirectoryListing listDirectory(const QString &path);
+
+// The device (st_dev) of a path, following symbolic links; 0 when it cannot be examined.
+std::uint64_t deviceOf(const std::string &path);
+
+// Makes a folder the process's current directory; false when it cannot be entered.
+bool setCurrentDirectory(const QString &path);
+
+// Tests only: called with the path of every directory after its names were read and before its
+// entries are examined, so that a test can remove an entry in between. Empty: no call.
+void setListingHook(std::function<void(const std::string &path)> hook);
+
+} // namespace platform

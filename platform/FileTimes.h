@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QTimeZone>
+#include <cstdint>
+#include <vector>
+
+namespace platform {
+
+// File times travel as whole seconds since 1 January 1970 UTC; 0 means the file system keeps no
+// such time. Every moment before 1980 packs to 0 anyway, so 0 needs no flag of its own.
+
+// Packed local date-time: the date in the upper 16 bits (year - 1980 in bits 9-15, month in 5-8,
+// day in 0-4), the time in the lower 16 (hour in 11-15, minute in 5-10, seconds / 2 in 0-4).
+// Years 1980 to 2107 only; any other moment gives 0, which means "not recorded".
+std::uint32_t packLocalTime(std::int64_t utcSeconds);
+
+// Days from 1 January 1970 to the local date of a moment (negative before it).
+std::int64_t localDayNumber(std::int64_t utcSeconds);
+
+// Offset of local time from UTC, in seconds, at a moment.
+int localOffsetAt(std::int64_t utcSeconds);
+
+// The zone of the conversions above: the system's unless a test set another (an invalid zone puts
+// the system's back).
+void setLocalTimeZone(const QTimeZone &zone);
+
+// Days from 1 January 1970 to a date of the proleptic Gregorian calendar.
+constexpr std::int64_t daysFromCivil(int year, int month, int day)
+{
+    const std::int64_t y = year - (month <= 2 ? 1 : 0);
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yearOfEra = y - era * 400;
+    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+// The date of a day number (the inverse of daysFromCivil).
+void civilFromDays(std::int64_t days, int &year, int &month, int &day);
+
+// Converts moments to local time the cheap way: the offset is fetched from the zone once per
+// stretch between two of its transitions and then reused, which is exact because the offset
+// cannot change inside such a stretch. One instance per thread.
+class LocalTimeCache
+{
+public:
+    explicit LocalTimeCache(const QTimeZone &zone);
+
+    int offsetAt(std::int64_t utcSeconds);
+    std::uint32_t pack(std::int64_t utcSeconds);
+    std::int64_t dayNumber(std::int64_t utcSeconds);
+
+private:
+    struct Stretch
+    {
+        std::int64_t begin; // first second with this offset
+        std::int64_t end;   // first second after it
+        int offset;
+    };
+    const Stretch &stretchAt(std::int64_t utcSeconds);
+
+    QTimeZone zone;
+    std::vector<Stretch> stretches; // sorted by begin, never overlapping
+    std::size_t last = 0;           // the stretch of the previous call
+};
+
+} // namespace platform
