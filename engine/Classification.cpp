@@ -1,0 +1,83 @@
+#include "engine/Classification.h"
+
+#include "platform/FileTimes.h"
+
+#include <cstdlib>
+
+namespace {
+
+struct Unpacked
+{
+    int year, month, day, hour, minute, second;
+};
+
+bool isLeap(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+// The fields of a packed date-time; any field out of its range makes it 1 January 1980, 00:00.
+Unpacked unpack(std::uint32_t packed)
+{
+    Unpacked u{int(packed >> 25) + 1980, int(packed >> 21 & 15), int(packed >> 16 & 31),
+               int(packed >> 11 & 31),   int(packed >> 5 & 63),  int(packed & 31) * 2};
+    static constexpr int monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool valid = u.month >= 1 && u.month <= 12 && u.day >= 1 &&
+                       u.day <= monthDays[u.month - 1] + (u.month == 2 && isLeap(u.year)) &&
+                       u.hour <= 23 && u.minute <= 59 && u.second <= 59;
+    if (!valid)
+        u = {1980, 1, 1, 0, 0, 0};
+    return u;
+}
+
+} // namespace
+
+int sizeClass(std::uint64_t size)
+{
+    std::uint64_t bound = 16384;
+    for (int index = 1; index < 12; ++index, bound *= 2)
+        if (size <= bound)
+            return index;
+    return 12;
+}
+
+int ageToIndex(std::int64_t days)
+{
+    if (days < 0)
+        return 0;
+    static constexpr std::int64_t upper[] = {7, 30, 60, 120, 365, 730, 1095, 1460};
+    for (int i = 0; i < 8; ++i)
+        if (days <= upper[i])
+            return i + 1;
+    return 9;
+}
+
+std::int64_t fileAgeDays(std::uint32_t packed, std::int64_t today)
+{
+    if (packed == 0)
+        return -1;
+    const Unpacked u = unpack(packed);
+    return std::llabs(platform::daysFromCivil(u.year, u.month, u.day) - today);
+}
+
+int halfHourSlot(std::uint32_t packed)
+{
+    if (packed == 0)
+        return -1;
+    const Unpacked u = unpack(packed);
+    return 2 * u.hour + (u.minute >= 30 ? 1 : 0);
+}
+
+QString extractExtension(const QString &row)
+{
+    const qsizetype tab = row.indexOf(u'\t');
+    if (tab < 1)
+        return QString();
+    return row.mid(1, tab - 1).toLower();
+}
+
+QString fileExtension(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QString() : name.mid(dot);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// The rules that turn one file's size and time stamps into the indexes of the report tables.
+
+// Size class 1 to 12: up to 16 KB is 1, each class up to twice the bound of the one before, over
+// 16 MB is 12. Upper bounds belong to their class.
+int sizeClass(std::uint64_t size);
+
+// Age class 0 to 9 of an age in days; a negative age (not recorded) is 0.
+int ageToIndex(std::int64_t days);
+
+// Days between the date of a packed local date-time and today (a local day number, see
+// platform::localDayNumber), either way round; -1 for 0 (not recorded). Fields that form no valid
+// date and time count as 1 January 1980, 00:00.
+std::int64_t fileAgeDays(std::uint32_t packed, std::int64_t today);
+
+// Half-hour slot 0 to 47 of a packed local date-time: twice the hour, plus 1 from minute 30 on;
+// -1 for 0 (not recorded). Invalid fields count as 00:00 and so land in slot 0.
+int halfHourSlot(std::uint32_t packed);
+
+// The extension of a picked row ("*.doc", a tab, a description) in lower case: ".doc". A row
+// without a tab gives the empty text.
+QString extractExtension(const QString &row);
+
+// The extension of a file name: from its last "." to the end, or empty when it has none.
+QString fileExtension(const QString &name);

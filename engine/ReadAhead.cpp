@@ -1,0 +1,160 @@
+#include "engine/ReadAhead.h"
+
+#include <algorithm>
+
+Folder::~Folder()
+{
+    // Taken apart level by level, not by recursion, so that a very deep tree cannot exhaust the
+    // stack when it is freed.
+    std::vector<std::unique_ptr<Folder>> rest = std::move(subfolders);
+    while (!rest.empty()) {
+        std::unique_ptr<Folder> folder = std::move(rest.back());
+        rest.pop_back();
+        if (!folder)
+            continue; // walked and freed already
+        for (auto &child : folder->subfolders)
+            rest.push_back(std::move(child));
+        folder->subfolders.clear();
+    }
+}
+
+std::string Folder::path() const
+{
+    std::vector<const Folder *> chain;
+    std::size_t length = 0;
+    for (const Folder *f = this; f; f = f->parent) {
+        chain.push_back(f);
+        length += f->name.size() + 1;
+    }
+    std::string result;
+    result.reserve(length);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (!result.empty() && result.back() != '/')
+            result += '/';
+        result += (*it)->name;
+    }
+    return result;
+}
+
+FolderReader::FolderReader(const std::string &root, std::uint64_t device, int helperCount,
+                           std::size_t entriesAhead)
+    : top(std::make_unique<Folder>(nullptr, root)),
+      device(device ? device : platform::deviceOf(root)), limit(entriesAhead)
+{
+    if (helperCount <= 0)
+        return;
+    queue.push_back(top.get());
+    for (int i = 0; i < helperCount; ++i)
+        helpers.emplace_back([this] { helperLoop(); });
+}
+
+FolderReader::~FolderReader()
+{
+    stop();
+}
+
+void FolderReader::stop()
+{
+    {
+        std::lock_guard guard(lock);
+        stopping = true;
+        queue.clear();
+        urgent = nullptr;
+    }
+    work.notify_all();
+    for (std::thread &helper : helpers)
+        helper.join();
+    helpers.clear();
+}
+
+void FolderReader::read(Folder &folder)
+{
+    folder.opened = folder.listing.read(folder.path(), folder.parent == nullptr);
+    // Hidden and system folders are never entered, nor the roots of other file systems mounted
+    // inside this one.
+    constexpr std::uint32_t skipped =
+        platform::AttrHidden | platform::AttrSystem | platform::AttrVolume;
+    for (const platform::DirectoryEntry &entry : folder.listing.entries())
+        if (entry.isDirectory() && !(entry.attributes & skipped) && entry.device == device)
+            folder.subfolders.push_back(
+                std::make_unique<Folder>(&folder, std::string(entry.rawName)));
+}
+
+void FolderReader::queueSubfolders(Folder &folder)
+{
+    for (auto it = folder.subfolders.rbegin(); it != folder.subfolders.rend(); ++it)
+        queue.push_front(it->get());
+}
+
+void FolderReader::helperLoop()
+{
+    std::unique_lock guard(lock);
+    for (;;) {
+        work.wait(guard, [&] { return stopping || urgent || (!queue.empty() && ahead < limit); });
+        if (stopping)
+            return;
+        Folder *folder;
+        if (urgent) {
+            folder = urgent;
+            urgent = nullptr;
+            const auto it = std::find(queue.begin(), queue.end(), folder);
+            if (it != queue.end())
+                queue.erase(it);
+        } else {
+            folder = queue.front();
+            queue.pop_front();
+        }
+        folder->state = Folder::State::Reading;
+        guard.unlock();
+        read(*folder);
+        guard.lock();
+        folder->state = Folder::State::Read;
+        ahead += folder->listing.size() + 1;
+        if (!stopping && !folder->subfolders.empty()) {
+            queueSubfolders(*folder);
+            work.notify_all();
+        }
+        ready.notify_all();
+    }
+}
+
+bool FolderReader::waitFor(Folder &folder, const std::function<bool()> &idle,
+                           std::chrono::milliseconds pause)
+{
+    if (helpers.empty()) {
+        if (folder.state != Folder::State::Read) {
+            read(folder);
+            folder.state = Folder::State::Read;
+        }
+        return true;
+    }
+    std::unique_lock guard(lock);
+    while (folder.state != Folder::State::Read) {
+        if (folder.state == Folder::State::Waiting && urgent != &folder) {
+            urgent = &folder;
+            work.notify_all();
+        }
+        if (ready.wait_for(guard, pause, [&] { return folder.state == Folder::State::Read; }))
+            break;
+        guard.unlock();
+        const bool goOn = idle();
+        guard.lock();
+        if (!goOn)
+            return false;
+    }
+    return true;
+}
+
+void FolderReader::entered(const Folder &folder)
+{
+    if (helpers.empty())
+        return;
+    bool wasFull;
+    {
+        std::lock_guard guard(lock);
+        wasFull = ahead >= limit;
+        ahead -= std::min(ahead, folder.listing.size() + 1);
+    }
+    if (wasFull)
+        work.notify_all();
+}

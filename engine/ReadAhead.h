@@ -1,0 +1,90 @@
+#pragma once
+
+#include "platform/DirectorySearch.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// One folder of a drive walk: its listing and the subfolders the walk will enter, in listing
+// order. A folder knows only its own name; its path is put together from its parents when it is
+// read, so that a deep tree costs memory by depth and not by depth times path length.
+struct Folder
+{
+    Folder(Folder *parent, std::string name) : parent(parent), name(std::move(name)) {}
+    ~Folder();
+    Folder(const Folder &) = delete;
+    Folder &operator=(const Folder &) = delete;
+
+    std::string path() const;
+
+    Folder *const parent;
+    const std::string name; // the whole path for the drive's root
+    platform::DirectoryListing listing;
+    std::vector<std::unique_ptr<Folder>> subfolders;
+    bool opened = false; // the folder could be read; a folder that could not is walked as empty
+
+    enum class State
+    {
+        Waiting,
+        Reading,
+        Read
+    };
+    State state = State::Waiting; // guarded by the reader's lock
+};
+
+// Reads the folders of one drive ahead of the walk on helper threads, so that the time the
+// system takes to list folders and examine their entries overlaps with the classification.
+//
+// The walk still visits the folders in its own order and on its own thread; the helpers only
+// fill in listings. They take folders in the order the walk will want them (a folder's
+// subfolders go to the front of the queue as soon as it is read) and stop when what they read
+// ahead and the walk has not yet reached passes a bound, so memory stays small. When the walk
+// needs a folder no helper has reached, that folder goes first, past the bound. With no helper
+// threads the walk reads each folder itself when it needs it.
+class FolderReader
+{
+public:
+    // root: the drive's root folder; only folders on device are entered (0: the root's own).
+    FolderReader(const std::string &root, std::uint64_t device, int helpers,
+                 std::size_t entriesAhead = 1 << 16);
+    ~FolderReader();
+    FolderReader(const FolderReader &) = delete;
+    FolderReader &operator=(const FolderReader &) = delete;
+
+    Folder &root() { return *top; }
+
+    // Waits until a folder is read. While it waits it calls idle now and then (every pause);
+    // when idle answers false the wait is given up and the answer is false.
+    bool waitFor(Folder &folder, const std::function<bool()> &idle,
+                 std::chrono::milliseconds pause);
+    // The walk has gone past this folder: its entries no longer count as read ahead.
+    void entered(const Folder &folder);
+
+    // Ends the helpers at once; whatever they read afterwards is never looked at.
+    void stop();
+
+private:
+    void helperLoop();
+    void read(Folder &folder);
+    void queueSubfolders(Folder &folder);
+
+    std::unique_ptr<Folder> top;
+    std::uint64_t device;
+    std::size_t limit;
+
+    std::mutex lock;
+    std::condition_variable work;  // helpers wait here for folders
+    std::condition_variable ready; // the walk waits here for a folder
+    std::deque<Folder *> queue;    // folders no helper has taken yet
+    Folder *urgent = nullptr;      // the folder the walk is waiting for
+    std::size_t ahead = 0;         // entries read but not yet reached by the walk
+    bool stopping = false;
+    std::vector<std::thread> helpers;
+};

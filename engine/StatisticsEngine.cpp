@@ -1,0 +1,368 @@
+#include "engine/StatisticsEngine.h"
+
+#include "controls/EntryHelpers.h"
+#include "controls/Helpers.h"
+#include "engine/Classification.h"
+#include "engine/ReadAhead.h"
+#include "platform/DriveSource.h"
+#include "platform/FileTimes.h"
+
+#include <thread>
+
+namespace {
+
+std::int64_t systemNow()
+{
+    using namespace std::chrono;
+    return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
+}
+
+int coreCount()
+{
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores ? int(cores) : 1;
+}
+
+QChar driveLetter(const QString &entry)
+{
+    return entry.isEmpty() ? QChar() : entry.at(0);
+}
+
+// The part of a name from its last dot on, dot included; empty when there is no dot.
+std::string_view extensionOf(std::string_view name)
+{
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+}
+
+} // namespace
+
+StatisticsEngine::StatisticsEngine() : clock(systemNow), readAheadThreads(coreCount()) {}
+
+StatisticsEngine::~StatisticsEngine() = default;
+
+// ---- The run --------------------------------------------------------------------------------
+
+long double StatisticsEngine::computePickListTotal() const
+{
+    const platform::DriveSource &drives = platform::driveSource();
+    long double total = 0;
+    for (const QString &entry : PickList1) {
+        const QChar letter = driveLetter(entry);
+        std::uint64_t freeBytes = 0, totalBytes = 0;
+        if (drives.isReady(letter) && drives.space(letter, freeBytes, totalBytes))
+            total += static_cast<long double>(totalBytes);
+    }
+    return total;
+}
+
+void StatisticsEngine::collectDrives()
+{
+    aborted = false;
+    QString labels;
+    clearVariables();
+    overhangPageEnabled = PickList1.size() == 1;
+    for (const QString &entry : std::as_const(PickList1)) {
+        if (aborted)
+            break;
+        currentDrive = entry;
+        labels += driveLetter(entry) + QStringLiteral(": ");
+        if (!platform::driveSource().isReady(driveLetter(entry)))
+            continue; // a drive that went away is passed over without a word
+        scanning = true;
+        if (hooks.driveStarting)
+            hooks.driveStarting();
+        scan();
+        collected = true;
+        scanning = false;
+        if (aborted) {
+            if (hooks.caption)
+                hooks.caption(
+                    QStringLiteral("File Statistics for drive(s) incomplete ... aborted."));
+            break;
+        }
+        if (hooks.caption)
+            hooks.caption(QStringLiteral("Statistics completed for drives ") + labels.toUpper());
+    }
+}
+
+void StatisticsEngine::scan()
+{
+    setStatus(QString());
+    ScanAllDrives();
+    if (hooks.refillPages)
+        hooks.refillPages();
+    QString text = QStringLiteral("Finished - ") + intToGrouped(filesProcessed) +
+                   QStringLiteral(" files processed");
+    if (filesFound != filesProcessed)
+        text += u' ' + intToGrouped(filesFound) + QStringLiteral(" files found");
+    if (aborted)
+        text += QStringLiteral(" INCOMPLETE ... ABORTED");
+    setStatus(text);
+    if (hooks.driveFinished)
+        hooks.driveFinished();
+}
+
+// ---- The walk -------------------------------------------------------------------------------
+
+void StatisticsEngine::ScanAllDrives()
+{
+    const QChar letter = driveLetter(currentDrive);
+    const platform::DriveSource &drives = platform::driveSource();
+    if (!drives.isReady(letter))
+        return;
+    const platform::Drive *drive = drives.find(letter);
+    const QString root = drive ? drive->mountPoint : QString();
+    const std::uint64_t device = drive ? drive->device : 0;
+    // The drive's root stays the current directory after the walk, so that the next run offers
+    // this drive first.
+    if (root.isEmpty() || !platform::setCurrentDirectory(root)) {
+        if (hooks.errorBox)
+            hooks.errorBox(QStringLiteral("Can't open drive ") + currentDrive);
+        return;
+    }
+    prepareFilter();
+    FolderReader reader(root.toStdString(), device, readAheadThreads);
+    lastDispatch = std::chrono::steady_clock::now();
+    scan_dir(reader);
+}
+
+// Walks the drive depth first without recursion: each level of the stack is a folder whose
+// subfolders are being walked; when the last one is done the folder's own files are classified
+// and the level goes. Subfolders come in listing order, so the classification sees the files in
+// the same order as a walk that entered each folder in turn.
+void StatisticsEngine::scan_dir(FolderReader &reader)
+{
+    struct Level
+    {
+        Folder *folder;
+        std::size_t next;
+    };
+    std::vector<Level> levels;
+    const auto pause = std::max(dispatchInterval, std::chrono::milliseconds(1));
+    auto enter = [&](Folder &folder) {
+        if (aborted || !reader.waitFor(
+                           folder, [this] { return waitIdle(); }, pause))
+            return;
+        reader.entered(folder);
+        levels.push_back({&folder, 0});
+    };
+
+    enter(reader.root());
+    while (!levels.empty()) {
+        if (aborted)
+            reader.stop(); // nothing read from here on counts
+        Level &level = levels.back();
+        if (!aborted && level.next < level.folder->subfolders.size()) {
+            enter(*level.folder->subfolders[level.next++]);
+            continue;
+        }
+        scanfiles(*level.folder);
+        levels.pop_back();
+        if (!aborted && !levels.empty()) {
+            Level &parent = levels.back();
+            parent.folder->subfolders[parent.next - 1].reset(); // done with, free it now
+        }
+    }
+    reader.stop();
+}
+
+void StatisticsEngine::scanfiles(const Folder &folder)
+{
+    if (aborted)
+        return;
+    QString directoryText;
+    for (const platform::DirectoryEntry &entry : folder.listing.entries()) {
+        if (aborted)
+            return;
+        if (entryKind(entry) == 2) {
+            if (directoryText.isNull())
+                directoryText = QString::fromUtf8(folder.path());
+            crunchNumbers(directoryText, entry);
+            ++filesProcessed;
+        }
+        dispatchGate();
+    }
+}
+
+// Window messages after every entry would cost more than the walk itself; a look at the clock
+// every few entries keeps repaint and Abort just as prompt.
+void StatisticsEngine::dispatchGate()
+{
+    if (!hooks.dispatchMessages)
+        return;
+    if (dispatchInterval.count() > 0 && (++gateCount & 7) != 0)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastDispatch < dispatchInterval)
+        return;
+    lastDispatch = now;
+    hooks.dispatchMessages();
+}
+
+// While the walk waits for a folder the window must stay alive: a network drive can take long.
+bool StatisticsEngine::waitIdle()
+{
+    if (hooks.dispatchMessages) {
+        lastDispatch = std::chrono::steady_clock::now();
+        hooks.dispatchMessages();
+    }
+    return !aborted;
+}
+
+void StatisticsEngine::setStatus(const QString &text)
+{
+    lastProgressDirectory = QString();
+    if (hooks.statusText)
+        hooks.statusText(text);
+}
+
+// The progress text names the folder; within one folder it does not change, so it is handed to
+// the window only when the folder does.
+void StatisticsEngine::showProgress(const QString &directoryText)
+{
+    if (!lastProgressDirectory.isNull() && lastProgressDirectory == directoryText)
+        return;
+    lastProgressDirectory = directoryText;
+    if (hooks.statusText)
+        hooks.statusText(QStringLiteral("Processing drive ") + currentDrive +
+                         QStringLiteral(" ... standby : ") + directoryText);
+}
+
+// ---- The classification ---------------------------------------------------------------------
+
+void StatisticsEngine::crunchNumbers(const QString &directoryText,
+                                     const platform::DirectoryEntry &entry)
+{
+    if (filesProcessed % 3 == 0)
+        showProgress(directoryText);
+    if (!passesFilter(entry.rawName))
+        return;
+    ++filesFound;
+    const std::uint64_t size = entry.size;
+    const double bytes = double(size);
+    collectFileAttr(entry.attributes, size);
+
+    // Each stamp is converted once and serves both its half-hour slot and its age.
+    const std::uint32_t created = createDosTime(entry);
+    const std::uint32_t written = writeDosTime(entry);
+    const std::uint32_t accessed = accessDosTime(entry);
+    addHourSlots(created, written, accessed);
+
+    const std::int64_t today = platform::localDayNumber(clock());
+    int age = ageToIndex(fileAgeDays(accessed, today));
+    ageAccessedFiles[age] += 1;
+    ageAccessedBytes[age] += bytes;
+    age = ageToIndex(fileAgeDays(created, today));
+    ageCreatedFiles[age] += 1;
+    ageCreatedBytes[age] += bytes;
+    age = ageToIndex(fileAgeDays(written, today));
+    ageModifiedFiles[age] += 1;
+    ageModifiedBytes[age] += bytes;
+
+    lbTypes.countFile(extensionOf(entry.rawName), std::int64_t(size));
+
+    const int sizeIndex = sizeClass(size);
+    sizeFiles[sizeIndex] += 1;
+    sizeBytes[sizeIndex] += bytes;
+
+    if (overhangPageEnabled) {
+        double *sums[] = {&overhang4K, &overhang8K, &overhang16K, &overhang32K, &overhang64K};
+        std::uint64_t cluster = 4096;
+        for (double *sum : sums) {
+            const std::uint64_t rest = size % cluster;
+            if (rest != 0)
+                *sum += double(cluster - rest);
+            cluster *= 2;
+        }
+    }
+}
+
+bool StatisticsEngine::isThisSelected(const QString &fileName)
+{
+    const QByteArray bytes = fileName.toUtf8();
+    return passesFilter(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+}
+
+void StatisticsEngine::prepareFilter()
+{
+    pickedExtensions.clear();
+    for (const QString &row : std::as_const(PickList2))
+        pickedExtensions.push_back(extractExtension(row).toUtf8().toStdString());
+    preparedFrom = PickList2;
+    filterPrepared = true;
+}
+
+// The extension is compared in lower case, character for character, with each picked one. Plain
+// ASCII extensions, nearly all of them, are lowered in place; others go through Unicode rules.
+bool StatisticsEngine::passesFilter(std::string_view name)
+{
+    if (allTypes)
+        return true;
+    if (PickList2.isEmpty())
+        return excludeSelected;
+    if (!filterPrepared || preparedFrom != PickList2)
+        prepareFilter();
+
+    const std::string_view extension = extensionOf(name);
+    std::string lower(extension);
+    bool plain = true;
+    for (char &c : lower) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            plain = false;
+            break;
+        }
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    }
+    if (!plain)
+        lower = QString::fromUtf8(extension.data(), qsizetype(extension.size()))
+                    .toLower()
+                    .toUtf8()
+                    .toStdString();
+    for (const std::string &picked : pickedExtensions)
+        if (picked == lower)
+            return includeSelected;
+    return excludeSelected;
+}
+
+void StatisticsEngine::collectFileAttr(std::uint32_t attributes, std::uint64_t size)
+{
+    const double bytes = double(size);
+    if (attributes & platform::AttrReadOnly) {
+        ++nReadOnly;
+        szReadOnly += bytes;
+    }
+    if (attributes & platform::AttrHidden) {
+        ++nHidden;
+        szHidden += bytes;
+    }
+    if (attributes & platform::AttrSystem) {
+        ++nSystem;
+        szSystem += bytes;
+    }
+    if (attributes & platform::AttrArchive) {
+        ++nArchive;
+        szArchive += bytes;
+    }
+}
+
+void StatisticsEngine::DropIntoHourSlot(const platform::DirectoryEntry &entry)
+{
+    addHourSlots(createDosTime(entry), writeDosTime(entry), accessDosTime(entry));
+}
+
+// Slot 0, the first half hour after midnight, is never counted: an invalid time lands there too.
+void StatisticsEngine::addHourSlots(std::uint32_t created, std::uint32_t written,
+                                    std::uint32_t accessed)
+{
+    int slot = halfHourSlot(created);
+    if (slot > 0)
+        hourCreated[slot] += 1;
+    slot = halfHourSlot(written);
+    if (slot > 0)
+        hourModified[slot] += 1;
+    slot = halfHourSlot(accessed);
+    if (slot > 0)
+        hourAccessed[slot] += 1;
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "engine/Accumulators.h"
+#include "platform/DirectorySearch.h"
+
+#include <QString>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class FolderReader;
+struct Folder;
+
+// How the engine reaches the statistics window. Every hook may be left empty.
+struct EngineHooks
+{
+    std::function<void(const QString &)> statusText; // the status bar's simple text
+    std::function<void(const QString &)> caption;    // the window caption
+    std::function<void(const QString &)> errorBox;   // an error the user must acknowledge
+    // Lets pending window messages through; Close, Esc and Abort set aborted from in here.
+    std::function<void()> dispatchMessages;
+    // Around each drive walk: before it (scanning is set; pause the animation, disable the
+    // controls, show the hourglass), after it to refill every page from the accumulators, and
+    // at its very end (controls and cursor back).
+    std::function<void()> driveStarting;
+    std::function<void()> refillPages;
+    std::function<void()> driveFinished;
+};
+
+// The collection engine: the accumulators of a run, the classification of each file, the walk
+// of a drive and the loop over the run's drives. It knows no window; the statistics window owns
+// one and reads its fields. Drives come from platform::driveSource().
+class StatisticsEngine : public Accumulators
+{
+public:
+    StatisticsEngine();
+    virtual ~StatisticsEngine();
+
+    EngineHooks hooks;
+    // Seconds since 1970 UTC; "today" of the file ages is read from it anew for every file.
+    std::function<std::int64_t()> clock;
+    // Threads that read folders ahead of the walk; 0 reads each folder when the walk needs it.
+    int readAheadThreads;
+    // Pending window messages are let through at most this often during a walk.
+    std::chrono::milliseconds dispatchInterval{10};
+    // Set for a run with exactly one drive: the Overhang page is enabled and the slack sums are
+    // filled.
+    bool overhangPageEnabled = false;
+
+    // Summed total bytes of the ready drives of PickList1.
+    long double computePickListTotal() const;
+    // The run over PickList1 once the window has asked the user everything: clears the
+    // accumulators and walks drive after drive until all are done or the user aborts.
+    void collectDrives();
+    // One drive's walk (currentDrive) with the status texts and the page refill around it.
+    void scan();
+    // The walk of the drive of currentDrive.
+    void ScanAllDrives();
+
+    // One file of the walk, in the folder whose full path is directoryText.
+    virtual void crunchNumbers(const QString &directoryText, const platform::DirectoryEntry &entry);
+    // Whether a file name passes the run's type filter.
+    bool isThisSelected(const QString &fileName);
+    void collectFileAttr(std::uint32_t attributes, std::uint64_t size);
+    void DropIntoHourSlot(const platform::DirectoryEntry &entry);
+
+private:
+    void scan_dir(FolderReader &reader);
+    void scanfiles(const Folder &folder);
+    bool enter(FolderReader &reader, Folder &folder);
+    void dispatchGate();
+    bool waitIdle();
+    void setStatus(const QString &text);
+    void showProgress(const QString &directoryText);
+
+    void prepareFilter();
+    bool passesFilter(std::string_view name);
+    void addHourSlots(std::uint32_t created, std::uint32_t written, std::uint32_t accessed);
+
+    // The picked extensions in lower case, as UTF-8 bytes, for comparing with names.
+    std::vector<std::string> pickedExtensions;
+    QStringList preparedFrom;
+    bool filterPrepared = false;
+
+    std::chrono::steady_clock::time_point lastDispatch;
+    unsigned gateCount = 0;
+    QString lastProgressDirectory; // the folder the status text names; empty when it names none
+};

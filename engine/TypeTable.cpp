@@ -1,0 +1,167 @@
+#include "engine/TypeTable.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+constexpr int longestExtension = 5;
+
+// A plain ASCII extension of up to five bytes, in upper case, packed with its length: a key that
+// names the extension exactly without building a string. Zero when the extension is not plain
+// ASCII or too long.
+std::uint64_t asciiKey(std::string_view extension, bool &plain)
+{
+    plain = true;
+    std::uint64_t key = extension.size();
+    if (extension.size() > longestExtension) {
+        for (unsigned char c : extension)
+            plain = plain && c < 0x80;
+        return 0;
+    }
+    int shift = 8;
+    for (unsigned char c : extension) {
+        if (c >= 0x80) {
+            plain = false;
+            return 0;
+        }
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+        key |= std::uint64_t(c) << shift;
+        shift += 8;
+    }
+    return key;
+}
+
+} // namespace
+
+QString TypeTable::row(int index) const
+{
+    const Row &r = ordered(index);
+    return r.extension + u'\t' + QString::number(r.files) + u'\t' + QString::number(r.bytes);
+}
+
+QStringList TypeTable::rows() const
+{
+    QStringList result;
+    result.reserve(count());
+    for (int i = 0; i < count(); ++i)
+        result << row(i);
+    return result;
+}
+
+QString TypeTable::extensionAt(int index) const
+{
+    return ordered(index).extension;
+}
+
+std::int64_t TypeTable::filesAt(int index) const
+{
+    return ordered(index).files;
+}
+
+std::int64_t TypeTable::bytesAt(int index) const
+{
+    return ordered(index).bytes;
+}
+
+int TypeTable::findTypeRow(const QString &extension) const
+{
+    const auto it = byExtension.constFind(extension.toUpper());
+    if (it == byExtension.cend())
+        return -1;
+    sortIfNeeded();
+    return position[std::size_t(it.value())];
+}
+
+void TypeTable::insertType(const QString &extension, std::int64_t size, bool seeding)
+{
+    if (extension.size() > longestExtension)
+        return;
+    const QString upper = extension.toUpper();
+    const bool known = byExtension.contains(upper);
+    Row &r = rowFor(upper);
+    if (seeding) {
+        if (!known)
+            r.bytes = size;
+        return;
+    }
+    ++r.files;
+    r.bytes += size;
+}
+
+void TypeTable::countFile(std::string_view extension, std::int64_t size)
+{
+    bool plain;
+    const std::uint64_t key = asciiKey(extension, plain);
+    if (plain) {
+        if (extension.size() > longestExtension)
+            return;
+        const auto it = byAscii.find(key);
+        if (it != byAscii.end()) {
+            Row &r = table[std::size_t(it->second)];
+            ++r.files;
+            r.bytes += size;
+            return;
+        }
+    }
+    const QString text = QString::fromUtf8(extension.data(), qsizetype(extension.size()));
+    insertType(text, size, false);
+}
+
+TypeTable::Row &TypeTable::rowFor(const QString &upperExtension)
+{
+    const auto it = byExtension.constFind(upperExtension);
+    if (it != byExtension.cend())
+        return table[std::size_t(it.value())];
+    const int index = int(table.size());
+    table.push_back({upperExtension, 0, 0});
+    byExtension.insert(upperExtension, index);
+    const QByteArray bytes = upperExtension.toUtf8();
+    bool plain;
+    const std::uint64_t key = asciiKey(std::string_view(bytes.constData(), bytes.size()), plain);
+    if (plain)
+        byAscii.emplace(key, index);
+    sorted = false;
+    return table.back();
+}
+
+void TypeTable::sortIfNeeded() const
+{
+    if (sorted && order.size() == table.size())
+        return;
+    order.resize(table.size());
+    std::iota(order.begin(), order.end(), 0);
+    // The user's locale decides the order, without regard to case; extensions it cannot tell
+    // apart keep a fixed order by their characters.
+    QCollator collator{QLocale()};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const QString &x = table[std::size_t(a)].extension;
+        const QString &y = table[std::size_t(b)].extension;
+        const int c = collator.compare(x, y);
+        return c != 0 ? c < 0 : x < y;
+    });
+    position.resize(table.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        position[std::size_t(order[i])] = int(i);
+    sorted = true;
+}
+
+const TypeTable::Row &TypeTable::ordered(int index) const
+{
+    sortIfNeeded();
+    return table[std::size_t(order[std::size_t(index)])];
+}
+
+void TypeTable::clear()
+{
+    table.clear();
+    byExtension.clear();
+    byAscii.clear();
+    order.clear();
+    position.clear();
+    sorted = true;
+}

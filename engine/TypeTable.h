@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// The per-extension table of a run (lbTypes): one row per extension of at most five characters,
+// read as "extension<tab>files<tab>bytes" with the extension in upper case and its dot, rows in
+// ascending order of the extension without regard to case.
+//
+// The walk adds a row or counts one up for nearly every file, so the rows are kept unordered and
+// found through a hash; the order is worked out only when a row is read by its index.
+class TypeTable
+{
+public:
+    // Number of rows, and one row in table order as text.
+    int count() const { return int(table.size()); }
+    QString row(int index) const;
+    QStringList rows() const;
+
+    // Index of the row of an extension (compared without regard to case), or -1.
+    int findTypeRow(const QString &extension) const;
+    // Counts one file of an extension, or with seeding only makes sure the extension has a row.
+    // Extensions longer than five characters get no row.
+    void insertType(const QString &extension, std::int64_t size, bool seeding);
+    // The same for a file during the walk: the extension as the name's bytes hold it, dot first.
+    void countFile(std::string_view extension, std::int64_t size);
+
+    // The figures of a row in table order.
+    QString extensionAt(int index) const;
+    std::int64_t filesAt(int index) const;
+    std::int64_t bytesAt(int index) const;
+
+    void clear();
+
+private:
+    struct Row
+    {
+        QString extension;
+        std::int64_t files = 0;
+        std::int64_t bytes = 0;
+    };
+    Row &rowFor(const QString &upperExtension);
+    const Row &ordered(int index) const;
+    void sortIfNeeded() const;
+
+    std::vector<Row> table;          // in order of arrival
+    QHash<QString, int> byExtension; // every row
+    std::unordered_map<std::uint64_t, int>
+        byAscii;                       // rows of plain ASCII extensions, by their bytes
+    mutable std::vector<int> order;    // table order: indexes into table
+    mutable std::vector<int> position; // and back
+    mutable bool sorted = true;
+};

@@ -1,0 +1,231 @@
+// korvel98-scan: one collection run without a window, for developers and the walk benchmark.
+// Each folder given stands in for one drive; the accumulators come out as one JSON object.
+//
+//   korvel98-scan [--include EXTS | --exclude EXTS] [--today YYYY-MM-DD] FOLDER...
+//
+// EXTS is a comma-separated list such as ".doc,.txt". Bad arguments or a missing folder: one line
+// on standard error, exit code 2, nothing on standard output.
+
+#include "engine/StatisticsEngine.h"
+#include "platform/FolderDriveSource.h"
+
+#include <QCollator>
+#include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTimeZone>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr int usageError = 2;
+
+struct Options
+{
+    enum class Filter
+    {
+        All,
+        Include,
+        Exclude
+    } filter = Filter::All;
+    QStringList extensions;
+    QDate today;
+    QStringList folders;
+};
+
+[[noreturn]] void fail(const QString &message)
+{
+    std::fprintf(stderr, "korvel98-scan: %s\n", message.toLocal8Bit().constData());
+    std::exit(usageError);
+}
+
+QStringList parseExtensions(const QString &list)
+{
+    QStringList result;
+    for (QString item : list.split(u',', Qt::SkipEmptyParts)) {
+        item = item.trimmed();
+        if (item.startsWith(u'*'))
+            item.remove(0, 1);
+        if (!item.startsWith(u'.'))
+            item.prepend(u'.');
+        if (item == u"." || item.contains(u'\t'))
+            fail(QStringLiteral("not an extension: \"%1\"").arg(item));
+        result << item;
+    }
+    return result;
+}
+
+Options parse(const QStringList &args)
+{
+    Options options;
+    bool filterGiven = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        auto value = [&]() -> QString {
+            if (i + 1 >= args.size())
+                fail(QStringLiteral("%1 needs a value").arg(arg));
+            return args[++i];
+        };
+        if (arg == u"--include" || arg == u"--exclude") {
+            if (filterGiven)
+                fail(QStringLiteral("--include and --exclude may be given once, not both"));
+            filterGiven = true;
+            options.filter =
+                arg == u"--include" ? Options::Filter::Include : Options::Filter::Exclude;
+            options.extensions = parseExtensions(value());
+        } else if (arg == u"--today") {
+            const QString text = value();
+            options.today = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+            if (!options.today.isValid())
+                fail(QStringLiteral("--today wants a date as YYYY-MM-DD, not \"%1\"").arg(text));
+        } else if (arg == u"--") {
+            options.folders << args.mid(i + 1);
+            break;
+        } else if (arg.startsWith(u'-') && arg.size() > 1) {
+            fail(QStringLiteral("unknown option %1").arg(arg));
+        } else {
+            options.folders << arg;
+        }
+    }
+    if (options.folders.isEmpty())
+        fail(QStringLiteral("no folder given; usage: korvel98-scan [--include EXTS | --exclude "
+                            "EXTS] [--today YYYY-MM-DD] FOLDER..."));
+    if (options.folders.size() > 24)
+        fail(QStringLiteral("at most 24 folders, one per drive letter c: to z:"));
+    for (const QString &folder : std::as_const(options.folders))
+        if (!QFileInfo(folder).isDir())
+            fail(QStringLiteral("no such folder: %1").arg(folder));
+    return options;
+}
+
+std::string jsonString(const QString &text)
+{
+    std::string out = "\"";
+    for (unsigned char c : text.toUtf8()) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        default:
+            if (c < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out += escaped;
+            } else {
+                out += char(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string number(double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.0f", value);
+    return text;
+}
+
+template <typename Table> std::string numbers(const Table &table, std::size_t from, std::size_t to)
+{
+    std::string out = "[";
+    for (std::size_t i = from; i <= to; ++i)
+        out += (i > from ? "," : "") + number(table[i]);
+    return out + "]";
+}
+
+void printJson(const StatisticsEngine &e)
+{
+    std::string out = "{\n";
+    auto field = [&](const char *name, const std::string &value) {
+        if (out.size() > 2)
+            out += ",\n";
+        out += std::string("  \"") + name + "\": " + value;
+    };
+    field("filesProcessed", number(double(e.filesProcessed)));
+    field("filesFound", number(double(e.filesFound)));
+    std::string rows = "[";
+    for (int i = 0; i < e.lbTypes.count(); ++i)
+        rows += (i ? "," : "") + jsonString(e.lbTypes.row(i));
+    field("lbTypes", rows + "]");
+    field("sizeFiles", numbers(e.sizeFiles, 1, 12));
+    field("sizeBytes", numbers(e.sizeBytes, 1, 12));
+    field("ageAccessedFiles", numbers(e.ageAccessedFiles, 0, 9));
+    field("ageAccessedBytes", numbers(e.ageAccessedBytes, 0, 9));
+    field("ageCreatedFiles", numbers(e.ageCreatedFiles, 0, 9));
+    field("ageCreatedBytes", numbers(e.ageCreatedBytes, 0, 9));
+    field("ageModifiedFiles", numbers(e.ageModifiedFiles, 0, 9));
+    field("ageModifiedBytes", numbers(e.ageModifiedBytes, 0, 9));
+    field("hourModified", numbers(e.hourModified, 0, 47));
+    field("hourCreated", numbers(e.hourCreated, 0, 47));
+    field("hourAccessed", numbers(e.hourAccessed, 0, 47));
+    field("nReadOnly", number(double(e.nReadOnly)));
+    field("nHidden", number(double(e.nHidden)));
+    field("nSystem", number(double(e.nSystem)));
+    field("nArchive", number(double(e.nArchive)));
+    field("szReadOnly", number(e.szReadOnly));
+    field("szHidden", number(e.szHidden));
+    field("szSystem", number(e.szSystem));
+    field("szArchive", number(e.szArchive));
+    field("overhang4K", number(e.overhang4K));
+    field("overhang8K", number(e.overhang8K));
+    field("overhang16K", number(e.overhang16K));
+    field("overhang32K", number(e.overhang32K));
+    field("overhang64K", number(e.overhang64K));
+    out += "\n}\n";
+    std::fputs(out.c_str(), stdout);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const Options options = parse(args);
+
+    auto drives = std::make_unique<platform::FolderDriveSource>();
+    StatisticsEngine engine;
+    char letter = 'c';
+    for (const QString &folder : options.folders) {
+        const QString path = QFileInfo(folder).absoluteFilePath();
+        drives->addDrive(QChar(letter), platform::DriveFixed, QString(), path);
+        engine.PickList1 << drives->drives().back().entry;
+        ++letter;
+    }
+    platform::setDriveSource(std::move(drives));
+
+    engine.allTypes = options.filter == Options::Filter::All;
+    engine.includeSelected = options.filter == Options::Filter::Include;
+    engine.excludeSelected = options.filter == Options::Filter::Exclude;
+    for (const QString &extension : options.extensions)
+        engine.PickList2 << u'*' + extension + u'\t';
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(engine.PickList2.begin(), engine.PickList2.end(), collator);
+
+    if (options.today.isValid()) {
+        const std::int64_t noon =
+            QDateTime(options.today, QTime(12, 0), QTimeZone::systemTimeZone()).toSecsSinceEpoch();
+        engine.clock = [noon] { return noon; };
+    }
+    engine.hooks.errorBox = [](const QString &text) {
+        std::fprintf(stderr, "korvel98-scan: %s\n", text.toLocal8Bit().constData());
+    };
+
+    engine.collectDrives();
+    printJson(engine);
+    return 0;
+}
