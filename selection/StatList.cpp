@@ -67,9 +67,11 @@ TfrmStatList::TfrmStatList(QWidget *parent) : QDialog(parent)
     connect(btClose, &QPushButton::clicked, this, &TfrmStatList::btCloseClick);
 }
 
+// Only when the editor opens: a window restored from the task bar keeps the edits made so far.
 void TfrmStatList::showEvent(QShowEvent *event)
 {
-    FormShow();
+    if (!event->spontaneous())
+        FormShow();
     QDialog::showEvent(event);
 }
 
