@@ -287,14 +287,3 @@ TEST_F(PickListFixture, ExtendedSelectionPicksOneUnlessControlIsHeld)
     EXPECT_EQ(list.SelCount(), 1);
     EXPECT_TRUE(list.Selected(0));
 }
-
-TEST(PickListEntries, SortedListPlacesEntriesWithoutRegardToCase)
-{
-    TPickList list;
-    list.setSorted(true);
-    list.addEntry("*.exe");
-    list.addEntry("*.DOC");
-    list.addEntry("*.bat");
-    EXPECT_EQ(list.addEntry("*.Cab"), 1);
-    EXPECT_EQ(list.Items(), QStringList({"*.bat", "*.Cab", "*.DOC", "*.exe"}));
-}
