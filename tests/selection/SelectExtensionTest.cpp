@@ -43,6 +43,7 @@ TEST_F(PickerTest, ListsRegisteredExtensionsWithTheirNamesAndProposesTheFirst)
     EXPECT_EQ(picker->cbWildCard->itemText(3), "*.jpeg");
     EXPECT_EQ(picker->Edit1->text(), "*.doc");
     EXPECT_EQ(picker->Edit1->maxLength(), 6);
+    EXPECT_EQ(picker->focusWidget(), picker->Edit1);
 
     clickEntry(picker->lBox, 4);
     EXPECT_EQ(picker->Edit1->text(), "*.pdf");
