@@ -33,10 +33,10 @@ const QSet<QString> &pseudoTypes()
 const QSet<QString> &diskTypes()
 {
     static const QSet<QString> types = {
-        u"ext2"_qs,    u"ext3"_qs,     u"ext4"_qs,    u"xfs"_qs,   u"btrfs"_qs, u"f2fs"_qs,
-        u"overlay"_qs, u"zfs"_qs,      u"vfat"_qs,    u"msdos"_qs, u"exfat"_qs, u"ntfs"_qs,
-        u"ntfs3"_qs,   u"fuseblk"_qs,  u"iso9660"_qs, u"udf"_qs,   u"jfs"_qs,   u"reiserfs"_qs,
-        u"hfsplus"_qs, u"bcachefs"_qs, u"nilfs2"_qs};
+        u"ext2"_qs,    u"ext3"_qs,     u"ext4"_qs,    u"xfs"_qs,     u"btrfs"_qs, u"f2fs"_qs,
+        u"overlay"_qs, u"zfs"_qs,      u"vfat"_qs,    u"msdos"_qs,   u"exfat"_qs, u"ntfs"_qs,
+        u"ntfs3"_qs,   u"fuseblk"_qs,  u"iso9660"_qs, u"udf"_qs,     u"jfs"_qs,   u"reiserfs"_qs,
+        u"hfsplus"_qs, u"bcachefs"_qs, u"nilfs2"_qs,  u"virtiofs"_qs};
     return types;
 }
 

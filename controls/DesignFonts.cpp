@@ -1,0 +1,10 @@
+#include "controls/DesignFonts.h"
+
+#include <QFont>
+
+void installDesignFonts()
+{
+    QFont::insertSubstitution("Arial", "Liberation Sans");
+    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+    QFont::insertSubstitution("Times New Roman", "Liberation Serif");
+}

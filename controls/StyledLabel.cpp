@@ -1,0 +1,111 @@
+#include "controls/StyledLabel.h"
+
+#include <QEvent>
+#include <QPainter>
+
+StyledLabel::StyledLabel(QWidget *parent) : StyledLabel(QString(), parent) {}
+
+StyledLabel::StyledLabel(const QString &text, QWidget *parent) : QWidget(parent), caption(text) {}
+
+void StyledLabel::setText(const QString &text)
+{
+    caption = text;
+    updateGeometry();
+    update();
+}
+
+void StyledLabel::setTextColor(const QColor &colour)
+{
+    faceColour = colour;
+    update();
+}
+
+void StyledLabel::setAlignment(Qt::Alignment alignment)
+{
+    align = alignment;
+    update();
+}
+
+void StyledLabel::setHighlightColor(const QColor &colour)
+{
+    highlight = colour;
+    update();
+}
+
+void StyledLabel::setShadow(const QColor &colour, int shadowDepth)
+{
+    shadow = colour;
+    depth = qMax(0, shadowDepth);
+    update();
+}
+
+void StyledLabel::setGraduateFrom(const QColor &colour)
+{
+    graduation = colour;
+    update();
+}
+
+QColor StyledLabel::shadowStepColor(int step) const
+{
+    if (!graduation.isValid() || depth <= 1)
+        return shadow;
+    // Step 1 has the graduation colour, the last step the shadow colour, linear in between.
+    const double f = static_cast<double>(qBound(1, step, depth) - 1) / (depth - 1);
+    auto mix = [f](int from, int to) { return qRound(from + (to - from) * f); };
+    return QColor(mix(graduation.red(), shadow.red()), mix(graduation.green(), shadow.green()),
+                  mix(graduation.blue(), shadow.blue()));
+}
+
+void StyledLabel::setDock(Dock dock)
+{
+    if (docking == Dock::None && dock != Dock::None && parentWidget())
+        parentWidget()->installEventFilter(this);
+    docking = dock;
+    followParent();
+}
+
+QSize StyledLabel::sizeHint() const
+{
+    const QFontMetrics metrics(font());
+    const int extra = depth + (highlight.isValid() ? 1 : 0);
+    return QSize(metrics.horizontalAdvance(caption) + extra, metrics.height() + extra);
+}
+
+void StyledLabel::paintEvent(QPaintEvent *)
+{
+    if (caption.isEmpty())
+        return;
+    QPainter painter(this);
+    painter.setFont(font());
+    // The extrusion and the highlight stick out of the face; keep room for them so that the
+    // whole figure honours the alignment and nothing is cut at the label's edges.
+    const int lead = highlight.isValid() ? 1 : 0;
+    const QRect face = rect().adjusted(lead, lead, -depth, -depth);
+    for (int step = depth; step >= 1; --step) {
+        painter.setPen(shadowStepColor(step));
+        painter.drawText(face.translated(step, step), int(align), caption);
+    }
+    if (highlight.isValid()) {
+        painter.setPen(highlight);
+        painter.drawText(face.translated(-1, -1), int(align), caption);
+    }
+    painter.setPen(faceColour);
+    painter.drawText(face, int(align), caption);
+}
+
+bool StyledLabel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        followParent();
+    return QWidget::eventFilter(watched, event);
+}
+
+void StyledLabel::followParent()
+{
+    QWidget *owner = parentWidget();
+    if (!owner || docking == Dock::None)
+        return;
+    const int h = height();
+    const int top = docking == Dock::Top ? 0 : owner->height() - h;
+    setGeometry(0, top, owner->width(), h);
+}

@@ -1,0 +1,54 @@
+// Pictures of the program's own background and label controls.
+
+#include "controls/GradientBack.h"
+#include "controls/StyledLabel.h"
+#include "tools/snapshots/Snapshots.h"
+
+namespace {
+
+QFont timesNewRoman(int pixels)
+{
+    QFont font("Times New Roman");
+    font.setPixelSize(pixels);
+    return font;
+}
+
+void renderControls(const QDir &out)
+{
+    QWidget window;
+    window.resize(480, 300);
+    TGradientBack back(&window);
+    back.setIsAllBlue(true);
+
+    StyledLabel title("Korvel 99 - Disk Statistics", &window);
+    title.resize(480, 57);
+    title.setDock(StyledLabel::Dock::Top);
+    title.setFont(timesNewRoman(29));
+    title.setTextColor(QColor(128, 128, 0));
+    title.setHighlightColor(Qt::yellow);
+    title.setAlignment(Qt::AlignCenter);
+
+    StyledLabel bottom("www.korvel.example", &window);
+    bottom.resize(480, 42);
+    bottom.setDock(StyledLabel::Dock::Bottom);
+    bottom.setFont(timesNewRoman(27));
+    bottom.setTextColor(QColor(255, 0, 255));
+    bottom.setShadow(QColor(0, 0, 128), 4);
+    bottom.setGraduateFrom(QColor(0, 0, 255));
+    bottom.setHighlightColor(Qt::yellow);
+    bottom.setAlignment(Qt::AlignCenter);
+
+    StyledLabel olive("Statistics haven't been collected yet!", &window);
+    olive.setGeometry(10, 120, 460, 60);
+    olive.setFont(timesNewRoman(23));
+    olive.setTextColor(Qt::blue);
+    olive.setShadow(QColor(128, 128, 0), 4);
+    saveSnapshot(window, out, "controls-gradient-labels");
+
+    back.setIsAllBlue(false);
+    saveSnapshot(window, out, "controls-gradient-blue-red");
+}
+
+SnapshotRegistrar controls("controls", renderControls);
+
+} // namespace
