@@ -1,0 +1,212 @@
+#include "engine/Classification.h"
+
+#include "EngineTestSupport.h"
+
+namespace {
+
+using korvel::test::testToday;
+using korvel::test::utc;
+
+platform::DirectoryEntry entry(std::string_view name, std::uint64_t size = 0,
+                               std::uint32_t attributes = 0, std::int64_t written = 0,
+                               std::int64_t accessed = 0, std::int64_t created = 0)
+{
+    platform::DirectoryEntry e;
+    e.rawName = name;
+    e.size = size;
+    e.attributes = attributes;
+    e.writeTime = written;
+    e.accessTime = accessed;
+    e.creationTime = created;
+    return e;
+}
+
+class Classification : public korvel::test::EngineTest
+{
+protected:
+    void crunch(const platform::DirectoryEntry &e) { engine.crunchNumbers("/data", e); }
+};
+
+TEST_F(Classification, SizeClassBoundsBelongToTheLowerClass)
+{
+    const std::uint64_t threeGB = 3ull << 30;
+    for (std::uint64_t size :
+         std::initializer_list<std::uint64_t>{0, 16384, 16385, 16777216, 16777217, threeGB})
+        crunch(entry("f.bin", size));
+    EXPECT_EQ(engine.sizeFiles[1], 2.0);
+    EXPECT_EQ(engine.sizeBytes[1], 16384.0);
+    EXPECT_EQ(engine.sizeFiles[2], 1.0);
+    EXPECT_EQ(engine.sizeFiles[11], 1.0);
+    EXPECT_EQ(engine.sizeBytes[11], 16777216.0);
+    EXPECT_EQ(engine.sizeFiles[12], 2.0);
+    EXPECT_EQ(engine.sizeBytes[12], 16777217.0 + double(threeGB)) << "no 32-bit wrap";
+    EXPECT_EQ(engine.sizeFiles[0], 0.0);
+    EXPECT_EQ(sizeClass(131072), 4);
+    EXPECT_EQ(sizeClass(131073), 5);
+}
+
+TEST_F(Classification, AgesCountFromTodayEitherWay)
+{
+    const std::int64_t day = 86400;
+    for (std::int64_t daysAgo : {7, 8, 1460, 1461, -10})
+        crunch(entry("f", 1, 0, testToday - daysAgo * day));
+    crunch(entry("f", 1, 0, 0)); // not recorded
+    EXPECT_EQ(engine.ageModifiedFiles[0], 1.0);
+    EXPECT_EQ(engine.ageModifiedFiles[1], 1.0) << "7 days";
+    EXPECT_EQ(engine.ageModifiedFiles[2], 2.0) << "8 days, and 10 days ahead";
+    EXPECT_EQ(engine.ageModifiedFiles[8], 1.0) << "1460 days";
+    EXPECT_EQ(engine.ageModifiedFiles[9], 1.0) << "1461 days";
+    // Each table takes its own stamp.
+    EXPECT_EQ(engine.ageAccessedFiles[0], 6.0);
+    EXPECT_EQ(engine.ageCreatedFiles[0], 6.0);
+
+    EXPECT_EQ(ageToIndex(-1), 0);
+    EXPECT_EQ(ageToIndex(0), 1);
+    EXPECT_EQ(ageToIndex(365), 5);
+    EXPECT_EQ(ageToIndex(366), 6);
+}
+
+TEST_F(Classification, TodayIsReadForEveryFile)
+{
+    const std::int64_t written = utc(2026, 1, 1);
+    crunch(entry("f", 1, 0, written, utc(2026, 12, 1), utc(2025, 12, 1)));
+    engine.clock = [] { return utc(2027, 1, 2); };
+    crunch(entry("f", 1, 0, written, utc(2026, 12, 1), utc(2025, 12, 1)));
+    EXPECT_EQ(engine.ageModifiedFiles[5], 1.0) << "340 days";
+    EXPECT_EQ(engine.ageModifiedFiles[6], 1.0) << "366 days with the later today";
+    EXPECT_EQ(engine.ageAccessedFiles[1], 1.0);
+    EXPECT_EQ(engine.ageAccessedFiles[3], 1.0);
+    EXPECT_EQ(engine.ageCreatedFiles[6], 2.0);
+}
+
+TEST_F(Classification, InvalidPackedTimesCountAsTheStartOf1980)
+{
+    const std::uint32_t month13 = (10u << 25) | (13u << 21) | (1u << 16) | (10u << 11);
+    const std::int64_t today = platform::daysFromCivil(1980, 1, 11);
+    EXPECT_EQ(fileAgeDays(month13, today), 10);
+    EXPECT_EQ(halfHourSlot(month13), 0);
+    const std::uint32_t feb30 = (20u << 25) | (2u << 21) | (30u << 16);
+    EXPECT_EQ(fileAgeDays(feb30, today), 10);
+    const std::uint32_t second62 = (20u << 25) | (2u << 21) | (3u << 16) | 31u;
+    EXPECT_EQ(halfHourSlot(second62), 0);
+    EXPECT_EQ(fileAgeDays(0, today), -1);
+    EXPECT_EQ(halfHourSlot(0), -1);
+}
+
+TEST_F(Classification, HalfHourSlotZeroIsNeverCounted)
+{
+    crunch(
+        entry("a", 1, 0, utc(2026, 3, 1, 0, 15), utc(2026, 3, 1, 0, 45), utc(2026, 3, 1, 23, 59)));
+    crunch(entry("b", 1, 0, utc(2026, 3, 1, 0, 45), 0, utc(2026, 3, 1, 12, 29)));
+    EXPECT_EQ(engine.hourModified[0], 0.0);
+    EXPECT_EQ(engine.hourModified[1], 1.0);
+    EXPECT_EQ(engine.hourAccessed[1], 1.0);
+    EXPECT_EQ(engine.hourCreated[47], 1.0);
+    EXPECT_EQ(engine.hourCreated[24], 1.0);
+    EXPECT_EQ(std::accumulate(engine.hourAccessed.begin(), engine.hourAccessed.end(), 0.0), 1.0)
+        << "a time not recorded is in no slot";
+}
+
+TEST_F(Classification, AttributesCountUnderEachOfTheirBits)
+{
+    using namespace platform;
+    crunch(entry("all", 100, AttrReadOnly | AttrHidden | AttrSystem));
+    crunch(entry("archived", 10, AttrArchive | AttrDirectory));
+    crunch(entry("plain", 1, 0));
+    EXPECT_EQ(engine.nReadOnly, 1);
+    EXPECT_EQ(engine.nHidden, 1);
+    EXPECT_EQ(engine.nSystem, 1);
+    EXPECT_EQ(engine.nArchive, 1);
+    EXPECT_EQ(engine.szReadOnly, 100.0);
+    EXPECT_EQ(engine.szSystem, 100.0);
+    EXPECT_EQ(engine.szArchive, 10.0);
+}
+
+TEST_F(Classification, IncludeAndExcludeFilters)
+{
+    engine.allTypes = false;
+    engine.includeSelected = true;
+    engine.PickList2 = {"*.doc\tWord document", "*.txt\tText"};
+    EXPECT_TRUE(engine.isThisSelected("REPORT.DOC"));
+    EXPECT_TRUE(engine.isThisSelected("read.me.doc"));
+    EXPECT_TRUE(engine.isThisSelected("notes.TXT")) << "the first picked row counts as well";
+    EXPECT_FALSE(engine.isThisSelected("notes.docx"));
+    EXPECT_FALSE(engine.isThisSelected("README"));
+    EXPECT_FALSE(engine.isThisSelected("doc"));
+
+    engine.PickList2 = {"*.doc\tWord document"}; // a changed list is taken up at once
+    EXPECT_FALSE(engine.isThisSelected("notes.txt"));
+    engine.includeSelected = false;
+    engine.excludeSelected = true;
+    EXPECT_FALSE(engine.isThisSelected("REPORT.DOC"));
+    EXPECT_TRUE(engine.isThisSelected("notes.txt"));
+    EXPECT_TRUE(engine.isThisSelected("README"));
+
+    engine.PickList2.clear();
+    EXPECT_TRUE(engine.isThisSelected("REPORT.DOC")) << "all but nothing: everything";
+    engine.excludeSelected = false;
+    engine.includeSelected = true;
+    EXPECT_FALSE(engine.isThisSelected("REPORT.DOC")) << "only nothing: nothing";
+
+    engine.PickList2 = {"*.ÄÖ\tUmlauts"};
+    EXPECT_TRUE(engine.isThisSelected("x.äö"));
+    EXPECT_TRUE(engine.isThisSelected("x.ÄÖ"));
+
+    // Only files that pass are counted.
+    engine.PickList2 = {"*.doc\tWord document"};
+    crunch(entry("REPORT.DOC", 5));
+    crunch(entry("notes.txt", 7));
+    EXPECT_EQ(engine.filesFound, 1);
+    EXPECT_EQ(engine.sizeBytes[1], 5.0);
+}
+
+TEST_F(Classification, ExtractExtensionTakesThePatternUpToTheTab)
+{
+    EXPECT_EQ(extractExtension("*.DOC\tWord document"), ".doc");
+    EXPECT_EQ(extractExtension("*.doc"), "");
+    EXPECT_EQ(extractExtension("\tno pattern"), "");
+    EXPECT_EQ(fileExtension("archive.tar.gz"), ".gz");
+    EXPECT_EQ(fileExtension("README"), "");
+    EXPECT_EQ(fileExtension("dot."), ".");
+}
+
+TEST_F(Classification, OverhangOfOneDriveRuns)
+{
+    engine.overhangPageEnabled = true;
+    crunch(entry("a", 5000));
+    EXPECT_EQ(engine.overhang4K, 3192.0);
+    EXPECT_EQ(engine.overhang8K, 3192.0);
+    EXPECT_EQ(engine.overhang16K, 11384.0);
+    EXPECT_EQ(engine.overhang32K, 27768.0);
+    EXPECT_EQ(engine.overhang64K, 60536.0);
+    crunch(entry("b", 8192));
+    crunch(entry("empty", 0));
+    EXPECT_EQ(engine.overhang4K, 3192.0);
+    EXPECT_EQ(engine.overhang8K, 3192.0);
+    EXPECT_EQ(engine.overhang16K, 11384.0 + 8192.0);
+
+    engine.overhangPageEnabled = false;
+    crunch(entry("c", 5000));
+    EXPECT_EQ(engine.overhang4K, 3192.0) << "runs of several drives add nothing";
+}
+
+TEST_F(Classification, LongExtensionsAreCountedEverywhereButInTheTypes)
+{
+    crunch(entry("Main.class", 20000, platform::AttrReadOnly, testToday));
+    crunch(entry("a.txt", 1));
+    EXPECT_EQ(engine.filesFound, 2);
+    EXPECT_EQ(engine.sizeFiles[2], 1.0);
+    EXPECT_EQ(engine.ageModifiedFiles[1], 1.0);
+    EXPECT_EQ(engine.nReadOnly, 1);
+    EXPECT_EQ(engine.lbTypes.rows(), QStringList{".TXT\t1\t1"});
+}
+
+TEST_F(Classification, ProgressNamesTheDriveAndTheFolder)
+{
+    engine.currentDrive = "c: [/]";
+    engine.crunchNumbers("/home/ann", entry("a"));
+    ASSERT_FALSE(statusTexts.isEmpty());
+    EXPECT_EQ(statusTexts.last(), "Processing drive c: [/] ... standby : /home/ann");
+}
+
+} // namespace

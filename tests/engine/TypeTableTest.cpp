@@ -1,0 +1,55 @@
+#include "engine/TypeTable.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(TypeTable, RowsMergeWithoutRegardToCaseAndStaySorted)
+{
+    TypeTable table;
+    table.countFile(".txt", 10);
+    table.countFile(".TXT", 5);
+    table.countFile(".Doc", 1);
+    table.countFile("", 7);
+    table.insertType(".bmp", 3, false);
+    EXPECT_EQ(table.rows(), (QStringList{"\t1\t7", ".BMP\t1\t3", ".DOC\t1\t1", ".TXT\t2\t15"}));
+    EXPECT_EQ(table.findTypeRow(".txt"), 3);
+    EXPECT_EQ(table.findTypeRow(".TxT"), 3);
+    EXPECT_EQ(table.findTypeRow(""), 0);
+    EXPECT_EQ(table.findTypeRow(".gif"), -1);
+
+    table.countFile(".ABC", 1); // a new row takes its place in the order
+    EXPECT_EQ(table.findTypeRow(".BMP"), 2);
+    EXPECT_EQ(table.row(1), ".ABC\t1\t1");
+}
+
+TEST(TypeTable, SeedingOnlyMakesSureARowExists)
+{
+    TypeTable table;
+    table.countFile(".doc", 100);
+    table.insertType(".DOC", 0, true);
+    table.insertType(".xls", 0, true);
+    EXPECT_EQ(table.rows(), (QStringList{".DOC\t1\t100", ".XLS\t0\t0"}));
+    table.countFile(".xls", 4);
+    EXPECT_EQ(table.row(1), ".XLS\t1\t4");
+}
+
+TEST(TypeTable, LongExtensionsGetNoRowAndLargeSumsDoNotWrap)
+{
+    TypeTable table;
+    table.countFile(".class", 1);
+    table.insertType(".class", 1, false);
+    table.countFile(".abcd", 3ll << 30);
+    table.countFile(".ABCD", 3ll << 30);
+    EXPECT_EQ(table.rows(), QStringList{".ABCD\t2\t6442450944"});
+    // Five characters but more bytes: the limit is on characters.
+    table.countFile(".äöü", 2);
+    table.countFile(".ÄÖÜ", 2);
+    EXPECT_EQ(table.findTypeRow(".äöü"), 1);
+    EXPECT_EQ(table.row(1), ".ÄÖÜ\t2\t4");
+    table.clear();
+    EXPECT_EQ(table.count(), 0);
+    EXPECT_EQ(table.findTypeRow(".abcd"), -1);
+}
+
+} // namespace
