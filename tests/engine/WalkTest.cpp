@@ -1,0 +1,279 @@
+#include "EngineTestSupport.h"
+
+#include <fcntl.h>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using korvel::test::Tree;
+
+// Records every file the classification is handed, in order, with the folder it came from.
+class RecordingEngine : public StatisticsEngine
+{
+public:
+    void crunchNumbers(const QString &directoryText, const platform::DirectoryEntry &entry) override
+    {
+        seen << directoryText + u'/' + entry.name();
+        StatisticsEngine::crunchNumbers(directoryText, entry);
+    }
+    QStringList seen;
+};
+
+// The order a walk must hand the files over in: below each folder first its subfolders, each
+// whole, in the order the folder lists them, then its own files in that order.
+void expectedOrder(const QString &folder, QStringList &out)
+{
+    const platform::DirectoryListing listing = platform::listDirectory(folder);
+    for (const auto &entry : listing.entries())
+        if (entry.isDirectory() && !(entry.attributes & platform::AttrHidden))
+            expectedOrder(folder + u'/' + entry.name(), out);
+    for (const auto &entry : listing.entries())
+        if (!entry.isDirectory())
+            out << folder + u'/' + entry.name();
+}
+
+// Every walk test runs with folders read ahead by two helpers and with none.
+class Walk : public korvel::test::EngineTest, public ::testing::WithParamInterface<int>
+{
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        recorder.clock = engine.clock;
+        recorder.allTypes = true;
+        recorder.readAheadThreads = GetParam();
+        engine.readAheadThreads = GetParam();
+    }
+    // Walks one folder as drive c: with the recording engine.
+    void walk(const QString &folder)
+    {
+        useDrives({folder});
+        recorder.PickList1 = engine.PickList1;
+        recorder.collectDrives();
+    }
+
+    RecordingEngine recorder;
+    Tree tree;
+};
+
+TEST_P(Walk, SubfoldersComeBeforeTheFolderOwnFilesInListingOrder)
+{
+    for (const char *name : {"a.txt", "b.txt", "sub1/x.doc", "sub1/deep/y.pdf", "sub1/deep/z.pdf",
+                             "sub2/w.png", "sub2/v/u.png", "sub3/t", "zz.txt"})
+        tree.file(name, 1);
+    tree.folder("empty");
+    walk(tree.root());
+
+    QStringList expected;
+    expectedOrder(tree.root(), expected);
+    EXPECT_EQ(recorder.seen, expected);
+    EXPECT_EQ(recorder.filesProcessed, 9);
+    EXPECT_LT(recorder.seen.indexOf(tree.path("sub1/deep/y.pdf")),
+              recorder.seen.indexOf(tree.path("sub1/x.doc")));
+    EXPECT_EQ(recorder.seen.mid(6).filter("/sub").size(), 0) << "the root's files come last";
+}
+
+TEST_P(Walk, HiddenFoldersAreSkippedHiddenFilesCounted)
+{
+    tree.file(".cache/a", 1);
+    tree.file(".cache/sub/b", 1);
+    tree.file(".profile", 10);
+    tree.file("visible/.hidden", 100);
+    tree.file("visible/shown", 1000);
+    walk(tree.root());
+    EXPECT_EQ(recorder.filesProcessed, 3);
+    EXPECT_EQ(recorder.nHidden, 2);
+    EXPECT_EQ(recorder.szHidden, 110.0);
+}
+
+TEST_P(Walk, SymbolicLinksAreFilesAndNeverEntered)
+{
+    tree.file("real/f", 5);
+    ASSERT_EQ(::symlink("real", tree.path("link").toLocal8Bit()), 0);
+    ASSERT_EQ(::symlink(".", tree.path("loop").toLocal8Bit()), 0);
+    ASSERT_EQ(::symlink("..", tree.path("real/back").toLocal8Bit()), 0);
+    walk(tree.root());
+    EXPECT_EQ(recorder.filesProcessed, 4) << recorder.seen.join(' ').toStdString();
+    EXPECT_TRUE(recorder.seen.contains(tree.path("link")));
+}
+
+TEST_P(Walk, FolderThatCannotBeListedIsEmpty)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind root; the scan tool's tests run this as nobody";
+    tree.file("open/a", 1);
+    tree.file("closed/b", 1);
+    ASSERT_EQ(::chmod(tree.path("closed").toLocal8Bit(), 0), 0);
+    walk(tree.root());
+    ::chmod(tree.path("closed").toLocal8Bit(), 0755);
+    EXPECT_EQ(recorder.seen, QStringList{tree.path("open/a")});
+}
+
+TEST_P(Walk, FileDeletedDuringTheWalkIsPassedOver)
+{
+    tree.file("first/a", 1);
+    tree.file("second/gone", 1);
+    tree.file("second/stays", 1);
+    const std::string second = tree.path("second").toStdString();
+    platform::setListingHook([&](const std::string &path) {
+        if (path == second)
+            QFile::remove(tree.path("second/gone"));
+    });
+    walk(tree.root());
+    EXPECT_EQ(recorder.filesProcessed, 2);
+    EXPECT_FALSE(recorder.seen.contains(tree.path("second/gone")));
+}
+
+// A drive table whose drives claim another device than their folders are on: to the walk every
+// subfolder then looks like the root of another file system mounted inside the drive.
+class ForeignDeviceDrives : public platform::FolderDriveSource
+{
+public:
+    QList<platform::Drive> drives() const override
+    {
+        QList<platform::Drive> table = FolderDriveSource::drives();
+        for (platform::Drive &drive : table)
+            drive.device += 1;
+        return table;
+    }
+};
+
+TEST_P(Walk, FoldersOfAnotherDeviceAreNotEntered)
+{
+    tree.file("own", 1);
+    tree.file("mounted/elsewhere", 1);
+    auto drives = std::make_unique<ForeignDeviceDrives>();
+    drives->addDrive(QChar('c'), platform::DriveFixed, QString(), tree.root());
+    recorder.PickList1 = {drives->drives().front().entry};
+    platform::setDriveSource(std::move(drives));
+    recorder.collectDrives();
+    EXPECT_EQ(recorder.seen, QStringList{tree.path("own")});
+}
+
+TEST_P(Walk, AbortStopsWithinOneEntryAndKeepsWhatWasCounted)
+{
+    for (int folder = 0; folder < 4; ++folder)
+        for (int file = 0; file < 10; ++file)
+            tree.file(QString("f%1/file%2.txt").arg(folder).arg(file), 100 * file + 1, 0, 0);
+    Tree other;
+    other.file("never", 1);
+    useDrives({tree.root(), other.root()});
+    recorder.PickList1 = engine.PickList1;
+
+    recorder.dispatchInterval = std::chrono::milliseconds(0);
+    std::int64_t countedAtAbort = -1;
+    int dispatches = 0;
+    recorder.hooks.dispatchMessages = [&] {
+        if (++dispatches == 15 && countedAtAbort < 0) {
+            recorder.aborted = true;
+            countedAtAbort = recorder.filesProcessed;
+        }
+    };
+    QStringList status, captions;
+    recorder.hooks.statusText = [&](const QString &text) { status << text; };
+    recorder.hooks.caption = [&](const QString &text) { captions << text; };
+    int drivesStarted = 0;
+    recorder.hooks.driveStarting = [&] { ++drivesStarted; };
+    recorder.collectDrives();
+
+    ASSERT_GT(countedAtAbort, 0);
+    EXPECT_EQ(recorder.filesProcessed, countedAtAbort) << "not one more file after the abort";
+    EXPECT_LT(recorder.filesProcessed, 40);
+    EXPECT_EQ(drivesStarted, 1) << "the second drive is not walked";
+    EXPECT_FALSE(recorder.seen.contains(other.path("never")));
+    EXPECT_TRUE(status.last().endsWith(" INCOMPLETE ... ABORTED"));
+    EXPECT_EQ(captions, QStringList{"File Statistics for drive(s) incomplete ... aborted."});
+    // What was counted is counted completely.
+    EXPECT_EQ(std::accumulate(recorder.sizeFiles.begin(), recorder.sizeFiles.end(), 0.0),
+              double(countedAtAbort));
+    EXPECT_EQ(recorder.lbTypes.filesAt(0), countedAtAbort);
+    EXPECT_TRUE(recorder.collected);
+    EXPECT_FALSE(recorder.scanning);
+}
+
+TEST_P(Walk, ReadAheadChangesNeitherFiguresNorOrder)
+{
+    // A tree of uneven shape: wide and deep parts, hidden parts, many extensions.
+    for (int i = 0; i < 600; ++i) {
+        QString folder;
+        for (int level = 0, n = i; level < (i * 7) % 6; ++level, n /= 3)
+            folder += QString("%1%2/").arg(level == 2 && i % 11 == 0 ? "." : "d").arg(n % 3);
+        tree.file(folder + QString("f%1.%2").arg(i).arg(QChar('a' + i % 9)), (i * 7919) % 70000,
+                  korvel::test::testToday - i * 86400 * 3, korvel::test::testToday - i * 3600);
+    }
+    walk(tree.root());
+    RecordingEngine single;
+    single.clock = recorder.clock;
+    single.allTypes = true;
+    single.readAheadThreads = 0;
+    single.PickList1 = recorder.PickList1;
+    single.collectDrives();
+
+    EXPECT_EQ(recorder.seen, single.seen);
+    EXPECT_EQ(recorder.filesProcessed, single.filesProcessed);
+    EXPECT_EQ(recorder.lbTypes.rows(), single.lbTypes.rows());
+    EXPECT_EQ(recorder.sizeBytes, single.sizeBytes);
+    EXPECT_EQ(recorder.ageModifiedFiles, single.ageModifiedFiles);
+    EXPECT_EQ(recorder.hourAccessed, single.hourAccessed);
+    EXPECT_EQ(recorder.overhang64K, single.overhang64K);
+    QStringList expected;
+    expectedOrder(tree.root(), expected);
+    EXPECT_EQ(single.seen, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(ReadAhead, Walk, ::testing::Values(2, 0),
+                         [](const auto &info) { return info.param ? "helpers" : "alone"; });
+
+// Trees that break walks which recurse or hold a directory open per level.
+class HardTrees : public korvel::test::EngineTest
+{
+};
+
+TEST_F(HardTrees, FiveThousandFoldersDeep)
+{
+    Tree tree(true);
+    int fd = ::open(tree.root().toLocal8Bit(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < 5000; ++level) {
+        ::close(::openat(fd, "f.txt", O_CREAT | O_WRONLY, 0644));
+        ASSERT_EQ(::mkdirat(fd, "d", 0755), 0);
+        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        ASSERT_GE(next, 0);
+        fd = next;
+    }
+    ::close(::openat(fd, "bottom.doc", O_CREAT | O_WRONLY, 0644));
+    ::close(fd);
+
+    useDrives({tree.root()});
+    QString firstFolder;
+    engine.hooks.statusText = [&](const QString &text) {
+        if (firstFolder.isEmpty() && text.startsWith("Processing"))
+            firstFolder = text;
+    };
+    engine.collectDrives();
+    EXPECT_EQ(engine.filesProcessed, 5001);
+    EXPECT_EQ(engine.lbTypes.rows(), (QStringList{".DOC\t1\t0", ".TXT\t5000\t0"}));
+    EXPECT_TRUE(firstFolder.endsWith("/d/d/d/d/d/d")) << "the deepest folder comes first";
+    EXPECT_GT(firstFolder.size(), 10000);
+    expectInvariants();
+}
+
+TEST_F(HardTrees, TwoHundredThousandFilesInOneFolder)
+{
+    Tree tree(true);
+    tree.folder("wide");
+    const int fd = ::open(tree.path("wide").toLocal8Bit(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < 200000; ++i)
+        ::close(::openat(fd, ("file" + std::to_string(i) + (i % 2 ? ".a" : ".b")).c_str(),
+                         O_CREAT | O_WRONLY, 0644));
+    ::close(fd);
+    useDrives({tree.root()});
+    engine.collectDrives();
+    EXPECT_EQ(engine.filesProcessed, 200000);
+    EXPECT_EQ(engine.lbTypes.rows(), (QStringList{".A\t100000\t0", ".B\t100000\t0"}));
+    expectInvariants();
+}
+
+} // namespace
