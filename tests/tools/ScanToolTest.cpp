@@ -1,0 +1,282 @@
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimeZone>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct Result
+{
+    int exitCode = -1;
+    QByteArray out, err;
+    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
+};
+
+Result runProgram(const QString &program, const QStringList &args)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TZ", "UTC");
+    process.setProcessEnvironment(env);
+    process.start(program, args);
+    process.waitForFinished(120000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+Result scan(const QStringList &args)
+{
+    return runProgram(KORVEL_SCAN_TOOL, args);
+}
+
+std::int64_t utc(const QDate &date, int hour, int minute)
+{
+    return QDateTime(date, QTime(hour, minute), QTimeZone::utc()).toSecsSinceEpoch();
+}
+
+// One file of the fixed tree, with the figures the test expects it to give.
+struct Sample
+{
+    QString path;
+    qint64 size;
+    std::int64_t written, accessed; // 0: left as made
+    bool readOnly = false;
+};
+
+const QDate today(2026, 12, 7);
+
+class ScanTool : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        samples = {
+            {"docs/REPORT.DOC", 5000, utc(today.addDays(-7), 10, 40),
+             utc(today.addDays(-8), 0, 15)},
+            {"docs/notes.txt", 16385, utc(today.addDays(-8), 23, 59),
+             utc(today.addDays(-1461), 12, 0)},
+            {"big.bin", 20000000, utc(today.addDays(10), 0, 45), utc(QDate(1975, 1, 1), 9, 0)},
+            {".hidden", 0, utc(QDate(2000, 1, 1), 13, 30), utc(today.addDays(-1460), 6, 5)},
+            {"Main.class", 8192, utc(today.addDays(-400), 7, 0), utc(today, 7, 30)},
+            {"readonly.txt", 1, utc(today.addDays(-31), 18, 10), utc(today.addDays(-121), 18, 40),
+             true},
+        };
+        for (const Sample &s : samples)
+            make(s);
+        make({".cache/skipped.txt", 999, 0, 0}); // under a hidden folder: never counted
+    }
+    void TearDown() override
+    {
+        QFile::setPermissions(dir.filePath("closed"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void make(const Sample &s)
+    {
+        const QString full = dir.filePath(s.path);
+        QDir().mkpath(QFileInfo(full).path());
+        QFile f(full);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(s.size));
+        if (s.written)
+            f.setFileTime(QDateTime::fromSecsSinceEpoch(s.written, QTimeZone::utc()),
+                          QFileDevice::FileModificationTime);
+        if (s.accessed)
+            f.setFileTime(QDateTime::fromSecsSinceEpoch(s.accessed, QTimeZone::utc()),
+                          QFileDevice::FileAccessTime);
+        f.close();
+        if (s.readOnly) {
+            ASSERT_EQ(::chmod(full.toLocal8Bit(), 0444), 0);
+        }
+    }
+
+    QTemporaryDir dir;
+    QList<Sample> samples;
+};
+
+// The figures worked out here from the samples, independently of the engine's own rules.
+int sizeClassOf(qint64 size)
+{
+    int cls = 1;
+    for (qint64 bound = 16 * 1024; size > bound && cls < 12; bound *= 2)
+        ++cls;
+    return cls;
+}
+
+int ageClassOf(std::int64_t stamp)
+{
+    if (stamp < utc(QDate(1980, 1, 1), 0, 0))
+        return 0;
+    const qint64 days =
+        std::abs(QDateTime::fromSecsSinceEpoch(stamp, QTimeZone::utc()).date().daysTo(today));
+    const qint64 bounds[] = {7, 30, 60, 120, 365, 730, 1095, 1460};
+    int cls = 1;
+    while (cls <= 8 && days > bounds[cls - 1])
+        ++cls;
+    return cls;
+}
+
+int slotOf(std::int64_t stamp)
+{
+    const QTime t = QDateTime::fromSecsSinceEpoch(stamp, QTimeZone::utc()).time();
+    return stamp < utc(QDate(1980, 1, 1), 0, 0) ? -1 : t.hour() * 2 + t.minute() / 30;
+}
+
+QJsonArray numbers(QList<double> values)
+{
+    QJsonArray array;
+    for (double v : values)
+        array << v;
+    return array;
+}
+
+TEST_F(ScanTool, JsonHoldsTheFiguresOfTheTree)
+{
+    const Result r = scan({"--today", today.toString(Qt::ISODate), dir.path()});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject json = r.json();
+    const QStringList keys = {
+        "filesProcessed",  "filesFound",       "lbTypes",          "sizeFiles",
+        "sizeBytes",       "ageAccessedFiles", "ageAccessedBytes", "ageCreatedFiles",
+        "ageCreatedBytes", "ageModifiedFiles", "ageModifiedBytes", "hourModified",
+        "hourCreated",     "hourAccessed",     "nReadOnly",        "nHidden",
+        "nSystem",         "nArchive",         "szReadOnly",       "szHidden",
+        "szSystem",        "szArchive",        "overhang4K",       "overhang8K",
+        "overhang16K",     "overhang32K",      "overhang64K"};
+    QStringList sortedKeys = keys;
+    sortedKeys.sort();
+    EXPECT_EQ(json.keys(), sortedKeys);
+    EXPECT_FALSE(QString::fromUtf8(r.out).contains(QRegularExpression("\\d[eE][-+]?\\d")))
+        << "no number in exponent form";
+
+    QList<double> sizeFiles(12), sizeBytes(12), modFiles(10), modBytes(10), accFiles(10),
+        hourMod(48), hourAcc(48), overhang(5);
+    for (const Sample &s : samples) {
+        sizeFiles[sizeClassOf(s.size) - 1] += 1;
+        sizeBytes[sizeClassOf(s.size) - 1] += s.size;
+        modFiles[ageClassOf(s.written)] += 1;
+        modBytes[ageClassOf(s.written)] += s.size;
+        accFiles[ageClassOf(s.accessed)] += 1;
+        if (slotOf(s.written) > 0)
+            hourMod[slotOf(s.written)] += 1;
+        if (slotOf(s.accessed) > 0)
+            hourAcc[slotOf(s.accessed)] += 1;
+        for (int i = 0; i < 5; ++i) {
+            const qint64 cluster = 4096 << i;
+            overhang[i] += s.size % cluster ? cluster - s.size % cluster : 0;
+        }
+    }
+    EXPECT_EQ(json["filesProcessed"].toInteger(), samples.size());
+    EXPECT_EQ(json["filesFound"].toInteger(), samples.size());
+    EXPECT_EQ(json["lbTypes"].toArray(),
+              (QJsonArray{".BIN\t1\t20000000", ".DOC\t1\t5000", ".TXT\t2\t16386"}));
+    EXPECT_EQ(json["sizeFiles"].toArray(), numbers(sizeFiles));
+    EXPECT_EQ(json["sizeBytes"].toArray(), numbers(sizeBytes));
+    EXPECT_EQ(json["ageModifiedFiles"].toArray(), numbers(modFiles));
+    EXPECT_EQ(json["ageModifiedBytes"].toArray(), numbers(modBytes));
+    EXPECT_EQ(json["ageAccessedFiles"].toArray(), numbers(accFiles));
+    EXPECT_EQ(json["hourModified"].toArray(), numbers(hourMod));
+    EXPECT_EQ(json["hourAccessed"].toArray(), numbers(hourAcc));
+    double created = 0;
+    for (const auto v : json["ageCreatedFiles"].toArray())
+        created += v.toDouble();
+    EXPECT_EQ(created, samples.size());
+    EXPECT_EQ(json["nReadOnly"].toInteger(), 1);
+    EXPECT_EQ(json["szReadOnly"].toInteger(), 1);
+    EXPECT_EQ(json["nHidden"].toInteger(), 1);
+    EXPECT_EQ(json["nSystem"].toInteger(), 0);
+    EXPECT_EQ(json["nArchive"].toInteger(), 0);
+    const char *slack[] = {"overhang4K", "overhang8K", "overhang16K", "overhang32K", "overhang64K"};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(json[slack[i]].toDouble(), overhang[i]) << slack[i];
+}
+
+TEST_F(ScanTool, FiltersAndSeveralFolders)
+{
+    Result r = scan({"--include", ".doc,.TXT", dir.path()});
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.json()["filesProcessed"].toInteger(), 6);
+    EXPECT_EQ(r.json()["filesFound"].toInteger(), 3);
+
+    r = scan({"--exclude", ".doc", dir.path()});
+    EXPECT_EQ(r.json()["filesFound"].toInteger(), 5);
+
+    // Two folders are two drives: counts add up, the slack sums stay 0.
+    r = scan({dir.filePath("docs"), dir.path()});
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.json()["filesProcessed"].toInteger(), 8);
+    EXPECT_EQ(r.json()["overhang4K"].toInteger(), 0);
+}
+
+TEST_F(ScanTool, BadArgumentsExitWithTwoAndOneLine)
+{
+    const QList<QStringList> bad = {
+        {"--bogus", dir.path()},
+        {dir.filePath("missing")},
+        {},
+        {"--today", "2026-13-01", dir.path()},
+        {"--include", ".doc", "--exclude", ".txt", dir.path()},
+        {"--include"},
+        {dir.filePath("docs/REPORT.DOC")},
+    };
+    const QStringList named = {"--bogus",   "missing",   "folder",    "2026-13-01",
+                               "--exclude", "--include", "REPORT.DOC"};
+    for (qsizetype i = 0; i < bad.size(); ++i) {
+        const Result r = scan(bad[i]);
+        EXPECT_EQ(r.exitCode, 2) << bad[i].join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_EQ(r.err.count('\n'), 1);
+        EXPECT_TRUE(r.err.contains(named[i].toUtf8())) << r.err.toStdString();
+    }
+}
+
+// Permissions do not bind root, so as root the tool runs as nobody for this one.
+TEST_F(ScanTool, FolderThatCannotBeListedIsWalkedAsEmpty)
+{
+    QDir(dir.path()).mkdir("closed");
+    make({"closed/secret.txt", 10, 0, 0});
+    ASSERT_EQ(::chmod(dir.filePath("closed").toLocal8Bit(), 0), 0);
+    ASSERT_EQ(::chmod(dir.path().toLocal8Bit(), 0755), 0);
+    for (const char *sub : {"docs", ".cache"})
+        ::chmod(dir.filePath(sub).toLocal8Bit(), 0755);
+
+    Result r;
+    if (::geteuid() == 0) {
+        const QStringList asNobody = {"--reuid=65534", "--regid=65534", "--clear-groups"};
+        if (runProgram("setpriv", asNobody + QStringList{KORVEL_SCAN_TOOL, "--bogus"}).exitCode !=
+            2)
+            GTEST_SKIP() << "the tool cannot be run as nobody here";
+        r = runProgram("setpriv", asNobody + QStringList{KORVEL_SCAN_TOOL, dir.path()});
+    } else {
+        r = scan({dir.path()});
+    }
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.json()["filesProcessed"].toInteger(), samples.size());
+}
+
+// A file system mounted inside the tree belongs to another drive. A private mount namespace
+// lets the test mount one without touching the machine.
+TEST_F(ScanTool, MountedFileSystemInsideTheTreeIsNotEntered)
+{
+    QDir(dir.path()).mkdir("mnt");
+    const QString script = "mount -t tmpfs none \"$1/mnt\" || exit 99; : > \"$1/mnt/inside\"; "
+                           "exec \"$2\" \"$1\"";
+    const Result r =
+        runProgram("unshare", {"-Urm", "sh", "-c", script, "sh", dir.path(), KORVEL_SCAN_TOOL});
+    if (r.exitCode != 0 && r.out.isEmpty())
+        GTEST_SKIP() << "no private mount namespace here: " << r.err.toStdString();
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.json()["filesProcessed"].toInteger(), samples.size());
+}
+
+} // namespace
