@@ -2,6 +2,13 @@
 
 #include <algorithm>
 
+namespace {
+
+// Entries read ahead before a waiting walk is woken.
+constexpr std::size_t wakeBatch = 4096;
+
+} // namespace
+
 Folder::~Folder()
 {
     // Taken apart level by level, not by recursion, so that a very deep tree cannot exhaust the
@@ -114,8 +121,16 @@ void FolderReader::helperLoop()
             queueSubfolders(*folder);
             work.notify_all();
         }
-        ready.notify_all();
+        if (worthWaking())
+            ready.notify_one();
     }
+}
+
+// Called with the lock held.
+bool FolderReader::worthWaking() const
+{
+    return wanted && wanted->state == Folder::State::Read &&
+           (ahead >= std::min(wakeBatch, limit) || queue.empty() || stopping);
 }
 
 bool FolderReader::waitFor(Folder &folder, const std::function<bool()> &idle,
@@ -129,20 +144,23 @@ bool FolderReader::waitFor(Folder &folder, const std::function<bool()> &idle,
         return true;
     }
     std::unique_lock guard(lock);
-    while (folder.state != Folder::State::Read) {
-        if (folder.state == Folder::State::Waiting && urgent != &folder) {
-            urgent = &folder;
-            work.notify_all();
-        }
-        if (ready.wait_for(guard, pause, [&] { return folder.state == Folder::State::Read; }))
-            break;
-        guard.unlock();
-        const bool goOn = idle();
-        guard.lock();
-        if (!goOn)
-            return false;
+    if (folder.state == Folder::State::Read)
+        return true;
+    if (folder.state == Folder::State::Waiting) {
+        urgent = &folder;
+        work.notify_all();
     }
-    return true;
+    wanted = &folder;
+    bool goOn = true;
+    while (goOn && !ready.wait_for(guard, pause, [&] { return worthWaking(); })) {
+        if (folder.state == Folder::State::Read)
+            break; // awake anyway: no need to wait for a whole batch
+        guard.unlock();
+        goOn = idle();
+        guard.lock();
+    }
+    wanted = nullptr;
+    return goOn;
 }
 
 void FolderReader::entered(const Folder &folder)

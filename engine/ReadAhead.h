@@ -48,6 +48,10 @@ struct Folder
 // ahead and the walk has not yet reached passes a bound, so memory stays small. When the walk
 // needs a folder no helper has reached, that folder goes first, past the bound. With no helper
 // threads the walk reads each folder itself when it needs it.
+//
+// The walk's own work per entry is small next to the system's, so it soon catches up with the
+// helpers and waits. Waking it for every folder would cost more than the walk itself; it is
+// woken once a batch of entries is ready for it, or when nothing more is coming.
 class FolderReader
 {
 public:
@@ -74,6 +78,7 @@ private:
     void helperLoop();
     void read(Folder &folder);
     void queueSubfolders(Folder &folder);
+    bool worthWaking() const;
 
     std::unique_ptr<Folder> top;
     std::uint64_t device;
@@ -83,7 +88,8 @@ private:
     std::condition_variable work;  // helpers wait here for folders
     std::condition_variable ready; // the walk waits here for a folder
     std::deque<Folder *> queue;    // folders no helper has taken yet
-    Folder *urgent = nullptr;      // the folder the walk is waiting for
+    Folder *urgent = nullptr;      // the folder the walk is waiting for, not yet taken
+    Folder *wanted = nullptr;      // the folder the walk is waiting for, taken or not
     std::size_t ahead = 0;         // entries read but not yet reached by the walk
     bool stopping = false;
     std::vector<std::thread> helpers;
