@@ -6,6 +6,8 @@ namespace {
 
 // Entries read ahead before a waiting walk is woken.
 constexpr std::size_t wakeBatch = 4096;
+// Folders one thread keeps open: enough for the next folders it reads to be below one of them.
+constexpr std::size_t openFoldersKept = 16;
 
 } // namespace
 
@@ -45,7 +47,7 @@ std::string Folder::path() const
 
 FolderReader::FolderReader(const std::string &root, std::uint64_t device, int helperCount,
                            std::size_t entriesAhead)
-    : top(std::make_unique<Folder>(nullptr, root)),
+    : top(std::make_unique<Folder>(nullptr, root, 0)),
       device(device ? device : platform::deviceOf(root)), limit(entriesAhead)
 {
     if (helperCount <= 0)
@@ -74,9 +76,30 @@ void FolderReader::stop()
     helpers.clear();
 }
 
-void FolderReader::read(Folder &folder)
+const platform::DirectoryHandle *FolderReader::OpenFolders::find(std::uint64_t id) const
 {
-    folder.opened = folder.listing.read(folder.path(), folder.parent == nullptr);
+    for (auto it = open.rbegin(); it != open.rend(); ++it)
+        if (it->first == id)
+            return &it->second;
+    return nullptr;
+}
+
+void FolderReader::OpenFolders::keep(std::uint64_t id, platform::DirectoryHandle handle)
+{
+    if (open.size() >= openFoldersKept)
+        open.erase(open.begin());
+    open.emplace_back(id, std::move(handle));
+}
+
+void FolderReader::read(Folder &folder, OpenFolders &openFolders)
+{
+    platform::DirectoryHandle handle;
+    const platform::DirectoryHandle *parent =
+        folder.parent ? openFolders.find(folder.parent->id) : nullptr;
+    if (parent)
+        folder.opened = folder.listing.readAt(*parent, folder.name, &handle);
+    else
+        folder.opened = folder.listing.read(folder.path(), folder.parent == nullptr, &handle);
     // Hidden and system folders are never entered, nor the roots of other file systems mounted
     // inside this one.
     constexpr std::uint32_t skipped =
@@ -84,7 +107,10 @@ void FolderReader::read(Folder &folder)
     for (const platform::DirectoryEntry &entry : folder.listing.entries())
         if (entry.isDirectory() && !(entry.attributes & skipped) && entry.device == device)
             folder.subfolders.push_back(
-                std::make_unique<Folder>(&folder, std::string(entry.rawName)));
+                std::make_unique<Folder>(&folder, std::string(entry.rawName),
+                                         nextId.fetch_add(1, std::memory_order_relaxed)));
+    if (!folder.subfolders.empty() && handle.isOpen())
+        openFolders.keep(folder.id, std::move(handle));
 }
 
 void FolderReader::queueSubfolders(Folder &folder)
@@ -95,6 +121,7 @@ void FolderReader::queueSubfolders(Folder &folder)
 
 void FolderReader::helperLoop()
 {
+    OpenFolders openFolders;
     std::unique_lock guard(lock);
     for (;;) {
         work.wait(guard, [&] { return stopping || urgent || (!queue.empty() && ahead < limit); });
@@ -113,7 +140,7 @@ void FolderReader::helperLoop()
         }
         folder->state = Folder::State::Reading;
         guard.unlock();
-        read(*folder);
+        read(*folder, openFolders);
         guard.lock();
         folder->state = Folder::State::Read;
         ahead += folder->listing.size() + 1;
@@ -138,7 +165,7 @@ bool FolderReader::waitFor(Folder &folder, const std::function<bool()> &idle,
 {
     if (helpers.empty()) {
         if (folder.state != Folder::State::Read) {
-            read(folder);
+            read(folder, ownOpenFolders);
             folder.state = Folder::State::Read;
         }
         return true;

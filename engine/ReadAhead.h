@@ -2,6 +2,8 @@
 
 #include "platform/DirectorySearch.h"
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -17,7 +19,9 @@
 // read, so that a deep tree costs memory by depth and not by depth times path length.
 struct Folder
 {
-    Folder(Folder *parent, std::string name) : parent(parent), name(std::move(name)) {}
+    Folder(Folder *parent, std::string name, std::uint64_t id)
+        : parent(parent), name(std::move(name)), id(id)
+    {}
     ~Folder();
     Folder(const Folder &) = delete;
     Folder &operator=(const Folder &) = delete;
@@ -26,6 +30,7 @@ struct Folder
 
     Folder *const parent;
     const std::string name; // the whole path for the drive's root
+    const std::uint64_t id; // unique within one drive walk
     platform::DirectoryListing listing;
     std::vector<std::unique_ptr<Folder>> subfolders;
     bool opened = false; // the folder could be read; a folder that could not is walked as empty
@@ -75,8 +80,16 @@ public:
     void stop();
 
 private:
+    // The few folders one thread keeps open, newest last, so that their subfolders open by name.
+    struct OpenFolders
+    {
+        const platform::DirectoryHandle *find(std::uint64_t id) const;
+        void keep(std::uint64_t id, platform::DirectoryHandle handle);
+        std::vector<std::pair<std::uint64_t, platform::DirectoryHandle>> open;
+    };
+
     void helperLoop();
-    void read(Folder &folder);
+    void read(Folder &folder, OpenFolders &openFolders);
     void queueSubfolders(Folder &folder);
     bool worthWaking() const;
 
@@ -93,4 +106,6 @@ private:
     std::size_t ahead = 0;         // entries read but not yet reached by the walk
     bool stopping = false;
     std::vector<std::thread> helpers;
+    std::atomic<std::uint64_t> nextId{1};
+    OpenFolders ownOpenFolders; // for reading without helpers
 };

@@ -124,13 +124,61 @@ void DirectoryListing::clear()
     std::vector<DirectoryEntry>().swap(list);
 }
 
+DirectoryHandle::~DirectoryHandle()
+{
+    if (fd >= 0)
+        ::close(fd);
+}
+
+DirectoryHandle &DirectoryHandle::operator=(DirectoryHandle &&other) noexcept
+{
+    if (this != &other) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = other.fd;
+        other.fd = -1;
+    }
+    return *this;
+}
+
 bool DirectoryListing::read(const std::string &path, bool followLink)
+{
+    return read(path, followLink, nullptr);
+}
+
+bool DirectoryListing::read(const std::string &path, bool followLink, DirectoryHandle *keep)
 {
     clear();
     Fd dir{openDirectory(path, followLink)};
     if (dir.fd < 0)
         return false;
+    const bool ok = readOpen(dir.fd, path);
+    if (keep) {
+        *keep = DirectoryHandle();
+        keep->fd = dir.fd;
+        dir.fd = -1;
+    }
+    return ok;
+}
 
+bool DirectoryListing::readAt(const DirectoryHandle &parent, const std::string &name,
+                              DirectoryHandle *keep)
+{
+    clear();
+    Fd dir{::openat(parent.fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW)};
+    if (dir.fd < 0)
+        return false;
+    const bool ok = readOpen(dir.fd, name);
+    if (keep) {
+        *keep = DirectoryHandle();
+        keep->fd = dir.fd;
+        dir.fd = -1;
+    }
+    return ok;
+}
+
+bool DirectoryListing::readOpen(int fd, const std::string &path)
+{
     // First every name, so that the buffer the names live in is final before they are looked at.
     struct Name
     {
@@ -140,7 +188,7 @@ bool DirectoryListing::read(const std::string &path, bool followLink)
     std::vector<Name> found;
     alignas(8) char buffer[32768];
     for (;;) {
-        const long got = ::syscall(SYS_getdents64, dir.fd, buffer, sizeof buffer);
+        const long got = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer);
         if (got <= 0)
             break;
         for (long at = 0; at < got;) {
@@ -161,17 +209,17 @@ bool DirectoryListing::read(const std::string &path, bool followLink)
 
     long fsType = 0;
     struct statfs fs;
-    if (::fstatfs(dir.fd, &fs) == 0)
+    if (::fstatfs(fd, &fs) == 0)
         fsType = long(fs.f_type);
     const bool fat = fsType == fatMagic;
     const bool ntfs = (fsType == ntfsMagic || fsType == ntfs3Magic || fsType == fuseMagic) &&
-                      keepsNtfsAttributes(dir.fd);
+                      keepsNtfsAttributes(fd);
 
     list.reserve(found.size());
     for (const Name &n : found) {
         const char *name = names.data() + n.offset;
         struct statx st;
-        if (::statx(dir.fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
+        if (::statx(fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
                     STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME,
                     &st) != 0)
             continue; // gone since it was listed, or not ours to see
@@ -184,9 +232,9 @@ bool DirectoryListing::read(const std::string &path, bool followLink)
         entry.creationTime = (st.stx_mask & STATX_BTIME) ? st.stx_btime.tv_sec : 0;
         entry.device = makedev(st.stx_dev_major, st.stx_dev_minor);
         if (fat)
-            entry.attributes |= fatAttributes(dir.fd, name);
+            entry.attributes |= fatAttributes(fd, name);
         else if (ntfs && !S_ISLNK(st.stx_mode))
-            entry.attributes |= ntfsAttributes(dir.fd, name);
+            entry.attributes |= ntfsAttributes(fd, name);
         list.push_back(entry);
     }
     return true;

@@ -36,6 +36,25 @@ struct DirectoryEntry
     bool isDirectory() const { return attributes & AttrDirectory; }
 };
 
+// An open directory, kept so that the folders below it can be opened by their names alone
+// instead of their whole paths. Holders keep only a few at a time.
+class DirectoryHandle
+{
+public:
+    DirectoryHandle() = default;
+    ~DirectoryHandle();
+    DirectoryHandle(DirectoryHandle &&other) noexcept : fd(other.fd) { other.fd = -1; }
+    DirectoryHandle &operator=(DirectoryHandle &&other) noexcept;
+    DirectoryHandle(const DirectoryHandle &) = delete;
+    DirectoryHandle &operator=(const DirectoryHandle &) = delete;
+
+    bool isOpen() const { return fd >= 0; }
+
+private:
+    friend class DirectoryListing;
+    int fd = -1;
+};
+
 // One directory read whole and closed again, so that a deep walk never holds a directory open per
 // level. "." and ".." are left out; symbolic links are never followed; an entry that vanishes
 // before it can be examined is passed over.
@@ -52,6 +71,11 @@ public:
     // as the last part of the path is followed only when followLink is set. False when it could
     // not be read: the listing is then empty.
     bool read(const std::string &path, bool followLink = false);
+    // The same for a directory below an open one, by its name; never follows a link. With keep
+    // given, the directory stays open in it afterwards (when it could be read).
+    bool readAt(const DirectoryHandle &parent, const std::string &name,
+                DirectoryHandle *keep = nullptr);
+    bool read(const std::string &path, bool followLink, DirectoryHandle *keep);
 
     const std::vector<DirectoryEntry> &entries() const { return list; }
     bool empty() const { return list.empty(); }
@@ -61,6 +85,8 @@ public:
     void clear();
 
 private:
+    bool readOpen(int fd, const std::string &path);
+
     std::vector<char> names; // moving a vector keeps its buffer, so rawName stays valid
     std::vector<DirectoryEntry> list;
 };
@@ -74,8 +100,9 @@ std::uint64_t deviceOf(const std::string &path);
 // Makes a folder the process's current directory; false when it cannot be entered.
 bool setCurrentDirectory(const QString &path);
 
-// Tests only: called with the path of every directory after its names were read and before its
-// entries are examined, so that a test can remove an entry in between. Empty: no call.
+// Tests only: called for every directory after its names were read and before its entries are
+// examined, so that a test can remove an entry in between. It is given the path the directory was
+// read by, or its name when it was read below an open directory. Empty: no call.
 void setListingHook(std::function<void(const std::string &path)> hook);
 
 } // namespace platform
