@@ -103,6 +103,14 @@ void StatisticsEngine::scan()
         hooks.driveFinished();
 }
 
+bool StatisticsEngine::abortScan()
+{
+    if (!scanning)
+        return false;
+    aborted = true;
+    return true;
+}
+
 // ---- The walk -------------------------------------------------------------------------------
 
 void StatisticsEngine::ScanAllDrives()

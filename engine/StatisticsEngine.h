@@ -58,6 +58,9 @@ public:
     void scan();
     // The walk of the drive of currentDrive.
     void ScanAllDrives();
+    // Close, Esc and Abort: during a walk they stop it (true); otherwise they do nothing here and
+    // Close hides the window (false).
+    bool abortScan();
 
     // One file of the walk, in the folder whose full path is directoryText.
     virtual void crunchNumbers(const QString &directoryText, const platform::DirectoryEntry &entry);

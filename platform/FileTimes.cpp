@@ -120,8 +120,11 @@ std::uint32_t LocalTimeCache::pack(std::int64_t utcSeconds)
     const std::int64_t local = utcSeconds + offsetAt(utcSeconds);
     const std::int64_t days = floorDiv(local, secondsPerDay);
     const int secondOfDay = int(local - days * secondsPerDay);
-    int year, month, day;
-    civilFromDays(days, year, month, day);
+    if (days != lastDay) {
+        civilFromDays(days, lastYear, lastMonth, lastDate);
+        lastDay = days;
+    }
+    const int year = lastYear, month = lastMonth, day = lastDate;
     if (year < 1980 || year > 2107)
         return 0;
     const int hour = secondOfDay / 3600;

@@ -2,6 +2,7 @@
 
 #include <QTimeZone>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace platform {
@@ -62,6 +63,9 @@ private:
     QTimeZone zone;
     std::vector<Stretch> stretches; // sorted by begin, never overlapping
     std::size_t last = 0;           // the stretch of the previous call
+    // The date of the last day packed: files of one run share few days.
+    std::int64_t lastDay = std::numeric_limits<std::int64_t>::min();
+    int lastYear = 0, lastMonth = 0, lastDate = 0;
 };
 
 } // namespace platform

@@ -166,7 +166,7 @@ TEST_P(Walk, AbortStopsWithinOneEntryAndKeepsWhatWasCounted)
     int dispatches = 0;
     recorder.hooks.dispatchMessages = [&] {
         if (++dispatches == 15 && countedAtAbort < 0) {
-            recorder.aborted = true;
+            EXPECT_TRUE(recorder.abortScan());
             countedAtAbort = recorder.filesProcessed;
         }
     };
@@ -190,6 +190,7 @@ TEST_P(Walk, AbortStopsWithinOneEntryAndKeepsWhatWasCounted)
     EXPECT_EQ(recorder.lbTypes.filesAt(0), countedAtAbort);
     EXPECT_TRUE(recorder.collected);
     EXPECT_FALSE(recorder.scanning);
+    EXPECT_FALSE(recorder.abortScan()) << "no walk: Close hides the window instead";
 }
 
 TEST_P(Walk, ReadAheadChangesNeitherFiguresNorOrder)

@@ -92,15 +92,4 @@ TEST(FileTimes, CachedConversionMatchesTheZoneEverywhere)
     }
 }
 
-TEST(FileTimes, CivilDaysRoundTrip)
-{
-    for (std::int64_t days = -800000; days < 800000; days += 997) {
-        int y, m, d;
-        platform::civilFromDays(days, y, m, d);
-        ASSERT_EQ(platform::daysFromCivil(y, m, d), days);
-    }
-    EXPECT_EQ(platform::daysFromCivil(1970, 1, 1), 0);
-    EXPECT_EQ(platform::daysFromCivil(2000, 3, 1), 11017);
-}
-
 } // namespace

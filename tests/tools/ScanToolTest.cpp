@@ -201,20 +201,16 @@ TEST_F(ScanTool, JsonHoldsTheFiguresOfTheTree)
         EXPECT_EQ(json[slack[i]].toDouble(), overhang[i]) << slack[i];
 }
 
+// The filter options reach the run, and several folders are several drives.
 TEST_F(ScanTool, FiltersAndSeveralFolders)
 {
-    Result r = scan({"--include", ".doc,.TXT", dir.path()});
+    Result r = scan({"--exclude", ".doc,.TXT", dir.path()});
     ASSERT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.json()["filesProcessed"].toInteger(), 6);
     EXPECT_EQ(r.json()["filesFound"].toInteger(), 3);
-
-    r = scan({"--exclude", ".doc", dir.path()});
-    EXPECT_EQ(r.json()["filesFound"].toInteger(), 5);
-
-    // Two folders are two drives: counts add up, the slack sums stay 0.
-    r = scan({dir.filePath("docs"), dir.path()});
+    r = scan({"--include", ".doc", dir.filePath("docs"), dir.path()});
     ASSERT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.json()["filesProcessed"].toInteger(), 8);
+    EXPECT_EQ(r.json()["filesFound"].toInteger(), 2);
     EXPECT_EQ(r.json()["overhang4K"].toInteger(), 0);
 }
 
