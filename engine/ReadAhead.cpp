@@ -4,8 +4,8 @@
 
 namespace {
 
-// Entries read ahead before a waiting walk is woken.
-constexpr std::size_t wakeBatch = 4096;
+// Folders read, once the one it waits for is among them, before a waiting walk is woken.
+constexpr std::size_t wakeBatch = 32;
 // Folders one thread keeps open: enough for the next folders it reads to be below one of them.
 constexpr std::size_t openFoldersKept = 16;
 
@@ -52,7 +52,7 @@ FolderReader::FolderReader(const std::string &root, std::uint64_t device, int he
 {
     if (helperCount <= 0)
         return;
-    queue.push_back(top.get());
+    queue.insert(top.get());
     for (int i = 0; i < helperCount; ++i)
         helpers.emplace_back([this] { helperLoop(); });
 }
@@ -115,8 +115,13 @@ void FolderReader::read(Folder &folder, OpenFolders &openFolders)
 
 void FolderReader::queueSubfolders(Folder &folder)
 {
-    for (auto it = folder.subfolders.rbegin(); it != folder.subfolders.rend(); ++it)
-        queue.push_front(it->get());
+    std::uint32_t index = 0;
+    for (auto &child : folder.subfolders) {
+        child->rank.reserve(folder.rank.size() + 1);
+        child->rank = folder.rank;
+        child->rank.push_back(index++);
+        queue.insert(queue.end(), child.get());
+    }
 }
 
 void FolderReader::helperLoop()
@@ -131,23 +136,23 @@ void FolderReader::helperLoop()
         if (urgent) {
             folder = urgent;
             urgent = nullptr;
-            const auto it = std::find(queue.begin(), queue.end(), folder);
-            if (it != queue.end())
-                queue.erase(it);
+            queue.erase(folder);
         } else {
-            folder = queue.front();
-            queue.pop_front();
+            folder = *queue.begin();
+            queue.erase(queue.begin());
         }
-        folder->state = Folder::State::Reading;
+        folder->state.store(Folder::State::Reading, std::memory_order_relaxed);
         guard.unlock();
         read(*folder, openFolders);
         guard.lock();
-        folder->state = Folder::State::Read;
-        ahead += folder->listing.size() + 1;
+        ahead.fetch_add(folder->listing.size() + 1, std::memory_order_relaxed);
+        ++foldersRead;
         if (!stopping && !folder->subfolders.empty()) {
             queueSubfolders(*folder);
             work.notify_all();
         }
+        std::vector<std::uint32_t>().swap(folder->rank);
+        folder->state.store(Folder::State::Read, std::memory_order_release);
         if (worthWaking())
             ready.notify_one();
     }
@@ -157,17 +162,17 @@ void FolderReader::helperLoop()
 bool FolderReader::worthWaking() const
 {
     return wanted && wanted->state == Folder::State::Read &&
-           (ahead >= std::min(wakeBatch, limit) || queue.empty() || stopping);
+           (foldersRead >= wakeAt || queue.empty() || ahead >= limit || stopping);
 }
 
 bool FolderReader::waitFor(Folder &folder, const std::function<bool()> &idle,
                            std::chrono::milliseconds pause)
 {
+    if (folder.state.load(std::memory_order_acquire) == Folder::State::Read)
+        return true;
     if (helpers.empty()) {
-        if (folder.state != Folder::State::Read) {
-            read(folder, ownOpenFolders);
-            folder.state = Folder::State::Read;
-        }
+        read(folder, ownOpenFolders);
+        folder.state.store(Folder::State::Read, std::memory_order_relaxed);
         return true;
     }
     std::unique_lock guard(lock);
@@ -178,6 +183,7 @@ bool FolderReader::waitFor(Folder &folder, const std::function<bool()> &idle,
         work.notify_all();
     }
     wanted = &folder;
+    wakeAt = foldersRead + wakeBatch;
     bool goOn = true;
     while (goOn && !ready.wait_for(guard, pause, [&] { return worthWaking(); })) {
         if (folder.state == Folder::State::Read)
@@ -194,12 +200,11 @@ void FolderReader::entered(const Folder &folder)
 {
     if (helpers.empty())
         return;
-    bool wasFull;
-    {
+    const std::size_t count = folder.listing.size() + 1;
+    const std::size_t before = ahead.fetch_sub(count, std::memory_order_relaxed);
+    if (before >= limit && before - count < limit) {
+        // Helpers may be waiting for room; the lock makes sure none misses this.
         std::lock_guard guard(lock);
-        wasFull = ahead >= limit;
-        ahead -= std::min(ahead, folder.listing.size() + 1);
-    }
-    if (wasFull)
         work.notify_all();
+    }
 }

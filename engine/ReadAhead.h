@@ -6,10 +6,10 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -35,28 +35,32 @@ struct Folder
     std::vector<std::unique_ptr<Folder>> subfolders;
     bool opened = false; // the folder could be read; a folder that could not is walked as empty
 
+    // Where the walk meets this folder: the index of each folder on the way down from the root.
+    // Only kept while the folder waits to be read.
+    std::vector<std::uint32_t> rank;
+
     enum class State
     {
         Waiting,
         Reading,
         Read
     };
-    State state = State::Waiting; // guarded by the reader's lock
+    std::atomic<State> state{State::Waiting};
 };
 
 // Reads the folders of one drive ahead of the walk on helper threads, so that the time the
 // system takes to list folders and examine their entries overlaps with the classification.
 //
 // The walk still visits the folders in its own order and on its own thread; the helpers only
-// fill in listings. They take folders in the order the walk will want them (a folder's
-// subfolders go to the front of the queue as soon as it is read) and stop when what they read
-// ahead and the walk has not yet reached passes a bound, so memory stays small. When the walk
-// needs a folder no helper has reached, that folder goes first, past the bound. With no helper
-// threads the walk reads each folder itself when it needs it.
+// fill in listings. They always take the waiting folder the walk will reach first, and stop when
+// what they read ahead and the walk has not yet reached passes a bound, so memory stays small.
+// When the walk needs a folder no helper has taken, that folder goes first, past the bound. With
+// no helper threads the walk reads each folder itself when it needs it.
 //
 // The walk's own work per entry is small next to the system's, so it soon catches up with the
-// helpers and waits. Waking it for every folder would cost more than the walk itself; it is
-// woken once a batch of entries is ready for it, or when nothing more is coming.
+// helpers and waits. Waking it for every folder would cost more than the walk itself; once the
+// folder it waits for is read it sleeps on until a batch of further folders is read too, or
+// until nothing more is coming.
 class FolderReader
 {
 public:
@@ -87,6 +91,10 @@ private:
         void keep(std::uint64_t id, platform::DirectoryHandle handle);
         std::vector<std::pair<std::uint64_t, platform::DirectoryHandle>> open;
     };
+    struct WalkOrder
+    {
+        bool operator()(const Folder *a, const Folder *b) const { return a->rank < b->rank; }
+    };
 
     void helperLoop();
     void read(Folder &folder, OpenFolders &openFolders);
@@ -98,12 +106,14 @@ private:
     std::size_t limit;
 
     std::mutex lock;
-    std::condition_variable work;  // helpers wait here for folders
-    std::condition_variable ready; // the walk waits here for a folder
-    std::deque<Folder *> queue;    // folders no helper has taken yet
-    Folder *urgent = nullptr;      // the folder the walk is waiting for, not yet taken
-    Folder *wanted = nullptr;      // the folder the walk is waiting for, taken or not
-    std::size_t ahead = 0;         // entries read but not yet reached by the walk
+    std::condition_variable work;        // helpers wait here for folders
+    std::condition_variable ready;       // the walk waits here for a folder
+    std::set<Folder *, WalkOrder> queue; // folders no helper has taken yet, in walk order
+    Folder *urgent = nullptr;            // the folder the walk is waiting for, not yet taken
+    Folder *wanted = nullptr;            // the folder the walk is waiting for, taken or not
+    std::atomic<std::size_t> ahead{0};   // entries read but not yet reached by the walk
+    std::size_t foldersRead = 0;         // so far, by the helpers
+    std::size_t wakeAt = 0;              // foldersRead at which a waiting walk is woken
     bool stopping = false;
     std::vector<std::thread> helpers;
     std::atomic<std::uint64_t> nextId{1};
