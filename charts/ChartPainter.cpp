@@ -394,7 +394,8 @@ void ChartPainter::paintCartesian(QPainter &painter, const QRectF &area)
         // Leave room beyond the longest bar for marks that stand outside it.
         bool outsideMarks = false;
         for (TChartSeries *s : model.activeSeries())
-            if (dynamic_cast<TBarSeries *>(s) && s->marks().visible && s->marks().arrowLength >= 0)
+            if (dynamic_cast<TBarSeries *>(s) && s->count() > 0 && s->marks().visible &&
+                s->marks().arrowLength >= 0)
                 outsideMarks = true;
         if (outsideMarks)
             values.maximum += (values.maximum - values.minimum) * (horizontal ? 0.25 : 0.1);
