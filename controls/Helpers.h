@@ -2,7 +2,6 @@
 
 #include <QChar>
 #include <QString>
-
 #include <cstdint>
 
 // Tolerant conversions and the number formats of every report. All use the default QLocale:
@@ -22,3 +21,7 @@ QString intToGrouped(std::int64_t value);
 QString floatToGrouped(double value);
 // Field n (from 1) of a tab-separated text, trimmed of blanks and control characters.
 QString tabField(const QString &text, int n);
+
+// As textToInt, but tells a text that is no 32-bit integer apart from "0": false leaves value
+// untouched. Callers with a default of their own (the settings file's "Number") use this.
+bool textToIntChecked(const QString &text, int &value);

@@ -1,13 +1,17 @@
 #pragma once
 
 #include <QString>
-
 #include <functional>
 
 // The program's message boxes. errorBox beeps and shows "Error" with an OK button, infoBox shows
 // "Information", askYesNoCancel asks a question in which only Yes goes on.
 
-enum class MessageKind { Error, Information, Question };
+enum class MessageKind
+{
+    Error,
+    Information,
+    Question
+};
 
 void errorBox(const QString &text);
 void infoBox(const QString &text);

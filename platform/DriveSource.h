@@ -2,14 +2,14 @@
 
 #include <QList>
 #include <QString>
-
 #include <cstdint>
 #include <memory>
 
 namespace platform {
 
 // Drive type codes as the drive box reports them.
-enum DriveType : int {
+enum DriveType : int
+{
     DriveUnknown = 0,
     DriveNoRoot = 1,
     DriveRemovable = 2,
@@ -22,12 +22,12 @@ enum DriveType : int {
 // One entry of the drive box: a mounted file system under a drive letter.
 struct Drive
 {
-    QChar letter;       // lower case, 'c' to 'z'
+    QChar letter; // lower case, 'c' to 'z'
     int type = DriveUnknown;
-    QString entry;      // as the drive box shows it: "c: [/]", "x: //server/share", "e:"
-    QString mountPoint; // where the letter's root path "c:\" leads
-    QString source;     // the mount source: "/dev/sda2", "//server/share", "tmpfs"
-    QString fsType;     // "ext4", "nfs4", ...
+    QString entry;            // as the drive box shows it: "c: [/]", "x: //server/share", "e:"
+    QString mountPoint;       // where the letter's root path "c:\" leads
+    QString source;           // the mount source: "/dev/sda2", "//server/share", "tmpfs"
+    QString fsType;           // "ext4", "nfs4", ...
     std::uint64_t device = 0; // the st_dev of the mount point, to keep a walk on its drive
 };
 

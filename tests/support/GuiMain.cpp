@@ -1,7 +1,7 @@
+#include "support/TestSupport.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
-
-#include "support/TestSupport.h"
 
 int main(int argc, char **argv)
 {

@@ -2,6 +2,15 @@
 
 #include <QLocale>
 #include <QString>
+#include <ostream>
+
+// Lets failed expectations show texts as text rather than as lists of bytes.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
 
 namespace korvel::test {
 

@@ -1,0 +1,211 @@
+#include "controls/GridSort.h"
+
+#include "controls/Helpers.h"
+
+#include <QLocale>
+#include <algorithm>
+#include <functional>
+
+QStringList TextTable::rowCells(int row) const
+{
+    QStringList cells;
+    for (int column = 0; column < columnCount(); ++column)
+        cells.append(cell(column, row));
+    return cells;
+}
+
+void TextTable::setRowCells(int row, const QStringList &cells)
+{
+    for (int column = 0; column < columnCount(); ++column)
+        setCell(column, row, column < cells.size() ? cells[column] : QString());
+}
+
+StringTable::StringTable(int columns, int rowCount)
+    : columns(columns), rows(rowCount, QStringList(columns))
+{}
+
+QString StringTable::cell(int column, int row) const
+{
+    return rows[row][column];
+}
+
+void StringTable::setCell(int column, int row, const QString &text)
+{
+    rows[row][column] = text;
+}
+
+QStringList StringTable::rowCells(int row) const
+{
+    return rows[row];
+}
+
+void StringTable::setRowCells(int row, const QStringList &cells)
+{
+    QStringList copy = cells;
+    copy.resize(columns);
+    rows[row] = copy;
+}
+
+namespace {
+
+// Only a to z change case: the order must not depend on the locale's idea of letters.
+QString upperAscii(const QString &text)
+{
+    QString upper = text;
+    for (QChar &c : upper)
+        if (c.unicode() >= u'a' && c.unicode() <= u'z')
+            c = QChar(c.unicode() - (u'a' - u'A'));
+    return upper;
+}
+
+// Compares character codes; a text that begins another one is the smaller.
+int compareText(const QString &a, const QString &b)
+{
+    return QStringView(a).compare(QStringView(b), Qt::CaseSensitive);
+}
+
+void exchangeRows(TextTable &table, int a, int b)
+{
+    const QStringList kept = table.rowCells(a);
+    table.setRowCells(a, table.rowCells(b));
+    table.setRowCells(b, kept);
+}
+
+// Keeps a range inside the table; false when nothing is left to sort.
+bool clampRange(const TextTable &table, int &first, int &last, int column)
+{
+    first = std::max(first, 0);
+    last = std::min(last, table.rowCount() - 1);
+    return first < last && column >= 0 && column < table.columnCount();
+}
+
+// The partition sort of both variants. key(row) gives the value compared; pivot and cells are
+// compared with less(). Recursing into the smaller part only keeps the stack shallow on any input.
+template <typename Key, typename Less>
+void quickSortBy(TextTable &table, int first, int last, int column, bool descending, const Key &key,
+                 const Less &less, const std::function<bool(int, int)> &smallRange)
+{
+    while (true) {
+        if (smallRange && smallRange(first, last))
+            return;
+        if (first >= last)
+            return;
+        const auto pivot = key(table.cell(column, first + (last - first) / 2));
+        int i = first;
+        int j = last;
+        while (i <= j) {
+            if (descending) {
+                while (less(pivot, key(table.cell(column, i))))
+                    ++i;
+                while (less(key(table.cell(column, j)), pivot))
+                    --j;
+            } else {
+                while (less(key(table.cell(column, i)), pivot))
+                    ++i;
+                while (less(pivot, key(table.cell(column, j))))
+                    --j;
+            }
+            if (i <= j) {
+                exchangeRows(table, i, j);
+                ++i;
+                --j;
+            }
+        }
+        if (j - first < last - i) {
+            quickSortBy(table, first, j, column, descending, key, less, smallRange);
+            first = i;
+        } else {
+            quickSortBy(table, i, last, column, descending, key, less, smallRange);
+            last = j;
+        }
+    }
+}
+
+// The sort of a grid through a key table: sorting moves two short texts per exchange, and the
+// grid's rows are copied only twice in all.
+void sortRows(TextTable &grid, int first, int last, int column, bool descending,
+              void (*sortKeys)(TextTable &, int, int, int, bool))
+{
+    if (!clampRange(grid, first, last, column))
+        return;
+    StringTable keys(2, grid.rowCount());
+    for (int r = first; r <= last; ++r) {
+        keys.setCell(0, r, QString::number(r));
+        keys.setCell(1, r, grid.cell(column, r));
+    }
+    sortKeys(keys, first, last, 1, descending);
+
+    QList<QStringList> rebuilt;
+    rebuilt.reserve(last - first + 1);
+    for (int d = first; d <= last; ++d)
+        rebuilt.append(grid.rowCells(textToInt(keys.cell(0, d))));
+    for (int f = first; f <= last; ++f)
+        grid.setRowCells(f, rebuilt[f - first]);
+}
+
+} // namespace
+
+void bubbleSortText(TextTable &table, int first, int last, int column, bool descending)
+{
+    if (!clampRange(table, first, last, column))
+        return;
+    bool exchanged = true;
+    while (exchanged) {
+        exchanged = false;
+        for (int r = first; r < last; ++r) {
+            const int order = compareText(upperAscii(table.cell(column, r)),
+                                          upperAscii(table.cell(column, r + 1)));
+            if (descending ? order < 0 : order > 0) {
+                exchangeRows(table, r, r + 1);
+                exchanged = true;
+            }
+        }
+    }
+}
+
+void quickSortText(TextTable &table, int first, int last, int column, bool descending)
+{
+    if (!clampRange(table, first, last, column))
+        return;
+    // Ranges of up to five rows are left to the exchange sort.
+    const auto shortRange = [&](int from, int to) {
+        if (to - from >= 5)
+            return false;
+        bubbleSortText(table, from, to, column, descending);
+        return true;
+    };
+    quickSortBy(
+        table, first, last, column, descending, upperAscii,
+        [](const QString &a, const QString &b) { return compareText(a, b) < 0; }, shortRange);
+}
+
+void quickSortNumeric(TextTable &table, int first, int last, int column, bool descending)
+{
+    if (!clampRange(table, first, last, column))
+        return;
+    quickSortBy(
+        table, first, last, column, descending, cellNumber,
+        [](double a, double b) { return a < b; }, nullptr);
+}
+
+void sortRowsText(TextTable &grid, int first, int last, int column, bool descending)
+{
+    sortRows(grid, first, last, column, descending, quickSortText);
+}
+
+void sortRowsNumeric(TextTable &grid, int first, int last, int column, bool descending)
+{
+    sortRows(grid, first, last, column, descending, quickSortNumeric);
+}
+
+QString removeThousandSeparators(const QString &text)
+{
+    QString result = text;
+    result.remove(QLocale().groupSeparator());
+    return result;
+}
+
+double cellNumber(const QString &text)
+{
+    return textToFloat(removeThousandSeparators(text));
+}

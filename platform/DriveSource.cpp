@@ -1,0 +1,54 @@
+#include "platform/DriveSource.h"
+
+#include "platform/MountTable.h"
+
+namespace platform {
+
+const Drive *DriveSource::find(QChar letter) const
+{
+    // drives() hands out a shared copy of the source's table. Holding on to it keeps the table's
+    // storage alive, so the pointer stays valid until the source's table itself changes.
+    thread_local QList<Drive> lastTable;
+    lastTable = drives();
+    const QChar wanted = letter.toLower();
+    for (const Drive &drive : lastTable)
+        if (drive.letter == wanted)
+            return &drive;
+    return nullptr;
+}
+
+int DriveSource::driveType(QChar letter) const
+{
+    const Drive *drive = find(letter);
+    return drive ? drive->type : DriveNoRoot;
+}
+
+QString DriveSource::mountPoint(QChar letter) const
+{
+    const Drive *drive = find(letter);
+    return drive ? drive->mountPoint : QString();
+}
+
+namespace {
+
+std::unique_ptr<DriveSource> &installed()
+{
+    static std::unique_ptr<DriveSource> source;
+    return source;
+}
+
+} // namespace
+
+DriveSource &driveSource()
+{
+    if (!installed())
+        installed() = MountTableDriveSource::fromMachine();
+    return *installed();
+}
+
+void setDriveSource(std::unique_ptr<DriveSource> source)
+{
+    installed() = std::move(source);
+}
+
+} // namespace platform

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/DriveSource.h"
+
+#include <QHash>
+#include <optional>
+
+namespace platform {
+
+// A drive table made of ordinary folders: each letter leads to a folder given by the caller.
+// Readiness, capacity, cluster size and device come from the folder's own file system unless a
+// test pretends otherwise. Tests and the headless scan tool use it to let a folder stand in for a
+// drive.
+class FolderDriveSource : public DriveSource
+{
+public:
+    // Adds the drive of a letter, or replaces it. An empty entry is written the way the mount
+    // table writes one: "d: [<folder in lower case>]", "d: <folder>" for a remote drive, "d:" for
+    // a removable one.
+    void addDrive(QChar letter, int type, const QString &entry, const QString &folder);
+    // The same with every field given (mountPoint is the folder); device is filled in.
+    void addDrive(const Drive &drive);
+
+    // The current entry; until it is set, the drive whose folder holds the working directory.
+    void setCurrentEntry(const QString &entry);
+    // Lets a drive stop answering (or answer again) whatever its folder says.
+    void setReady(QChar letter, bool ready);
+    // Pretends a capacity, for drives larger than any test machine has.
+    void setSpace(QChar letter, std::uint64_t freeBytes, std::uint64_t totalBytes);
+    void setClusterSize(QChar letter, std::uint64_t bytes);
+
+    QList<Drive> drives() const override;
+    QString currentEntry() const override;
+    bool isReady(QChar letter) const override;
+    bool space(QChar letter, std::uint64_t &freeBytes, std::uint64_t &totalBytes) const override;
+    std::uint64_t clusterSize(QChar letter) const override;
+
+private:
+    struct Pretence
+    {
+        std::optional<bool> ready;
+        std::optional<std::uint64_t> freeBytes, totalBytes, clusterSize;
+    };
+
+    QList<Drive> table; // in letter order
+    QHash<QChar, Pretence> pretences;
+    std::optional<QString> current;
+};
+
+// The entry text a drive box shows for a drive of this type whose root is mountPoint.
+QString driveEntryText(QChar letter, int type, const QString &mountPoint, const QString &source);
+
+// The drive, of those given, whose mount point is the longest leading part of path (whole path
+// components only); nullptr when none is.
+const Drive *driveHoldingPath(const QList<Drive> &drives, const QString &path);
+
+} // namespace platform

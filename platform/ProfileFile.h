@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace platform {
+
+// An initialisation file: "[Section]" lines and "key=value" lines below them. Section and key
+// names are compared without regard to case; the first of two equal sections or keys is the one
+// that counts. Lines the layer does not understand (comments, garbage, text before the first
+// section) are kept byte for byte when the file is written back.
+class ProfileFile
+{
+public:
+    // Reads the file; a missing or unreadable file reads as empty.
+    explicit ProfileFile(const QString &path);
+
+    QString path() const { return filePath; }
+
+    // The value of a key, trimmed, at most 1023 characters; nullopt when the key is missing.
+    std::optional<QString> value(const QString &section, const QString &key) const;
+    // The names of the keys of a section, in file order.
+    QStringList keys(const QString &section) const;
+
+    // Replaces the key's value in its section, or adds the key at the end of the section, or adds
+    // the section at the end of the file. Only memory changes until save().
+    void setValue(const QString &section, const QString &key, const QString &value);
+
+    // Replaces the file as a whole: a temporary file in the same folder is written, flushed to
+    // disk and renamed over the old one, so the old file stays whole when anything fails. Creates
+    // the folder when it is missing. False when the file could not be replaced.
+    bool save() const;
+
+    static constexpr int maxValueLength = 1023;
+
+private:
+    struct Line
+    {
+        QByteArray text; // as in the file, without its line break
+        bool isSection = false;
+        QString section; // for a section line: the name
+        QString key;     // for a key line: the name; else empty
+    };
+
+    // Index range [begin, end) of the lines of the first section with this name; begin = -1 when
+    // there is none. A section's range runs up to the next section line.
+    std::pair<qsizetype, qsizetype> sectionRange(const QString &section) const;
+    qsizetype keyLine(const QString &section, const QString &key) const;
+    static Line parse(const QByteArray &text);
+
+    QString filePath;
+    QList<Line> lines;
+};
+
+} // namespace platform

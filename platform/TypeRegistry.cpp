@@ -1,0 +1,114 @@
+#include "platform/TypeRegistry.h"
+
+#include <QMimeDatabase>
+#include <QSet>
+
+namespace platform {
+
+namespace {
+
+// "*.doc" -> ".doc"; empty for globs that are more than a star and a plain extension.
+QString simpleGlobExtension(const QString &glob)
+{
+    if (!glob.startsWith(QStringLiteral("*.")) || glob.size() < 3)
+        return QString();
+    const QString extension = glob.mid(1);
+    for (QChar c : QStringView(extension).mid(1))
+        if (c == u'*' || c == u'?' || c == u'[' || c == u']')
+            return QString();
+    return extension;
+}
+
+} // namespace
+
+MimeTypeRegistry::MimeTypeRegistry()
+{
+    // The database is indexed once: the Types listing asks for a name per row.
+    QSet<QString> seen;
+    for (const QMimeType &type : QMimeDatabase().allMimeTypes()) {
+        for (const QString &glob : type.globPatterns()) {
+            const QString extension = simpleGlobExtension(glob);
+            if (extension.isEmpty())
+                continue;
+            if (!exactCase.contains(extension))
+                exactCase.insert(extension, type.name());
+            const QString lower = extension.toLower();
+            if (!anyCase.contains(lower))
+                anyCase.insert(lower, type.name());
+            if (!seen.contains(lower)) {
+                seen.insert(lower);
+                keys.append(extension);
+            }
+        }
+    }
+}
+
+QString MimeTypeRegistry::className(const QString &extension) const
+{
+    const QString exact = exactCase.value(extension);
+    return exact.isEmpty() ? anyCase.value(extension.toLower()) : exact;
+}
+
+QString MimeTypeRegistry::description(const QString &className) const
+{
+    if (className.isEmpty())
+        return QString();
+    const QMimeType type = QMimeDatabase().mimeTypeForName(className);
+    return type.isValid() ? type.comment() : QString();
+}
+
+QStringList MimeTypeRegistry::extensionKeys() const
+{
+    return keys;
+}
+
+void TableTypeRegistry::addExtension(const QString &extension, const QString &className)
+{
+    if (!classes.contains(extension.toLower()))
+        keys.append(extension);
+    classes.insert(extension.toLower(), className);
+}
+
+void TableTypeRegistry::addClass(const QString &className, const QString &description)
+{
+    descriptions.insert(className.toLower(), description);
+}
+
+QString TableTypeRegistry::className(const QString &extension) const
+{
+    return classes.value(extension.toLower());
+}
+
+QString TableTypeRegistry::description(const QString &className) const
+{
+    return descriptions.value(className.toLower());
+}
+
+QStringList TableTypeRegistry::extensionKeys() const
+{
+    return keys;
+}
+
+namespace {
+
+std::unique_ptr<TypeRegistry> &installed()
+{
+    static std::unique_ptr<TypeRegistry> registry;
+    return registry;
+}
+
+} // namespace
+
+const TypeRegistry &typeRegistry()
+{
+    if (!installed())
+        installed() = std::make_unique<MimeTypeRegistry>();
+    return *installed();
+}
+
+void setTypeRegistry(std::unique_ptr<TypeRegistry> registry)
+{
+    installed() = std::move(registry);
+}
+
+} // namespace platform

@@ -1,0 +1,109 @@
+#include "selection/ExtensionLists.h"
+
+#include "controls/Helpers.h"
+#include "platform/ProfileFile.h"
+#include "selection/TypeNames.h"
+
+#include <QStandardPaths>
+#include <algorithm>
+
+namespace {
+
+const QString fileName = QStringLiteral("korvel98.ini");
+
+QString &overridePath()
+{
+    static QString path;
+    return path;
+}
+
+// The extension of a pattern: from its last dot on, looking only past the last backslash or
+// colon; empty without a dot.
+QString patternExtension(const QString &pattern)
+{
+    const qsizetype start = std::max(pattern.lastIndexOf(u'\\'), pattern.lastIndexOf(u':')) + 1;
+    const qsizetype dot = pattern.lastIndexOf(u'.');
+    return dot >= start ? pattern.mid(dot) : QString();
+}
+
+QString entryFor(const QString &pattern)
+{
+    return pattern + u'\t' + getTypeName(patternExtension(pattern));
+}
+
+// "Number" as the list was saved; -1 when it is missing or not a whole number.
+int storedCount(const platform::ProfileFile &file, const QString &section)
+{
+    QString text = file.value(section, QStringLiteral("Number")).value_or(QString());
+    if (text.size() > 2 &&
+        (text.startsWith(QStringLiteral("0x")) || text.startsWith(QStringLiteral("0X"))))
+        text = u'$' + text.mid(2);
+    int count = -1;
+    return textToIntChecked(text, count) ? count : -1;
+}
+
+// The numbers n of the "File<n>" keys of a section that lie in 1..count, ascending. Asking only
+// for keys that exist keeps a huge "Number" from costing billions of look-ups.
+QList<int> storedEntryNumbers(const platform::ProfileFile &file, const QString &section, int count)
+{
+    QList<int> numbers;
+    for (const QString &key : file.keys(section)) {
+        if (!key.startsWith(QStringLiteral("File"), Qt::CaseInsensitive))
+            continue;
+        const QString digits = key.mid(4);
+        if (digits.isEmpty() || digits.startsWith(u'0') || digitsOnly(digits) != digits)
+            continue;
+        const int n = textToInt(digits);
+        if (n >= 1 && n <= count)
+            numbers.append(n);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    return numbers;
+}
+
+} // namespace
+
+QString settingsFilePath()
+{
+    if (!overridePath().isEmpty())
+        return overridePath();
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
+           fileName;
+}
+
+void setSettingsFilePath(const QString &path)
+{
+    overridePath() = path;
+}
+
+void ReadStatFilesFromDisk(QStringList &target, const QString &section)
+{
+    const platform::ProfileFile file(settingsFilePath());
+    const int count = storedCount(file, section);
+    target.clear();
+    for (int n : storedEntryNumbers(file, section, count)) {
+        const QString pattern =
+            file.value(section, QStringLiteral("File%1").arg(n)).value_or(QString());
+        if (!pattern.isEmpty())
+            target.append(entryFor(pattern));
+    }
+    if (count < 0)
+        for (const char *pattern : {"*.doc", "*.exe", "*.dll"})
+            target.append(entryFor(QString::fromLatin1(pattern)));
+}
+
+void WriteStatFilesToDisk(const QStringList &source, const QString &section)
+{
+    platform::ProfileFile file(settingsFilePath());
+    file.setValue(section, QStringLiteral("Number"), QString::number(source.size()));
+    for (qsizetype i = 0; i < source.size(); ++i) {
+        const QString &entry = source[i];
+        file.setValue(section, QStringLiteral("File%1").arg(i + 1),
+                      entry.left(entry.indexOf(u'\t')));
+    }
+    // The whole list goes to disk in one replacement of the file: a refused write leaves the old
+    // list complete instead of half of the new one.
+    if (!file.save())
+        throw SettingsWriteError("Unable to write to " + fileName.toStdString());
+}

@@ -1,0 +1,114 @@
+#include "platform/ProfileFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using platform::ProfileFile;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+} // namespace
+
+TEST(ProfileFile, NamesIgnoreCaseAndValuesAreTrimmed)
+{
+    QTemporaryDir temp;
+    const QString path = temp.filePath("k.ini");
+    writeAll(path, "[Include]\r\n"
+                   "  number =  3 \r\n"
+                   "File1=\"*.doc\"\r\n"
+                   "file1=second one is never read\r\n"
+                   "[include]\r\n"
+                   "File2=a later section of the same name is never read\r\n");
+    const ProfileFile file(path);
+    EXPECT_EQ(file.value("INCLUDE", "Number"), "3");
+    EXPECT_EQ(file.value("include", "FILE1"), "*.doc");
+    EXPECT_EQ(file.value("Include", "File2"), std::nullopt);
+    EXPECT_EQ(file.value("Exclude", "Number"), std::nullopt);
+    EXPECT_EQ(file.keys("Include"), QStringList({"number", "File1", "file1"}));
+}
+
+TEST(ProfileFile, WritesReplaceOrAppendAndKeepEveryOtherLine)
+{
+    QTemporaryDir temp;
+    const QString path = temp.filePath("k.ini");
+    const QByteArray before = "; written by hand\n"
+                              "stray text before any section\n"
+                              "[Include]\n"
+                              "Number=1\n"
+                              "File1=*.txt\n"
+                              "\n"
+                              "[Other]\n"
+                              "Key=\xff\xfe binary \x01 stays\n";
+    writeAll(path, before);
+
+    ProfileFile file(path);
+    file.setValue("include", "NUMBER", "2");
+    file.setValue("Include", "File2", "*.pdf");
+    file.setValue("Exclude", "Number", "0");
+    ASSERT_TRUE(file.save());
+
+    EXPECT_EQ(readAll(path), "; written by hand\n"
+                             "stray text before any section\n"
+                             "[Include]\n"
+                             "NUMBER=2\n"
+                             "File1=*.txt\n"
+                             "File2=*.pdf\n"
+                             "\n"
+                             "[Other]\n"
+                             "Key=\xff\xfe binary \x01 stays\n"
+                             "[Exclude]\n"
+                             "Number=0\n");
+    const ProfileFile again(path);
+    EXPECT_EQ(again.value("Include", "File2"), "*.pdf");
+    EXPECT_EQ(again.value("Exclude", "Number"), "0");
+}
+
+TEST(ProfileFile, LongValuesAreCutAndGarbageNeverStopsReading)
+{
+    QTemporaryDir temp;
+    const QString path = temp.filePath("k.ini");
+    QByteArray garbage;
+    for (int i = 0; i < 256; ++i)
+        garbage += char(i);
+    garbage += '\n' + QByteArray(200000, 'x') +
+               "\n=no name\n[unclosed\nkey=v\n[S]\nLong=" + QByteArray(5000, 'y') + "\n";
+    writeAll(path, garbage);
+
+    ProfileFile file(path);
+    EXPECT_EQ(file.value("S", "Long")->size(), ProfileFile::maxValueLength);
+    EXPECT_EQ(file.value("unclosed", "key"), "v");
+    file.setValue("S", "New", "1");
+    ASSERT_TRUE(file.save());
+    EXPECT_TRUE(readAll(path).startsWith(garbage.left(garbage.size() - 1)));
+}
+
+TEST(ProfileFile, MissingFilesReadEmptyAndUnwritablePlacesRefuse)
+{
+    QTemporaryDir temp;
+    ProfileFile missing(temp.filePath("new/folder/k.ini"));
+    EXPECT_EQ(missing.value("A", "B"), std::nullopt);
+    missing.setValue("A", "B", "c");
+    ASSERT_TRUE(missing.save()); // the configuration folder may not exist yet
+    EXPECT_EQ(readAll(temp.filePath("new/folder/k.ini")), "[A]\nB=c\n");
+
+    // A plain file where the folder should be stops even the superuser.
+    writeAll(temp.filePath("plain"), "x");
+    ProfileFile blocked(temp.filePath("plain/k.ini"));
+    blocked.setValue("A", "B", "c");
+    EXPECT_FALSE(blocked.save());
+    EXPECT_EQ(readAll(temp.filePath("plain")), "x");
+}
