@@ -1,0 +1,412 @@
+#include "controls/PickList.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// Hands the painting of every entry to the pick list, at the pick list's fixed height.
+class PickListDelegate : public QAbstractItemDelegate
+{
+public:
+    explicit PickListDelegate(TPickList *list) : QAbstractItemDelegate(list), list(list) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        painter->save();
+        list->DrawItem(*painter, index.row(), option.rect, option.state);
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const override
+    {
+        const QFontMetrics metrics(list->font());
+        return QSize(metrics.horizontalAdvance(index.data().toString()) + list->ItemHeight() + 8,
+                     list->ItemHeight());
+    }
+
+private:
+    TPickList *list;
+};
+
+// Tab positions far beyond any screen would overflow when turned into pixels.
+int toPixels(qint64 stops, int averageWidth)
+{
+    const qint64 pixels = stops * averageWidth;
+    return int(std::clamp<qint64>(pixels, std::numeric_limits<int>::min() / 2,
+                                  std::numeric_limits<int>::max() / 2));
+}
+
+} // namespace
+
+TabStopError::TabStopError(const QString &piece)
+    : std::runtime_error((piece + QStringLiteral(" is an invalid tab stop")).toStdString())
+{}
+
+TPickList::TPickList(QWidget *parent) : QListWidget(parent)
+{
+    setItemDelegate(new PickListDelegate(this));
+    setUniformItemSizes(true);
+    updateSelectionMode();
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TPickList::selectionTouched);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TPickList::selectionTouched);
+}
+
+void TPickList::setUseTabStops(bool value)
+{
+    if (value == useTabStops)
+        return;
+    useTabStops = value;
+    viewport()->update();
+}
+
+void TPickList::setSelectedStyle(TSelectedStyle value)
+{
+    if (value == selectedStyle)
+        return;
+    selectedStyle = value;
+    viewport()->update();
+}
+
+void TPickList::setTabStops(const QString &text)
+{
+    tabStopList.clear();
+    // A ";" ends a piece except in the very first place, where it belongs to the first piece.
+    QString piece;
+    auto accept = [&] {
+        bool ok = false;
+        piece.toInt(&ok, 10);
+        if (!ok) {
+            viewport()->update();
+            throw TabStopError(piece);
+        }
+        tabStopList.append(piece);
+        piece.clear();
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char(';') && i > 0)
+            accept();
+        else
+            piece.append(text[i]);
+    }
+    if (!text.isEmpty())
+        accept();
+    viewport()->update();
+}
+
+void TPickList::setItemHeight(int value)
+{
+    if (value <= 0 || value == itemHeight)
+        return;
+    itemHeight = value;
+    doItemsLayout();
+    viewport()->update();
+}
+
+QColor TPickList::Color() const
+{
+    return palette().color(QPalette::Base);
+}
+
+void TPickList::setColor(const QColor &value)
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, value);
+    setPalette(colours);
+}
+
+void TPickList::setMultiSelect(bool value)
+{
+    multiSelect = value;
+    updateSelectionMode();
+}
+
+void TPickList::setExtendedSelect(bool value)
+{
+    extendedSelect = value;
+    updateSelectionMode();
+}
+
+void TPickList::updateSelectionMode()
+{
+    if (!multiSelect)
+        setSelectionMode(SingleSelection);
+    else
+        setSelectionMode(extendedSelect ? ExtendedSelection : MultiSelection);
+}
+
+void TPickList::setSorted(bool value)
+{
+    sorted = value;
+    if (sorted)
+        setItems(Items());
+}
+
+QStringList TPickList::Items() const
+{
+    QStringList entries;
+    entries.reserve(count());
+    for (int i = 0; i < count(); ++i)
+        entries.append(item(i)->text());
+    return entries;
+}
+
+void TPickList::setItems(const QStringList &entries)
+{
+    clear();
+    lastIndex = -1;
+    for (const QString &entry : entries)
+        addEntry(entry);
+}
+
+int TPickList::addEntry(const QString &text)
+{
+    int index = count();
+    if (sorted) {
+        // First entry that sorts after the new one, so equal entries keep their order.
+        int low = 0;
+        int high = count();
+        while (low < high) {
+            const int middle = (low + high) / 2;
+            if (QString::compare(item(middle)->text(), text, Qt::CaseInsensitive) <= 0)
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        index = low;
+    }
+    insertItem(index, text);
+    return index;
+}
+
+QString TPickList::itemText(int index) const
+{
+    const QListWidgetItem *entry = item(index);
+    return entry ? entry->text() : QString();
+}
+
+bool TPickList::Selected(int index) const
+{
+    const QListWidgetItem *entry = item(index);
+    return entry && entry->isSelected();
+}
+
+void TPickList::setSelected(int index, bool picked)
+{
+    if (QListWidgetItem *entry = item(index))
+        entry->setSelected(picked);
+}
+
+int TPickList::SelCount() const
+{
+    return int(selectionModel()->selectedRows().size());
+}
+
+void TPickList::setAllSelected(bool picked)
+{
+    for (int i = 0; i < count(); ++i)
+        item(i)->setSelected(picked);
+}
+
+void TPickList::setItemIndex(int index)
+{
+    // Through the selection model, so that moving the caret never toggles a pick.
+    selectionModel()->setCurrentIndex(model()->index(index, 0), QItemSelectionModel::NoUpdate);
+}
+
+// Only what the user does with mouse and keys counts as a click; picks set from code do not.
+template <typename Handler> void TPickList::asUser(Handler handler)
+{
+    const bool outer = !inUserAction;
+    if (outer) {
+        inUserAction = true;
+        touchedByUser = false;
+    }
+    handler();
+    if (outer) {
+        inUserAction = false;
+        if (touchedByUser)
+            Click();
+    }
+}
+
+void TPickList::selectionTouched()
+{
+    if (inUserAction)
+        touchedByUser = true;
+}
+
+void TPickList::Click()
+{
+    emit OnClick();
+    if (ItemIndex() != lastIndex)
+        Change();
+}
+
+void TPickList::Change()
+{
+    lastIndex = ItemIndex();
+    emit OnChange(this);
+}
+
+void TPickList::mousePressEvent(QMouseEvent *event)
+{
+    asUser([&] { QListWidget::mousePressEvent(event); });
+}
+
+void TPickList::mouseMoveEvent(QMouseEvent *event)
+{
+    asUser([&] { QListWidget::mouseMoveEvent(event); });
+}
+
+void TPickList::mouseReleaseEvent(QMouseEvent *event)
+{
+    asUser([&] { QListWidget::mouseReleaseEvent(event); });
+}
+
+void TPickList::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    asUser([&] { QListWidget::mouseDoubleClickEvent(event); });
+    emit OnDblClick();
+}
+
+void TPickList::keyPressEvent(QKeyEvent *event)
+{
+    asUser([&] { QListWidget::keyPressEvent(event); });
+}
+
+QList<int> TPickList::tabPositions() const
+{
+    const int average = QFontMetrics(font()).averageCharWidth();
+    QList<int> pixels;
+    for (const QString &stop : tabStopList)
+        pixels.append(toPixels(stop.toLongLong(), average));
+    return pixels;
+}
+
+TabStopRule TPickList::tabRule(const QRect &rect, bool ownStops) const
+{
+    TabStopRule rule;
+    if (ownStops)
+        rule.positions = tabPositions();
+    rule.origin = rect.left();
+    rule.defaultInterval = 8 * QFontMetrics(font()).averageCharWidth();
+    return rule;
+}
+
+void TPickList::DrawItem(QPainter &painter, int index, const QRect &rect, QStyle::State state) const
+{
+    painter.setFont(font());
+    switch (selectedStyle) {
+    case psCheckbox:
+        drawCheckbox(painter, index, rect, state);
+        break;
+    case psBoldText:
+        drawBold(painter, index, rect, state);
+        break;
+    case psOwnerDraw:
+        if (onDrawItem) {
+            onDrawItem(painter, index, rect, state);
+            break;
+        }
+        [[fallthrough]];
+    case psStandard:
+        drawPlainEntry(painter, index, rect, state);
+        break;
+    }
+    if (state & QStyle::State_HasFocus)
+        drawFocusRect(painter, rect);
+}
+
+// A picked entry keeps the list's own colours; only the check mark tells it apart.
+void TPickList::drawCheckbox(QPainter &painter, int index, const QRect &rect,
+                             QStyle::State state) const
+{
+    const QColor ink = palette().color(QPalette::Text);
+    painter.fillRect(rect, Color());
+
+    const int left = rect.left();
+    const int top = rect.top();
+    const QRect box(QPoint(left + 2, top + 1), QPoint(left + itemHeight - 1, top + itemHeight - 2));
+    painter.fillRect(box, ink);
+    painter.fillRect(box.adjusted(1, 1, -1, -1), QApplication::palette().color(QPalette::Base));
+
+    if (state & QStyle::State_Selected) {
+        // The mark is drawn from vertical strokes three pixels long: a short stroke down to the
+        // right, then a longer one up to the right, both scaled to the entry height.
+        int h = rect.height();
+        if (h % 2 == 0)
+            --h;
+        const int m = h / 2 + 1;
+        const int t = h / 3;
+        for (int k = 0; k <= t - 2; ++k)
+            painter.fillRect(left + 3 + k, top + m + k, 1, 3, ink);
+        const int e = m + (t >= 2 ? t - 1 : 0) - 2;
+        for (int j = 0; j <= h - 4 - t; ++j)
+            painter.fillRect(left + 2 + t + j, top + e - j, 1, 3, ink);
+    }
+
+    painter.setPen(ink);
+    const QString text = itemText(index);
+    const int x = left + itemHeight + 4;
+    if (useTabStops)
+        drawTabbedText(painter, x, top, text, tabRule(rect, true));
+    else
+        drawPlainText(painter, x, top, text);
+}
+
+void TPickList::drawBold(QPainter &painter, int index, const QRect &rect, QStyle::State state) const
+{
+    const QColor ink = palette().color(QPalette::Text);
+    painter.fillRect(rect, Color());
+    const TabStopRule rule = tabRule(rect, true);
+    QFont face = font();
+    face.setBold(bool(state & QStyle::State_Selected));
+    painter.setFont(face);
+    painter.setPen(ink);
+    const QString text = itemText(index);
+    if (useTabStops)
+        drawTabbedText(painter, rect.left() + 2, rect.top(), text, rule);
+    else
+        drawPlainText(painter, rect.left() + 2, rect.top(), text);
+}
+
+// The plain list box look: the highlight marks a picked entry, and tabs (when used at all) fall
+// on the default stops, whatever TabStops says.
+void TPickList::drawPlainEntry(QPainter &painter, int index, const QRect &rect,
+                               QStyle::State state) const
+{
+    const bool picked = state & QStyle::State_Selected;
+    painter.fillRect(rect, picked ? palette().color(QPalette::Highlight) : Color());
+    painter.setPen(palette().color(picked ? QPalette::HighlightedText : QPalette::Text));
+    const QString text = itemText(index);
+    if (selectedStyle == psStandard && useTabStops)
+        drawTabbedText(painter, rect.left() + 2, rect.top(), text, tabRule(rect, false));
+    else
+        drawPlainText(painter, rect.left() + 2, rect.top(), text);
+}
+
+// A dotted frame on every other pixel, around the whole entry.
+void TPickList::drawFocusRect(QPainter &painter, const QRect &rect) const
+{
+    painter.setPen(palette().color(QPalette::Text));
+    const int right = rect.right();
+    const int bottom = rect.bottom();
+    for (int x = rect.left(); x <= right; x += 2) {
+        painter.drawPoint(x, rect.top());
+        painter.drawPoint(x, bottom);
+    }
+    for (int y = rect.top(); y <= bottom; y += 2) {
+        painter.drawPoint(rect.left(), y);
+        painter.drawPoint(right, y);
+    }
+}

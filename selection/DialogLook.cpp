@@ -1,0 +1,29 @@
+#include "selection/DialogLook.h"
+
+#include "controls/StyledLabel.h"
+
+#include <QApplication>
+#include <QPalette>
+
+QFont pixelFont(const QString &family, int pixels, bool bold)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+StyledLabel *makeTitleLabel(const QString &text, const QRect &place, QWidget *parent)
+{
+    auto *label = new StyledLabel(text, parent);
+    label->setGeometry(place);
+    label->setFont(pixelFont(QStringLiteral("Times New Roman"), 23));
+    label->setTextColor(QColor(0, 0, 255));
+    label->setShadow(QColor(128, 128, 0), 4);
+    return label;
+}
+
+QColor buttonFace()
+{
+    return QApplication::palette().color(QPalette::Button);
+}

@@ -1,0 +1,302 @@
+#include "selection/WhichDrive.h"
+
+#include "app/Drives.h"
+#include "controls/PickList.h"
+#include "controls/StyledLabel.h"
+#include "platform/DriveSource.h"
+#include "selection/DialogLook.h"
+#include "selection/ExtensionLists.h"
+#include "selection/StatList.h"
+
+#include <QFrame>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+constexpr int pageWidth = 281;
+constexpr int pageHeight = 313;
+
+QFrame *makePage(QWidget *parent)
+{
+    auto *page = new QFrame(parent);
+    page->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    page->setGeometry(0, 0, pageWidth, pageHeight);
+    return page;
+}
+
+QPushButton *pageButton(const QString &text, const QRect &place, QWidget *page)
+{
+    auto *button = new QPushButton(text, page);
+    button->setGeometry(place);
+    return button;
+}
+
+// Both lists of the wizard: check boxes, each click toggles one entry, a column for the
+// description, and a context menu to pick or unpick everything.
+TPickList *makeChoiceList(const QRect &place, QWidget *page)
+{
+    auto *list = new TPickList(page);
+    list->setGeometry(place);
+    list->setSelectedStyle(psCheckbox);
+    list->setTabStops(QStringLiteral("12"));
+    list->setItemHeight(16);
+    list->setMultiSelect(true);
+    list->setExtendedSelect(false);
+    list->setColor(buttonFace());
+    list->setToolTip(QStringLiteral("Right click to select/deselect all"));
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    return list;
+}
+
+QMenu *makeAllOrNoneMenu(TPickList *list, QAction *&selectAll, QAction *&deselectAll)
+{
+    auto *menu = new QMenu(list);
+    selectAll = menu->addAction(QStringLiteral("Select All"));
+    deselectAll = menu->addAction(QStringLiteral("Deselect All"));
+    QObject::connect(list, &QWidget::customContextMenuRequested, menu,
+                     [list, menu](const QPoint &at) { menu->popup(list->mapToGlobal(at)); });
+    return menu;
+}
+
+QStringList pickedEntries(const TPickList *list)
+{
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->Selected(i))
+            entries.append(list->itemText(i));
+    return entries;
+}
+
+} // namespace
+
+TfrmWhichDrive::TfrmWhichDrive(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Which drives and file types?"));
+    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    buildPage1();
+    buildPage2();
+    buildPage3();
+    setFixedSize(pageWidth + 2, pageHeight + 2);
+    FormShow();
+}
+
+void TfrmWhichDrive::buildPage1()
+{
+    Panel1 = makePage(this);
+    lblDrives = makeTitleLabel(QStringLiteral("Which drives?"), QRect(8, 5, 259, 27), Panel1);
+    pckDrive = makeChoiceList(QRect(8, 32, 265, 243), Panel1);
+    btCancel1 = pageButton(QStringLiteral("Cancel"), QRect(115, 280, 75, 25), Panel1);
+    btNext1 = pageButton(QStringLiteral("&Next >>"), QRect(198, 280, 75, 25), Panel1);
+    QAction *selectAll = nullptr;
+    QAction *deselectAll = nullptr;
+    PopupMenu1 = makeAllOrNoneMenu(pckDrive, selectAll, deselectAll);
+
+    connect(pckDrive, &TPickList::OnClick, this, &TfrmWhichDrive::pckDriveClick);
+    connect(selectAll, &QAction::triggered, this, &TfrmWhichDrive::SelectAll1Click);
+    connect(deselectAll, &QAction::triggered, this, &TfrmWhichDrive::Deselectall1Click);
+    connect(btCancel1, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btNext1, &QPushButton::clicked, this, &TfrmWhichDrive::btNext1Click);
+}
+
+void TfrmWhichDrive::buildPage2()
+{
+    Panel2 = makePage(this);
+    lblTypes = makeTitleLabel(QStringLiteral("Which file types?"), QRect(8, 5, 259, 27), Panel2);
+    const QFont radioFont = pixelFont(QStringLiteral("MS Sans Serif"), 13);
+    auto radio = [&](const QString &text, int top) {
+        auto *button = new QRadioButton(text, Panel2);
+        button->setGeometry(24, top, 225, 17);
+        button->setFont(radioFont);
+        return button;
+    };
+    rbAll = radio(QStringLiteral("&All files"), 80);
+    rbInclude = radio(QStringLiteral("&Selected file types only"), 112);
+    rbExclude = radio(QStringLiteral("All files &except selected file types"), 144);
+    rbAll->setChecked(true);
+    btPrior2 = pageButton(QStringLiteral("<< &Previous"), QRect(115, 280, 75, 25), Panel2);
+    btNext2 = pageButton(QStringLiteral("&Next >>"), QRect(198, 280, 75, 25), Panel2);
+
+    connect(btPrior2, &QPushButton::clicked, this, &TfrmWhichDrive::btPrior2Click);
+    connect(btNext2, &QPushButton::clicked, this, &TfrmWhichDrive::btNext2Click);
+}
+
+void TfrmWhichDrive::buildPage3()
+{
+    Panel3 = makePage(this);
+    lblSelect = makeTitleLabel(QStringLiteral("Selected files only"), QRect(8, 5, 259, 27), Panel3);
+    lblOf = makeTitleLabel(QStringLiteral("99/999"), QRect(200, 5, 75, 27), Panel3);
+    lblOf->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    PickList1 = makeChoiceList(QRect(8, 32, 265, 243), Panel3);
+    btEdit = pageButton(QStringLiteral("&Add/Delete"), QRect(8, 281, 89, 25), Panel3);
+    btEdit->setToolTip(QStringLiteral("Add, delete file types"));
+    btPrior3 = pageButton(QStringLiteral("<< &Previous"), QRect(115, 281, 75, 25), Panel3);
+    btOK = pageButton(QStringLiteral("OK"), QRect(198, 281, 75, 25), Panel3);
+    btOK->setEnabled(false);
+    QAction *selectAll = nullptr;
+    QAction *deselectAll = nullptr;
+    PopupMenu2 = makeAllOrNoneMenu(PickList1, selectAll, deselectAll);
+
+    connect(PickList1, &TPickList::OnClick, this, &TfrmWhichDrive::PickList1Click);
+    connect(selectAll, &QAction::triggered, this, &TfrmWhichDrive::SelectAll2Click);
+    connect(deselectAll, &QAction::triggered, this, &TfrmWhichDrive::DeselectAll2Click);
+    connect(btEdit, &QPushButton::clicked, this, &TfrmWhichDrive::btEditClick);
+    connect(btPrior3, &QPushButton::clicked, this, &TfrmWhichDrive::btPrior3Click);
+    connect(btOK, &QPushButton::clicked, this, &TfrmWhichDrive::btOKClick);
+}
+
+QStringList TfrmWhichDrive::driveEntries()
+{
+    const platform::DriveSource &source = platform::driveSource();
+    QStringList entries;
+    for (const platform::Drive &drive : source.drives()) {
+        const QString &entry = drive.entry;
+        if (entry.isEmpty())
+            continue;
+        const QChar letter = entry[0].toUpper();
+        if (letter == u'A' || letter == u'B')
+            continue;
+        if (entry.contains(QStringLiteral("[]"))) {
+            QString bare = entry;
+            bare.remove(QStringLiteral("[]"));
+            entries.append(bare.trimmed() + u' ' + driveTypeText(source.driveType(entry[0])));
+        } else {
+            entries.append(entry);
+        }
+    }
+    return entries;
+}
+
+void TfrmWhichDrive::FormShow()
+{
+    pckDrive->setItems(driveEntries());
+    // The current drive starts picked. When no entry is the current drive's (its entry was
+    // rewritten, or there is none) every drive starts picked, so the user can go on at once.
+    const int current = int(pckDrive->Items().indexOf(platform::driveSource().currentEntry()));
+    if (current >= 0) {
+        pckDrive->setSelected(current, true);
+        pckDrive->setItemIndex(current);
+    } else {
+        pckDrive->setAllSelected(true);
+    }
+    showPage(Panel1, btNext1);
+    allTypes = true;
+    loadTypes(currentSection());
+}
+
+void TfrmWhichDrive::showPage(QFrame *page, QPushButton *defaultButton)
+{
+    for (QFrame *each : {Panel1, Panel2, Panel3})
+        each->setVisible(each == page);
+    defaultButton->setDefault(true);
+}
+
+QString TfrmWhichDrive::currentSection() const
+{
+    return rbInclude->isChecked() ? QStringLiteral("Include") : QStringLiteral("Exclude");
+}
+
+// Reloading drops every pick, so OK waits for a new one.
+void TfrmWhichDrive::loadTypes(const QString &section)
+{
+    QStringList entries;
+    ReadStatFilesFromDisk(entries, section);
+    PickList1->setItems(entries);
+    lblOf->setText(QStringLiteral("0/") + QString::number(PickList1->count()));
+}
+
+QStringList TfrmWhichDrive::pickedDrives() const
+{
+    return pickedEntries(pckDrive);
+}
+
+QStringList TfrmWhichDrive::pickedTypes() const
+{
+    return pickedEntries(PickList1);
+}
+
+void TfrmWhichDrive::pckDriveClick()
+{
+    btNext1->setEnabled(pckDrive->SelCount() > 0);
+}
+
+void TfrmWhichDrive::SelectAll1Click()
+{
+    pckDrive->setAllSelected(true);
+    pckDriveClick();
+}
+
+void TfrmWhichDrive::Deselectall1Click()
+{
+    pckDrive->setAllSelected(false);
+    pckDriveClick();
+}
+
+void TfrmWhichDrive::btNext1Click()
+{
+    showPage(Panel2, btNext2);
+}
+
+void TfrmWhichDrive::btPrior2Click()
+{
+    showPage(Panel1, btNext1);
+}
+
+void TfrmWhichDrive::btNext2Click()
+{
+    btOK->setEnabled(false);
+    if (rbAll->isChecked()) {
+        allTypes = true;
+        accept();
+        return;
+    }
+    lblSelect->setText(rbInclude->isChecked() ? QStringLiteral("Selected file types only")
+                                              : QStringLiteral("All file types except ..."));
+    loadTypes(currentSection());
+    showPage(Panel3, btOK);
+}
+
+void TfrmWhichDrive::PickList1Click()
+{
+    const int picked = PickList1->SelCount();
+    btOK->setEnabled(pckDrive->SelCount() > 0 && picked > 0);
+    lblOf->setText(QString::number(picked) + u'/' + QString::number(PickList1->count()));
+}
+
+void TfrmWhichDrive::SelectAll2Click()
+{
+    PickList1->setAllSelected(true);
+    PickList1Click();
+}
+
+void TfrmWhichDrive::DeselectAll2Click()
+{
+    PickList1->setAllSelected(false);
+    PickList1Click();
+}
+
+void TfrmWhichDrive::btPrior3Click()
+{
+    showPage(Panel2, btNext2);
+}
+
+void TfrmWhichDrive::btEditClick()
+{
+    const QString section = currentSection();
+    {
+        TfrmStatList editor(this);
+        editor.ListSection = section;
+        editor.exec();
+    }
+    btOK->setEnabled(false);
+    loadTypes(section);
+}
+
+void TfrmWhichDrive::btOKClick()
+{
+    allTypes = rbAll->isChecked();
+    includeSelected = rbInclude->isChecked();
+    excludeSelected = rbExclude->isChecked();
+    accept();
+}
