@@ -525,6 +525,7 @@ void ChartPainter::paintValueAxes(QPainter &painter, const Projection3D &view) c
                                  p(far ? r.right() : r.left(), r.bottom(), z));
         }
         painter.setFont(shown.labelFont);
+        const QFontMetricsF metrics(shown.labelFont);
         for (int i = 0; i < ticks.size(); ++i) {
             const double at = valuePixel(ticks[i]);
             const QString text = shown.valueLabel(ticks[i]);
@@ -854,6 +855,12 @@ void ChartPainter::paintBarMarks(QPainter &painter, const Projection3D &view) co
                 anchor = view.map(categoryPixel(c), valuePixel(end), z);
                 box = QRectF(anchor.x() - size.width() / 2, anchor.y() - length - size.height(),
                              size.width(), size.height());
+                // A mark inside a short bar stays above the bar's base, clear of the labels.
+                const double base =
+                    std::clamp(model.stackBase(bar, i), values.minimum, values.maximum);
+                const double floor = view.map(categoryPixel(c), valuePixel(base), z).y();
+                if (length < 0 && box.bottom() > floor)
+                    box.moveBottom(floor);
             }
             // Keep every mark whole inside the chart.
             box.moveLeft(std::clamp(box.left(), bounds.left(), bounds.right() - box.width()));
