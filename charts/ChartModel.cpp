@@ -8,7 +8,6 @@ ChartModel::ChartModel()
 {
     right.visible = false;
     left.minorTicks = bottom.minorTicks = false;
-    title.lines = {"TChart"};
 }
 
 ChartModel::~ChartModel() = default;

@@ -1,6 +1,8 @@
 #include "charts/BarSeries.h"
 #include "charts/Chart.h"
 #include "charts/ChartPreviewer.h"
+#include "charts/HorizBarSeries.h"
+#include "charts/LineSeries.h"
 #include "charts/PieSeries.h"
 
 #include <QPrinter>
@@ -78,6 +80,61 @@ TEST(ChartRendering, UsedSegmentIsBlueBelowTheFuchsiaFreeSegment)
         // 700 of 1000 used: the blue part is more than twice as tall as the fuchsia part.
         EXPECT_GT(lastBlue - firstBlue, 2 * (lastFuchsia - firstFuchsia));
     }
+}
+
+// Centre of the pixels of a colour; (-1, -1) when there are none.
+QPointF centreOf(const QImage &image, const QColor &colour)
+{
+    double x = 0, y = 0;
+    int n = 0;
+    for (int row = 0; row < image.height(); ++row)
+        for (int column = 0; column < image.width(); ++column)
+            if (image.pixelColor(column, row) == colour) {
+                x += column;
+                y += row;
+                ++n;
+            }
+    return n ? QPointF(x / n, y / n) : QPointF(-1, -1);
+}
+
+TEST(ChartRendering, BarsStandWhereTheirPointsAndSeriesPutThem)
+{
+    TChart across;
+    across.resize(300, 300);
+    plainLook(across);
+    across.setView3D(false);
+    auto *h = across.addSeries<THorizBarSeries>();
+    h->Add(10, "first", Qt::red);
+    h->Add(10, "second", Qt::blue);
+    const QImage horizontal = across.toImage();
+    // The first point of horizontal bars is the bottom one.
+    EXPECT_GT(centreOf(horizontal, Qt::red).y(), centreOf(horizontal, Qt::blue).y());
+
+    TChart side;
+    side.resize(300, 300);
+    plainLook(side);
+    side.setView3D(false);
+    auto *a = side.addSeries<TBarSeries>();
+    auto *b = side.addSeries<TBarSeries>();
+    a->Add(10, "c", Qt::red);
+    b->Add(20, "c", Qt::blue);
+    const QImage bars = side.toImage();
+    const QPointF red = centreOf(bars, Qt::red), blue = centreOf(bars, Qt::blue);
+    ASSERT_GE(red.x(), 0);
+    ASSERT_GE(blue.x(), 0);
+    EXPECT_LT(red.x(), blue.x()); // side by side, in the order of the series
+    EXPECT_GT(red.y(), blue.y()); // the shorter bar's middle lies lower
+
+    TChart lines;
+    lines.resize(300, 300);
+    plainLook(lines);
+    lines.setView3D(false);
+    auto *line = lines.addSeries<TLineSeries>();
+    line->setColour(Qt::green);
+    line->AddXY(0, 1);
+    line->AddXY(1, 5);
+    const QPointF green = centreOf(lines.toImage(), Qt::green);
+    EXPECT_GE(green.x(), 0) << "the line is drawn in the series' colour";
 }
 
 TEST(ChartRendering, PieSlicesShowInTheirColours)
