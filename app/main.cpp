@@ -31,6 +31,8 @@ int main(int argc, char **argv)
 
     TfrmMain frmMain;
     TfrmStatistics frmStatistics;
+    // Closing the main window ends the program, also while the statistics window is open.
+    frmStatistics.setAttribute(Qt::WA_QuitOnClose, false);
     frmMain.setStatisticsWindow(&frmStatistics);
     frmMain.show();
     return app.exec();
