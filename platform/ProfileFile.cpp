@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace platform {
 
@@ -89,7 +90,12 @@ std::optional<QString> ProfileFile::value(const QString &section, const QString 
     const qsizetype at = keyLine(section, key);
     if (at < 0)
         return std::nullopt;
-    const QByteArray &text = lines[at].text;
+    return valueOf(lines[at]);
+}
+
+QString ProfileFile::valueOf(const Line &line)
+{
+    const QByteArray &text = line.text;
     QString result = decode(text.mid(text.indexOf('=') + 1));
     // A value written in quotes means the text between them.
     if (result.size() >= 2 && result.front() == result.back() &&
@@ -98,19 +104,23 @@ std::optional<QString> ProfileFile::value(const QString &section, const QString 
     return result.left(maxValueLength);
 }
 
-QStringList ProfileFile::keys(const QString &section) const
+QList<std::pair<QString, QString>> ProfileFile::entries(const QString &section) const
 {
-    QStringList names;
+    QList<std::pair<QString, QString>> found;
     const auto [begin, end] = sectionRange(section);
     for (qsizetype i = std::max<qsizetype>(begin, 0); begin >= 0 && i < end; ++i)
         if (!lines[i].key.isEmpty())
-            names.append(lines[i].key);
-    return names;
+            found.append({lines[i].key, valueOf(lines[i])});
+    return found;
 }
 
 void ProfileFile::setValue(const QString &section, const QString &key, const QString &value)
 {
-    const QByteArray text = key.toUtf8() + '=' + value.toUtf8();
+    QByteArray bytes = value.toUtf8();
+    const auto lineBreak =
+        std::find_if(bytes.begin(), bytes.end(), [](char c) { return c == '\n' || c == '\r'; });
+    bytes.truncate(lineBreak - bytes.begin());
+    const QByteArray text = key.toUtf8() + '=' + bytes;
     const qsizetype at = keyLine(section, key);
     if (at >= 0) {
         lines[at] = parse(text);

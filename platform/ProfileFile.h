@@ -22,11 +22,12 @@ public:
 
     // The value of a key, trimmed, at most 1023 characters; nullopt when the key is missing.
     std::optional<QString> value(const QString &section, const QString &key) const;
-    // The names of the keys of a section, in file order.
-    QStringList keys(const QString &section) const;
+    // The keys of a section with their values (as value() gives them), in file order.
+    QList<std::pair<QString, QString>> entries(const QString &section) const;
 
     // Replaces the key's value in its section, or adds the key at the end of the section, or adds
-    // the section at the end of the file. Only memory changes until save().
+    // the section at the end of the file. A value ends at its first line break, so that no value
+    // can add lines of its own to the file. Only memory changes until save().
     void setValue(const QString &section, const QString &key, const QString &value);
 
     // Replaces the file as a whole: a temporary file in the same folder is written, flushed to
@@ -50,6 +51,7 @@ private:
     std::pair<qsizetype, qsizetype> sectionRange(const QString &section) const;
     qsizetype keyLine(const QString &section, const QString &key) const;
     static Line parse(const QByteArray &text);
+    static QString valueOf(const Line &line);
 
     QString filePath;
     QList<Line> lines;

@@ -43,12 +43,13 @@ struct PendingProbe
     VolumeFacts facts;
 };
 
-// Folders whose probe is still hanging after its caller gave up on it.
-std::mutex hangingMutex;
+// Folders whose probe is still hanging after its caller gave up on it. Both live as long as the
+// process: a hanging probe may finish after main() has returned and must still find them.
+std::mutex &hangingMutex = *new std::mutex;
 QSet<QString> &hangingFolders()
 {
-    static QSet<QString> folders;
-    return folders;
+    static auto *folders = new QSet<QString>;
+    return *folders;
 }
 
 } // namespace

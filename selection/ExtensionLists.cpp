@@ -4,6 +4,7 @@
 #include "platform/ProfileFile.h"
 #include "selection/TypeNames.h"
 
+#include <QMap>
 #include <QStandardPaths>
 #include <algorithm>
 
@@ -42,24 +43,23 @@ int storedCount(const platform::ProfileFile &file, const QString &section)
     return textToIntChecked(text, count) ? count : -1;
 }
 
-// The numbers n of the "File<n>" keys of a section that lie in 1..count, ascending. Asking only
-// for keys that exist keeps a huge "Number" from costing billions of look-ups.
-QList<int> storedEntryNumbers(const platform::ProfileFile &file, const QString &section, int count)
+// The patterns of the "File<n>" keys of a section with n in 1..count, in the order of n. Only
+// the keys that exist are visited, so a huge "Number" costs nothing; of two equal keys the first
+// counts.
+QStringList storedPatterns(const platform::ProfileFile &file, const QString &section, int count)
 {
-    QList<int> numbers;
-    for (const QString &key : file.keys(section)) {
+    QMap<int, QString> byNumber;
+    for (const auto &[key, value] : file.entries(section)) {
         if (!key.startsWith(QStringLiteral("File"), Qt::CaseInsensitive))
             continue;
         const QString digits = key.mid(4);
         if (digits.isEmpty() || digits.startsWith(u'0') || digitsOnly(digits) != digits)
             continue;
         const int n = textToInt(digits);
-        if (n >= 1 && n <= count)
-            numbers.append(n);
+        if (n >= 1 && n <= count && !byNumber.contains(n))
+            byNumber.insert(n, value);
     }
-    std::sort(numbers.begin(), numbers.end());
-    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-    return numbers;
+    return byNumber.values();
 }
 
 } // namespace
@@ -82,12 +82,9 @@ void ReadStatFilesFromDisk(QStringList &target, const QString &section)
     const platform::ProfileFile file(settingsFilePath());
     const int count = storedCount(file, section);
     target.clear();
-    for (int n : storedEntryNumbers(file, section, count)) {
-        const QString pattern =
-            file.value(section, QStringLiteral("File%1").arg(n)).value_or(QString());
+    for (const QString &pattern : storedPatterns(file, section, count))
         if (!pattern.isEmpty())
             target.append(entryFor(pattern));
-    }
     if (count < 0)
         for (const char *pattern : {"*.doc", "*.exe", "*.dll"})
             target.append(entryFor(QString::fromLatin1(pattern)));

@@ -133,22 +133,3 @@ TEST(GridSort, LargeRangesComeOutOrderedWithEveryRowOnce)
         }
     }
 }
-
-TEST(GridSort, BubbleSortNeverExchangesEqualTexts)
-{
-    StringTable table(2, 4);
-    table.setRowCells(0, {"b", "1"});
-    table.setRowCells(1, {"A", "2"});
-    table.setRowCells(2, {"a", "3"});
-    table.setRowCells(3, {"B", "4"});
-    bubbleSortText(table, 0, 3, 0, false);
-    EXPECT_EQ(column(table, 1, 0, 3), QStringList({"2", "3", "1", "4"}));
-}
-
-TEST(GridSort, CellNumberRemovesOnlyTheGroupSeparator)
-{
-    LocaleGuard locale(korvel::test::commaLocale());
-    EXPECT_EQ(removeThousandSeparators("1,234,567"), "1234567");
-    EXPECT_DOUBLE_EQ(cellNumber("1,234.5"), 1234.5);
-    EXPECT_EQ(cellNumber("12 KB"), 0.0);
-}

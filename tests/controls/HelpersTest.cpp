@@ -23,15 +23,6 @@ TEST(Helpers, TextToIntAcceptsOnlyWholeThirtyTwoBitNumbers)
         EXPECT_EQ(textToInt(bad), 0) << bad;
 }
 
-TEST(Helpers, TextToIntCheckedKeepsTheDefaultOnFailure)
-{
-    int value = -1;
-    EXPECT_FALSE(textToIntChecked("abc", value));
-    EXPECT_EQ(value, -1);
-    EXPECT_TRUE(textToIntChecked("0", value));
-    EXPECT_EQ(value, 0);
-}
-
 TEST(Helpers, TextToFloatFollowsTheLocaleAndRejectsGroupSeparators)
 {
     {
@@ -104,14 +95,4 @@ TEST(Helpers, TabFieldSplitsAndTrims)
     EXPECT_EQ(tabField("a\t\tc", 2), "");
     EXPECT_EQ(tabField("a\t\tc", 3), "c");
     EXPECT_EQ(tabField("*.doc\t Word document \x01", 2), "Word document");
-}
-
-TEST(Helpers, DigitsOnlyKeepsDigitsInOrder)
-{
-    EXPECT_EQ(digitsOnly("a1b2,3 4"), "1234");
-    EXPECT_EQ(digitsOnly("none"), "");
-    EXPECT_TRUE(isDigit(u'0'));
-    EXPECT_TRUE(isDigit(u'9'));
-    EXPECT_FALSE(isDigit(u'a'));
-    EXPECT_FALSE(isDigit(QChar(0x0663))); // an Arabic-Indic three is no digit here
 }

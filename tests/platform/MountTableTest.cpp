@@ -242,16 +242,3 @@ TEST_F(MountTableSourceTest, CurrentDriveHasTheLongestMountPointAboveTheWorkingF
     EXPECT_EQ(source.currentEntry(), "d: [/boot/efi]");
     QDir::setCurrent(saved);
 }
-
-TEST(MountTable, TheMachinesOwnTableHasARootDrive)
-{
-    const auto source = MountTableDriveSource::fromMachine();
-    const Drive *root = source->find('c');
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(root->mountPoint, "/");
-    EXPECT_TRUE(source->isReady('c'));
-    std::uint64_t freeBytes = 0, totalBytes = 0;
-    ASSERT_TRUE(source->space('c', freeBytes, totalBytes));
-    EXPECT_GT(totalBytes, 0u);
-    EXPECT_LE(freeBytes, totalBytes);
-}

@@ -33,16 +33,6 @@ TEST(TypeRegistry, MimeDatabaseGivesClassesAndDescriptions)
     EXPECT_TRUE(lower.contains(".txt"));
 }
 
-TEST(TypeRegistry, TableRegistryAnswersFromItsTable)
-{
-    TableTypeRegistry registry;
-    registry.addExtension(".Doc", "Word.Document");
-    registry.addClass("word.document", "Word document");
-    EXPECT_EQ(registry.className(".doc"), "Word.Document");
-    EXPECT_EQ(registry.description("Word.Document"), "Word document");
-    EXPECT_EQ(registry.extensionKeys(), QStringList({".Doc"}));
-}
-
 TEST(ShellOpen, TheTestOpenerStandsInForTheBrowser)
 {
     QUrl seen;
