@@ -27,7 +27,18 @@ public:
     double categoryAt(const QPointF &point) const;
 
 private:
-    struct Legend;
+    // The entries of the legend and where it goes.
+    struct Legend
+    {
+        struct Entry
+        {
+            QString text;
+            QColor colour;
+        };
+        QList<Entry> entries;
+        QRectF box;
+        bool across = false; // entries side by side (top and bottom legends)
+    };
 
     void paintBackground(QPainter &painter, const QRectF &rect) const;
     QRectF paintTitle(QPainter &painter, const QRectF &rect) const;
