@@ -2,14 +2,17 @@
 
 #include "charts/BarSeries.h"
 #include "charts/Chart.h"
+#include "controls/AboutBox.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
 #include "platform/FolderDriveSource.h"
 #include "reports/Statistics.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -275,4 +278,19 @@ TEST_F(MainWindowTest, ExitClosesTheWindow)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     QTest::mouseClick(window->btClose, Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, AboutShowsTheAboutBoxModally)
+{
+    open();
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto *about = qobject_cast<TfrmAbout *>(QApplication::activeModalWidget())) {
+            shown = about->metaObject()->className();
+            about->reject();
+        }
+    });
+    window->btReach->click();
+    EXPECT_EQ(shown, "TfrmAbout");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
