@@ -16,12 +16,6 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-// Readable failure messages for texts and lists of texts.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 // Every selection test: the settings file in a temporary folder, a fixed table of file types,
 // and message boxes answered by the test.
 struct SelectionFixture : ::testing::Test

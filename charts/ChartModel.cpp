@@ -1,0 +1,257 @@
+#include "charts/ChartModel.h"
+
+#include "charts/BarSeries.h"
+
+#include <cmath>
+
+ChartModel::ChartModel()
+{
+    right.visible = false;
+    left.minorTicks = bottom.minorTicks = false;
+}
+
+ChartModel::~ChartModel() = default;
+
+void ChartModel::adopt(std::unique_ptr<TChartSeries> series)
+{
+    series->setOwner(this);
+    allSeries.push_back(std::move(series));
+    changed();
+}
+
+std::vector<TChartSeries *> ChartModel::activeSeries() const
+{
+    std::vector<TChartSeries *> out;
+    for (const auto &s : allSeries)
+        if (s->Active())
+            out.push_back(s.get());
+    return out;
+}
+
+void ChartModel::setChart3DPercent(int percent)
+{
+    depthPercent = qBound(1, percent, 100);
+    changed();
+}
+
+void ChartModel::setView3D(bool value)
+{
+    view3D = value;
+    changed();
+}
+
+void ChartModel::setZoom(int percent)
+{
+    view.Zoom = qMax(1, percent);
+    changed();
+}
+
+void ChartModel::setRotation(int degrees)
+{
+    view.Rotation = degrees;
+    changed();
+}
+
+void ChartModel::setElevation(int degrees)
+{
+    view.Elevation = degrees;
+    changed();
+}
+
+void ChartModel::setOrthogonal(bool value)
+{
+    view.Orthogonal = value;
+    changed();
+}
+
+void ChartModel::setTitleLine0(const QString &text)
+{
+    if (title.lines.isEmpty())
+        title.lines.append(text);
+    else
+        title.lines[0] = text;
+    changed();
+}
+
+void ChartModel::setTitleText(const QString &text)
+{
+    title.lines = QStringList{text};
+    changed();
+}
+
+void ChartModel::setMaxPointsPerPage(int points)
+{
+    pointsPerPage = qMax(0, points);
+    currentPage = qBound(1, currentPage, pageCount());
+    changed();
+}
+
+int ChartModel::pageCount() const
+{
+    const int n = categoryCount();
+    if (pointsPerPage <= 0 || n == 0)
+        return 1;
+    return (n + pointsPerPage - 1) / pointsPerPage;
+}
+
+void ChartModel::setPage(int page)
+{
+    currentPage = qBound(1, page, pageCount());
+    changed();
+}
+
+bool ChartModel::horizontal() const
+{
+    for (TChartSeries *s : activeSeries())
+        if (s->kind() == SeriesKind::HorizBar)
+            return true;
+    return false;
+}
+
+bool ChartModel::hasPies() const
+{
+    for (TChartSeries *s : activeSeries())
+        if (s->kind() == SeriesKind::Pie)
+            return true;
+    return false;
+}
+
+int ChartModel::categoryCount() const
+{
+    int n = 0;
+    for (TChartSeries *s : activeSeries())
+        n = qMax(n, s->count());
+    return n;
+}
+
+double ChartModel::stackBase(const TChartSeries *series, int index) const
+{
+    const auto *bar = dynamic_cast<const TBarSeries *>(series);
+    if (!bar || bar->multiBar() != MultiBar::Stacked)
+        return 0;
+    double base = 0;
+    for (TChartSeries *s : activeSeries()) {
+        if (s == series)
+            break;
+        if (s->kind() == series->kind() && index < s->count())
+            base += s->value(index);
+    }
+    return base;
+}
+
+TChartAxis &ChartModel::valueAxis()
+{
+    return horizontal() ? bottom : left;
+}
+
+TChartAxis &ChartModel::categoryAxis()
+{
+    return horizontal() ? left : bottom;
+}
+
+const TChartAxis &ChartModel::valueAxis() const
+{
+    return horizontal() ? bottom : left;
+}
+
+const TChartAxis &ChartModel::categoryAxis() const
+{
+    return horizontal() ? left : bottom;
+}
+
+AxisRange ChartModel::valueRange() const
+{
+    const TChartAxis &axis = valueAxis();
+    if (!axis.Automatic)
+        return {axis.Minimum, axis.Maximum};
+    bool any = false;
+    double low = 0, high = 0;
+    for (TChartSeries *s : activeSeries()) {
+        if (s->kind() == SeriesKind::Pie)
+            continue;
+        for (int i = 0; i < s->count(); ++i) {
+            const double base = stackBase(s, i);
+            const double end = base + s->value(i);
+            if (!any)
+                low = high = end;
+            low = std::min({low, end, base});
+            high = std::max({high, end, base});
+            any = true;
+        }
+    }
+    // Bars grow from zero, so zero is always in the range of a bar chart.
+    bool bars = false;
+    for (TChartSeries *s : activeSeries())
+        bars = bars || s->kind() == SeriesKind::Bar || s->kind() == SeriesKind::HorizBar;
+    if (bars) {
+        low = std::min(low, 0.0);
+        high = std::max(high, 0.0);
+    }
+    if (high <= low)
+        high = low + 1;
+    return {low, high};
+}
+
+AxisRange ChartModel::categoryRange() const
+{
+    const TChartAxis &axis = categoryAxis();
+    if (!axis.Automatic)
+        return {axis.Minimum, axis.Maximum};
+    bool lines = false, margins = false;
+    double low = 0, high = 0;
+    bool any = false;
+    for (TChartSeries *s : activeSeries()) {
+        if (s->kind() == SeriesKind::Line) {
+            lines = true;
+            for (int i = 0; i < s->count(); ++i) {
+                const double x = s->point(i).x;
+                low = any ? std::min(low, x) : x;
+                high = any ? std::max(high, x) : x;
+                any = true;
+            }
+        } else if (const auto *bar = dynamic_cast<const TBarSeries *>(s)) {
+            margins = margins || bar->sideMargins();
+        }
+    }
+    if (lines && !horizontal()) {
+        if (high <= low)
+            high = low + 1;
+        return {low, high};
+    }
+    const int n = std::max(1, categoryCount());
+    int first = 0, last = n - 1;
+    if (pointsPerPage > 0) {
+        first = (currentPage - 1) * pointsPerPage;
+        last = std::min(n, first + pointsPerPage) - 1;
+    }
+    const double pad = margins ? 1.0 : 0.5;
+    return {first - pad, last + pad};
+}
+
+void ChartModel::zoomTo(const AxisRange &values, const AxisRange &categories)
+{
+    if (!savedAxes)
+        savedAxes = SavedAxes{left, right, bottom};
+    valueAxis().setMinMax(values.minimum, values.maximum);
+    if (!horizontal())
+        right.setMinMax(values.minimum, values.maximum);
+    categoryAxis().setMinMax(categories.minimum, categories.maximum);
+    changed();
+}
+
+void ChartModel::undoZoom()
+{
+    if (savedAxes) {
+        left = savedAxes->left;
+        right = savedAxes->right;
+        bottom = savedAxes->bottom;
+        savedAxes.reset();
+    }
+    changed();
+}
+
+void ChartModel::changed()
+{
+    if (onChange)
+        onChange();
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "charts/ChartAxis.h"
+#include "charts/ChartSeries.h"
+#include "charts/ChartSettings.h"
+
+#include <QColor>
+#include <QRectF>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// Everything a chart shows, without any drawing: its series, axes, legend, title, walls,
+// background and 3-D view. The painter draws a model on a widget, an image or a printer page.
+class ChartModel
+{
+public:
+    ChartModel();
+    virtual ~ChartModel();
+    ChartModel(const ChartModel &) = delete;
+    ChartModel &operator=(const ChartModel &) = delete;
+
+    // Takes the series into the chart and hands it back, typed as it came.
+    template <typename Series> Series *addSeries(std::unique_ptr<Series> series)
+    {
+        Series *raw = series.get();
+        adopt(std::move(series));
+        return raw;
+    }
+    template <typename Series> Series *addSeries() { return addSeries(std::make_unique<Series>()); }
+    int seriesCount() const { return static_cast<int>(allSeries.size()); }
+    TChartSeries *series(int index) const { return allSeries.at(index).get(); }
+    // Series that are shown, in the order added.
+    std::vector<TChartSeries *> activeSeries() const;
+
+    // Depth of the 3-D box in percent, 1 to 100; values outside are brought to the nearest.
+    int Chart3DPercent() const { return depthPercent; }
+    void setChart3DPercent(int percent);
+    bool View3D() const { return view3D; }
+    void setView3D(bool value);
+    TView3DOptions &View3DOptions() { return view; }
+    const TView3DOptions &View3DOptions() const { return view; }
+    // Setters for the view that repaint, for the animations.
+    void setZoom(int percent);
+    void setRotation(int degrees);
+    void setElevation(int degrees);
+    void setOrthogonal(bool value);
+
+    // The title: replace line 0 (adding it when there is none), or make text the only line.
+    ChartTitle &Title() { return title; }
+    const ChartTitle &Title() const { return title; }
+    void setTitleLine0(const QString &text);
+    void setTitleText(const QString &text);
+
+    TChartAxis &LeftAxis() { return left; }
+    TChartAxis &RightAxis() { return right; }
+    TChartAxis &BottomAxis() { return bottom; }
+    const TChartAxis &LeftAxis() const { return left; }
+    const TChartAxis &RightAxis() const { return right; }
+    const TChartAxis &BottomAxis() const { return bottom; }
+    bool axesVisible = true;
+
+    ChartLegend &Legend() { return legend; }
+    const ChartLegend &Legend() const { return legend; }
+
+    ChartWall backWall;
+    ChartWall leftWall;
+    ChartWall bottomWall;
+    ChartGradient gradient;
+    ChartMargins margins;
+    QColor backColour = QColor(240, 240, 240);
+    bool frame = true;
+
+    // At most this many categories (points) show at once; 0 shows all. Pages count from 1.
+    int maxPointsPerPage() const { return pointsPerPage; }
+    void setMaxPointsPerPage(int points);
+    int page() const { return currentPage; }
+    int pageCount() const;
+    void setPage(int page);
+
+    // The ranges the axes show now: their own when fixed, the data's when automatic.
+    AxisRange valueRange() const;    // left axis of vertical charts, bottom of horizontal ones
+    AxisRange categoryRange() const; // the other one
+    // True when the chart's bars lie along the bottom axis (horizontal bars).
+    bool horizontal() const;
+    bool hasPies() const;
+    // The value of a bar's base and end once the series below it in a stack are counted.
+    double stackBase(const TChartSeries *series, int index) const;
+
+    // Zoom to value and category ranges. The first zoom remembers the axes as they were; undoZoom
+    // puts them back, however often the user zoomed in between.
+    void zoomTo(const AxisRange &values, const AxisRange &categories);
+    void undoZoom();
+    bool zoomed() const { return savedAxes.has_value(); }
+    bool allowZoom = true;
+    bool animatedZoom = false;
+
+    // Called after every change that shows; the widget repaints.
+    void setChangeHandler(std::function<void()> handler) { onChange = std::move(handler); }
+    void changed();
+
+private:
+    void adopt(std::unique_ptr<TChartSeries> series);
+    TChartAxis &valueAxis();
+    TChartAxis &categoryAxis();
+    const TChartAxis &valueAxis() const;
+    const TChartAxis &categoryAxis() const;
+    int categoryCount() const;
+
+    std::vector<std::unique_ptr<TChartSeries>> allSeries;
+    int depthPercent = 15;
+    bool view3D = true;
+    TView3DOptions view;
+    ChartTitle title;
+    TChartAxis left;
+    TChartAxis right;
+    TChartAxis bottom;
+    ChartLegend legend;
+    int pointsPerPage = 0;
+    int currentPage = 1;
+
+    struct SavedAxes
+    {
+        TChartAxis left, right, bottom;
+    };
+    std::optional<SavedAxes> savedAxes;
+    std::function<void()> onChange;
+};

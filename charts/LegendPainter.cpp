@@ -1,0 +1,105 @@
+// The legend side of the chart painter: what it lists, where it goes and how it looks.
+
+#include "charts/ChartPainter.h"
+
+#include <QFontMetricsF>
+#include <algorithm>
+
+QRectF ChartPainter::placeLegend(QPainter &, const QRectF &area, Legend &legend) const
+{
+    const ChartLegend &style = model.Legend();
+    if (!style.visible)
+        return area;
+    const auto active = model.activeSeries();
+    if (active.empty())
+        return area;
+    const bool byPoints = style.style == LegendStyle::Points ||
+                          (style.style == LegendStyle::Auto &&
+                           (active.size() == 1 || active.front()->kind() == SeriesKind::Pie));
+    if (byPoints) {
+        const TChartSeries &s = *active.front();
+        for (int i = 0; i < s.count(); ++i) {
+            QString text = s.shownLabel(i);
+            if (style.text == LegendText::Value)
+                text = s.formattedValue(i) + (text.isEmpty() ? QString() : " " + text);
+            legend.entries.append({text, s.pointColour(i)});
+        }
+    } else {
+        for (TChartSeries *s : active)
+            legend.entries.append({s->title(), s->colour()});
+    }
+    if (style.inverted)
+        std::reverse(legend.entries.begin(), legend.entries.end());
+    if (legend.entries.isEmpty())
+        return area;
+
+    const QFontMetricsF metrics(style.font);
+    const double row = metrics.height() + 2;
+    double widest = 0;
+    double across = 0;
+    for (const auto &entry : legend.entries) {
+        const double w = style.colourWidth + 4 + metrics.horizontalAdvance(entry.text);
+        widest = std::max(widest, w);
+        across += w + style.horizMargin * 2;
+    }
+    const double shadow = style.shadowSize;
+    switch (style.alignment) {
+    case LegendAlignment::Right:
+    case LegendAlignment::Left: {
+        const double w = widest + 2 * style.horizMargin;
+        const double h = row * legend.entries.size() + 4;
+        const double x =
+            style.alignment == LegendAlignment::Right ? area.right() - w - shadow : area.left();
+        legend.box = QRectF(x, area.top() + style.topPos, w, h);
+        return style.alignment == LegendAlignment::Right ? area.adjusted(0, 0, -(w + shadow + 6), 0)
+                                                         : area.adjusted(w + shadow + 6, 0, 0, 0);
+    }
+    case LegendAlignment::Top:
+    case LegendAlignment::Bottom: {
+        legend.across = true;
+        const double w = std::min(across, area.width());
+        const double h = row + 4;
+        const double y = style.alignment == LegendAlignment::Top ? area.top() + style.topPos
+                                                                 : area.bottom() - h - shadow;
+        legend.box = QRectF(area.center().x() - w / 2, y, w, h);
+        return style.alignment == LegendAlignment::Top
+                   ? area.adjusted(0, style.topPos + h + shadow + 4, 0, 0)
+                   : area.adjusted(0, 0, 0, -(h + shadow + 4));
+    }
+    }
+    return area;
+}
+
+void ChartPainter::paintLegend(QPainter &painter, const Legend &legend) const
+{
+    if (legend.entries.isEmpty() || legend.box.isEmpty())
+        return;
+    const ChartLegend &style = model.Legend();
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    if (style.shadowSize > 0)
+        painter.fillRect(legend.box.translated(style.shadowSize, style.shadowSize), Qt::darkGray);
+    painter.setBrush(style.colour);
+    painter.setPen(style.frame ? QPen(Qt::black, 0) : QPen(Qt::NoPen));
+    painter.drawRect(legend.box);
+    painter.setFont(style.font);
+    const QFontMetricsF metrics(style.font);
+    const double row = metrics.height() + 2;
+    QPointF at = legend.box.topLeft() + QPointF(style.horizMargin, 2);
+    for (const auto &entry : legend.entries) {
+        const double swatch = std::max(4.0, metrics.height() - 6);
+        painter.setPen(QPen(Qt::black, 0));
+        painter.setBrush(entry.colour);
+        painter.drawRect(QRectF(at.x(), at.y() + (row - swatch) / 2, style.colourWidth, swatch));
+        painter.setPen(style.fontColour);
+        const double textX = at.x() + style.colourWidth + 4;
+        const double textW = metrics.horizontalAdvance(entry.text) + 2;
+        painter.drawText(QRectF(textX, at.y(), textW, row), Qt::AlignLeft | Qt::AlignVCenter,
+                         entry.text);
+        if (legend.across)
+            at.rx() = textX + textW + style.horizMargin * 2;
+        else
+            at.ry() += row;
+    }
+    painter.restore();
+}

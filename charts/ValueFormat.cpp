@@ -1,0 +1,135 @@
+#include "charts/ValueFormat.h"
+
+#include <cmath>
+
+namespace {
+
+bool isPlaceholder(QChar c)
+{
+    return c == '#' || c == '0' || c == ',' || c == '.';
+}
+
+// The parts of a number picture.
+struct Picture
+{
+    QString prefix;
+    QString suffix;
+    int minWholeDigits = 0;
+    bool grouped = false;
+    int minDecimals = 0;
+    int maxDecimals = 0;
+};
+
+Picture parsePicture(const QString &text)
+{
+    Picture picture;
+    int start = 0;
+    while (start < text.size() && !isPlaceholder(text[start]))
+        ++start;
+    int end = start;
+    while (end < text.size() && isPlaceholder(text[end]))
+        ++end;
+    picture.prefix = text.left(start);
+    picture.suffix = text.mid(end);
+    bool decimals = false;
+    for (int i = start; i < end; ++i) {
+        const QChar c = text[i];
+        if (c == '.') {
+            decimals = true;
+        } else if (!decimals) {
+            if (c == ',')
+                picture.grouped = true;
+            else if (c == '0')
+                ++picture.minWholeDigits;
+        } else if (c == '0') {
+            ++picture.minDecimals;
+            ++picture.maxDecimals;
+        } else if (c == '#') {
+            ++picture.maxDecimals;
+        }
+    }
+    return picture;
+}
+
+QString groupDigits(const QString &digits, QChar separator)
+{
+    QString out;
+    const int n = digits.size();
+    for (int i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            out += separator;
+        out += digits[i];
+    }
+    return out;
+}
+
+} // namespace
+
+QString formatValue(double value, const QString &pictureText, const QLocale &locale)
+{
+    const Picture picture = parsePicture(pictureText);
+    if (!std::isfinite(value))
+        return picture.prefix + locale.toString(value) + picture.suffix;
+
+    // Round half away from zero. The small nudge lets a value whose decimal text ends in 5
+    // (0.125, 45.25) round up although its binary fraction lies a hair below.
+    const double scale = std::pow(10.0, picture.maxDecimals);
+    const double scaled = std::round(std::fabs(value) * scale * (1.0 + 1e-12));
+    const bool negative = value < 0 && scaled > 0;
+
+    QString digits = QString::number(scaled, 'f', 0);
+    while (digits.size() <= picture.maxDecimals)
+        digits.prepend('0');
+    QString whole = digits.left(digits.size() - picture.maxDecimals);
+    QString fraction = digits.right(picture.maxDecimals);
+    while (fraction.size() > picture.minDecimals && fraction.endsWith('0'))
+        fraction.chop(1);
+
+    // Leading zeros beyond the ones the picture asks for go.
+    while (whole.size() > picture.minWholeDigits && whole.startsWith('0'))
+        whole.remove(0, 1);
+    while (whole.size() < picture.minWholeDigits)
+        whole.prepend('0');
+    if (picture.grouped)
+        whole = groupDigits(whole, locale.groupSeparator().at(0));
+
+    QString number = whole;
+    if (!fraction.isEmpty())
+        number += locale.decimalPoint() + fraction;
+    if (number.isEmpty())
+        number = "0";
+    return picture.prefix + (negative ? "-" : "") + number + picture.suffix;
+}
+
+QString formatTimeOfDay(double days, const QString &picture)
+{
+    double fraction = days - std::floor(days);
+    int seconds = static_cast<int>(std::lround(fraction * 86400.0)) % 86400;
+    const int hour = seconds / 3600;
+    const int minute = seconds / 60 % 60;
+    const int second = seconds % 60;
+
+    QString out;
+    bool afterHour = false;
+    for (int i = 0; i < picture.size();) {
+        const QChar c = picture[i].toLower();
+        int run = 1;
+        while (i + run < picture.size() && picture[i + run].toLower() == c)
+            ++run;
+        auto number = [run](int v) {
+            return run >= 2 ? QString("%1").arg(v, 2, 10, QChar('0')) : QString::number(v);
+        };
+        if (c == 'h') {
+            out += number(hour);
+            afterHour = true;
+        } else if (c == 'n' || (c == 'm' && afterHour)) {
+            out += number(minute);
+        } else if (c == 's') {
+            out += number(second);
+        } else {
+            out += picture.mid(i, run);
+        }
+        i += run;
+    }
+    return out;
+}

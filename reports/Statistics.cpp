@@ -1,0 +1,43 @@
+#include "reports/Statistics.h"
+
+#include "app/Drives.h"
+#include "controls/PickList.h"
+
+namespace {
+
+// The window's client area and the drive list's place on the Space page.
+constexpr QSize clientSize(632, 431);
+constexpr QRect driveListPlace(7, 7, 179, 349);
+
+} // namespace
+
+TfrmStatistics::TfrmStatistics(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle("File Statistics Not Yet Collected");
+    setFixedSize(clientSize);
+    QFont font("MS Sans Serif");
+    font.setPixelSize(11);
+    setFont(font);
+
+    pckStatDrive = new TPickList(this);
+    pckStatDrive->setObjectName("pckStatDrive");
+    pckStatDrive->setGeometry(driveListPlace);
+    pckStatDrive->setMultiSelect(true);
+    pckStatDrive->setExtendedSelect(false);
+    pckStatDrive->setItemHeight(16);
+    pckStatDrive->setFrameShape(QFrame::NoFrame);
+    pckStatDrive->setColor(palette().color(QPalette::Button));
+    pckStatDrive->setFont(QFont("Arial", 10));
+    FormCreate();
+}
+
+void TfrmStatistics::FormCreate()
+{
+    const DriveList list = buildDriveList();
+    pckStatDrive->setItems(list.entries);
+    // No entry for the current drive (it had no label, or there is none): every drive is picked.
+    if (list.pick < 0)
+        pckStatDrive->setAllSelected(true);
+    else
+        pckStatDrive->setSelected(list.pick, true);
+}

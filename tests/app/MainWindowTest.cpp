@@ -1,0 +1,296 @@
+#include "app/MainWindow.h"
+
+#include "charts/BarSeries.h"
+#include "charts/Chart.h"
+#include "controls/AboutBox.h"
+#include "controls/PickList.h"
+#include "controls/StyledLabel.h"
+#include "platform/FolderDriveSource.h"
+#include "reports/Statistics.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+constexpr std::uint64_t KB = 1024;
+constexpr std::uint64_t MB = 1024 * KB;
+constexpr std::uint64_t GB = 1024 * MB;
+
+// A main window over a drive table of temporary folders, with the statistics window that holds
+// its drive list.
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        auto folders = std::make_unique<FolderDriveSource>();
+        source = folders.get();
+        setDriveSource(std::move(folders));
+    }
+    void TearDown() override
+    {
+        window.reset();
+        statistics.reset();
+        setDriveSource(nullptr);
+    }
+
+    // A ready drive with a pretended capacity.
+    void addDrive(QChar letter, std::uint64_t freeBytes, std::uint64_t totalBytes)
+    {
+        source->addDrive(letter, DriveFixed, QString(), temp.path());
+        source->setSpace(letter, freeBytes, totalBytes);
+    }
+    // A drive that says it is ready but whose capacity cannot be read: a negative total.
+    void addSilentDrive(QChar letter)
+    {
+        source->addDrive(letter, DriveFixed, QString(), temp.filePath("gone"));
+        source->setReady(letter, true);
+    }
+
+    void open()
+    {
+        statistics = std::make_unique<TfrmStatistics>();
+        window = std::make_unique<TfrmMain>();
+        window->setStatisticsWindow(statistics.get());
+        window->setWindowState(Qt::WindowNoState);
+        window->resize(640, 482);
+    }
+
+    QStringList labels(const TBarSeries &series) const
+    {
+        QStringList out;
+        for (int i = 0; i < series.count(); ++i)
+            out << series.point(i).label;
+        return out;
+    }
+
+    void finishTurn()
+    {
+        while (window->Timer2.isActive())
+            window->Timer2Timer();
+    }
+
+    QTemporaryDir temp;
+    FolderDriveSource *source = nullptr;
+    std::unique_ptr<TfrmStatistics> statistics;
+    std::unique_ptr<TfrmMain> window;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, StatisticsWindowStartsHiddenWithTheDriveList)
+{
+    addDrive('c', 1 * GB, 2 * GB);
+    addDrive('d', 1 * GB, 2 * GB);
+    source->setCurrentEntry("d: [" + temp.path().toLower() + "]");
+    open();
+    EXPECT_FALSE(statistics->isVisible());
+    EXPECT_EQ(statistics->windowTitle(), "File Statistics Not Yet Collected");
+    ASSERT_EQ(statistics->pckStatDrive->count(), 2);
+    EXPECT_FALSE(statistics->pckStatDrive->Selected(0));
+    EXPECT_TRUE(statistics->pckStatDrive->Selected(1));
+}
+
+TEST_F(MainWindowTest, OneDriveHasNoTotalBar)
+{
+    addDrive('c', 300 * MB, 1000 * MB);
+    open();
+    window->doDiskSize();
+    EXPECT_EQ(labels(*window->Series4), QStringList{"c"});
+    EXPECT_DOUBLE_EQ(window->Series4->value(0), 300);
+    EXPECT_DOUBLE_EQ(window->Series5->value(0), 700);
+    EXPECT_EQ(window->Series4->pointColour(0), QColor(255, 0, 255));
+    EXPECT_EQ(window->Series5->pointColour(0), QColor(0, 0, 255));
+}
+
+TEST_F(MainWindowTest, TotalBarComesLastWithTheSummedUsedSpace)
+{
+    addDrive('c', 300 * MB, 1000 * MB);
+    addDrive('d', 4 * MB, 8 * MB); // under 10000 KB: plotted in kilobytes
+    addDrive('e', 2 * GB, 10 * GB);
+    open();
+    window->doDiskSize();
+    EXPECT_EQ(labels(*window->Series4), QStringList({"c", "d", "e", "Total"}));
+    EXPECT_EQ(labels(*window->Series5), QStringList({"c", "d", "e", "Total"}));
+    EXPECT_DOUBLE_EQ(window->Series4->value(1), 4096);
+    EXPECT_DOUBLE_EQ(window->Series5->value(1), 4096);
+    // The sums follow their own rule: megabytes, as their total is large.
+    EXPECT_DOUBLE_EQ(window->Series4->value(3), 300 + 4 + 2048);
+    EXPECT_DOUBLE_EQ(window->Series5->value(3), 700 + 4 + 8192);
+}
+
+TEST_F(MainWindowTest, SmallDrivesAloneArePlottedInKilobytes)
+{
+    addDrive('c', 1 * MB, 4 * MB);
+    addDrive('d', 2 * MB, 4 * MB);
+    open();
+    window->doDiskSize();
+    ASSERT_EQ(window->Series4->count(), 3);
+    EXPECT_DOUBLE_EQ(window->Series4->value(2), 3 * 1024); // total under 10000 KB
+    EXPECT_DOUBLE_EQ(window->Series5->value(2), 5 * 1024);
+}
+
+TEST_F(MainWindowTest, SkippedDrivesAndTheTotalRule)
+{
+    addDrive('c', 300 * MB, 1000 * MB);
+    addSilentDrive('d'); // negative total: no bar
+    source->addDrive('e', DriveFixed, QString(), temp.path());
+    source->setReady('e', false); // not ready: no bar, and it leaves the last free value alone
+    open();
+    window->doDiskSize();
+    // The last drive that answered had a negative total, so its free value (0 bytes) differs
+    // from the sum and a "Total" bar follows even with one bar drawn.
+    EXPECT_EQ(labels(*window->Series4), QStringList({"c", "Total"}));
+    EXPECT_DOUBLE_EQ(window->Series4->value(1), 300);
+
+    // A not-ready drive after the only plotted drive changes nothing: no "Total".
+    source->setReady('d', false);
+    window->doDiskSize();
+    EXPECT_EQ(labels(*window->Series4), QStringList({"c"}));
+}
+
+TEST_F(MainWindowTest, AnEntryWithoutALetterIsPassedOver)
+{
+    addDrive('c', 300 * MB, 1000 * MB);
+    addDrive('d', 100 * MB, 1000 * MB);
+    open();
+    statistics->pckStatDrive->setItems({"c: [/]", "1: odd", "", "d: [/home]"});
+    window->FormShow(); // must not stop half-way
+    EXPECT_EQ(labels(*window->Series4), QStringList({"c", "d", "Total"}));
+    EXPECT_TRUE(window->Timer2.isActive());
+}
+
+TEST_F(MainWindowTest, ButtonsKeepTheirGapsAfterEveryResize)
+{
+    open();
+    for (QSize size : {QSize(640, 482), QSize(1024, 768), QSize(400, 300), QSize(1920, 1080)}) {
+        window->resize(size);
+        window->FormResize();
+        const QRect close = window->btClose->geometry();
+        const QRect reach = window->btReach->geometry();
+        const QRect statistic = window->btStatistic->geometry();
+        EXPECT_EQ(close.right() + 1, size.width() - 6) << size.width();
+        EXPECT_EQ(close.bottom() + 1, size.height() - 5) << size.height();
+        EXPECT_EQ(reach.right() + 1, close.left() - 6);
+        EXPECT_EQ(statistic.right() + 1, reach.left() - 6);
+        EXPECT_EQ(reach.top(), close.top());
+        EXPECT_EQ(statistic.top(), close.top());
+        EXPECT_EQ(window->chartSpaceBar->geometry(), QRect(QPoint(), size));
+    }
+    EXPECT_EQ(window->btStatistic->size(), QSize(176, 28));
+    EXPECT_EQ(window->btClose->size(), QSize(76, 28));
+    EXPECT_EQ(window->btClose->toolTip(), "Quit and close ");
+}
+
+TEST_F(MainWindowTest, TurnPhaseTakesTwentyTicks)
+{
+    addDrive('c', 300 * MB, 1000 * MB);
+    open();
+    window->FormShow();
+    const TView3DOptions &view = window->chartSpaceBar->View3DOptions();
+    EXPECT_EQ(view.Zoom, 20);
+    EXPECT_EQ(view.Rotation, 280);
+    EXPECT_FALSE(view.Orthogonal);
+    EXPECT_EQ(window->chartSpaceBar->Chart3DPercent(), 1);
+    EXPECT_TRUE(window->Timer2.isActive());
+    for (int tick = 0; tick < 20; ++tick)
+        window->Timer2Timer();
+    EXPECT_EQ(view.Zoom, 100);
+    EXPECT_EQ(view.Rotation, 360);
+    EXPECT_EQ(view.Elevation, 360);
+    EXPECT_FALSE(view.Orthogonal);
+    EXPECT_TRUE(window->Timer2.isActive());
+    window->Timer2Timer(); // the tick that finds zoom 100 ends the phase
+    EXPECT_TRUE(view.Orthogonal);
+    EXPECT_FALSE(window->Timer2.isActive());
+    EXPECT_TRUE(window->Timer1.isActive());
+}
+
+TEST_F(MainWindowTest, DepthPhaseEndsByTheNumberOfDrives)
+{
+    const std::pair<int, int> ends[] = {{1, 61}, {3, 61},  {4, 37},  {5, 37},
+                                        {6, 31}, {10, 31}, {11, 11}, {14, 11}};
+    for (const auto &[drives, depth] : ends) {
+        TearDown();
+        SetUp();
+        for (int i = 0; i < drives; ++i)
+            addDrive(QChar('c' + i), 1 * GB, 2 * GB);
+        open();
+        window->FormShow();
+        finishTurn();
+        EXPECT_TRUE(window->chartSpaceBar->toolTip().isEmpty());
+        EXPECT_FALSE(window->lblTitle->isVisibleTo(window.get()));
+        int ticks = 0;
+        while (window->Timer1.isActive() && ticks++ < 100)
+            window->Timer1Timer();
+        EXPECT_EQ(window->chartSpaceBar->Chart3DPercent(), depth) << drives << " drives";
+        EXPECT_EQ(window->chartSpaceBar->toolTip(), TfrmMain::restingHint);
+        EXPECT_TRUE(window->lblTitle->isVisibleTo(window.get()));
+        EXPECT_TRUE(window->lblBottom->isVisibleTo(window.get()));
+    }
+}
+
+TEST_F(MainWindowTest, DoubleClickReplaysTheAnimation)
+{
+    addDrive('c', 300 * MB, 1000 * MB);
+    open();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    window->Timer2.stop(); // the test drives the ticks itself
+    window->FormShow();
+    finishTurn();
+    for (int tick = 0; tick < 3; ++tick)
+        window->Timer1Timer(); // depth 16, still growing
+    ASSERT_EQ(window->chartSpaceBar->Chart3DPercent(), 16);
+
+    QTest::mouseDClick(window->chartSpaceBar, Qt::LeftButton, {}, QPoint(300, 200));
+    const TView3DOptions &view = window->chartSpaceBar->View3DOptions();
+    EXPECT_EQ(view.Zoom, 20);
+    EXPECT_EQ(view.Rotation, 280);
+    EXPECT_FALSE(view.Orthogonal);
+    EXPECT_EQ(window->chartSpaceBar->Chart3DPercent(), 1);
+    EXPECT_TRUE(window->Timer2.isActive());
+    // The depth phase was under way: it goes on beside the new turn and stops at its limit.
+    EXPECT_TRUE(window->Timer1.isActive());
+    window->Timer1Timer();
+    EXPECT_EQ(window->chartSpaceBar->Chart3DPercent(), 6);
+    while (window->Timer1.isActive())
+        window->Timer1Timer();
+    EXPECT_EQ(window->chartSpaceBar->Chart3DPercent(), 61);
+    EXPECT_EQ(window->chartSpaceBar->toolTip(), TfrmMain::restingHint);
+
+    window->chartSpaceBarDblClick(); // from rest: labels and hint go
+    EXPECT_TRUE(window->chartSpaceBar->toolTip().isEmpty());
+    EXPECT_FALSE(window->lblTitle->isVisible());
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindow)
+{
+    open();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QTest::mouseClick(window->btClose, Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, AboutShowsTheAboutBoxModally)
+{
+    open();
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto *about = qobject_cast<TfrmAbout *>(QApplication::activeModalWidget())) {
+            shown = about->metaObject()->className();
+            about->reject();
+        }
+    });
+    window->btReach->click();
+    EXPECT_EQ(shown, "TfrmAbout");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}

@@ -1,0 +1,257 @@
+#include "charts/BarSeries.h"
+#include "charts/Chart.h"
+#include "charts/ChartPreviewer.h"
+#include "charts/HorizBarSeries.h"
+#include "charts/LineSeries.h"
+#include "charts/PieSeries.h"
+
+#include <QPrinter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QColor blue(0, 0, 255), fuchsia(255, 0, 255);
+
+// Rows of a column where the colour is mostly blue or mostly fuchsia (the gradient and the
+// shading change the tone, never the hue).
+bool isBlueish(const QColor &c)
+{
+    return c.blue() > 60 && c.red() < 40 && c.green() < 40;
+}
+bool isFuchsiaish(const QColor &c)
+{
+    return c.blue() > 60 && c.red() > 60 && std::abs(c.red() - c.blue()) < 40 && c.green() < 40;
+}
+
+void plainLook(TChart &chart)
+{
+    chart.Title().visible = false;
+    chart.Legend().visible = false;
+    chart.gradient.visible = false;
+    chart.backColour = Qt::white;
+    chart.backWall.visible = chart.leftWall.visible = chart.bottomWall.visible = false;
+}
+
+// The main window's pair: used space below free space, one bar.
+void fillDrive(TChart &chart, bool gradient)
+{
+    auto *used = chart.addSeries<TBarSeries>();
+    auto *free = chart.addSeries<TBarSeries>();
+    for (TBarSeries *s : {used, free}) {
+        s->setMultiBar(MultiBar::Stacked);
+        s->setGradient(gradient);
+        s->setSideMargins(false);
+    }
+    free->Add(300, "c", fuchsia);
+    used->Add(700, "c", blue);
+}
+
+} // namespace
+
+TEST(ChartRendering, UsedSegmentIsBlueBelowTheFuchsiaFreeSegment)
+{
+    for (bool gradient : {false, true}) {
+        TChart chart;
+        chart.resize(300, 400);
+        plainLook(chart);
+        fillDrive(chart, gradient);
+        const QImage image = chart.toImage();
+        // Walk down the middle of the bar's front: fuchsia first, then blue, nothing after.
+        int firstFuchsia = -1, lastFuchsia = -1, firstBlue = -1, lastBlue = -1;
+        const int x = image.width() / 3;
+        for (int y = 0; y < image.height(); ++y) {
+            const QColor c = image.pixelColor(x, y);
+            if (isFuchsiaish(c)) {
+                if (firstFuchsia < 0)
+                    firstFuchsia = y;
+                lastFuchsia = y;
+            } else if (isBlueish(c)) {
+                if (firstBlue < 0)
+                    firstBlue = y;
+                lastBlue = y;
+            }
+        }
+        ASSERT_GE(firstFuchsia, 0) << "gradient " << gradient;
+        ASSERT_GE(firstBlue, 0) << "gradient " << gradient;
+        EXPECT_LT(lastFuchsia, firstBlue + 3);
+        // 700 of 1000 used: the blue part is more than twice as tall as the fuchsia part.
+        EXPECT_GT(lastBlue - firstBlue, 2 * (lastFuchsia - firstFuchsia));
+    }
+}
+
+// Centre of the pixels of a colour; (-1, -1) when there are none.
+QPointF centreOf(const QImage &image, const QColor &colour)
+{
+    double x = 0, y = 0;
+    int n = 0;
+    for (int row = 0; row < image.height(); ++row)
+        for (int column = 0; column < image.width(); ++column)
+            if (image.pixelColor(column, row) == colour) {
+                x += column;
+                y += row;
+                ++n;
+            }
+    return n ? QPointF(x / n, y / n) : QPointF(-1, -1);
+}
+
+TEST(ChartRendering, BarsStandWhereTheirPointsAndSeriesPutThem)
+{
+    TChart across;
+    across.resize(300, 300);
+    plainLook(across);
+    across.setView3D(false);
+    auto *h = across.addSeries<THorizBarSeries>();
+    h->Add(10, "first", Qt::red);
+    h->Add(10, "second", Qt::blue);
+    const QImage horizontal = across.toImage();
+    // The first point of horizontal bars is the bottom one.
+    EXPECT_GT(centreOf(horizontal, Qt::red).y(), centreOf(horizontal, Qt::blue).y());
+
+    TChart side;
+    side.resize(300, 300);
+    plainLook(side);
+    side.setView3D(false);
+    auto *a = side.addSeries<TBarSeries>();
+    auto *b = side.addSeries<TBarSeries>();
+    a->Add(10, "c", Qt::red);
+    b->Add(20, "c", Qt::blue);
+    const QImage bars = side.toImage();
+    const QPointF red = centreOf(bars, Qt::red), blue = centreOf(bars, Qt::blue);
+    ASSERT_GE(red.x(), 0);
+    ASSERT_GE(blue.x(), 0);
+    EXPECT_LT(red.x(), blue.x()); // side by side, in the order of the series
+    EXPECT_GT(red.y(), blue.y()); // the shorter bar's middle lies lower
+
+    TChart lines;
+    lines.resize(300, 300);
+    plainLook(lines);
+    lines.setView3D(false);
+    auto *line = lines.addSeries<TLineSeries>();
+    line->setColour(Qt::green);
+    line->AddXY(0, 1);
+    line->AddXY(1, 5);
+    const QPointF green = centreOf(lines.toImage(), Qt::green);
+    EXPECT_GE(green.x(), 0) << "the line is drawn in the series' colour";
+}
+
+TEST(ChartRendering, PieSlicesShowInTheirColours)
+{
+    TChart chart;
+    chart.resize(300, 300);
+    plainLook(chart);
+    chart.View3DOptions() = {100, 360, 315, 0, false};
+    auto *pie = chart.addSeries<TPieSeries>();
+    pie->Add(50, "a", Qt::red);
+    pie->Add(25, "b", Qt::green);
+    pie->Add(25, "c", Qt::blue);
+    // Rotation 0: red covers the upper half, then green (lower left), then blue (lower right).
+    const QImage image = chart.toImage();
+    const QPoint centre(150, 150 - 10);
+    auto near = [&image](QPoint p) { return image.pixelColor(p); };
+    EXPECT_EQ(near(centre + QPoint(0, -40)), QColor(Qt::red));
+    EXPECT_EQ(near(centre + QPoint(-40, 20)), QColor(Qt::green));
+    EXPECT_EQ(near(centre + QPoint(40, 20)), QColor(Qt::blue));
+
+    pie->setRotationAngle(180); // red now covers the lower half
+    const QImage turned = chart.toImage();
+    EXPECT_EQ(turned.pixelColor(centre + QPoint(0, 30)), QColor(Qt::red));
+}
+
+TEST(ChartRendering, AnEmptiedSeriesDrawsNothing)
+{
+    TChart empty;
+    empty.resize(300, 200);
+    plainLook(empty);
+    empty.addSeries<TBarSeries>();
+    auto *pieSeries = empty.addSeries<TPieSeries>();
+    pieSeries->setActive(false);
+    const QImage blank = empty.toImage();
+
+    TChart emptied;
+    emptied.resize(300, 200);
+    plainLook(emptied);
+    auto *bars = emptied.addSeries<TBarSeries>();
+    bars->marks().visible = true;
+    bars->Add(10, "c", Qt::red);
+    bars->Add(20, "d", Qt::red);
+    auto *pie = emptied.addSeries<TPieSeries>();
+    pie->Add(5, "x", Qt::green);
+    pie->setActive(false);
+    EXPECT_NE(emptied.toImage(), blank);
+    bars->Clear();
+    pie->Clear();
+    EXPECT_EQ(emptied.toImage(), blank);
+}
+
+TEST(ChartInteraction, DraggingZoomsAndUndoes)
+{
+    TChart chart;
+    chart.resize(400, 300);
+    plainLook(chart);
+    auto *bars = chart.addSeries<TBarSeries>();
+    for (int i = 0; i < 10; ++i)
+        bars->Add(10 + i, QString::number(i), Qt::red);
+    chart.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
+    chart.repaint(); // lays the plot out
+    const AxisRange before = chart.valueRange();
+    const QRectF plot = QRectF(chart.rect()).adjusted(80, 40, -80, -40);
+
+    QTest::mousePress(&chart, Qt::LeftButton, {}, plot.topLeft().toPoint());
+    QTest::mouseMove(&chart, plot.center().toPoint());
+    QTest::mouseRelease(&chart, Qt::LeftButton, {}, plot.center().toPoint());
+    EXPECT_TRUE(chart.zoomed());
+    const AxisRange zoomed = chart.valueRange();
+    EXPECT_LT(zoomed.maximum - zoomed.minimum, before.maximum - before.minimum);
+
+    // Dragging up and to the left undoes the zoom.
+    QTest::mousePress(&chart, Qt::LeftButton, {}, plot.center().toPoint());
+    QTest::mouseRelease(&chart, Qt::LeftButton, {}, plot.topLeft().toPoint());
+    EXPECT_FALSE(chart.zoomed());
+    EXPECT_EQ(chart.valueRange(), before);
+}
+
+TEST(ChartInteraction, AnimatedZoomEndsAtItsTargetAndClicksAreReported)
+{
+    TChart chart;
+    chart.resize(400, 300);
+    plainLook(chart);
+    chart.animatedZoom = true;
+    auto *bars = chart.addSeries<TBarSeries>();
+    for (int i = 0; i < 4; ++i)
+        bars->Add(100, QString::number(i), Qt::red);
+    chart.toImage(); // lays the plot out
+    chart.zoomToRect(QRect(100, 80, 150, 100));
+    EXPECT_TRUE(chart.zoomAnimating());
+    EXPECT_FALSE(chart.zoomed()); // nothing moved before the first step
+    chart.finishZoom();
+    EXPECT_FALSE(chart.zoomAnimating());
+    EXPECT_TRUE(chart.zoomed());
+    chart.UndoZoom();
+    EXPECT_FALSE(chart.zoomed());
+
+    QSignalSpy clicks(&chart, &TChart::clicked);
+    QSignalSpy doubles(&chart, &TChart::doubleClicked);
+    QTest::mouseClick(&chart, Qt::LeftButton, {}, QPoint(200, 150));
+    QTest::mouseDClick(&chart, Qt::LeftButton, {}, QPoint(200, 150));
+    EXPECT_EQ(doubles.count(), 1);
+    EXPECT_GE(clicks.count(), 1);
+    EXPECT_FALSE(chart.zoomed());
+}
+
+TEST(ChartPrinting, DrawsTheChartOnAPrinterPage)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    TChart chart;
+    chart.resize(400, 300);
+    fillDrive(chart, true);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("chart.pdf"));
+    printChart(chart, printer);
+    EXPECT_GT(QFileInfo(dir.filePath("chart.pdf")).size(), 1000);
+}
