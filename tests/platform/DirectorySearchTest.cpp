@@ -81,26 +81,6 @@ TEST_F(DirectorySearch, AttributesFollowTheEntryKinds)
     }
 }
 
-TEST_F(DirectorySearch, TimesAreSecondsSince1970)
-{
-    writeFile(path("dated"), 1);
-    const QDateTime written(QDate(2019, 7, 4), QTime(12, 30, 11), QTimeZone::utc());
-    const QDateTime read(QDate(2020, 1, 2), QTime(3, 4, 5), QTimeZone::utc());
-    QFile file(path("dated"));
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(file.setFileTime(written, QFileDevice::FileModificationTime));
-    ASSERT_TRUE(file.setFileTime(read, QFileDevice::FileAccessTime));
-    file.close();
-
-    DirectoryListing listing;
-    ASSERT_TRUE(listing.read(root()));
-    ASSERT_EQ(listing.size(), 1u);
-    const DirectoryEntry &entry = listing.entries().front();
-    EXPECT_EQ(entry.writeTime, written.toSecsSinceEpoch());
-    EXPECT_EQ(entry.accessTime, read.toSecsSinceEpoch());
-    EXPECT_GE(entry.creationTime, 0) << "a birth time where kept, else 0";
-}
-
 TEST_F(DirectorySearch, InvalidUtf8NamesKeepTheirBytes)
 {
     const std::string raw = root() + "/bad\xff\xfe.txt";
