@@ -120,11 +120,12 @@ std::uint32_t LocalTimeCache::pack(std::int64_t utcSeconds)
     const std::int64_t local = utcSeconds + offsetAt(utcSeconds);
     const std::int64_t days = floorDiv(local, secondsPerDay);
     const int secondOfDay = int(local - days * secondsPerDay);
-    if (days != lastDay) {
-        civilFromDays(days, lastYear, lastMonth, lastDate);
-        lastDay = days;
+    Day &date = this->days[std::size_t(days) % this->days.size()];
+    if (date.number != days) {
+        civilFromDays(days, date.year, date.month, date.day);
+        date.number = days;
     }
-    const int year = lastYear, month = lastMonth, day = lastDate;
+    const int year = date.year, month = date.month, day = date.day;
     if (year < 1980 || year > 2107)
         return 0;
     const int hour = secondOfDay / 3600;

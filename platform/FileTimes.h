@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTimeZone>
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -63,9 +64,13 @@ private:
     QTimeZone zone;
     std::vector<Stretch> stretches; // sorted by begin, never overlapping
     std::size_t last = 0;           // the stretch of the previous call
-    // The date of the last day packed: files of one run share few days.
-    std::int64_t lastDay = std::numeric_limits<std::int64_t>::min();
-    int lastYear = 0, lastMonth = 0, lastDate = 0;
+    // Dates of recent days: the three times of one file, and files of one run, share few days.
+    struct Day
+    {
+        std::int64_t number = std::numeric_limits<std::int64_t>::min();
+        int year = 0, month = 0, day = 0;
+    };
+    std::array<Day, 16> days;
 };
 
 } // namespace platform
