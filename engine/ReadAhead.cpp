@@ -45,35 +45,46 @@ std::string Folder::path() const
     return result;
 }
 
-FolderReader::FolderReader(const std::string &root, std::uint64_t device, int helperCount,
-                           std::size_t entriesAhead)
+FolderReader::FolderReader(const std::string &root, std::uint64_t device, std::size_t entriesAhead)
     : top(std::make_unique<Folder>(nullptr, root, 0)),
       device(device ? device : platform::deviceOf(root)), limit(entriesAhead)
+{}
+
+FolderReader::~FolderReader() = default;
+
+void FolderReader::start(int helperCount)
 {
-    if (helperCount <= 0)
+    std::lock_guard guard(lock);
+    if (helperCount <= 0 || helpers > 0 || stopping)
         return;
     queue.insert(top.get());
-    for (int i = 0; i < helperCount; ++i)
-        helpers.emplace_back([this] { helperLoop(); });
-}
-
-FolderReader::~FolderReader()
-{
-    stop();
+    for (int i = 0; i < helperCount; ++i) {
+        try {
+            // Each helper holds the reader: a helper stuck in a folder of a drive that stopped
+            // answering keeps what it works on alive after the walk has gone.
+            std::thread([self = shared_from_this()] { self->helperLoop(); }).detach();
+            ++helpers;
+            ++running;
+        } catch (const std::system_error &) {
+            break; // no more threads to be had: fewer helpers, or the walk reads alone
+        }
+    }
+    if (helpers == 0)
+        queue.clear();
 }
 
 void FolderReader::stop()
 {
-    {
-        std::lock_guard guard(lock);
-        stopping = true;
-        queue.clear();
-        urgent = nullptr;
-    }
+    std::unique_lock guard(lock);
+    if (stopping)
+        return;
+    stopping = true;
+    queue.clear();
+    urgent = nullptr;
     work.notify_all();
-    for (std::thread &helper : helpers)
-        helper.join();
-    helpers.clear();
+    // Helpers finish the folder in hand and go. One that does not come back soon is waiting for
+    // the system; the walk does not wait with it.
+    finished.wait_for(guard, std::chrono::milliseconds(250), [&] { return running == 0; });
 }
 
 const platform::DirectoryHandle *FolderReader::OpenFolders::find(std::uint64_t id) const
@@ -130,8 +141,11 @@ void FolderReader::helperLoop()
     std::unique_lock guard(lock);
     for (;;) {
         work.wait(guard, [&] { return stopping || urgent || (!queue.empty() && ahead < limit); });
-        if (stopping)
+        if (stopping) {
+            --running;
+            finished.notify_all();
             return;
+        }
         Folder *folder;
         if (urgent) {
             folder = urgent;
@@ -170,7 +184,7 @@ bool FolderReader::waitFor(Folder &folder, const std::function<bool()> &idle,
 {
     if (folder.state.load(std::memory_order_acquire) == Folder::State::Read)
         return true;
-    if (helpers.empty()) {
+    if (helpers == 0) {
         read(folder, ownOpenFolders);
         folder.state.store(Folder::State::Read, std::memory_order_relaxed);
         return true;
@@ -198,7 +212,7 @@ bool FolderReader::waitFor(Folder &folder, const std::function<bool()> &idle,
 
 void FolderReader::entered(const Folder &folder)
 {
-    if (helpers.empty())
+    if (helpers == 0)
         return;
     const std::size_t count = folder.listing.size() + 1;
     const std::size_t before = ahead.fetch_sub(count, std::memory_order_relaxed);

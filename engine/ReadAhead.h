@@ -11,6 +11,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -61,15 +62,18 @@ struct Folder
 // helpers and waits. Waking it for every folder would cost more than the walk itself; once the
 // folder it waits for is read it sleeps on until a batch of further folders is read too, or
 // until nothing more is coming.
-class FolderReader
+class FolderReader : public std::enable_shared_from_this<FolderReader>
 {
 public:
     // root: the drive's root folder; only folders on device are entered (0: the root's own).
-    FolderReader(const std::string &root, std::uint64_t device, int helpers,
-                 std::size_t entriesAhead = 1 << 16);
+    // Readers are shared with their helpers: create them with std::make_shared.
+    FolderReader(const std::string &root, std::uint64_t device, std::size_t entriesAhead = 1 << 16);
     ~FolderReader();
     FolderReader(const FolderReader &) = delete;
     FolderReader &operator=(const FolderReader &) = delete;
+
+    // Starts the helpers; without any (0, or none could be started) the walk reads alone.
+    void start(int helpers);
 
     Folder &root() { return *top; }
 
@@ -80,7 +84,8 @@ public:
     // The walk has gone past this folder: its entries no longer count as read ahead.
     void entered(const Folder &folder);
 
-    // Ends the helpers at once; whatever they read afterwards is never looked at.
+    // Ends the helpers: each finishes the folder in hand, which is never looked at. Waits a
+    // moment for them, never long.
     void stop();
 
 private:
@@ -115,7 +120,9 @@ private:
     std::size_t foldersRead = 0;         // so far, by the helpers
     std::size_t wakeAt = 0;              // foldersRead at which a waiting walk is woken
     bool stopping = false;
-    std::vector<std::thread> helpers;
+    std::condition_variable finished; // stop waits here for the helpers to go
+    int helpers = 0;                  // started
+    int running = 0;                  // not yet gone
     std::atomic<std::uint64_t> nextId{1};
     OpenFolders ownOpenFolders; // for reading without helpers
 };

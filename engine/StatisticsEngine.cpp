@@ -130,9 +130,10 @@ void StatisticsEngine::ScanAllDrives()
         return;
     }
     prepareFilter();
-    FolderReader reader(root.toStdString(), device, readAheadThreads);
+    const auto reader = std::make_shared<FolderReader>(root.toStdString(), device);
+    reader->start(readAheadThreads);
     lastDispatch = std::chrono::steady_clock::now();
-    scan_dir(reader);
+    scan_dir(*reader);
 }
 
 // Walks the drive depth first without recursion: each level of the stack is a folder whose

@@ -204,8 +204,10 @@ bool DirectoryListing::readOpen(int fd, const std::string &path)
             names.insert(names.end(), name, name + size + 1); // kept with its 0 for statx
         }
     }
-    if (listingHook)
-        listingHook(path);
+    if (listingHook) {
+        const auto hook = listingHook; // a test may put another in while this one runs
+        hook(path);
+    }
 
     long fsType = 0;
     struct statfs fs;

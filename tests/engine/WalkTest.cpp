@@ -1,7 +1,9 @@
 #include "EngineTestSupport.h"
 
+#include <condition_variable>
 #include <fcntl.h>
 #include <functional>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -191,6 +193,45 @@ TEST_P(Walk, AbortStopsWithinOneEntryAndKeepsWhatWasCounted)
     EXPECT_TRUE(recorder.collected);
     EXPECT_FALSE(recorder.scanning);
     EXPECT_FALSE(recorder.abortScan()) << "no walk: Close hides the window instead";
+}
+
+// A folder whose reading never ends (a network drive whose server went away) must not keep Abort
+// from ending the walk.
+TEST_P(Walk, AbortIsNotHeldUpByAFolderThatHangs)
+{
+    if (GetParam() == 0)
+        GTEST_SKIP() << "reading alone, the walk itself is the one that waits";
+    tree.file("stuck/never.txt", 1);
+    tree.file("fine.txt", 1);
+    struct Gate
+    {
+        std::mutex lock;
+        std::condition_variable opened;
+        bool open = false;
+        std::atomic<bool> entered = false;
+    };
+    auto gate = std::make_shared<Gate>();
+    platform::setListingHook([gate](const std::string &path) {
+        if (path != "stuck" && !path.ends_with("/stuck"))
+            return;
+        gate->entered = true;
+        std::unique_lock guard(gate->lock);
+        gate->opened.wait(guard, [&] { return gate->open; });
+    });
+    recorder.dispatchInterval = std::chrono::milliseconds(1);
+    recorder.hooks.dispatchMessages = [&] {
+        if (gate->entered)
+            recorder.abortScan();
+    };
+    walk(tree.root());
+    {
+        std::lock_guard guard(gate->lock);
+        gate->open = true;
+    }
+    gate->opened.notify_all();
+    EXPECT_TRUE(recorder.aborted);
+    EXPECT_FALSE(recorder.seen.contains(tree.path("stuck/never.txt")));
+    EXPECT_FALSE(recorder.seen.contains(tree.path("fine.txt"))) << "the root's files come last";
 }
 
 TEST_P(Walk, ReadAheadChangesNeitherFiguresNorOrder)
