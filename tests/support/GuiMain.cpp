@@ -1,4 +1,4 @@
-#include "support/TestSupport.h"
+#include "controls/DesignFonts.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    korvel::test::useDesignFonts();
+    installDesignFonts();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,7 +1,5 @@
 #include "support/TestSupport.h"
 
-#include <QFont>
-
 namespace korvel::test {
 
 QLocale commaLocale()
@@ -12,13 +10,6 @@ QLocale commaLocale()
 QLocale dotLocale()
 {
     return QLocale(QLocale::German, QLocale::Germany);
-}
-
-void useDesignFonts()
-{
-    QFont::insertSubstitution("Arial", "Liberation Sans");
-    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
-    QFont::insertSubstitution("Times New Roman", "Liberation Serif");
 }
 
 QString testDataPath(const QString &relative)

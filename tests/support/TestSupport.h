@@ -31,9 +31,6 @@ private:
 QLocale commaLocale();
 QLocale dotLocale();
 
-// Maps the design's font names to the metric-compatible fonts installed with the program.
-void useDesignFonts();
-
 // A file below the project's own tests folder.
 QString testDataPath(const QString &relative);
 

@@ -4,8 +4,9 @@
 
 #include "tools/snapshots/Snapshots.h"
 
+#include "controls/DesignFonts.h"
+
 #include <QApplication>
-#include <QFont>
 #include <QTextStream>
 
 #include <map>
@@ -43,9 +44,7 @@ int main(int argc, char **argv)
         err << "usage: korvel98-snapshots OUTDIR\n";
         return 2;
     }
-    QFont::insertSubstitution("Arial", "Liberation Sans");
-    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
-    QFont::insertSubstitution("Times New Roman", "Liberation Serif");
+    installDesignFonts();
     QDir out(QString::fromLocal8Bit(argv[1]));
     if (!out.mkpath(".")) {
         err << "korvel98-snapshots: cannot create " << out.path() << "\n";
