@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <stdexcept>
 
 // The "Include" and "Exclude" extension lists in korvel98.ini. An entry in memory is a pattern,

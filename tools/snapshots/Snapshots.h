@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QString>
 #include <QWidget>
-
 #include <functional>
 
 // Each file of this tool registers the pictures it renders:

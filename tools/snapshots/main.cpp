@@ -2,13 +2,11 @@
 // Renders the program's windows and charts to PNG files without a display, with fixed data, so
 // that they can be looked at and compared with the design.
 
-#include "tools/snapshots/Snapshots.h"
-
 #include "controls/DesignFonts.h"
+#include "tools/snapshots/Snapshots.h"
 
 #include <QApplication>
 #include <QTextStream>
-
 #include <map>
 
 namespace {
