@@ -102,7 +102,10 @@ TEST_F(DirectorySearch, EntryDeletedBeforeItIsExaminedIsPassedOver)
 {
     writeFile(path("stays"), 1);
     writeFile(path("goes"), 1);
-    platform::setListingHook([&](const std::string &) { QFile::remove(path("goes")); });
+    platform::setListingHook([&](const std::string &) {
+        QFile::remove(path("goes"));
+        return true;
+    });
 
     DirectoryListing listing;
     ASSERT_TRUE(listing.read(root()));
@@ -125,6 +128,11 @@ TEST_F(DirectorySearch, WhatCannotBeListedIsEmpty)
     EXPECT_FALSE(listing.read(root() + "/link"));
     EXPECT_TRUE(listing.read(root() + "/link", true));
     EXPECT_EQ(listing.size(), 1u);
+
+    // A folder whose reading fails midway keeps none of the names it had read.
+    platform::setListingHook([](const std::string &) { return false; });
+    EXPECT_FALSE(listing.read(root() + "/folder"));
+    EXPECT_TRUE(listing.empty());
 }
 
 // Paths longer than PATH_MAX exist in deep trees; they must still be listed.
