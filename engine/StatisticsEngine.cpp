@@ -122,7 +122,6 @@ void StatisticsEngine::ScanAllDrives()
             hooks.errorBox(QStringLiteral("Can't open drive ") + currentDrive);
         return;
     }
-    prepareFilter();
     const auto reader = std::make_shared<FolderReader>(root.toStdString(), device);
     reader->start(readAheadThreads);
     lastDispatch = std::chrono::steady_clock::now();
@@ -292,7 +291,6 @@ void StatisticsEngine::prepareFilter()
     for (const QString &row : std::as_const(PickList2))
         pickedExtensions.push_back(extractExtension(row).toUtf8().toStdString());
     preparedFrom = PickList2;
-    filterPrepared = true;
 }
 
 // The extension is compared in lower case, character for character, with each picked one. Plain
@@ -303,7 +301,7 @@ bool StatisticsEngine::passesFilter(std::string_view name)
         return true;
     if (PickList2.isEmpty())
         return excludeSelected;
-    if (!filterPrepared || preparedFrom != PickList2)
+    if (preparedFrom != PickList2)
         prepareFilter();
 
     const std::string_view extension = fileExtension(name);
