@@ -58,6 +58,9 @@ TEST_F(DirectorySearch, AttributesFollowTheEntryKinds)
     ASSERT_TRUE(QDir(dir.path()).mkdir(".config"));
     ASSERT_EQ(::symlink("folder", path("link").toLocal8Bit()), 0);
     ASSERT_EQ(::mkfifo(path("pipe").toLocal8Bit(), 0644), 0);
+    const std::int64_t written = 1'600'000'000, accessed = 1'700'000'000;
+    const timespec times[2] = {{accessed, 0}, {written, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path("plain.txt").toLocal8Bit(), times, 0), 0);
 
     DirectoryListing listing;
     ASSERT_TRUE(listing.read(root()));
@@ -66,6 +69,10 @@ TEST_F(DirectorySearch, AttributesFollowTheEntryKinds)
 
     EXPECT_EQ(entries["plain.txt"].attributes, 0u);
     EXPECT_EQ(entries["plain.txt"].size, 1234u);
+    EXPECT_EQ(entries["plain.txt"].writeTime, written);
+    EXPECT_EQ(entries["plain.txt"].accessTime, accessed);
+    const std::int64_t born = entries["plain.txt"].creationTime; // 0 where it is not kept
+    EXPECT_TRUE(born == 0 || std::abs(born - QDateTime::currentSecsSinceEpoch()) < 3600) << born;
     EXPECT_EQ(entries[".hidden"].attributes, unsigned(platform::AttrHidden));
     EXPECT_EQ(entries["locked.doc"].attributes, unsigned(platform::AttrReadOnly));
     EXPECT_EQ(entries["folder"].attributes, unsigned(platform::AttrDirectory));
