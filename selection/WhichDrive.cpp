@@ -69,6 +69,37 @@ QStringList pickedEntries(const TPickList *list)
     return entries;
 }
 
+// A drive box entry as the wizard lists it; empty for a drive the wizard leaves out. The letter
+// and a remote drive's network name are shown in lower case; a drive without a volume label (or a
+// network drive whose name cannot be read) is named by its type instead of an empty "[]".
+QString wizardEntry(const platform::Drive &drive)
+{
+    if (drive.entry.isEmpty())
+        return QString();
+    const QChar letter = drive.entry[0].toLower();
+    if (letter == u'a' || letter == u'b')
+        return QString();
+    const QString head = QString(letter) + u':';
+    const QString rest = drive.entry.mid(2).trimmed();
+    switch (drive.type) {
+    case platform::DriveRemovable:
+        return head;
+    case platform::DriveRemote:
+        if (!rest.isEmpty() && rest != u"[]")
+            return head + u' ' + rest.toLower();
+        break;
+    case platform::DriveFixed:
+    case platform::DriveCdRom:
+    case platform::DriveRamDisk:
+        if (rest != u"[]")
+            return head + u' ' + rest;
+        break;
+    default:
+        return QString();
+    }
+    return head + u' ' + driveTypeText(drive.type);
+}
+
 } // namespace
 
 TfrmWhichDrive::TfrmWhichDrive(QWidget *parent) : QDialog(parent)
@@ -148,22 +179,11 @@ void TfrmWhichDrive::buildPage3()
 
 QStringList TfrmWhichDrive::driveEntries()
 {
-    const platform::DriveSource &source = platform::driveSource();
     QStringList entries;
-    for (const platform::Drive &drive : source.drives()) {
-        const QString &entry = drive.entry;
-        if (entry.isEmpty())
-            continue;
-        const QChar letter = entry[0].toUpper();
-        if (letter == u'A' || letter == u'B')
-            continue;
-        if (entry.contains(QStringLiteral("[]"))) {
-            QString bare = entry;
-            bare.remove(QStringLiteral("[]"));
-            entries.append(bare.trimmed() + u' ' + driveTypeText(source.driveType(entry[0])));
-        } else {
+    for (const platform::Drive &drive : platform::driveSource().drives()) {
+        const QString entry = wizardEntry(drive);
+        if (!entry.isEmpty())
             entries.append(entry);
-        }
     }
     return entries;
 }
@@ -173,7 +193,12 @@ void TfrmWhichDrive::FormShow()
     pckDrive->setItems(driveEntries());
     // The current drive starts picked. When no entry is the current drive's (its entry was
     // rewritten, or there is none) every drive starts picked, so the user can go on at once.
-    const int current = int(pckDrive->Items().indexOf(platform::driveSource().currentEntry()));
+    // Without regard to case, since a network name is listed in lower case.
+    const QString currentEntry = platform::driveSource().currentEntry();
+    int current = -1;
+    for (int i = 0; i < pckDrive->count() && current < 0; ++i)
+        if (pckDrive->itemText(i).compare(currentEntry, Qt::CaseInsensitive) == 0)
+            current = i;
     if (current >= 0) {
         pckDrive->setSelected(current, true);
         pckDrive->setItemIndex(current);

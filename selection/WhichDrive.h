@@ -51,8 +51,8 @@ public:
     QStringList pickedDrives() const; // in list order
     QStringList pickedTypes() const;  // in list order: pattern, tab, description
 
-    // The drive entries of the wizard, from the drive source: floppies left out, an empty label
-    // replaced by the drive's type.
+    // The drive entries of the wizard, in letter order, from the drive source: floppies and
+    // drives of unknown type left out, an empty label replaced by the drive's type.
     static QStringList driveEntries();
 
     void FormShow();

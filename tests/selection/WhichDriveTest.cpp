@@ -20,13 +20,15 @@ struct WizardTest : SelectionFixture
     void SetUp() override
     {
         SelectionFixture::SetUp();
-        // A floppy, a fixed disk with a label, a CD-ROM drive without a disc, a network drive.
+        // A floppy, a fixed disk with a label, a CD-ROM drive without a disc, a drive of no
+        // known type, a network drive.
         auto drives = std::make_unique<platform::FolderDriveSource>();
         const QString folder = home.path();
         drives->addDrive('a', platform::DriveRemovable, "a:", folder);
         drives->addDrive('c', platform::DriveFixed, "c: [system]", folder);
         drives->addDrive('d', platform::DriveCdRom, "d: []", folder);
-        drives->addDrive('x', platform::DriveRemote, "x: //server/share", folder);
+        drives->addDrive('q', platform::DriveUnknown, "q: [odd]", folder);
+        drives->addDrive('x', platform::DriveRemote, "x: //Server/Share", folder);
         drives->setCurrentEntry("c: [system]");
         platform::setDriveSource(std::move(drives));
     }
@@ -57,7 +59,7 @@ struct WizardTest : SelectionFixture
 
 } // namespace
 
-TEST_F(WizardTest, DriveListLeavesOutFloppiesAndNamesUnlabelledDrivesByType)
+TEST_F(WizardTest, DriveListLeavesOutFloppiesAndOddDrivesAndNamesUnlabelledDrivesByType)
 {
     openWizard();
     EXPECT_EQ(wizard->pckDrive->Items(),
@@ -74,10 +76,22 @@ TEST_F(WizardTest, EveryDriveStartsPickedWhenNoneIsTheCurrentOne)
     auto drives = std::make_unique<platform::FolderDriveSource>();
     drives->addDrive('c', platform::DriveFixed, "c: []", home.path());
     drives->addDrive('e', platform::DriveRemovable, "e:", home.path());
+    drives->addDrive('r', platform::DriveRamDisk, "r: []", home.path());
+    drives->addDrive('y', platform::DriveRemote, "y:", home.path());
     drives->setCurrentEntry("c: []");
     platform::setDriveSource(std::move(drives));
     openWizard();
-    EXPECT_EQ(wizard->pickedDrives(), QStringList({"c: (Fixed disk)", "e:"}));
+    EXPECT_EQ(wizard->pickedDrives(),
+              QStringList({"c: (Fixed disk)", "e:", "r: (RAM-Disk)", "y: (Remote disk)"}));
+
+    // A current network drive is found although it is listed in lower case.
+    drives = std::make_unique<platform::FolderDriveSource>();
+    drives->addDrive('c', platform::DriveFixed, "c: [/]", home.path());
+    drives->addDrive('x', platform::DriveRemote, "x: //Server/Share", home.path());
+    drives->setCurrentEntry("x: //Server/Share");
+    platform::setDriveSource(std::move(drives));
+    openWizard();
+    EXPECT_EQ(wizard->pickedDrives(), QStringList{"x: //server/share"});
 }
 
 TEST_F(WizardTest, NextFollowsDrivePicksButAnEmptyPickStillGoesOn)
