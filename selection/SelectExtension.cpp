@@ -1,7 +1,7 @@
 #include "selection/SelectExtension.h"
 
+#include "controls/DialogLook.h"
 #include "controls/TabListBox.h"
-#include "selection/DialogLook.h"
 #include "selection/TypeNames.h"
 
 #include <QComboBox>
@@ -33,7 +33,7 @@ QLabel *wrappedLabel(const QString &text, const QRect &place, QWidget *parent)
 TfrmSelectExtension::TfrmSelectExtension(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Select a file extension"));
-    setFixedSize(324, 393);
+    setDialogFrame(*this, QSize(324, 393));
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
 
     Label1 = wrappedLabel(

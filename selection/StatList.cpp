@@ -1,9 +1,9 @@
 #include "selection/StatList.h"
 
+#include "controls/DialogLook.h"
 #include "controls/MessageBoxes.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
-#include "selection/DialogLook.h"
 #include "selection/ExtensionLists.h"
 #include "selection/SelectExtension.h"
 
@@ -28,7 +28,7 @@ QPushButton *sideButton(const QString &text, const QString &hint, int top, QWidg
 TfrmStatList::TfrmStatList(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("File types"));
-    setFixedSize(367, 348);
+    setDialogFrame(*this, QSize(367, 348));
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
 
     Label1 = makeTitleLabel(QStringLiteral("File Types"), QRect(8, 5, 160, 27), this);

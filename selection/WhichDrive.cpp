@@ -1,10 +1,10 @@
 #include "selection/WhichDrive.h"
 
 #include "app/Drives.h"
+#include "controls/DialogLook.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
 #include "platform/DriveSource.h"
-#include "selection/DialogLook.h"
 #include "selection/ExtensionLists.h"
 #include "selection/StatList.h"
 
@@ -109,7 +109,7 @@ TfrmWhichDrive::TfrmWhichDrive(QWidget *parent) : QDialog(parent)
     buildPage1();
     buildPage2();
     buildPage3();
-    setFixedSize(pageWidth + 2, pageHeight + 2);
+    setDialogFrame(*this, QSize(pageWidth + 2, pageHeight + 2));
     FormShow();
 }
 

@@ -1,9 +1,11 @@
-#include "selection/DialogLook.h"
+#include "controls/DialogLook.h"
 
 #include "controls/StyledLabel.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QPalette>
+#include <QScreen>
 
 QFont pixelFont(const QString &family, int pixels, bool bold)
 {
@@ -26,4 +28,15 @@ StyledLabel *makeTitleLabel(const QString &text, const QRect &place, QWidget *pa
 QColor buttonFace()
 {
     return QApplication::palette().color(QPalette::Button);
+}
+
+void setDialogFrame(QDialog &dialog, const QSize &client)
+{
+    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    dialog.setFixedSize(client);
+    if (const QScreen *screen = dialog.screen()) {
+        const QRect area = screen->availableGeometry();
+        dialog.move(area.center() - QPoint(client.width() / 2, client.height() / 2));
+    }
 }
