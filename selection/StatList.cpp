@@ -147,12 +147,20 @@ void TfrmStatList::btCloseClick()
     accept();
 }
 
-// Esc is the Close button here, not the close box.
+// Esc is the Close button here, not the close box. The editor has no default button: Enter
+// presses the button that has the focus and does nothing in the list.
 void TfrmStatList::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        btCloseClick();
-        return;
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (event->key() == Qt::Key_Escape) {
+            btCloseClick();
+            return;
+        }
+        auto *focused = qobject_cast<QPushButton *>(focusWidget());
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focused) {
+            focused->click();
+            return;
+        }
     }
     QDialog::keyPressEvent(event);
 }

@@ -245,3 +245,21 @@ TEST_F(WizardTest, CancelAndTheCloseBoxEndWithCancel)
     wizard->close();
     EXPECT_EQ(wizard->result(), QDialog::Rejected);
 }
+
+TEST_F(WizardTest, EnterPressesTheDefaultButtonOfTheShownPage)
+{
+    openWizard();
+    QTest::keyClick(wizard->pckDrive, Qt::Key_Return);
+    ASSERT_TRUE(wizard->Panel2->isVisible());
+    wizard->rbInclude->setChecked(true);
+    QTest::keyClick(wizard->rbInclude, Qt::Key_Return);
+    ASSERT_TRUE(wizard->Panel3->isVisible());
+    // OK is the default button but stays deaf while no type is picked.
+    QTest::keyClick(wizard->PickList1, Qt::Key_Return);
+    EXPECT_TRUE(wizard->isVisible());
+    clickEntry(wizard->PickList1, 0);
+    QTest::keyClick(wizard->PickList1, Qt::Key_Return);
+    EXPECT_FALSE(wizard->isVisible());
+    EXPECT_EQ(wizard->result(), QDialog::Accepted);
+    EXPECT_TRUE(wizard->includeSelected);
+}
