@@ -6,6 +6,9 @@
 #include "platform/FolderDriveSource.h"
 #include "selection/StatList.h"
 
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -65,6 +68,10 @@ TEST_F(WizardTest, DriveListLeavesOutFloppiesAndOddDrivesAndNamesUnlabelledDrive
     EXPECT_EQ(wizard->pckDrive->Items(),
               QStringList({"c: [system]", "d: (CD-ROM)", "x: //server/share"}));
     EXPECT_EQ(wizard->pickedDrives(), QStringList{"c: [system]"});
+    // The hidden drive box keeps the platform's entries as they are.
+    EXPECT_FALSE(wizard->cbDrive->isVisible());
+    EXPECT_EQ(wizard->cbDrive->count(), 5);
+    EXPECT_EQ(wizard->cbDrive->currentText(), "c: [system]");
     EXPECT_TRUE(wizard->Panel1->isVisible());
     EXPECT_FALSE(wizard->Panel2->isVisible());
     EXPECT_TRUE(wizard->btNext1->isEnabled());
@@ -101,9 +108,9 @@ TEST_F(WizardTest, NextFollowsDrivePicksButAnEmptyPickStillGoesOn)
     EXPECT_FALSE(wizard->btNext1->isEnabled());
     clickEntry(wizard->pckDrive, 2);
     EXPECT_TRUE(wizard->btNext1->isEnabled());
-    wizard->Deselectall1Click();
+    wizard->Deselectall1->trigger();
     EXPECT_FALSE(wizard->btNext1->isEnabled());
-    wizard->SelectAll1Click();
+    wizard->SelectAll1->trigger();
     EXPECT_EQ(wizard->pickedDrives().size(), 3);
 
     // With no drive at all the wizard opens with Next enabled and can be confirmed.
@@ -166,21 +173,21 @@ TEST_F(WizardTest, OkNeedsADriveAndATypeAndTheCounterFollowsThePicks)
     EXPECT_EQ(wizard->lblOf->text(), "1/3");
     clickEntry(wizard->PickList1, 2);
     EXPECT_EQ(wizard->lblOf->text(), "2/3");
-    wizard->DeselectAll2Click();
+    wizard->DeselectAll2->trigger();
     EXPECT_FALSE(wizard->btOK->isEnabled());
     EXPECT_EQ(wizard->lblOf->text(), "0/3");
-    wizard->SelectAll2Click();
+    wizard->SelectAll2->trigger();
     EXPECT_EQ(wizard->lblOf->text(), "3/3");
     EXPECT_TRUE(wizard->btOK->isEnabled());
 
     // Without a drive no type is enough.
-    wizard->Deselectall1Click();
+    wizard->Deselectall1->trigger();
     clickEntry(wizard->PickList1, 0);
     clickEntry(wizard->PickList1, 0);
     EXPECT_FALSE(wizard->btOK->isEnabled());
 
     // Going back and on again reloads the list and drops the picks.
-    wizard->SelectAll1Click();
+    wizard->SelectAll1->trigger();
     clickEntry(wizard->PickList1, 0);
     QTest::mouseClick(wizard->btPrior3, Qt::LeftButton);
     QTest::mouseClick(wizard->btNext2, Qt::LeftButton);
