@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QPalette>
 #include <QScreen>
 
@@ -28,6 +29,15 @@ StyledLabel *makeTitleLabel(const QString &text, const QRect &place, QWidget *pa
 QColor buttonFace()
 {
     return QApplication::palette().color(QPalette::Button);
+}
+
+QLabel *wrappedLabel(const QString &text, const QRect &place, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(place);
+    return label;
 }
 
 void setDialogFrame(QDialog &dialog, const QSize &client)

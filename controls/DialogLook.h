@@ -5,6 +5,7 @@
 #include <QString>
 
 class QDialog;
+class QLabel;
 class QWidget;
 class StyledLabel;
 
@@ -15,6 +16,8 @@ class StyledLabel;
 QFont pixelFont(const QString &family, int pixels, bool bold = false);
 StyledLabel *makeTitleLabel(const QString &text, const QRect &place, QWidget *parent);
 QColor buttonFace();
+// A label whose text wraps inside its place, starting at the top left.
+QLabel *wrappedLabel(const QString &text, const QRect &place, QWidget *parent);
 
 // A dialog that cannot be resized, with only the close box in its title bar, placed in the middle
 // of the screen whatever window opened it.

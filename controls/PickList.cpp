@@ -50,10 +50,9 @@ TabStopError::TabStopError(const QString &piece)
     : std::runtime_error((piece + QStringLiteral(" is an invalid tab stop")).toStdString())
 {}
 
-TPickList::TPickList(QWidget *parent) : QListWidget(parent)
+TPickList::TPickList(QWidget *parent) : TCustomListBox(parent)
 {
     setItemDelegate(new PickListDelegate(this));
-    setUniformItemSizes(true);
     updateSelectionMode();
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TPickList::selectionTouched);
@@ -103,15 +102,6 @@ void TPickList::setTabStops(const QString &text)
     viewport()->update();
 }
 
-void TPickList::setItemHeight(int value)
-{
-    if (value <= 0 || value == itemHeight)
-        return;
-    itemHeight = value;
-    doItemsLayout();
-    viewport()->update();
-}
-
 QColor TPickList::Color() const
 {
     return palette().color(QPalette::Base);
@@ -151,15 +141,6 @@ void TPickList::setSorted(bool value)
         setItems(Items());
 }
 
-QStringList TPickList::Items() const
-{
-    QStringList entries;
-    entries.reserve(count());
-    for (int i = 0; i < count(); ++i)
-        entries.append(item(i)->text());
-    return entries;
-}
-
 void TPickList::setItems(const QStringList &entries)
 {
     clear();
@@ -188,27 +169,10 @@ int TPickList::addEntry(const QString &text)
     return index;
 }
 
-QString TPickList::itemText(int index) const
-{
-    const QListWidgetItem *entry = item(index);
-    return entry ? entry->text() : QString();
-}
-
-bool TPickList::Selected(int index) const
-{
-    const QListWidgetItem *entry = item(index);
-    return entry && entry->isSelected();
-}
-
 void TPickList::setSelected(int index, bool picked)
 {
     if (QListWidgetItem *entry = item(index))
         entry->setSelected(picked);
-}
-
-int TPickList::SelCount() const
-{
-    return int(selectionModel()->selectedRows().size());
 }
 
 void TPickList::setAllSelected(bool picked)
@@ -260,28 +224,28 @@ void TPickList::Change()
 
 void TPickList::mousePressEvent(QMouseEvent *event)
 {
-    asUser([&] { QListWidget::mousePressEvent(event); });
+    asUser([&] { TCustomListBox::mousePressEvent(event); });
 }
 
 void TPickList::mouseMoveEvent(QMouseEvent *event)
 {
-    asUser([&] { QListWidget::mouseMoveEvent(event); });
+    asUser([&] { TCustomListBox::mouseMoveEvent(event); });
 }
 
 void TPickList::mouseReleaseEvent(QMouseEvent *event)
 {
-    asUser([&] { QListWidget::mouseReleaseEvent(event); });
+    asUser([&] { TCustomListBox::mouseReleaseEvent(event); });
 }
 
 void TPickList::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    asUser([&] { QListWidget::mouseDoubleClickEvent(event); });
+    asUser([&] { TCustomListBox::mouseDoubleClickEvent(event); });
     emit OnDblClick();
 }
 
 void TPickList::keyPressEvent(QKeyEvent *event)
 {
-    asUser([&] { QListWidget::keyPressEvent(event); });
+    asUser([&] { TCustomListBox::keyPressEvent(event); });
 }
 
 QList<int> TPickList::tabPositions() const
@@ -336,7 +300,8 @@ void TPickList::drawCheckbox(QPainter &painter, int index, const QRect &rect,
 
     const int left = rect.left();
     const int top = rect.top();
-    const QRect box(QPoint(left + 2, top + 1), QPoint(left + itemHeight - 1, top + itemHeight - 2));
+    const int size = ItemHeight();
+    const QRect box(QPoint(left + 2, top + 1), QPoint(left + size - 1, top + size - 2));
     painter.fillRect(box, ink);
     painter.fillRect(box.adjusted(1, 1, -1, -1), QApplication::palette().color(QPalette::Base));
 
@@ -357,7 +322,7 @@ void TPickList::drawCheckbox(QPainter &painter, int index, const QRect &rect,
 
     painter.setPen(ink);
     const QString text = itemText(index);
-    const int x = left + itemHeight + 4;
+    const int x = left + size + 4;
     if (useTabStops)
         drawTabbedText(painter, x, top, text, tabRule(rect, true));
     else

@@ -49,41 +49,12 @@ private:
 
 } // namespace
 
-TTabListBox::TTabListBox(QWidget *parent) : QListWidget(parent)
+TTabListBox::TTabListBox(QWidget *parent) : TCustomListBox(parent)
 {
     setItemDelegate(new TabListDelegate(this));
-    setUniformItemSizes(true);
-}
-
-void TTabListBox::setItemHeight(int value)
-{
-    if (value <= 0 || value == itemHeight)
-        return;
-    itemHeight = value;
-    doItemsLayout();
-    viewport()->update();
 }
 
 int TTabListBox::tabInterval() const
 {
     return 8 * QFontMetrics(font()).averageCharWidth();
-}
-
-QStringList TTabListBox::Items() const
-{
-    QStringList entries;
-    for (int i = 0; i < count(); ++i)
-        entries.append(item(i)->text());
-    return entries;
-}
-
-bool TTabListBox::Selected(int index) const
-{
-    const QListWidgetItem *entry = item(index);
-    return entry && entry->isSelected();
-}
-
-int TTabListBox::SelCount() const
-{
-    return int(selectionModel()->selectedRows().size());
 }

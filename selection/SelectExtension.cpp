@@ -19,15 +19,6 @@ QString patternExtension(const QString &pattern)
     return dot >= start ? pattern.mid(dot) : QString();
 }
 
-QLabel *wrappedLabel(const QString &text, const QRect &place, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(place);
-    return label;
-}
-
 } // namespace
 
 TfrmSelectExtension::TfrmSelectExtension(QWidget *parent) : QDialog(parent)
@@ -100,11 +91,7 @@ void TfrmSelectExtension::FormShow()
 
 QStringList TfrmSelectExtension::pickedEntries() const
 {
-    QStringList entries;
-    for (int i = 0; i < lBox->count(); ++i)
-        if (lBox->Selected(i))
-            entries.append(lBox->item(i)->text());
-    return entries;
+    return lBox->pickedEntries();
 }
 
 QString TfrmSelectExtension::completePattern(const QString &typed)

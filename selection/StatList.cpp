@@ -55,11 +55,9 @@ TfrmStatList::TfrmStatList(QWidget *parent) : QDialog(parent)
     btClose = sideButton(QStringLiteral("Close"), QStringLiteral("Close window"), 144, this);
     btClose->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
 
-    Label2 = new QLabel(
-        QStringLiteral("Hint: Drag mouse or use ctrl-click to select multiple file types."), this);
-    Label2->setWordWrap(true);
-    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label2->setGeometry(264, 248, 97, 81);
+    Label2 = wrappedLabel(
+        QStringLiteral("Hint: Drag mouse or use ctrl-click to select multiple file types."),
+        QRect(264, 248, 97, 81), this);
 
     connect(btAdd, &QPushButton::clicked, this, &TfrmStatList::btAddClick);
     connect(btDelete, &QPushButton::clicked, this, &TfrmStatList::btDeleteClick);

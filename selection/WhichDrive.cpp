@@ -62,15 +62,6 @@ QMenu *makeAllOrNoneMenu(TPickList *list)
     return menu;
 }
 
-QStringList pickedEntries(const TPickList *list)
-{
-    QStringList entries;
-    for (int i = 0; i < list->count(); ++i)
-        if (list->Selected(i))
-            entries.append(list->itemText(i));
-    return entries;
-}
-
 // A drive box entry (not empty) as the wizard lists it; empty for a drive the wizard leaves out.
 // The letter and a remote drive's network name are shown in lower case; a drive without a volume
 // label (or a network drive whose name cannot be read) is named by its type instead of an empty
@@ -248,12 +239,12 @@ void TfrmWhichDrive::loadTypes(const QString &section)
 
 QStringList TfrmWhichDrive::pickedDrives() const
 {
-    return pickedEntries(pckDrive);
+    return pckDrive->pickedEntries();
 }
 
 QStringList TfrmWhichDrive::pickedTypes() const
 {
-    return pickedEntries(PickList1);
+    return PickList1->pickedEntries();
 }
 
 void TfrmWhichDrive::pckDriveClick()
