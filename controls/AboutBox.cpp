@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <qdrawutil.h>
 
 namespace {
@@ -112,6 +113,7 @@ TfrmAbout::TfrmAbout(QWidget *parent) : QDialog(parent)
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setGeometry(78, 349, 129, 27);
     OKButton->setDefault(true);
+    OKButton->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     btWeb = new QPushButton(QStringLiteral("Tembrel Home Page"), this);
     btWeb->setGeometry(226, 349, 149, 27);
     btWeb->setToolTip(QStringLiteral("Launch your browser to Tembrel Home Page"));

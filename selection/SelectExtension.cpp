@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 
 namespace {
 
@@ -53,8 +54,10 @@ TfrmSelectExtension::TfrmSelectExtension(QWidget *parent) : QDialog(parent)
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setGeometry(129, 362, 88, 25);
     BitBtn1->setDefault(true);
+    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     BitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
     BitBtn2->setGeometry(232, 362, 88, 25);
+    BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
 
     // Created last of the controls that take the keyboard, the edit field still comes first.
     Edit1 = new QLineEdit(this);
