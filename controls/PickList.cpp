@@ -5,36 +5,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyledItemDelegate>
 #include <algorithm>
 #include <limits>
 
 namespace {
-
-// Hands the painting of every entry to the pick list, at the pick list's fixed height.
-class PickListDelegate : public QAbstractItemDelegate
-{
-public:
-    explicit PickListDelegate(TPickList *list) : QAbstractItemDelegate(list), list(list) {}
-
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override
-    {
-        painter->save();
-        list->DrawItem(*painter, index.row(), option.rect, option.state);
-        painter->restore();
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const override
-    {
-        const QFontMetrics metrics(list->font());
-        return QSize(metrics.horizontalAdvance(index.data().toString()) + list->ItemHeight() + 8,
-                     list->ItemHeight());
-    }
-
-private:
-    TPickList *list;
-};
 
 // Tab positions far beyond any screen would overflow when turned into pixels.
 int toPixels(qint64 stops, int averageWidth)
@@ -52,7 +26,6 @@ TabStopError::TabStopError(const QString &piece)
 
 TPickList::TPickList(QWidget *parent) : TCustomListBox(parent)
 {
-    setItemDelegate(new PickListDelegate(this));
     updateSelectionMode();
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TPickList::selectionTouched);
@@ -257,13 +230,12 @@ QList<int> TPickList::tabPositions() const
     return pixels;
 }
 
-TabStopRule TPickList::tabRule(const QRect &rect, bool ownStops) const
+TabStopRule TPickList::tabRule(const QRect &rect) const
 {
     TabStopRule rule;
-    if (ownStops)
-        rule.positions = tabPositions();
+    rule.positions = tabPositions();
     rule.origin = rect.left();
-    rule.defaultInterval = 8 * QFontMetrics(font()).averageCharWidth();
+    rule.defaultInterval = tabInterval();
     return rule;
 }
 
@@ -284,7 +256,8 @@ void TPickList::DrawItem(QPainter &painter, int index, const QRect &rect, QStyle
         }
         [[fallthrough]];
     case psStandard:
-        drawPlainEntry(painter, index, rect, state);
+        // The plain look, whose tabs (when used at all) fall on the default stops.
+        drawStandardItem(painter, index, rect, state, selectedStyle == psStandard && useTabStops);
         break;
     }
     if (state & QStyle::State_HasFocus)
@@ -324,7 +297,7 @@ void TPickList::drawCheckbox(QPainter &painter, int index, const QRect &rect,
     const QString text = itemText(index);
     const int x = left + size + 4;
     if (useTabStops)
-        drawTabbedText(painter, x, top, text, tabRule(rect, true));
+        drawTabbedText(painter, x, top, text, tabRule(rect));
     else
         drawPlainText(painter, x, top, text);
 }
@@ -333,7 +306,7 @@ void TPickList::drawBold(QPainter &painter, int index, const QRect &rect, QStyle
 {
     const QColor ink = palette().color(QPalette::Text);
     painter.fillRect(rect, Color());
-    const TabStopRule rule = tabRule(rect, true);
+    const TabStopRule rule = tabRule(rect);
     QFont face = font();
     face.setBold(bool(state & QStyle::State_Selected));
     painter.setFont(face);
@@ -343,35 +316,4 @@ void TPickList::drawBold(QPainter &painter, int index, const QRect &rect, QStyle
         drawTabbedText(painter, rect.left() + 2, rect.top(), text, rule);
     else
         drawPlainText(painter, rect.left() + 2, rect.top(), text);
-}
-
-// The plain list box look: the highlight marks a picked entry, and tabs (when used at all) fall
-// on the default stops, whatever TabStops says.
-void TPickList::drawPlainEntry(QPainter &painter, int index, const QRect &rect,
-                               QStyle::State state) const
-{
-    const bool picked = state & QStyle::State_Selected;
-    painter.fillRect(rect, picked ? palette().color(QPalette::Highlight) : Color());
-    painter.setPen(palette().color(picked ? QPalette::HighlightedText : QPalette::Text));
-    const QString text = itemText(index);
-    if (selectedStyle == psStandard && useTabStops)
-        drawTabbedText(painter, rect.left() + 2, rect.top(), text, tabRule(rect, false));
-    else
-        drawPlainText(painter, rect.left() + 2, rect.top(), text);
-}
-
-// A dotted frame on every other pixel, around the whole entry.
-void TPickList::drawFocusRect(QPainter &painter, const QRect &rect) const
-{
-    painter.setPen(palette().color(QPalette::Text));
-    const int right = rect.right();
-    const int bottom = rect.bottom();
-    for (int x = rect.left(); x <= right; x += 2) {
-        painter.drawPoint(x, rect.top());
-        painter.drawPoint(x, bottom);
-    }
-    for (int y = rect.top(); y <= bottom; y += 2) {
-        painter.drawPoint(rect.left(), y);
-        painter.drawPoint(right, y);
-    }
 }

@@ -77,8 +77,9 @@ public:
 
     // Tab positions in pixels for the list's font, from the TabStops entries.
     QList<int> tabPositions() const;
-    // Draws one entry; the item delegate calls it for every visible entry.
-    void DrawItem(QPainter &painter, int index, const QRect &rect, QStyle::State state) const;
+    // Draws one entry in the selected style.
+    void DrawItem(QPainter &painter, int index, const QRect &rect,
+                  QStyle::State state) const override;
 
 signals:
     // The user changed the picks or moved the focused entry.
@@ -103,10 +104,8 @@ private:
     void updateSelectionMode();
     void drawCheckbox(QPainter &painter, int index, const QRect &rect, QStyle::State state) const;
     void drawBold(QPainter &painter, int index, const QRect &rect, QStyle::State state) const;
-    void drawPlainEntry(QPainter &painter, int index, const QRect &rect, QStyle::State state) const;
-    void drawFocusRect(QPainter &painter, const QRect &rect) const;
     // Stops from the list's left edge, measured with the list's own (never bold) font.
-    TabStopRule tabRule(const QRect &rect, bool ownStops) const;
+    TabStopRule tabRule(const QRect &rect) const;
 
     bool useTabStops = true;
     TSelectedStyle selectedStyle = psCheckbox;

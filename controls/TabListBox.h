@@ -11,6 +11,6 @@ class TTabListBox : public TCustomListBox
 public:
     explicit TTabListBox(QWidget *parent = nullptr);
 
-    // The column width in pixels: eight average character widths.
-    int tabInterval() const;
+protected:
+    bool expandsTabs() const override { return true; }
 };
