@@ -86,6 +86,18 @@ QStringList TCustomListBox::pickedEntries() const
     return entries;
 }
 
+QColor TCustomListBox::Color() const
+{
+    return palette().color(QPalette::Base);
+}
+
+void TCustomListBox::setColor(const QColor &value)
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, value);
+    setPalette(colours);
+}
+
 int TCustomListBox::tabInterval() const
 {
     return 8 * QFontMetrics(font()).averageCharWidth();

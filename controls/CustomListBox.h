@@ -26,6 +26,10 @@ public:
     // The picked entries, in list order.
     QStringList pickedEntries() const;
 
+    // Background of the entries and of the empty part of the list.
+    QColor Color() const;
+    void setColor(const QColor &value);
+
     // The distance between the default tab stops: eight average character widths.
     int tabInterval() const;
 

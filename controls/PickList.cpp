@@ -75,18 +75,6 @@ void TPickList::setTabStops(const QString &text)
     viewport()->update();
 }
 
-QColor TPickList::Color() const
-{
-    return palette().color(QPalette::Base);
-}
-
-void TPickList::setColor(const QColor &value)
-{
-    QPalette colours = palette();
-    colours.setColor(QPalette::Base, value);
-    setPalette(colours);
-}
-
 void TPickList::setMultiSelect(bool value)
 {
     multiSelect = value;

@@ -46,10 +46,6 @@ public:
     // Throws TabStopError at the first piece that is not a number; the pieces before it stay.
     void setTabStops(const QString &text);
 
-    // Background of the entries and of the empty part of the list.
-    QColor Color() const;
-    void setColor(const QColor &value);
-
     // MultiSelect off: one entry at most. On, without ExtendedSelect: each click or space toggles
     // the entry under the caret. On, with ExtendedSelect: click, ctrl-click, shift-click, drag.
     bool MultiSelect() const { return multiSelect; }

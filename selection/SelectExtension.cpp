@@ -42,9 +42,7 @@ TfrmSelectExtension::TfrmSelectExtension(QWidget *parent) : QDialog(parent)
     lBox->setGeometry(15, 72, 297, 241);
     lBox->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lBox->setItemHeight(13);
-    QPalette colours = lBox->palette();
-    colours.setColor(QPalette::Base, buttonFace());
-    lBox->setPalette(colours);
+    lBox->setColor(buttonFace());
     lBox->setToolTip(QStringLiteral("Double click to select, Ctrl-click to select more than one"));
 
     Label2 = wrappedLabel(
