@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -165,6 +166,15 @@ TEST_F(MainWindowTest, AnEntryWithoutALetterIsPassedOver)
     window->FormShow(); // must not stop half-way
     EXPECT_EQ(labels(*window->Series4), QStringList({"c", "d", "Total"}));
     EXPECT_TRUE(window->Timer2.isActive());
+}
+
+TEST_F(MainWindowTest, StartsMaximisedOverTheWholeFreeAreaOfTheScreen)
+{
+    // Without a window manager nothing maximises the window; it must cover the screen anyway.
+    TfrmMain fresh;
+    ASSERT_NE(fresh.screen(), nullptr);
+    EXPECT_TRUE(fresh.windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(fresh.geometry(), fresh.screen()->availableGeometry());
 }
 
 TEST_F(MainWindowTest, ButtonsKeepTheirGapsAfterEveryResize)
