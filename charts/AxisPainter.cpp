@@ -7,27 +7,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-constexpr int maxTicks = 500;
-
-} // namespace
-
-QList<double> ChartPainter::valueTicks(double lengthPixels, double labelPixels) const
-{
-    const TChartAxis &axis = valueAxis();
-    const double span = values.maximum - values.minimum;
-    double step = axis.Increment;
-    const double least = span / lengthPixels * labelPixels;
-    if (step <= 0 || step < least)
-        step = TChartAxis::niceIncrement(span, lengthPixels, labelPixels);
-    QList<double> ticks;
-    const double first = std::ceil(values.minimum / step - 1e-9) * step;
-    for (double v = first; v <= values.maximum + step * 1e-9 && ticks.size() < maxTicks; v += step)
-        ticks.append(std::fabs(v) < step * 1e-9 ? 0.0 : v);
-    return ticks;
-}
-
 void ChartPainter::paintValueAxes(QPainter &painter, const Projection3D &view) const
 {
     const TChartAxis &axis = valueAxis();
@@ -38,7 +17,7 @@ void ChartPainter::paintValueAxes(QPainter &painter, const Projection3D &view) c
     const double labelSize = horizontal
                                  ? metrics.horizontalAdvance(axis.valueLabel(values.maximum)) + 8
                                  : metrics.height() * (1 + axis.labelSeparation / 100.0);
-    const QList<double> ticks = valueTicks(length, labelSize);
+    const QList<double> ticks = axis.labelPositions(values, length, labelSize);
     auto p = [&view](double x, double y, double z) { return view.map(x, y, z); };
 
     painter.save();
@@ -156,27 +135,10 @@ void ChartPainter::paintCategoryAxis(QPainter &painter, const Projection3D &view
     }
     const QFontMetricsF metrics(axis.labelFont);
     painter.setFont(axis.labelFont);
-    // One label per category position, from the first series that labels it; labels that would
-    // run into the one before are left out.
-    QList<QPair<double, QString>> labels;
-    QList<double> taken;
-    for (TChartSeries *s : model.activeSeries()) {
-        for (int i = 0; i < s->count(); ++i) {
-            const double at = s->point(i).x;
-            if (at < categories.minimum || at > categories.maximum)
-                continue;
-            const QString text = s->shownLabel(i);
-            if (text.isEmpty() || taken.contains(at))
-                continue;
-            taken.append(at);
-            labels.append({at, text});
-        }
-    }
-    std::sort(labels.begin(), labels.end(),
-              [](const auto &a, const auto &b) { return a.first < b.first; });
+    // Labels that would run into the one before are left out.
     QRectF last;
     const double separation = 1 + axis.labelSeparation / 100.0;
-    for (const auto &[at, text] : labels) {
+    for (const auto &[at, text] : categoryLabels) {
         const double pixel = categoryPixel(at);
         const double w = metrics.horizontalAdvance(text);
         const double h = metrics.height();
@@ -201,9 +163,10 @@ void ChartPainter::paintCategoryAxis(QPainter &painter, const Projection3D &view
             if (axis.labels) {
                 painter.save();
                 painter.setPen(axis.labelColour);
-                painter.translate(box.left(), box.top());
-                painter.rotate(90);
-                painter.drawText(QRectF(0, -h, w + 2, h), Qt::AlignLeft | Qt::AlignVCenter, text);
+                // Turned a quarter to the left: the text reads upwards and ends at the axis.
+                painter.translate(box.left(), box.bottom());
+                painter.rotate(-90);
+                painter.drawText(QRectF(0, 0, w + 2, h), Qt::AlignLeft | Qt::AlignVCenter, text);
                 painter.restore();
             }
             continue;

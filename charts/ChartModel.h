@@ -11,6 +11,20 @@
 #include <optional>
 #include <vector>
 
+// One line of the legend: its text and the colour of its box.
+struct LegendEntry
+{
+    QString text;
+    QColor colour;
+};
+
+// A label of the category axis and the position it stands at.
+struct CategoryLabel
+{
+    double at = 0;
+    QString text;
+};
+
 // Everything a chart shows, without any drawing: its series, axes, legend, title, walls,
 // background and 3-D view. The painter draws a model on a widget, an image or a printer page.
 class ChartModel
@@ -63,6 +77,8 @@ public:
 
     ChartLegend &Legend() { return legend; }
     const ChartLegend &Legend() const { return legend; }
+    // What the legend lists, first entry at the top (or the left of a legend above or below).
+    QList<LegendEntry> legendEntries() const;
 
     ChartWall backWall;
     ChartWall leftWall;
@@ -82,6 +98,10 @@ public:
     // The ranges the axes show now: their own when fixed, the data's when automatic.
     AxisRange valueRange() const;    // left axis of vertical charts, bottom of horizontal ones
     AxisRange categoryRange() const; // the other one
+    // The labels along the category axis, in the order of their positions: the points' own
+    // labels (the first series to label a position wins). Lines whose points carry no labels
+    // show the axis' values instead, as many as lengthPixels holds at labelPixels a label.
+    QList<CategoryLabel> categoryLabels(double lengthPixels, double labelPixels) const;
     // True when the chart's bars lie along the bottom axis (horizontal bars).
     bool horizontal() const;
     bool hasPies() const;

@@ -189,10 +189,21 @@ void ChartPainter::paintCartesian(QPainter &painter, const QRectF &area)
     };
     const QStringList valueTexts{vAxis.valueLabel(values.minimum), vAxis.valueLabel(values.maximum),
                                  vAxis.valueLabel((values.minimum + values.maximum) / 2)};
+    // Labels along the category axis; where they are values (lines without point labels),
+    // as many as the length holds.
+    const TChartAxis &cAxis = categoryAxis();
+    const QFontMetricsF categoryMetrics(cAxis.labelFont);
+    const double categorySeparation = 1 + cAxis.labelSeparation / 100.0;
+    const double categoryLabelSize =
+        horizontal || cAxis.labelAngle == 90
+            ? categoryMetrics.height() * categorySeparation
+            : categoryMetrics.horizontalAdvance(cAxis.valueLabel(categories.maximum)) *
+                  categorySeparation;
+    categoryLabels =
+        model.categoryLabels(horizontal ? area.height() : area.width(), categoryLabelSize);
     QStringList categoryTexts;
-    for (TChartSeries *s : model.activeSeries())
-        for (int i = 0; i < s->count(); ++i)
-            categoryTexts.append(s->shownLabel(i));
+    for (const CategoryLabel &label : categoryLabels)
+        categoryTexts.append(label.text);
     auto titleRoom = [](const TChartAxis &axis) {
         return axis.title.isEmpty() ? 0.0 : QFontMetricsF(axis.titleFont).height() + 4;
     };

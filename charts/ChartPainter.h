@@ -30,12 +30,7 @@ private:
     // The entries of the legend and where it goes.
     struct Legend
     {
-        struct Entry
-        {
-            QString text;
-            QColor colour;
-        };
-        QList<Entry> entries;
+        QList<LegendEntry> entries;
         QRectF box;
         bool across = false; // entries side by side (top and bottom legends)
     };
@@ -57,7 +52,6 @@ private:
     // Screen position along the front plane of a value and of a category.
     double valuePixel(double value) const;
     double categoryPixel(double category) const;
-    QList<double> valueTicks(double lengthPixels, double labelPixels) const;
     const TChartAxis &valueAxis() const;
     std::vector<const TBarSeries *> layeredBars() const;
     static std::pair<double, double>
@@ -69,6 +63,7 @@ private:
     QRectF plot;
     AxisRange values;
     AxisRange categories;
+    QList<CategoryLabel> categoryLabels;
     bool horizontal = false;
 };
 

@@ -186,6 +186,42 @@ TEST(ChartRendering, AnEmptiedSeriesDrawsNothing)
     EXPECT_EQ(emptied.toImage(), blank);
 }
 
+TEST(ChartRendering, LegendFrameHoldsEveryEntryWhole)
+{
+    for (LegendAlignment where : {LegendAlignment::Top, LegendAlignment::Right}) {
+        TChart chart;
+        chart.resize(500, 200);
+        plainLook(chart);
+        chart.axesVisible = false;
+        chart.Legend().visible = true;
+        chart.Legend().alignment = where;
+        chart.Legend().colourWidth = 25;
+        chart.Legend().fontColour = Qt::red;
+        chart.Legend().font = QFont("Arial", 10);
+        for (const char *title : {"Modified time", "Created time", "Access Time"}) {
+            auto *line = chart.addSeries<TLineSeries>();
+            line->setTitle(title);
+            line->setColour(Qt::blue);
+        }
+        const QImage image = chart.toImage();
+        // The text is red; the frame is the only black to its right.
+        QRect text;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.red() > 150 && c.green() < 110 && c.blue() < 110)
+                    text |= QRect(x, y, 1, 1);
+            }
+        ASSERT_FALSE(text.isEmpty());
+        int frameRight = -1;
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, text.center().y()) == QColor(Qt::black))
+                frameRight = x;
+        EXPECT_GE(frameRight - text.right(), 3)
+            << "text touches the frame, legend at " << int(where);
+    }
+}
+
 TEST(ChartInteraction, DraggingZoomsAndUndoes)
 {
     TChart chart;
