@@ -5,10 +5,15 @@
 #include "charts/LineSeries.h"
 #include "charts/PieSeries.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -278,16 +283,58 @@ TEST(ChartInteraction, AnimatedZoomEndsAtItsTargetAndClicksAreReported)
     EXPECT_FALSE(chart.zoomed());
 }
 
-TEST(ChartPrinting, DrawsTheChartOnAPrinterPage)
+namespace {
+
+// Prints a chart into a PDF file and hands back the file's bytes.
+QByteArray printToPdf(TChart &chart, const QString &path)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printChart(chart, printer);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(ChartPrinting, PrintsTheChartIntoAPdfPage)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
+    TChart blank; // a white page: no series, no axes
+    blank.resize(400, 300);
+    plainLook(blank);
+    blank.axesVisible = false;
     TChart chart;
     chart.resize(400, 300);
+    plainLook(chart);
     fillDrive(chart, true);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath("chart.pdf"));
-    printChart(chart, printer);
-    EXPECT_GT(QFileInfo(dir.filePath("chart.pdf")).size(), 1000);
+    const QByteArray empty = printToPdf(blank, dir.filePath("blank.pdf"));
+    const QByteArray drawn = printToPdf(chart, dir.filePath("chart.pdf"));
+    ASSERT_TRUE(drawn.startsWith("%PDF"));
+    EXPECT_EQ(drawn.count("/Type /Page\n") + drawn.count("/Type /Page\r"), 1);
+    // The chart is a picture on the page: its bars and axes take far more room than white.
+    EXPECT_GT(drawn.size(), 3 * empty.size()) << empty.size() << " against " << drawn.size();
+}
+
+TEST(ChartPrinting, PreviewShowsOnePageOfTheChart)
+{
+    TChart chart;
+    chart.resize(400, 300);
+    fillDrive(chart, false);
+    TChartPreviewer previewer;
+    previewer.Chart = &chart;
+    int pages = -1;
+    QTimer::singleShot(0, [&pages] {
+        auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        if (auto *preview = dialog->findChild<QPrintPreviewWidget *>())
+            pages = preview->pageCount();
+        dialog->reject();
+    });
+    previewer.Execute();
+    EXPECT_EQ(pages, 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
