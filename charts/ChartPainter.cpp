@@ -165,16 +165,6 @@ void ChartPainter::paintCartesian(QPainter &painter, const QRectF &area)
 {
     horizontal = model.horizontal();
     values = model.valueRange();
-    if (valueAxis().Automatic) {
-        // Leave room beyond the longest bar for marks that stand outside it.
-        bool outsideMarks = false;
-        for (TChartSeries *s : model.activeSeries())
-            if (dynamic_cast<TBarSeries *>(s) && s->count() > 0 && s->marks().visible &&
-                s->marks().arrowLength >= 0)
-                outsideMarks = true;
-        if (outsideMarks)
-            values.maximum += (values.maximum - values.minimum) * (horizontal ? 0.25 : 0.1);
-    }
     categories = model.categoryRange();
     const TChartAxis &vAxis = valueAxis();
     const bool axes = model.axesVisible;
@@ -238,6 +228,8 @@ void ChartPainter::paintCartesian(QPainter &painter, const QRectF &area)
     plot = inner.adjusted(0, shift, -shift, 0);
     if (plot.width() < 4 || plot.height() < 4)
         return;
+    if (vAxis.Automatic)
+        leaveRoomForMarks();
     const Projection3D view(plot, depth, model.View3DOptions());
 
     paintWalls(painter, view);
@@ -247,6 +239,24 @@ void ChartPainter::paintCartesian(QPainter &painter, const QRectF &area)
     }
     paintSeries(painter, view);
     paintBarMarks(painter, view);
+}
+
+void ChartPainter::leaveRoomForMarks()
+{
+    double room = 0;
+    for (TChartSeries *s : model.activeSeries()) {
+        const SeriesMarks &marks = s->marks();
+        if (!dynamic_cast<TBarSeries *>(s) || !marks.visible || marks.arrowLength < 0)
+            continue;
+        for (int i = 0; i < s->count(); ++i) {
+            const QSizeF size = markSize(marks, s->markText(i));
+            room = std::max(room, marks.arrowLength + (horizontal ? size.width() : size.height()));
+        }
+    }
+    const double length = horizontal ? plot.width() : plot.height();
+    room = std::min(room, length / 2);
+    if (room > 0)
+        values.maximum += (values.maximum - values.minimum) * room / (length - room);
 }
 
 void ChartPainter::paintWalls(QPainter &painter, const Projection3D &view) const

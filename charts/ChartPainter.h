@@ -41,6 +41,8 @@ private:
     void paintLegend(QPainter &painter, const Legend &legend) const;
 
     void paintCartesian(QPainter &painter, const QRectF &area);
+    // Stretches the value range so that marks beyond the longest bar stay inside the plot.
+    void leaveRoomForMarks();
     void paintWalls(QPainter &painter, const Projection3D &view) const;
     void paintValueAxes(QPainter &painter, const Projection3D &view) const;
     void paintCategoryAxis(QPainter &painter, const Projection3D &view) const;

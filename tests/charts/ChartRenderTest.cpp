@@ -191,6 +191,47 @@ TEST(ChartRendering, AnEmptiedSeriesDrawsNothing)
     EXPECT_EQ(emptied.toImage(), blank);
 }
 
+TEST(ChartRendering, MarksBeyondTheBarsStayClearOfThem)
+{
+    // The small attribute bars: the longest bar's mark must fit beside it, not over its end.
+    TChart chart;
+    chart.resize(158, 105);
+    plainLook(chart);
+    chart.axesVisible = false;
+    chart.setChart3DPercent(25);
+    auto *bars = chart.addSeries<THorizBarSeries>();
+    bars->setValueFormat("#,##0.## %");
+    bars->marks().visible = true;
+    bars->marks().arrowLength = 20;
+    bars->marks().background = Qt::green;
+    for (double v : {0.0, 50.0, 0.0, 50.0})
+        bars->Add(v, QString(), Qt::red);
+    const QImage image = chart.toImage();
+    // The same layout with see-through marks shows the whole bars.
+    bars->marks().transparent = true;
+    bars->marks().frame = false;
+    bars->marks().fontColour = Qt::white;
+    const QImage barsAlone = chart.toImage();
+    // Row by row, every mark stands right of its bar, its arrow's length away (less the half
+    // of the depth that the bar's far end reaches beyond the mark's anchor).
+    int rowsWithMarks = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int markLeft = image.width(), barRight = -1;
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = barsAlone.pixelColor(x, y);
+            if (image.pixelColor(x, y) == QColor(Qt::green))
+                markLeft = std::min(markLeft, x);
+            if (c.red() > 100 && c.green() < 60 && c.blue() < 60)
+                barRight = x;
+        }
+        if (markLeft == image.width())
+            continue;
+        ++rowsWithMarks;
+        EXPECT_GE(markLeft - barRight, 12) << "row " << y;
+    }
+    EXPECT_GT(rowsWithMarks, 10);
+}
+
 TEST(ChartRendering, LegendFrameHoldsEveryEntryWhole)
 {
     for (LegendAlignment where : {LegendAlignment::Top, LegendAlignment::Right}) {
