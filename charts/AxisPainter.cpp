@@ -9,7 +9,7 @@
 
 void ChartPainter::paintValueAxes(QPainter &painter, const Projection3D &view) const
 {
-    const TChartAxis &axis = valueAxis();
+    const TChartAxis &axis = model.valueAxis();
     const QRectF &r = plot;
     const double d = view.depth();
     const QFontMetricsF metrics(axis.labelFont);
@@ -120,7 +120,7 @@ void ChartPainter::paintValueAxes(QPainter &painter, const Projection3D &view) c
 
 void ChartPainter::paintCategoryAxis(QPainter &painter, const Projection3D &view) const
 {
-    const TChartAxis &axis = categoryAxis();
+    const TChartAxis &axis = model.categoryAxis();
     if (!axis.visible)
         return;
     const QRectF &r = plot;

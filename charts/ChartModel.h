@@ -102,6 +102,9 @@ public:
     // labels (the first series to label a position wins). Lines whose points carry no labels
     // show the axis' values instead, as many as lengthPixels holds at labelPixels a label.
     QList<CategoryLabel> categoryLabels(double lengthPixels, double labelPixels) const;
+    // The axis of the values (left, or bottom for horizontal bars) and that of the categories.
+    const TChartAxis &valueAxis() const;
+    const TChartAxis &categoryAxis() const;
     // True when the chart's bars lie along the bottom axis (horizontal bars).
     bool horizontal() const;
     bool hasPies() const;
@@ -124,8 +127,6 @@ private:
     void adopt(std::unique_ptr<TChartSeries> series);
     TChartAxis &valueAxis();
     TChartAxis &categoryAxis();
-    const TChartAxis &valueAxis() const;
-    const TChartAxis &categoryAxis() const;
     int categoryCount() const;
 
     std::vector<std::unique_ptr<TChartSeries>> allSeries;

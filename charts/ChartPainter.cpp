@@ -123,16 +123,6 @@ std::pair<double, double> ChartPainter::barDepth(const TBarSeries *bar,
     return {index * slice, (index + 1) * slice};
 }
 
-const TChartAxis &ChartPainter::valueAxis() const
-{
-    return horizontal ? model.BottomAxis() : model.LeftAxis();
-}
-
-const TChartAxis &ChartPainter::categoryAxis() const
-{
-    return horizontal ? model.LeftAxis() : model.BottomAxis();
-}
-
 double ChartPainter::valuePixel(double value) const
 {
     const double span = values.maximum - values.minimum;
@@ -166,7 +156,7 @@ void ChartPainter::paintCartesian(QPainter &painter, const QRectF &area)
     horizontal = model.horizontal();
     values = model.valueRange();
     categories = model.categoryRange();
-    const TChartAxis &vAxis = valueAxis();
+    const TChartAxis &vAxis = model.valueAxis();
     const bool axes = model.axesVisible;
 
     // Room for the labels and titles of each axis.
@@ -181,7 +171,7 @@ void ChartPainter::paintCartesian(QPainter &painter, const QRectF &area)
                                  vAxis.valueLabel((values.minimum + values.maximum) / 2)};
     // Labels along the category axis; where they are values (lines without point labels),
     // as many as the length holds.
-    const TChartAxis &cAxis = categoryAxis();
+    const TChartAxis &cAxis = model.categoryAxis();
     const QFontMetricsF categoryMetrics(cAxis.labelFont);
     const double categorySeparation = 1 + cAxis.labelSeparation / 100.0;
     const double categoryLabelSize =

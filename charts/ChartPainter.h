@@ -54,11 +54,9 @@ private:
     // Screen position along the front plane of a value and of a category.
     double valuePixel(double value) const;
     double categoryPixel(double category) const;
-    const TChartAxis &valueAxis() const;
     std::vector<const TBarSeries *> layeredBars() const;
     static std::pair<double, double>
     barDepth(const TBarSeries *bar, const std::vector<const TBarSeries *> &layered, double depth);
-    const TChartAxis &categoryAxis() const;
 
     const ChartModel &model;
     QRectF bounds;
