@@ -72,6 +72,22 @@ protected:
         return out;
     }
 
+    // The chart as the turn-and-zoom phase starts it.
+    void expectTurnStart()
+    {
+        const TView3DOptions &view = window->chartSpaceBar->View3DOptions();
+        EXPECT_EQ(view.Zoom, 20);
+        EXPECT_EQ(view.Rotation, 280);
+        EXPECT_EQ(view.Elevation, 280);
+        EXPECT_FALSE(view.Orthogonal);
+        EXPECT_EQ(window->chartSpaceBar->Chart3DPercent(), 1);
+        EXPECT_TRUE(window->Timer2.isActive());
+        // Not at rest: no hint, no title.
+        EXPECT_TRUE(window->chartSpaceBar->toolTip().isEmpty());
+        EXPECT_FALSE(window->lblTitle->isVisibleTo(window.get()));
+        EXPECT_FALSE(window->lblBottom->isVisibleTo(window.get()));
+    }
+
     void finishTurn()
     {
         while (window->Timer2.isActive())
@@ -204,12 +220,8 @@ TEST_F(MainWindowTest, TurnPhaseTakesTwentyTicks)
     addDrive('c', 300 * MB, 1000 * MB);
     open();
     window->FormShow();
+    expectTurnStart();
     const TView3DOptions &view = window->chartSpaceBar->View3DOptions();
-    EXPECT_EQ(view.Zoom, 20);
-    EXPECT_EQ(view.Rotation, 280);
-    EXPECT_FALSE(view.Orthogonal);
-    EXPECT_EQ(window->chartSpaceBar->Chart3DPercent(), 1);
-    EXPECT_TRUE(window->Timer2.isActive());
     for (int tick = 0; tick < 20; ++tick)
         window->Timer2Timer();
     EXPECT_EQ(view.Zoom, 100);
@@ -261,12 +273,7 @@ TEST_F(MainWindowTest, DoubleClickReplaysTheAnimation)
     ASSERT_EQ(window->chartSpaceBar->Chart3DPercent(), 16);
 
     QTest::mouseDClick(window->chartSpaceBar, Qt::LeftButton, {}, QPoint(300, 200));
-    const TView3DOptions &view = window->chartSpaceBar->View3DOptions();
-    EXPECT_EQ(view.Zoom, 20);
-    EXPECT_EQ(view.Rotation, 280);
-    EXPECT_FALSE(view.Orthogonal);
-    EXPECT_EQ(window->chartSpaceBar->Chart3DPercent(), 1);
-    EXPECT_TRUE(window->Timer2.isActive());
+    expectTurnStart();
     // The depth phase was under way: it goes on beside the new turn and stops at its limit.
     EXPECT_TRUE(window->Timer1.isActive());
     window->Timer1Timer();
