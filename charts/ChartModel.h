@@ -86,7 +86,7 @@ public:
     ChartGradient gradient;
     ChartMargins margins;
     QColor backColour = QColor(240, 240, 240);
-    bool frame = true;
+    bool frame = true; // an outline of the plot at the back, with or without a back wall
 
     // At most this many categories (points) show at once; 0 shows all. Pages count from 1.
     int maxPointsPerPage() const { return pointsPerPage; }

@@ -261,8 +261,15 @@ void ChartPainter::paintWalls(QPainter &painter, const Projection3D &view) const
         painter.drawPolygon(facePolygon(face));
     };
     auto p = [&view](double x, double y, double z) { return view.map(x, y, z); };
-    wall(model.backWall, {p(r.left(), r.top(), d), p(r.right(), r.top(), d),
-                          p(r.right(), r.bottom(), d), p(r.left(), r.bottom(), d)});
+    const ChartFace back{p(r.left(), r.top(), d), p(r.right(), r.top(), d),
+                         p(r.right(), r.bottom(), d), p(r.left(), r.bottom(), d)};
+    wall(model.backWall, back);
+    // The frame outlines the plot at the back also where no back wall is shown.
+    if (model.frame && !(model.backWall.visible && model.backWall.pen)) {
+        painter.setPen(QPen(Qt::gray, 0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPolygon(facePolygon(back));
+    }
     if (d <= 0)
         return;
     wall(model.leftWall, {p(r.left(), r.top(), 0), p(r.left(), r.top(), d),

@@ -33,6 +33,7 @@ bool isFuchsiaish(const QColor &c)
 
 void plainLook(TChart &chart)
 {
+    chart.frame = false;
     chart.Title().visible = false;
     chart.Legend().visible = false;
     chart.gradient.visible = false;
@@ -189,6 +190,20 @@ TEST(ChartRendering, AnEmptiedSeriesDrawsNothing)
     bars->Clear();
     pie->Clear();
     EXPECT_EQ(emptied.toImage(), blank);
+}
+
+TEST(ChartRendering, FrameOutlinesThePlotWithoutWalls)
+{
+    TChart chart;
+    chart.resize(200, 150);
+    plainLook(chart);
+    chart.axesVisible = false;
+    chart.addSeries<TBarSeries>();
+    QImage white(chart.size(), QImage::Format_RGB32);
+    white.fill(Qt::white);
+    EXPECT_EQ(chart.toImage(), white);
+    chart.frame = true;
+    EXPECT_NE(chart.toImage(), white);
 }
 
 TEST(ChartRendering, MarksBeyondTheBarsStayClearOfThem)

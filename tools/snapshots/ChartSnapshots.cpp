@@ -226,6 +226,7 @@ void attributeBars(const QDir &out)
     chart.Legend().visible = false;
     chart.axesVisible = false;
     chart.backWall.visible = chart.leftWall.visible = chart.bottomWall.visible = false;
+    chart.frame = false;
     chart.setChart3DPercent(25);
     chart.setMaxPointsPerPage(4);
     auto *bars = chart.addSeries<THorizBarSeries>();
