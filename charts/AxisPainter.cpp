@@ -101,20 +101,29 @@ void ChartPainter::paintValueAxes(QPainter &painter, const Projection3D &view) c
             painter.drawText(QRectF(r.left(), y, r.width(), titleMetrics.height()), Qt::AlignCenter,
                              axis.title);
         } else {
-            painter.save();
-            painter.translate(plot.left() - painter.fontMetrics().height(), r.center().y());
-            painter.rotate(-90);
             // Stand the title left of the widest label.
             double widest = 0;
             for (double v : ticks)
                 widest = std::max(widest, metrics.horizontalAdvance(axis.valueLabel(v)));
-            painter.translate(0, -widest - axisLabelGap);
-            painter.drawText(
-                QRectF(-r.height() / 2, -titleMetrics.height(), r.height(), titleMetrics.height()),
-                Qt::AlignCenter, axis.title);
-            painter.restore();
+            paintSideTitle(painter, axis, widest);
         }
     }
+    painter.restore();
+}
+
+void ChartPainter::paintSideTitle(QPainter &painter, const TChartAxis &axis,
+                                  double labelsWidth) const
+{
+    const QFontMetricsF titleMetrics(axis.titleFont);
+    painter.save();
+    painter.setFont(axis.titleFont);
+    painter.setPen(axis.titleColour);
+    // Turned a quarter to the left, reading upwards, beside the labels.
+    painter.translate(plot.left() - labelsWidth - 2 * axisLabelGap, plot.center().y());
+    painter.rotate(-90);
+    painter.drawText(
+        QRectF(-plot.height() / 2, -titleMetrics.height(), plot.height(), titleMetrics.height()),
+        Qt::AlignCenter, axis.title);
     painter.restore();
 }
 
@@ -187,7 +196,12 @@ void ChartPainter::paintCategoryAxis(QPainter &painter, const Projection3D &view
                                       ? std::max(0.0, last.bottom() - p(0, r.bottom(), 0).y())
                                       : metrics.height() + axisLabelGap;
         const QFontMetricsF titleMetrics(axis.titleFont);
-        if (!horizontal) {
+        if (horizontal) {
+            double widest = 0;
+            for (const CategoryLabel &label : categoryLabels)
+                widest = std::max(widest, metrics.horizontalAdvance(label.text) + 2);
+            paintSideTitle(painter, axis, widest);
+        } else {
             const double y = p(r.left(), r.bottom(), 0).y() + labelsRoom + axisLabelGap;
             painter.drawText(QRectF(r.left(), y, r.width(), titleMetrics.height()), Qt::AlignCenter,
                              axis.title);

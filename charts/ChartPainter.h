@@ -46,6 +46,8 @@ private:
     void paintWalls(QPainter &painter, const Projection3D &view) const;
     void paintValueAxes(QPainter &painter, const Projection3D &view) const;
     void paintCategoryAxis(QPainter &painter, const Projection3D &view) const;
+    // The title of the left axis, turned upright, left of labels that take labelsWidth.
+    void paintSideTitle(QPainter &painter, const TChartAxis &axis, double labelsWidth) const;
     void paintSeries(QPainter &painter, const Projection3D &view) const;
     void paintBarMarks(QPainter &painter, const Projection3D &view) const;
 

@@ -76,6 +76,7 @@ void horizontalGradientBars(const QDir &out)
     TChart chart;
     chart.resize(600, 340);
     chart.setTitleText("File Sizes in MB");
+    chart.LeftAxis().title = "Size class";
     chart.Legend().style = LegendStyle::Points;
     chart.Legend().text = LegendText::Value;
     chart.Legend().inverted = true;
