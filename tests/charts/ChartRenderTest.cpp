@@ -143,6 +143,64 @@ TEST(ChartRendering, BarsStandWhereTheirPointsAndSeriesPutThem)
     EXPECT_GE(green.x(), 0) << "the line is drawn in the series' colour";
 }
 
+TEST(ChartRendering, OffsetsShiftBarsAndTurnedLabelsStandUpright)
+{
+    TChart chart;
+    chart.resize(300, 300);
+    plainLook(chart);
+    chart.setView3D(false);
+    chart.BottomAxis().labelColour = Qt::blue;
+    auto *bars = chart.addSeries<TBarSeries>();
+    bars->setBarWidthPercent(40);
+    bars->Add(10, "121 - 365 days", Qt::red);
+    const QImage flat = chart.toImage();
+    const double flatPlotHeight = chart.plotRect().height();
+    const QPointF plain = centreOf(flat, Qt::red);
+
+    // Shifted by half its width. With the side margins the one slot is half the plot, so half
+    // of a bar of 40 % is a tenth of the plot.
+    bars->setOffsetPercent(50);
+    const QPointF shifted = centreOf(chart.toImage(), Qt::red);
+    EXPECT_NEAR(shifted.x() - plain.x(), chart.plotRect().width() * 0.1, 2);
+    EXPECT_NEAR(shifted.y(), plain.y(), 1);
+
+    // Turned a quarter, the label is taller than wide and takes its length from the plot.
+    chart.BottomAxis().labelAngle = 90;
+    const QImage turned = chart.toImage();
+    EXPECT_LT(chart.plotRect().height(), flatPlotHeight - 40);
+    QRect label;
+    for (int y = 0; y < turned.height(); ++y)
+        for (int x = 0; x < turned.width(); ++x) {
+            const QColor c = turned.pixelColor(x, y);
+            if (c.blue() > 150 && c.red() < 100 && c.green() < 100)
+                label |= QRect(x, y, 1, 1);
+        }
+    ASSERT_FALSE(label.isEmpty());
+    EXPECT_GT(label.height(), 3 * label.width());
+}
+
+TEST(ChartRendering, WallsAndBackgroundGradient)
+{
+    // The main window's look: blue at the top shading to black, a coloured bottom wall.
+    TChart chart;
+    chart.resize(300, 300);
+    plainLook(chart);
+    chart.gradient = {true, QColor(0, 0, 255), Qt::black, GradientDirection::TopBottom};
+    chart.bottomWall.visible = true;
+    chart.bottomWall.colour = QColor(0, 255, 0);
+    chart.addSeries<TBarSeries>()->Add(10, "c", Qt::red);
+    QImage image = chart.toImage();
+    EXPECT_GT(image.pixelColor(2, 2).blue(), 240);
+    EXPECT_LT(image.pixelColor(2, 297).blue(), 15);
+    EXPECT_GE(centreOf(image, QColor(0, 255, 0)).x(), 0);
+
+    chart.bottomWall.transparent = true;
+    chart.gradient.direction = GradientDirection::BottomTop;
+    image = chart.toImage();
+    EXPECT_LT(centreOf(image, QColor(0, 255, 0)).x(), 0);
+    EXPECT_LT(image.pixelColor(2, 2).blue(), 15);
+}
+
 TEST(ChartRendering, PieSlicesShowInTheirColours)
 {
     TChart chart;
