@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,6 +40,17 @@ void plainLook(TChart &chart)
     chart.gradient.visible = false;
     chart.backColour = Qt::white;
     chart.backWall.visible = chart.leftWall.visible = chart.bottomWall.visible = false;
+}
+
+// Bounding box of the pixels that pass a test.
+QRect areaWhere(const QImage &image, const std::function<bool(const QColor &)> &test)
+{
+    QRect area;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (test(image.pixelColor(x, y)))
+                area |= QRect(x, y, 1, 1);
+    return area;
 }
 
 // The main window's pair: used space below free space, one bar.
@@ -168,13 +180,8 @@ TEST(ChartRendering, OffsetsShiftBarsAndTurnedLabelsStandUpright)
     chart.BottomAxis().labelAngle = 90;
     const QImage turned = chart.toImage();
     EXPECT_LT(chart.plotRect().height(), flatPlotHeight - 40);
-    QRect label;
-    for (int y = 0; y < turned.height(); ++y)
-        for (int x = 0; x < turned.width(); ++x) {
-            const QColor c = turned.pixelColor(x, y);
-            if (c.blue() > 150 && c.red() < 100 && c.green() < 100)
-                label |= QRect(x, y, 1, 1);
-        }
+    const QRect label = areaWhere(
+        turned, [](const QColor &c) { return c.blue() > 150 && c.red() < 100 && c.green() < 100; });
     ASSERT_FALSE(label.isEmpty());
     EXPECT_GT(label.height(), 3 * label.width());
 }
@@ -324,13 +331,9 @@ TEST(ChartRendering, LegendFrameHoldsEveryEntryWhole)
         }
         const QImage image = chart.toImage();
         // The text is red; the frame is the only black to its right.
-        QRect text;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor c = image.pixelColor(x, y);
-                if (c.red() > 150 && c.green() < 110 && c.blue() < 110)
-                    text |= QRect(x, y, 1, 1);
-            }
+        const QRect text = areaWhere(image, [](const QColor &c) {
+            return c.red() > 150 && c.green() < 110 && c.blue() < 110;
+        });
         ASSERT_FALSE(text.isEmpty());
         int frameRight = -1;
         for (int x = 0; x < image.width(); ++x)
