@@ -13,7 +13,10 @@ void ChartPainter::paintValueAxes(QPainter &painter, const Projection3D &view) c
     const QRectF &r = plot;
     const double d = view.depth();
     const QFontMetricsF metrics(axis.labelFont);
-    const double length = horizontal ? r.width() : r.height();
+    // The labels keep their size while a zoomed-out view shrinks the axis: space them by the
+    // length the axis shows.
+    const double length =
+        (horizontal ? r.width() : r.height()) * model.View3DOptions().Zoom / 100.0;
     const double labelSize = horizontal
                                  ? metrics.horizontalAdvance(axis.valueLabel(values.maximum)) + 8
                                  : metrics.height() * (1 + axis.labelSeparation / 100.0);
