@@ -11,9 +11,11 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -184,13 +186,15 @@ TEST_F(MainWindowTest, AnEntryWithoutALetterIsPassedOver)
     EXPECT_TRUE(window->Timer2.isActive());
 }
 
-TEST_F(MainWindowTest, StartsMaximisedOverTheWholeFreeAreaOfTheScreen)
+TEST_F(MainWindowTest, StartsMaximisedWithAquaHintsAfterASecond)
 {
     // Without a window manager nothing maximises the window; it must cover the screen anyway.
     TfrmMain fresh;
     ASSERT_NE(fresh.screen(), nullptr);
     EXPECT_TRUE(fresh.windowState() & Qt::WindowMaximized);
     EXPECT_EQ(fresh.geometry(), fresh.screen()->availableGeometry());
+    EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipBase), QColor(0, 255, 255));
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 1000);
 }
 
 TEST_F(MainWindowTest, ButtonsKeepTheirGapsAfterEveryResize)
