@@ -149,6 +149,7 @@ void ChartPainter::paintCategoryAxis(QPainter &painter, const Projection3D &view
     painter.setFont(axis.labelFont);
     // Labels that would run into the one before are left out.
     QRectF last;
+    double lowest = 0; // bottom of the longest upright label
     const double separation = 1 + axis.labelSeparation / 100.0;
     for (const auto &[at, text] : categoryLabels) {
         const double pixel = categoryPixel(at);
@@ -172,6 +173,7 @@ void ChartPainter::paintCategoryAxis(QPainter &painter, const Projection3D &view
             if (!last.isNull() && box.left() < last.right() + (separation - 1) * h)
                 continue;
             last = box;
+            lowest = std::max(lowest, box.bottom());
             if (axis.labels) {
                 painter.save();
                 painter.setPen(axis.labelColour);
@@ -196,7 +198,7 @@ void ChartPainter::paintCategoryAxis(QPainter &painter, const Projection3D &view
         painter.setFont(axis.titleFont);
         painter.setPen(axis.titleColour);
         const double labelsRoom = axis.labelAngle == 90 && !horizontal
-                                      ? std::max(0.0, last.bottom() - p(0, r.bottom(), 0).y())
+                                      ? std::max(0.0, lowest - p(0, r.bottom(), 0).y())
                                       : metrics.height() + axisLabelGap;
         const QFontMetricsF titleMetrics(axis.titleFont);
         if (horizontal) {
