@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QToolTip>
 
@@ -231,6 +232,10 @@ void TfrmMain::FormCreate()
     lblTitle->hide();
     lblBottom->hide();
     useHintSettings();
+    // Maximising is the window manager's work; without one (a bare X server) the window would
+    // keep its design size. Taking the screen's free area first fills the screen either way.
+    if (const QScreen *shownOn = screen())
+        setGeometry(shownOn->availableGeometry());
     setWindowState(Qt::WindowMaximized);
 }
 

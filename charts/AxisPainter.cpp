@@ -7,38 +7,20 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-constexpr int maxTicks = 500;
-
-} // namespace
-
-QList<double> ChartPainter::valueTicks(double lengthPixels, double labelPixels) const
-{
-    const TChartAxis &axis = valueAxis();
-    const double span = values.maximum - values.minimum;
-    double step = axis.Increment;
-    const double least = span / lengthPixels * labelPixels;
-    if (step <= 0 || step < least)
-        step = TChartAxis::niceIncrement(span, lengthPixels, labelPixels);
-    QList<double> ticks;
-    const double first = std::ceil(values.minimum / step - 1e-9) * step;
-    for (double v = first; v <= values.maximum + step * 1e-9 && ticks.size() < maxTicks; v += step)
-        ticks.append(std::fabs(v) < step * 1e-9 ? 0.0 : v);
-    return ticks;
-}
-
 void ChartPainter::paintValueAxes(QPainter &painter, const Projection3D &view) const
 {
-    const TChartAxis &axis = valueAxis();
+    const TChartAxis &axis = model.valueAxis();
     const QRectF &r = plot;
     const double d = view.depth();
     const QFontMetricsF metrics(axis.labelFont);
-    const double length = horizontal ? r.width() : r.height();
+    // The labels keep their size while a zoomed-out view shrinks the axis: space them by the
+    // length the axis shows.
+    const double length =
+        (horizontal ? r.width() : r.height()) * model.View3DOptions().Zoom / 100.0;
     const double labelSize = horizontal
                                  ? metrics.horizontalAdvance(axis.valueLabel(values.maximum)) + 8
                                  : metrics.height() * (1 + axis.labelSeparation / 100.0);
-    const QList<double> ticks = valueTicks(length, labelSize);
+    const QList<double> ticks = axis.labelPositions(values, length, labelSize);
     auto p = [&view](double x, double y, double z) { return view.map(x, y, z); };
 
     painter.save();
@@ -122,26 +104,35 @@ void ChartPainter::paintValueAxes(QPainter &painter, const Projection3D &view) c
             painter.drawText(QRectF(r.left(), y, r.width(), titleMetrics.height()), Qt::AlignCenter,
                              axis.title);
         } else {
-            painter.save();
-            painter.translate(plot.left() - painter.fontMetrics().height(), r.center().y());
-            painter.rotate(-90);
             // Stand the title left of the widest label.
             double widest = 0;
             for (double v : ticks)
                 widest = std::max(widest, metrics.horizontalAdvance(axis.valueLabel(v)));
-            painter.translate(0, -widest - axisLabelGap);
-            painter.drawText(
-                QRectF(-r.height() / 2, -titleMetrics.height(), r.height(), titleMetrics.height()),
-                Qt::AlignCenter, axis.title);
-            painter.restore();
+            paintSideTitle(painter, axis, widest);
         }
     }
     painter.restore();
 }
 
+void ChartPainter::paintSideTitle(QPainter &painter, const TChartAxis &axis,
+                                  double labelsWidth) const
+{
+    const QFontMetricsF titleMetrics(axis.titleFont);
+    painter.save();
+    painter.setFont(axis.titleFont);
+    painter.setPen(axis.titleColour);
+    // Turned a quarter to the left, reading upwards, beside the labels.
+    painter.translate(plot.left() - labelsWidth - 2 * axisLabelGap, plot.center().y());
+    painter.rotate(-90);
+    painter.drawText(
+        QRectF(-plot.height() / 2, -titleMetrics.height(), plot.height(), titleMetrics.height()),
+        Qt::AlignCenter, axis.title);
+    painter.restore();
+}
+
 void ChartPainter::paintCategoryAxis(QPainter &painter, const Projection3D &view) const
 {
-    const TChartAxis &axis = categoryAxis();
+    const TChartAxis &axis = model.categoryAxis();
     if (!axis.visible)
         return;
     const QRectF &r = plot;
@@ -156,27 +147,11 @@ void ChartPainter::paintCategoryAxis(QPainter &painter, const Projection3D &view
     }
     const QFontMetricsF metrics(axis.labelFont);
     painter.setFont(axis.labelFont);
-    // One label per category position, from the first series that labels it; labels that would
-    // run into the one before are left out.
-    QList<QPair<double, QString>> labels;
-    QList<double> taken;
-    for (TChartSeries *s : model.activeSeries()) {
-        for (int i = 0; i < s->count(); ++i) {
-            const double at = s->point(i).x;
-            if (at < categories.minimum || at > categories.maximum)
-                continue;
-            const QString text = s->shownLabel(i);
-            if (text.isEmpty() || taken.contains(at))
-                continue;
-            taken.append(at);
-            labels.append({at, text});
-        }
-    }
-    std::sort(labels.begin(), labels.end(),
-              [](const auto &a, const auto &b) { return a.first < b.first; });
+    // Labels that would run into the one before are left out.
     QRectF last;
+    double lowest = 0; // bottom of the longest upright label
     const double separation = 1 + axis.labelSeparation / 100.0;
-    for (const auto &[at, text] : labels) {
+    for (const auto &[at, text] : categoryLabels) {
         const double pixel = categoryPixel(at);
         const double w = metrics.horizontalAdvance(text);
         const double h = metrics.height();
@@ -198,12 +173,14 @@ void ChartPainter::paintCategoryAxis(QPainter &painter, const Projection3D &view
             if (!last.isNull() && box.left() < last.right() + (separation - 1) * h)
                 continue;
             last = box;
+            lowest = std::max(lowest, box.bottom());
             if (axis.labels) {
                 painter.save();
                 painter.setPen(axis.labelColour);
-                painter.translate(box.left(), box.top());
-                painter.rotate(90);
-                painter.drawText(QRectF(0, -h, w + 2, h), Qt::AlignLeft | Qt::AlignVCenter, text);
+                // Turned a quarter to the left: the text reads upwards and ends at the axis.
+                painter.translate(box.left(), box.bottom());
+                painter.rotate(-90);
+                painter.drawText(QRectF(0, 0, w + 2, h), Qt::AlignLeft | Qt::AlignVCenter, text);
                 painter.restore();
             }
             continue;
@@ -221,10 +198,15 @@ void ChartPainter::paintCategoryAxis(QPainter &painter, const Projection3D &view
         painter.setFont(axis.titleFont);
         painter.setPen(axis.titleColour);
         const double labelsRoom = axis.labelAngle == 90 && !horizontal
-                                      ? std::max(0.0, last.bottom() - p(0, r.bottom(), 0).y())
+                                      ? std::max(0.0, lowest - p(0, r.bottom(), 0).y())
                                       : metrics.height() + axisLabelGap;
         const QFontMetricsF titleMetrics(axis.titleFont);
-        if (!horizontal) {
+        if (horizontal) {
+            double widest = 0;
+            for (const CategoryLabel &label : categoryLabels)
+                widest = std::max(widest, metrics.horizontalAdvance(label.text) + 2);
+            paintSideTitle(painter, axis, widest);
+        } else {
             const double y = p(r.left(), r.bottom(), 0).y() + labelsRoom + axisLabelGap;
             painter.drawText(QRectF(r.left(), y, r.width(), titleMetrics.height()), Qt::AlignCenter,
                              axis.title);

@@ -21,6 +21,8 @@ public:
     void draw(QPainter &painter, const QRectF &rect);
     // The chart as a picture of a size (its own size when empty).
     QImage toImage(QSize size = QSize());
+    // The front plane of the plot area as last drawn; empty before the first drawing and for pies.
+    QRectF plotRect() const { return painter.plotRect(); }
 
     // Undo zoom: the axes go back to the ranges they had before the first zoom; redrawn.
     void UndoZoom();

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QList>
 #include <QString>
 
 // A range along an axis.
@@ -43,8 +44,13 @@ public:
 
     void setMinMax(double minimum, double maximum);
 
-    // The label of a value on a value axis.
+    // The label of a value: a time of day when dateTimeFormat is set, a number otherwise.
     QString valueLabel(double value) const;
+
+    // Where the labels of a range go when it is spread over lengthPixels and labels need
+    // labelPixels each: every Increment, unless that crowds them, else a round step.
+    QList<double> labelPositions(const AxisRange &range, double lengthPixels,
+                                 double labelPixels) const;
 
     // An increment for a range spread over a length in pixels with labels size pixels apart at
     // the least: 1, 2 or 5 times a power of ten.

@@ -2,6 +2,7 @@
 
 #include "charts/BarSeries.h"
 
+#include <algorithm>
 #include <cmath>
 
 ChartModel::ChartModel()
@@ -226,6 +227,59 @@ AxisRange ChartModel::categoryRange() const
     }
     const double pad = margins ? 1.0 : 0.5;
     return {first - pad, last + pad};
+}
+
+QList<CategoryLabel> ChartModel::categoryLabels(double lengthPixels, double labelPixels) const
+{
+    const AxisRange range = categoryRange();
+    QList<CategoryLabel> labels;
+    QList<double> taken;
+    bool lines = false;
+    for (TChartSeries *s : activeSeries()) {
+        lines = lines || s->kind() == SeriesKind::Line;
+        for (int i = 0; i < s->count(); ++i) {
+            const double at = s->point(i).x;
+            const QString text = s->shownLabel(i);
+            if (at < range.minimum || at > range.maximum || text.isEmpty() || taken.contains(at))
+                continue;
+            taken.append(at);
+            labels.append({at, text});
+        }
+    }
+    if (labels.isEmpty() && lines) {
+        const TChartAxis &axis = categoryAxis();
+        for (double at : axis.labelPositions(range, lengthPixels, labelPixels))
+            labels.append({at, axis.valueLabel(at)});
+    }
+    std::sort(labels.begin(), labels.end(),
+              [](const CategoryLabel &a, const CategoryLabel &b) { return a.at < b.at; });
+    return labels;
+}
+
+QList<LegendEntry> ChartModel::legendEntries() const
+{
+    QList<LegendEntry> entries;
+    const auto active = activeSeries();
+    if (active.empty())
+        return entries;
+    const bool byPoints = legend.style == LegendStyle::Points ||
+                          (legend.style == LegendStyle::Auto &&
+                           (active.size() == 1 || active.front()->kind() == SeriesKind::Pie));
+    if (byPoints) {
+        const TChartSeries &s = *active.front();
+        for (int i = 0; i < s.count(); ++i) {
+            QString text = s.shownLabel(i);
+            if (legend.text == LegendText::Value)
+                text = s.formattedValue(i) + (text.isEmpty() ? QString() : " " + text);
+            entries.append({text, s.pointColour(i)});
+        }
+    } else {
+        for (TChartSeries *s : active)
+            entries.append({s->title(), s->colour()});
+    }
+    if (legend.inverted)
+        std::reverse(entries.begin(), entries.end());
+    return entries;
 }
 
 void ChartModel::zoomTo(const AxisRange &values, const AxisRange &categories)

@@ -11,6 +11,20 @@
 #include <optional>
 #include <vector>
 
+// One line of the legend: its text and the colour of its box.
+struct LegendEntry
+{
+    QString text;
+    QColor colour;
+};
+
+// A label of the category axis and the position it stands at.
+struct CategoryLabel
+{
+    double at = 0;
+    QString text;
+};
+
 // Everything a chart shows, without any drawing: its series, axes, legend, title, walls,
 // background and 3-D view. The painter draws a model on a widget, an image or a printer page.
 class ChartModel
@@ -63,6 +77,8 @@ public:
 
     ChartLegend &Legend() { return legend; }
     const ChartLegend &Legend() const { return legend; }
+    // What the legend lists, first entry at the top (or the left of a legend above or below).
+    QList<LegendEntry> legendEntries() const;
 
     ChartWall backWall;
     ChartWall leftWall;
@@ -70,7 +86,7 @@ public:
     ChartGradient gradient;
     ChartMargins margins;
     QColor backColour = QColor(240, 240, 240);
-    bool frame = true;
+    bool frame = true; // an outline of the plot at the back, with or without a back wall
 
     // At most this many categories (points) show at once; 0 shows all. Pages count from 1.
     int maxPointsPerPage() const { return pointsPerPage; }
@@ -82,6 +98,13 @@ public:
     // The ranges the axes show now: their own when fixed, the data's when automatic.
     AxisRange valueRange() const;    // left axis of vertical charts, bottom of horizontal ones
     AxisRange categoryRange() const; // the other one
+    // The labels along the category axis, in the order of their positions: the points' own
+    // labels (the first series to label a position wins). Lines whose points carry no labels
+    // show the axis' values instead, as many as lengthPixels holds at labelPixels a label.
+    QList<CategoryLabel> categoryLabels(double lengthPixels, double labelPixels) const;
+    // The axis of the values (left, or bottom for horizontal bars) and that of the categories.
+    const TChartAxis &valueAxis() const;
+    const TChartAxis &categoryAxis() const;
     // True when the chart's bars lie along the bottom axis (horizontal bars).
     bool horizontal() const;
     bool hasPies() const;
@@ -104,8 +127,6 @@ private:
     void adopt(std::unique_ptr<TChartSeries> series);
     TChartAxis &valueAxis();
     TChartAxis &categoryAxis();
-    const TChartAxis &valueAxis() const;
-    const TChartAxis &categoryAxis() const;
     int categoryCount() const;
 
     std::vector<std::unique_ptr<TChartSeries>> allSeries;

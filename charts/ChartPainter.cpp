@@ -123,16 +123,6 @@ std::pair<double, double> ChartPainter::barDepth(const TBarSeries *bar,
     return {index * slice, (index + 1) * slice};
 }
 
-const TChartAxis &ChartPainter::valueAxis() const
-{
-    return horizontal ? model.BottomAxis() : model.LeftAxis();
-}
-
-const TChartAxis &ChartPainter::categoryAxis() const
-{
-    return horizontal ? model.LeftAxis() : model.BottomAxis();
-}
-
 double ChartPainter::valuePixel(double value) const
 {
     const double span = values.maximum - values.minimum;
@@ -165,18 +155,8 @@ void ChartPainter::paintCartesian(QPainter &painter, const QRectF &area)
 {
     horizontal = model.horizontal();
     values = model.valueRange();
-    if (valueAxis().Automatic) {
-        // Leave room beyond the longest bar for marks that stand outside it.
-        bool outsideMarks = false;
-        for (TChartSeries *s : model.activeSeries())
-            if (dynamic_cast<TBarSeries *>(s) && s->count() > 0 && s->marks().visible &&
-                s->marks().arrowLength >= 0)
-                outsideMarks = true;
-        if (outsideMarks)
-            values.maximum += (values.maximum - values.minimum) * (horizontal ? 0.25 : 0.1);
-    }
     categories = model.categoryRange();
-    const TChartAxis &vAxis = valueAxis();
+    const TChartAxis &vAxis = model.valueAxis();
     const bool axes = model.axesVisible;
 
     // Room for the labels and titles of each axis.
@@ -189,10 +169,21 @@ void ChartPainter::paintCartesian(QPainter &painter, const QRectF &area)
     };
     const QStringList valueTexts{vAxis.valueLabel(values.minimum), vAxis.valueLabel(values.maximum),
                                  vAxis.valueLabel((values.minimum + values.maximum) / 2)};
+    // Labels along the category axis; where they are values (lines without point labels),
+    // as many as the length holds.
+    const TChartAxis &cAxis = model.categoryAxis();
+    const QFontMetricsF categoryMetrics(cAxis.labelFont);
+    const double categorySeparation = 1 + cAxis.labelSeparation / 100.0;
+    const double categoryLabelSize =
+        horizontal || cAxis.labelAngle == 90
+            ? categoryMetrics.height() * categorySeparation
+            : categoryMetrics.horizontalAdvance(cAxis.valueLabel(categories.maximum)) *
+                  categorySeparation;
+    categoryLabels =
+        model.categoryLabels(horizontal ? area.height() : area.width(), categoryLabelSize);
     QStringList categoryTexts;
-    for (TChartSeries *s : model.activeSeries())
-        for (int i = 0; i < s->count(); ++i)
-            categoryTexts.append(s->shownLabel(i));
+    for (const CategoryLabel &label : categoryLabels)
+        categoryTexts.append(label.text);
     auto titleRoom = [](const TChartAxis &axis) {
         return axis.title.isEmpty() ? 0.0 : QFontMetricsF(axis.titleFont).height() + 4;
     };
@@ -227,6 +218,8 @@ void ChartPainter::paintCartesian(QPainter &painter, const QRectF &area)
     plot = inner.adjusted(0, shift, -shift, 0);
     if (plot.width() < 4 || plot.height() < 4)
         return;
+    if (vAxis.Automatic)
+        leaveRoomForMarks();
     const Projection3D view(plot, depth, model.View3DOptions());
 
     paintWalls(painter, view);
@@ -236,6 +229,24 @@ void ChartPainter::paintCartesian(QPainter &painter, const QRectF &area)
     }
     paintSeries(painter, view);
     paintBarMarks(painter, view);
+}
+
+void ChartPainter::leaveRoomForMarks()
+{
+    double room = 0;
+    for (TChartSeries *s : model.activeSeries()) {
+        const SeriesMarks &marks = s->marks();
+        if (!dynamic_cast<TBarSeries *>(s) || !marks.visible || marks.arrowLength < 0)
+            continue;
+        for (int i = 0; i < s->count(); ++i) {
+            const QSizeF size = markSize(marks, s->markText(i));
+            room = std::max(room, marks.arrowLength + (horizontal ? size.width() : size.height()));
+        }
+    }
+    const double length = horizontal ? plot.width() : plot.height();
+    room = std::min(room, length / 2);
+    if (room > 0)
+        values.maximum += (values.maximum - values.minimum) * room / (length - room);
 }
 
 void ChartPainter::paintWalls(QPainter &painter, const Projection3D &view) const
@@ -250,8 +261,15 @@ void ChartPainter::paintWalls(QPainter &painter, const Projection3D &view) const
         painter.drawPolygon(facePolygon(face));
     };
     auto p = [&view](double x, double y, double z) { return view.map(x, y, z); };
-    wall(model.backWall, {p(r.left(), r.top(), d), p(r.right(), r.top(), d),
-                          p(r.right(), r.bottom(), d), p(r.left(), r.bottom(), d)});
+    const ChartFace back{p(r.left(), r.top(), d), p(r.right(), r.top(), d),
+                         p(r.right(), r.bottom(), d), p(r.left(), r.bottom(), d)};
+    wall(model.backWall, back);
+    // The frame outlines the plot at the back also where no back wall is shown.
+    if (model.frame && !(model.backWall.visible && model.backWall.pen)) {
+        painter.setPen(QPen(Qt::gray, 0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPolygon(facePolygon(back));
+    }
     if (d <= 0)
         return;
     wall(model.leftWall, {p(r.left(), r.top(), 0), p(r.left(), r.top(), d),

@@ -30,12 +30,7 @@ private:
     // The entries of the legend and where it goes.
     struct Legend
     {
-        struct Entry
-        {
-            QString text;
-            QColor colour;
-        };
-        QList<Entry> entries;
+        QList<LegendEntry> entries;
         QRectF box;
         bool across = false; // entries side by side (top and bottom legends)
     };
@@ -46,9 +41,13 @@ private:
     void paintLegend(QPainter &painter, const Legend &legend) const;
 
     void paintCartesian(QPainter &painter, const QRectF &area);
+    // Stretches the value range so that marks beyond the longest bar stay inside the plot.
+    void leaveRoomForMarks();
     void paintWalls(QPainter &painter, const Projection3D &view) const;
     void paintValueAxes(QPainter &painter, const Projection3D &view) const;
     void paintCategoryAxis(QPainter &painter, const Projection3D &view) const;
+    // The title of the left axis, turned upright, left of labels that take labelsWidth.
+    void paintSideTitle(QPainter &painter, const TChartAxis &axis, double labelsWidth) const;
     void paintSeries(QPainter &painter, const Projection3D &view) const;
     void paintBarMarks(QPainter &painter, const Projection3D &view) const;
 
@@ -57,18 +56,16 @@ private:
     // Screen position along the front plane of a value and of a category.
     double valuePixel(double value) const;
     double categoryPixel(double category) const;
-    QList<double> valueTicks(double lengthPixels, double labelPixels) const;
-    const TChartAxis &valueAxis() const;
     std::vector<const TBarSeries *> layeredBars() const;
     static std::pair<double, double>
     barDepth(const TBarSeries *bar, const std::vector<const TBarSeries *> &layered, double depth);
-    const TChartAxis &categoryAxis() const;
 
     const ChartModel &model;
     QRectF bounds;
     QRectF plot;
     AxisRange values;
     AxisRange categories;
+    QList<CategoryLabel> categoryLabels;
     bool horizontal = false;
 };
 

@@ -86,28 +86,29 @@ QString TChartSeries::formattedValue(int index) const
     return formatValue(points.at(index).y, valueFormat);
 }
 
-QString TChartSeries::formattedPercent(int index) const
-{
-    return formatValue(percentOf(index), percentFormat);
-}
-
 QString TChartSeries::markText(int index) const
 {
-    const QString label = shownLabel(index);
+    return markText(shownLabel(index), value(index), percentOf(index));
+}
+
+QString TChartSeries::markText(const QString &label, double value, double percent) const
+{
+    const QString valueText = formatValue(value, valueFormat);
+    const QString percentText = formatValue(percent, percentFormat);
     auto joined = [&label](const QString &figure) {
         return label.isEmpty() ? figure : label + " " + figure;
     };
     switch (seriesMarks.style) {
     case MarkStyle::Value:
-        return formattedValue(index);
+        return valueText;
     case MarkStyle::Percent:
-        return formattedPercent(index);
+        return percentText;
     case MarkStyle::Label:
         return label;
     case MarkStyle::LabelPercent:
-        return joined(formattedPercent(index));
+        return joined(percentText);
     case MarkStyle::LabelValue:
-        return joined(formattedValue(index));
+        return joined(valueText);
     }
     return QString();
 }

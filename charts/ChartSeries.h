@@ -73,8 +73,9 @@ public:
 
     // The text of a point's mark as its style asks for it.
     QString markText(int index) const;
+    // The same for any label, value and share in percent (the merged slice of a pie has no point).
+    QString markText(const QString &label, double value, double percent) const;
     QString formattedValue(int index) const;
-    QString formattedPercent(int index) const;
 
     // Set by the chart that holds the series, so that changes repaint it.
     void setOwner(ChartModel *model) { owner = model; }

@@ -5,31 +5,24 @@
 #include <QFontMetricsF>
 #include <algorithm>
 
+namespace {
+
+constexpr double textGap = 4; // between an entry's colour box and its text
+
+// Room of one entry: its colour box, the gap and its text, with a pixel to spare for the text.
+double entryWidth(const ChartLegend &style, const QFontMetricsF &metrics, const QString &text)
+{
+    return style.colourWidth + textGap + metrics.horizontalAdvance(text) + 2;
+}
+
+} // namespace
+
 QRectF ChartPainter::placeLegend(QPainter &, const QRectF &area, Legend &legend) const
 {
     const ChartLegend &style = model.Legend();
     if (!style.visible)
         return area;
-    const auto active = model.activeSeries();
-    if (active.empty())
-        return area;
-    const bool byPoints = style.style == LegendStyle::Points ||
-                          (style.style == LegendStyle::Auto &&
-                           (active.size() == 1 || active.front()->kind() == SeriesKind::Pie));
-    if (byPoints) {
-        const TChartSeries &s = *active.front();
-        for (int i = 0; i < s.count(); ++i) {
-            QString text = s.shownLabel(i);
-            if (style.text == LegendText::Value)
-                text = s.formattedValue(i) + (text.isEmpty() ? QString() : " " + text);
-            legend.entries.append({text, s.pointColour(i)});
-        }
-    } else {
-        for (TChartSeries *s : active)
-            legend.entries.append({s->title(), s->colour()});
-    }
-    if (style.inverted)
-        std::reverse(legend.entries.begin(), legend.entries.end());
+    legend.entries = model.legendEntries();
     if (legend.entries.isEmpty())
         return area;
 
@@ -37,8 +30,8 @@ QRectF ChartPainter::placeLegend(QPainter &, const QRectF &area, Legend &legend)
     const double row = metrics.height() + 2;
     double widest = 0;
     double across = 0;
-    for (const auto &entry : legend.entries) {
-        const double w = style.colourWidth + 4 + metrics.horizontalAdvance(entry.text);
+    for (const LegendEntry &entry : legend.entries) {
+        const double w = entryWidth(style, metrics, entry.text);
         widest = std::max(widest, w);
         across += w + style.horizMargin * 2;
     }
@@ -86,18 +79,17 @@ void ChartPainter::paintLegend(QPainter &painter, const Legend &legend) const
     const QFontMetricsF metrics(style.font);
     const double row = metrics.height() + 2;
     QPointF at = legend.box.topLeft() + QPointF(style.horizMargin, 2);
-    for (const auto &entry : legend.entries) {
+    for (const LegendEntry &entry : legend.entries) {
         const double swatch = std::max(4.0, metrics.height() - 6);
         painter.setPen(QPen(Qt::black, 0));
         painter.setBrush(entry.colour);
         painter.drawRect(QRectF(at.x(), at.y() + (row - swatch) / 2, style.colourWidth, swatch));
         painter.setPen(style.fontColour);
-        const double textX = at.x() + style.colourWidth + 4;
-        const double textW = metrics.horizontalAdvance(entry.text) + 2;
-        painter.drawText(QRectF(textX, at.y(), textW, row), Qt::AlignLeft | Qt::AlignVCenter,
-                         entry.text);
+        const double textX = at.x() + style.colourWidth + textGap;
+        painter.drawText(QRectF(textX, at.y(), metrics.horizontalAdvance(entry.text) + 2, row),
+                         Qt::AlignLeft | Qt::AlignVCenter, entry.text);
         if (legend.across)
-            at.rx() = textX + textW + style.horizMargin * 2;
+            at.rx() += entryWidth(style, metrics, entry.text) + style.horizMargin * 2;
         else
             at.ry() += row;
     }

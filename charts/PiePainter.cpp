@@ -3,7 +3,6 @@
 
 #include "charts/ChartPainter.h"
 #include "charts/PieSeries.h"
-#include "charts/ValueFormat.h"
 
 #include <QPainterPath>
 #include <algorithm>
@@ -83,22 +82,7 @@ void ChartPainter::paintPie(QPainter &painter, const QRectF &area, const TPieSer
     // Room for the marks beside the disc: the widest mark and its arrow.
     double markRoomX = 0, markRoomY = 0;
     auto markText = [&pie, sum](const PieSlice &slice) {
-        if (slice.pointIndex >= 0)
-            return pie.markText(slice.pointIndex);
-        const QString percent = formatValue(slice.value * 100.0 / sum, pie.PercentFormat());
-        switch (pie.marks().style) {
-        case MarkStyle::Percent:
-            return percent;
-        case MarkStyle::Label:
-            return slice.label;
-        case MarkStyle::LabelPercent:
-            return slice.label + " " + percent;
-        case MarkStyle::Value:
-            return formatValue(slice.value, pie.ValueFormat());
-        case MarkStyle::LabelValue:
-            return slice.label + " " + formatValue(slice.value, pie.ValueFormat());
-        }
-        return QString();
+        return pie.markText(slice.label, slice.value, slice.value * 100.0 / sum);
     };
     if (marks.visible) {
         for (const PieSlice &slice : slices) {

@@ -10,9 +10,12 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -69,6 +72,22 @@ protected:
         for (int i = 0; i < series.count(); ++i)
             out << series.point(i).label;
         return out;
+    }
+
+    // The chart as the turn-and-zoom phase starts it.
+    void expectTurnStart()
+    {
+        const TView3DOptions &view = window->chartSpaceBar->View3DOptions();
+        EXPECT_EQ(view.Zoom, 20);
+        EXPECT_EQ(view.Rotation, 280);
+        EXPECT_EQ(view.Elevation, 280);
+        EXPECT_FALSE(view.Orthogonal);
+        EXPECT_EQ(window->chartSpaceBar->Chart3DPercent(), 1);
+        EXPECT_TRUE(window->Timer2.isActive());
+        // Not at rest: no hint, no title.
+        EXPECT_TRUE(window->chartSpaceBar->toolTip().isEmpty());
+        EXPECT_FALSE(window->lblTitle->isVisibleTo(window.get()));
+        EXPECT_FALSE(window->lblBottom->isVisibleTo(window.get()));
     }
 
     void finishTurn()
@@ -167,6 +186,17 @@ TEST_F(MainWindowTest, AnEntryWithoutALetterIsPassedOver)
     EXPECT_TRUE(window->Timer2.isActive());
 }
 
+TEST_F(MainWindowTest, StartsMaximisedWithAquaHintsAfterASecond)
+{
+    // Without a window manager nothing maximises the window; it must cover the screen anyway.
+    TfrmMain fresh;
+    ASSERT_NE(fresh.screen(), nullptr);
+    EXPECT_TRUE(fresh.windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(fresh.geometry(), fresh.screen()->availableGeometry());
+    EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipBase), QColor(0, 255, 255));
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 1000);
+}
+
 TEST_F(MainWindowTest, ButtonsKeepTheirGapsAfterEveryResize)
 {
     open();
@@ -194,12 +224,8 @@ TEST_F(MainWindowTest, TurnPhaseTakesTwentyTicks)
     addDrive('c', 300 * MB, 1000 * MB);
     open();
     window->FormShow();
+    expectTurnStart();
     const TView3DOptions &view = window->chartSpaceBar->View3DOptions();
-    EXPECT_EQ(view.Zoom, 20);
-    EXPECT_EQ(view.Rotation, 280);
-    EXPECT_FALSE(view.Orthogonal);
-    EXPECT_EQ(window->chartSpaceBar->Chart3DPercent(), 1);
-    EXPECT_TRUE(window->Timer2.isActive());
     for (int tick = 0; tick < 20; ++tick)
         window->Timer2Timer();
     EXPECT_EQ(view.Zoom, 100);
@@ -251,12 +277,7 @@ TEST_F(MainWindowTest, DoubleClickReplaysTheAnimation)
     ASSERT_EQ(window->chartSpaceBar->Chart3DPercent(), 16);
 
     QTest::mouseDClick(window->chartSpaceBar, Qt::LeftButton, {}, QPoint(300, 200));
-    const TView3DOptions &view = window->chartSpaceBar->View3DOptions();
-    EXPECT_EQ(view.Zoom, 20);
-    EXPECT_EQ(view.Rotation, 280);
-    EXPECT_FALSE(view.Orthogonal);
-    EXPECT_EQ(window->chartSpaceBar->Chart3DPercent(), 1);
-    EXPECT_TRUE(window->Timer2.isActive());
+    expectTurnStart();
     // The depth phase was under way: it goes on beside the new turn and stops at its limit.
     EXPECT_TRUE(window->Timer1.isActive());
     window->Timer1Timer();

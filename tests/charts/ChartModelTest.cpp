@@ -196,3 +196,76 @@ TEST(ChartModel, ChangesReachTheView)
     chart.setTitleText("Number of Files");
     EXPECT_EQ(chart.Title().lines, QStringList{"Number of Files"});
 }
+
+TEST(ChartModel, LegendListsPointsWithValuesOrSeriesAndCanBeInverted)
+{
+    ChartModel chart;
+    auto *sizes = chart.addSeries<THorizBarSeries>();
+    sizes->setValueFormat("#,##0.##");
+    sizes->Add(12.5, "0 - 16K", Qt::red);
+    sizes->Add(1234.25, "16K - 32K", Qt::blue);
+    sizes->Add(0, " ", Qt::green); // a blank label leaves the value alone
+    chart.Legend().text = LegendText::Value;
+    QList<LegendEntry> entries = chart.legendEntries();
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_EQ(entries[0].text, "12.5 0 - 16K");
+    EXPECT_EQ(entries[1].text, "1,234.25 16K - 32K");
+    EXPECT_EQ(entries[2].text, "0");
+    EXPECT_EQ(entries[0].colour, QColor(Qt::red));
+
+    // Inverted, the bottom bar's entry comes last, level with it.
+    chart.Legend().inverted = true;
+    entries = chart.legendEntries();
+    EXPECT_EQ(entries[0].text, "0");
+    EXPECT_EQ(entries[2].text, "12.5 0 - 16K");
+
+    // Several series list themselves by title.
+    auto *created = chart.addSeries<THorizBarSeries>();
+    created->setTitle("Created");
+    created->setColour(Qt::green);
+    sizes->setTitle("Modified");
+    chart.Legend().inverted = false;
+    entries = chart.legendEntries();
+    ASSERT_EQ(entries.size(), 2);
+    EXPECT_EQ(entries[0].text, "Modified");
+    EXPECT_EQ(entries[1].colour, QColor(Qt::green));
+    chart.Legend().style = LegendStyle::Points;
+    EXPECT_EQ(chart.legendEntries().size(), 3);
+}
+
+TEST(ChartModel, CategoryLabelsComeFromThePointsOrShowTimesOfDay)
+{
+    ChartModel chart;
+    auto *modified = chart.addSeries<TLineSeries>();
+    auto *created = chart.addSeries<TLineSeries>();
+    TChartAxis &bottom = chart.BottomAxis();
+    bottom.setMinMax(0, 47.9583333333333);
+    bottom.Increment = 0.0416666666666667;
+    bottom.dateTimeFormat = "HH:MM";
+    for (int slot = 47; slot >= 0; --slot) // added from the end: labels still come in order
+        created->AddXY(slot, 1, QString("%1").arg(slot));
+    for (int slot = 0; slot < 48; ++slot)
+        modified->AddXY(slot, 1, slot == 3 ? "01:30" : QString());
+    QList<CategoryLabel> labels = chart.categoryLabels(600, 12);
+    ASSERT_EQ(labels.size(), 48);
+    EXPECT_EQ(labels[0].text, "0");
+    EXPECT_EQ(labels[3].text, "01:30"); // the first series to label a slot wins
+    EXPECT_EQ(labels[47].at, 47);
+
+    // Without point labels the axis shows its values, here as times of day, spaced so that
+    // they fit.
+    ChartModel times;
+    auto *line = times.addSeries<TLineSeries>();
+    line->AddXY(0, 5);
+    line->AddXY(0.5, 7);
+    times.BottomAxis().setMinMax(0, 0.5);
+    times.BottomAxis().Increment = 0.0625; // an hour and a half
+    times.BottomAxis().dateTimeFormat = "HH:MM";
+    labels = times.categoryLabels(800, 40);
+    ASSERT_EQ(labels.size(), 9);
+    EXPECT_EQ(labels[1].text, "01:30");
+    EXPECT_EQ(labels[8].text, "12:00");
+    labels = times.categoryLabels(100, 40); // too narrow for every increment
+    EXPECT_LT(labels.size(), 9);
+    EXPECT_GE(labels.size(), 2);
+}

@@ -5,10 +5,16 @@
 #include "charts/LineSeries.h"
 #include "charts/PieSeries.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,11 +34,23 @@ bool isFuchsiaish(const QColor &c)
 
 void plainLook(TChart &chart)
 {
+    chart.frame = false;
     chart.Title().visible = false;
     chart.Legend().visible = false;
     chart.gradient.visible = false;
     chart.backColour = Qt::white;
     chart.backWall.visible = chart.leftWall.visible = chart.bottomWall.visible = false;
+}
+
+// Bounding box of the pixels that pass a test.
+QRect areaWhere(const QImage &image, const std::function<bool(const QColor &)> &test)
+{
+    QRect area;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (test(image.pixelColor(x, y)))
+                area |= QRect(x, y, 1, 1);
+    return area;
 }
 
 // The main window's pair: used space below free space, one bar.
@@ -137,6 +155,59 @@ TEST(ChartRendering, BarsStandWhereTheirPointsAndSeriesPutThem)
     EXPECT_GE(green.x(), 0) << "the line is drawn in the series' colour";
 }
 
+TEST(ChartRendering, OffsetsShiftBarsAndTurnedLabelsStandUpright)
+{
+    TChart chart;
+    chart.resize(300, 300);
+    plainLook(chart);
+    chart.setView3D(false);
+    chart.BottomAxis().labelColour = Qt::blue;
+    auto *bars = chart.addSeries<TBarSeries>();
+    bars->setBarWidthPercent(40);
+    bars->Add(10, "121 - 365 days", Qt::red);
+    const QImage flat = chart.toImage();
+    const double flatPlotHeight = chart.plotRect().height();
+    const QPointF plain = centreOf(flat, Qt::red);
+
+    // Shifted by half its width. With the side margins the one slot is half the plot, so half
+    // of a bar of 40 % is a tenth of the plot.
+    bars->setOffsetPercent(50);
+    const QPointF shifted = centreOf(chart.toImage(), Qt::red);
+    EXPECT_NEAR(shifted.x() - plain.x(), chart.plotRect().width() * 0.1, 2);
+    EXPECT_NEAR(shifted.y(), plain.y(), 1);
+
+    // Turned a quarter, the label is taller than wide and takes its length from the plot.
+    chart.BottomAxis().labelAngle = 90;
+    const QImage turned = chart.toImage();
+    EXPECT_LT(chart.plotRect().height(), flatPlotHeight - 40);
+    const QRect label = areaWhere(
+        turned, [](const QColor &c) { return c.blue() > 150 && c.red() < 100 && c.green() < 100; });
+    ASSERT_FALSE(label.isEmpty());
+    EXPECT_GT(label.height(), 3 * label.width());
+}
+
+TEST(ChartRendering, WallsAndBackgroundGradient)
+{
+    // The main window's look: blue at the top shading to black, a coloured bottom wall.
+    TChart chart;
+    chart.resize(300, 300);
+    plainLook(chart);
+    chart.gradient = {true, QColor(0, 0, 255), Qt::black, GradientDirection::TopBottom};
+    chart.bottomWall.visible = true;
+    chart.bottomWall.colour = QColor(0, 255, 0);
+    chart.addSeries<TBarSeries>()->Add(10, "c", Qt::red);
+    QImage image = chart.toImage();
+    EXPECT_GT(image.pixelColor(2, 2).blue(), 240);
+    EXPECT_LT(image.pixelColor(2, 297).blue(), 15);
+    EXPECT_GE(centreOf(image, QColor(0, 255, 0)).x(), 0);
+
+    chart.bottomWall.transparent = true;
+    chart.gradient.direction = GradientDirection::BottomTop;
+    image = chart.toImage();
+    EXPECT_LT(centreOf(image, QColor(0, 255, 0)).x(), 0);
+    EXPECT_LT(image.pixelColor(2, 2).blue(), 15);
+}
+
 TEST(ChartRendering, PieSlicesShowInTheirColours)
 {
     TChart chart;
@@ -184,6 +255,93 @@ TEST(ChartRendering, AnEmptiedSeriesDrawsNothing)
     bars->Clear();
     pie->Clear();
     EXPECT_EQ(emptied.toImage(), blank);
+}
+
+TEST(ChartRendering, FrameOutlinesThePlotWithoutWalls)
+{
+    TChart chart;
+    chart.resize(200, 150);
+    plainLook(chart);
+    chart.axesVisible = false;
+    chart.addSeries<TBarSeries>();
+    QImage white(chart.size(), QImage::Format_RGB32);
+    white.fill(Qt::white);
+    EXPECT_EQ(chart.toImage(), white);
+    chart.frame = true;
+    EXPECT_NE(chart.toImage(), white);
+}
+
+TEST(ChartRendering, MarksBeyondTheBarsStayClearOfThem)
+{
+    // The small attribute bars: the longest bar's mark must fit beside it, not over its end.
+    TChart chart;
+    chart.resize(158, 105);
+    plainLook(chart);
+    chart.axesVisible = false;
+    chart.setChart3DPercent(25);
+    auto *bars = chart.addSeries<THorizBarSeries>();
+    bars->setValueFormat("#,##0.## %");
+    bars->marks().visible = true;
+    bars->marks().arrowLength = 20;
+    bars->marks().background = Qt::green;
+    for (double v : {0.0, 50.0, 0.0, 50.0})
+        bars->Add(v, QString(), Qt::red);
+    const QImage image = chart.toImage();
+    // The same layout with see-through marks shows the whole bars.
+    bars->marks().transparent = true;
+    bars->marks().frame = false;
+    bars->marks().fontColour = Qt::white;
+    const QImage barsAlone = chart.toImage();
+    // Row by row, every mark stands right of its bar, its arrow's length away (less the half
+    // of the depth that the bar's far end reaches beyond the mark's anchor).
+    int rowsWithMarks = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int markLeft = image.width(), barRight = -1;
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = barsAlone.pixelColor(x, y);
+            if (image.pixelColor(x, y) == QColor(Qt::green))
+                markLeft = std::min(markLeft, x);
+            if (c.red() > 100 && c.green() < 60 && c.blue() < 60)
+                barRight = x;
+        }
+        if (markLeft == image.width())
+            continue;
+        ++rowsWithMarks;
+        EXPECT_GE(markLeft - barRight, 12) << "row " << y;
+    }
+    EXPECT_GT(rowsWithMarks, 10);
+}
+
+TEST(ChartRendering, LegendFrameHoldsEveryEntryWhole)
+{
+    for (LegendAlignment where : {LegendAlignment::Top, LegendAlignment::Right}) {
+        TChart chart;
+        chart.resize(500, 200);
+        plainLook(chart);
+        chart.axesVisible = false;
+        chart.Legend().visible = true;
+        chart.Legend().alignment = where;
+        chart.Legend().colourWidth = 25;
+        chart.Legend().fontColour = Qt::red;
+        chart.Legend().font = QFont("Arial", 10);
+        for (const char *title : {"Modified time", "Created time", "Access Time"}) {
+            auto *line = chart.addSeries<TLineSeries>();
+            line->setTitle(title);
+            line->setColour(Qt::blue);
+        }
+        const QImage image = chart.toImage();
+        // The text is red; the frame is the only black to its right.
+        const QRect text = areaWhere(image, [](const QColor &c) {
+            return c.red() > 150 && c.green() < 110 && c.blue() < 110;
+        });
+        ASSERT_FALSE(text.isEmpty());
+        int frameRight = -1;
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, text.center().y()) == QColor(Qt::black))
+                frameRight = x;
+        EXPECT_GE(frameRight - text.right(), 3)
+            << "text touches the frame, legend at " << int(where);
+    }
 }
 
 TEST(ChartInteraction, DraggingZoomsAndUndoes)
@@ -242,16 +400,58 @@ TEST(ChartInteraction, AnimatedZoomEndsAtItsTargetAndClicksAreReported)
     EXPECT_FALSE(chart.zoomed());
 }
 
-TEST(ChartPrinting, DrawsTheChartOnAPrinterPage)
+namespace {
+
+// Prints a chart into a PDF file and hands back the file's bytes.
+QByteArray printToPdf(TChart &chart, const QString &path)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printChart(chart, printer);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(ChartPrinting, PrintsTheChartIntoAPdfPage)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
+    TChart blank; // a white page: no series, no axes
+    blank.resize(400, 300);
+    plainLook(blank);
+    blank.axesVisible = false;
     TChart chart;
     chart.resize(400, 300);
+    plainLook(chart);
     fillDrive(chart, true);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath("chart.pdf"));
-    printChart(chart, printer);
-    EXPECT_GT(QFileInfo(dir.filePath("chart.pdf")).size(), 1000);
+    const QByteArray empty = printToPdf(blank, dir.filePath("blank.pdf"));
+    const QByteArray drawn = printToPdf(chart, dir.filePath("chart.pdf"));
+    ASSERT_TRUE(drawn.startsWith("%PDF"));
+    EXPECT_EQ(drawn.count("/Type /Page\n") + drawn.count("/Type /Page\r"), 1);
+    // The chart is a picture on the page: its bars and axes take far more room than white.
+    EXPECT_GT(drawn.size(), 3 * empty.size()) << empty.size() << " against " << drawn.size();
+}
+
+TEST(ChartPrinting, PreviewShowsOnePageOfTheChart)
+{
+    TChart chart;
+    chart.resize(400, 300);
+    fillDrive(chart, false);
+    TChartPreviewer previewer;
+    previewer.Chart = &chart;
+    int pages = -1;
+    QTimer::singleShot(0, [&pages] {
+        auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        if (auto *preview = dialog->findChild<QPrintPreviewWidget *>())
+            pages = preview->pageCount();
+        dialog->reject();
+    });
+    previewer.Execute();
+    EXPECT_EQ(pages, 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }

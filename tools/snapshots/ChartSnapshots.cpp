@@ -76,6 +76,7 @@ void horizontalGradientBars(const QDir &out)
     TChart chart;
     chart.resize(600, 340);
     chart.setTitleText("File Sizes in MB");
+    chart.LeftAxis().title = "Size class";
     chart.Legend().style = LegendStyle::Points;
     chart.Legend().text = LegendText::Value;
     chart.Legend().inverted = true;
@@ -226,6 +227,7 @@ void attributeBars(const QDir &out)
     chart.Legend().visible = false;
     chart.axesVisible = false;
     chart.backWall.visible = chart.leftWall.visible = chart.bottomWall.visible = false;
+    chart.frame = false;
     chart.setChart3DPercent(25);
     chart.setMaxPointsPerPage(4);
     auto *bars = chart.addSeries<THorizBarSeries>();

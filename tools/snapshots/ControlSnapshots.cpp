@@ -1,5 +1,6 @@
 // Pictures of the program's own background and label controls.
 
+#include "controls/AboutBox.h"
 #include "controls/GradientBack.h"
 #include "controls/StyledLabel.h"
 #include "tools/snapshots/Snapshots.h"
@@ -28,7 +29,7 @@ void renderControls(const QDir &out)
     title.setHighlightColor(Qt::yellow);
     title.setAlignment(Qt::AlignCenter);
 
-    StyledLabel bottom("www.korvel.example", &window);
+    StyledLabel bottom(makerWebAddress(), &window);
     bottom.resize(480, 42);
     bottom.setDock(StyledLabel::Dock::Bottom);
     bottom.setFont(timesNewRoman(27));
