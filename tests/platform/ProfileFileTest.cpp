@@ -1,8 +1,10 @@
 #include "platform/ProfileFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using platform::ProfileFile;
 
@@ -113,4 +115,22 @@ TEST(ProfileFile, MissingFilesReadEmptyAndUnwritablePlacesRefuse)
     blocked.setValue("A", "B", "c");
     EXPECT_FALSE(blocked.save());
     EXPECT_EQ(readAll(temp.filePath("plain")), "x");
+
+    // A folder without write permission, and a file made read-only in a writable folder, refuse
+    // an ordinary user (the superuser may write anywhere, so it is not asked).
+    if (::geteuid() == 0)
+        return;
+    const QString locked = temp.filePath("locked");
+    ASSERT_TRUE(QDir().mkpath(locked));
+    writeAll(locked + "/k.ini", "[A]\nB=old\n");
+    writeAll(temp.filePath("readonly.ini"), "[A]\nB=old\n");
+    ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+    ASSERT_TRUE(QFile::setPermissions(temp.filePath("readonly.ini"), QFile::ReadOwner));
+    for (const QString &path : {locked + "/k.ini", temp.filePath("readonly.ini")}) {
+        ProfileFile file(path);
+        file.setValue("A", "B", "new");
+        EXPECT_FALSE(file.save()) << path.toStdString();
+        EXPECT_EQ(readAll(path), "[A]\nB=old\n");
+    }
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
