@@ -58,6 +58,10 @@ TEST(ProfileFile, WritesReplaceOrAppendAndKeepEveryOtherLine)
                               "[Other]\n"
                               "Key=\xff\xfe binary \x01 stays\n";
     writeAll(path, before);
+    // A second name for the old file: a file rewritten in place would change under it too.
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(),
+                     QFile::encodeName(temp.filePath("old.ini")).constData()),
+              0);
 
     ProfileFile file(path);
     file.setValue("include", "NUMBER", "2");
@@ -79,6 +83,8 @@ TEST(ProfileFile, WritesReplaceOrAppendAndKeepEveryOtherLine)
     const ProfileFile again(path);
     EXPECT_EQ(again.value("Include", "File2"), "*.pdf");
     EXPECT_EQ(again.value("Exclude", "Number"), "0");
+    // The new file took the old one's place whole; the old one was never opened for writing.
+    EXPECT_EQ(readAll(temp.filePath("old.ini")), before);
 }
 
 TEST(ProfileFile, LongValuesAreCutAndGarbageNeverStopsReading)
