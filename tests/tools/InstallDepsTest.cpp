@@ -17,20 +17,23 @@ protected:
         ASSERT_TRUE(QDir().mkpath(bin()));
         // The script sees only these programs: no sudo unless a test adds one.
         ASSERT_TRUE(QFile::link("/bin/bash", bin() + "/bash"));
+        ASSERT_TRUE(QFile::link("/usr/bin/env", bin() + "/env"));
         // dpkg-query -W -f='${Status}' PACKAGE: installed when listed in the file "installed".
-        addProgram("dpkg-query", R"(pkg="${@: -1}"
+        addProgram("dpkg-query", R"sh(pkg="${@: -1}"
 while read -r line; do
   [[ "$line" == "$pkg" ]] && { printf 'install ok installed'; exit 0; }
 done < "$FAKE_ROOT/installed"
-exit 1)");
-        addProgram("id", R"(echo "$FAKE_UID")");
-        // apt-get logs its call; "install" lists what it got as installed unless told to fail.
-        addProgram("apt-get", R"(echo "apt-get $*" >> "$FAKE_ROOT/log"
+exit 1)sh");
+        addProgram("id", R"sh(echo "$FAKE_UID")sh");
+        // apt-get logs its call and whether it may ask questions; "install" lists what it got as
+        // installed unless told to fail.
+        addProgram("apt-get",
+                   R"sh(echo "apt-get $* (${DEBIAN_FRONTEND:-interactive})" >> "$FAKE_ROOT/log"
 [[ -n "${FAKE_APT_FAIL:-}" ]] && exit 100
 if [[ "$1" == install ]]; then
   for p in "$@"; do [[ "$p" == install || "$p" == -* ]] || echo "$p" >> "$FAKE_ROOT/installed"; done
 fi
-exit 0)");
+exit 0)sh");
         setInstalled({});
     }
 
@@ -44,7 +47,12 @@ exit 0)");
         file.close();
         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    void addSudo() { addProgram("sudo", R"(echo "sudo $*" >> "$FAKE_ROOT/log"; exec "$@")"); }
+    // Like the real one, the stand-in sudo runs the command in a cleared environment.
+    void addSudo()
+    {
+        addProgram("sudo", R"sh(echo "sudo $*" >> "$FAKE_ROOT/log"
+exec env -i PATH="$PATH" FAKE_ROOT="$FAKE_ROOT" "$@")sh");
+    }
 
     void setInstalled(const QStringList &packages)
     {
@@ -114,9 +122,9 @@ TEST_F(InstallDeps, OnlyTheMissingPackagesAreAskedFor)
     QFile::remove(temp.filePath("log"));
 
     ASSERT_EQ(run(0, {"hyperfine"}), 0);
-    EXPECT_EQ(log(), QStringList({"apt-get update -qq",
+    EXPECT_EQ(log(), QStringList({"apt-get update -qq (noninteractive)",
                                   "apt-get install -y -qq --no-install-recommends libgtest-dev "
-                                  "fonts-liberation2 hyperfine"}));
+                                  "fonts-liberation2 hyperfine (noninteractive)"}));
 }
 
 TEST_F(InstallDeps, AUserOtherThanRootGoesThroughSudoOrStops)
@@ -128,10 +136,13 @@ TEST_F(InstallDeps, AUserOtherThanRootGoesThroughSudoOrStops)
 
     addSudo();
     ASSERT_EQ(run(1000), 0) << output.toStdString();
+    // sudo clears the environment, yet apt-get still never asks.
     const QStringList calls = log();
     ASSERT_EQ(calls.size(), 4);
-    EXPECT_TRUE(calls[0].startsWith("sudo apt-get update"));
-    EXPECT_TRUE(calls[2].startsWith("sudo apt-get install"));
+    EXPECT_TRUE(calls[0].startsWith("sudo ")) << calls[0].toStdString();
+    EXPECT_TRUE(calls[1].startsWith("apt-get update") && calls[1].endsWith("(noninteractive)"));
+    EXPECT_TRUE(calls[2].startsWith("sudo ")) << calls[2].toStdString();
+    EXPECT_TRUE(calls[3].startsWith("apt-get install") && calls[3].endsWith("(noninteractive)"));
 }
 
 TEST_F(InstallDeps, AFailedInstallFailsTheScript)
