@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, but only those that are
-# missing, so a second run costs one dpkg query. Pass extra package names to install them as well
+# missing, so a second run costs one dpkg query per package. Pass extra package names to install them as well
 # (the walk benchmark asks for its peers this way).
 set -euo pipefail
 
@@ -8,6 +8,7 @@ packages=(
   cmake ninja-build g++ make pkg-config
   qt6-base-dev libgl-dev libgtest-dev
   shared-mime-info fonts-liberation2
+  tzdata
   xvfb xauth
   "$@"
 )
