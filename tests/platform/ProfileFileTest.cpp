@@ -29,7 +29,7 @@ TEST(ProfileFile, NamesIgnoreCaseAndValuesAreTrimmed)
 {
     QTemporaryDir temp;
     const QString path = temp.filePath("k.ini");
-    writeAll(path, "[Include]\r\n"
+    writeAll(path, "\xEF\xBB\xBF[Include]\r\n"
                    "  number =  3 \r\n"
                    "File1=\"*.doc\"\r\n"
                    "file1=second one is never read\r\n"
