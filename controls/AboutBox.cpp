@@ -1,5 +1,6 @@
 #include "controls/AboutBox.h"
 
+#include "controls/DialogLook.h"
 #include "controls/GradientBack.h"
 #include "controls/MessageBoxes.h"
 #include "platform/ShellOpen.h"
@@ -10,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <qdrawutil.h>
 
 namespace {
@@ -50,12 +52,9 @@ protected:
     }
 };
 
-QFont textFont(bool bold)
+QFont textFont()
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(11);
-    font.setBold(bold);
-    return font;
+    return pixelFont(QStringLiteral("MS Sans Serif"), 11, true);
 }
 
 } // namespace
@@ -73,12 +72,8 @@ QUrl makerHomePage()
 TfrmAbout::TfrmAbout(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("How to contact us"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(443, 383);
-    QFont windowFont(QStringLiteral("System"));
-    windowFont.setPixelSize(13);
-    setFont(windowFont);
+    setDialogFrame(*this, QSize(443, 383));
+    setFont(pixelFont(QStringLiteral("System"), 13));
 
     GradientBack1 = new TGradientBack(this);
     GradientBack1->setIsAllBlue(true);
@@ -87,10 +82,7 @@ TfrmAbout::TfrmAbout(QWidget *parent) : QDialog(parent)
     Panel1->setGeometry(18, 10, 407, 327);
 
     ProductName = addLine(QStringLiteral("Korvel 99  Version 1.3"), 12, Qt::black);
-    QFont productFont(QStringLiteral("Arial"));
-    productFont.setPixelSize(16);
-    productFont.setBold(true);
-    ProductName->setFont(productFont);
+    ProductName->setFont(pixelFont(QStringLiteral("Arial"), 16, true));
     ProductName->setGeometry(10, 10, 387, 22);
     Label4 = addLine(QStringLiteral("Compliments of:"), 38, navy);
     lblCompany = addLine(QStringLiteral("Tembrel Software Ltd."), 56, Qt::black);
@@ -100,9 +92,7 @@ TfrmAbout::TfrmAbout(QWidget *parent) : QDialog(parent)
     Bevel1 = new QFrame(Panel1);
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Bevel1->setGeometry(12, 127, 382, 106);
-    QFont productLineFont(QStringLiteral("Times New Roman"));
-    productLineFont.setPixelSize(13);
-    productLineFont.setBold(true);
+    const QFont productLineFont = pixelFont(QStringLiteral("Times New Roman"), 13, true);
     for (int i = 0; i < otherProducts.size(); ++i) {
         auto *line = new QLabel(otherProducts[i], Bevel1);
         line->setFont(productLineFont);
@@ -114,7 +104,7 @@ TfrmAbout::TfrmAbout(QWidget *parent) : QDialog(parent)
     Label2 = addLine(QStringLiteral("(0190) 555 0142 voice"), 264, Qt::black);
     Label3 = addLine(QStringLiteral("(0190) 555 0143 fax"), 282, Qt::black);
     Label5 = addLine(webAddress, 302, blue);
-    QFont linkFont = textFont(true);
+    QFont linkFont = textFont();
     linkFont.setUnderline(true);
     Label5->setFont(linkFont);
     Label5->setCursor(Qt::PointingHandCursor);
@@ -123,6 +113,7 @@ TfrmAbout::TfrmAbout(QWidget *parent) : QDialog(parent)
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setGeometry(78, 349, 129, 27);
     OKButton->setDefault(true);
+    OKButton->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     btWeb = new QPushButton(QStringLiteral("Tembrel Home Page"), this);
     btWeb->setGeometry(226, 349, 149, 27);
     btWeb->setToolTip(QStringLiteral("Launch your browser to Tembrel Home Page"));
@@ -134,7 +125,7 @@ TfrmAbout::TfrmAbout(QWidget *parent) : QDialog(parent)
 QLabel *TfrmAbout::addLine(const QString &text, int top, const QColor &colour)
 {
     auto *label = new QLabel(text, Panel1);
-    label->setFont(textFont(true));
+    label->setFont(textFont());
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     QPalette colours = label->palette();
     colours.setColor(QPalette::WindowText, colour);

@@ -5,36 +5,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyledItemDelegate>
 #include <algorithm>
 #include <limits>
 
 namespace {
-
-// Hands the painting of every entry to the pick list, at the pick list's fixed height.
-class PickListDelegate : public QAbstractItemDelegate
-{
-public:
-    explicit PickListDelegate(TPickList *list) : QAbstractItemDelegate(list), list(list) {}
-
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override
-    {
-        painter->save();
-        list->DrawItem(*painter, index.row(), option.rect, option.state);
-        painter->restore();
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const override
-    {
-        const QFontMetrics metrics(list->font());
-        return QSize(metrics.horizontalAdvance(index.data().toString()) + list->ItemHeight() + 8,
-                     list->ItemHeight());
-    }
-
-private:
-    TPickList *list;
-};
 
 // Tab positions far beyond any screen would overflow when turned into pixels.
 int toPixels(qint64 stops, int averageWidth)
@@ -50,10 +24,8 @@ TabStopError::TabStopError(const QString &piece)
     : std::runtime_error((piece + QStringLiteral(" is an invalid tab stop")).toStdString())
 {}
 
-TPickList::TPickList(QWidget *parent) : QListWidget(parent)
+TPickList::TPickList(QWidget *parent) : TCustomListBox(parent)
 {
-    setItemDelegate(new PickListDelegate(this));
-    setUniformItemSizes(true);
     updateSelectionMode();
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TPickList::selectionTouched);
@@ -103,27 +75,6 @@ void TPickList::setTabStops(const QString &text)
     viewport()->update();
 }
 
-void TPickList::setItemHeight(int value)
-{
-    if (value <= 0 || value == itemHeight)
-        return;
-    itemHeight = value;
-    doItemsLayout();
-    viewport()->update();
-}
-
-QColor TPickList::Color() const
-{
-    return palette().color(QPalette::Base);
-}
-
-void TPickList::setColor(const QColor &value)
-{
-    QPalette colours = palette();
-    colours.setColor(QPalette::Base, value);
-    setPalette(colours);
-}
-
 void TPickList::setMultiSelect(bool value)
 {
     multiSelect = value;
@@ -149,15 +100,6 @@ void TPickList::setSorted(bool value)
     sorted = value;
     if (sorted)
         setItems(Items());
-}
-
-QStringList TPickList::Items() const
-{
-    QStringList entries;
-    entries.reserve(count());
-    for (int i = 0; i < count(); ++i)
-        entries.append(item(i)->text());
-    return entries;
 }
 
 void TPickList::setItems(const QStringList &entries)
@@ -188,27 +130,10 @@ int TPickList::addEntry(const QString &text)
     return index;
 }
 
-QString TPickList::itemText(int index) const
-{
-    const QListWidgetItem *entry = item(index);
-    return entry ? entry->text() : QString();
-}
-
-bool TPickList::Selected(int index) const
-{
-    const QListWidgetItem *entry = item(index);
-    return entry && entry->isSelected();
-}
-
 void TPickList::setSelected(int index, bool picked)
 {
     if (QListWidgetItem *entry = item(index))
         entry->setSelected(picked);
-}
-
-int TPickList::SelCount() const
-{
-    return int(selectionModel()->selectedRows().size());
 }
 
 void TPickList::setAllSelected(bool picked)
@@ -260,28 +185,28 @@ void TPickList::Change()
 
 void TPickList::mousePressEvent(QMouseEvent *event)
 {
-    asUser([&] { QListWidget::mousePressEvent(event); });
+    asUser([&] { TCustomListBox::mousePressEvent(event); });
 }
 
 void TPickList::mouseMoveEvent(QMouseEvent *event)
 {
-    asUser([&] { QListWidget::mouseMoveEvent(event); });
+    asUser([&] { TCustomListBox::mouseMoveEvent(event); });
 }
 
 void TPickList::mouseReleaseEvent(QMouseEvent *event)
 {
-    asUser([&] { QListWidget::mouseReleaseEvent(event); });
+    asUser([&] { TCustomListBox::mouseReleaseEvent(event); });
 }
 
 void TPickList::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    asUser([&] { QListWidget::mouseDoubleClickEvent(event); });
+    asUser([&] { TCustomListBox::mouseDoubleClickEvent(event); });
     emit OnDblClick();
 }
 
 void TPickList::keyPressEvent(QKeyEvent *event)
 {
-    asUser([&] { QListWidget::keyPressEvent(event); });
+    asUser([&] { TCustomListBox::keyPressEvent(event); });
 }
 
 QList<int> TPickList::tabPositions() const
@@ -293,13 +218,12 @@ QList<int> TPickList::tabPositions() const
     return pixels;
 }
 
-TabStopRule TPickList::tabRule(const QRect &rect, bool ownStops) const
+TabStopRule TPickList::tabRule(const QRect &rect) const
 {
     TabStopRule rule;
-    if (ownStops)
-        rule.positions = tabPositions();
+    rule.positions = tabPositions();
     rule.origin = rect.left();
-    rule.defaultInterval = 8 * QFontMetrics(font()).averageCharWidth();
+    rule.defaultInterval = tabInterval();
     return rule;
 }
 
@@ -320,7 +244,8 @@ void TPickList::DrawItem(QPainter &painter, int index, const QRect &rect, QStyle
         }
         [[fallthrough]];
     case psStandard:
-        drawPlainEntry(painter, index, rect, state);
+        // The plain look, whose tabs (when used at all) fall on the default stops.
+        drawStandardItem(painter, index, rect, state, selectedStyle == psStandard && useTabStops);
         break;
     }
     if (state & QStyle::State_HasFocus)
@@ -336,7 +261,8 @@ void TPickList::drawCheckbox(QPainter &painter, int index, const QRect &rect,
 
     const int left = rect.left();
     const int top = rect.top();
-    const QRect box(QPoint(left + 2, top + 1), QPoint(left + itemHeight - 1, top + itemHeight - 2));
+    const int size = ItemHeight();
+    const QRect box(QPoint(left + 2, top + 1), QPoint(left + size - 1, top + size - 2));
     painter.fillRect(box, ink);
     painter.fillRect(box.adjusted(1, 1, -1, -1), QApplication::palette().color(QPalette::Base));
 
@@ -357,9 +283,9 @@ void TPickList::drawCheckbox(QPainter &painter, int index, const QRect &rect,
 
     painter.setPen(ink);
     const QString text = itemText(index);
-    const int x = left + itemHeight + 4;
+    const int x = left + size + 4;
     if (useTabStops)
-        drawTabbedText(painter, x, top, text, tabRule(rect, true));
+        drawTabbedText(painter, x, top, text, tabRule(rect));
     else
         drawPlainText(painter, x, top, text);
 }
@@ -368,7 +294,7 @@ void TPickList::drawBold(QPainter &painter, int index, const QRect &rect, QStyle
 {
     const QColor ink = palette().color(QPalette::Text);
     painter.fillRect(rect, Color());
-    const TabStopRule rule = tabRule(rect, true);
+    const TabStopRule rule = tabRule(rect);
     QFont face = font();
     face.setBold(bool(state & QStyle::State_Selected));
     painter.setFont(face);
@@ -378,35 +304,4 @@ void TPickList::drawBold(QPainter &painter, int index, const QRect &rect, QStyle
         drawTabbedText(painter, rect.left() + 2, rect.top(), text, rule);
     else
         drawPlainText(painter, rect.left() + 2, rect.top(), text);
-}
-
-// The plain list box look: the highlight marks a picked entry, and tabs (when used at all) fall
-// on the default stops, whatever TabStops says.
-void TPickList::drawPlainEntry(QPainter &painter, int index, const QRect &rect,
-                               QStyle::State state) const
-{
-    const bool picked = state & QStyle::State_Selected;
-    painter.fillRect(rect, picked ? palette().color(QPalette::Highlight) : Color());
-    painter.setPen(palette().color(picked ? QPalette::HighlightedText : QPalette::Text));
-    const QString text = itemText(index);
-    if (selectedStyle == psStandard && useTabStops)
-        drawTabbedText(painter, rect.left() + 2, rect.top(), text, tabRule(rect, false));
-    else
-        drawPlainText(painter, rect.left() + 2, rect.top(), text);
-}
-
-// A dotted frame on every other pixel, around the whole entry.
-void TPickList::drawFocusRect(QPainter &painter, const QRect &rect) const
-{
-    painter.setPen(palette().color(QPalette::Text));
-    const int right = rect.right();
-    const int bottom = rect.bottom();
-    for (int x = rect.left(); x <= right; x += 2) {
-        painter.drawPoint(x, rect.top());
-        painter.drawPoint(x, bottom);
-    }
-    for (int y = rect.top(); y <= bottom; y += 2) {
-        painter.drawPoint(rect.left(), y);
-        painter.drawPoint(right, y);
-    }
 }

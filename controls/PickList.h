@@ -1,10 +1,9 @@
 #pragma once
 
+#include "controls/CustomListBox.h"
 #include "controls/TabbedText.h"
 
 #include <QColor>
-#include <QListWidget>
-#include <QStringList>
 #include <QStyle>
 #include <functional>
 #include <stdexcept>
@@ -31,7 +30,7 @@ public:
 // tab stops in average character widths from the list's left edge, and tells its owner about
 // user changes (OnClick) and moves of the focused entry (OnChange). Changing the picks from code
 // tells nobody: callers recount themselves.
-class TPickList : public QListWidget
+class TPickList : public TCustomListBox
 {
     Q_OBJECT
 
@@ -47,13 +46,6 @@ public:
     // Throws TabStopError at the first piece that is not a number; the pieces before it stay.
     void setTabStops(const QString &text);
 
-    // Height of every entry in pixels (16 unless set).
-    int ItemHeight() const { return itemHeight; }
-    void setItemHeight(int value);
-    // Background of the entries and of the empty part of the list.
-    QColor Color() const;
-    void setColor(const QColor &value);
-
     // MultiSelect off: one entry at most. On, without ExtendedSelect: each click or space toggles
     // the entry under the caret. On, with ExtendedSelect: click, ctrl-click, shift-click, drag.
     bool MultiSelect() const { return multiSelect; }
@@ -64,15 +56,11 @@ public:
     bool Sorted() const { return sorted; }
     void setSorted(bool value);
 
-    QStringList Items() const;
     void setItems(const QStringList &entries);
     // Adds an entry (in its sorted place when Sorted) and returns its index.
     int addEntry(const QString &text);
-    QString itemText(int index) const;
 
-    bool Selected(int index) const;
     void setSelected(int index, bool picked);
-    int SelCount() const;
     void setAllSelected(bool picked);
     // The focused entry, -1 when there is none. Setting it changes no pick.
     int ItemIndex() const { return currentRow(); }
@@ -85,8 +73,9 @@ public:
 
     // Tab positions in pixels for the list's font, from the TabStops entries.
     QList<int> tabPositions() const;
-    // Draws one entry; the item delegate calls it for every visible entry.
-    void DrawItem(QPainter &painter, int index, const QRect &rect, QStyle::State state) const;
+    // Draws one entry in the selected style.
+    void DrawItem(QPainter &painter, int index, const QRect &rect,
+                  QStyle::State state) const override;
 
 signals:
     // The user changed the picks or moved the focused entry.
@@ -111,16 +100,13 @@ private:
     void updateSelectionMode();
     void drawCheckbox(QPainter &painter, int index, const QRect &rect, QStyle::State state) const;
     void drawBold(QPainter &painter, int index, const QRect &rect, QStyle::State state) const;
-    void drawPlainEntry(QPainter &painter, int index, const QRect &rect, QStyle::State state) const;
-    void drawFocusRect(QPainter &painter, const QRect &rect) const;
     // Stops from the list's left edge, measured with the list's own (never bold) font.
-    TabStopRule tabRule(const QRect &rect, bool ownStops) const;
+    TabStopRule tabRule(const QRect &rect) const;
 
     bool useTabStops = true;
     TSelectedStyle selectedStyle = psCheckbox;
     int lastIndex = -1;
     QStringList tabStopList;
-    int itemHeight = 16;
     bool multiSelect = false;
     bool extendedSelect = true;
     bool sorted = false;

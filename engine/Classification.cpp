@@ -76,8 +76,8 @@ QString extractExtension(const QString &row)
     return row.mid(1, tab - 1).toLower();
 }
 
-QString fileExtension(const QString &name)
+std::string_view fileExtension(std::string_view name)
 {
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot < 0 ? QString() : name.mid(dot);
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
 }

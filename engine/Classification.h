@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <string_view>
 
 // The rules that turn one file's size and time stamps into the indexes of the report tables.
 
@@ -25,5 +26,6 @@ int halfHourSlot(std::uint32_t packed);
 // without a tab gives the empty text.
 QString extractExtension(const QString &row);
 
-// The extension of a file name: from its last "." to the end, or empty when it has none.
-QString fileExtension(const QString &name);
+// The extension of a file name (its bytes): from its last "." to the end, dot included, or empty
+// when it has none.
+std::string_view fileExtension(std::string_view name);

@@ -107,10 +107,11 @@ void FolderReader::read(Folder &folder, OpenFolders &openFolders)
     platform::DirectoryHandle handle;
     const platform::DirectoryHandle *parent =
         folder.parent ? openFolders.find(folder.parent->id) : nullptr;
+    // A folder that cannot be read lists nothing, so the walk passes it as an empty one.
     if (parent)
-        folder.opened = folder.listing.readAt(*parent, folder.name, &handle);
+        folder.listing.readAt(*parent, folder.name, &handle);
     else
-        folder.opened = folder.listing.read(folder.path(), folder.parent == nullptr, &handle);
+        folder.listing.read(folder.path(), folder.parent == nullptr, &handle);
     // Hidden and system folders are never entered, nor the roots of other file systems mounted
     // inside this one.
     constexpr std::uint32_t skipped =

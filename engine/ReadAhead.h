@@ -34,7 +34,6 @@ struct Folder
     const std::uint64_t id; // unique within one drive walk
     platform::DirectoryListing listing;
     std::vector<std::unique_ptr<Folder>> subfolders;
-    bool opened = false; // the folder could be read; a folder that could not is walked as empty
 
     // Where the walk meets this folder: the index of each folder on the way down from the root.
     // Only kept while the folder waits to be read.

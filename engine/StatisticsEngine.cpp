@@ -28,13 +28,6 @@ QChar driveLetter(const QString &entry)
     return entry.isEmpty() ? QChar() : entry.at(0);
 }
 
-// The part of a name from its last dot on, dot included; empty when there is no dot.
-std::string_view extensionOf(std::string_view name)
-{
-    const std::size_t dot = name.rfind('.');
-    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
-}
-
 } // namespace
 
 StatisticsEngine::StatisticsEngine() : clock(systemNow), readAheadThreads(coreCount()) {}
@@ -129,7 +122,6 @@ void StatisticsEngine::ScanAllDrives()
             hooks.errorBox(QStringLiteral("Can't open drive ") + currentDrive);
         return;
     }
-    prepareFilter();
     const auto reader = std::make_shared<FolderReader>(root.toStdString(), device);
     reader->start(readAheadThreads);
     lastDispatch = std::chrono::steady_clock::now();
@@ -259,17 +251,17 @@ void StatisticsEngine::crunchNumbers(const QString &directoryText,
     addHourSlots(created, written, accessed);
 
     const std::int64_t today = platform::localDayNumber(clock());
-    int age = ageToIndex(fileAgeDays(accessed, today));
-    ageAccessedFiles[age] += 1;
-    ageAccessedBytes[age] += bytes;
-    age = ageToIndex(fileAgeDays(created, today));
-    ageCreatedFiles[age] += 1;
-    ageCreatedBytes[age] += bytes;
-    age = ageToIndex(fileAgeDays(written, today));
-    ageModifiedFiles[age] += 1;
-    ageModifiedBytes[age] += bytes;
+    auto addAge = [&](std::uint32_t stamp, std::array<double, 10> &files,
+                      std::array<double, 10> &sizes) {
+        const int age = ageToIndex(fileAgeDays(stamp, today));
+        files[age] += 1;
+        sizes[age] += bytes;
+    };
+    addAge(accessed, ageAccessedFiles, ageAccessedBytes);
+    addAge(created, ageCreatedFiles, ageCreatedBytes);
+    addAge(written, ageModifiedFiles, ageModifiedBytes);
 
-    lbTypes.countFile(extensionOf(entry.rawName), std::int64_t(size));
+    lbTypes.countFile(fileExtension(entry.rawName), std::int64_t(size));
 
     const int sizeIndex = sizeClass(size);
     sizeFiles[sizeIndex] += 1;
@@ -299,7 +291,6 @@ void StatisticsEngine::prepareFilter()
     for (const QString &row : std::as_const(PickList2))
         pickedExtensions.push_back(extractExtension(row).toUtf8().toStdString());
     preparedFrom = PickList2;
-    filterPrepared = true;
 }
 
 // The extension is compared in lower case, character for character, with each picked one. Plain
@@ -310,10 +301,10 @@ bool StatisticsEngine::passesFilter(std::string_view name)
         return true;
     if (PickList2.isEmpty())
         return excludeSelected;
-    if (!filterPrepared || preparedFrom != PickList2)
+    if (preparedFrom != PickList2)
         prepareFilter();
 
-    const std::string_view extension = extensionOf(name);
+    const std::string_view extension = fileExtension(name);
     std::string lower(extension);
     bool plain = true;
     for (char &c : lower) {

@@ -84,8 +84,7 @@ private:
 
     // The picked extensions in lower case, as UTF-8 bytes, for comparing with names.
     std::vector<std::string> pickedExtensions;
-    QStringList preparedFrom;
-    bool filterPrepared = false;
+    QStringList preparedFrom; // the PickList2 they were taken from
 
     std::chrono::steady_clock::time_point lastDispatch;
     unsigned gateCount = 0;

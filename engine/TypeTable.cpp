@@ -80,7 +80,9 @@ void TypeTable::insertType(const QString &extension, std::int64_t size, bool see
 {
     if (extension.size() > longestExtension)
         return;
-    const QString upper = extension.toUpper();
+    // A tab may stand in a Linux file name, but in a row it would split the extension's field.
+    QString upper = extension.toUpper();
+    upper.replace(u'\t', u' ');
     const bool known = byExtension.contains(upper);
     Row &r = rowFor(upper);
     if (seeding) {

@@ -25,7 +25,7 @@ constexpr long fuseMagic = 0x65735546;  // fuseblk, which is how ntfs-3g mounts
 
 constexpr std::uint32_t dosBits = AttrReadOnly | AttrHidden | AttrSystem | AttrArchive;
 
-std::function<void(const std::string &)> listingHook;
+std::function<bool(const std::string &)> listingHook;
 
 struct Fd
 {
@@ -149,26 +149,24 @@ bool DirectoryListing::read(const std::string &path, bool followLink)
 bool DirectoryListing::read(const std::string &path, bool followLink, DirectoryHandle *keep)
 {
     clear();
-    Fd dir{openDirectory(path, followLink)};
-    if (dir.fd < 0)
-        return false;
-    const bool ok = readOpen(dir.fd, path);
-    if (keep) {
-        *keep = DirectoryHandle();
-        keep->fd = dir.fd;
-        dir.fd = -1;
-    }
-    return ok;
+    return readOpen(openDirectory(path, followLink), path, keep);
 }
 
 bool DirectoryListing::readAt(const DirectoryHandle &parent, const std::string &name,
                               DirectoryHandle *keep)
 {
     clear();
-    Fd dir{::openat(parent.fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW)};
-    if (dir.fd < 0)
+    return readOpen(
+        ::openat(parent.fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW), name,
+        keep);
+}
+
+bool DirectoryListing::readOpen(int fd, const std::string &path, DirectoryHandle *keep)
+{
+    if (fd < 0)
         return false;
-    const bool ok = readOpen(dir.fd, name);
+    Fd dir{fd};
+    const bool ok = readEntries(fd, path);
     if (keep) {
         *keep = DirectoryHandle();
         keep->fd = dir.fd;
@@ -177,7 +175,7 @@ bool DirectoryListing::readAt(const DirectoryHandle &parent, const std::string &
     return ok;
 }
 
-bool DirectoryListing::readOpen(int fd, const std::string &path)
+bool DirectoryListing::readEntries(int fd, const std::string &path)
 {
     // First every name, so that the buffer the names live in is final before they are looked at.
     struct Name
@@ -206,7 +204,10 @@ bool DirectoryListing::readOpen(int fd, const std::string &path)
     }
     if (listingHook) {
         const auto hook = listingHook; // a test may put another in while this one runs
-        hook(path);
+        if (!hook(path)) {
+            clear();
+            return false;
+        }
     }
 
     long fsType = 0;
@@ -262,7 +263,7 @@ bool setCurrentDirectory(const QString &path)
     return ::chdir(path.toStdString().c_str()) == 0;
 }
 
-void setListingHook(std::function<void(const std::string &path)> hook)
+void setListingHook(std::function<bool(const std::string &path)> hook)
 {
     listingHook = std::move(hook);
 }

@@ -85,7 +85,8 @@ public:
     void clear();
 
 private:
-    bool readOpen(int fd, const std::string &path);
+    bool readOpen(int fd, const std::string &path, DirectoryHandle *keep);
+    bool readEntries(int fd, const std::string &path);
 
     std::vector<char> names; // moving a vector keeps its buffer, so rawName stays valid
     std::vector<DirectoryEntry> list;
@@ -102,7 +103,9 @@ bool setCurrentDirectory(const QString &path);
 
 // Tests only: called for every directory after its names were read and before its entries are
 // examined, so that a test can remove an entry in between. It is given the path the directory was
-// read by, or its name when it was read below an open directory. Empty: no call.
-void setListingHook(std::function<void(const std::string &path)> hook);
+// read by, or its name when it was read below an open directory. Answering false makes the
+// directory one that could not be read, whoever runs the test (permissions do not bind root).
+// Empty: no call.
+void setListingHook(std::function<bool(const std::string &path)> hook);
 
 } // namespace platform

@@ -1,13 +1,14 @@
 #include "selection/SelectExtension.h"
 
+#include "controls/DialogLook.h"
 #include "controls/TabListBox.h"
-#include "selection/DialogLook.h"
 #include "selection/TypeNames.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 
 namespace {
 
@@ -19,21 +20,12 @@ QString patternExtension(const QString &pattern)
     return dot >= start ? pattern.mid(dot) : QString();
 }
 
-QLabel *wrappedLabel(const QString &text, const QRect &place, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(place);
-    return label;
-}
-
 } // namespace
 
 TfrmSelectExtension::TfrmSelectExtension(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Select a file extension"));
-    setFixedSize(324, 393);
+    setDialogFrame(*this, QSize(324, 393));
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
 
     Label1 = wrappedLabel(
@@ -50,9 +42,7 @@ TfrmSelectExtension::TfrmSelectExtension(QWidget *parent) : QDialog(parent)
     lBox->setGeometry(15, 72, 297, 241);
     lBox->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lBox->setItemHeight(13);
-    QPalette colours = lBox->palette();
-    colours.setColor(QPalette::Base, buttonFace());
-    lBox->setPalette(colours);
+    lBox->setColor(buttonFace());
     lBox->setToolTip(QStringLiteral("Double click to select, Ctrl-click to select more than one"));
 
     Label2 = wrappedLabel(
@@ -62,8 +52,10 @@ TfrmSelectExtension::TfrmSelectExtension(QWidget *parent) : QDialog(parent)
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setGeometry(129, 362, 88, 25);
     BitBtn1->setDefault(true);
+    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     BitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
     BitBtn2->setGeometry(232, 362, 88, 25);
+    BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
 
     // Created last of the controls that take the keyboard, the edit field still comes first.
     Edit1 = new QLineEdit(this);
@@ -100,11 +92,7 @@ void TfrmSelectExtension::FormShow()
 
 QStringList TfrmSelectExtension::pickedEntries() const
 {
-    QStringList entries;
-    for (int i = 0; i < lBox->count(); ++i)
-        if (lBox->Selected(i))
-            entries.append(lBox->item(i)->text());
-    return entries;
+    return lBox->pickedEntries();
 }
 
 QString TfrmSelectExtension::completePattern(const QString &typed)

@@ -1,9 +1,9 @@
 #include "selection/StatList.h"
 
+#include "controls/DialogLook.h"
 #include "controls/MessageBoxes.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
-#include "selection/DialogLook.h"
 #include "selection/ExtensionLists.h"
 #include "selection/SelectExtension.h"
 
@@ -28,7 +28,7 @@ QPushButton *sideButton(const QString &text, const QString &hint, int top, QWidg
 TfrmStatList::TfrmStatList(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("File types"));
-    setFixedSize(367, 348);
+    setDialogFrame(*this, QSize(367, 348));
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
 
     Label1 = makeTitleLabel(QStringLiteral("File Types"), QRect(8, 5, 160, 27), this);
@@ -55,11 +55,9 @@ TfrmStatList::TfrmStatList(QWidget *parent) : QDialog(parent)
     btClose = sideButton(QStringLiteral("Close"), QStringLiteral("Close window"), 144, this);
     btClose->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
 
-    Label2 = new QLabel(
-        QStringLiteral("Hint: Drag mouse or use ctrl-click to select multiple file types."), this);
-    Label2->setWordWrap(true);
-    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label2->setGeometry(264, 248, 97, 81);
+    Label2 = wrappedLabel(
+        QStringLiteral("Hint: Drag mouse or use ctrl-click to select multiple file types."),
+        QRect(264, 248, 97, 81), this);
 
     connect(btAdd, &QPushButton::clicked, this, &TfrmStatList::btAddClick);
     connect(btDelete, &QPushButton::clicked, this, &TfrmStatList::btDeleteClick);
@@ -147,12 +145,20 @@ void TfrmStatList::btCloseClick()
     accept();
 }
 
-// Esc is the Close button here, not the close box.
+// Esc is the Close button here, not the close box. The editor has no default button: Enter
+// presses the button that has the focus and does nothing in the list.
 void TfrmStatList::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        btCloseClick();
-        return;
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (event->key() == Qt::Key_Escape) {
+            btCloseClick();
+            return;
+        }
+        auto *focused = qobject_cast<QPushButton *>(focusWidget());
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focused) {
+            focused->click();
+            return;
+        }
     }
     QDialog::keyPressEvent(event);
 }

@@ -1,13 +1,14 @@
 #include "selection/WhichDrive.h"
 
 #include "app/Drives.h"
+#include "controls/DialogLook.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
 #include "platform/DriveSource.h"
-#include "selection/DialogLook.h"
 #include "selection/ExtensionLists.h"
 #include "selection/StatList.h"
 
+#include <QComboBox>
 #include <QFrame>
 #include <QMenu>
 #include <QPushButton>
@@ -50,23 +51,45 @@ TPickList *makeChoiceList(const QRect &place, QWidget *page)
     return list;
 }
 
-QMenu *makeAllOrNoneMenu(TPickList *list, QAction *&selectAll, QAction *&deselectAll)
+// The context menu of a list; its two items are "Select All" and "Deselect All".
+QMenu *makeAllOrNoneMenu(TPickList *list)
 {
     auto *menu = new QMenu(list);
-    selectAll = menu->addAction(QStringLiteral("Select All"));
-    deselectAll = menu->addAction(QStringLiteral("Deselect All"));
+    menu->addAction(QStringLiteral("Select All"));
+    menu->addAction(QStringLiteral("Deselect All"));
     QObject::connect(list, &QWidget::customContextMenuRequested, menu,
                      [list, menu](const QPoint &at) { menu->popup(list->mapToGlobal(at)); });
     return menu;
 }
 
-QStringList pickedEntries(const TPickList *list)
+// A drive box entry (not empty) as the wizard lists it; empty for a drive the wizard leaves out.
+// The letter and a remote drive's network name are shown in lower case; a drive without a volume
+// label (or a network drive whose name cannot be read) is named by its type instead of an empty
+// "[]".
+QString wizardEntry(const QString &entry, int type)
 {
-    QStringList entries;
-    for (int i = 0; i < list->count(); ++i)
-        if (list->Selected(i))
-            entries.append(list->itemText(i));
-    return entries;
+    const QChar letter = entry[0].toLower();
+    if (letter == u'a' || letter == u'b')
+        return QString();
+    const QString head = QString(letter) + u':';
+    const QString rest = entry.mid(2).trimmed();
+    switch (type) {
+    case platform::DriveRemovable:
+        return head;
+    case platform::DriveRemote:
+        if (!rest.isEmpty() && rest != u"[]")
+            return head + u' ' + rest.toLower();
+        break;
+    case platform::DriveFixed:
+    case platform::DriveCdRom:
+    case platform::DriveRamDisk:
+        if (rest != u"[]")
+            return head + u' ' + rest;
+        break;
+    default:
+        return QString();
+    }
+    return head + u' ' + driveTypeText(type);
 }
 
 } // namespace
@@ -78,7 +101,11 @@ TfrmWhichDrive::TfrmWhichDrive(QWidget *parent) : QDialog(parent)
     buildPage1();
     buildPage2();
     buildPage3();
-    setFixedSize(pageWidth + 2, pageHeight + 2);
+    setDialogFrame(*this, QSize(pageWidth + 2, pageHeight + 2));
+
+    cbDrive = new QComboBox(this);
+    cbDrive->setToolTip(QStringLiteral("The drive selected for statistics"));
+    cbDrive->hide();
     FormShow();
 }
 
@@ -89,13 +116,13 @@ void TfrmWhichDrive::buildPage1()
     pckDrive = makeChoiceList(QRect(8, 32, 265, 243), Panel1);
     btCancel1 = pageButton(QStringLiteral("Cancel"), QRect(115, 280, 75, 25), Panel1);
     btNext1 = pageButton(QStringLiteral("&Next >>"), QRect(198, 280, 75, 25), Panel1);
-    QAction *selectAll = nullptr;
-    QAction *deselectAll = nullptr;
-    PopupMenu1 = makeAllOrNoneMenu(pckDrive, selectAll, deselectAll);
+    PopupMenu1 = makeAllOrNoneMenu(pckDrive);
+    SelectAll1 = PopupMenu1->actions().at(0);
+    Deselectall1 = PopupMenu1->actions().at(1);
 
     connect(pckDrive, &TPickList::OnClick, this, &TfrmWhichDrive::pckDriveClick);
-    connect(selectAll, &QAction::triggered, this, &TfrmWhichDrive::SelectAll1Click);
-    connect(deselectAll, &QAction::triggered, this, &TfrmWhichDrive::Deselectall1Click);
+    connect(SelectAll1, &QAction::triggered, this, &TfrmWhichDrive::SelectAll1Click);
+    connect(Deselectall1, &QAction::triggered, this, &TfrmWhichDrive::Deselectall1Click);
     connect(btCancel1, &QPushButton::clicked, this, &QDialog::reject);
     connect(btNext1, &QPushButton::clicked, this, &TfrmWhichDrive::btNext1Click);
 }
@@ -134,46 +161,50 @@ void TfrmWhichDrive::buildPage3()
     btPrior3 = pageButton(QStringLiteral("<< &Previous"), QRect(115, 281, 75, 25), Panel3);
     btOK = pageButton(QStringLiteral("OK"), QRect(198, 281, 75, 25), Panel3);
     btOK->setEnabled(false);
-    QAction *selectAll = nullptr;
-    QAction *deselectAll = nullptr;
-    PopupMenu2 = makeAllOrNoneMenu(PickList1, selectAll, deselectAll);
+    PopupMenu2 = makeAllOrNoneMenu(PickList1);
+    SelectAll2 = PopupMenu2->actions().at(0);
+    DeselectAll2 = PopupMenu2->actions().at(1);
 
     connect(PickList1, &TPickList::OnClick, this, &TfrmWhichDrive::PickList1Click);
-    connect(selectAll, &QAction::triggered, this, &TfrmWhichDrive::SelectAll2Click);
-    connect(deselectAll, &QAction::triggered, this, &TfrmWhichDrive::DeselectAll2Click);
+    connect(SelectAll2, &QAction::triggered, this, &TfrmWhichDrive::SelectAll2Click);
+    connect(DeselectAll2, &QAction::triggered, this, &TfrmWhichDrive::DeselectAll2Click);
     connect(btEdit, &QPushButton::clicked, this, &TfrmWhichDrive::btEditClick);
     connect(btPrior3, &QPushButton::clicked, this, &TfrmWhichDrive::btPrior3Click);
     connect(btOK, &QPushButton::clicked, this, &TfrmWhichDrive::btOKClick);
 }
 
-QStringList TfrmWhichDrive::driveEntries()
+// The drive box holds the platform's entries as they are; the wizard's own list is made from them.
+void TfrmWhichDrive::fillDriveBox()
 {
     const platform::DriveSource &source = platform::driveSource();
-    QStringList entries;
-    for (const platform::Drive &drive : source.drives()) {
-        const QString &entry = drive.entry;
-        if (entry.isEmpty())
-            continue;
-        const QChar letter = entry[0].toUpper();
-        if (letter == u'A' || letter == u'B')
-            continue;
-        if (entry.contains(QStringLiteral("[]"))) {
-            QString bare = entry;
-            bare.remove(QStringLiteral("[]"));
-            entries.append(bare.trimmed() + u' ' + driveTypeText(source.driveType(entry[0])));
-        } else {
-            entries.append(entry);
-        }
-    }
-    return entries;
+    cbDrive->clear();
+    for (const platform::Drive &drive : source.drives())
+        cbDrive->addItem(drive.entry);
+    cbDrive->setCurrentIndex(cbDrive->findText(source.currentEntry(), Qt::MatchFixedString));
 }
 
 void TfrmWhichDrive::FormShow()
 {
-    pckDrive->setItems(driveEntries());
+    fillDriveBox();
+    const platform::DriveSource &source = platform::driveSource();
+    QStringList drives;
+    for (int i = 0; i < cbDrive->count(); ++i) {
+        const QString entry = cbDrive->itemText(i);
+        if (entry.isEmpty())
+            continue;
+        const QString shown = wizardEntry(entry, source.driveType(entry[0]));
+        if (!shown.isEmpty())
+            drives.append(shown);
+    }
+    pckDrive->setItems(drives);
     // The current drive starts picked. When no entry is the current drive's (its entry was
     // rewritten, or there is none) every drive starts picked, so the user can go on at once.
-    const int current = int(pckDrive->Items().indexOf(platform::driveSource().currentEntry()));
+    // Without regard to case, since a network name is listed in lower case.
+    const QString currentEntry = cbDrive->currentText();
+    int current = -1;
+    for (int i = 0; i < pckDrive->count() && current < 0; ++i)
+        if (pckDrive->itemText(i).compare(currentEntry, Qt::CaseInsensitive) == 0)
+            current = i;
     if (current >= 0) {
         pckDrive->setSelected(current, true);
         pckDrive->setItemIndex(current);
@@ -208,12 +239,12 @@ void TfrmWhichDrive::loadTypes(const QString &section)
 
 QStringList TfrmWhichDrive::pickedDrives() const
 {
-    return pickedEntries(pckDrive);
+    return pckDrive->pickedEntries();
 }
 
 QStringList TfrmWhichDrive::pickedTypes() const
 {
-    return pickedEntries(PickList1);
+    return PickList1->pickedEntries();
 }
 
 void TfrmWhichDrive::pckDriveClick()

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QStringList>
 
+class QAction;
+class QComboBox;
 class QFrame;
 class QMenu;
 class QPushButton;
@@ -19,6 +21,8 @@ class TfrmWhichDrive : public QDialog
 public:
     explicit TfrmWhichDrive(QWidget *parent = nullptr);
 
+    // The platform's drives and the current one; never shown.
+    QComboBox *cbDrive;
     // Page 1: the drives.
     QFrame *Panel1;
     StyledLabel *lblDrives;
@@ -26,6 +30,8 @@ public:
     QPushButton *btCancel1;
     QPushButton *btNext1;
     QMenu *PopupMenu1;
+    QAction *SelectAll1;
+    QAction *Deselectall1;
     // Page 2: which files count.
     QFrame *Panel2;
     StyledLabel *lblTypes;
@@ -43,6 +49,8 @@ public:
     QPushButton *btPrior3;
     QPushButton *btOK;
     QMenu *PopupMenu2;
+    QAction *SelectAll2;
+    QAction *DeselectAll2;
 
     // The answers.
     bool allTypes = true;
@@ -50,10 +58,6 @@ public:
     bool excludeSelected = false;
     QStringList pickedDrives() const; // in list order
     QStringList pickedTypes() const;  // in list order: pattern, tab, description
-
-    // The drive entries of the wizard, from the drive source: floppies left out, an empty label
-    // replaced by the drive's type.
-    static QStringList driveEntries();
 
     void FormShow();
     void pckDriveClick();
@@ -73,6 +77,7 @@ private:
     void buildPage1();
     void buildPage2();
     void buildPage3();
+    void fillDriveBox();
     void showPage(QFrame *page, QPushButton *defaultButton);
     QString currentSection() const;
     void loadTypes(const QString &section);

@@ -15,7 +15,9 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QTimeZone>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {

@@ -73,6 +73,7 @@ TEST_F(AboutFixture, FailingBrowserShowsTheErrorAndTheButtonStillCloses)
 
 TEST_F(AboutFixture, OkEnterAndTheCloseBoxAllClose)
 {
+    EXPECT_EQ(about.focusWidget(), about.OKButton);
     QTest::mouseClick(about.OKButton, Qt::LeftButton);
     EXPECT_FALSE(about.isVisible());
     EXPECT_EQ(about.result(), QDialog::Accepted);

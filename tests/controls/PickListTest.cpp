@@ -1,5 +1,7 @@
 #include "controls/PickList.h"
 
+#include "InkColumns.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QImage>
@@ -40,16 +42,6 @@ struct PickListFixture : ::testing::Test
     QRect entryRect(int index) { return list.visualItemRect(list.item(index)); }
 
     static bool isInk(const QImage &image, int x, int y) { return image.pixelColor(x, y) == ink; }
-
-    // The leftmost column at or after from that holds ink within an entry's rows.
-    static int firstInkColumn(const QImage &image, const QRect &rect, int from)
-    {
-        for (int x = from; x < image.width(); ++x)
-            for (int y = rect.top(); y <= rect.bottom(); ++y)
-                if (image.pixelColor(x, y).lightness() < 128)
-                    return x;
-        return -1;
-    }
 
     void clickEntry(int index, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {

@@ -1,21 +1,9 @@
 #include "controls/TabListBox.h"
 
+#include "InkColumns.h"
+
 #include <QImage>
 #include <gtest/gtest.h>
-
-namespace {
-
-// The leftmost dark column at or after from within rows of rect.
-int firstInkColumn(const QImage &image, const QRect &rect, int from)
-{
-    for (int x = from; x < image.width(); ++x)
-        for (int y = rect.top(); y <= rect.bottom(); ++y)
-            if (image.pixelColor(x, y).lightness() < 128)
-                return x;
-    return -1;
-}
-
-} // namespace
 
 TEST(TabListBox, DescriptionStartsAtTheNextDefaultStopAfterThePattern)
 {

@@ -201,12 +201,23 @@ TEST_F(Classification, LongExtensionsAreCountedEverywhereButInTheTypes)
     EXPECT_EQ(engine.lbTypes.rows(), QStringList{".TXT\t1\t1"});
 }
 
-TEST_F(Classification, ProgressNamesTheDriveAndTheFolder)
+// The status bar follows the walk only at every third file, whatever the filter lets through.
+TEST_F(Classification, ProgressNamesTheDriveAndTheFolderEveryThirdFile)
 {
     engine.currentDrive = "c: [/]";
-    engine.crunchNumbers("/home/ann", entry("a"));
-    ASSERT_FALSE(statusTexts.isEmpty());
-    EXPECT_EQ(statusTexts.last(), "Processing drive c: [/] ... standby : /home/ann");
+    engine.allTypes = false;
+    engine.includeSelected = true;
+    engine.PickList2 = {"*.doc\tWord document"};
+    QStringList shown;
+    for (const char *folder : {"/home/ann", "/b", "/b", "/b", "/c", "/c", "/d", "/d", "/e"}) {
+        engine.crunchNumbers(folder, entry("skipped.txt"));
+        ++engine.filesProcessed;
+        shown << (statusTexts.isEmpty() ? QString() : statusTexts.last().section(" : ", 1));
+    }
+    EXPECT_EQ(statusTexts.first(), "Processing drive c: [/] ... standby : /home/ann");
+    EXPECT_EQ(shown, (QStringList{"/home/ann", "/home/ann", "/home/ann", "/b", "/b", "/b", "/d",
+                                  "/d", "/d"}));
+    EXPECT_EQ(engine.filesFound, 0);
 }
 
 } // namespace

@@ -47,6 +47,9 @@ TEST(TypeTable, LongExtensionsGetNoRowAndLargeSumsDoNotWrap)
     table.countFile(".ÄÖÜ", 2);
     EXPECT_EQ(table.findTypeRow(".äöü"), 1);
     EXPECT_EQ(table.row(1), ".ÄÖÜ\t2\t4");
+    table.countFile(".a\tb", 1); // a tab in a name must not add a field to the row
+    table.countFile(".a\tb", 1);
+    EXPECT_EQ(table.row(0), ".A B\t2\t2");
     table.clear();
     EXPECT_EQ(table.count(), 0);
     EXPECT_EQ(table.findTypeRow(".abcd"), -1);

@@ -101,16 +101,17 @@ TEST_P(Walk, SymbolicLinksAreFilesAndNeverEntered)
     EXPECT_TRUE(recorder.seen.contains(tree.path("link")));
 }
 
+// The listing hook stands in for a folder without read permission, which root could still read.
 TEST_P(Walk, FolderThatCannotBeListedIsEmpty)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind root; the scan tool's tests run this as nobody";
     tree.file("open/a", 1);
     tree.file("closed/b", 1);
-    ASSERT_EQ(::chmod(tree.path("closed").toLocal8Bit(), 0), 0);
+    tree.file("closed/inner/c", 1);
+    platform::setListingHook(
+        [](const std::string &path) { return path != "closed" && !path.ends_with("/closed"); });
     walk(tree.root());
-    ::chmod(tree.path("closed").toLocal8Bit(), 0755);
     EXPECT_EQ(recorder.seen, QStringList{tree.path("open/a")});
+    EXPECT_EQ(recorder.filesProcessed, 1);
 }
 
 TEST_P(Walk, FileDeletedDuringTheWalkIsPassedOver)
@@ -121,6 +122,7 @@ TEST_P(Walk, FileDeletedDuringTheWalkIsPassedOver)
     platform::setListingHook([&](const std::string &path) {
         if (path == "second" || path.ends_with("/second"))
             QFile::remove(tree.path("second/gone"));
+        return true;
     });
     walk(tree.root());
     EXPECT_EQ(recorder.filesProcessed, 2);
@@ -197,11 +199,10 @@ TEST_P(Walk, AbortStopsWithinOneEntryAndKeepsWhatWasCounted)
 }
 
 // A folder whose reading never ends (a network drive whose server went away) must not keep Abort
-// from ending the walk.
+// from ending the walk: helpers read it while the walk lets messages through. Reading alone, the
+// walk waits in the folder itself and sees the Abort at the first dispatch after it.
 TEST_P(Walk, AbortIsNotHeldUpByAFolderThatHangs)
 {
-    if (GetParam() == 0)
-        GTEST_SKIP() << "reading alone, the walk itself is the one that waits";
     tree.file("stuck/never.txt", 1);
     tree.file("fine.txt", 1);
     struct Gate
@@ -212,14 +213,18 @@ TEST_P(Walk, AbortIsNotHeldUpByAFolderThatHangs)
         std::atomic<bool> entered = false;
     };
     auto gate = std::make_shared<Gate>();
-    platform::setListingHook([gate](const std::string &path) {
+    const bool helpers = GetParam() > 0;
+    platform::setListingHook([gate, helpers](const std::string &path) {
         if (path != "stuck" && !path.ends_with("/stuck"))
-            return;
+            return true;
         gate->entered = true;
-        std::unique_lock guard(gate->lock);
-        gate->opened.wait(guard, [&] { return gate->open; });
+        if (helpers) { // the walk's own thread must not wait here: nobody would open the gate
+            std::unique_lock guard(gate->lock);
+            gate->opened.wait(guard, [&] { return gate->open; });
+        }
+        return true;
     });
-    recorder.dispatchInterval = std::chrono::milliseconds(1);
+    recorder.dispatchInterval = std::chrono::milliseconds(0);
     recorder.hooks.dispatchMessages = [&] {
         if (gate->entered)
             recorder.abortScan();
@@ -231,8 +236,8 @@ TEST_P(Walk, AbortIsNotHeldUpByAFolderThatHangs)
     }
     gate->opened.notify_all();
     EXPECT_TRUE(recorder.aborted);
-    EXPECT_FALSE(recorder.seen.contains(tree.path("stuck/never.txt")));
-    EXPECT_FALSE(recorder.seen.contains(tree.path("fine.txt"))) << "the root's files come last";
+    EXPECT_EQ(recorder.seen, helpers ? QStringList() : QStringList{tree.path("stuck/never.txt")})
+        << "and never the root's own files, which come last";
 }
 
 TEST_P(Walk, ReadAheadChangesNeitherFiguresNorOrder)

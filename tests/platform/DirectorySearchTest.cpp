@@ -58,6 +58,9 @@ TEST_F(DirectorySearch, AttributesFollowTheEntryKinds)
     ASSERT_TRUE(QDir(dir.path()).mkdir(".config"));
     ASSERT_EQ(::symlink("folder", path("link").toLocal8Bit()), 0);
     ASSERT_EQ(::mkfifo(path("pipe").toLocal8Bit(), 0644), 0);
+    const std::int64_t written = 1'600'000'000, accessed = 1'700'000'000;
+    const timespec times[2] = {{accessed, 0}, {written, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path("plain.txt").toLocal8Bit(), times, 0), 0);
 
     DirectoryListing listing;
     ASSERT_TRUE(listing.read(root()));
@@ -66,6 +69,10 @@ TEST_F(DirectorySearch, AttributesFollowTheEntryKinds)
 
     EXPECT_EQ(entries["plain.txt"].attributes, 0u);
     EXPECT_EQ(entries["plain.txt"].size, 1234u);
+    EXPECT_EQ(entries["plain.txt"].writeTime, written);
+    EXPECT_EQ(entries["plain.txt"].accessTime, accessed);
+    const std::int64_t born = entries["plain.txt"].creationTime; // 0 where it is not kept
+    EXPECT_TRUE(born == 0 || std::abs(born - QDateTime::currentSecsSinceEpoch()) < 3600) << born;
     EXPECT_EQ(entries[".hidden"].attributes, unsigned(platform::AttrHidden));
     EXPECT_EQ(entries["locked.doc"].attributes, unsigned(platform::AttrReadOnly));
     EXPECT_EQ(entries["folder"].attributes, unsigned(platform::AttrDirectory));
@@ -102,7 +109,10 @@ TEST_F(DirectorySearch, EntryDeletedBeforeItIsExaminedIsPassedOver)
 {
     writeFile(path("stays"), 1);
     writeFile(path("goes"), 1);
-    platform::setListingHook([&](const std::string &) { QFile::remove(path("goes")); });
+    platform::setListingHook([&](const std::string &) {
+        QFile::remove(path("goes"));
+        return true;
+    });
 
     DirectoryListing listing;
     ASSERT_TRUE(listing.read(root()));
@@ -125,6 +135,11 @@ TEST_F(DirectorySearch, WhatCannotBeListedIsEmpty)
     EXPECT_FALSE(listing.read(root() + "/link"));
     EXPECT_TRUE(listing.read(root() + "/link", true));
     EXPECT_EQ(listing.size(), 1u);
+
+    // A folder whose reading fails midway keeps none of the names it had read.
+    platform::setListingHook([](const std::string &) { return false; });
+    EXPECT_FALSE(listing.read(root() + "/folder"));
+    EXPECT_TRUE(listing.empty());
 }
 
 // Paths longer than PATH_MAX exist in deep trees; they must still be listed.

@@ -80,6 +80,19 @@ TEST_F(PickerTest, AllFilesChoosesNothingOkClosesButDoubleClickStays)
     EXPECT_TRUE(picker->isVisible());
 }
 
+TEST_F(PickerTest, EnterInTheEditFieldIsOkAndEscIsCancel)
+{
+    picker->Edit1->setText("pdf");
+    QTest::keyClick(picker->Edit1, Qt::Key_Return);
+    EXPECT_EQ(picker->result(), QDialog::Accepted);
+    EXPECT_EQ(picker->chosenPattern, "*.pdf");
+
+    picker->open();
+    QTest::keyClick(picker->Edit1, Qt::Key_Escape);
+    EXPECT_FALSE(picker->isVisible());
+    EXPECT_EQ(picker->result(), QDialog::Rejected);
+}
+
 TEST_F(PickerTest, SeveralPickedEntriesAreHandedBackWhole)
 {
     clickEntry(picker->lBox, 1);
@@ -88,6 +101,12 @@ TEST_F(PickerTest, SeveralPickedEntriesAreHandedBackWhole)
     EXPECT_EQ(picker->result(), QDialog::Accepted);
     EXPECT_TRUE(picker->severalPicked);
     EXPECT_EQ(picker->pickedEntries(), QStringList({"*.exe\tProgram", "*.txt\tPlain text"}));
+
+    // A double click with several entries picked leaves the dialog open.
+    picker->open();
+    picker->lBoxDblClick();
+    EXPECT_TRUE(picker->isVisible());
+    EXPECT_TRUE(picker->severalPicked);
 }
 
 TEST_F(PickerTest, DoubleClickOnOneEntryChoosesIt)

@@ -142,6 +142,16 @@ TEST_F(EditorTest, CloseAndEscSaveTheSectionTheCloseBoxDoesNot)
                                                 "*.exe\tProgram", "*.zip\tZip archive"}));
     EXPECT_FALSE(settingsText().contains("pdf"));
     EXPECT_FALSE(settingsText().contains("[Include]", Qt::CaseInsensitive));
+
+    // Enter presses the focused button only: in the list it closes nothing.
+    editor->open();
+    editor->PickList1->setFocus();
+    QTest::keyClick(editor->PickList1, Qt::Key_Return);
+    EXPECT_TRUE(editor->isVisible());
+    editor->btClose->setFocus();
+    QTest::keyClick(editor->btClose, Qt::Key_Return);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(editor->result(), QDialog::Accepted);
 }
 
 TEST_F(EditorTest, RefusedWriteIsReportedAndEndsAsCancel)

@@ -6,6 +6,9 @@
 #include "platform/FolderDriveSource.h"
 #include "selection/StatList.h"
 
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -20,13 +23,15 @@ struct WizardTest : SelectionFixture
     void SetUp() override
     {
         SelectionFixture::SetUp();
-        // A floppy, a fixed disk with a label, a CD-ROM drive without a disc, a network drive.
+        // A floppy, a fixed disk with a label, a CD-ROM drive without a disc, a drive of no
+        // known type, a network drive.
         auto drives = std::make_unique<platform::FolderDriveSource>();
         const QString folder = home.path();
         drives->addDrive('a', platform::DriveRemovable, "a:", folder);
         drives->addDrive('c', platform::DriveFixed, "c: [system]", folder);
         drives->addDrive('d', platform::DriveCdRom, "d: []", folder);
-        drives->addDrive('x', platform::DriveRemote, "x: //server/share", folder);
+        drives->addDrive('q', platform::DriveUnknown, "q: [odd]", folder);
+        drives->addDrive('x', platform::DriveRemote, "x: //Server/Share", folder);
         drives->setCurrentEntry("c: [system]");
         platform::setDriveSource(std::move(drives));
     }
@@ -57,12 +62,16 @@ struct WizardTest : SelectionFixture
 
 } // namespace
 
-TEST_F(WizardTest, DriveListLeavesOutFloppiesAndNamesUnlabelledDrivesByType)
+TEST_F(WizardTest, DriveListLeavesOutFloppiesAndOddDrivesAndNamesUnlabelledDrivesByType)
 {
     openWizard();
     EXPECT_EQ(wizard->pckDrive->Items(),
               QStringList({"c: [system]", "d: (CD-ROM)", "x: //server/share"}));
     EXPECT_EQ(wizard->pickedDrives(), QStringList{"c: [system]"});
+    // The hidden drive box keeps the platform's entries as they are.
+    EXPECT_FALSE(wizard->cbDrive->isVisible());
+    EXPECT_EQ(wizard->cbDrive->count(), 5);
+    EXPECT_EQ(wizard->cbDrive->currentText(), "c: [system]");
     EXPECT_TRUE(wizard->Panel1->isVisible());
     EXPECT_FALSE(wizard->Panel2->isVisible());
     EXPECT_TRUE(wizard->btNext1->isEnabled());
@@ -74,10 +83,22 @@ TEST_F(WizardTest, EveryDriveStartsPickedWhenNoneIsTheCurrentOne)
     auto drives = std::make_unique<platform::FolderDriveSource>();
     drives->addDrive('c', platform::DriveFixed, "c: []", home.path());
     drives->addDrive('e', platform::DriveRemovable, "e:", home.path());
+    drives->addDrive('r', platform::DriveRamDisk, "r: []", home.path());
+    drives->addDrive('y', platform::DriveRemote, "y:", home.path());
     drives->setCurrentEntry("c: []");
     platform::setDriveSource(std::move(drives));
     openWizard();
-    EXPECT_EQ(wizard->pickedDrives(), QStringList({"c: (Fixed disk)", "e:"}));
+    EXPECT_EQ(wizard->pickedDrives(),
+              QStringList({"c: (Fixed disk)", "e:", "r: (RAM-Disk)", "y: (Remote disk)"}));
+
+    // A current network drive is found although it is listed in lower case.
+    drives = std::make_unique<platform::FolderDriveSource>();
+    drives->addDrive('c', platform::DriveFixed, "c: [/]", home.path());
+    drives->addDrive('x', platform::DriveRemote, "x: //Server/Share", home.path());
+    drives->setCurrentEntry("x: //Server/Share");
+    platform::setDriveSource(std::move(drives));
+    openWizard();
+    EXPECT_EQ(wizard->pickedDrives(), QStringList{"x: //server/share"});
 }
 
 TEST_F(WizardTest, NextFollowsDrivePicksButAnEmptyPickStillGoesOn)
@@ -87,9 +108,9 @@ TEST_F(WizardTest, NextFollowsDrivePicksButAnEmptyPickStillGoesOn)
     EXPECT_FALSE(wizard->btNext1->isEnabled());
     clickEntry(wizard->pckDrive, 2);
     EXPECT_TRUE(wizard->btNext1->isEnabled());
-    wizard->Deselectall1Click();
+    wizard->Deselectall1->trigger();
     EXPECT_FALSE(wizard->btNext1->isEnabled());
-    wizard->SelectAll1Click();
+    wizard->SelectAll1->trigger();
     EXPECT_EQ(wizard->pickedDrives().size(), 3);
 
     // With no drive at all the wizard opens with Next enabled and can be confirmed.
@@ -152,21 +173,21 @@ TEST_F(WizardTest, OkNeedsADriveAndATypeAndTheCounterFollowsThePicks)
     EXPECT_EQ(wizard->lblOf->text(), "1/3");
     clickEntry(wizard->PickList1, 2);
     EXPECT_EQ(wizard->lblOf->text(), "2/3");
-    wizard->DeselectAll2Click();
+    wizard->DeselectAll2->trigger();
     EXPECT_FALSE(wizard->btOK->isEnabled());
     EXPECT_EQ(wizard->lblOf->text(), "0/3");
-    wizard->SelectAll2Click();
+    wizard->SelectAll2->trigger();
     EXPECT_EQ(wizard->lblOf->text(), "3/3");
     EXPECT_TRUE(wizard->btOK->isEnabled());
 
     // Without a drive no type is enough.
-    wizard->Deselectall1Click();
+    wizard->Deselectall1->trigger();
     clickEntry(wizard->PickList1, 0);
     clickEntry(wizard->PickList1, 0);
     EXPECT_FALSE(wizard->btOK->isEnabled());
 
     // Going back and on again reloads the list and drops the picks.
-    wizard->SelectAll1Click();
+    wizard->SelectAll1->trigger();
     clickEntry(wizard->PickList1, 0);
     QTest::mouseClick(wizard->btPrior3, Qt::LeftButton);
     QTest::mouseClick(wizard->btNext2, Qt::LeftButton);
@@ -230,4 +251,22 @@ TEST_F(WizardTest, CancelAndTheCloseBoxEndWithCancel)
     goToTypes(wizard->rbInclude);
     wizard->close();
     EXPECT_EQ(wizard->result(), QDialog::Rejected);
+}
+
+TEST_F(WizardTest, EnterPressesTheDefaultButtonOfTheShownPage)
+{
+    openWizard();
+    QTest::keyClick(wizard->pckDrive, Qt::Key_Return);
+    ASSERT_TRUE(wizard->Panel2->isVisible());
+    wizard->rbInclude->setChecked(true);
+    QTest::keyClick(wizard->rbInclude, Qt::Key_Return);
+    ASSERT_TRUE(wizard->Panel3->isVisible());
+    // OK is the default button but stays deaf while no type is picked.
+    QTest::keyClick(wizard->PickList1, Qt::Key_Return);
+    EXPECT_TRUE(wizard->isVisible());
+    clickEntry(wizard->PickList1, 0);
+    QTest::keyClick(wizard->PickList1, Qt::Key_Return);
+    EXPECT_FALSE(wizard->isVisible());
+    EXPECT_EQ(wizard->result(), QDialog::Accepted);
+    EXPECT_TRUE(wizard->includeSelected);
 }

@@ -248,11 +248,16 @@ TEST_F(ScanTool, FolderThatCannotBeListedIsWalkedAsEmpty)
 
     Result r;
     if (::geteuid() == 0) {
+        // A copy of the tool that nobody may run, wherever the build folder lies.
+        QTemporaryDir toolDir;
+        const QString tool = toolDir.filePath("korvel98-scan");
+        ASSERT_TRUE(QFile::copy(KORVEL_SCAN_TOOL, tool));
+        ASSERT_EQ(::chmod(toolDir.path().toLocal8Bit(), 0755), 0);
+        ASSERT_EQ(::chmod(tool.toLocal8Bit(), 0755), 0);
         const QStringList asNobody = {"--reuid=65534", "--regid=65534", "--clear-groups"};
-        if (runProgram("setpriv", asNobody + QStringList{KORVEL_SCAN_TOOL, "--bogus"}).exitCode !=
-            2)
+        if (runProgram("setpriv", asNobody + QStringList{tool, "--bogus"}).exitCode != 2)
             GTEST_SKIP() << "the tool cannot be run as nobody here";
-        r = runProgram("setpriv", asNobody + QStringList{KORVEL_SCAN_TOOL, dir.path()});
+        r = runProgram("setpriv", asNobody + QStringList{tool, dir.path()});
     } else {
         r = scan({dir.path()});
     }
