@@ -11,6 +11,17 @@ MessageHook &messageHook()
     return hook;
 }
 
+// Hands the box to the test hook when one is installed, else shows it modally over the active
+// window. True when the answer is Yes (or the hook said so).
+bool showBox(MessageKind kind, QMessageBox::Icon icon, const QString &title, const QString &text,
+             QMessageBox::StandardButtons buttons)
+{
+    if (messageHook())
+        return messageHook()(kind, text);
+    QMessageBox box(icon, title, text, buttons, QApplication::activeWindow());
+    return box.exec() == QMessageBox::Yes;
+}
+
 } // namespace
 
 void setMessageHook(MessageHook hook)
@@ -21,32 +32,18 @@ void setMessageHook(MessageHook hook)
 void errorBox(const QString &text)
 {
     QApplication::beep();
-    if (messageHook()) {
-        messageHook()(MessageKind::Error, text);
-        return;
-    }
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.exec();
+    showBox(MessageKind::Error, QMessageBox::Critical, QStringLiteral("Error"), text,
+            QMessageBox::Ok);
 }
 
 void infoBox(const QString &text)
 {
-    if (messageHook()) {
-        messageHook()(MessageKind::Information, text);
-        return;
-    }
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.exec();
+    showBox(MessageKind::Information, QMessageBox::Information, QStringLiteral("Information"), text,
+            QMessageBox::Ok);
 }
 
 bool askYesNoCancel(const QString &text)
 {
-    if (messageHook())
-        return messageHook()(MessageKind::Question, text);
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                    QApplication::activeWindow());
-    return box.exec() == QMessageBox::Yes;
+    return showBox(MessageKind::Question, QMessageBox::Question, QStringLiteral("Confirm"), text,
+                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
 }

@@ -2,16 +2,20 @@
 
 #include "platform/MountTable.h"
 
+#include <utility>
+
 namespace platform {
 
 const Drive *DriveSource::find(QChar letter) const
 {
     // drives() hands out a shared copy of the source's table. Holding on to it keeps the table's
-    // storage alive, so the pointer stays valid until the source's table itself changes.
+    // storage alive, so the pointer stays valid until the source's table itself changes. The
+    // copy is only read: a write would detach it, and the pointer would then die with the next
+    // call.
     thread_local QList<Drive> lastTable;
     lastTable = drives();
     const QChar wanted = letter.toLower();
-    for (const Drive &drive : lastTable)
+    for (const Drive &drive : std::as_const(lastTable))
         if (drive.letter == wanted)
             return &drive;
     return nullptr;

@@ -97,42 +97,50 @@ QString FolderDriveSource::currentEntry() const
     return drive ? drive->entry : QString();
 }
 
-bool FolderDriveSource::isReady(QChar letter) const
+const Drive *FolderDriveSource::answering(QChar letter, Pretence &pretence) const
 {
     const Drive *drive = find(letter);
     if (!drive)
-        return false;
-    const Pretence p = pretences.value(drive->letter);
-    if (p.ready)
-        return *p.ready;
-    return probeVolume(drive->mountPoint).answered;
+        return nullptr;
+    pretence = pretences.value(drive->letter);
+    const bool ready = pretence.ready ? *pretence.ready : probeVolume(drive->mountPoint).answered;
+    return ready ? drive : nullptr;
+}
+
+bool FolderDriveSource::isReady(QChar letter) const
+{
+    Pretence pretence;
+    return answering(letter, pretence) != nullptr;
 }
 
 bool FolderDriveSource::space(QChar letter, std::uint64_t &freeBytes,
                               std::uint64_t &totalBytes) const
 {
-    if (!isReady(letter))
+    Pretence pretence;
+    const Drive *drive = answering(letter, pretence);
+    if (!drive)
         return false;
-    const Drive *drive = find(letter);
-    const Pretence p = pretences.value(drive->letter);
-    VolumeFacts facts;
-    if (!p.totalBytes) {
-        facts = probeVolume(drive->mountPoint);
-        if (!facts.answered)
-            return false;
+    if (pretence.totalBytes) {
+        freeBytes = pretence.freeBytes.value_or(0);
+        totalBytes = *pretence.totalBytes;
+        return true;
     }
-    freeBytes = p.freeBytes.value_or(facts.freeBytes);
-    totalBytes = p.totalBytes.value_or(facts.totalBytes);
+    const VolumeFacts facts = probeVolume(drive->mountPoint);
+    if (!facts.answered)
+        return false;
+    freeBytes = facts.freeBytes;
+    totalBytes = facts.totalBytes;
     return true;
 }
 
 std::uint64_t FolderDriveSource::clusterSize(QChar letter) const
 {
-    if (!isReady(letter))
+    Pretence pretence;
+    const Drive *drive = answering(letter, pretence);
+    if (!drive)
         return 0;
-    const Drive *drive = find(letter);
-    const Pretence p = pretences.value(drive->letter);
-    return p.clusterSize ? *p.clusterSize : probeVolume(drive->mountPoint).clusterSize;
+    return pretence.clusterSize ? *pretence.clusterSize
+                                : probeVolume(drive->mountPoint).clusterSize;
 }
 
 } // namespace platform

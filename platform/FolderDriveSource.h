@@ -42,6 +42,10 @@ private:
         std::optional<std::uint64_t> freeBytes, totalBytes, clusterSize;
     };
 
+    // The drive of a letter if it answers, or is pretended to, with what is pretended about it;
+    // nullptr when there is no such drive or it does not answer.
+    const Drive *answering(QChar letter, Pretence &pretence) const;
+
     QList<Drive> table; // in letter order
     QHash<QChar, Pretence> pretences;
     std::optional<QString> current;

@@ -246,12 +246,13 @@ MountTableDriveSource::MountTableDriveSource(const QByteArray &mountInfo, MountT
     : options(withMachineDefaults(std::move(given)))
 {
     table = drivesFromMountTable(parseMountInfo(mountInfo), options);
-    // The walk tells a drive's own folders by the device that stat reports on its root.
+    // The walk tells a drive's own folders by the device that stat reports on its root. That is
+    // the mount table's major:minor except on a few disk file systems (btrfs subvolumes); network
+    // drives are left as they are, so that a server that is gone cannot hold up the start.
     for (Drive &drive : table) {
-        const VolumeFacts facts =
-            drive.type == DriveRemote
-                ? probeVolumeWithin(drive.mountPoint, options.remoteTimeLimit, options.probe)
-                : options.probe(drive.mountPoint);
+        if (drive.type == DriveRemote)
+            continue;
+        const VolumeFacts facts = options.probe(drive.mountPoint);
         if (facts.answered)
             drive.device = facts.device;
     }

@@ -42,8 +42,8 @@ struct MountTableOptions
 bool isRemovableDevice(const QString &source);
 
 // The drives of a mount table: listing rules, letters, types and entry texts. The device of each
-// drive is the mount table's major:minor; the drive source puts what stat says in its place,
-// which differs for btrfs subvolumes.
+// drive is the mount table's major:minor; for local drives the drive source puts what stat says
+// in its place, which differs for btrfs subvolumes.
 QList<Drive> drivesFromMountTable(const QList<MountEntry> &mounts,
                                   const MountTableOptions &options);
 

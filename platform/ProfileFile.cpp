@@ -28,7 +28,8 @@ ProfileFile::ProfileFile(const QString &path) : filePath(path)
     if (!file.open(QIODevice::ReadOnly))
         return;
     const QByteArray content = file.readAll();
-    qsizetype begin = 0;
+    // Some editors start the file with a byte order mark: it is no part of the first line.
+    qsizetype begin = content.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (begin < content.size()) {
         qsizetype end = content.indexOf('\n', begin);
         if (end < 0)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, but only those that are
-# missing, so a second run costs one dpkg query. Pass extra package names to install them as well
+# missing, so a second run costs one dpkg query per package. Pass extra package names to install them as well
 # (the walk benchmark asks for its peers this way).
 set -euo pipefail
 
@@ -8,6 +8,7 @@ packages=(
   cmake ninja-build g++ make pkg-config
   qt6-base-dev libgl-dev libgtest-dev
   shared-mime-info fonts-liberation2
+  tzdata
   xvfb xauth
   "$@"
 )
@@ -20,11 +21,12 @@ done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
 echo "Installing missing packages: ${missing[*]}"
-sudo=()
+# apt-get must never stop to ask a question; sudo clears the environment, so the setting goes on
+# the command line.
+as_root=(env DEBIAN_FRONTEND=noninteractive)
 if [[ $(id -u) -ne 0 ]]; then
   command -v sudo >/dev/null || { echo "Not root and no sudo: install ${missing[*]} by hand." >&2; exit 1; }
-  sudo=(sudo)
+  as_root=(sudo "${as_root[@]}")
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -52,6 +52,15 @@ TEST(FolderDriveSource, AFolderAnswersLikeADrive)
     EXPECT_FALSE(source.isReady('e'));
     EXPECT_FALSE(source.space('e', freeBytes, totalBytes));
 
+    // A drive found by letter stays valid across later look-ups: it is the table's own entry,
+    // not a copy that the next look-up throws away.
+    const Drive *d = source.find('d');
+    const Drive *x = source.find('X');
+    EXPECT_EQ(source.find('e'), source.drives().constData() + 1);
+    EXPECT_EQ(d, source.drives().constData());
+    EXPECT_EQ(d->entry, "d:");
+    EXPECT_EQ(x->entry, "x: //server/share");
+
     // Replacing a letter keeps one drive per letter.
     source.addDrive('e', DriveRamDisk, "e: [ram]", temp.path());
     EXPECT_EQ(source.drives().size(), 4);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <atomic>
 #include <future>
 #include <gtest/gtest.h>
 #include <sys/sysmacros.h>
@@ -208,9 +209,12 @@ TEST_F(MountTableSourceTest, ARemoteDriveThatHangsIsNotReadyAndDoesNotBlock)
     auto release = std::make_shared<std::promise<void>>();
     std::shared_future<void> released = release->get_future().share();
     const QString nas = temp.path() + "/mnt/nas";
-    auto probe = [released, nas](const QString &folder) {
-        if (folder == nas)
+    auto nasProbes = std::make_shared<std::atomic<int>>(0);
+    auto probe = [released, nas, nasProbes](const QString &folder) {
+        if (folder == nas) {
+            ++*nasProbes;
             released.wait(); // a server that is gone
+        }
         VolumeFacts facts;
         facts.answered = true;
         return facts;
@@ -218,6 +222,7 @@ TEST_F(MountTableSourceTest, ARemoteDriveThatHangsIsNotReadyAndDoesNotBlock)
     MountTableOptions options = mapped(text, probe);
     options.remoteTimeLimit = std::chrono::milliseconds(1);
     MountTableDriveSource source(text, options);
+    EXPECT_EQ(*nasProbes, 0); // making the drive table never waits for a server
 
     EXPECT_TRUE(source.isReady('c'));
     EXPECT_FALSE(source.isReady('d'));

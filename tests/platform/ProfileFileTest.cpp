@@ -1,8 +1,10 @@
 #include "platform/ProfileFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using platform::ProfileFile;
 
@@ -27,7 +29,7 @@ TEST(ProfileFile, NamesIgnoreCaseAndValuesAreTrimmed)
 {
     QTemporaryDir temp;
     const QString path = temp.filePath("k.ini");
-    writeAll(path, "[Include]\r\n"
+    writeAll(path, "\xEF\xBB\xBF[Include]\r\n"
                    "  number =  3 \r\n"
                    "File1=\"*.doc\"\r\n"
                    "file1=second one is never read\r\n"
@@ -56,6 +58,10 @@ TEST(ProfileFile, WritesReplaceOrAppendAndKeepEveryOtherLine)
                               "[Other]\n"
                               "Key=\xff\xfe binary \x01 stays\n";
     writeAll(path, before);
+    // A second name for the old file: a file rewritten in place would change under it too.
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(),
+                     QFile::encodeName(temp.filePath("old.ini")).constData()),
+              0);
 
     ProfileFile file(path);
     file.setValue("include", "NUMBER", "2");
@@ -77,6 +83,8 @@ TEST(ProfileFile, WritesReplaceOrAppendAndKeepEveryOtherLine)
     const ProfileFile again(path);
     EXPECT_EQ(again.value("Include", "File2"), "*.pdf");
     EXPECT_EQ(again.value("Exclude", "Number"), "0");
+    // The new file took the old one's place whole; the old one was never opened for writing.
+    EXPECT_EQ(readAll(temp.filePath("old.ini")), before);
 }
 
 TEST(ProfileFile, LongValuesAreCutAndGarbageNeverStopsReading)
@@ -113,4 +121,22 @@ TEST(ProfileFile, MissingFilesReadEmptyAndUnwritablePlacesRefuse)
     blocked.setValue("A", "B", "c");
     EXPECT_FALSE(blocked.save());
     EXPECT_EQ(readAll(temp.filePath("plain")), "x");
+
+    // A folder without write permission, and a file made read-only in a writable folder, refuse
+    // an ordinary user (the superuser may write anywhere, so it is not asked).
+    if (::geteuid() == 0)
+        return;
+    const QString locked = temp.filePath("locked");
+    ASSERT_TRUE(QDir().mkpath(locked));
+    writeAll(locked + "/k.ini", "[A]\nB=old\n");
+    writeAll(temp.filePath("readonly.ini"), "[A]\nB=old\n");
+    ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+    ASSERT_TRUE(QFile::setPermissions(temp.filePath("readonly.ini"), QFile::ReadOwner));
+    for (const QString &path : {locked + "/k.ini", temp.filePath("readonly.ini")}) {
+        ProfileFile file(path);
+        file.setValue("A", "B", "new");
+        EXPECT_FALSE(file.save()) << path.toStdString();
+        EXPECT_EQ(readAll(path), "[A]\nB=old\n");
+    }
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
