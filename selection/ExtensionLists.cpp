@@ -18,15 +18,6 @@ QString &overridePath()
     return path;
 }
 
-// The extension of a pattern: from its last dot on, looking only past the last backslash or
-// colon; empty without a dot.
-QString patternExtension(const QString &pattern)
-{
-    const qsizetype start = std::max(pattern.lastIndexOf(u'\\'), pattern.lastIndexOf(u':')) + 1;
-    const qsizetype dot = pattern.lastIndexOf(u'.');
-    return dot >= start ? pattern.mid(dot) : QString();
-}
-
 QString entryFor(const QString &pattern)
 {
     return pattern + u'\t' + getTypeName(patternExtension(pattern));
@@ -63,6 +54,13 @@ QStringList storedPatterns(const platform::ProfileFile &file, const QString &sec
 }
 
 } // namespace
+
+QString patternExtension(const QString &pattern)
+{
+    const qsizetype start = std::max(pattern.lastIndexOf(u'\\'), pattern.lastIndexOf(u':')) + 1;
+    const qsizetype dot = pattern.lastIndexOf(u'.');
+    return dot >= start ? pattern.mid(dot) : QString();
+}
 
 QString settingsFilePath()
 {

@@ -18,6 +18,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The extension of a pattern: from its last dot on, looking only past the last backslash or
+// colon; empty without a dot ("*.doc" -> ".doc").
+QString patternExtension(const QString &pattern);
+
 // Replaces target with the list of a section, the three defaults when it was never written.
 void ReadStatFilesFromDisk(QStringList &target, const QString &section);
 // Stores the patterns of source in a section. Throws SettingsWriteError when the file cannot be

@@ -2,6 +2,7 @@
 
 #include "controls/DialogLook.h"
 #include "controls/TabListBox.h"
+#include "selection/ExtensionLists.h"
 #include "selection/TypeNames.h"
 
 #include <QComboBox>
@@ -9,18 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
-
-namespace {
-
-// The part of a pattern from its last dot on, looking only past the last backslash or colon.
-QString patternExtension(const QString &pattern)
-{
-    const qsizetype start = std::max(pattern.lastIndexOf(u'\\'), pattern.lastIndexOf(u':')) + 1;
-    const qsizetype dot = pattern.lastIndexOf(u'.');
-    return dot >= start ? pattern.mid(dot) : QString();
-}
-
-} // namespace
 
 TfrmSelectExtension::TfrmSelectExtension(QWidget *parent) : QDialog(parent)
 {
