@@ -72,7 +72,6 @@ public:
 private:
     void scan_dir(FolderReader &reader);
     void scanfiles(const Folder &folder);
-    bool enter(FolderReader &reader, Folder &folder);
     void dispatchGate();
     bool waitIdle();
     void setStatus(const QString &text);
