@@ -1,7 +1,6 @@
 #include "platform/TypeRegistry.h"
 
 #include <QMimeDatabase>
-#include <QSet>
 
 namespace platform {
 
@@ -24,7 +23,6 @@ QString simpleGlobExtension(const QString &glob)
 MimeTypeRegistry::MimeTypeRegistry()
 {
     // The database is indexed once: the Types listing asks for a name per row.
-    QSet<QString> seen;
     for (const QMimeType &type : QMimeDatabase().allMimeTypes()) {
         for (const QString &glob : type.globPatterns()) {
             const QString extension = simpleGlobExtension(glob);
@@ -32,11 +30,10 @@ MimeTypeRegistry::MimeTypeRegistry()
                 continue;
             if (!exactCase.contains(extension))
                 exactCase.insert(extension, type.name());
+            // The first spelling of an extension, in any case, is its key.
             const QString lower = extension.toLower();
-            if (!anyCase.contains(lower))
+            if (!anyCase.contains(lower)) {
                 anyCase.insert(lower, type.name());
-            if (!seen.contains(lower)) {
-                seen.insert(lower);
                 keys.append(extension);
             }
         }
