@@ -97,35 +97,35 @@ QString FolderDriveSource::currentEntry() const
     return drive ? drive->entry : QString();
 }
 
-const Drive *FolderDriveSource::answering(QChar letter, Pretence &pretence) const
+bool FolderDriveSource::answers(QChar letter, Pretence &pretence, VolumeFacts &facts) const
 {
     const Drive *drive = find(letter);
     if (!drive)
-        return nullptr;
+        return false;
     pretence = pretences.value(drive->letter);
-    const bool ready = pretence.ready ? *pretence.ready : probeVolume(drive->mountPoint).answered;
-    return ready ? drive : nullptr;
+    facts = probeVolume(drive->mountPoint);
+    return pretence.ready.value_or(facts.answered);
 }
 
 bool FolderDriveSource::isReady(QChar letter) const
 {
     Pretence pretence;
-    return answering(letter, pretence) != nullptr;
+    VolumeFacts facts;
+    return answers(letter, pretence, facts);
 }
 
 bool FolderDriveSource::space(QChar letter, std::uint64_t &freeBytes,
                               std::uint64_t &totalBytes) const
 {
     Pretence pretence;
-    const Drive *drive = answering(letter, pretence);
-    if (!drive)
+    VolumeFacts facts;
+    if (!answers(letter, pretence, facts))
         return false;
     if (pretence.totalBytes) {
         freeBytes = pretence.freeBytes.value_or(0);
         totalBytes = *pretence.totalBytes;
         return true;
     }
-    const VolumeFacts facts = probeVolume(drive->mountPoint);
     if (!facts.answered)
         return false;
     freeBytes = facts.freeBytes;
@@ -136,11 +136,10 @@ bool FolderDriveSource::space(QChar letter, std::uint64_t &freeBytes,
 std::uint64_t FolderDriveSource::clusterSize(QChar letter) const
 {
     Pretence pretence;
-    const Drive *drive = answering(letter, pretence);
-    if (!drive)
+    VolumeFacts facts;
+    if (!answers(letter, pretence, facts))
         return 0;
-    return pretence.clusterSize ? *pretence.clusterSize
-                                : probeVolume(drive->mountPoint).clusterSize;
+    return pretence.clusterSize.value_or(facts.clusterSize);
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DriveSource.h"
+#include "platform/Volume.h"
 
 #include <QHash>
 #include <optional>
@@ -42,9 +43,10 @@ private:
         std::optional<std::uint64_t> freeBytes, totalBytes, clusterSize;
     };
 
-    // The drive of a letter if it answers, or is pretended to, with what is pretended about it;
-    // nullptr when there is no such drive or it does not answer.
-    const Drive *answering(QChar letter, Pretence &pretence) const;
+    // Whether the drive of a letter answers, or is pretended to; fills in what is pretended about
+    // it and what its folder's file system said. The folder is asked once, so that a question
+    // costs one probe. False when there is no such drive.
+    bool answers(QChar letter, Pretence &pretence, VolumeFacts &facts) const;
 
     QList<Drive> table; // in letter order
     QHash<QChar, Pretence> pretences;
