@@ -43,7 +43,9 @@ long double StatisticsEngine::computePickListTotal() const
     for (const QString &entry : PickList1) {
         const QChar letter = driveLetter(entry);
         std::uint64_t freeBytes = 0, totalBytes = 0;
-        if (drives.isReady(letter) && drives.space(letter, freeBytes, totalBytes))
+        // A drive that does not answer has no space to ask: one question tells both, and a
+        // network drive makes the user wait for its time limit only once.
+        if (drives.space(letter, freeBytes, totalBytes))
             total += static_cast<long double>(totalBytes);
     }
     return total;
