@@ -62,10 +62,9 @@ DriveList buildDriveList()
             continue; // floppies are never listed
         if (entry.contains(QStringLiteral("[]"))) {
             entry.remove(QStringLiteral("[]"));
-            const int type = source.driveType(entry[0]);
-            if (type == platform::DriveCdRom)
+            if (drive.type == platform::DriveCdRom)
                 continue; // a disc without a label
-            entry = entry.trimmed() + u' ' + driveTypeText(type);
+            entry = entry.trimmed() + u' ' + driveTypeText(drive.type);
         }
         list.entries.append(entry);
     }
