@@ -141,11 +141,6 @@ DirectoryHandle &DirectoryHandle::operator=(DirectoryHandle &&other) noexcept
     return *this;
 }
 
-bool DirectoryListing::read(const std::string &path, bool followLink)
-{
-    return read(path, followLink, nullptr);
-}
-
 bool DirectoryListing::read(const std::string &path, bool followLink, DirectoryHandle *keep)
 {
     clear();

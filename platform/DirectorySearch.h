@@ -68,14 +68,13 @@ public:
     DirectoryListing &operator=(const DirectoryListing &) = delete;
 
     // Reads the directory at a path (bytes as the system takes them; any length). A symbolic link
-    // as the last part of the path is followed only when followLink is set. False when it could
-    // not be read: the listing is then empty.
-    bool read(const std::string &path, bool followLink = false);
-    // The same for a directory below an open one, by its name; never follows a link. With keep
-    // given, the directory stays open in it afterwards (when it could be read).
+    // as the last part of the path is followed only when followLink is set. With keep given, the
+    // directory stays open in it afterwards (when it could be read). False when it could not be
+    // read: the listing is then empty.
+    bool read(const std::string &path, bool followLink = false, DirectoryHandle *keep = nullptr);
+    // The same for a directory below an open one, by its name; never follows a link.
     bool readAt(const DirectoryHandle &parent, const std::string &name,
                 DirectoryHandle *keep = nullptr);
-    bool read(const std::string &path, bool followLink, DirectoryHandle *keep);
 
     const std::vector<DirectoryEntry> &entries() const { return list; }
     bool empty() const { return list.empty(); }
