@@ -20,6 +20,11 @@ QString driveEntryText(QChar letter, int type, const QString &mountPoint, const 
     }
 }
 
+bool isPathBelow(QStringView path, QStringView folder)
+{
+    return path == folder || (path.startsWith(folder) && path.at(folder.size()) == u'/');
+}
+
 const Drive *driveHoldingPath(const QList<Drive> &drives, const QString &path)
 {
     const Drive *best = nullptr;
@@ -28,8 +33,7 @@ const Drive *driveHoldingPath(const QList<Drive> &drives, const QString &path)
         QString root = drive.mountPoint;
         while (root.size() > 1 && root.endsWith(u'/'))
             root.chop(1);
-        const bool holds =
-            path == root || root == u"/" || (path.startsWith(root) && path.at(root.size()) == u'/');
+        const bool holds = root == u"/" || isPathBelow(path, root);
         if (holds && !root.isEmpty() && root.size() > bestLength) {
             best = &drive;
             bestLength = root.size();

@@ -56,6 +56,10 @@ private:
 // The entry text a drive box shows for a drive of this type whose root is mountPoint.
 QString driveEntryText(QChar letter, int type, const QString &mountPoint, const QString &source);
 
+// Whether a path is a folder or lies below it, by whole path components ("/run" holds "/run/user"
+// but not "/running"). The folder has no slash at its end.
+bool isPathBelow(QStringView path, QStringView folder);
+
 // The drive, of those given, whose mount point is the longest leading part of path (whole path
 // components only); nullptr when none is.
 const Drive *driveHoldingPath(const QList<Drive> &drives, const QString &path);

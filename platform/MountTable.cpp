@@ -53,15 +53,10 @@ bool isMemoryType(const QString &fsType)
     return fsType == u"tmpfs" || fsType == u"ramfs";
 }
 
-bool isBelow(const QString &path, QStringView folder)
-{
-    return path == folder || (path.startsWith(folder) && path.at(folder.size()) == u'/');
-}
-
 bool isSystemTree(const QString &path)
 {
-    return isBelow(path, u"/run") || isBelow(path, u"/dev") || isBelow(path, u"/sys") ||
-           isBelow(path, u"/proc");
+    return isPathBelow(path, u"/run") || isPathBelow(path, u"/dev") || isPathBelow(path, u"/sys") ||
+           isPathBelow(path, u"/proc");
 }
 
 // Undoes the kernel's escapes of blanks, tabs, newlines and backslashes ("\040").
