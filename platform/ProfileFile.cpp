@@ -109,7 +109,9 @@ QList<std::pair<QString, QString>> ProfileFile::entries(const QString &section) 
 {
     QList<std::pair<QString, QString>> found;
     const auto [begin, end] = sectionRange(section);
-    for (qsizetype i = std::max<qsizetype>(begin, 0); begin >= 0 && i < end; ++i)
+    if (begin < 0)
+        return found;
+    for (qsizetype i = begin; i < end; ++i)
         if (!lines[i].key.isEmpty())
             found.append({lines[i].key, valueOf(lines[i])});
     return found;
