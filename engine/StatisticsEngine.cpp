@@ -143,9 +143,9 @@ void StatisticsEngine::scan_dir(FolderReader &reader)
     };
     std::vector<Level> levels;
     const auto pause = std::max(dispatchInterval, std::chrono::milliseconds(1));
+    const std::function<bool()> idle = [this] { return waitIdle(); };
     auto enter = [&](Folder &folder) {
-        if (aborted || !reader.waitFor(
-                           folder, [this] { return waitIdle(); }, pause))
+        if (aborted || !reader.waitFor(folder, idle, pause))
             return;
         reader.entered(folder);
         levels.push_back({&folder, 0});
