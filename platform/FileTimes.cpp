@@ -151,11 +151,6 @@ std::int64_t localDayNumber(std::int64_t utcSeconds)
     return threadCache().dayNumber(utcSeconds);
 }
 
-int localOffsetAt(std::int64_t utcSeconds)
-{
-    return threadCache().offsetAt(utcSeconds);
-}
-
 void setLocalTimeZone(const QTimeZone &zone)
 {
     std::lock_guard lock(zoneMutex);

@@ -19,9 +19,6 @@ std::uint32_t packLocalTime(std::int64_t utcSeconds);
 // Days from 1 January 1970 to the local date of a moment (negative before it).
 std::int64_t localDayNumber(std::int64_t utcSeconds);
 
-// Offset of local time from UTC, in seconds, at a moment.
-int localOffsetAt(std::int64_t utcSeconds);
-
 // The zone of the conversions above: the system's unless a test set another (an invalid zone puts
 // the system's back).
 void setLocalTimeZone(const QTimeZone &zone);
@@ -48,11 +45,11 @@ class LocalTimeCache
 public:
     explicit LocalTimeCache(const QTimeZone &zone);
 
-    int offsetAt(std::int64_t utcSeconds);
     std::uint32_t pack(std::int64_t utcSeconds);
     std::int64_t dayNumber(std::int64_t utcSeconds);
 
 private:
+    int offsetAt(std::int64_t utcSeconds);
     struct Stretch
     {
         std::int64_t begin; // first second with this offset
