@@ -4,7 +4,6 @@
 
 #include <QLocale>
 #include <algorithm>
-#include <functional>
 
 QStringList TextTable::rowCells(int row) const
 {
@@ -80,15 +79,14 @@ bool clampRange(const TextTable &table, int &first, int &last, int column)
 }
 
 // The partition sort of both variants. key(row) gives the value compared; pivot and cells are
-// compared with less(). Recursing into the smaller part only keeps the stack shallow on any input.
-template <typename Key, typename Less>
+// compared with less(). smallRange(first, last) may sort a range in a way of its own and answer
+// true. Recursing into the smaller part only keeps the stack shallow on any input.
+template <typename Key, typename Less, typename SmallRange>
 void quickSortBy(TextTable &table, int first, int last, int column, bool descending, const Key &key,
-                 const Less &less, const std::function<bool(int, int)> &smallRange)
+                 const Less &less, const SmallRange &smallRange)
 {
     while (true) {
-        if (smallRange && smallRange(first, last))
-            return;
-        if (first >= last)
+        if (first >= last || smallRange(first, last))
             return;
         const auto pivot = key(table.cell(column, first + (last - first) / 2));
         int i = first;
@@ -185,7 +183,7 @@ void quickSortNumeric(TextTable &table, int first, int last, int column, bool de
         return;
     quickSortBy(
         table, first, last, column, descending, cellNumber,
-        [](double a, double b) { return a < b; }, nullptr);
+        [](double a, double b) { return a < b; }, [](int, int) { return false; });
 }
 
 void sortRowsText(TextTable &grid, int first, int last, int column, bool descending)
