@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, but only those that are
-# missing, so a second run costs one dpkg query per package. Pass extra package names to install them as well
-# (the walk benchmark asks for its peers this way).
+# missing, so a second run costs one dpkg query per package. Extra package names given as
+# arguments are installed as well (the walk benchmark asks for its peers this way).
 set -euo pipefail
 
 packages=(
