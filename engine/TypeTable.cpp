@@ -83,13 +83,12 @@ void TypeTable::insertType(const QString &extension, std::int64_t size, bool see
     // A tab may stand in a Linux file name, but in a row it would split the extension's field.
     QString upper = extension.toUpper();
     upper.replace(u'\t', u' ');
-    const bool known = byExtension.contains(upper);
-    Row &r = rowFor(upper);
     if (seeding) {
-        if (!known)
-            r.bytes = size;
+        if (!byExtension.contains(upper))
+            rowFor(upper).bytes = size;
         return;
     }
+    Row &r = rowFor(upper);
     ++r.files;
     r.bytes += size;
 }
