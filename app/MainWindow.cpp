@@ -4,6 +4,7 @@
 #include "charts/BarSeries.h"
 #include "charts/Chart.h"
 #include "controls/AboutBox.h"
+#include "controls/DialogLook.h"
 #include "controls/GradientBack.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
@@ -42,13 +43,6 @@ constexpr int turnStep = 4;
 constexpr int animationInterval = 50; // milliseconds
 
 const QString title = "Korvel 99 - Disk Statistics";
-
-QFont pixelFont(const QString &family, int pixels)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    return font;
-}
 
 // Hints appear after a second's rest of the mouse.
 class HintStyle : public QProxyStyle
