@@ -17,7 +17,7 @@ double entryWidth(const ChartLegend &style, const QFontMetricsF &metrics, const 
 
 } // namespace
 
-QRectF ChartPainter::placeLegend(QPainter &, const QRectF &area, Legend &legend) const
+QRectF ChartPainter::placeLegend(const QRectF &area, Legend &legend) const
 {
     const ChartLegend &style = model.Legend();
     if (!style.visible)

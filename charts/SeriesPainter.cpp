@@ -92,13 +92,9 @@ void ChartPainter::paintSeries(QPainter &painter, const Projection3D &view) cons
     std::vector<Shape> shapes;
     const auto active = model.activeSeries();
 
-    // Side-by-side bars share their slot; count them per kind.
-    std::vector<const TBarSeries *> sideBars;
-    for (TChartSeries *s : active)
-        if (const auto *bar = dynamic_cast<const TBarSeries *>(s))
-            if (bar->multiBar() == MultiBar::Side)
-                sideBars.push_back(bar);
-    const std::vector<const TBarSeries *> layered = layeredBars();
+    // Side-by-side bars split their slot between them.
+    const std::vector<const TBarSeries *> sideBars = barsSharing(MultiBar::Side);
+    const std::vector<const TBarSeries *> layered = barsSharing(MultiBar::None);
 
     int order = 0;
     for (TChartSeries *s : active) {
@@ -210,7 +206,7 @@ void ChartPainter::paintSeries(QPainter &painter, const Projection3D &view) cons
 
 void ChartPainter::paintBarMarks(QPainter &painter, const Projection3D &view) const
 {
-    const std::vector<const TBarSeries *> layered = layeredBars();
+    const std::vector<const TBarSeries *> layered = barsSharing(MultiBar::None);
     for (TChartSeries *s : model.activeSeries()) {
         const auto *bar = dynamic_cast<const TBarSeries *>(s);
         if (!bar || !bar->marks().visible)
@@ -250,9 +246,7 @@ void ChartPainter::paintBarMarks(QPainter &painter, const Projection3D &view) co
                 if (length < 0 && box.bottom() > floor)
                     box.moveBottom(floor);
             }
-            // Keep every mark whole inside the chart.
-            box.moveLeft(std::clamp(box.left(), bounds.left(), bounds.right() - box.width()));
-            box.moveTop(std::clamp(box.top(), bounds.top(), bounds.bottom() - box.height()));
+            box = keptInside(box, bounds);
             if (marks.arrow && length > 0) {
                 painter.setPen(QPen(Qt::gray, 0));
                 const QPointF tip = horizontal ? QPointF(box.left(), box.center().y())
