@@ -255,7 +255,7 @@ void TfrmMain::startTurning()
 void TfrmMain::FormResize()
 {
     const int w = width(), h = height();
-    GradientBack1->setGeometry(rect());
+    // The gradient follows the window's size on its own.
     chartSpaceBar->setGeometry(rect());
     btClose->move(w - btClose->width() - rightMargin, h - btClose->height() - bottomMargin);
     btReach->move(btClose->x() - btReach->width() - buttonGap, btClose->y());
