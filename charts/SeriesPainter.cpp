@@ -110,6 +110,8 @@ void ChartPainter::paintSeries(QPainter &painter, const Projection3D &view) cons
             start = -slot / 2 + at * width;
         }
         start += width * bar->offsetPercent() / 100.0;
+        const auto [z0, z1] = barDepth(bar, layered, d);
+        const QColor pen = bar->barPenColour().isValid() ? bar->barPenColour() : QColor(Qt::black);
         for (int i = 0; i < bar->count(); ++i) {
             const double c = bar->point(i).x;
             const double c0 = std::max(categories.minimum, c + start);
@@ -135,11 +137,10 @@ void ChartPainter::paintSeries(QPainter &painter, const Projection3D &view) cons
                 box.y0 = std::min(v0, v1);
                 box.y1 = std::max(v0, v1);
             }
-            const auto [z0, z1] = barDepth(bar, layered, d);
             box.z0 = z0;
             box.z1 = z1;
             box.colour = bar->pointColour(i);
-            box.pen = bar->barPenColour().isValid() ? bar->barPenColour() : QColor(Qt::black);
+            box.pen = pen;
             box.gradient = bar->gradient();
             box.horizontal = horizontal;
             const double cx = (box.x0 + box.x1) / 2, cy = (box.y0 + box.y1) / 2;
@@ -212,6 +213,7 @@ void ChartPainter::paintBarMarks(QPainter &painter, const Projection3D &view) co
         if (!bar || !bar->marks().visible)
             continue;
         const SeriesMarks &marks = bar->marks();
+        const auto [z0, z1] = barDepth(bar, layered, view.depth());
         for (int i = 0; i < bar->count(); ++i) {
             const double c = bar->point(i).x;
             if (c < categories.minimum || c > categories.maximum)
@@ -219,10 +221,9 @@ void ChartPainter::paintBarMarks(QPainter &painter, const Projection3D &view) co
             const QString text = bar->markText(i);
             if (text.isEmpty())
                 continue;
-            const double end =
-                std::clamp(model.stackBase(bar, i) + bar->value(i), values.minimum, values.maximum);
+            const double base = model.stackBase(bar, i);
+            const double end = std::clamp(base + bar->value(i), values.minimum, values.maximum);
             const double length = marks.arrowLength;
-            const auto [z0, z1] = barDepth(bar, layered, view.depth());
             const double z = length < 0 ? z0 : (z0 + z1) / 2;
             const QSizeF size = markSize(marks, text);
             QPointF anchor;
@@ -240,9 +241,10 @@ void ChartPainter::paintBarMarks(QPainter &painter, const Projection3D &view) co
                 box = QRectF(anchor.x() - size.width() / 2, anchor.y() - length - size.height(),
                              size.width(), size.height());
                 // A mark inside a short bar stays above the bar's base, clear of the labels.
-                const double base =
-                    std::clamp(model.stackBase(bar, i), values.minimum, values.maximum);
-                const double floor = view.map(categoryPixel(c), valuePixel(base), z).y();
+                const double floor =
+                    view.map(categoryPixel(c),
+                             valuePixel(std::clamp(base, values.minimum, values.maximum)), z)
+                        .y();
                 if (length < 0 && box.bottom() > floor)
                     box.moveBottom(floor);
             }
