@@ -234,6 +234,7 @@ void TfrmWhichDrive::loadTypes(const QString &section)
     QStringList entries;
     ReadStatFilesFromDisk(entries, section);
     PickList1->setItems(entries);
+    btOK->setEnabled(false);
     showTypeCount();
 }
 
@@ -282,7 +283,6 @@ void TfrmWhichDrive::btPrior2Click()
 
 void TfrmWhichDrive::btNext2Click()
 {
-    btOK->setEnabled(false);
     if (rbAll->isChecked()) {
         allTypes = true;
         accept();
@@ -325,7 +325,6 @@ void TfrmWhichDrive::btEditClick()
         editor.ListSection = section;
         editor.exec();
     }
-    btOK->setEnabled(false);
     loadTypes(section);
 }
 
