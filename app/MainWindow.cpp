@@ -227,7 +227,7 @@ void TfrmMain::FormCreate()
     lblBottom->hide();
     useHintSettings();
     // Maximising is the window manager's work; without one (a bare X server) the window would
-    // keep its design size. Taking the screen's free area first fills the screen either way.
+    // keep its first size. Taking the screen's free area first fills the screen either way.
     if (const QScreen *shownOn = screen())
         setGeometry(shownOn->availableGeometry());
     setWindowState(Qt::WindowMaximized);
