@@ -25,7 +25,7 @@ TfrmStatistics::TfrmStatistics(QWidget *parent) : QDialog(parent)
     pckStatDrive->setExtendedSelect(false);
     pckStatDrive->setItemHeight(16);
     pckStatDrive->setFrameShape(QFrame::NoFrame);
-    pckStatDrive->setColor(palette().color(QPalette::Button));
+    pckStatDrive->setColor(buttonFace());
     pckStatDrive->setFont(QFont("Arial", 10));
     FormCreate();
 }
