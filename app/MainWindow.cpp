@@ -4,6 +4,7 @@
 #include "charts/BarSeries.h"
 #include "charts/Chart.h"
 #include "controls/AboutBox.h"
+#include "controls/DialogLook.h"
 #include "controls/GradientBack.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
@@ -42,13 +43,6 @@ constexpr int turnStep = 4;
 constexpr int animationInterval = 50; // milliseconds
 
 const QString title = "Korvel 99 - Disk Statistics";
-
-QFont pixelFont(const QString &family, int pixels)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    return font;
-}
 
 // Hints appear after a second's rest of the mouse.
 class HintStyle : public QProxyStyle
@@ -233,7 +227,7 @@ void TfrmMain::FormCreate()
     lblBottom->hide();
     useHintSettings();
     // Maximising is the window manager's work; without one (a bare X server) the window would
-    // keep its design size. Taking the screen's free area first fills the screen either way.
+    // keep its first size. Taking the screen's free area first fills the screen either way.
     if (const QScreen *shownOn = screen())
         setGeometry(shownOn->availableGeometry());
     setWindowState(Qt::WindowMaximized);
@@ -261,7 +255,7 @@ void TfrmMain::startTurning()
 void TfrmMain::FormResize()
 {
     const int w = width(), h = height();
-    GradientBack1->setGeometry(rect());
+    // The gradient follows the window's size on its own.
     chartSpaceBar->setGeometry(rect());
     btClose->move(w - btClose->width() - rightMargin, h - btClose->height() - bottomMargin);
     btReach->move(btClose->x() - btReach->width() - buttonGap, btClose->y());

@@ -2,36 +2,30 @@
 
 void TBarSeries::setMultiBar(MultiBar value)
 {
-    multi = value;
-    changed();
+    assign(multi, value);
 }
 
 void TBarSeries::setBarWidthPercent(int value)
 {
-    widthPercent = qBound(1, value, 100);
-    changed();
+    assign(widthPercent, qBound(1, value, 100));
 }
 
 void TBarSeries::setOffsetPercent(int value)
 {
-    offset = value;
-    changed();
+    assign(offset, value);
 }
 
 void TBarSeries::setSideMargins(bool value)
 {
-    margins = value;
-    changed();
+    assign(margins, value);
 }
 
 void TBarSeries::setGradient(bool value)
 {
-    shaded = value;
-    changed();
+    assign(shaded, value);
 }
 
 void TBarSeries::setBarPenColour(const QColor &value)
 {
-    pen = value;
-    changed();
+    assign(pen, value);
 }

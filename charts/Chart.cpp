@@ -52,13 +52,12 @@ void TChart::zoomToRect(const QRect &area)
     const QRectF part = QRectF(area).intersected(plot);
     if (part.isEmpty())
         return;
-    AxisRange valuesTo, categoriesTo;
     const double v0 = painter.valueAt(part.bottomLeft());
     const double v1 = painter.valueAt(part.topRight());
     const double c0 = painter.categoryAt(part.bottomLeft());
     const double c1 = painter.categoryAt(part.topRight());
-    valuesTo = {std::min(v0, v1), std::max(v0, v1)};
-    categoriesTo = {std::min(c0, c1), std::max(c0, c1)};
+    const AxisRange valuesTo{std::min(v0, v1), std::max(v0, v1)};
+    const AxisRange categoriesTo{std::min(c0, c1), std::max(c0, c1)};
     if (!animatedZoom) {
         zoomTo(valuesTo, categoriesTo);
         return;

@@ -101,20 +101,19 @@ void ChartModel::setPage(int page)
     changed();
 }
 
-bool ChartModel::horizontal() const
+// Asked for every axis and every bar while painting, so it walks the series in place instead of
+// building the list of active ones.
+bool ChartModel::anyActive(std::initializer_list<SeriesKind> kinds) const
 {
-    for (TChartSeries *s : activeSeries())
-        if (s->kind() == SeriesKind::HorizBar)
+    for (const auto &s : allSeries)
+        if (s->Active() && std::find(kinds.begin(), kinds.end(), s->kind()) != kinds.end())
             return true;
     return false;
 }
 
-bool ChartModel::hasPies() const
+bool ChartModel::horizontal() const
 {
-    for (TChartSeries *s : activeSeries())
-        if (s->kind() == SeriesKind::Pie)
-            return true;
-    return false;
+    return anyActive({SeriesKind::HorizBar});
 }
 
 int ChartModel::categoryCount() const
@@ -131,8 +130,10 @@ double ChartModel::stackBase(const TChartSeries *series, int index) const
     if (!bar || bar->multiBar() != MultiBar::Stacked)
         return 0;
     double base = 0;
-    for (TChartSeries *s : activeSeries()) {
-        if (s == series)
+    for (const auto &s : allSeries) {
+        if (!s->Active())
+            continue;
+        if (s.get() == series)
             break;
         if (s->kind() == series->kind() && index < s->count())
             base += s->value(index);
@@ -181,10 +182,7 @@ AxisRange ChartModel::valueRange() const
         }
     }
     // Bars grow from zero, so zero is always in the range of a bar chart.
-    bool bars = false;
-    for (TChartSeries *s : activeSeries())
-        bars = bars || s->kind() == SeriesKind::Bar || s->kind() == SeriesKind::HorizBar;
-    if (bars) {
+    if (anyActive({SeriesKind::Bar, SeriesKind::HorizBar})) {
         low = std::min(low, 0.0);
         high = std::max(high, 0.0);
     }

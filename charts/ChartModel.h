@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QRectF>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -107,7 +108,6 @@ public:
     const TChartAxis &categoryAxis() const;
     // True when the chart's bars lie along the bottom axis (horizontal bars).
     bool horizontal() const;
-    bool hasPies() const;
     // The value of a bar's base and end once the series below it in a stack are counted.
     double stackBase(const TChartSeries *series, int index) const;
 
@@ -125,6 +125,7 @@ public:
 
 private:
     void adopt(std::unique_ptr<TChartSeries> series);
+    bool anyActive(std::initializer_list<SeriesKind> kinds) const;
     TChartAxis &valueAxis();
     TChartAxis &categoryAxis();
     int categoryCount() const;

@@ -40,7 +40,7 @@ void ChartPainter::paint(QPainter &painter, const QRectF &rect)
     area = area.adjusted(rect.width() * m.left / 100.0, rect.height() * m.top / 100.0,
                          -rect.width() * m.right / 100.0, -rect.height() * m.bottom / 100.0);
     Legend legend;
-    area = placeLegend(painter, area, legend);
+    area = placeLegend(area, legend);
 
     plot = QRectF();
     const auto active = model.activeSeries();
@@ -99,12 +99,12 @@ QRectF ChartPainter::paintTitle(QPainter &painter, const QRectF &rect) const
     return rect.adjusted(0, y + 2 - rect.top(), 0, 0);
 }
 
-std::vector<const TBarSeries *> ChartPainter::layeredBars() const
+std::vector<const TBarSeries *> ChartPainter::barsSharing(MultiBar multi) const
 {
     std::vector<const TBarSeries *> out;
     for (TChartSeries *s : model.activeSeries())
         if (const auto *bar = dynamic_cast<const TBarSeries *>(s))
-            if (bar->multiBar() == MultiBar::None)
+            if (bar->multiBar() == multi)
                 out.push_back(bar);
     return out;
 }

@@ -10,6 +10,7 @@
 
 class TBarSeries;
 class TPieSeries;
+enum class MultiBar;
 
 // Draws a chart model on any painter: a widget, an image or a printer page. Keeps the layout of
 // its last drawing so that the widget can turn mouse positions back into axis values.
@@ -37,7 +38,7 @@ private:
 
     void paintBackground(QPainter &painter, const QRectF &rect) const;
     QRectF paintTitle(QPainter &painter, const QRectF &rect) const;
-    QRectF placeLegend(QPainter &painter, const QRectF &rect, Legend &legend) const;
+    QRectF placeLegend(const QRectF &rect, Legend &legend) const;
     void paintLegend(QPainter &painter, const Legend &legend) const;
 
     void paintCartesian(QPainter &painter, const QRectF &area);
@@ -56,7 +57,8 @@ private:
     // Screen position along the front plane of a value and of a category.
     double valuePixel(double value) const;
     double categoryPixel(double category) const;
-    std::vector<const TBarSeries *> layeredBars() const;
+    // The active bar series that share their slots in one way, in the order added.
+    std::vector<const TBarSeries *> barsSharing(MultiBar multi) const;
     static std::pair<double, double>
     barDepth(const TBarSeries *bar, const std::vector<const TBarSeries *> &layered, double depth);
 

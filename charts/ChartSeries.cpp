@@ -53,32 +53,27 @@ double TChartSeries::percentOf(int index) const
 
 void TChartSeries::setActive(bool value)
 {
-    active = value;
-    changed();
+    assign(active, value);
 }
 
 void TChartSeries::setColour(const QColor &value)
 {
-    seriesColour = value;
-    changed();
+    assign(seriesColour, value);
 }
 
 void TChartSeries::setTitle(const QString &value)
 {
-    seriesTitle = value;
-    changed();
+    assign(seriesTitle, value);
 }
 
 void TChartSeries::setValueFormat(const QString &value)
 {
-    valueFormat = value;
-    changed();
+    assign(valueFormat, value);
 }
 
 void TChartSeries::setPercentFormat(const QString &value)
 {
-    percentFormat = value;
-    changed();
+    assign(percentFormat, value);
 }
 
 QString TChartSeries::formattedValue(int index) const

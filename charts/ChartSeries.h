@@ -82,6 +82,12 @@ public:
 
 protected:
     void changed();
+    // Stores a setting and repaints the chart that shows the series.
+    template <typename T> void assign(T &setting, const T &value)
+    {
+        setting = value;
+        changed();
+    }
 
 private:
     SeriesKind seriesKind;

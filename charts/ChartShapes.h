@@ -4,6 +4,8 @@
 
 #include <QPointF>
 #include <QPolygonF>
+#include <QRectF>
+#include <algorithm>
 #include <array>
 
 constexpr double axisLabelGap = 4; // between an axis and its labels, in pixels
@@ -29,4 +31,10 @@ inline QPolygonF facePolygon(const ChartFace &face)
     return QPolygonF({face[0], face[1], face[2], face[3]});
 }
 
-// A box of the chart: a bar or a stacked segment, in front-plane pixels and depth.
+// A mark box moved the least needed to lie whole inside the chart.
+inline QRectF keptInside(QRectF box, const QRectF &bounds)
+{
+    box.moveLeft(std::clamp(box.left(), bounds.left(), bounds.right() - box.width()));
+    box.moveTop(std::clamp(box.top(), bounds.top(), bounds.bottom() - box.height()));
+    return box;
+}

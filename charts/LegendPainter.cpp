@@ -15,9 +15,15 @@ double entryWidth(const ChartLegend &style, const QFontMetricsF &metrics, const 
     return style.colourWidth + textGap + metrics.horizontalAdvance(text) + 2;
 }
 
+// Height of one entry: a line of the legend's font and a pixel above and below.
+double rowHeight(const QFontMetricsF &metrics)
+{
+    return metrics.height() + 2;
+}
+
 } // namespace
 
-QRectF ChartPainter::placeLegend(QPainter &, const QRectF &area, Legend &legend) const
+QRectF ChartPainter::placeLegend(const QRectF &area, Legend &legend) const
 {
     const ChartLegend &style = model.Legend();
     if (!style.visible)
@@ -27,7 +33,7 @@ QRectF ChartPainter::placeLegend(QPainter &, const QRectF &area, Legend &legend)
         return area;
 
     const QFontMetricsF metrics(style.font);
-    const double row = metrics.height() + 2;
+    const double row = rowHeight(metrics);
     double widest = 0;
     double across = 0;
     for (const LegendEntry &entry : legend.entries) {
@@ -77,10 +83,10 @@ void ChartPainter::paintLegend(QPainter &painter, const Legend &legend) const
     painter.drawRect(legend.box);
     painter.setFont(style.font);
     const QFontMetricsF metrics(style.font);
-    const double row = metrics.height() + 2;
+    const double row = rowHeight(metrics);
+    const double swatch = std::max(4.0, metrics.height() - 6);
     QPointF at = legend.box.topLeft() + QPointF(style.horizMargin, 2);
     for (const LegendEntry &entry : legend.entries) {
-        const double swatch = std::max(4.0, metrics.height() - 6);
         painter.setPen(QPen(Qt::black, 0));
         painter.setBrush(entry.colour);
         painter.drawRect(QRectF(at.x(), at.y() + (row - swatch) / 2, style.colourWidth, swatch));

@@ -2,6 +2,7 @@
 // the chart's depth asks, slices in their colours and marks outside the rim.
 
 #include "charts/ChartPainter.h"
+#include "charts/ChartShapes.h"
 #include "charts/PieSeries.h"
 
 #include <QPainterPath>
@@ -157,8 +158,7 @@ void ChartPainter::paintPie(QPainter &painter, const QRectF &area, const TPieSer
             const QSizeF size = markSize(marks, text);
             QRectF box(QPointF(), size);
             box.moveCenter(tip + QPointF(out.x() * size.width() / 2, out.y() * size.height() / 2));
-            box.moveLeft(std::clamp(box.left(), bounds.left(), bounds.right() - box.width()));
-            box.moveTop(std::clamp(box.top(), bounds.top(), bounds.bottom() - box.height()));
+            box = keptInside(box, bounds);
             if (marks.arrow && marks.arrowLength > 0) {
                 painter.setPen(QPen(Qt::black, 0));
                 painter.drawLine(edge, tip);

@@ -16,20 +16,17 @@ void TPieSeries::rotate(int degrees)
 
 void TPieSeries::setExplodeBiggest(int percent)
 {
-    explode = qBound(0, percent, 100);
-    changed();
+    assign(explode, qBound(0, percent, 100));
 }
 
 void TPieSeries::setOtherSliceLimit(double percent)
 {
-    otherLimit = qMax(0.0, percent);
-    changed();
+    assign(otherLimit, qMax(0.0, percent));
 }
 
 void TPieSeries::setOtherSlice(const QString &text)
 {
-    otherText = text;
-    changed();
+    assign(otherText, text);
 }
 
 QList<PieSlice> TPieSeries::slices() const

@@ -18,7 +18,6 @@ public:
     // Distance from the viewer, for drawing the farthest things first.
     double distance(double x, double y, double z) const;
     double depth() const { return boxDepth; }
-    const QRectF &front() const { return frontRect; }
 
     // The part of the depth that an orthogonal view shows along each screen axis.
     static double obliqueShare();

@@ -92,13 +92,9 @@ void ChartPainter::paintSeries(QPainter &painter, const Projection3D &view) cons
     std::vector<Shape> shapes;
     const auto active = model.activeSeries();
 
-    // Side-by-side bars share their slot; count them per kind.
-    std::vector<const TBarSeries *> sideBars;
-    for (TChartSeries *s : active)
-        if (const auto *bar = dynamic_cast<const TBarSeries *>(s))
-            if (bar->multiBar() == MultiBar::Side)
-                sideBars.push_back(bar);
-    const std::vector<const TBarSeries *> layered = layeredBars();
+    // Side-by-side bars split their slot between them.
+    const std::vector<const TBarSeries *> sideBars = barsSharing(MultiBar::Side);
+    const std::vector<const TBarSeries *> layered = barsSharing(MultiBar::None);
 
     int order = 0;
     for (TChartSeries *s : active) {
@@ -114,6 +110,8 @@ void ChartPainter::paintSeries(QPainter &painter, const Projection3D &view) cons
             start = -slot / 2 + at * width;
         }
         start += width * bar->offsetPercent() / 100.0;
+        const auto [z0, z1] = barDepth(bar, layered, d);
+        const QColor pen = bar->barPenColour().isValid() ? bar->barPenColour() : QColor(Qt::black);
         for (int i = 0; i < bar->count(); ++i) {
             const double c = bar->point(i).x;
             const double c0 = std::max(categories.minimum, c + start);
@@ -139,11 +137,10 @@ void ChartPainter::paintSeries(QPainter &painter, const Projection3D &view) cons
                 box.y0 = std::min(v0, v1);
                 box.y1 = std::max(v0, v1);
             }
-            const auto [z0, z1] = barDepth(bar, layered, d);
             box.z0 = z0;
             box.z1 = z1;
             box.colour = bar->pointColour(i);
-            box.pen = bar->barPenColour().isValid() ? bar->barPenColour() : QColor(Qt::black);
+            box.pen = pen;
             box.gradient = bar->gradient();
             box.horizontal = horizontal;
             const double cx = (box.x0 + box.x1) / 2, cy = (box.y0 + box.y1) / 2;
@@ -210,12 +207,13 @@ void ChartPainter::paintSeries(QPainter &painter, const Projection3D &view) cons
 
 void ChartPainter::paintBarMarks(QPainter &painter, const Projection3D &view) const
 {
-    const std::vector<const TBarSeries *> layered = layeredBars();
+    const std::vector<const TBarSeries *> layered = barsSharing(MultiBar::None);
     for (TChartSeries *s : model.activeSeries()) {
         const auto *bar = dynamic_cast<const TBarSeries *>(s);
         if (!bar || !bar->marks().visible)
             continue;
         const SeriesMarks &marks = bar->marks();
+        const auto [z0, z1] = barDepth(bar, layered, view.depth());
         for (int i = 0; i < bar->count(); ++i) {
             const double c = bar->point(i).x;
             if (c < categories.minimum || c > categories.maximum)
@@ -223,10 +221,9 @@ void ChartPainter::paintBarMarks(QPainter &painter, const Projection3D &view) co
             const QString text = bar->markText(i);
             if (text.isEmpty())
                 continue;
-            const double end =
-                std::clamp(model.stackBase(bar, i) + bar->value(i), values.minimum, values.maximum);
+            const double base = model.stackBase(bar, i);
+            const double end = std::clamp(base + bar->value(i), values.minimum, values.maximum);
             const double length = marks.arrowLength;
-            const auto [z0, z1] = barDepth(bar, layered, view.depth());
             const double z = length < 0 ? z0 : (z0 + z1) / 2;
             const QSizeF size = markSize(marks, text);
             QPointF anchor;
@@ -244,15 +241,14 @@ void ChartPainter::paintBarMarks(QPainter &painter, const Projection3D &view) co
                 box = QRectF(anchor.x() - size.width() / 2, anchor.y() - length - size.height(),
                              size.width(), size.height());
                 // A mark inside a short bar stays above the bar's base, clear of the labels.
-                const double base =
-                    std::clamp(model.stackBase(bar, i), values.minimum, values.maximum);
-                const double floor = view.map(categoryPixel(c), valuePixel(base), z).y();
+                const double floor =
+                    view.map(categoryPixel(c),
+                             valuePixel(std::clamp(base, values.minimum, values.maximum)), z)
+                        .y();
                 if (length < 0 && box.bottom() > floor)
                     box.moveBottom(floor);
             }
-            // Keep every mark whole inside the chart.
-            box.moveLeft(std::clamp(box.left(), bounds.left(), bounds.right() - box.width()));
-            box.moveTop(std::clamp(box.top(), bounds.top(), bounds.bottom() - box.height()));
+            box = keptInside(box, bounds);
             if (marks.arrow && length > 0) {
                 painter.setPen(QPen(Qt::gray, 0));
                 const QPointF tip = horizontal ? QPointF(box.left(), box.center().y())

@@ -282,26 +282,25 @@ void TPickList::drawCheckbox(QPainter &painter, int index, const QRect &rect,
     }
 
     painter.setPen(ink);
-    const QString text = itemText(index);
-    const int x = left + size + 4;
-    if (useTabStops)
-        drawTabbedText(painter, x, top, text, tabRule(rect));
-    else
-        drawPlainText(painter, x, top, text);
+    drawEntryText(painter, left + size + 4, rect, itemText(index));
 }
 
 void TPickList::drawBold(QPainter &painter, int index, const QRect &rect, QStyle::State state) const
 {
     const QColor ink = palette().color(QPalette::Text);
     painter.fillRect(rect, Color());
-    const TabStopRule rule = tabRule(rect);
     QFont face = font();
     face.setBold(bool(state & QStyle::State_Selected));
     painter.setFont(face);
     painter.setPen(ink);
-    const QString text = itemText(index);
+    drawEntryText(painter, rect.left() + 2, rect, itemText(index));
+}
+
+void TPickList::drawEntryText(QPainter &painter, int x, const QRect &rect,
+                              const QString &text) const
+{
     if (useTabStops)
-        drawTabbedText(painter, rect.left() + 2, rect.top(), text, rule);
+        drawTabbedText(painter, x, rect.top(), text, tabRule(rect));
     else
-        drawPlainText(painter, rect.left() + 2, rect.top(), text);
+        drawPlainText(painter, x, rect.top(), text);
 }

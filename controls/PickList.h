@@ -100,6 +100,8 @@ private:
     void updateSelectionMode();
     void drawCheckbox(QPainter &painter, int index, const QRect &rect, QStyle::State state) const;
     void drawBold(QPainter &painter, int index, const QRect &rect, QStyle::State state) const;
+    // The text of an entry from x on, in columns when the list uses its tab stops.
+    void drawEntryText(QPainter &painter, int x, const QRect &rect, const QString &text) const;
     // Stops from the list's left edge, measured with the list's own (never bold) font.
     TabStopRule tabRule(const QRect &rect) const;
 

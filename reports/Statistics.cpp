@@ -1,6 +1,7 @@
 #include "reports/Statistics.h"
 
 #include "app/Drives.h"
+#include "controls/DialogLook.h"
 #include "controls/PickList.h"
 
 namespace {
@@ -15,9 +16,7 @@ TfrmStatistics::TfrmStatistics(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle("File Statistics Not Yet Collected");
     setFixedSize(clientSize);
-    QFont font("MS Sans Serif");
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(pixelFont("MS Sans Serif", 11));
 
     pckStatDrive = new TPickList(this);
     pckStatDrive->setObjectName("pckStatDrive");
@@ -26,7 +25,7 @@ TfrmStatistics::TfrmStatistics(QWidget *parent) : QDialog(parent)
     pckStatDrive->setExtendedSelect(false);
     pckStatDrive->setItemHeight(16);
     pckStatDrive->setFrameShape(QFrame::NoFrame);
-    pckStatDrive->setColor(palette().color(QPalette::Button));
+    pckStatDrive->setColor(buttonFace());
     pckStatDrive->setFont(QFont("Arial", 10));
     FormCreate();
 }

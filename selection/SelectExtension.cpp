@@ -74,7 +74,7 @@ void TfrmSelectExtension::FormShow()
         if (pattern == u"*.*")
             continue;
         cbWildCard->addItem(pattern);
-        lBox->addItem(pattern + u'\t' + getTypeName(pattern.mid(1)));
+        lBox->addItem(pattern + u'\t' + getTypeName(patternExtension(pattern)));
     }
     Edit1->setText(cbWildCard->count() > 0 ? cbWildCard->itemText(0) : QString());
 }

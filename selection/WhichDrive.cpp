@@ -234,7 +234,14 @@ void TfrmWhichDrive::loadTypes(const QString &section)
     QStringList entries;
     ReadStatFilesFromDisk(entries, section);
     PickList1->setItems(entries);
-    lblOf->setText(QStringLiteral("0/") + QString::number(PickList1->count()));
+    btOK->setEnabled(false);
+    showTypeCount();
+}
+
+void TfrmWhichDrive::showTypeCount()
+{
+    lblOf->setText(QString::number(PickList1->SelCount()) + u'/' +
+                   QString::number(PickList1->count()));
 }
 
 QStringList TfrmWhichDrive::pickedDrives() const
@@ -276,7 +283,6 @@ void TfrmWhichDrive::btPrior2Click()
 
 void TfrmWhichDrive::btNext2Click()
 {
-    btOK->setEnabled(false);
     if (rbAll->isChecked()) {
         allTypes = true;
         accept();
@@ -290,9 +296,8 @@ void TfrmWhichDrive::btNext2Click()
 
 void TfrmWhichDrive::PickList1Click()
 {
-    const int picked = PickList1->SelCount();
-    btOK->setEnabled(pckDrive->SelCount() > 0 && picked > 0);
-    lblOf->setText(QString::number(picked) + u'/' + QString::number(PickList1->count()));
+    btOK->setEnabled(pckDrive->SelCount() > 0 && PickList1->SelCount() > 0);
+    showTypeCount();
 }
 
 void TfrmWhichDrive::SelectAll2Click()
@@ -320,7 +325,6 @@ void TfrmWhichDrive::btEditClick()
         editor.ListSection = section;
         editor.exec();
     }
-    btOK->setEnabled(false);
     loadTypes(section);
 }
 

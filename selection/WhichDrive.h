@@ -81,4 +81,6 @@ private:
     void showPage(QFrame *page, QPushButton *defaultButton);
     QString currentSection() const;
     void loadTypes(const QString &section);
+    // "picked/listed" of the file types, above their list.
+    void showTypeCount();
 };

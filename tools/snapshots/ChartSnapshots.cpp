@@ -5,6 +5,7 @@
 #include "charts/HorizBarSeries.h"
 #include "charts/LineSeries.h"
 #include "charts/PieSeries.h"
+#include "controls/DialogLook.h"
 #include "tools/snapshots/Snapshots.h"
 
 namespace {
@@ -14,14 +15,6 @@ const QColor blue(0, 0, 255), fuchsia(255, 0, 255), red(255, 0, 0), maroon(128, 
     aqua(0, 255, 255), white(255, 255, 255), grey(128, 128, 128);
 const QList<QColor> tableColours{red,     maroon, blue, yellow, green, lime,
                                  fuchsia, teal,   navy, aqua,   white, grey};
-
-QFont pixelFont(const QString &family, int pixels, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 void useSilverBackground(TChart &chart)
 {

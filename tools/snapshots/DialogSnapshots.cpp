@@ -73,6 +73,6 @@ void dialogSnapshots(const QDir &out)
     setSettingsFilePath(QString());
 }
 
-} // namespace
+SnapshotRegistrar dialogs(QStringLiteral("dialogs"), dialogSnapshots);
 
-static SnapshotRegistrar dialogs(QStringLiteral("dialogs"), dialogSnapshots);
+} // namespace

@@ -1,6 +1,6 @@
 // korvel98-snapshots OUTDIR
 // Renders the program's windows and charts to PNG files without a display, with fixed data, so
-// that they can be looked at and compared with the design.
+// that they can be looked at, and compared from one change to the next.
 
 #include "controls/DesignFonts.h"
 #include "tools/snapshots/Snapshots.h"
