@@ -1,6 +1,7 @@
 #include "platform/TypeRegistry.h"
 
 #include <QMimeDatabase>
+#include <algorithm>
 
 namespace platform {
 
@@ -22,8 +23,13 @@ QString simpleGlobExtension(const QString &glob)
 
 MimeTypeRegistry::MimeTypeRegistry()
 {
-    // The database is indexed once: the Types listing asks for a name per row.
-    for (const QMimeType &type : QMimeDatabase().allMimeTypes()) {
+    // The database is indexed once: the Types listing asks for a name per row. It hands its types
+    // out in a different order in every process; taken by name, an extension that several types
+    // claim gets the same name in every run.
+    QList<QMimeType> types = QMimeDatabase().allMimeTypes();
+    std::sort(types.begin(), types.end(),
+              [](const QMimeType &a, const QMimeType &b) { return a.name() < b.name(); });
+    for (const QMimeType &type : types) {
         for (const QString &glob : type.globPatterns()) {
             const QString extension = simpleGlobExtension(glob);
             if (extension.isEmpty())
