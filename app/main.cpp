@@ -5,7 +5,10 @@
 #include "reports/Statistics.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 
 namespace {
 
@@ -17,16 +20,65 @@ bool haveDisplay()
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+const char helpText[] =
+    "Usage: korvel98 [--help | --version]\n"
+    "\n"
+    "Korvel 98 draws the used and free space of every mounted drive as a 3-D bar chart\n"
+    "and, on request, counts the files on the drives you pick and shows what it found on\n"
+    "ten report pages. Start it from your desktop's menu or from a terminal inside a\n"
+    "desktop session.\n"
+    "\n"
+    "  -h, --help     print this help and exit\n"
+    "  -v, --version  print the version and exit\n"
+    "\n"
+    "The file-type lists are kept in $XDG_CONFIG_HOME/korvel98.ini (normally\n"
+    "~/.config/korvel98.ini). Qt's environment variables such as QT_QPA_PLATFORM and\n"
+    "QT_SCALE_FACTOR apply. For the figures of a collection in a script, see\n"
+    "korvel98-scan --help.\n";
+
+// Answers --help and --version before any window exists, so that both work without a display.
+// The program takes no file names, so any other argument is a mistake worth reporting. The exit
+// code, or nothing when the program should start.
+std::optional<int> answerCommandLine(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const char *arg = argv[i];
+        if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
+            std::fputs(helpText, stdout);
+            return 0;
+        }
+        if (!std::strcmp(arg, "--version") || !std::strcmp(arg, "-v")) {
+            std::printf("Korvel 98 %s\n", KORVEL_VERSION);
+            return 0;
+        }
+        // An X session manager restarts the program with the session Qt registered for it.
+        if (!std::strcmp(arg, "-session") && i + 1 < argc) {
+            ++i;
+            continue;
+        }
+        std::fprintf(stderr, "korvel98: %s %s (see korvel98 --help)\n",
+                     arg[0] == '-' ? "unknown option" : "unexpected argument", arg);
+        return 2;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (const std::optional<int> exitCode = answerCommandLine(argc, argv))
+        return *exitCode;
     if (!haveDisplay()) {
         std::fputs("korvel98: no display to show the windows on (DISPLAY is not set)\n", stderr);
         return 1;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Korvel 98");
+    QApplication::setApplicationVersion(KORVEL_VERSION);
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName("korvel98");
+    QApplication::setWindowIcon(QIcon::fromTheme("korvel98"));
     installDesignFonts();
 
     TfrmMain frmMain;

@@ -10,6 +10,8 @@ packages=(
   shared-mime-info fonts-liberation2
   tzdata
   xvfb xauth
+  librsvg2-bin                                # draws the PNG icons from the SVG
+  desktop-file-utils appstream dpkg-dev file  # check the menu entry, build the Debian package
   "$@"
 )
 

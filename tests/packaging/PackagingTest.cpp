@@ -1,0 +1,180 @@
+// Korvel 98 as an installed desktop program: what `make install` puts in place and `make
+// uninstall` takes away, the checks menus and software centres apply to it, the Debian package,
+// and the command lines, which must answer without a display.
+
+#include "support/TestSupport.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Result
+{
+    int exitCode = -1;
+    QByteArray out, err;
+};
+
+Result run(const QString &program, const QStringList &args,
+           const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(program, args);
+    process.waitForFinished(120000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+const QList<int> iconSizes = {16, 22, 24, 32, 48, 64, 128, 256};
+
+QStringList expectedFiles(const QString &prefix)
+{
+    QStringList files = {"/bin/korvel98", "/bin/korvel98-scan",
+                         "/share/applications/korvel98.desktop",
+                         "/share/metainfo/example.tembrel.korvel98.metainfo.xml",
+                         "/share/icons/hicolor/scalable/apps/korvel98.svg"};
+    for (int size : iconSizes)
+        files << QString("/share/icons/hicolor/%1x%1/apps/korvel98.png").arg(size);
+    for (QString &file : files)
+        file.prepend(prefix);
+    files.sort();
+    return files;
+}
+
+QStringList filesUnder(const QString &root)
+{
+    QStringList files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next().mid(root.size());
+    files.sort();
+    return files;
+}
+
+// Installs the build into DESTDIR=stage with the default prefix.
+class Install : public ::testing::Test
+{
+protected:
+    void SetUp() override { env.insert("DESTDIR", stage.path()); }
+    Result install() { return run(KORVEL_CMAKE, {"--install", KORVEL_BUILD_DIR}, env); }
+    QString installed(const QString &file) const { return stage.path() + "/usr/local" + file; }
+
+    QTemporaryDir stage;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+};
+
+} // namespace
+
+TEST_F(Install, PutsInPlaceExactlyItsFilesAndUninstallRemovesOnlyThose)
+{
+    // Another program's menu entry in the shared folder must survive the uninstall.
+    const QString other = "/usr/local/share/applications/other.desktop";
+    ASSERT_TRUE(QDir().mkpath(stage.path() + "/usr/local/share/applications"));
+    QFile(stage.path() + other).open(QIODevice::WriteOnly);
+
+    const Result result = install();
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    QStringList expected = expectedFiles("/usr/local") << other;
+    expected.sort();
+    EXPECT_EQ(filesUnder(stage.path()), expected);
+    for (int size : iconSizes)
+        EXPECT_EQ(
+            QImage(installed(QString("/share/icons/hicolor/%1x%1/apps/korvel98.png").arg(size)))
+                .size(),
+            QSize(size, size));
+
+    const Result removed =
+        run(KORVEL_CMAKE,
+            {"-DPREFIX=/usr/local", "-DFILES=" KORVEL_BUILD_DIR "/packaging/installed-files.txt",
+             "-P", KORVEL_SOURCE_DIR "/packaging/uninstall.cmake"},
+            env);
+    ASSERT_EQ(removed.exitCode, 0) << removed.err.toStdString();
+    EXPECT_EQ(filesUnder(stage.path()), QStringList{other});
+}
+
+TEST_F(Install, MenuEntryAndSoftwareCentreDataPassTheirValidators)
+{
+    ASSERT_EQ(install().exitCode, 0);
+    const Result desktop =
+        run("desktop-file-validate", {installed("/share/applications/korvel98.desktop")});
+    EXPECT_EQ(desktop.exitCode, 0);
+    EXPECT_EQ(desktop.out + desktop.err, "") << "hints and warnings count too";
+    const Result metainfo =
+        run("appstreamcli", {"validate", "--no-net",
+                             installed("/share/metainfo/example.tembrel.korvel98.metainfo.xml")});
+    EXPECT_EQ(metainfo.exitCode, 0) << metainfo.out.toStdString();
+    // The tree check also finds the menu entry that the metadata names as the program to start.
+    const Result tree = run("appstreamcli", {"validate-tree", "--no-net", installed("")});
+    EXPECT_EQ(tree.exitCode, 0) << tree.out.toStdString();
+}
+
+TEST(Package, NamesItsDependenciesAndHoldsTheInstalledFilesUnderUsr)
+{
+    QTemporaryDir out;
+    const Result packed =
+        run(KORVEL_CPACK,
+            {"-G", "DEB", "--config", KORVEL_BUILD_DIR "/CPackConfig.cmake", "-B", out.path()});
+    ASSERT_EQ(packed.exitCode, 0) << packed.out.toStdString() << packed.err.toStdString();
+    const QStringList debs = QDir(out.path()).entryList({"korvel98_*.deb"}, QDir::Files);
+    ASSERT_EQ(debs.size(), 1);
+    const QString deb = out.filePath(debs[0]);
+
+    const QString depends =
+        QString::fromUtf8(run("dpkg-deb", {"-f", deb, "Depends"}).out).simplified();
+    for (const char *package :
+         {"libqt6core6 (", "libqt6gui6 (", "libqt6widgets6 (", "libqt6printsupport6 (", "libc6 (",
+          "libstdc++6 (", "qt6-qpa-plugins", "shared-mime-info", "fonts-liberation2"})
+        EXPECT_TRUE(depends.contains(package))
+            << package << " missing in: " << depends.toStdString();
+
+    QStringList files;
+    QString program;
+    for (const QString &line : QString::fromUtf8(run("dpkg-deb", {"-c", deb}).out).split('\n')) {
+        const QString path = line.section(' ', -1).mid(1); // "./usr/bin/x" -> "/usr/bin/x"
+        if (!line.isEmpty() && !path.endsWith('/'))
+            files << path;
+        if (path == "/usr/bin/korvel98")
+            program = line.section(' ', 0, 1);
+    }
+    files.sort();
+    EXPECT_EQ(files, expectedFiles("/usr"));
+    EXPECT_EQ(program, "-rwxr-xr-x root/root");
+}
+
+TEST(CommandLine, HelpVersionAndMistakesAnswerWithoutADisplay)
+{
+    QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        noDisplay.remove(name);
+    struct Case
+    {
+        QString program;
+        QStringList args;
+        int exitCode;
+        QByteArray outStart; // empty: nothing on standard output
+        int errLines;
+    };
+    const Case cases[] = {
+        {KORVEL_PROGRAM, {"--help"}, 0, "Usage: korvel98 [--help | --version]\n", 0},
+        {KORVEL_PROGRAM, {"-v"}, 0, "Korvel 98 " KORVEL_VERSION "\n", 0},
+        {KORVEL_PROGRAM, {"--version"}, 0, "Korvel 98 " KORVEL_VERSION "\n", 0},
+        {KORVEL_PROGRAM, {"--colour", "--help"}, 2, "", 1},
+        {KORVEL_PROGRAM, {"/home"}, 2, "", 1},
+        {KORVEL_PROGRAM, {}, 1, "", 1}, // the window itself does need a display
+        {KORVEL_SCAN_TOOL, {"--help"}, 0, "Usage: korvel98-scan [--include EXTS", 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const Result result = run(c.program, c.args, noDisplay);
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_TRUE(c.outStart.isEmpty() ? result.out.isEmpty() : result.out.startsWith(c.outStart))
+            << result.out.toStdString();
+        EXPECT_EQ(result.err.count('\n'), c.errLines) << result.err.toStdString();
+        EXPECT_EQ(result.err.isEmpty(), c.errLines == 0);
+    }
+}
