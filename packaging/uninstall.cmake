@@ -1,6 +1,7 @@
 # cmake -DPREFIX=... -DFILES=installed-files.txt -P uninstall.cmake
-# Removes the files that the install put under $DESTDIR/PREFIX and nothing else; the folders stay,
-# as other programs' files share them.
+# Removes the files that the install put under $DESTDIR/PREFIX and nothing else. Folders below
+# bin/ and share/ go as well when that leaves them empty; folders still holding other programs'
+# files stay.
 file(STRINGS "${FILES}" installed)
 foreach(file IN LISTS installed)
   set(path "$ENV{DESTDIR}${PREFIX}/${file}")
@@ -8,4 +9,14 @@ foreach(file IN LISTS installed)
     message(STATUS "Removing ${path}")
     file(REMOVE "${path}")
   endif()
+  string(REGEX REPLACE "/[^/]*$" "" folder "${file}")
+  while(folder MATCHES "/")
+    # rmdir refuses a folder that is not empty, which ends the climb.
+    execute_process(COMMAND rmdir "$ENV{DESTDIR}${PREFIX}/${folder}" RESULT_VARIABLE failed
+                    OUTPUT_QUIET ERROR_QUIET)
+    if(failed)
+      break()
+    endif()
+    string(REGEX REPLACE "/[^/]*$" "" folder "${folder}")
+  endwhile()
 endforeach()

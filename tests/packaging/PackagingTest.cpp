@@ -46,10 +46,11 @@ QStringList expectedFiles(const QString &prefix)
     return files;
 }
 
-QStringList filesUnder(const QString &root)
+QStringList filesUnder(const QString &root, QDir::Filters kind = QDir::Files)
 {
     QStringList files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    QDirIterator it(root, kind | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
     while (it.hasNext())
         files << it.next().mid(root.size());
     files.sort();
@@ -72,7 +73,8 @@ protected:
 
 TEST_F(Install, PutsInPlaceExactlyItsFilesAndUninstallRemovesOnlyThose)
 {
-    // Another program's menu entry in the shared folder must survive the uninstall.
+    // Another program's menu entry in the shared folder must survive the uninstall, and so must
+    // the folder.
     const QString other = "/usr/local/share/applications/other.desktop";
     ASSERT_TRUE(QDir().mkpath(stage.path() + "/usr/local/share/applications"));
     QFile(stage.path() + other).open(QIODevice::WriteOnly);
@@ -95,6 +97,9 @@ TEST_F(Install, PutsInPlaceExactlyItsFilesAndUninstallRemovesOnlyThose)
             env);
     ASSERT_EQ(removed.exitCode, 0) << removed.err.toStdString();
     EXPECT_EQ(filesUnder(stage.path()), QStringList{other});
+    // The folders made for the icons and the metadata go too; the shared ones stay.
+    EXPECT_EQ(filesUnder(stage.path() + "/usr/local", QDir::Dirs),
+              QStringList({"/bin", "/share", "/share/applications"}));
 }
 
 TEST_F(Install, MenuEntryAndSoftwareCentreDataPassTheirValidators)
