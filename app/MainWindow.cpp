@@ -1,6 +1,5 @@
 #include "app/MainWindow.h"
 
-#include "app/Drives.h"
 #include "charts/BarSeries.h"
 #include "charts/Chart.h"
 #include "controls/AboutBox.h"
@@ -8,6 +7,7 @@
 #include "controls/GradientBack.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
+#include "drives/Drives.h"
 #include "reports/Statistics.h"
 
 #include <QApplication>

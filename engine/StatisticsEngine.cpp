@@ -1,9 +1,9 @@
 #include "engine/StatisticsEngine.h"
 
-#include "controls/EntryHelpers.h"
-#include "controls/Helpers.h"
 #include "engine/Classification.h"
 #include "engine/ReadAhead.h"
+#include "helpers/EntryHelpers.h"
+#include "helpers/Helpers.h"
 #include "platform/DriveSource.h"
 #include "platform/FileTimes.h"
 

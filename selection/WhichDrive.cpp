@@ -1,9 +1,9 @@
 #include "selection/WhichDrive.h"
 
-#include "app/Drives.h"
 #include "controls/DialogLook.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
+#include "drives/Drives.h"
 #include "platform/DriveSource.h"
 #include "selection/ExtensionLists.h"
 #include "selection/StatList.h"

@@ -1,4 +1,4 @@
-#include "app/Drives.h"
+#include "drives/Drives.h"
 
 #include "platform/DriveSource.h"
 

@@ -1,4 +1,4 @@
-#include "controls/Helpers.h"
+#include "helpers/Helpers.h"
 
 #include <QLocale>
 #include <cmath>
