@@ -69,8 +69,8 @@ private:
     QTemporaryDir dir;
 };
 
-// An engine over folders that stand in for drives, in UTC with today fixed; the machine's drive
-// table, time zone and working directory come back afterwards.
+// An engine over folders that stand in for drives, in UTC with today fixed; the machine's time
+// zone and working directory come back afterwards.
 class EngineTest : public ::testing::Test
 {
 protected:
@@ -86,7 +86,6 @@ protected:
     }
     void TearDown() override
     {
-        platform::setDriveSource(nullptr);
         platform::setLocalTimeZone(QTimeZone());
         platform::setListingHook({});
         QDir::setCurrent(savedDirectory);
@@ -95,15 +94,13 @@ protected:
     // Lets folders stand in for the drives c:, d:, ... and picks them all for the run.
     platform::FolderDriveSource &useDrives(const QStringList &folders)
     {
-        auto source = std::make_unique<platform::FolderDriveSource>();
-        auto &drives = *source;
+        drives = platform::FolderDriveSource();
         char letter = 'c';
         engine.PickList1.clear();
         for (const QString &folder : folders) {
             drives.addDrive(QChar(letter++), platform::DriveFixed, QString(), folder);
             engine.PickList1 << drives.drives().back().entry;
         }
-        platform::setDriveSource(std::move(source));
         return drives;
     }
 
@@ -135,7 +132,8 @@ protected:
         EXPECT_LE(typed, engine.filesFound);
     }
 
-    StatisticsEngine engine;
+    platform::FolderDriveSource drives; // the engine's drive table
+    StatisticsEngine engine{drives};
     QStringList statusTexts, captions, errors;
     QString savedDirectory;
 };
