@@ -5,8 +5,8 @@
 #include "controls/AboutBox.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
-#include "platform/FolderDriveSource.h"
 #include "reports/Statistics.h"
+#include "support/PlatformFakes.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -31,19 +31,6 @@ constexpr std::uint64_t GB = 1024 * MB;
 class MainWindowTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        auto folders = std::make_unique<FolderDriveSource>();
-        source = folders.get();
-        setDriveSource(std::move(folders));
-    }
-    void TearDown() override
-    {
-        window.reset();
-        statistics.reset();
-        setDriveSource(nullptr);
-    }
-
     // A ready drive with a pretended capacity.
     void addDrive(QChar letter, std::uint64_t freeBytes, std::uint64_t totalBytes)
     {
@@ -97,7 +84,7 @@ protected:
     }
 
     QTemporaryDir temp;
-    FolderDriveSource *source = nullptr;
+    korvel::test::InstalledFolderDrives source; // outlives the windows below
     std::unique_ptr<TfrmStatistics> statistics;
     std::unique_ptr<TfrmMain> window;
 };

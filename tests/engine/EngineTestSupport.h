@@ -8,9 +8,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimeZone>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <numeric>
 
@@ -41,7 +41,12 @@ public:
     {
         EXPECT_TRUE(dir.isValid());
     }
-    ~Tree() { QProcess::execute("rm", {"-rf", dir.path()}); }
+    // Removed in this process: a threaded test must not fork a child to do it.
+    ~Tree()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(dir.path().toStdString(), ignored);
+    }
 
     QString root() const { return dir.path(); }
     QString path(const QString &relative) const { return dir.filePath(relative); }
