@@ -226,10 +226,15 @@ void TfrmMain::FormCreate()
     lblTitle->hide();
     lblBottom->hide();
     useHintSettings();
-    // Maximising is the window manager's work; without one (a bare X server) the window would
-    // keep its first size. Taking the screen's free area first fills the screen either way.
-    if (const QScreen *shownOn = screen())
-        setGeometry(shownOn->availableGeometry());
+    // The first geometry is the one un-maximising returns to: two thirds of the screen's free
+    // area, centred, so that the title bar can be reached. Maximising is the window manager's
+    // work; without one the window keeps this size.
+    if (const QScreen *shownOn = screen()) {
+        const QRect area = shownOn->availableGeometry();
+        QRect normal(0, 0, area.width() * 2 / 3, area.height() * 2 / 3);
+        normal.moveCenter(area.center());
+        setGeometry(normal);
+    }
     setWindowState(Qt::WindowMaximized);
 }
 

@@ -175,11 +175,18 @@ TEST_F(MainWindowTest, AnEntryWithoutALetterIsPassedOver)
 
 TEST_F(MainWindowTest, StartsMaximisedWithAquaHintsAfterASecond)
 {
-    // Without a window manager nothing maximises the window; it must cover the screen anyway.
     TfrmMain fresh;
     ASSERT_NE(fresh.screen(), nullptr);
+    const QRect area = fresh.screen()->availableGeometry();
+    fresh.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fresh));
     EXPECT_TRUE(fresh.windowState() & Qt::WindowMaximized);
-    EXPECT_EQ(fresh.geometry(), fresh.screen()->availableGeometry());
+    EXPECT_EQ(fresh.frameGeometry(), area);
+    // Un-maximised, the window lies wholly inside the free area, title bar included.
+    fresh.setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(area.contains(fresh.frameGeometry())) << fresh.frameGeometry().y();
+    EXPECT_LT(fresh.width(), area.width());
+    EXPECT_GT(fresh.geometry().top(), area.top());
     EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipBase), QColor(0, 255, 255));
     EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 1000);
 }
