@@ -221,6 +221,12 @@ void TfrmWhichDrive::showPage(QFrame *page, QPushButton *defaultButton)
     for (QFrame *each : {Panel1, Panel2, Panel3})
         each->setVisible(each == page);
     defaultButton->setDefault(true);
+    QWidget *first = pckDrive;
+    if (page == Panel2)
+        first = rbInclude->isChecked() ? rbInclude : rbExclude->isChecked() ? rbExclude : rbAll;
+    else if (page == Panel3)
+        first = PickList1;
+    first->setFocus();
 }
 
 QString TfrmWhichDrive::currentSection() const

@@ -120,6 +120,21 @@ TEST_F(WizardTest, NextFollowsDrivePicksButAnEmptyPickStillGoesOn)
     EXPECT_TRUE(wizard->pickedDrives().isEmpty());
 }
 
+// Arrow keys and Space work on each page without a Tab first.
+TEST_F(WizardTest, EachPageFocusesItsFirstControl)
+{
+    openWizard();
+    EXPECT_EQ(wizard->focusWidget(), wizard->pckDrive);
+    QTest::mouseClick(wizard->btNext1, Qt::LeftButton);
+    EXPECT_EQ(wizard->focusWidget(), wizard->rbAll);
+    QTest::keyClick(wizard->focusWidget(), Qt::Key_Down);
+    EXPECT_TRUE(wizard->rbInclude->isChecked());
+    QTest::mouseClick(wizard->btNext2, Qt::LeftButton);
+    EXPECT_EQ(wizard->focusWidget(), wizard->PickList1);
+    QTest::mouseClick(wizard->btPrior3, Qt::LeftButton);
+    EXPECT_EQ(wizard->focusWidget(), wizard->rbInclude);
+}
+
 TEST_F(WizardTest, AllFilesEndsAtOnceWithOk)
 {
     openWizard();
