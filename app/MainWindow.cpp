@@ -34,7 +34,8 @@ constexpr int buttonHeight = 28;
 constexpr int buttonGap = 6;
 constexpr int rightMargin = 6;
 constexpr int bottomMargin = 5;
-constexpr int hintDelay = 1000; // milliseconds
+constexpr int addressMargin = 8; // between the web address and the window's left edge
+constexpr int hintDelay = 1000;  // milliseconds
 
 // Where the animation starts, and its steps.
 constexpr int startZoom = 20;
@@ -184,8 +185,7 @@ void TfrmMain::buildLabels()
 
     lblBottom = new StyledLabel(makerWebAddress(), chartSpaceBar);
     lblBottom->resize(width(), 42);
-    lblBottom->setDock(StyledLabel::Dock::Bottom);
-    // Left, clear of the buttons in the bottom right corner.
+    // Placed by FormResize: left, clear of the buttons in the bottom right corner.
     lblBottom->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblBottom->setFont(pixelFont("Times New Roman", 27));
     lblBottom->setTextColor(fuchsia);
@@ -268,6 +268,17 @@ void TfrmMain::FormResize()
     btClose->raise();
     btReach->raise();
     btStatistic->raise();
+    placeWebAddress();
+}
+
+void TfrmMain::placeWebAddress()
+{
+    // Beside the buttons when it fits there, else on its own row just above them.
+    const int textWidth = lblBottom->sizeHint().width();
+    const int room = btStatistic->x() - buttonGap - addressMargin;
+    const int bottom = textWidth <= room ? height() : btClose->y() - buttonGap / 2;
+    lblBottom->setGeometry(addressMargin, bottom - lblBottom->height(),
+                           qMin(textWidth, width() - addressMargin), lblBottom->height());
 }
 
 QStringList TfrmMain::driveEntries() const

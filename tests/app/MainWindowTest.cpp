@@ -194,7 +194,7 @@ TEST_F(MainWindowTest, StartsMaximisedWithAquaHintsAfterASecond)
 TEST_F(MainWindowTest, ButtonsKeepTheirGapsAfterEveryResize)
 {
     open();
-    for (QSize size : {QSize(640, 482), QSize(1024, 768), QSize(400, 300), QSize(1920, 1080)}) {
+    for (QSize size : {QSize(640, 482), QSize(1024, 768), QSize(520, 380), QSize(1920, 1080)}) {
         window->resize(size);
         window->FormResize();
         const QRect close = window->btClose->geometry();
@@ -207,6 +207,11 @@ TEST_F(MainWindowTest, ButtonsKeepTheirGapsAfterEveryResize)
         EXPECT_EQ(reach.top(), close.top());
         EXPECT_EQ(statistic.top(), close.top());
         EXPECT_EQ(window->chartSpaceBar->geometry(), QRect(QPoint(), size));
+        // The web address keeps off the window's left edge and clear of every button.
+        const QRect address = window->lblBottom->geometry();
+        EXPECT_GT(address.left(), 0);
+        for (const QRect &button : {close, reach, statistic})
+            EXPECT_FALSE(address.intersects(button)) << size.width();
     }
     EXPECT_EQ(window->btStatistic->size(), QSize(176, 28));
     EXPECT_EQ(window->btClose->size(), QSize(76, 28));
