@@ -1,6 +1,5 @@
 #include "app/MainWindow.h"
 
-#include "app/Drives.h"
 #include "charts/BarSeries.h"
 #include "charts/Chart.h"
 #include "controls/AboutBox.h"
@@ -8,6 +7,7 @@
 #include "controls/GradientBack.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
+#include "drives/Drives.h"
 #include "reports/Statistics.h"
 
 #include <QApplication>
@@ -34,7 +34,8 @@ constexpr int buttonHeight = 28;
 constexpr int buttonGap = 6;
 constexpr int rightMargin = 6;
 constexpr int bottomMargin = 5;
-constexpr int hintDelay = 1000; // milliseconds
+constexpr int addressMargin = 8; // between the web address and the window's left edge
+constexpr int hintDelay = 1000;  // milliseconds
 
 // Where the animation starts, and its steps.
 constexpr int startZoom = 20;
@@ -184,8 +185,7 @@ void TfrmMain::buildLabels()
 
     lblBottom = new StyledLabel(makerWebAddress(), chartSpaceBar);
     lblBottom->resize(width(), 42);
-    lblBottom->setDock(StyledLabel::Dock::Bottom);
-    // Left, clear of the buttons in the bottom right corner.
+    // Placed by FormResize: left, clear of the buttons in the bottom right corner.
     lblBottom->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblBottom->setFont(pixelFont("Times New Roman", 27));
     lblBottom->setTextColor(fuchsia);
@@ -226,10 +226,15 @@ void TfrmMain::FormCreate()
     lblTitle->hide();
     lblBottom->hide();
     useHintSettings();
-    // Maximising is the window manager's work; without one (a bare X server) the window would
-    // keep its first size. Taking the screen's free area first fills the screen either way.
-    if (const QScreen *shownOn = screen())
-        setGeometry(shownOn->availableGeometry());
+    // The first geometry is the one un-maximising returns to: two thirds of the screen's free
+    // area, centred, so that the title bar can be reached. Maximising is the window manager's
+    // work; without one the window keeps this size.
+    if (const QScreen *shownOn = screen()) {
+        const QRect area = shownOn->availableGeometry();
+        QRect normal(0, 0, area.width() * 2 / 3, area.height() * 2 / 3);
+        normal.moveCenter(area.center());
+        setGeometry(normal);
+    }
     setWindowState(Qt::WindowMaximized);
 }
 
@@ -263,6 +268,17 @@ void TfrmMain::FormResize()
     btClose->raise();
     btReach->raise();
     btStatistic->raise();
+    placeWebAddress();
+}
+
+void TfrmMain::placeWebAddress()
+{
+    // Beside the buttons when it fits there, else on its own row just above them.
+    const int textWidth = lblBottom->sizeHint().width();
+    const int room = btStatistic->x() - buttonGap - addressMargin;
+    const int bottom = textWidth <= room ? height() : btClose->y() - buttonGap / 2;
+    lblBottom->setGeometry(addressMargin, bottom - lblBottom->height(),
+                           qMin(textWidth, width() - addressMargin), lblBottom->height());
 }
 
 QStringList TfrmMain::driveEntries() const

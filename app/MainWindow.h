@@ -40,6 +40,7 @@ public:
     void FormCreate();
     void FormShow();
     void FormResize();
+    void placeWebAddress();
     // Rebuilds both series from the drive list.
     void doDiskSize();
     void Timer2Timer();

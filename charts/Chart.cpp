@@ -1,5 +1,6 @@
 #include "charts/Chart.h"
 
+#include <QAbstractEventDispatcher>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -20,6 +21,19 @@ TChart::TChart(QWidget *parent) : QWidget(parent), painter(*this)
     setChangeHandler([this] { update(); });
     zoomTimer.setInterval(20);
     connect(&zoomTimer, &QTimer::timeout, this, &TChart::zoomTick);
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &TChart::repaintIfFieldsChanged);
+}
+
+void TChart::repaintIfFieldsChanged()
+{
+    if (!isVisible())
+        return; // showing paints anyway
+    FieldSnapshot now = fieldSnapshot();
+    if (now == drawnFields)
+        return;
+    drawnFields = std::move(now);
+    update();
 }
 
 void TChart::draw(QPainter &target, const QRectF &rect)
@@ -90,6 +104,7 @@ void TChart::zoomTick()
 
 void TChart::paintEvent(QPaintEvent *)
 {
+    drawnFields = fieldSnapshot();
     QPainter target(this);
     draw(target, QRectF(rect()));
     if (dragging && !dragArea.isEmpty()) {

@@ -48,8 +48,12 @@ protected:
 
 private:
     void zoomTick();
+    // Repaints when a plain field changed since the last drawing: run each time the event loop
+    // is about to wait, so that whatever a handler changed shows once it returns.
+    void repaintIfFieldsChanged();
 
     ChartPainter painter;
+    FieldSnapshot drawnFields; // as the widget last drew them
     QPoint dragStart;
     QRect dragArea;
     bool dragging = false;

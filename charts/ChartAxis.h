@@ -43,6 +43,7 @@ public:
     bool grid = true;
 
     void setMinMax(double minimum, double maximum);
+    bool operator==(const TChartAxis &) const = default;
 
     // The label of a value: a time of day when dateTimeFormat is set, a number otherwise.
     QString valueLabel(double value) const;

@@ -302,6 +302,16 @@ void ChartModel::undoZoom()
     changed();
 }
 
+ChartModel::FieldSnapshot ChartModel::fieldSnapshot() const
+{
+    FieldSnapshot fields{backWall,   leftWall, bottomWall,  gradient, margins,
+                         backColour, frame,    axesVisible, title,    legend,
+                         left,       right,    bottom,      view,     {}};
+    for (const auto &series : allSeries)
+        fields.marks.append(series->marks());
+    return fields;
+}
+
 void ChartModel::changed()
 {
     if (onChange)

@@ -119,7 +119,27 @@ public:
     bool allowZoom = true;
     bool animatedZoom = false;
 
-    // Called after every change that shows; the widget repaints.
+    // Everything callers change through plain fields rather than setters, taken together, so that
+    // a view can tell whether any of it changed since it last drew. A plain field added to the
+    // model belongs in here.
+    struct FieldSnapshot
+    {
+        ChartWall backWall, leftWall, bottomWall;
+        ChartGradient gradient;
+        ChartMargins margins;
+        QColor backColour;
+        bool frame = true;
+        bool axesVisible = true;
+        ChartTitle title;
+        ChartLegend legend;
+        TChartAxis left, right, bottom;
+        TView3DOptions view;
+        QList<SeriesMarks> marks; // of each series, in order
+        bool operator==(const FieldSnapshot &) const = default;
+    };
+    FieldSnapshot fieldSnapshot() const;
+
+    // Called after every change through a setter; the widget repaints.
     void setChangeHandler(std::function<void()> handler) { onChange = std::move(handler); }
     void changed();
 

@@ -4,8 +4,8 @@
 #include <QFont>
 #include <QStringList>
 
-// Plain settings of a chart. The windows fill them once when they are built; a chart repaints
-// after any of them changed once update() is called on it.
+// Plain settings of a chart. Callers change them as fields; a chart on screen notices the change
+// and repaints (see TChart).
 
 // How the chart is looked at. Zoom is in percent of the normal size; rotation and elevation in
 // degrees, 360 (or 0) looking straight at the front; perspective in percent, 0 for none.
@@ -18,6 +18,8 @@ struct TView3DOptions
     int Elevation = 345;
     int Perspective = 15;
     bool Orthogonal = true;
+
+    bool operator==(const TView3DOptions &) const = default;
 };
 
 // A wall of the 3-D box: back, left or bottom. A transparent wall has no fill but keeps its pen.
@@ -27,6 +29,8 @@ struct ChartWall
     QColor colour = QColor(192, 192, 192);
     bool transparent = false;
     bool pen = true;
+
+    bool operator==(const ChartWall &) const = default;
 };
 
 enum class GradientDirection
@@ -44,6 +48,8 @@ struct ChartGradient
     QColor startColour = Qt::white;
     QColor endColour = Qt::yellow;
     GradientDirection direction = GradientDirection::TopBottom;
+
+    bool operator==(const ChartGradient &) const = default;
 };
 
 // Margins around the chart's drawing, in percent of its width (left, right) and height.
@@ -53,6 +59,8 @@ struct ChartMargins
     int bottom = 4;
     int left = 3;
     int right = 3;
+
+    bool operator==(const ChartMargins &) const = default;
 };
 
 enum class LegendAlignment
@@ -91,6 +99,8 @@ struct ChartLegend
     QColor colour = Qt::white;
     QFont font = QFont("Arial", 8);
     QColor fontColour = Qt::black;
+
+    bool operator==(const ChartLegend &) const = default;
 };
 
 struct ChartTitle
@@ -99,6 +109,8 @@ struct ChartTitle
     QStringList lines;
     QFont font = QFont("Arial", 8);
     QColor fontColour = Qt::blue;
+
+    bool operator==(const ChartTitle &) const = default;
 };
 
 // The mark of a point: a small text box next to its bar, slice or line point.
@@ -124,4 +136,6 @@ struct SeriesMarks
     // length puts the mark inside the bar.
     int arrowLength = 8;
     bool arrow = true;
+
+    bool operator==(const SeriesMarks &) const = default;
 };

@@ -1,5 +1,7 @@
 #include "charts/ValueFormat.h"
 
+#include "helpers/Helpers.h"
+
 #include <cmath>
 
 namespace {
@@ -51,18 +53,6 @@ Picture parsePicture(const QString &text)
     return picture;
 }
 
-QString groupDigits(const QString &digits, QChar separator)
-{
-    QString out;
-    const int n = digits.size();
-    for (int i = 0; i < n; ++i) {
-        if (i > 0 && (n - i) % 3 == 0)
-            out += separator;
-        out += digits[i];
-    }
-    return out;
-}
-
 } // namespace
 
 QString formatValue(double value, const QString &pictureText, const QLocale &locale)
@@ -91,7 +81,7 @@ QString formatValue(double value, const QString &pictureText, const QLocale &loc
     while (whole.size() < picture.minWholeDigits)
         whole.prepend('0');
     if (picture.grouped)
-        whole = groupDigits(whole, locale.groupSeparator().at(0));
+        whole = groupDigits(whole, locale.groupSeparator());
 
     QString number = whole;
     if (!fraction.isEmpty())

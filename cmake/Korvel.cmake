@@ -18,7 +18,8 @@ endfunction()
 
 # korvel_tests(FOLDER LIBS ... [GUI])
 # One GoogleTest program per test folder; GUI programs run a QApplication, the others a
-# QCoreApplication (see tests/support).
+# QCoreApplication (see tests/support). The GUI main installs the design fonts, so GUI programs
+# also link the controls library that holds them.
 function(korvel_tests folder)
   cmake_parse_arguments(ARG "GUI" "" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp

@@ -2,6 +2,8 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <QPainterPath>
+#include <QStyle>
 
 StyledLabel::StyledLabel(QWidget *parent) : StyledLabel(QString(), parent) {}
 
@@ -81,16 +83,26 @@ void StyledLabel::paintEvent(QPaintEvent *)
     // whole figure honours the alignment and nothing is cut at the label's edges.
     const int lead = highlight.isValid() ? 1 : 0;
     const QRect face = rect().adjusted(lead, lead, -depth, -depth);
-    for (int step = depth; step >= 1; --step) {
-        painter.setPen(shadowStepColor(step));
-        painter.drawText(face.translated(step, step), int(align), caption);
+    const QFontMetrics metrics(font());
+    const QRect textRect = QStyle::alignedRect(
+        Qt::LeftToRight, align, QSize(metrics.horizontalAdvance(caption), metrics.height()), face);
+    const QPointF baseline(textRect.left(), textRect.top() + metrics.ascent());
+    // Each step of the extrusion is one solid shape: anti-aliased copies would let the lighter
+    // edge of one step show through the next as thin diagonal seams.
+    if (depth > 0) {
+        QPainterPath letters;
+        letters.addText(baseline, font(), caption);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(Qt::NoPen);
+        for (int step = depth; step >= 1; --step)
+            painter.fillPath(letters.translated(step, step), shadowStepColor(step));
     }
     if (highlight.isValid()) {
         painter.setPen(highlight);
-        painter.drawText(face.translated(-1, -1), int(align), caption);
+        painter.drawText(baseline - QPointF(1, 1), caption);
     }
     painter.setPen(faceColour);
-    painter.drawText(face, int(align), caption);
+    painter.drawText(baseline, caption);
 }
 
 bool StyledLabel::eventFilter(QObject *watched, QEvent *event)

@@ -1,9 +1,10 @@
 #include "engine/StatisticsEngine.h"
 
-#include "controls/EntryHelpers.h"
-#include "controls/Helpers.h"
+#include "drives/Drives.h"
 #include "engine/Classification.h"
 #include "engine/ReadAhead.h"
+#include "helpers/EntryHelpers.h"
+#include "helpers/Helpers.h"
 #include "platform/DriveSource.h"
 #include "platform/FileTimes.h"
 
@@ -28,9 +29,17 @@ QChar driveLetter(const QString &entry)
     return entry.isEmpty() ? QChar() : entry.at(0);
 }
 
+// The root path of the drive of a drive box entry: "c:\".
+QString driveRoot(const QString &entry)
+{
+    return driveLetter(entry) + QStringLiteral(":\\");
+}
+
 } // namespace
 
-StatisticsEngine::StatisticsEngine() : clock(systemNow), readAheadThreads(coreCount()) {}
+StatisticsEngine::StatisticsEngine(const platform::DriveSource &drives)
+    : clock(systemNow), readAheadThreads(coreCount()), drives(&drives)
+{}
 
 StatisticsEngine::~StatisticsEngine() = default;
 
@@ -38,14 +47,13 @@ StatisticsEngine::~StatisticsEngine() = default;
 
 long double StatisticsEngine::computePickListTotal() const
 {
-    const platform::DriveSource &drives = platform::driveSource();
     long double total = 0;
     for (const QString &entry : PickList1) {
-        const QChar letter = driveLetter(entry);
-        std::uint64_t freeBytes = 0, totalBytes = 0;
+        double freeBytes = 0, totalBytes = 0;
         // A drive that does not answer has no space to ask: one question tells both, and a
         // network drive makes the user wait for its time limit only once.
-        if (drives.space(letter, freeBytes, totalBytes))
+        getDriveSpace(driveRoot(entry), freeBytes, totalBytes, *drives);
+        if (totalBytes >= 0)
             total += static_cast<long double>(totalBytes);
     }
     return total;
@@ -62,7 +70,7 @@ void StatisticsEngine::collectDrives()
             break;
         currentDrive = entry;
         labels += driveLetter(entry) + QStringLiteral(": ");
-        if (!platform::driveSource().isReady(driveLetter(entry)))
+        if (!isDriveReady(driveLetter(entry), *drives))
             continue; // a drive that went away is passed over without a word
         scanning = true;
         if (hooks.driveStarting)
@@ -111,10 +119,9 @@ bool StatisticsEngine::abortScan()
 void StatisticsEngine::ScanAllDrives()
 {
     const QChar letter = driveLetter(currentDrive);
-    const platform::DriveSource &drives = platform::driveSource();
-    if (!drives.isReady(letter))
+    if (!isDriveReady(letter, *drives))
         return;
-    const platform::Drive *drive = drives.find(letter);
+    const platform::Drive *drive = drives->find(letter);
     const QString root = drive ? drive->mountPoint : QString();
     const std::uint64_t device = drive ? drive->device : 0;
     // The drive's root stays the current directory after the walk, so that the next run offers

@@ -12,6 +12,9 @@
 
 class FolderReader;
 struct Folder;
+namespace platform {
+class DriveSource;
+}
 
 // How the engine reaches the statistics window. Every hook may be left empty.
 struct EngineHooks
@@ -31,11 +34,11 @@ struct EngineHooks
 
 // The collection engine: the accumulators of a run, the classification of each file, the walk
 // of a drive and the loop over the run's drives. It knows no window; the statistics window owns
-// one and reads its fields. Drives come from platform::driveSource().
+// one and reads its fields. Its owner hands it the drive table it walks, which must outlive it.
 class StatisticsEngine : public Accumulators
 {
 public:
-    StatisticsEngine();
+    explicit StatisticsEngine(const platform::DriveSource &drives);
     virtual ~StatisticsEngine();
 
     EngineHooks hooks;
@@ -81,6 +84,7 @@ private:
     bool passesFilter(std::string_view name);
     void addHourSlots(std::uint32_t created, std::uint32_t written, std::uint32_t accessed);
 
+    const platform::DriveSource *drives;
     // The picked extensions in lower case, as UTF-8 bytes, for comparing with names.
     std::vector<std::string> pickedExtensions;
     QStringList preparedFrom; // the PickList2 they were taken from

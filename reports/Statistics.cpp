@@ -1,8 +1,8 @@
 #include "reports/Statistics.h"
 
-#include "app/Drives.h"
 #include "controls/DialogLook.h"
 #include "controls/PickList.h"
+#include "drives/Drives.h"
 
 namespace {
 

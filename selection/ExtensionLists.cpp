@@ -1,6 +1,6 @@
 #include "selection/ExtensionLists.h"
 
-#include "controls/Helpers.h"
+#include "helpers/Helpers.h"
 #include "platform/ProfileFile.h"
 #include "selection/TypeNames.h"
 

@@ -1,9 +1,9 @@
 #include "selection/WhichDrive.h"
 
-#include "app/Drives.h"
 #include "controls/DialogLook.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
+#include "drives/Drives.h"
 #include "platform/DriveSource.h"
 #include "selection/ExtensionLists.h"
 #include "selection/StatList.h"
@@ -221,6 +221,12 @@ void TfrmWhichDrive::showPage(QFrame *page, QPushButton *defaultButton)
     for (QFrame *each : {Panel1, Panel2, Panel3})
         each->setVisible(each == page);
     defaultButton->setDefault(true);
+    QWidget *first = pckDrive;
+    if (page == Panel2)
+        first = rbInclude->isChecked() ? rbInclude : rbExclude->isChecked() ? rbExclude : rbAll;
+    else if (page == Panel3)
+        first = PickList1;
+    first->setFocus();
 }
 
 QString TfrmWhichDrive::currentSection() const

@@ -78,6 +78,8 @@ private:
     void buildPage2();
     void buildPage3();
     void fillDriveBox();
+    // Shows one page with its default button, and focuses its first control so that the arrow
+    // keys and Space work at once: the drive list, the checked filter, the type list.
     void showPage(QFrame *page, QPushButton *defaultButton);
     QString currentSection() const;
     void loadTypes(const QString &section);

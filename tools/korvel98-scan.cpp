@@ -222,16 +222,15 @@ int main(int argc, char **argv)
         args << QString::fromLocal8Bit(argv[i]);
     const Options options = parse(args);
 
-    auto drives = std::make_unique<platform::FolderDriveSource>();
-    StatisticsEngine engine;
+    platform::FolderDriveSource drives;
+    StatisticsEngine engine(drives);
     char letter = 'c';
     for (const QString &folder : options.folders) {
         const QString path = QFileInfo(folder).absoluteFilePath();
-        drives->addDrive(QChar(letter), platform::DriveFixed, QString(), path);
-        engine.PickList1 << drives->drives().back().entry;
+        drives.addDrive(QChar(letter), platform::DriveFixed, QString(), path);
+        engine.PickList1 << drives.drives().back().entry;
         ++letter;
     }
-    platform::setDriveSource(std::move(drives));
 
     engine.allTypes = options.filter == Options::Filter::All;
     engine.includeSelected = options.filter == Options::Filter::Include;

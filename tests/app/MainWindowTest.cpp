@@ -5,8 +5,8 @@
 #include "controls/AboutBox.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
-#include "platform/FolderDriveSource.h"
 #include "reports/Statistics.h"
+#include "support/PlatformFakes.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -31,19 +31,6 @@ constexpr std::uint64_t GB = 1024 * MB;
 class MainWindowTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        auto folders = std::make_unique<FolderDriveSource>();
-        source = folders.get();
-        setDriveSource(std::move(folders));
-    }
-    void TearDown() override
-    {
-        window.reset();
-        statistics.reset();
-        setDriveSource(nullptr);
-    }
-
     // A ready drive with a pretended capacity.
     void addDrive(QChar letter, std::uint64_t freeBytes, std::uint64_t totalBytes)
     {
@@ -97,7 +84,7 @@ protected:
     }
 
     QTemporaryDir temp;
-    FolderDriveSource *source = nullptr;
+    korvel::test::InstalledFolderDrives source; // outlives the windows below
     std::unique_ptr<TfrmStatistics> statistics;
     std::unique_ptr<TfrmMain> window;
 };
@@ -188,11 +175,18 @@ TEST_F(MainWindowTest, AnEntryWithoutALetterIsPassedOver)
 
 TEST_F(MainWindowTest, StartsMaximisedWithAquaHintsAfterASecond)
 {
-    // Without a window manager nothing maximises the window; it must cover the screen anyway.
     TfrmMain fresh;
     ASSERT_NE(fresh.screen(), nullptr);
+    const QRect area = fresh.screen()->availableGeometry();
+    fresh.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fresh));
     EXPECT_TRUE(fresh.windowState() & Qt::WindowMaximized);
-    EXPECT_EQ(fresh.geometry(), fresh.screen()->availableGeometry());
+    EXPECT_EQ(fresh.frameGeometry(), area);
+    // Un-maximised, the window lies wholly inside the free area, title bar included.
+    fresh.setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(area.contains(fresh.frameGeometry())) << fresh.frameGeometry().y();
+    EXPECT_LT(fresh.width(), area.width());
+    EXPECT_GT(fresh.geometry().top(), area.top());
     EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipBase), QColor(0, 255, 255));
     EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 1000);
 }
@@ -200,7 +194,7 @@ TEST_F(MainWindowTest, StartsMaximisedWithAquaHintsAfterASecond)
 TEST_F(MainWindowTest, ButtonsKeepTheirGapsAfterEveryResize)
 {
     open();
-    for (QSize size : {QSize(640, 482), QSize(1024, 768), QSize(400, 300), QSize(1920, 1080)}) {
+    for (QSize size : {QSize(640, 482), QSize(1024, 768), QSize(520, 380), QSize(1920, 1080)}) {
         window->resize(size);
         window->FormResize();
         const QRect close = window->btClose->geometry();
@@ -213,6 +207,11 @@ TEST_F(MainWindowTest, ButtonsKeepTheirGapsAfterEveryResize)
         EXPECT_EQ(reach.top(), close.top());
         EXPECT_EQ(statistic.top(), close.top());
         EXPECT_EQ(window->chartSpaceBar->geometry(), QRect(QPoint(), size));
+        // The web address keeps off the window's left edge and clear of every button.
+        const QRect address = window->lblBottom->geometry();
+        EXPECT_GT(address.left(), 0);
+        for (const QRect &button : {close, reach, statistic})
+            EXPECT_FALSE(address.intersects(button)) << size.width();
     }
     EXPECT_EQ(window->btStatistic->size(), QSize(176, 28));
     EXPECT_EQ(window->btClose->size(), QSize(76, 28));

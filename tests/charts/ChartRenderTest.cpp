@@ -455,3 +455,60 @@ TEST(ChartPrinting, PreviewShowsOnePageOfTheChart)
     EXPECT_EQ(pages, 1);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
+
+namespace {
+
+class CountingChart : public TChart
+{
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        ++paints;
+        TChart::paintEvent(event);
+    }
+};
+
+// Lets the event loop run and wait a few times, as it does between two handlers.
+void idle(int turns)
+{
+    for (int turn = 0; turn < turns; ++turn) {
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
+
+} // namespace
+
+// The report pages switch views by writing fields; the chart on screen must show each change as
+// a setter would, and an unchanged chart must not repaint over and over.
+TEST(ChartView, ChangesThroughPlainFieldsRepaintLikeSetters)
+{
+    CountingChart chart;
+    auto *bars = chart.addSeries<TBarSeries>();
+    bars->Add(3);
+    chart.resize(200, 150);
+    chart.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
+    const std::vector<std::pair<const char *, std::function<void()>>> changes = {
+        {"setter", [&] { chart.setTitleText("Sizes"); }},
+        {"title lines", [&] { chart.Title().lines = QStringList{"Ages"}; }},
+        {"background", [&] { chart.backColour = Qt::yellow; }},
+        {"wall", [&] { chart.backWall.visible = false; }},
+        {"axis", [&] { chart.LeftAxis().title = "MB"; }},
+        {"marks", [&] { bars->marks().visible = true; }},
+    };
+    for (const auto &[what, change] : changes) {
+        idle(3);
+        chart.paints = 0;
+        idle(3);
+        EXPECT_EQ(chart.paints, 0) << "before " << what;
+        change();
+        for (int turn = 0; turn < 100 && chart.paints == 0; ++turn)
+            idle(1);
+        EXPECT_GT(chart.paints, 0) << what;
+    }
+}

@@ -3,6 +3,7 @@
 #include "controls/MessageBoxes.h"
 #include "platform/ShellOpen.h"
 
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -49,6 +50,12 @@ TEST_F(AboutFixture, LinkOpensTheHomePageAndKeepsTheDialogOpen)
     EXPECT_EQ(opened[0], makerHomePage());
     EXPECT_TRUE(about.isVisible());
     EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(AboutFixture, ButtonsUseTheMappedWindowFont)
+{
+    for (QPushButton *button : {about.OKButton, about.btWeb})
+        EXPECT_EQ(QFontInfo(button->font()).family(), "Liberation Sans");
 }
 
 TEST_F(AboutFixture, HomePageButtonOpensThePageAndCloses)

@@ -8,9 +8,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimeZone>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <numeric>
 
@@ -41,7 +41,12 @@ public:
     {
         EXPECT_TRUE(dir.isValid());
     }
-    ~Tree() { QProcess::execute("rm", {"-rf", dir.path()}); }
+    // Removed in this process: a threaded test must not fork a child to do it.
+    ~Tree()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(dir.path().toStdString(), ignored);
+    }
 
     QString root() const { return dir.path(); }
     QString path(const QString &relative) const { return dir.filePath(relative); }
@@ -69,8 +74,8 @@ private:
     QTemporaryDir dir;
 };
 
-// An engine over folders that stand in for drives, in UTC with today fixed; the machine's drive
-// table, time zone and working directory come back afterwards.
+// An engine over folders that stand in for drives, in UTC with today fixed; the machine's time
+// zone and working directory come back afterwards.
 class EngineTest : public ::testing::Test
 {
 protected:
@@ -86,7 +91,6 @@ protected:
     }
     void TearDown() override
     {
-        platform::setDriveSource(nullptr);
         platform::setLocalTimeZone(QTimeZone());
         platform::setListingHook({});
         QDir::setCurrent(savedDirectory);
@@ -95,15 +99,13 @@ protected:
     // Lets folders stand in for the drives c:, d:, ... and picks them all for the run.
     platform::FolderDriveSource &useDrives(const QStringList &folders)
     {
-        auto source = std::make_unique<platform::FolderDriveSource>();
-        auto &drives = *source;
+        drives = platform::FolderDriveSource();
         char letter = 'c';
         engine.PickList1.clear();
         for (const QString &folder : folders) {
             drives.addDrive(QChar(letter++), platform::DriveFixed, QString(), folder);
             engine.PickList1 << drives.drives().back().entry;
         }
-        platform::setDriveSource(std::move(source));
         return drives;
     }
 
@@ -135,7 +137,8 @@ protected:
         EXPECT_LE(typed, engine.filesFound);
     }
 
-    StatisticsEngine engine;
+    platform::FolderDriveSource drives; // the engine's drive table
+    StatisticsEngine engine{drives};
     QStringList statusTexts, captions, errors;
     QString savedDirectory;
 };

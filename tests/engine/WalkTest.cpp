@@ -15,6 +15,7 @@ using korvel::test::Tree;
 class RecordingEngine : public StatisticsEngine
 {
 public:
+    using StatisticsEngine::StatisticsEngine;
     void crunchNumbers(const QString &directoryText, const platform::DirectoryEntry &entry) override
     {
         seen << directoryText + u'/' + entry.name();
@@ -56,7 +57,7 @@ protected:
         recorder.collectDrives();
     }
 
-    RecordingEngine recorder;
+    RecordingEngine recorder{drives};
     Tree tree;
 };
 
@@ -147,12 +148,15 @@ TEST_P(Walk, FoldersOfAnotherDeviceAreNotEntered)
 {
     tree.file("own", 1);
     tree.file("mounted/elsewhere", 1);
-    auto drives = std::make_unique<ForeignDeviceDrives>();
-    drives->addDrive(QChar('c'), platform::DriveFixed, QString(), tree.root());
-    recorder.PickList1 = {drives->drives().front().entry};
-    platform::setDriveSource(std::move(drives));
-    recorder.collectDrives();
-    EXPECT_EQ(recorder.seen, QStringList{tree.path("own")});
+    ForeignDeviceDrives foreignDrives;
+    foreignDrives.addDrive(QChar('c'), platform::DriveFixed, QString(), tree.root());
+    RecordingEngine foreign(foreignDrives);
+    foreign.clock = engine.clock;
+    foreign.allTypes = true;
+    foreign.readAheadThreads = GetParam();
+    foreign.PickList1 = {foreignDrives.drives().front().entry};
+    foreign.collectDrives();
+    EXPECT_EQ(foreign.seen, QStringList{tree.path("own")});
 }
 
 TEST_P(Walk, AbortStopsWithinOneEntryAndKeepsWhatWasCounted)
@@ -251,7 +255,7 @@ TEST_P(Walk, ReadAheadChangesNeitherFiguresNorOrder)
                   korvel::test::testToday - i * 86400 * 3, korvel::test::testToday - i * 3600);
     }
     walk(tree.root());
-    RecordingEngine single;
+    RecordingEngine single(drives);
     single.clock = recorder.clock;
     single.allTypes = true;
     single.readAheadThreads = 0;

@@ -3,6 +3,8 @@
 #include "platform/ShellOpen.h"
 #include "support/TestSupport.h"
 
+#include <QHash>
+#include <QMimeDatabase>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -31,6 +33,28 @@ TEST(TypeRegistry, MimeDatabaseGivesClassesAndDescriptions)
     }
     EXPECT_EQ(lower.size(), keys.size()); // each extension once, whatever its case
     EXPECT_TRUE(lower.contains(".txt"));
+}
+
+// The database lists its types in a different order in each process; an extension that several
+// types claim must still name the same type every time: the first of them by name.
+TEST(TypeRegistry, SharedExtensionGoesToTheFirstClaimantByName)
+{
+    QHash<QString, QStringList> claimants;
+    for (const QMimeType &type : QMimeDatabase().allMimeTypes())
+        for (const QString &glob : type.globPatterns())
+            if (glob.startsWith(QStringLiteral("*.")) && !glob.mid(2).contains(u'*') &&
+                !glob.contains(u'?') && !glob.contains(u'['))
+                claimants[glob.mid(1)].append(type.name());
+    const MimeTypeRegistry registry;
+    int shared = 0;
+    for (auto it = claimants.cbegin(); it != claimants.cend(); ++it) {
+        if (it.value().size() < 2)
+            continue;
+        ++shared;
+        EXPECT_EQ(registry.className(it.key()), *std::min_element(it->begin(), it->end()))
+            << it.key().toStdString();
+    }
+    EXPECT_GT(shared, 0) << "the database has no shared extension to try";
 }
 
 TEST(ShellOpen, TheTestOpenerStandsInForTheBrowser)

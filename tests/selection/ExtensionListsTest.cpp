@@ -1,6 +1,6 @@
 #include "selection/ExtensionLists.h"
 
-#include "platform/TypeRegistry.h"
+#include "support/PlatformFakes.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
@@ -15,20 +15,16 @@ class ExtensionLists : public ::testing::Test
 protected:
     void SetUp() override
     {
-        auto table = std::make_unique<platform::TableTypeRegistry>();
         table->addExtension(".doc", "Word.Document");
         table->addClass("Word.Document", "Word document");
         table->addExtension(".txt", "txtfile");
         table->addClass("txtfile", "Text Document");
-        platform::setTypeRegistry(std::move(table));
         path = temp.filePath("korvel98.ini");
         setSettingsFilePath(path);
     }
-    void TearDown() override
-    {
-        setSettingsFilePath(QString());
-        platform::setTypeRegistry(nullptr);
-    }
+    void TearDown() override { setSettingsFilePath(QString()); }
+
+    korvel::test::InstalledTypeTable table;
 
     void writeFile(const QByteArray &content)
     {

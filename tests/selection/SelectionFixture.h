@@ -1,8 +1,8 @@
 #pragma once
 
 #include "controls/MessageBoxes.h"
-#include "platform/TypeRegistry.h"
 #include "selection/ExtensionLists.h"
+#include "support/PlatformFakes.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractItemView>
@@ -25,12 +25,12 @@ struct SelectionFixture : ::testing::Test
     QStringList errors;
     bool answerYes = true;
     korvel::test::LocaleGuard locale{korvel::test::commaLocale()};
+    korvel::test::InstalledTypeTable registry;
 
     void SetUp() override
     {
         ASSERT_TRUE(home.isValid());
         setSettingsFilePath(home.filePath("korvel98.ini"));
-        auto registry = std::make_unique<platform::TableTypeRegistry>();
         const QList<std::pair<QString, QString>> types = {
             {".doc", "Word document"}, {".exe", "Program"},        {".txt", "Plain text"},
             {".pdf", "PDF document"},  {".jpeg", "JPEG image"},    {".html", "Web page"},
@@ -39,7 +39,6 @@ struct SelectionFixture : ::testing::Test
             registry->addExtension(extension, "class" + extension);
             registry->addClass("class" + extension, description);
         }
-        platform::setTypeRegistry(std::move(registry));
         setMessageHook([this](MessageKind kind, const QString &text) {
             if (kind == MessageKind::Question) {
                 questions.append(text);
@@ -53,7 +52,6 @@ struct SelectionFixture : ::testing::Test
     void TearDown() override
     {
         setMessageHook({});
-        platform::setTypeRegistry(nullptr);
         setSettingsFilePath(QString());
     }
 

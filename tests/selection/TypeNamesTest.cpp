@@ -1,19 +1,18 @@
 #include "selection/TypeNames.h"
 
-#include "platform/TypeRegistry.h"
+#include "support/PlatformFakes.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Installs a fixed registration table for one test and puts the MIME database back afterwards.
+// A fixed registration table for one test.
 class FakeRegistry : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        auto table = std::make_unique<platform::TableTypeRegistry>();
         table->addExtension(".doc", "Word.Document");
         table->addClass("Word.Document", "Word document");
         table->addExtension(".bare", "BareClass"); // a class without a description
@@ -22,12 +21,9 @@ protected:
         table->addExtension(".a", "A");
         table->addExtension(".tiff5", "Long");
         table->addExtension(".mp3", "Audio");
-        registry = table.get();
-        platform::setTypeRegistry(std::move(table));
     }
-    void TearDown() override { platform::setTypeRegistry(nullptr); }
 
-    platform::TableTypeRegistry *registry = nullptr;
+    korvel::test::InstalledTypeTable table;
 };
 
 } // namespace

@@ -3,8 +3,8 @@
 #include "SelectionFixture.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
-#include "platform/FolderDriveSource.h"
 #include "selection/StatList.h"
+#include "support/PlatformFakes.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -18,6 +18,7 @@ const QStringList defaults = {"*.doc\tWord document", "*.exe\tProgram", "*.dll\t
 
 struct WizardTest : SelectionFixture
 {
+    korvel::test::InstalledFolderDrives drives;
     std::unique_ptr<TfrmWhichDrive> wizard;
 
     void SetUp() override
@@ -25,7 +26,6 @@ struct WizardTest : SelectionFixture
         SelectionFixture::SetUp();
         // A floppy, a fixed disk with a label, a CD-ROM drive without a disc, a drive of no
         // known type, a network drive.
-        auto drives = std::make_unique<platform::FolderDriveSource>();
         const QString folder = home.path();
         drives->addDrive('a', platform::DriveRemovable, "a:", folder);
         drives->addDrive('c', platform::DriveFixed, "c: [system]", folder);
@@ -33,13 +33,11 @@ struct WizardTest : SelectionFixture
         drives->addDrive('q', platform::DriveUnknown, "q: [odd]", folder);
         drives->addDrive('x', platform::DriveRemote, "x: //Server/Share", folder);
         drives->setCurrentEntry("c: [system]");
-        platform::setDriveSource(std::move(drives));
     }
 
     void TearDown() override
     {
         wizard.reset();
-        platform::setDriveSource(nullptr);
         SelectionFixture::TearDown();
     }
 
@@ -80,23 +78,21 @@ TEST_F(WizardTest, DriveListLeavesOutFloppiesAndOddDrivesAndNamesUnlabelledDrive
 
 TEST_F(WizardTest, EveryDriveStartsPickedWhenNoneIsTheCurrentOne)
 {
-    auto drives = std::make_unique<platform::FolderDriveSource>();
+    drives.install();
     drives->addDrive('c', platform::DriveFixed, "c: []", home.path());
     drives->addDrive('e', platform::DriveRemovable, "e:", home.path());
     drives->addDrive('r', platform::DriveRamDisk, "r: []", home.path());
     drives->addDrive('y', platform::DriveRemote, "y:", home.path());
     drives->setCurrentEntry("c: []");
-    platform::setDriveSource(std::move(drives));
     openWizard();
     EXPECT_EQ(wizard->pickedDrives(),
               QStringList({"c: (Fixed disk)", "e:", "r: (RAM-Disk)", "y: (Remote disk)"}));
 
     // A current network drive is found although it is listed in lower case.
-    drives = std::make_unique<platform::FolderDriveSource>();
+    drives.install();
     drives->addDrive('c', platform::DriveFixed, "c: [/]", home.path());
     drives->addDrive('x', platform::DriveRemote, "x: //Server/Share", home.path());
     drives->setCurrentEntry("x: //Server/Share");
-    platform::setDriveSource(std::move(drives));
     openWizard();
     EXPECT_EQ(wizard->pickedDrives(), QStringList{"x: //server/share"});
 }
@@ -114,7 +110,7 @@ TEST_F(WizardTest, NextFollowsDrivePicksButAnEmptyPickStillGoesOn)
     EXPECT_EQ(wizard->pickedDrives().size(), 3);
 
     // With no drive at all the wizard opens with Next enabled and can be confirmed.
-    platform::setDriveSource(std::make_unique<platform::FolderDriveSource>());
+    drives.install();
     openWizard();
     EXPECT_TRUE(wizard->pckDrive->Items().isEmpty());
     EXPECT_TRUE(wizard->btNext1->isEnabled());
@@ -122,6 +118,21 @@ TEST_F(WizardTest, NextFollowsDrivePicksButAnEmptyPickStillGoesOn)
     QTest::mouseClick(wizard->btNext2, Qt::LeftButton);
     EXPECT_EQ(wizard->result(), QDialog::Accepted);
     EXPECT_TRUE(wizard->pickedDrives().isEmpty());
+}
+
+// Arrow keys and Space work on each page without a Tab first.
+TEST_F(WizardTest, EachPageFocusesItsFirstControl)
+{
+    openWizard();
+    EXPECT_EQ(wizard->focusWidget(), wizard->pckDrive);
+    QTest::mouseClick(wizard->btNext1, Qt::LeftButton);
+    EXPECT_EQ(wizard->focusWidget(), wizard->rbAll);
+    QTest::keyClick(wizard->focusWidget(), Qt::Key_Down);
+    EXPECT_TRUE(wizard->rbInclude->isChecked());
+    QTest::mouseClick(wizard->btNext2, Qt::LeftButton);
+    EXPECT_EQ(wizard->focusWidget(), wizard->PickList1);
+    QTest::mouseClick(wizard->btPrior3, Qt::LeftButton);
+    EXPECT_EQ(wizard->focusWidget(), wizard->rbInclude);
 }
 
 TEST_F(WizardTest, AllFilesEndsAtOnceWithOk)

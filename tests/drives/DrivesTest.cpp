@@ -1,6 +1,6 @@
-#include "app/Drives.h"
+#include "drives/Drives.h"
 
-#include "platform/FolderDriveSource.h"
+#include "support/PlatformFakes.h"
 #include "support/TestSupport.h"
 
 #include <QTemporaryDir>
@@ -10,20 +10,12 @@ using namespace platform;
 
 namespace {
 
-// Installs a drive table of temporary folders for one test; the machine's comes back after.
+// A drive table of temporary folders for one test.
 class DrivesTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        auto folders = std::make_unique<FolderDriveSource>();
-        source = folders.get();
-        setDriveSource(std::move(folders));
-    }
-    void TearDown() override { setDriveSource(nullptr); }
-
     QTemporaryDir temp;
-    FolderDriveSource *source = nullptr;
+    korvel::test::InstalledFolderDrives source;
 };
 
 } // namespace

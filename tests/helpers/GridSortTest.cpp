@@ -1,4 +1,4 @@
-#include "controls/GridSort.h"
+#include "helpers/GridSort.h"
 
 #include "support/TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "controls/Helpers.h"
+#include "helpers/Helpers.h"
 
 #include "support/TestSupport.h"
 
@@ -54,6 +54,8 @@ TEST(Helpers, GroupedNumbersUseTheLocaleSeparator)
         EXPECT_EQ(intToGrouped(0), "0");
         EXPECT_EQ(intToGrouped(999), "999");
         EXPECT_EQ(intToGrouped(5000000000LL), "5,000,000,000");
+        EXPECT_EQ(intToGrouped(std::numeric_limits<std::int64_t>::min()),
+                  "-9,223,372,036,854,775,808");
 
         EXPECT_EQ(floatToGrouped(2.5), "3");
         EXPECT_EQ(floatToGrouped(-2.5), "-3");

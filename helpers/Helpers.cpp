@@ -1,4 +1,4 @@
-#include "controls/Helpers.h"
+#include "helpers/Helpers.h"
 
 #include <QLocale>
 #include <cmath>
@@ -107,9 +107,25 @@ double textToFloat(const QString &text)
     return ok && std::isfinite(value) ? value : 0.0;
 }
 
+QString groupDigits(const QString &digits, const QString &separator)
+{
+    QString out;
+    const qsizetype n = digits.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            out += separator;
+        out += digits[i];
+    }
+    return out;
+}
+
 QString intToGrouped(std::int64_t value)
 {
-    return groupingLocale().toString(qlonglong(value));
+    const QLocale locale;
+    // The magnitude in unsigned arithmetic, so that the smallest 64-bit value has one too.
+    const std::uint64_t magnitude = value < 0 ? 0 - std::uint64_t(value) : std::uint64_t(value);
+    const QString digits = groupDigits(QString::number(magnitude), locale.groupSeparator());
+    return value < 0 ? locale.negativeSign() + digits : digits;
 }
 
 QString floatToGrouped(double value)

@@ -1,6 +1,6 @@
-#include "controls/GridSort.h"
+#include "helpers/GridSort.h"
 
-#include "controls/Helpers.h"
+#include "helpers/Helpers.h"
 
 #include <QLocale>
 #include <algorithm>

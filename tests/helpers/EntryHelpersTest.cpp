@@ -1,4 +1,4 @@
-#include "controls/EntryHelpers.h"
+#include "helpers/EntryHelpers.h"
 
 #include <gtest/gtest.h>
 

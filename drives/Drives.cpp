@@ -1,4 +1,4 @@
-#include "app/Drives.h"
+#include "drives/Drives.h"
 
 #include "platform/DriveSource.h"
 
@@ -30,16 +30,17 @@ bool isDriveLetter(QChar c)
 
 } // namespace
 
-bool isDriveReady(QChar letter)
+bool isDriveReady(QChar letter, const platform::DriveSource &source)
 {
-    return isDriveLetter(letter) && platform::driveSource().isReady(letter);
+    return isDriveLetter(letter) && source.isReady(letter);
 }
 
-bool getDriveSpace(const QString &rootPath, double &freeBytes, double &totalBytes)
+bool getDriveSpace(const QString &rootPath, double &freeBytes, double &totalBytes,
+                   const platform::DriveSource &source)
 {
     std::uint64_t free = 0, total = 0;
     if (!rootPath.isEmpty() && isDriveLetter(rootPath[0]) &&
-        platform::driveSource().space(rootPath[0], free, total)) {
+        source.space(rootPath[0], free, total)) {
         freeBytes = double(free);
         totalBytes = double(total);
     } else {
@@ -49,9 +50,8 @@ bool getDriveSpace(const QString &rootPath, double &freeBytes, double &totalByte
     return true;
 }
 
-DriveList buildDriveList()
+DriveList buildDriveList(const platform::DriveSource &source)
 {
-    const platform::DriveSource &source = platform::driveSource();
     DriveList list;
     for (const platform::Drive &drive : source.drives()) {
         QString entry = drive.entry;

@@ -15,6 +15,9 @@ QString digitsOnly(const QString &text);
 int textToInt(const QString &text);
 // A decimal number in the locale's format (no group separators); 0 when it is not one.
 double textToFloat(const QString &text);
+// A run of decimal digits with a separator between groups of three, counted from the right:
+// "1234567" -> "1,234,567". The reports' grouped numbers and the charts' number pictures share it.
+QString groupDigits(const QString &digits, const QString &separator);
 // Whole number with group separators: 1234567 -> "1,234,567".
 QString intToGrouped(std::int64_t value);
 // Rounded half away from zero, group separators, at most 14 significant digits; empty on failure.

@@ -1,0 +1,5 @@
+#pragma once
+
+#include "engine/Walk.h"
+#include "platform/DriveSource.h"
+#include "controls/PickList.h"
