@@ -10,6 +10,7 @@ packages=(
   shared-mime-info fonts-liberation2
   tzdata
   xvfb xauth
+  poppler-utils
   "$@"
 )
 
