@@ -6,7 +6,12 @@
 #include "controls/Notebook.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
+#include "reports/AttributePage.h"
+#include "reports/CombinedPage.h"
+#include "reports/DatePage.h"
+#include "reports/OverhangPage.h"
 #include "reports/ReportPage.h"
+#include "reports/TimePage.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -116,13 +121,24 @@ void TfrmStatistics::createPages()
     pages[SpaceTab] = spacePage;
     pages[TypesTab] = new ReportPage(context, notebook);
     pages[SizesTab] = new ReportPage(context, notebook);
-    pages[OverhangTab] = new ReportPage(context, notebook);
-    pages[AccessTab] = new ReportPage(context, notebook);
-    pages[CreatedTab] = new ReportPage(context, notebook);
-    pages[ModifiedTab] = new ReportPage(context, notebook);
-    pages[CombinedTab] = new ReportPage(context, notebook);
-    pages[AttributeTab] = new ReportPage(context, notebook);
-    pages[TimeTab] = new ReportPage(context, notebook);
+    auto *overhang = new OverhangPage(context, notebook);
+    // A run that classified no bytes has no overhang to show: the page cannot be chosen, and
+    // the notebook leaves it when it is in view.
+    connect(overhang, &OverhangPage::nothingToShow, this, [this] {
+        OvcNotebook1->setPageEnabled(OverhangTab, false);
+        if (OvcNotebook1->PageIndex() == OverhangTab)
+            OvcNotebook1->setPageIndex(AccessTab);
+    });
+    pages[OverhangTab] = overhang;
+    auto *access = new DatePage(DatePage::Dates::Accessed, context, notebook);
+    auto *create = new DatePage(DatePage::Dates::Created, context, notebook);
+    auto *modify = new DatePage(DatePage::Dates::Modified, context, notebook);
+    pages[AccessTab] = access;
+    pages[CreatedTab] = create;
+    pages[ModifiedTab] = modify;
+    pages[CombinedTab] = new CombinedPage(context, access, create, modify, notebook);
+    pages[AttributeTab] = new AttributePage(context, notebook);
+    pages[TimeTab] = new TimePage(context, notebook);
     for (int index = 0; index < PageCount; ++index)
         OvcNotebook1->addPage(tabCaptions[std::size_t(index)], pages[std::size_t(index)]);
 }
