@@ -9,11 +9,11 @@
 namespace {
 
 // The table: a heading line, then four rows that line up with the four bars of the small charts.
-constexpr int headingTop = 40;
+constexpr int headingTop = 55;
 constexpr int chartTop = 60;
 constexpr QSize chartSize(158, 105);
-constexpr int firstRowTop = 69;
-constexpr int rowStep = 24;
+constexpr int firstRowTop = 77;
+constexpr int rowStep = 19;
 constexpr int rowLabelLeft = 16;
 constexpr int countChartLeft = 96;
 constexpr int countLeft = 262;
@@ -21,7 +21,7 @@ constexpr int countWidth = 45;
 constexpr int sizeChartLeft = 316;
 constexpr int sizeLeft = 484;
 constexpr int sizeWidth = 97;
-constexpr QRect notePlace(16, 190, 560, 40);
+constexpr QRect notePlace(16, 180, 560, 40);
 
 const QColor red(255, 0, 0);
 const QColor blue(0, 0, 255);
@@ -104,6 +104,7 @@ TChart *AttributePage::makeShareChart(const QString &name, int left, THorizBarSe
     chart->allowZoom = false;
     chart->setChart3DPercent(25);
     chart->setMaxPointsPerPage(4);
+    chart->margins.top = chart->margins.bottom = 0;
     series = chart->addSeries<THorizBarSeries>();
     series->setValueFormat(QStringLiteral("#,##0.## %"));
     series->marks().visible = true;

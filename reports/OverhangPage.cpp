@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <array>
 
 namespace {
@@ -162,6 +163,7 @@ void OverhangPage::makeChart()
     chartOverhang->backWall.pen = false;
     chartOverhang->leftWall.visible = chartOverhang->bottomWall.visible = false;
     chartOverhang->margins.left = 0;
+    chartOverhang->margins.top = chartOverhang->margins.bottom = 0;
     chartOverhang->Title().visible = false;
     chartOverhang->axesVisible = false;
     chartOverhang->frame = false;
@@ -203,6 +205,8 @@ void OverhangPage::makeMemo()
     Memo1->setFrameShape(QFrame::NoFrame);
     Memo1->setFocusPolicy(Qt::NoFocus);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->document()->setDocumentMargin(0);
     QPalette palette = Memo1->palette();
     palette.setColor(QPalette::Base, buttonFace());
     Memo1->setPalette(palette);
