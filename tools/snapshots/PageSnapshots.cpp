@@ -2,14 +2,19 @@
 // from fixed figures.
 
 #include "controls/Notebook.h"
+#include "platform/FolderDriveSource.h"
 #include "reports/CombinedPage.h"
 #include "reports/DatePage.h"
 #include "reports/OverhangPage.h"
 #include "reports/Statistics.h"
+#include "tools/AnswerWizard.h"
 #include "tools/snapshots/Snapshots.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QLocale>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -99,6 +104,51 @@ void pageSnapshots(const QDir &out)
     QLocale::setDefault(QLocale::system());
 }
 
+// Files of many ages and hours of the day: file n was written n x 7 days and n x 67 minutes
+// ago, read n x 3 days ago, one in five hidden.
+void makeAgedTree(const QString &root)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int n = 0; n < 240; ++n) {
+        const QString name = (n % 5 ? QStringLiteral("file%1.dat") : QStringLiteral(".file%1"));
+        QFile out(QDir(root).filePath(name.arg(n)));
+        if (!out.open(QIODevice::WriteOnly))
+            continue;
+        out.write(QByteArray(1 + n * n * 40, 'x'));
+        out.setFileTime(now.addDays(-7 * n).addSecs(-67 * 60 * n),
+                        QFileDevice::FileModificationTime);
+        out.setFileTime(now.addDays(-3 * n), QFileDevice::FileAccessTime);
+    }
+}
+
+// Every page after a real run over a temporary tree, as the user sees them.
+void runSnapshots(const QDir &out)
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QTemporaryDir home;
+    makeAgedTree(home.path());
+    auto drives = std::make_unique<platform::FolderDriveSource>();
+    drives->addDrive('c', platform::DriveFixed, QStringLiteral("c: [system]"), home.path());
+    drives->setCurrentEntry(QStringLiteral("c: [system]"));
+    platform::setDriveSource(std::move(drives));
+    passMessageBoxes();
+
+    TfrmStatistics window;
+    window.show();
+    answerNextWizard();
+    window.btOKClick();
+    const QStringList names{"space",   "types",    "sizes",    "overhang",  "access",
+                            "created", "modified", "combined", "attribute", "time"};
+    for (int tab = 0; tab < TfrmStatistics::PageCount; ++tab) {
+        window.OvcNotebook1->setPageIndex(tab);
+        saveSnapshot(window, out, QStringLiteral("run-") + names[tab]);
+    }
+    setMessageHook({});
+    platform::setDriveSource(nullptr);
+    QLocale::setDefault(QLocale::system());
+}
+
+SnapshotRegistrar run(QStringLiteral("pages-after-run"), runSnapshots);
 SnapshotRegistrar pages(QStringLiteral("pages"), pageSnapshots);
 
 } // namespace
