@@ -7,6 +7,7 @@
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
 #include "reports/ReportPage.h"
+#include "reports/TypesPage.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -114,7 +115,7 @@ void TfrmStatistics::createPages()
     pckStatDrive->setParent(spacePage);
     pckStatDrive->setGeometry(driveListPlace);
     pages[SpaceTab] = spacePage;
-    pages[TypesTab] = new ReportPage(context, notebook);
+    pages[TypesTab] = new TypesPage(context, notebook);
     pages[SizesTab] = new ReportPage(context, notebook);
     pages[OverhangTab] = new ReportPage(context, notebook);
     pages[AccessTab] = new ReportPage(context, notebook);
