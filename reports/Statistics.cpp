@@ -7,6 +7,7 @@
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
 #include "reports/ReportPage.h"
+#include "reports/SizesPage.h"
 #include "reports/TypesPage.h"
 
 #include <QCloseEvent>
@@ -116,7 +117,7 @@ void TfrmStatistics::createPages()
     pckStatDrive->setGeometry(driveListPlace);
     pages[SpaceTab] = spacePage;
     pages[TypesTab] = new TypesPage(context, notebook);
-    pages[SizesTab] = new ReportPage(context, notebook);
+    pages[SizesTab] = new SizesPage(context, notebook);
     pages[OverhangTab] = new ReportPage(context, notebook);
     pages[AccessTab] = new ReportPage(context, notebook);
     pages[CreatedTab] = new ReportPage(context, notebook);
