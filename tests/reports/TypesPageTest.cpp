@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 
 using korvel::test::LocaleGuard;
 
@@ -173,12 +174,18 @@ TEST_F(TypesPageTest, FiveSortsMoveWholeRowsAndTheCheckMark)
     EXPECT_EQ(page->gridTypes->rowCells(1), QStringList({".A", "A File", "400", "4", "100"}));
 }
 
-TEST_F(TypesPageTest, WithOneRowTheSortsDoNothing)
+TEST_F(TypesPageTest, WithoutFilesOrWithOneRowTheSortsDoNothing)
 {
-    counted({{".txt", 1, 30}});
     choose(TypesPage::Listing);
     page->refill();
+    EXPECT_EQ(page->gridTypes->rowCount(), 2);
+    EXPECT_EQ(totals(), QStringList({"", "Totals", "0", "0", ""}));
+
+    counted({{".txt", 1, 30}});
+    page->refill();
     page->SortbySize->trigger();
+    EXPECT_EQ(checked(), QList<QAction *>({page->SortbyExtension}));
+    choose(TypesPage::PieBySize);
     EXPECT_EQ(checked(), QList<QAction *>({page->SortbyExtension}));
 }
 
@@ -190,6 +197,7 @@ TEST_F(TypesPageTest, PiesShowTheTwelveLargestOfTheirMeasureAndLeaveTheListingSo
     counted(rows);
     page->refill();
     EXPECT_EQ(checked(), QList<QAction *>({page->SortbyExtension})) << "a run ends sorted";
+    EXPECT_EQ(column(0).mid(0, 3), QStringList({".E1", ".E10", ".E11"}));
 
     choose(TypesPage::PieByFiles);
     EXPECT_EQ(column(3).first(), "14");
@@ -227,7 +235,7 @@ TEST_F(TypesPageTest, AnimationFollowsViewsClicksAndTheCurrentPage)
     counted({{".txt", 1, 30}, {".doc", 1, 60}});
     page->refill();
     EXPECT_TRUE(timer.isActive()) << "a pie view turns";
-    page->chartSpacePieClick();
+    QTest::mouseClick(page->chartPie, Qt::LeftButton, {}, QPoint(200, 100));
     EXPECT_FALSE(timer.isActive());
     choose(TypesPage::PieByFiles);
     EXPECT_TRUE(timer.isActive());
