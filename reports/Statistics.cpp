@@ -11,7 +11,9 @@
 #include "reports/DatePage.h"
 #include "reports/OverhangPage.h"
 #include "reports/ReportPage.h"
+#include "reports/SizesPage.h"
 #include "reports/TimePage.h"
+#include "reports/TypesPage.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -119,8 +121,8 @@ void TfrmStatistics::createPages()
     pckStatDrive->setParent(spacePage);
     pckStatDrive->setGeometry(driveListPlace);
     pages[SpaceTab] = spacePage;
-    pages[TypesTab] = new ReportPage(context, notebook);
-    pages[SizesTab] = new ReportPage(context, notebook);
+    pages[TypesTab] = new TypesPage(context, notebook);
+    pages[SizesTab] = new SizesPage(context, notebook);
     auto *overhang = new OverhangPage(context, notebook);
     // A run that classified no bytes has no overhang to show: the page cannot be chosen, and
     // the notebook leaves it when it is in view.

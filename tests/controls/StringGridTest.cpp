@@ -44,7 +44,9 @@ TEST(StringGrid, FixedRowsStayOutOfTheScrollingRowsAsTheRowCountChanges)
     EXPECT_TRUE(grid.isRowHidden(4));
     EXPECT_FALSE(grid.isRowHidden(1));
 
+    grid.setColWidth(1, 123);
     grid.setRowCount(7);
+    EXPECT_EQ(grid.colWidth(1), 123);
     EXPECT_FALSE(grid.isRowHidden(4)) << "the old footer is a data row now";
     EXPECT_TRUE(grid.isRowHidden(6));
     EXPECT_EQ(grid.cell(1, 3), "30") << "cells of remaining rows are kept";
