@@ -10,6 +10,7 @@
 #include "reports/ReportGrid.h"
 
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -17,7 +18,7 @@ namespace {
 
 constexpr double MB = 1048576;
 constexpr int gridRows = 11;
-constexpr int gridTop = 24;
+constexpr int gridTop = 40;
 
 // What differs between the three dated pages.
 struct DateDesign
@@ -90,17 +91,17 @@ namespace datePageLayout {
 
 QRect chartPlace()
 {
-    return {0, 0, 632, 326};
+    return {0, 0, 632, 333};
 }
 
 QRect stripPlace()
 {
-    return {66, 330, 500, 28};
+    return {96, 335, 440, 25};
 }
 
 QPoint noteButtonAt()
 {
-    return {604, 334};
+    return {600, 336};
 }
 
 } // namespace datePageLayout
@@ -112,14 +113,14 @@ ViewStrip makeViewStrip(QWidget *page, const QString &bevelName, const QStringLi
     strip.bevel->setObjectName(bevelName);
     strip.bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     strip.bevel->setGeometry(datePageLayout::stripPlace());
+    auto *row = new QHBoxLayout(strip.bevel);
+    row->setContentsMargins(10, 0, 6, 0);
     const QStringList captions{"Listing", "Chart by Size (in MB)", "Chart by Number of Files"};
-    const int lefts[] = {16, 136, 316};
     QRadioButton *buttons[3];
     for (int k = 0; k < 3; ++k) {
         buttons[k] = new QRadioButton(captions[k], strip.bevel);
         buttons[k]->setObjectName(buttonNames[k]);
-        buttons[k]->move(lefts[k], 5);
-        buttons[k]->adjustSize();
+        row->addWidget(buttons[k]);
     }
     strip.listing = buttons[0];
     strip.size = buttons[1];

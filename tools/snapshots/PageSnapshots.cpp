@@ -35,7 +35,7 @@ void fillResults(StatisticsEngine &r)
         r.ageCreatedFiles[k] = files[(k + 3) % 10];
         r.ageCreatedBytes[k] = megabytes[(k + 3) % 10] * MB;
         // Most files were read lately; a few never were.
-        r.ageAccessedFiles[k] = k == 0 ? 300 : files[10 - k] / 2;
+        r.ageAccessedFiles[k] = k == 0 ? 300 : files[10 - k];
         r.ageAccessedBytes[k] = k == 0 ? 64 * MB : megabytes[10 - k] * MB / 2;
     }
     for (std::size_t s = 0; s < 48; ++s) {
