@@ -9,7 +9,7 @@
 namespace {
 
 // The table: a heading line, then four rows that line up with the four bars of the small charts.
-constexpr int headingTop = 55;
+constexpr int headingTop = 42;
 constexpr int chartTop = 60;
 constexpr QSize chartSize(158, 105);
 constexpr int firstRowTop = 77;
