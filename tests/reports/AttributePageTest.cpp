@@ -24,13 +24,6 @@ protected:
             texts << label->text();
         return texts;
     }
-    static QList<double> values(const THorizBarSeries &series)
-    {
-        QList<double> list;
-        for (int i = 0; i < series.count(); ++i)
-            list << series.value(i);
-        return list;
-    }
 };
 
 TEST_F(AttributePageTest, NoAttributeShowsZerosAndNoBars)
@@ -49,8 +42,8 @@ TEST_F(AttributePageTest, SharesAreOfTheAttributeSumsWithHiddenOnTop)
     page.doFileAttrs();
     EXPECT_EQ(figures(), QStringList({"1", "0", "1", "0", "100", "0", "100", "0"}));
     // Drawn from the bottom: Archive, System, Read-only, Hidden.
-    EXPECT_EQ(values(*page.HorizBarSeries4), QList<double>({0, 50, 0, 50}));
-    EXPECT_EQ(values(*page.HorizBarSeries5), QList<double>({0, 50, 0, 50}));
+    EXPECT_EQ(seriesValues(*page.HorizBarSeries4), QList<double>({0, 50, 0, 50}));
+    EXPECT_EQ(seriesValues(*page.HorizBarSeries5), QList<double>({0, 50, 0, 50}));
     EXPECT_EQ(page.HorizBarSeries4->markText(3), "50 %");
     EXPECT_EQ(page.HorizBarSeries4->pointColour(3), QColor(255, 0, 0));
     EXPECT_EQ(page.HorizBarSeries5->pointColour(3), QColor(0, 0, 255));
@@ -62,8 +55,8 @@ TEST_F(AttributePageTest, SharesAreOfTheAttributeSumsWithHiddenOnTop)
     results.szArchive = 3e9;
     page.doFileAttrs();
     EXPECT_EQ(figures(), QStringList({"0", "0", "0", "1,234", "0", "0", "0", "3,000,000,000"}));
-    EXPECT_EQ(values(*page.HorizBarSeries4), QList<double>({100, 0, 0, 0}));
-    EXPECT_EQ(values(*page.HorizBarSeries5), QList<double>({100, 0, 0, 0}));
+    EXPECT_EQ(seriesValues(*page.HorizBarSeries4), QList<double>({100, 0, 0, 0}));
+    EXPECT_EQ(seriesValues(*page.HorizBarSeries5), QList<double>({100, 0, 0, 0}));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charts/ChartSeries.h"
 #include "controls/MessageBoxes.h"
 #include "controls/Notebook.h"
 #include "engine/Accumulators.h"
@@ -35,5 +36,14 @@ protected:
     ReportContext context{results, colours, timer, notebook};
     QStringList messages;
 };
+
+// The values of a series' points, in the order added.
+inline QList<double> seriesValues(const TChartSeries &series)
+{
+    QList<double> list;
+    for (int i = 0; i < series.count(); ++i)
+        list << series.value(i);
+    return list;
+}
 
 } // namespace korvel::test

@@ -5,7 +5,6 @@
 #include "reports/PageAlone.h"
 
 #include <QScrollBar>
-#include <QToolButton>
 
 using namespace korvel::test;
 
@@ -61,15 +60,6 @@ TEST_F(TimePageTest, TheScrollBarSetsTheDepthOnceMoved)
     EXPECT_EQ(page.Chart4->Chart3DPercent(), 33);
     page.sbTime->setValue(1);
     EXPECT_EQ(page.Chart4->Chart3DPercent(), 1);
-}
-
-TEST_F(TimePageTest, TheNoteButtonShowsTheVersionNote)
-{
-    page.SpeedButton5->click();
-    EXPECT_EQ(messages,
-              QStringList("Note: Sometimes software vendors use the file modified time to "
-                          "indicate the version number of a product. For example, a file with the "
-                          "time of 02:10 am would represent version 2.1 of a certain product."));
 }
 
 } // namespace
