@@ -15,6 +15,8 @@ namespace {
 
 const QColor red(255, 0, 0), green(0, 128, 0), yellow(255, 255, 0);
 const QColor lightAqua(128, 255, 255);
+// Selecting a row outside the listing leaves no row of it marked as selected.
+constexpr int outsideRow = 20;
 
 // Counts in whole numbers, written as 64-bit integers so that a count past 2^31 files still
 // reads right.
@@ -97,7 +99,7 @@ void CombinedPage::refill()
 void CombinedPage::fillCombinedGridDates()
 {
     const Accumulators &r = context.results;
-    gridCombine->selectRow(20);
+    gridCombine->selectRow(outsideRow);
     gridCombine->setRowCells(0, {"Combined dates", "Access Size", "Access # files", "Create Size",
                                  "Create # files", "Modify Size", "Modify # files"});
     for (int row = 1; row <= 10; ++row)

@@ -19,6 +19,8 @@ namespace {
 constexpr double MB = 1048576;
 constexpr int gridRows = 11;
 constexpr int gridTop = 40;
+// Selecting a row outside the listing leaves no row of it marked as selected.
+constexpr int outsideRow = 20;
 
 // What differs between the three dated pages.
 struct DateDesign
@@ -222,7 +224,7 @@ void DatePage::refill()
 
 void DatePage::fillGridDates(const QString &caption, const AgeTable &bytes, const AgeTable &files)
 {
-    grid->selectRow(20);
+    grid->selectRow(outsideRow);
     grid->setRowCells(
         0, {caption, QStringLiteral("Total file size"), QStringLiteral("Number of files")});
     for (int k = 0; k < 10; ++k) {
