@@ -131,6 +131,9 @@ private:
     void driveStarting();
     void driveFinished();
     void showWalkProgress(const WalkCounters &counters);
+    void walkEnded();
+    void setStatusText(const QString &text);
+    void showPendingStatus();
     void windowPrint(QPrinter &printer);
 
     ColourTable aColors;
@@ -142,4 +145,6 @@ private:
     // The drive walked now: what it holds, for the progress bar, and when its walk began.
     DriveUsage usage;
     QElapsedTimer walkClock;
+    bool walking = false;  // between a drive's start and the end of its walk
+    QString pendingStatus; // a status text not yet shown; null when there is none
 };

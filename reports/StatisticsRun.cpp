@@ -32,14 +32,37 @@ constexpr std::array fillOrder = {
 
 void TfrmStatistics::connectEngine()
 {
-    engine.hooks.statusText = [this](const QString &text) { StatusBar1->showMessage(text); };
+    engine.hooks.statusText = [this](const QString &text) { setStatusText(text); };
     engine.hooks.caption = [this](const QString &text) { setWindowTitle(text); };
     engine.hooks.errorBox = [](const QString &text) { errorBox(text); };
-    engine.hooks.dispatchMessages = [] { QCoreApplication::processEvents(); };
+    engine.hooks.dispatchMessages = [this] {
+        showPendingStatus();
+        QCoreApplication::processEvents();
+    };
     engine.hooks.progress = [this](const WalkCounters &counters) { showWalkProgress(counters); };
     engine.hooks.driveStarting = [this] { driveStarting(); };
-    engine.hooks.refillPages = [this] { refillPages(); };
+    engine.hooks.refillPages = [this] {
+        walkEnded();
+        refillPages();
+    };
     engine.hooks.driveFinished = [this] { driveFinished(); };
+}
+
+// The status bar paints a new text at once; during a walk, whose folder names change faster than
+// anyone can read, the latest text waits for the next message dispatch instead.
+void TfrmStatistics::setStatusText(const QString &text)
+{
+    pendingStatus = text;
+    if (!walking)
+        showPendingStatus();
+}
+
+void TfrmStatistics::showPendingStatus()
+{
+    if (pendingStatus.isNull())
+        return;
+    StatusBar1->showMessage(pendingStatus);
+    pendingStatus = QString();
 }
 
 void TfrmStatistics::btOKClick()
@@ -128,6 +151,7 @@ void TfrmStatistics::driveStarting()
     walkTimeLeft->clear();
     walkTimeLeft->show();
     walkClock.start();
+    walking = true;
 }
 
 void TfrmStatistics::showWalkProgress(const WalkCounters &counters)
@@ -135,6 +159,18 @@ void TfrmStatistics::showWalkProgress(const WalkCounters &counters)
     const int percent = walkPercent(counters, usage);
     walkProgress->setValue(std::max(percent, walkProgress->value()));
     walkTimeLeft->setText(timeLeftText(walkClock.elapsed() / 1000.0, walkProgress->value()));
+}
+
+// A drive walked to its end shows as full while the pages fill; a stopped one keeps its share.
+void TfrmStatistics::walkEnded()
+{
+    walking = false;
+    showPendingStatus();
+    if (!engine.aborted) {
+        walkProgress->setValue(100);
+        walkTimeLeft->clear();
+        StatusBar1->repaint();
+    }
 }
 
 void TfrmStatistics::refillPages()
@@ -146,7 +182,6 @@ void TfrmStatistics::refillPages()
 
 void TfrmStatistics::driveFinished()
 {
-    walkProgress->setValue(100);
     walkProgress->hide();
     walkTimeLeft->hide();
     QApplication::restoreOverrideCursor();

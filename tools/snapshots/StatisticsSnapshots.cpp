@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QLocale>
+#include <QPainter>
 #include <QTemporaryDir>
 
 namespace {
@@ -28,6 +29,24 @@ void makeTree(const QString &root)
     }
 }
 
+// The window with a plain title bar above it, since the caption is part of what a run reports and
+// a picture of the client area alone would not show it.
+void saveWithCaption(QWidget &window, const QDir &out, const QString &name)
+{
+    constexpr int titleHeight = 22;
+    const QPixmap client = window.grab();
+    QImage picture(client.width(), client.height() + titleHeight, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    painter.fillRect(0, 0, picture.width(), titleHeight, QColor(0, 0, 128));
+    painter.setPen(Qt::white);
+    painter.setFont(QFont(QStringLiteral("MS Sans Serif"), 8, QFont::Bold));
+    painter.drawText(QRect(6, 0, picture.width() - 12, titleHeight), Qt::AlignVCenter,
+                     window.windowTitle());
+    painter.drawPixmap(0, titleHeight, client);
+    painter.end();
+    picture.save(out.filePath(name + QStringLiteral(".png")));
+}
+
 void statisticsSnapshots(const QDir &out)
 {
     QTemporaryDir home;
@@ -43,7 +62,7 @@ void statisticsSnapshots(const QDir &out)
     TfrmStatistics window;
     window.show();
     window.OvcNotebook1->setPageIndex(TfrmStatistics::TypesTab);
-    saveSnapshot(window, out, QStringLiteral("stats-cover"));
+    saveWithCaption(window, out, QStringLiteral("stats-cover"));
 
     // Halfway through the walk the picture is taken from inside it, as the user sees it.
     window.engine.dispatchInterval = std::chrono::milliseconds(0);
@@ -53,11 +72,11 @@ void statisticsSnapshots(const QDir &out)
     window.engine.hooks.dispatchMessages = [&] {
         dispatch();
         if (++dispatches == 120)
-            saveSnapshot(window, out, QStringLiteral("stats-running"));
+            saveWithCaption(window, out, QStringLiteral("stats-running"));
     };
     answerNextWizard();
     window.btOKClick();
-    saveSnapshot(window, out, QStringLiteral("stats-done"));
+    saveWithCaption(window, out, QStringLiteral("stats-done"));
     setMessageHook({});
     platform::setDriveSource(nullptr);
 }
