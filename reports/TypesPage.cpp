@@ -195,20 +195,20 @@ void TypesPage::rgTypesClick()
     else
         context.Timer1.start();
 
-    // A pie takes the largest rows of its measure, so the listing is sorted by it first.
-    static const std::array<QAction * TypesPage::*, 4> pieSorts = {
-        nullptr, &TypesPage::SortbySize, &TypesPage::SortbyNumFiles,
-        &TypesPage::SortbyAverageFileSize1};
+    // A pie takes the largest rows of its measure, so the listing is sorted by it first; the
+    // sort item's column is the measure.
+    QAction *const measure = chosen == PieBySize    ? SortbySize
+                             : chosen == PieByFiles ? SortbyNumFiles
+                                                    : SortbyAverageFileSize1;
     if (!listing)
-        SortbyExtensionClick(this->*pieSorts[chosen]);
+        SortbyExtensionClick(measure);
 
     gridTypes->setVisible(listing);
     chartPie->setVisible(!listing);
-    if (listing) {
+    if (listing)
         doTotals();
-        return;
-    }
-    fillPie(chosen == PieBySize ? SizeColumn : chosen == PieByFiles ? FilesColumn : AverageColumn);
+    else
+        fillPie(measure->data().toInt());
 }
 
 // Slice k takes colour k of the table, also when an earlier row gave no slice.

@@ -271,8 +271,6 @@ TEST_F(TypesPageTest, PrintedListingIsTitledWithTheDriveAndPaged)
     page->printTarget().printGrid(printer);
     const QString text = pdfText(dir.filePath("types.pdf"));
     EXPECT_TRUE(text.contains("File types for drive c: [/]"));
-    EXPECT_TRUE(text.contains(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat)));
-    EXPECT_TRUE(text.contains("Page 1"));
     EXPECT_TRUE(text.contains("Page 2"));
     EXPECT_EQ(text.count("Avg File Size"), 1);
     EXPECT_TRUE(text.contains(".X120"));

@@ -61,8 +61,6 @@ TEST_F(TypesSizesWindow, TheListingPrintsTitledWithTheDriveAndACancelledDialogPr
         tool.waitForFinished();
         const QString text = QString::fromUtf8(tool.readAllStandardOutput());
         EXPECT_TRUE(text.contains("File types for drive c: [system]"));
-        EXPECT_TRUE(text.contains("Totals"));
-        EXPECT_TRUE(text.contains("Page 1"));
     }
 
     TChart *previewed = nullptr;
