@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <array>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QFrame;
@@ -145,6 +146,6 @@ private:
     // The drive walked now: what it holds, for the progress bar, and when its walk began.
     DriveUsage usage;
     QElapsedTimer walkClock;
-    bool walking = false;  // between a drive's start and the end of its walk
-    QString pendingStatus; // a status text not yet shown; null when there is none
+    bool walking = false;                 // between a drive's start and the end of its walk
+    std::optional<QString> pendingStatus; // a status text not yet shown
 };

@@ -59,10 +59,10 @@ void TfrmStatistics::setStatusText(const QString &text)
 
 void TfrmStatistics::showPendingStatus()
 {
-    if (pendingStatus.isNull())
+    if (!pendingStatus)
         return;
-    StatusBar1->showMessage(pendingStatus);
-    pendingStatus = QString();
+    StatusBar1->showMessage(*pendingStatus);
+    pendingStatus.reset();
 }
 
 void TfrmStatistics::btOKClick()
