@@ -11,6 +11,7 @@
 #include "reports/Statistics.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -311,7 +312,11 @@ void TfrmMain::chartSpaceBarDblClick()
 
 void TfrmMain::btStatisticClick()
 {
-    // The statistics window has no pages to show yet; the button shows it once they exist.
+    if (!statistics)
+        return;
+    statistics->show();
+    statistics->raise();
+    statistics->activateWindow();
 }
 
 void TfrmMain::btReachClick()
@@ -323,6 +328,15 @@ void TfrmMain::btReachClick()
 void TfrmMain::btCloseClick()
 {
     close();
+}
+
+// The program ends with this window: a walk under way in the statistics window stops at once, so
+// that nothing goes on running after the window is gone.
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    if (statistics)
+        statistics->stopForExit();
+    QWidget::closeEvent(event);
 }
 
 void TfrmMain::showEvent(QShowEvent *event)

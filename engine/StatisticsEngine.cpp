@@ -127,6 +127,7 @@ void StatisticsEngine::ScanAllDrives()
     const auto reader = std::make_shared<FolderReader>(root.toStdString(), device);
     reader->start(readAheadThreads);
     lastDispatch = std::chrono::steady_clock::now();
+    walkCounters = {};
     scan_dir(*reader);
 }
 
@@ -178,6 +179,8 @@ void StatisticsEngine::scanfiles(const Folder &folder)
     for (const platform::DirectoryEntry &entry : folder.listing.entries()) {
         if (aborted)
             return;
+        ++walkCounters.entries;
+        walkCounters.bytes += entry.allocated;
         if (entryKind(entry) == 2) {
             if (directoryText.isNull())
                 directoryText = QString::fromUtf8(folder.path());
@@ -200,6 +203,8 @@ void StatisticsEngine::dispatchGate()
     if (now - lastDispatch < dispatchInterval)
         return;
     lastDispatch = now;
+    if (hooks.progress)
+        hooks.progress(walkCounters);
     hooks.dispatchMessages();
 }
 

@@ -13,6 +13,14 @@
 class FolderReader;
 struct Folder;
 
+// How far the walk of the current drive has come: every entry met (folders too) and the bytes
+// their blocks take. A hard-linked file counts at each of its names.
+struct WalkCounters
+{
+    std::uint64_t entries = 0;
+    std::uint64_t bytes = 0;
+};
+
 // How the engine reaches the statistics window. Every hook may be left empty.
 struct EngineHooks
 {
@@ -21,6 +29,8 @@ struct EngineHooks
     std::function<void(const QString &)> errorBox;   // an error the user must acknowledge
     // Lets pending window messages through; Close, Esc and Abort set aborted from in here.
     std::function<void()> dispatchMessages;
+    // Just before pending messages are let through: the walk's counters, for a progress bar.
+    std::function<void(const WalkCounters &)> progress;
     // Around each drive walk: before it (scanning is set; pause the animation, disable the
     // controls, show the hourglass), after it to refill every page from the accumulators, and
     // at its very end (controls and cursor back).
@@ -48,6 +58,8 @@ public:
     // Set for a run with exactly one drive: the Overhang page is enabled and the slack sums are
     // filled.
     bool overhangPageEnabled = false;
+    // The walk of the current drive so far; reset when a drive's walk begins.
+    WalkCounters walkCounters;
 
     // Summed total bytes of the ready drives of PickList1.
     long double computePickListTotal() const;
