@@ -136,8 +136,9 @@ void SpacePage::buildBarView()
     pckStatDrive->setGeometry(Panel4->rect().adjusted(in, in, -in, -in));
     pckStatDrive->show();
 
-    buildFigures();
+    // The figures lie over the top edge of the chart, so that no letter of theirs is cut.
     buildBarChart();
+    buildFigures();
 
     cbTotal = new QCheckBox("Show Cumulative Total", this);
     cbTotal->move(203, 341);
@@ -295,8 +296,8 @@ void SpacePage::drivesChanged()
 
 void SpacePage::setRunControlsEnabled(bool enabled)
 {
-    for (QWidget *control : std::initializer_list<QWidget *>{pckStatDrive, rgSpace1, rgSpace2})
-        control->setEnabled(enabled);
+    rgSpace1->setEnabled(enabled);
+    rgSpace2->setEnabled(enabled);
 }
 
 void SpacePage::doDiskSize()

@@ -1,12 +1,13 @@
-// The Space page of the statistics window: bars in megabytes with the total, bars of a small
+// The statistics window on its Space page: bars in megabytes with the total, bars of a small
 // drive table in kilobytes, and the pies.
 
-#include "controls/Notebook.h"
 #include "controls/PickList.h"
 #include "platform/FolderDriveSource.h"
 #include "reports/SpacePage.h"
+#include "reports/Statistics.h"
 #include "tools/snapshots/Snapshots.h"
 
+#include <QLocale>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
@@ -35,45 +36,31 @@ void useDrives(const QString &folder, const QList<FixedDrive> &drives)
     platform::setDriveSource(std::move(source));
 }
 
-// The page in a notebook the size of the window's, every drive picked, the depth grown.
+// The window with every drive picked, the depth grown (or the pies turned a little).
 void renderSpace(const QDir &out, const QString &name, const QList<FixedDrive> &drives, bool pies)
 {
     QTemporaryDir folder;
     useDrives(folder.path(), drives);
     {
-        Accumulators results;
-        ColourTable colours;
-        QTimer Timer1;
-        TOvcNotebook notebook;
-        notebook.resize(632, 382);
-        ReportContext context{results, colours, Timer1, notebook};
-        auto *list = new TPickList;
-        list->setFont(QFont("Arial", 10));
-        list->setMultiSelect(true);
-        list->setExtendedSelect(false);
-        for (const platform::Drive &d : platform::driveSource().drives())
-            list->addEntry(d.entry);
-        list->setAllSelected(true);
-        auto *page = new SpacePage(context, list, nullptr);
-        for (const char *caption : {"Space", "Types", "Sizes", "Overhang", "Access", "Created",
-                                    "Modified", "Combined", "Attribute", "Time"})
-            notebook.addPage(caption, caption == QString("Space") ? page : new QWidget);
-        notebook.setPageIndex(0);
-        page->pageEntered();
-        while (page->Timer2.isActive())
-            page->Timer2Timer();
+        TfrmStatistics window;
+        window.pckStatDrive->setAllSelected(true);
+        window.show();
+        auto &page = static_cast<SpacePage &>(*window.spacePage);
+        while (page.Timer2.isActive())
+            page.Timer2Timer();
         if (pies) {
-            page->rgSpace1->click();
+            page.rgSpace1->click();
             for (int tick = 0; tick < 10; ++tick)
-                page->Timer1Timer();
+                window.Timer1Timer();
         }
-        saveSnapshot(notebook, out, name);
+        saveSnapshot(window, out, name);
     }
     platform::setDriveSource(nullptr);
 }
 
 void renderSpacePages(const QDir &out)
 {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     renderSpace(out, "space-bars",
                 {{'c', "system", 38 * GB, 110 * GB},
                  {'d', "home", 310 * GB, 460 * GB},
