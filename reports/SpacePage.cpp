@@ -30,7 +30,7 @@ const QColor gray(128, 128, 128);
 
 constexpr int spacePageIndex = 0;
 constexpr int animationInterval = 50; // milliseconds
-// Free space of this many units or more used shows in black; less looks like an empty drive.
+// With this many units used or fewer a drive is as good as empty: its free figure shows in red.
 constexpr double nearlyEmpty = 5;
 constexpr int designDepth = 60;
 constexpr int switchHeight = 17;
