@@ -16,3 +16,11 @@ QString averageText(double total, double count)
         return QStringLiteral("0");
     return floatToGrouped(total / count);
 }
+
+QString percentFreeText(double freeBytes, double totalBytes)
+{
+    // Two decimals as the locale writes them, then the second one dropped.
+    QString text = QLocale().toString(freeBytes * 100 / totalBytes, 'f', 2);
+    text.chop(1);
+    return text;
+}

@@ -12,6 +12,7 @@
 #include "reports/OverhangPage.h"
 #include "reports/ReportPage.h"
 #include "reports/SizesPage.h"
+#include "reports/SpacePage.h"
 #include "reports/TimePage.h"
 #include "reports/TypesPage.h"
 
@@ -32,7 +33,6 @@ constexpr QSize tabSize(63, 18);
 constexpr QRect coverPlace(0, 19, 625, 359);
 constexpr QRect coverLabelPlace(47, 77, 527, 180);
 constexpr QRect abortPlace(250, 269, 121, 41);
-constexpr QRect driveListPlace(7, 7, 179, 349);
 constexpr int statusBarHeight = 22;
 
 const QString notYetCaption = QStringLiteral("File Statistics Not Yet Collected");
@@ -117,9 +117,7 @@ void TfrmStatistics::buildNotebook()
 void TfrmStatistics::createPages()
 {
     QWidget *const notebook = OvcNotebook1;
-    spacePage = new ReportPage(context, notebook); // SpacePage(context, pckStatDrive, notebook)
-    pckStatDrive->setParent(spacePage);
-    pckStatDrive->setGeometry(driveListPlace);
+    spacePage = new SpacePage(context, pckStatDrive, notebook);
     pages[SpaceTab] = spacePage;
     pages[TypesTab] = new TypesPage(context, notebook);
     pages[SizesTab] = new SizesPage(context, notebook);
