@@ -8,9 +8,11 @@
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
 #include "drives/Drives.h"
+#include "reports/DiskScale.h"
 #include "reports/Statistics.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -66,18 +68,6 @@ void useHintSettings()
     hints.setColor(QPalette::ToolTipBase, aqua);
     hints.setColor(QPalette::ToolTipText, Qt::black);
     QToolTip::setPalette(hints);
-}
-
-// Divides a drive's pair by 1024 once, and once more when the total is 10000 KB or more: small
-// drives are plotted in kilobytes, all others in megabytes.
-void scaleToUnits(double &freeValue, double &totalValue)
-{
-    freeValue /= 1024;
-    totalValue /= 1024;
-    if (totalValue >= 10000) {
-        freeValue /= 1024;
-        totalValue /= 1024;
-    }
 }
 
 // Depth step and limit of the depth phase: the more drives, the shallower the boxes.
@@ -290,33 +280,11 @@ void TfrmMain::doDiskSize()
 {
     Series4->Clear();
     Series5->Clear();
-    double freeSum = 0, totalSum = 0;
-    // The free value of the last drive that answered, as far as it got: scaled when it was
-    // plotted, in bytes when its total was negative.
-    double lastFree = 0;
-    for (const QString &entry : driveEntries()) {
-        // An entry that does not start with a letter names no drive: it is passed over, and the
-        // rest of the chart is built as usual.
-        if (entry.isEmpty() || !isDriveReady(entry[0]))
-            continue;
-        const QString letter = entry.left(1);
-        double freeBytes = 0, totalBytes = 0;
-        getDriveSpace(letter + ":\\", freeBytes, totalBytes);
-        lastFree = freeBytes;
-        if (totalBytes < 0)
-            continue;
-        freeSum += freeBytes;
-        totalSum += totalBytes;
-        scaleToUnits(freeBytes, totalBytes);
-        lastFree = freeBytes;
-        Series4->Add(freeBytes, letter, fuchsia);
-        Series5->Add(totalBytes - freeBytes, letter, blue);
-    }
-    scaleToUnits(freeSum, totalSum);
-    // With a single drive its free value equals the sum, so no "Total" bar repeats it.
-    if (freeSum != lastFree) {
-        Series4->Add(freeSum, "Total", fuchsia);
-        Series5->Add(totalSum - freeSum, "Total", blue);
+    // Each drive in the unit of its own size; the chart's axis stays in megabytes.
+    const SpaceChart chart = spaceChart(measureDrives(driveEntries()), BarUnits::OwnTotal);
+    for (const SpaceBar &bar : chart.bars) {
+        Series4->Add(bar.freeValue, bar.label, fuchsia);
+        Series5->Add(bar.usedValue, bar.label, blue);
     }
 }
 
@@ -361,7 +329,11 @@ void TfrmMain::chartSpaceBarDblClick()
 
 void TfrmMain::btStatisticClick()
 {
-    // The statistics window has no pages to show yet; the button shows it once they exist.
+    if (!statistics)
+        return;
+    statistics->show();
+    statistics->raise();
+    statistics->activateWindow();
 }
 
 void TfrmMain::btReachClick()
@@ -373,6 +345,15 @@ void TfrmMain::btReachClick()
 void TfrmMain::btCloseClick()
 {
     close();
+}
+
+// The program ends with this window: a walk under way in the statistics window stops at once, so
+// that nothing goes on running after the window is gone.
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    if (statistics)
+        statistics->stopForExit();
+    QWidget::closeEvent(event);
 }
 
 void TfrmMain::showEvent(QShowEvent *event)

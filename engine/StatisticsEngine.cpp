@@ -134,6 +134,7 @@ void StatisticsEngine::ScanAllDrives()
     const auto reader = std::make_shared<FolderReader>(root.toStdString(), device);
     reader->start(readAheadThreads);
     lastDispatch = std::chrono::steady_clock::now();
+    walkCounters = {};
     scan_dir(*reader);
 }
 
@@ -185,6 +186,8 @@ void StatisticsEngine::scanfiles(const Folder &folder)
     for (const platform::DirectoryEntry &entry : folder.listing.entries()) {
         if (aborted)
             return;
+        ++walkCounters.entries;
+        walkCounters.bytes += entry.allocated;
         if (entryKind(entry) == 2) {
             if (directoryText.isNull())
                 directoryText = QString::fromUtf8(folder.path());
@@ -207,6 +210,8 @@ void StatisticsEngine::dispatchGate()
     if (now - lastDispatch < dispatchInterval)
         return;
     lastDispatch = now;
+    if (hooks.progress)
+        hooks.progress(walkCounters);
     hooks.dispatchMessages();
 }
 

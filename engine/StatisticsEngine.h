@@ -16,6 +16,14 @@ namespace platform {
 class DriveSource;
 }
 
+// How far the walk of the current drive has come: every entry met (folders too) and the bytes
+// their blocks take. A hard-linked file counts at each of its names.
+struct WalkCounters
+{
+    std::uint64_t entries = 0;
+    std::uint64_t bytes = 0;
+};
+
 // How the engine reaches the statistics window. Every hook may be left empty.
 struct EngineHooks
 {
@@ -24,6 +32,8 @@ struct EngineHooks
     std::function<void(const QString &)> errorBox;   // an error the user must acknowledge
     // Lets pending window messages through; Close, Esc and Abort set aborted from in here.
     std::function<void()> dispatchMessages;
+    // Just before pending messages are let through: the walk's counters, for a progress bar.
+    std::function<void(const WalkCounters &)> progress;
     // Around each drive walk: before it (scanning is set; pause the animation, disable the
     // controls, show the hourglass), after it to refill every page from the accumulators, and
     // at its very end (controls and cursor back).
@@ -40,6 +50,8 @@ class StatisticsEngine : public Accumulators
 public:
     explicit StatisticsEngine(const platform::DriveSource &drives);
     virtual ~StatisticsEngine();
+    // A long-lived owner hands over the drive table of the moment before each run.
+    void useDrives(const platform::DriveSource &table) { drives = &table; }
 
     EngineHooks hooks;
     // Seconds since 1970 UTC; "today" of the file ages is read from it anew for every file.
@@ -51,6 +63,8 @@ public:
     // Set for a run with exactly one drive: the Overhang page is enabled and the slack sums are
     // filled.
     bool overhangPageEnabled = false;
+    // The walk of the current drive so far; reset when a drive's walk begins.
+    WalkCounters walkCounters;
 
     // Summed total bytes of the ready drives of PickList1.
     long double computePickListTotal() const;

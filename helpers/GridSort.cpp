@@ -4,6 +4,8 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <functional>
+#include <vector>
 
 QStringList TextTable::rowCells(int row) const
 {
@@ -78,45 +80,58 @@ bool clampRange(const TextTable &table, int &first, int &last, int column)
     return first < last && column >= 0 && column < table.columnCount();
 }
 
-// The partition sort of both variants. key(row) gives the value compared; pivot and cells are
-// compared with less(). smallRange(first, last) may sort a range in a way of its own and answer
-// true. Recursing into the smaller part only keeps the stack shallow on any input.
-template <typename Key, typename Less, typename SmallRange>
-void quickSortBy(TextTable &table, int first, int last, int column, bool descending, const Key &key,
-                 const Less &less, const SmallRange &smallRange)
+// The partition sort of both variants. Each row's key is worked out once (key(text)) and moves
+// with its row, so that a comparison never reads a cell again; less() compares keys.
+// smallRange(first, last) may sort a range in a way of its own and answer true. Recursing into
+// the smaller part only keeps the stack shallow on any input.
+template <typename KeyOf, typename Less, typename SmallRange>
+void quickSortBy(TextTable &table, int first, int last, int column, bool descending,
+                 const KeyOf &keyOf, const Less &less, const SmallRange &smallRange)
 {
-    while (true) {
-        if (first >= last || smallRange(first, last))
-            return;
-        const auto pivot = key(table.cell(column, first + (last - first) / 2));
-        int i = first;
-        int j = last;
-        while (i <= j) {
-            if (descending) {
-                while (less(pivot, key(table.cell(column, i))))
+    using Key = decltype(keyOf(QString()));
+    std::vector<Key> keys;
+    keys.reserve(std::size_t(last - first + 1));
+    for (int r = first; r <= last; ++r)
+        keys.push_back(keyOf(table.cell(column, r)));
+    const int base = first;
+    const auto key = [&](int row) -> const Key & { return keys[std::size_t(row - base)]; };
+
+    std::function<void(int, int)> sortRange = [&](int from, int to) {
+        while (true) {
+            if (from >= to || smallRange(from, to))
+                return;
+            const Key pivot = key(from + (to - from) / 2);
+            int i = from;
+            int j = to;
+            while (i <= j) {
+                if (descending) {
+                    while (less(pivot, key(i)))
+                        ++i;
+                    while (less(key(j), pivot))
+                        --j;
+                } else {
+                    while (less(key(i), pivot))
+                        ++i;
+                    while (less(pivot, key(j)))
+                        --j;
+                }
+                if (i <= j) {
+                    exchangeRows(table, i, j);
+                    std::swap(keys[std::size_t(i - base)], keys[std::size_t(j - base)]);
                     ++i;
-                while (less(key(table.cell(column, j)), pivot))
                     --j;
+                }
+            }
+            if (j - from < to - i) {
+                sortRange(from, j);
+                from = i;
             } else {
-                while (less(key(table.cell(column, i)), pivot))
-                    ++i;
-                while (less(pivot, key(table.cell(column, j))))
-                    --j;
-            }
-            if (i <= j) {
-                exchangeRows(table, i, j);
-                ++i;
-                --j;
+                sortRange(i, to);
+                to = j;
             }
         }
-        if (j - first < last - i) {
-            quickSortBy(table, first, j, column, descending, key, less, smallRange);
-            first = i;
-        } else {
-            quickSortBy(table, i, last, column, descending, key, less, smallRange);
-            last = j;
-        }
-    }
+    };
+    sortRange(first, last);
 }
 
 // The sort of a grid through a key table: sorting moves two short texts per exchange, and the

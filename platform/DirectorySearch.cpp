@@ -218,13 +218,15 @@ bool DirectoryListing::readEntries(int fd, const std::string &path)
         const char *name = names.data() + n.offset;
         struct statx st;
         if (::statx(fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
-                    STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME,
+                    STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BLOCKS | STATX_ATIME |
+                        STATX_MTIME | STATX_BTIME,
                     &st) != 0)
             continue; // gone since it was listed, or not ours to see
         DirectoryEntry entry;
         entry.rawName = std::string_view(name, n.length);
         entry.attributes = attributesOf(st, entry.rawName);
         entry.size = st.stx_size;
+        entry.allocated = st.stx_blocks * 512;
         entry.accessTime = st.stx_atime.tv_sec;
         entry.writeTime = st.stx_mtime.tv_sec;
         entry.creationTime = (st.stx_mask & STATX_BTIME) ? st.stx_btime.tv_sec : 0;

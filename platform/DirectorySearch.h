@@ -26,6 +26,7 @@ struct DirectoryEntry
     std::string_view rawName; // the bytes the file system stores; lives as long as its listing
     std::uint32_t attributes = 0;
     std::uint64_t size = 0;        // of the entry itself: a symbolic link's own size
+    std::uint64_t allocated = 0;   // bytes of the blocks the entry takes on its drive
     std::int64_t creationTime = 0; // birth time where the file system keeps one
     std::int64_t accessTime = 0;
     std::int64_t writeTime = 0;

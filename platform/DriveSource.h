@@ -57,6 +57,9 @@ public:
     virtual bool space(QChar letter, std::uint64_t &freeBytes, std::uint64_t &totalBytes) const = 0;
     // Bytes per cluster (statvfs f_bsize); 0 when the drive does not answer.
     virtual std::uint64_t clusterSize(QChar letter) const = 0;
+    // Files and folders the drive holds (its used inodes); 0 when its file system does not count
+    // them or the drive does not answer.
+    virtual std::uint64_t usedEntries(QChar letter) const = 0;
 };
 
 // The drive source of the program: the machine's mount table unless a test installed another.

@@ -88,6 +88,11 @@ void FolderDriveSource::setClusterSize(QChar letter, std::uint64_t bytes)
     pretences[letter.toLower()].clusterSize = bytes;
 }
 
+void FolderDriveSource::setUsedEntries(QChar letter, std::uint64_t entries)
+{
+    pretences[letter.toLower()].usedEntries = entries;
+}
+
 QList<Drive> FolderDriveSource::drives() const
 {
     return table;
@@ -144,6 +149,15 @@ std::uint64_t FolderDriveSource::clusterSize(QChar letter) const
     if (!answers(letter, pretence, facts))
         return 0;
     return pretence.clusterSize.value_or(facts.clusterSize);
+}
+
+std::uint64_t FolderDriveSource::usedEntries(QChar letter) const
+{
+    Pretence pretence;
+    VolumeFacts facts;
+    if (!answers(letter, pretence, facts))
+        return 0;
+    return pretence.usedEntries.value_or(facts.usedEntries);
 }
 
 } // namespace platform

@@ -29,18 +29,20 @@ public:
     // Pretends a capacity, for drives larger than any test machine has.
     void setSpace(QChar letter, std::uint64_t freeBytes, std::uint64_t totalBytes);
     void setClusterSize(QChar letter, std::uint64_t bytes);
+    void setUsedEntries(QChar letter, std::uint64_t entries);
 
     QList<Drive> drives() const override;
     QString currentEntry() const override;
     bool isReady(QChar letter) const override;
     bool space(QChar letter, std::uint64_t &freeBytes, std::uint64_t &totalBytes) const override;
     std::uint64_t clusterSize(QChar letter) const override;
+    std::uint64_t usedEntries(QChar letter) const override;
 
 private:
     struct Pretence
     {
         std::optional<bool> ready;
-        std::optional<std::uint64_t> freeBytes, totalBytes, clusterSize;
+        std::optional<std::uint64_t> freeBytes, totalBytes, clusterSize, usedEntries;
     };
 
     // Whether the drive of a letter answers, or is pretended to; fills in what is pretended about

@@ -310,4 +310,9 @@ std::uint64_t MountTableDriveSource::clusterSize(QChar letter) const
     return facts.answered ? facts.clusterSize : 0;
 }
 
+std::uint64_t MountTableDriveSource::usedEntries(QChar letter) const
+{
+    return ask(letter).usedEntries;
+}
+
 } // namespace platform

@@ -61,6 +61,7 @@ public:
     bool isReady(QChar letter) const override;
     bool space(QChar letter, std::uint64_t &freeBytes, std::uint64_t &totalBytes) const override;
     std::uint64_t clusterSize(QChar letter) const override;
+    std::uint64_t usedEntries(QChar letter) const override;
 
 private:
     // The volume of a drive if it is still the one mounted there; remote drives within the time

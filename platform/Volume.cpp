@@ -30,6 +30,8 @@ VolumeFacts probeVolume(const QString &folder)
     facts.totalBytes = std::uint64_t(vfs.f_blocks) * fragment;
     facts.freeBytes = std::uint64_t(vfs.f_bfree) * fragment;
     facts.clusterSize = std::uint64_t(vfs.f_bsize);
+    if (vfs.f_files > vfs.f_ffree)
+        facts.usedEntries = std::uint64_t(vfs.f_files - vfs.f_ffree);
     return facts;
 }
 

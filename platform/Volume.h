@@ -15,6 +15,7 @@ struct VolumeFacts
     std::uint64_t totalBytes = 0;  // f_blocks x f_frsize
     std::uint64_t freeBytes = 0;   // f_bfree x f_frsize: every free block, root's reserve included
     std::uint64_t clusterSize = 0; // f_bsize
+    std::uint64_t usedEntries = 0; // f_files - f_ffree; 0 where the file system counts no inodes
 };
 
 using VolumeProbe = std::function<VolumeFacts(const QString &folder)>;

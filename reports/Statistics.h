@@ -1,22 +1,151 @@
 #pragma once
 
-#include <QDialog>
+#include "engine/StatisticsEngine.h"
+#include "reports/ColourTable.h"
+#include "reports/ReportContext.h"
+#include "reports/WalkProgress.h"
 
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <optional>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPrinter;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class ReportPage;
+class StyledLabel;
+class TChart;
+class TOvcNotebook;
 class TPickList;
 
-// The statistics window. It is created hidden at start-up and lives until the program ends; at
-// creation it builds the drive list that the main window's chart and the report pages read.
+// The statistics window: the notebook of report pages, the run that fills them, and printing of
+// the page in view. It is created hidden at start-up and lives until the program ends; it owns
+// the results of the last run, which stay while the window is hidden.
 class TfrmStatistics : public QDialog
 {
     Q_OBJECT
 
 public:
+    // The notebook's pages, in the order of their tabs.
+    enum Page
+    {
+        SpaceTab,
+        TypesTab,
+        SizesTab,
+        OverhangTab,
+        AccessTab,
+        CreatedTab,
+        ModifiedTab,
+        CombinedTab,
+        AttributeTab,
+        TimeTab,
+        PageCount
+    };
+
     explicit TfrmStatistics(QWidget *parent = nullptr);
+    ~TfrmStatistics() override;
 
+    // The collection engine and the results of the last run.
+    StatisticsEngine engine;
+
+    TOvcNotebook *OvcNotebook1;
+    QPushButton *btOK;
+    QPushButton *btPrint;
+    QPushButton *btCancel;
+    QStatusBar *StatusBar1;
+    QFrame *pnlNotYet;
+    QWidget *EsTile1;
+    StyledLabel *lblNotYet;
+    QPushButton *btAbort;
     // The drive list: one entry per drive, the drive letter first; the picked entries are the
-    // list's selection.
+    // list's selection. The main window's chart reads it too.
     TPickList *pckStatDrive;
+    // The drives and the picked file types of the last run; never shown.
+    TPickList *PickList1;
+    TPickList *PickList2;
+    QMenu *popSel;
+    QAction *SelectAll1;
+    QAction *DeselectAll1;
+    QTimer Timer1; // the pie tick of the Space and Types pages
+    // Beside the status text while a drive is walked: how much of the drive is done.
+    QProgressBar *walkProgress;
+    QLabel *walkTimeLeft;
 
-    // Builds the drive list from the drive box entries (once, at creation).
+    // The pages; each is a ReportPage until its own class comes.
+    std::array<ReportPage *, PageCount> pages{};
+    ReportPage *spacePage = nullptr;
+
+    // The print dialog and the chart preview; tests put in their own so that nothing waits for
+    // a person. The dialog answers whether to print.
+    std::function<bool(QPrinter &printer)> runPrintDialog;
+    std::function<void(TChart &chart)> runChartPreview;
+
     void FormCreate();
+    void FormShow();
+    void OvcNotebook1PageChanged(int index);
+    void initAColors(bool multicolour, const QColor &colour = QColor());
+    void changeBackgroundColor(const QColor &colour);
+    void pckStatDriveClick();
+    void SelectAll1Click();
+    void DeselectAll1Click();
+    void Timer1Timer();
+    void btPrintClick();
+
+    // The run (StatisticsRun.cpp).
+    void btOKClick();
+    void btAbortClick();
+    void btCancelClick();
+    void disenable(bool enabled);
+    // Fills every page from the results after a drive's walk, in the order the pages depend on.
+    void refillPages();
+    // The program ends: a walk under way stops at once.
+    void stopForExit();
+    // A run (from the wizard to the last drive) is under way.
+    bool running() const { return runBusy; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+
+private:
+    void buildNotebook();
+    void createPages();
+    void buildButtons();
+    void buildStatusBar();
+    void buildCoverPanel();
+    void buildDriveList();
+    void applyCoverRule();
+
+    // The run's pieces (StatisticsRun.cpp).
+    void connectEngine();
+    bool askWizard();
+    void announceRun();
+    void driveStarting();
+    void driveFinished();
+    void showWalkProgress(const WalkCounters &counters);
+    void walkEnded();
+    void setStatusText(const QString &text);
+    void showPendingStatus();
+    void windowPrint(QPrinter &printer);
+
+    ColourTable aColors;
+    ReportContext context;
+    bool diskSizeBusy = false;
+    bool pieTickBusy = false;
+    bool runBusy = false;
+    bool timer1WasRunning = false;
+    // The drive walked now: what it holds, for the progress bar, and when its walk began.
+    DriveUsage usage;
+    QElapsedTimer walkClock;
+    bool walking = false;                 // between a drive's start and the end of its walk
+    std::optional<QString> pendingStatus; // a status text not yet shown
 };

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   librsvg2-bin                                # draws the PNG icons from the SVG
   desktop-file-utils appstream dpkg-dev file  # check the menu entry, build the Debian package
+  poppler-utils                               # read the printed PDF pages back in tests
   "$@"
 )
 

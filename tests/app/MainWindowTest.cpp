@@ -3,14 +3,18 @@
 #include "charts/BarSeries.h"
 #include "charts/Chart.h"
 #include "controls/AboutBox.h"
+#include "controls/MessageBoxes.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
 #include "reports/Statistics.h"
+#include "selection/WhichDrive.h"
 #include "support/PlatformFakes.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
@@ -313,4 +317,69 @@ TEST_F(MainWindowTest, AboutShowsTheAboutBoxModally)
     window->btReach->click();
     EXPECT_EQ(shown, "TfrmAbout");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// The road of a collection as a user takes it: the main window's button shows the statistics
+// window beside it (not modal), and a run there walks the picked drive.
+TEST_F(MainWindowTest, CollectShowsTheStatisticsWindowWhoseRunWalksTheDrive)
+{
+    addDrive('c', 10 * GB, 20 * GB);
+    for (const char *name : {"one.txt", "two.doc", "three"})
+        QFile(temp.filePath(name)).open(QIODevice::WriteOnly);
+    setMessageHook([](MessageKind, const QString &) { return true; });
+    open();
+    window->show();
+    QTest::mouseClick(window->btStatistic, Qt::LeftButton);
+    EXPECT_TRUE(statistics->isVisible());
+    EXPECT_FALSE(statistics->isModal());
+    QTimer::singleShot(0, [] {
+        auto *wizard = qobject_cast<TfrmWhichDrive *>(QApplication::activeModalWidget());
+        ASSERT_NE(wizard, nullptr);
+        QTest::mouseClick(wizard->btNext1, Qt::LeftButton);
+        QTest::mouseClick(wizard->btNext2, Qt::LeftButton);
+    });
+    QTest::mouseClick(statistics->btOK, Qt::LeftButton);
+    setMessageHook({});
+    EXPECT_EQ(statistics->StatusBar1->currentMessage(), "Finished - 3 files processed");
+}
+
+// Exit in the middle of a walk stops the walk at once, and the program's message loop ends.
+TEST_F(MainWindowTest, ExitDuringAWalkStopsItAndEndsTheProgram)
+{
+    addDrive('c', 10 * GB, 20 * GB);
+    for (int file = 0; file < 20; ++file)
+        QFile(temp.filePath(QString::number(file))).open(QIODevice::WriteOnly);
+    setMessageHook([](MessageKind, const QString &) { return true; });
+    open();
+    window->show();
+    window->btStatistic->click();
+    statistics->engine.readAheadThreads = 0;
+    statistics->engine.dispatchInterval = std::chrono::milliseconds(0);
+    const auto dispatch = statistics->engine.hooks.dispatchMessages;
+    int dispatches = 0;
+    statistics->engine.hooks.dispatchMessages = [&] {
+        dispatch();
+        if (++dispatches == 3)
+            QTest::mouseClick(window->btClose, Qt::LeftButton);
+    };
+    QTimer::singleShot(0, [this] {
+        QTimer::singleShot(0, [] {
+            auto *wizard = qobject_cast<TfrmWhichDrive *>(QApplication::activeModalWidget());
+            ASSERT_NE(wizard, nullptr);
+            wizard->btNext1->click();
+            wizard->btNext2->click();
+        });
+        statistics->btOK->click();
+    });
+    // Only a guard against a loop that never ends; the loop ends long before.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(1); });
+    guard.start(60000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    setMessageHook({});
+    EXPECT_TRUE(statistics->engine.aborted);
+    EXPECT_LT(statistics->engine.filesProcessed, 20);
+    EXPECT_FALSE(statistics->isVisible());
+    EXPECT_FALSE(window->isVisible());
 }

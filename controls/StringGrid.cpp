@@ -1,0 +1,381 @@
+#include "controls/StringGrid.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+
+int GridCells::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(rows.size());
+}
+
+int GridCells::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : columns;
+}
+
+QVariant GridCells::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid())
+        return QVariant();
+    return text(index.column(), index.row());
+}
+
+QString GridCells::text(int column, int row) const
+{
+    if (row < 0 || row >= rows.size() || column < 0 || column >= columns)
+        return QString();
+    return rows[row][column];
+}
+
+void GridCells::setText(int column, int row, const QString &value)
+{
+    if (row < 0 || row >= rows.size() || column < 0 || column >= columns)
+        return;
+    rows[row][column] = value;
+    const QModelIndex at = index(row, column);
+    emit dataChanged(at, at, {Qt::DisplayRole});
+}
+
+void GridCells::setRow(int row, const QStringList &cells)
+{
+    if (row < 0 || row >= rows.size())
+        return;
+    QStringList copy = cells;
+    copy.resize(columns);
+    rows[row] = copy;
+    emit dataChanged(index(row, 0), index(row, columns - 1), {Qt::DisplayRole});
+}
+
+void GridCells::resize(int columnCount, int rowCount)
+{
+    columnCount = std::max(columnCount, 0);
+    rowCount = std::max(rowCount, 0);
+    // A reset is the cheapest way to tell the view of both changes at once; the texts of the
+    // rows and columns that remain stay.
+    beginResetModel();
+    columns = columnCount;
+    rows.resize(rowCount);
+    for (QStringList &row : rows)
+        row.resize(columns);
+    endResetModel();
+}
+
+// The strip that shows a fixed row (the heading or the footer) above or below the scrolling
+// rows, in step with the horizontal scrolling of the grid.
+class GridFixedStrip : public QWidget
+{
+public:
+    GridFixedStrip(TStringGrid *grid, bool top) : QWidget(grid), grid(grid), top(top) {}
+
+    int row() const
+    {
+        if (top)
+            return grid->fixedRows() > 0 ? 0 : -1;
+        const int last = grid->rowCount() - 1;
+        return grid->fixedFooters() > 0 && last >= grid->fixedRows() ? last : -1;
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        const int r = row();
+        if (r < 0)
+            return;
+        QPainter painter(this);
+        for (int c = 0; c < grid->columnCount(); ++c) {
+            const QRect rect(grid->columnViewportPosition(c), 0, grid->columnWidth(c), height());
+            if (rect.right() >= 0 && rect.left() < width())
+                grid->paintCell(painter, c, r, rect, GridCellState{true, false});
+        }
+    }
+
+private:
+    TStringGrid *grid;
+    bool top;
+};
+
+namespace {
+
+// Paints every scrolling cell through the grid, so that fixed and scrolling cells look alike.
+class GridCellPainter : public QStyledItemDelegate
+{
+public:
+    explicit GridCellPainter(TStringGrid *grid) : QStyledItemDelegate(grid), grid(grid) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        const bool selected = option.state.testFlag(QStyle::State_Selected);
+        grid->paintCell(*painter, index.column(), index.row(), option.rect,
+                        GridCellState{false, selected});
+    }
+
+private:
+    TStringGrid *grid;
+};
+
+// Room between a cell's edge and its text.
+constexpr int textInset = 2;
+
+} // namespace
+
+TStringGrid::TStringGrid(QWidget *parent)
+    : QTableView(parent), fixedColour(palette().color(QPalette::Button)),
+      heading(new GridFixedStrip(this, true)), footer(new GridFixedStrip(this, false))
+{
+    setModel(&cells);
+    setItemDelegate(new GridCellPainter(this));
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(rowPixels);
+    horizontalHeader()->setMinimumSectionSize(1);
+    setShowGrid(false); // the cells draw their own lines, so that a grid can have rows only
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        heading->update();
+        footer->update();
+    });
+    connect(&cells, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &from, const QModelIndex &to) {
+                for (int r = from.row(); r <= to.row(); ++r)
+                    repaintRow(r);
+            });
+}
+
+TStringGrid::~TStringGrid() = default;
+
+void TStringGrid::setCell(int column, int row, const QString &text)
+{
+    cells.setText(column, row, text);
+}
+
+void TStringGrid::setRowCells(int row, const QStringList &texts)
+{
+    cells.setRow(row, texts);
+}
+
+void TStringGrid::setRowCount(int rows)
+{
+    const int old = rowCount();
+    if (rows == old)
+        return;
+    cells.resize(columnCount(), rows);
+    rowsChanged(old);
+}
+
+void TStringGrid::setColumnCount(int columns)
+{
+    QList<int> widths;
+    for (int c = 0; c < columnCount(); ++c)
+        widths.append(columnWidth(c));
+    const int rows = rowCount();
+    cells.resize(columns, rows);
+    for (int c = 0; c < std::min<int>(columns, widths.size()); ++c)
+        setColumnWidth(c, widths[c]);
+    rowsChanged(rows);
+}
+
+void TStringGrid::setFixedRows(int rows)
+{
+    headingRows = std::clamp(rows, 0, 1);
+    rowsChanged(rowCount());
+}
+
+void TStringGrid::setFixedFooters(int rows)
+{
+    footerRows = std::clamp(rows, 0, 1);
+    rowsChanged(rowCount());
+}
+
+// The fixed rows live in the strips; the view itself shows only the rows between them.
+void TStringGrid::rowsChanged(int oldCount)
+{
+    const int last = rowCount() - 1;
+    if (oldCount > 0 && oldCount - 1 <= last)
+        setRowHidden(oldCount - 1, false);
+    if (last >= 0)
+        setRowHidden(0, headingRows > 0);
+    if (last >= headingRows)
+        setRowHidden(last, footerRows > 0);
+    placeStrips();
+    heading->update();
+    footer->update();
+}
+
+void TStringGrid::setDefaultRowHeight(int pixels)
+{
+    rowPixels = std::max(pixels, 1);
+    verticalHeader()->setDefaultSectionSize(rowPixels);
+    placeStrips();
+}
+
+void TStringGrid::setColWidth(int column, int pixels)
+{
+    setColumnWidth(column, pixels);
+}
+
+void TStringGrid::setColor(const QColor &colour)
+{
+    cellColour = colour;
+    QPalette look = palette();
+    look.setColor(QPalette::Base, colour);
+    look.setColor(QPalette::Window, colour);
+    setPalette(look);
+    viewport()->update();
+}
+
+void TStringGrid::setFixedColor(const QColor &colour)
+{
+    fixedColour = colour;
+    heading->update();
+    footer->update();
+    viewport()->update();
+}
+
+void TStringGrid::setGridLines(GridLines value)
+{
+    lines = value;
+    viewport()->update();
+}
+
+void TStringGrid::setBorderVisible(bool visible)
+{
+    setFrameShape(visible ? QFrame::StyledPanel : QFrame::NoFrame);
+}
+
+int TStringGrid::selectedRow() const
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TStringGrid::selectRow(int row)
+{
+    const bool dataRow = row >= headingRows && row < rowCount() - footerRows;
+    if (!dataRow) {
+        clearSelection();
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        return;
+    }
+    QTableView::selectRow(row);
+}
+
+void TStringGrid::setOnGetAlignment(AlignmentHandler handler)
+{
+    onGetAlignment = std::move(handler);
+    viewport()->update();
+}
+
+void TStringGrid::setOnDrawCell(DrawCellHandler handler)
+{
+    onDrawCell = std::move(handler);
+    viewport()->update();
+}
+
+Qt::Alignment TStringGrid::cellAlignment(int column, int row) const
+{
+    const Qt::Alignment horizontal =
+        onGetAlignment ? onGetAlignment(column, row) & Qt::AlignHorizontal_Mask : Qt::AlignLeft;
+    return horizontal | Qt::AlignVCenter;
+}
+
+void TStringGrid::paintCell(QPainter &painter, int column, int row, const QRect &rect,
+                            GridCellState state) const
+{
+    painter.save();
+    painter.setClipRect(rect);
+    QColor background = state.fixed ? fixedColour : cellColour;
+    QColor ink = Qt::black;
+    if (state.selected) {
+        background = palette().color(QPalette::Active, QPalette::Highlight);
+        ink = palette().color(QPalette::Active, QPalette::HighlightedText);
+    }
+    painter.fillRect(rect, background);
+    painter.setPen(ink);
+    painter.setFont(font());
+    if (onDrawCell)
+        onDrawCell(*this, painter, column, row, rect, state);
+    else
+        painter.drawText(rect.adjusted(textInset, 0, -textInset, 0), cellAlignment(column, row),
+                         cell(column, row));
+    if (lines != GridLines::None) {
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+        if (lines == GridLines::Both)
+            painter.drawLine(rect.topRight(), rect.bottomRight());
+    }
+    painter.restore();
+}
+
+QRect TStringGrid::cellRect(int column, int row) const
+{
+    const GridFixedStrip *strip = row == heading->row()  ? heading
+                                  : row == footer->row() ? footer
+                                                         : nullptr;
+    if (strip)
+        return QRect(strip->pos() + QPoint(columnViewportPosition(column), 0),
+                     QSize(columnWidth(column), strip->height()));
+    const QRect inView = visualRect(cells.index(row, column));
+    return inView.isValid() ? inView.translated(viewport()->pos()) : QRect();
+}
+
+void TStringGrid::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (PopupMenu)
+        PopupMenu->popup(event->globalPos());
+}
+
+QItemSelectionModel::SelectionFlags TStringGrid::selectionCommand(const QModelIndex &index,
+                                                                  const QEvent *event) const
+{
+    if (onSelectCell && index.isValid() && !onSelectCell(index.column(), index.row()))
+        return QItemSelectionModel::NoUpdate;
+    return QTableView::selectionCommand(index, event);
+}
+
+void TStringGrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    placeStrips();
+}
+
+void TStringGrid::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    if (dx != 0) {
+        heading->update();
+        footer->update();
+    }
+}
+
+// The strips take the room of the fixed rows at the top and bottom of the viewport.
+void TStringGrid::placeStrips()
+{
+    const int top = heading->row() >= 0 ? rowPixels : 0;
+    const int bottom = footer->row() >= 0 ? rowPixels : 0;
+    setViewportMargins(0, top, 0, bottom);
+    const QRect rows = viewport()->geometry();
+    heading->setGeometry(rows.left(), rows.top() - top, rows.width(), top);
+    footer->setGeometry(rows.left(), rows.bottom() + 1, rows.width(), bottom);
+    heading->setVisible(top > 0);
+    footer->setVisible(bottom > 0);
+}
+
+void TStringGrid::repaintRow(int row)
+{
+    if (row == heading->row())
+        heading->update();
+    else if (row == footer->row())
+        footer->update();
+}

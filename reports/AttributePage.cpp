@@ -1,0 +1,143 @@
+#include "reports/AttributePage.h"
+
+#include "charts/Chart.h"
+#include "charts/HorizBarSeries.h"
+#include "helpers/Helpers.h"
+
+#include <QLabel>
+
+namespace {
+
+// The table: a heading line, then four rows that line up with the four bars of the small charts.
+constexpr int headingTop = 42;
+constexpr int chartTop = 60;
+constexpr QSize chartSize(158, 105);
+constexpr int firstRowTop = 77;
+constexpr int rowStep = 19;
+constexpr int rowLabelLeft = 16;
+constexpr int countChartLeft = 96;
+constexpr int countLeft = 262;
+constexpr int countWidth = 45;
+constexpr int sizeChartLeft = 316;
+constexpr int sizeLeft = 484;
+constexpr int sizeWidth = 97;
+constexpr QRect notePlace(16, 180, 560, 40);
+
+const QColor red(255, 0, 0);
+const QColor blue(0, 0, 255);
+
+QFont boldFont()
+{
+    QFont font(QStringLiteral("Arial"), 8);
+    font.setBold(true);
+    return font;
+}
+
+QLabel *boldLabel(const QString &text, const QPoint &at, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setFont(boldFont());
+    label->move(at);
+    label->adjustSize();
+    return label;
+}
+
+// Bars in the order the charts stack them: the first added is drawn lowest, so Hidden, the top
+// row of the table, comes last.
+void addShares(THorizBarSeries &series, const std::array<double, 4> &hiddenToArchive, double total,
+               const QColor &colour)
+{
+    series.Clear();
+    if (total <= 0)
+        return;
+    for (int row = 3; row >= 0; --row)
+        series.Add(hiddenToArchive[std::size_t(row)] * 100 / total, QString(), colour);
+}
+
+} // namespace
+
+AttributePage::AttributePage(const ReportContext &context, QWidget *parent)
+    : ReportPage(context, parent)
+{
+    setFont(QFont(QStringLiteral("Arial"), 8));
+    boldLabel(QStringLiteral("% of total # files"), {countChartLeft + 20, headingTop}, this);
+    boldLabel(QStringLiteral("# Files"), {countLeft + 4, headingTop}, this);
+    boldLabel(QStringLiteral("% of total size"), {sizeChartLeft + 24, headingTop}, this);
+    boldLabel(QStringLiteral("File Sizes"), {sizeLeft + 44, headingTop}, this);
+
+    const QStringList rows{QStringLiteral("Hidden"), QStringLiteral("Read-only"),
+                           QStringLiteral("System"), QStringLiteral("Archive")};
+    for (int row = 0; row < rows.size(); ++row)
+        boldLabel(rows[row], {rowLabelLeft, firstRowTop + row * rowStep}, this);
+
+    Chart2 = makeShareChart(QStringLiteral("Chart2"), countChartLeft, HorizBarSeries4);
+    Chart3 = makeShareChart(QStringLiteral("Chart3"), sizeChartLeft, HorizBarSeries5);
+
+    lblNHidden = makeFigure(QStringLiteral("lblNHidden"), countLeft, countWidth, 0);
+    lblNReadOnly = makeFigure(QStringLiteral("lblNReadOnly"), countLeft, countWidth, 1);
+    lblNSystem = makeFigure(QStringLiteral("lblNSystem"), countLeft, countWidth, 2);
+    lblNArchive = makeFigure(QStringLiteral("lblNArchive"), countLeft, countWidth, 3);
+    lblSzHidden = makeFigure(QStringLiteral("lblSzHidden"), sizeLeft, sizeWidth, 0);
+    lblSzReadOnly = makeFigure(QStringLiteral("lblSzReadOnly"), sizeLeft, sizeWidth, 1);
+    lblSzSystem = makeFigure(QStringLiteral("lblSzSystem"), sizeLeft, sizeWidth, 2);
+    lblSzArchive = makeFigure(QStringLiteral("lblSzArchive"), sizeLeft, sizeWidth, 3);
+
+    auto *note = new QLabel(QStringLiteral("Note it is possible that some files may have more "
+                                           "than one attribute set.  For example many system "
+                                           "files are also hidden."),
+                            this);
+    note->setWordWrap(true);
+    note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    note->setGeometry(notePlace);
+}
+
+TChart *AttributePage::makeShareChart(const QString &name, int left, THorizBarSeries *&series)
+{
+    auto *chart = new TChart(this);
+    chart->setObjectName(name);
+    chart->setGeometry(QRect(QPoint(left, chartTop), chartSize));
+    chart->Title().visible = false;
+    chart->Legend().visible = false;
+    chart->axesVisible = false;
+    chart->backWall.visible = chart->leftWall.visible = chart->bottomWall.visible = false;
+    chart->frame = false;
+    chart->allowZoom = false;
+    chart->setChart3DPercent(25);
+    chart->setMaxPointsPerPage(4);
+    chart->margins.top = chart->margins.bottom = 0;
+    series = chart->addSeries<THorizBarSeries>();
+    series->setValueFormat(QStringLiteral("#,##0.## %"));
+    series->marks().visible = true;
+    series->marks().arrowLength = 20;
+    return chart;
+}
+
+QLabel *AttributePage::makeFigure(const QString &name, int left, int width, int row)
+{
+    auto *label = new QLabel(this);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    label->setGeometry(left, firstRowTop + row * rowStep, width, 14);
+    return label;
+}
+
+void AttributePage::doFileAttrs()
+{
+    const Accumulators &r = context.results;
+    lblNHidden->setText(intToGrouped(r.nHidden));
+    lblNReadOnly->setText(intToGrouped(r.nReadOnly));
+    lblNSystem->setText(intToGrouped(r.nSystem));
+    lblNArchive->setText(intToGrouped(r.nArchive));
+    lblSzHidden->setText(floatToGrouped(r.szHidden));
+    lblSzReadOnly->setText(floatToGrouped(r.szReadOnly));
+    lblSzSystem->setText(floatToGrouped(r.szSystem));
+    lblSzArchive->setText(floatToGrouped(r.szArchive));
+
+    // A file with several attributes counts under each, so the shares are of these sums and not
+    // of all files.
+    const std::array<double, 4> counts{double(r.nHidden), double(r.nReadOnly), double(r.nSystem),
+                                       double(r.nArchive)};
+    const std::array<double, 4> bytes{r.szHidden, r.szReadOnly, r.szSystem, r.szArchive};
+    addShares(*HorizBarSeries4, counts, counts[0] + counts[1] + counts[2] + counts[3], red);
+    addShares(*HorizBarSeries5, bytes, bytes[0] + bytes[1] + bytes[2] + bytes[3], blue);
+}

@@ -1,0 +1,161 @@
+#include "reports/CombinedPage.h"
+
+#include "charts/Chart.h"
+#include "charts/HorizBarSeries.h"
+#include "controls/MessageBoxes.h"
+#include "controls/StringGrid.h"
+#include "helpers/Helpers.h"
+#include "reports/DatePage.h"
+#include "reports/NoteButton.h"
+
+#include <QRadioButton>
+#include <QToolButton>
+
+namespace {
+
+const QColor red(255, 0, 0), green(0, 128, 0), yellow(255, 255, 0);
+const QColor lightAqua(128, 255, 255);
+// Selecting a row outside the listing leaves no row of it marked as selected.
+constexpr int outsideRow = 20;
+
+// Counts in whole numbers, written as 64-bit integers so that a count past 2^31 files still
+// reads right.
+QString countText(double files)
+{
+    return intToGrouped(std::int64_t(files));
+}
+
+} // namespace
+
+CombinedPage::CombinedPage(const ReportContext &context, DatePage *access, DatePage *create,
+                           DatePage *modify, QWidget *parent)
+    : ReportPage(context, parent), access(access), create(create), modify(modify)
+{
+    resize(632, 363);
+    chartCombine = new TChart(this);
+    chartCombine->setObjectName(QStringLiteral("chartCombine"));
+    chartCombine->setGeometry(datePageLayout::chartPlace());
+    setUpChart();
+
+    // Added in this order so that the legend, read from the top, says Modified, Created,
+    // Accessed, as the bars of a class stand from the bottom up.
+    Series8 = addAgeSeries(QStringLiteral("Modified"), yellow, -25);
+    Series7 = addAgeSeries(QStringLiteral("Created"), green, 0);
+    Series6 = addAgeSeries(QStringLiteral("Accessed"), red, 25);
+
+    gridCombine = makeDateGrid(this, QStringLiteral("gridCombine"), {119, 97, 78, 86, 71, 85, 72});
+
+    const ViewStrip strip =
+        makeViewStrip(this, QStringLiteral("Bevel4"), {"rgCombine0", "rbCombine1", "rbCombine2"});
+    rgCombine0 = strip.listing;
+    rbCombine1 = strip.size;
+    rbCombine2 = strip.count;
+    for (QRadioButton *button : {rgCombine0, rbCombine1, rbCombine2})
+        connect(button, &QRadioButton::clicked, this, &CombinedPage::rgAccessClick);
+
+    SpeedButton4 =
+        makeNoteButton(QStringLiteral("SpeedButton4"), datePageLayout::noteButtonAt(), this);
+    connect(SpeedButton4, &QToolButton::clicked, this, &CombinedPage::SpeedButton4Click);
+
+    for (DatePage *page : {access, create, modify})
+        connect(page, &DatePage::chartViewChosen, this, &CombinedPage::doFileAges);
+}
+
+void CombinedPage::setUpChart()
+{
+    TChart &chart = *chartCombine;
+    chart.setTitleText(QStringLiteral("Combination Access/Created/Modified Chart"));
+    chart.setChart3DPercent(20);
+    chart.leftWall.colour = lightAqua;
+    chart.margins = {2, 0, 1, 0};
+    chart.Legend().style = LegendStyle::Series;
+    chart.Legend().text = LegendText::Plain;
+    chart.Legend().colourWidth = 14;
+    chart.Legend().horizMargin = 5;
+    chart.Legend().shadowSize = 1;
+    chart.Legend().inverted = true;
+    chart.Legend().topPos = 9;
+}
+
+THorizBarSeries *CombinedPage::addAgeSeries(const QString &title, const QColor &colour, int offset)
+{
+    auto *series = chartCombine->addSeries<THorizBarSeries>();
+    series->setTitle(title);
+    series->setColour(colour);
+    series->setMultiBar(MultiBar::None);
+    series->setBarWidthPercent(40);
+    series->setOffsetPercent(offset);
+    series->setGradient(true);
+    series->marks().visible = false;
+    return series;
+}
+
+void CombinedPage::refill()
+{
+    fillCombinedGridDates();
+    doFileAges();
+}
+
+void CombinedPage::fillCombinedGridDates()
+{
+    const Accumulators &r = context.results;
+    gridCombine->selectRow(outsideRow);
+    gridCombine->setRowCells(0, {"Combined dates", "Access Size", "Access # files", "Create Size",
+                                 "Create # files", "Modify Size", "Modify # files"});
+    for (int row = 1; row <= 10; ++row)
+        gridCombine->setCell(0, row, modify->grid->cell(0, row));
+    for (int k = 0; k < 10; ++k) {
+        const std::size_t i = std::size_t(k);
+        const int row = 10 - k;
+        gridCombine->setCell(1, row, floatToGrouped(r.ageAccessedBytes[i]));
+        gridCombine->setCell(2, row, countText(r.ageAccessedFiles[i]));
+        gridCombine->setCell(3, row, floatToGrouped(r.ageCreatedBytes[i]));
+        gridCombine->setCell(4, row, countText(r.ageCreatedFiles[i]));
+        gridCombine->setCell(5, row, floatToGrouped(r.ageModifiedBytes[i]));
+        gridCombine->setCell(6, row, countText(r.ageModifiedFiles[i]));
+    }
+}
+
+void CombinedPage::doFileAges()
+{
+    const Accumulators &r = context.results;
+    const bool inMegabytes = rbCombine1->isChecked();
+    chartCombine->UndoZoom();
+    access->fillChart();
+    fillAgeSeries(context.colours, *Series6, inMegabytes ? r.ageAccessedBytes : r.ageAccessedFiles,
+                  inMegabytes, red, true);
+    create->fillChart();
+    fillAgeSeries(context.colours, *Series7, inMegabytes ? r.ageCreatedBytes : r.ageCreatedFiles,
+                  inMegabytes, green, true);
+    modify->fillChart();
+    fillAgeSeries(context.colours, *Series8, inMegabytes ? r.ageModifiedBytes : r.ageModifiedFiles,
+                  inMegabytes, yellow, true);
+}
+
+void CombinedPage::rgAccessClick()
+{
+    gridCombine->setVisible(rgCombine0->isChecked());
+    chartCombine->setVisible(gridCombine->isHidden());
+    if (gridCombine->isHidden())
+        doFileAges();
+}
+
+void CombinedPage::SpeedButton4Click()
+{
+    infoBox(QStringLiteral("This chart combines the Accessed, Created and Modified charts"));
+}
+
+void CombinedPage::setRunControlsEnabled(bool enabled)
+{
+    // The listing button stays usable during a walk: it only shows the last run's numbers.
+    rbCombine1->setEnabled(enabled);
+    rbCombine2->setEnabled(enabled);
+}
+
+PrintTarget CombinedPage::printTarget() const
+{
+    PrintTarget target;
+    if (!chartCombine->isHidden())
+        target.chart = chartCombine;
+    return target;
+}

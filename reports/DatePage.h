@@ -1,0 +1,96 @@
+#pragma once
+
+#include "reports/ReportPage.h"
+
+#include <QColor>
+#include <array>
+
+class ColourTable;
+class QFrame;
+class QRadioButton;
+class QToolButton;
+class TChart;
+class THorizBarSeries;
+class TStringGrid;
+
+// Ten values per age class, 0 ("Not recorded") to 9 ("Over 4 years").
+using AgeTable = std::array<double, 10>;
+
+// One of the three dated pages: "Access", "Created" or "Modified". Each shows the ages of the
+// files by its own date as a listing, a chart of megabytes or a chart of file counts.
+class DatePage : public ReportPage
+{
+    Q_OBJECT
+
+public:
+    enum class Dates
+    {
+        Accessed,
+        Created,
+        Modified
+    };
+
+    DatePage(Dates dates, const ReportContext &context, QWidget *parent);
+
+    void refill() override;
+    void setRunControlsEnabled(bool enabled) override;
+    PrintTarget printTarget() const override;
+
+    // The label of an age class, 0 to 9.
+    static QString ageLabel(int ageClass);
+
+    // Writes the headings, the class labels (oldest first) and the byte and file totals.
+    void fillGridDates(const QString &caption, const AgeTable &bytes, const AgeTable &files);
+    // Rebuilds the chart in the view the page's own buttons choose (its part of doFileAges).
+    void fillChart();
+    // Any of the three view buttons.
+    void rgAccessClick();
+    // The page's note on its date.
+    void noteClick();
+
+    // Named gridAccess / gridCreate / gridModify, chartAccess / ..., HorizBarSeries1 to 3,
+    // rgAccess0 to rgModify2, SpeedButton1 to 3 after the page they stand on.
+    TStringGrid *grid;
+    TChart *chart;
+    THorizBarSeries *series;
+    QRadioButton *rgListing;
+    QRadioButton *rgSize;
+    QRadioButton *rgCount;
+    QToolButton *noteButton;
+
+signals:
+    // A chart view was chosen: every date chart is rebuilt from its own page's choice.
+    void chartViewChosen();
+
+private:
+    const AgeTable &bytes() const;
+    const AgeTable &files() const;
+
+    Dates dates;
+};
+
+// The place of a date page's listing, chart and view strip.
+namespace datePageLayout {
+QRect chartPlace();
+QRect stripPlace();
+QPoint noteButtonAt();
+} // namespace datePageLayout
+
+// The view buttons of a date page side by side in their framed strip, "Chart by Size (in MB)"
+// chosen; names are those of the listing, size and count buttons.
+struct ViewStrip
+{
+    QFrame *bevel;
+    QRadioButton *listing, *size, *count;
+};
+ViewStrip makeViewStrip(QWidget *page, const QString &bevelName, const QStringList &buttonNames);
+
+// The listing of a date page: 11 rows under a heading row, the given column widths, drawn and
+// refusing selection as the Sizes listing, hidden until "Listing" is chosen.
+TStringGrid *makeDateGrid(QWidget *page, const QString &name, const QList<int> &widths);
+
+// Fills a series with one bar per age class, from "Not recorded" at the bottom to "Over 4 years"
+// at the top. Single colour paints every bar (and leaves the whole colour table) in colour;
+// otherwise class k takes table entry k + 1. Values in megabytes keep their fraction.
+void fillAgeSeries(ColourTable &colours, THorizBarSeries &series, const AgeTable &values,
+                   bool inMegabytes, const QColor &colour, bool singleColour);

@@ -1,0 +1,301 @@
+#include "reports/OverhangPage.h"
+
+#include "charts/Chart.h"
+#include "charts/HorizBarSeries.h"
+#include "controls/DialogLook.h"
+#include "drives/Drives.h"
+#include "helpers/Helpers.h"
+#include "platform/DriveSource.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+#include <array>
+
+namespace {
+
+// The five rows of the table, one per cluster size from 4K to 64K.
+constexpr std::array<int, 5> rowTops{55, 79, 103, 127, 151};
+constexpr std::array<int, 5> clusterLabelLefts{284, 284, 278, 278, 278};
+constexpr std::array<int, 5> wastedTops{54, 78, 102, 126, 150};
+constexpr std::int64_t smallestCluster = 4096;
+
+constexpr double KB = 1024;
+constexpr double MB = 1048576;
+constexpr double GiB = 1073741824.0;
+
+const QColor navy(0, 0, 128);
+const QColor red(255, 0, 0);
+
+QLabel *placedLabel(const QString &text, const QPoint &at, QWidget *parent,
+                    const QFont &font = QFont(QStringLiteral("Arial"), 8))
+{
+    auto *label = new QLabel(text, parent);
+    label->setFont(font);
+    label->move(at);
+    label->adjustSize();
+    return label;
+}
+
+QFont boldArial()
+{
+    QFont font(QStringLiteral("Arial"), 8);
+    font.setBold(true);
+    return font;
+}
+
+// An arrow pointing right, at the cluster size of its row; the rest of the picture is clear so
+// that the table shows through.
+QPixmap arrowPicture()
+{
+    QPixmap picture(41, 49);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath arrow;
+    arrow.moveTo(2, 4);
+    arrow.lineTo(26, 4);
+    arrow.lineTo(26, 0);
+    arrow.lineTo(39, 8);
+    arrow.lineTo(26, 16);
+    arrow.lineTo(26, 12);
+    arrow.lineTo(2, 12);
+    arrow.closeSubpath();
+    painter.setPen(QPen(QColor(0, 0, 0), 1));
+    painter.setBrush(QColor(255, 0, 0));
+    painter.drawPath(arrow.translated(0.5, 0.5));
+    return picture;
+}
+
+// The memo's lines as they are kept; the memo wraps them to its width.
+const QStringList memoLines{
+    QStringLiteral("This page is an illustration of the amount of disk space wasted due to "
+                   "'cluster overhang.'  This is the smallest amount of space "),
+    QStringLiteral("a file will actually use.   The arrow points to your actual cluster size, the "
+                   "other numbers are hypothetical."),
+    QString(),
+    QStringLiteral("Due to the design of both Windows 95 and DOS the hard disk is divided into "
+                   "clusters.  Files are stored in clusters. A file of "),
+    QStringLiteral("one byte will take an entire cluster and a file that's one byte larger than a "
+                   "cluster will take two clusters.  The larger the "),
+    QStringLiteral("partition, the more overhang or waste is involved."),
+    QString(),
+    QStringLiteral("Solutions are to either repartition your hard disk or use disk compression.  "
+                   "Later versions of Win95 come with FAT32 which "),
+    QStringLiteral("uses 4K cluster sizes for drives up to 8GB in size and 8K clusters for up to "
+                   "16GB."),
+};
+
+} // namespace
+
+OverhangPage::OverhangPage(const ReportContext &context, QWidget *parent)
+    : ReportPage(context, parent)
+{
+    setFont(QFont(QStringLiteral("Arial"), 8));
+    makeTable();
+    makeChart();
+    makeSummary();
+    makeMemo();
+
+    pnlCluster = new QLabel(
+        QStringLiteral("Cluster overhang analysis is not applicable to this drive."), this);
+    pnlCluster->setObjectName(QStringLiteral("pnlCluster"));
+    pnlCluster->setGeometry(-1, 1, 625, 358);
+    pnlCluster->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    pnlCluster->setAlignment(Qt::AlignCenter);
+    pnlCluster->setFont(pixelFont(QStringLiteral("Arial"), 16, true));
+    pnlCluster->setAutoFillBackground(true);
+    pnlCluster->hide();
+}
+
+void OverhangPage::makeTable()
+{
+    auto *title = placedLabel(QStringLiteral("Cluster overhang for FAT and FAT32 drives"), {166, 3},
+                              this, pixelFont(QStringLiteral("Times New Roman"), 16, true));
+    title->setStyleSheet(QStringLiteral("color: #000080"));
+
+    const QStringList headers{"FAT Partion size", "FAT 32 Size", "Cluster size", "Percent wasted",
+                              "Wasted space"};
+    const std::array<int, 5> headerLefts{11, 119, 231, 310, 544};
+    for (int k = 0; k < 5; ++k)
+        placedLabel(headers[k], {headerLefts[std::size_t(k)], 29}, this, boldArial());
+
+    const QStringList fatSizes{"255 MB", "256 MB - 511 MB", "512 MB - 1023 MB", "1 GB - 2 GB",
+                               "2 GB - 4 GB"};
+    const QStringList fat32Sizes{"Less than 8GB", "Less than 16GB", "Less than 32GB",
+                                 "32GB or more"};
+    const QStringList clusters{"4K", "8K", "16K", "32K", "64K"};
+    for (int row = 0; row < 5; ++row) {
+        const int top = rowTops[std::size_t(row)];
+        placedLabel(fatSizes[row], {11, top}, this);
+        if (row < fat32Sizes.size())
+            placedLabel(fat32Sizes[row], {119, top}, this);
+        QLabel *size = placedLabel(clusters[row], {clusterLabelLefts[std::size_t(row)], top}, this);
+        size->setObjectName(QStringLiteral("lblCSize%1").arg(row + 1));
+        lblCSize.append(size);
+    }
+
+    imArrow = new QLabel(this);
+    imArrow->setObjectName(QStringLiteral("imArrow"));
+    imArrow->setPixmap(arrowPicture());
+    imArrow->setGeometry(229, rowTops[0], 41, 49);
+    imArrow->hide();
+
+    for (int row = 0; row < 5; ++row) {
+        auto *wasted = new QLabel(this);
+        wasted->setObjectName(QStringLiteral("lblOver%1").arg(row + 1));
+        wasted->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        wasted->setGeometry(536, wastedTops[std::size_t(row)], 85, 14);
+        lblOver.append(wasted);
+    }
+}
+
+void OverhangPage::makeChart()
+{
+    chartOverhang = new TChart(this);
+    chartOverhang->setObjectName(QStringLiteral("chartOverhang"));
+    chartOverhang->setGeometry(308, 42, 217, 134);
+    chartOverhang->allowZoom = false;
+    chartOverhang->backWall.colour = Qt::white;
+    chartOverhang->backWall.transparent = true;
+    chartOverhang->backWall.pen = false;
+    chartOverhang->leftWall.visible = chartOverhang->bottomWall.visible = false;
+    chartOverhang->margins.left = 0;
+    chartOverhang->margins.top = chartOverhang->margins.bottom = 0;
+    chartOverhang->Title().visible = false;
+    chartOverhang->axesVisible = false;
+    chartOverhang->frame = false;
+    chartOverhang->Legend().visible = false;
+    chartOverhang->setChart3DPercent(25);
+    chartOverhang->setMaxPointsPerPage(5);
+
+    Series9 = chartOverhang->addSeries<THorizBarSeries>();
+    Series9->setColour(red);
+    Series9->setValueFormat(QStringLiteral("#,##0. %"));
+    Series9->marks().visible = true;
+    Series9->marks().transparent = true;
+    Series9->marks().frame = false;
+}
+
+void OverhangPage::makeSummary()
+{
+    pnlOverhang = new QFrame(this);
+    pnlOverhang->setObjectName(QStringLiteral("pnlOverhang"));
+    pnlOverhang->setGeometry(8, 189, 609, 27);
+    pnlOverhang->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    pnlOverhang->hide();
+    lblNumFiles = placedLabel(QString(), {7, 7}, pnlOverhang);
+    lblNumFiles->setObjectName(QStringLiteral("lblNumFiles"));
+    placedLabel(QStringLiteral("Total file sizes:"), {215, 7}, pnlOverhang);
+    lblSize = placedLabel(QString(), {303, 7}, pnlOverhang);
+    lblSize->setObjectName(QStringLiteral("lblSize"));
+    lblLbl = placedLabel(QStringLiteral("Actual space used:"), {423, 7}, pnlOverhang);
+    lblLbl->setObjectName(QStringLiteral("lblLbl"));
+}
+
+void OverhangPage::makeMemo()
+{
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(7, 221, 611, 126);
+    Memo1->setPlainText(memoLines.join(u'\n'));
+    Memo1->setReadOnly(true);
+    Memo1->setFrameShape(QFrame::NoFrame);
+    Memo1->setFocusPolicy(Qt::NoFocus);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->document()->setDocumentMargin(0);
+    QPalette palette = Memo1->palette();
+    palette.setColor(QPalette::Base, buttonFace());
+    Memo1->setPalette(palette);
+}
+
+void OverhangPage::computeClusterSize(const QString &entry)
+{
+    clusterSize = 0;
+    if (entry.isEmpty() || !isDriveReady(entry[0]))
+        return;
+    const QString drive = context.results.currentDrive;
+    double freeBytes = 0, total = 0;
+    getDriveSpace(drive.left(1) + QStringLiteral(":\\"), freeBytes, total);
+    // Above 2 GiB the FAT32 default for the capacity stands, whatever the file system; below it
+    // the volume's own. A volume that cannot say its own gives 0, which covers the page.
+    if (total >= 32 * GiB)
+        clusterSize = 32768;
+    else if (total > 16 * GiB)
+        clusterSize = 16384;
+    else if (total > 8 * GiB)
+        clusterSize = 8192;
+    else if (total > 2 * GiB)
+        clusterSize = 4096;
+    else if (!drive.isEmpty())
+        clusterSize = std::int64_t(platform::driveSource().clusterSize(drive[0]));
+}
+
+void OverhangPage::drawClusterArrow()
+{
+    imArrow->hide();
+    for (int row = 0; row < 5; ++row) {
+        if (clusterSize == smallestCluster << row) {
+            imArrow->move(imArrow->x(), lblCSize[row]->y());
+            imArrow->show();
+        }
+    }
+    pnlCluster->setVisible(imArrow->isHidden());
+}
+
+void OverhangPage::refill()
+{
+    if (context.oneDriveRun())
+        doOverHang();
+}
+
+QString OverhangPage::kilobytesOrMegabytes(double bytes, double unitChooser) const
+{
+    if (unitChooser < MB)
+        return floatToGrouped(bytes / KB) + QStringLiteral(" KB");
+    return floatToGrouped(bytes / MB) + QStringLiteral(" MB");
+}
+
+void OverhangPage::doOverHang()
+{
+    const Accumulators &r = context.results;
+    double total = 0;
+    for (int k = 1; k <= 12; ++k)
+        total += r.sizeBytes[std::size_t(k)];
+    if (total == 0) {
+        emit nothingToShow();
+        return;
+    }
+    const std::array<double, 5> slack{r.overhang4K, r.overhang8K, r.overhang16K, r.overhang32K,
+                                      r.overhang64K};
+    for (int row = 0; row < 5; ++row)
+        lblOver[row]->setText(floatToGrouped(slack[std::size_t(row)]));
+    drawClusterArrow();
+    pnlOverhang->show();
+    lblSize->setText(kilobytesOrMegabytes(total, total));
+    lblSize->adjustSize();
+    lblNumFiles->setText(QStringLiteral("Number of files scanned: ") + intToGrouped(r.filesFound));
+    lblNumFiles->adjustSize();
+
+    double wasted = 0;
+    for (int row = 0; row < 5; ++row) {
+        if (clusterSize == smallestCluster << row)
+            wasted = slack[std::size_t(row)];
+    }
+    if (!imArrow->isHidden()) {
+        // The unit follows the files' own total, so both figures read in the same unit.
+        lblLbl->setText(QStringLiteral("Actual space used ") +
+                        kilobytesOrMegabytes(total + wasted, total));
+        lblLbl->adjustSize();
+    }
+
+    // Drawn from the bottom up, so 64K goes first and 4K ends up in the top row.
+    Series9->Clear();
+    for (int row = 4; row >= 0; --row) {
+        const double z = slack[std::size_t(row)];
+        Series9->Add(z * 100 / (total + z), QString(), red);
+    }
+}

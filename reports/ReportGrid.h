@@ -1,0 +1,20 @@
+#pragma once
+
+#include "controls/StringGrid.h"
+
+#include <QList>
+
+// The look of the Sizes listing and the four date listings: plain rows on the button-face colour
+// that show figures and never a selection.
+
+// Draws a cell's own text 2 pixels below its top, column 0 from 3 pixels inside the left edge,
+// every other column ending 3 pixels inside the right edge.
+void gridSizesDrawCell(const TStringGrid &grid, QPainter &painter, int column, int row,
+                       const QRect &rect, GridCellState state);
+// Refuses every cell, so no row of these listings ever shows as selected.
+bool gridSizesSelectCell(int column, int row);
+
+// Makes a grid one of these listings: the column widths given, one heading row among rows rows,
+// row height 19, no border, button-face background, horizontal lines only, whole rows, disabled,
+// hidden, drawn and refused by the two handlers above.
+void setUpListingGrid(TStringGrid &grid, const QList<int> &columnWidths, int rows);

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "reports/ReportContext.h"
+
+#include <QWidget>
+#include <functional>
+
+class QPrinter;
+class TChart;
+
+// What "&Print page" prints for the page in view. With neither a chart nor a grid printer the
+// window prints an image of itself.
+struct PrintTarget
+{
+    // A chart in view: its print preview.
+    TChart *chart = nullptr;
+    // A listing that prints itself page by page, after the print dialog was confirmed.
+    std::function<void(QPrinter &printer)> printGrid;
+};
+
+// One page of the statistics window's notebook. A page builds its own controls inside itself
+// (the page area is 632 x 363, below the row of tabs) and keeps the handlers of those controls.
+//
+// Adding a page: derive from ReportPage, construct it as Page(context, parent), and change the
+// one line in TfrmStatistics::createPages that makes that page. The window then calls:
+//   runStarting()          once before a run clears the results (the Types page blanks gridTypes)
+//   driveStarting()        before each drive's walk (the Overhang page records the cluster size)
+//   refill()               after each drive's walk, in the order TfrmStatistics::refillPages holds
+//   setRunControlsEnabled  false while a drive is walked, true afterwards: the page's view
+//                          switches (disenable)
+//   pageEntered()          each time the page comes into view, and when the window shows on it
+//   Timer1Timer()          the page's share of the shared pie tick, while Timer1 runs
+//   printTarget()          when "&Print page" is pressed on this page
+//
+// The Space page: SpacePage(const ReportContext &context, TPickList *pckStatDrive, QWidget
+// *parent). The window owns the drive list pckStatDrive (the main window reads it); the Space
+// page places it on its own panel. The window's pckStatDriveClick (guarded by diskSizeBusy) calls
+// drivesChanged(), which the Space page overrides to run its doDiskSize. Its pageEntered()
+// refreshes it and starts its own Timer2.
+class ReportPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ReportPage(const ReportContext &context, QWidget *parent) : QWidget(parent), context(context) {}
+
+    virtual void runStarting() {}
+    virtual void driveStarting() {}
+    virtual void refill() {}
+    virtual void setRunControlsEnabled(bool enabled) { Q_UNUSED(enabled); }
+    virtual void pageEntered() {}
+    virtual void Timer1Timer() {}
+    virtual void drivesChanged() {}
+    virtual PrintTarget printTarget() const { return {}; }
+
+protected:
+    const ReportContext &context;
+};

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "reports/ReportPage.h"
+
+#include <QTimer>
+#include <array>
+
+class QCheckBox;
+class QRadioButton;
+class QScrollBar;
+class StyledLabel;
+class TBarSeries;
+class TChart;
+class TPickList;
+class TPieSeries;
+
+// The "Space" page: how much of the drives' capacity is free and used, from the drives' own
+// figures, so it works before any run. The bar view stacks used and free space of every picked
+// drive under the summed figures; the pie view shows one small pie per ready drive of the list
+// and a larger one for their total, each titled with its free share.
+class SpacePage : public ReportPage
+{
+    Q_OBJECT
+
+public:
+    SpacePage(const ReportContext &context, TPickList *pckStatDrive, QWidget *parent);
+
+    static constexpr int pieCount = 11;
+
+    QWidget *Panel4; // holds the window's drive list
+    TPickList *pckStatDrive;
+    StyledLabel *lblTotalC, *lblFreeC, *label26;
+    StyledLabel *lblTotal, *lblFree, *lblUsed;
+    StyledLabel *lblTot, *lblPct, *lblPct2;
+    QWidget *Panel1, *Panel2; // free and used swatches
+    TChart *chartSpaceBar;
+    TBarSeries *Series5; // used space, the lower segment
+    TBarSeries *Series4; // free space, the upper segment
+    QCheckBox *cbTotal;
+    QRadioButton *rgSpace2; // "Bar - totals"
+    QRadioButton *rgSpace1; // "Pie - percent"
+
+    QWidget *pnlPie;
+    std::array<TChart *, pieCount> pies{}; // pie1 ... pie11
+    TChart *pieTotal;
+    QWidget *Panel3, *Panel5;
+    StyledLabel *Label8, *Label9;
+    QScrollBar *ScrollBar3;
+
+    QTimer Timer2; // grows the bar chart's depth after each refresh
+    // The picked, ready drives the last bar refresh plotted.
+    int plottedDriveCount = 0;
+
+    void doDiskSize();
+    void rgSpaceClick();
+    void doPieCharts();
+    void cbTotalClick();
+    void pieTotalClick();
+    void ScrollBar1Change();
+    void Timer2Timer();
+
+    // The series of a small pie (0 for pie1) and of the total pie.
+    TPieSeries *pieSeries(int index) const;
+    TPieSeries *totalSeries() const;
+
+    void pageEntered() override;
+    void drivesChanged() override;
+    void Timer1Timer() override;
+    void setRunControlsEnabled(bool enabled) override;
+
+private:
+    void buildBarView();
+    void buildFigures();
+    void buildBarChart();
+    void buildPieView();
+    TChart *makePie(const QString &name, const QRect &place);
+    void showFigures(bool shown);
+    void writeFigures(double freeSum, double totalSum, const QString &unit);
+    // Fills a pie with a drive's or the total's used and free slices and its title.
+    void fillPie(TChart &pie, const QString &titleStart, double freeBytes, double totalBytes);
+    bool onSpacePage() const;
+
+    // Whether the last refresh had any capacity to show.
+    bool figuresShown = false;
+};

@@ -1,0 +1,220 @@
+// The collection run of the statistics window: from the wizard's answers through the walk of
+// each drive to the filled pages, and the ways a user stops it.
+
+#include "controls/MessageBoxes.h"
+#include "controls/Notebook.h"
+#include "controls/PickList.h"
+#include "controls/StyledLabel.h"
+#include "platform/DriveSource.h"
+#include "reports/ReportPage.h"
+#include "reports/Statistics.h"
+#include "selection/WhichDrive.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+
+namespace {
+
+const QString collectingText =
+    QStringLiteral("Collecting statistics ... standby.  Press Esc or click Abort to stop.");
+
+// The order in which a drive's results reach the pages: some pages build on what an earlier one
+// set up (the Types listing before its sort, the date listings before their charts).
+constexpr std::array fillOrder = {
+    TfrmStatistics::OverhangTab,  TfrmStatistics::TypesTab,    TfrmStatistics::SizesTab,
+    TfrmStatistics::AttributeTab, TfrmStatistics::AccessTab,   TfrmStatistics::CreatedTab,
+    TfrmStatistics::ModifiedTab,  TfrmStatistics::CombinedTab, TfrmStatistics::TimeTab};
+
+} // namespace
+
+void TfrmStatistics::connectEngine()
+{
+    engine.hooks.statusText = [this](const QString &text) { setStatusText(text); };
+    engine.hooks.caption = [this](const QString &text) { setWindowTitle(text); };
+    engine.hooks.errorBox = [](const QString &text) { errorBox(text); };
+    engine.hooks.dispatchMessages = [this] {
+        showPendingStatus();
+        QCoreApplication::processEvents();
+    };
+    engine.hooks.progress = [this](const WalkCounters &counters) { showWalkProgress(counters); };
+    engine.hooks.driveStarting = [this] { driveStarting(); };
+    engine.hooks.refillPages = [this] {
+        walkEnded();
+        refillPages();
+    };
+    engine.hooks.driveFinished = [this] { driveFinished(); };
+}
+
+// The status bar paints a new text at once; during a walk, whose folder names change faster than
+// anyone can read, the latest text waits for the next message dispatch instead.
+void TfrmStatistics::setStatusText(const QString &text)
+{
+    pendingStatus = text;
+    if (!walking)
+        showPendingStatus();
+}
+
+void TfrmStatistics::showPendingStatus()
+{
+    if (!pendingStatus)
+        return;
+    StatusBar1->showMessage(*pendingStatus);
+    pendingStatus.reset();
+}
+
+void TfrmStatistics::btOKClick()
+{
+    // Enter reaches the default button even while a walk lets messages through.
+    if (runBusy)
+        return;
+    runBusy = true;
+    if (askWizard()) {
+        engine.useDrives(platform::driveSource());
+        engine.totalDiskBytes = engine.computePickListTotal();
+        if (engine.totalDiskBytes <= 0) {
+            errorBox("Could not compute the total size of the disk drives selected.  Cannot "
+                     "proceed with statistics.");
+        } else {
+            announceRun();
+            for (ReportPage *page : pages)
+                page->runStarting();
+            OvcNotebook1->setPageEnabled(OverhangTab, engine.PickList1.size() == 1);
+            engine.collectDrives();
+            applyCoverRule();
+        }
+    }
+    runBusy = false;
+}
+
+// Asks for the drives and file types of a run and takes the answers over; false when there is
+// nothing to walk.
+bool TfrmStatistics::askWizard()
+{
+    PickList1->setItems({});
+    engine.PickList1.clear();
+    {
+        TfrmWhichDrive wizard(this);
+        if (wizard.exec() == QDialog::Accepted) {
+            engine.PickList1 = wizard.pickedDrives();
+            engine.includeSelected = engine.excludeSelected = engine.allTypes = false;
+            engine.PickList2.clear();
+            if (wizard.allTypes) {
+                engine.allTypes = true;
+            } else {
+                engine.includeSelected = wizard.includeSelected;
+                engine.excludeSelected = wizard.excludeSelected;
+                engine.PickList2 = wizard.pickedTypes();
+            }
+            PickList2->setItems(engine.PickList2);
+        }
+    }
+    PickList1->setItems(engine.PickList1);
+    return !engine.PickList1.isEmpty();
+}
+
+void TfrmStatistics::announceRun()
+{
+    if (engine.PickList1.size() >= 2) {
+        infoBox("Since you selected more than one drive to analyze, the Cluster Overhang tab will "
+                "be disabled.  You may quit the analysis at any time by clicking CANCEL or by "
+                "pressing ESC.");
+    } else {
+        infoBox(QStringLiteral("Disk Drive ") + engine.PickList1.first() +
+                QStringLiteral(" will be scanned.  The analysis ") +
+                QStringLiteral("may take some time.  You may quit at any time by clicking Abort "
+                               "or pressing ESC."));
+    }
+}
+
+void TfrmStatistics::driveStarting()
+{
+    for (ReportPage *page : pages)
+        page->driveStarting();
+    lblNotYet->setText(collectingText);
+    btAbort->show();
+    timer1WasRunning = Timer1.isActive();
+    Timer1.stop();
+    disenable(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+
+    const platform::DriveSource &drives = platform::driveSource();
+    const QChar letter = engine.currentDrive.isEmpty() ? QChar() : engine.currentDrive.at(0);
+    std::uint64_t freeBytes = 0, totalBytes = 0;
+    usage = {};
+    usage.usedEntries = drives.usedEntries(letter);
+    if (drives.space(letter, freeBytes, totalBytes) && totalBytes > freeBytes)
+        usage.usedBytes = totalBytes - freeBytes;
+    walkProgress->setValue(0);
+    walkProgress->show();
+    walkTimeLeft->clear();
+    walkTimeLeft->show();
+    walkClock.start();
+    walking = true;
+}
+
+void TfrmStatistics::showWalkProgress(const WalkCounters &counters)
+{
+    const int percent = walkPercent(counters, usage);
+    walkProgress->setValue(std::max(percent, walkProgress->value()));
+    walkTimeLeft->setText(timeLeftText(walkClock.elapsed() / 1000.0, walkProgress->value()));
+}
+
+// A drive walked to its end shows as full while the pages fill; a stopped one keeps its share.
+void TfrmStatistics::walkEnded()
+{
+    walking = false;
+    showPendingStatus();
+    if (!engine.aborted) {
+        walkProgress->setValue(100);
+        walkTimeLeft->clear();
+        StatusBar1->repaint();
+    }
+}
+
+void TfrmStatistics::refillPages()
+{
+    for (const Page tab : fillOrder)
+        if (tab != OverhangTab || context.oneDriveRun())
+            pages[tab]->refill();
+}
+
+void TfrmStatistics::driveFinished()
+{
+    walkProgress->hide();
+    walkTimeLeft->hide();
+    QApplication::restoreOverrideCursor();
+    disenable(true);
+    if (timer1WasRunning)
+        Timer1.start();
+}
+
+// The controls that could start a second run or change what a page shows; Close and Abort stay
+// usable so that the walk can be stopped.
+void TfrmStatistics::disenable(bool enabled)
+{
+    btPrint->setEnabled(enabled);
+    btOK->setEnabled(enabled);
+    pckStatDrive->setEnabled(enabled);
+    for (ReportPage *page : pages)
+        page->setRunControlsEnabled(enabled);
+}
+
+void TfrmStatistics::btAbortClick()
+{
+    engine.abortScan();
+}
+
+void TfrmStatistics::btCancelClick()
+{
+    if (!engine.abortScan())
+        hide();
+}
+
+void TfrmStatistics::stopForExit()
+{
+    engine.abortScan();
+    hide();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+struct WalkCounters;
+
+// What a drive holds, to measure a walk against: its used entries (inodes) where the file system
+// counts them, otherwise its used bytes.
+struct DriveUsage
+{
+    std::uint64_t usedEntries = 0;
+    std::uint64_t usedBytes = 0;
+};
+
+// The share of the drive walked so far, 0 to 100. Hard links and a drive that fills up while it
+// is walked can make the counters run past what the drive said it held; the share stops at 99
+// until the walk is really done.
+int walkPercent(const WalkCounters &counters, const DriveUsage &usage);
+
+// "about 2 min left": the time the rest of the walk would take at the pace so far. Empty until
+// the walk has run a few seconds and measured some share, when a guess would mislead.
+QString timeLeftText(double elapsedSeconds, int percent);

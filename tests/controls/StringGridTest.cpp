@@ -1,0 +1,153 @@
+#include "controls/StringGrid.h"
+
+#include "support/TestSupport.h"
+
+#include <QMenu>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A grid like the Types listing: a heading, data rows named by number, a footer.
+void fillListing(TStringGrid &grid, int dataRows)
+{
+    grid.setColumnCount(3);
+    grid.setFixedRows(1);
+    grid.setFixedFooters(1);
+    grid.setRowCount(dataRows + 2);
+    grid.setRowCells(0, {"Name", "Value", "Note"});
+    for (int r = 1; r <= dataRows; ++r)
+        grid.setRowCells(r, {QStringLiteral("row%1").arg(r, 3, 10, QChar('0')),
+                             QString::number(r * 10), QStringLiteral("note%1").arg(r)});
+    grid.setRowCells(dataRows + 1, {"", "Totals", ""});
+}
+
+QString pdfText(const QString &path)
+{
+    QProcess tool;
+    tool.start("pdftotext", {"-layout", path, "-"});
+    tool.waitForFinished();
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+} // namespace
+
+TEST(StringGrid, FixedRowsStayOutOfTheScrollingRowsAsTheRowCountChanges)
+{
+    TStringGrid grid;
+    fillListing(grid, 3);
+    EXPECT_TRUE(grid.isRowHidden(0));
+    EXPECT_TRUE(grid.isRowHidden(4));
+    EXPECT_FALSE(grid.isRowHidden(1));
+
+    grid.setColWidth(1, 123);
+    grid.setRowCount(7);
+    EXPECT_EQ(grid.colWidth(1), 123);
+    EXPECT_FALSE(grid.isRowHidden(4)) << "the old footer is a data row now";
+    EXPECT_TRUE(grid.isRowHidden(6));
+    EXPECT_EQ(grid.cell(1, 3), "30") << "cells of remaining rows are kept";
+
+    grid.setFixedFooters(0);
+    EXPECT_FALSE(grid.isRowHidden(6));
+}
+
+TEST(StringGrid, GridSortMovesWholeRowsAndLeavesTheFixedRows)
+{
+    TStringGrid grid;
+    fillListing(grid, 4);
+    sortRowsNumeric(grid, 1, grid.rowCount() - 2, 1, true);
+    EXPECT_EQ(grid.rowCells(1), QStringList({"row004", "40", "note4"}));
+    EXPECT_EQ(grid.rowCells(4), QStringList({"row001", "10", "note1"}));
+    EXPECT_EQ(grid.rowCells(0), QStringList({"Name", "Value", "Note"}));
+    EXPECT_EQ(grid.rowCells(5), QStringList({"", "Totals", ""}));
+}
+
+TEST(StringGrid, ClickSelectsWholeRowUnlessTheSelectHandlerRefuses)
+{
+    for (const bool refuse : {false, true}) {
+        TStringGrid grid;
+        fillListing(grid, 3);
+        grid.resize(300, 200);
+        if (refuse)
+            grid.setOnSelectCell([](int, int) { return false; });
+        grid.show();
+        const QPoint at = grid.viewport()->mapFrom(&grid, grid.cellRect(2, 2).center());
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(grid.selectedRow(), refuse ? -1 : 2) << refuse;
+        if (!refuse) {
+            EXPECT_EQ(grid.selectionModel()->selectedIndexes().size(), 3);
+            grid.selectRow(0);
+            EXPECT_EQ(grid.selectedRow(), -1) << "the heading is no row to select";
+        }
+    }
+}
+
+TEST(StringGrid, DrawHandlerPaintsFixedAndScrollingCellsAndAlignmentIsAsked)
+{
+    TStringGrid grid;
+    fillListing(grid, 2);
+    grid.resize(300, 200);
+    QList<std::pair<int, bool>> painted; // row, fixed
+    grid.setOnDrawCell([&](const TStringGrid &, QPainter &, int column, int row, const QRect &,
+                           GridCellState state) {
+        if (column == 0)
+            painted.append({row, state.fixed});
+    });
+    grid.setOnGetAlignment(
+        [](int column, int) { return column > 0 ? Qt::AlignRight : Qt::AlignLeft; });
+    grid.show();
+    grid.grab();
+    EXPECT_TRUE(painted.contains(std::pair(0, true)));
+    EXPECT_TRUE(painted.contains(std::pair(3, true)));
+    EXPECT_TRUE(painted.contains(std::pair(1, false)));
+    EXPECT_EQ(grid.cellAlignment(2, 0), Qt::AlignRight | Qt::AlignVCenter);
+    EXPECT_EQ(grid.cellAlignment(0, 1), Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+TEST(StringGrid, RightClickOpensItsMenu)
+{
+    TStringGrid grid;
+    fillListing(grid, 2);
+    QMenu menu;
+    menu.addAction("Sort");
+    grid.PopupMenu = &menu;
+    grid.show();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(10, 30),
+                            grid.mapToGlobal(QPoint(10, 30)));
+    QApplication::sendEvent(grid.viewport(), &click);
+    EXPECT_TRUE(menu.isVisible());
+    menu.close();
+}
+
+TEST(StringGrid, PrintsTitleDateTimeAndNumberedPagesWithTheHeadingOnce)
+{
+    korvel::test::LocaleGuard locale(korvel::test::commaLocale());
+    TStringGrid grid;
+    fillListing(grid, 150);
+    grid.setColWidth(0, 80);
+    grid.PrintSettings.title = "Listing of things";
+    grid.PrintSettings.pagePrefix = "Page";
+    grid.PrintSettings.repeatHeading = false;
+    grid.PrintSettings.printedAt = QDateTime(QDate(2026, 3, 14), QTime(9, 26));
+
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("grid.pdf"));
+    grid.print(printer);
+    const QString text = pdfText(dir.filePath("grid.pdf"));
+
+    EXPECT_TRUE(text.contains("Listing of things"));
+    EXPECT_TRUE(text.contains("3/14/26"));
+    EXPECT_TRUE(text.contains("9:26"));
+    EXPECT_TRUE(text.contains("Page 1"));
+    EXPECT_TRUE(text.contains("Page 2"));
+    EXPECT_EQ(text.count("Name"), 1) << "the heading row is printed on the first page only";
+    EXPECT_TRUE(text.contains("row150"));
+    EXPECT_TRUE(text.contains("Totals"));
+    EXPECT_LT(text.indexOf("row001"), text.indexOf("Page 2"));
+}

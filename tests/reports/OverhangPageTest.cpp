@@ -1,0 +1,155 @@
+#include "reports/OverhangPage.h"
+
+#include "charts/Chart.h"
+#include "charts/HorizBarSeries.h"
+#include "platform/FolderDriveSource.h"
+#include "reports/PageAlone.h"
+
+#include <QLabel>
+#include <QTemporaryDir>
+#include <cmath>
+
+using namespace korvel::test;
+
+namespace {
+
+constexpr std::uint64_t GiB = 1073741824;
+
+class OverhangPageTest : public PageAlone
+{
+protected:
+    OverhangPageTest()
+    {
+        auto folders = std::make_unique<platform::FolderDriveSource>();
+        drives = folders.get();
+        drives->addDrive('c', platform::DriveFixed, "c: [system]", temp.path());
+        platform::setDriveSource(std::move(folders));
+        results.PickList1 = QStringList{"c: [system]"};
+        results.currentDrive = "c: [system]";
+    }
+    ~OverhangPageTest() override { platform::setDriveSource(nullptr); }
+
+    // One file of 5000 bytes, whose slack the walk summed for each cluster size.
+    void oneFileOf5000Bytes()
+    {
+        results.sizeFiles[1] = 1;
+        results.sizeBytes[1] = 5000;
+        results.filesFound = 1;
+        results.overhang4K = 3192;
+        results.overhang8K = 3192;
+        results.overhang16K = 11384;
+        results.overhang32K = 27768;
+        results.overhang64K = 60536;
+    }
+    QStringList wasted() const
+    {
+        QStringList texts;
+        for (QLabel *label : page.lblOver)
+            texts << label->text();
+        return texts;
+    }
+
+    QTemporaryDir temp;
+    platform::FolderDriveSource *drives = nullptr;
+    OverhangPage page{context, nullptr};
+};
+
+TEST_F(OverhangPageTest, ClusterSizeFollowsTheCapacityAboveTwoGigabytes)
+{
+    struct Case
+    {
+        std::uint64_t capacity;
+        std::uint64_t ownCluster;
+        std::int64_t expected;
+    };
+    const Case cases[] = {
+        {32 * GiB, 4096, 32768},    {32 * GiB - 1, 4096, 16384}, {20000000000, 4096, 16384},
+        {16 * GiB, 4096, 8192},     {8 * GiB, 4096, 4096},       {2 * GiB + 1, 512, 4096},
+        {2 * GiB, 2048, 2048},                          // from here down the volume's own
+        {1610612736, 32768, 32768}, {1610612736, 0, 0}, // the volume cannot say: no size at all
+    };
+    for (const Case &c : cases) {
+        drives->setSpace('c', 0, c.capacity);
+        drives->setClusterSize('c', c.ownCluster);
+        page.clusterSize = -1;
+        page.driveStarting();
+        EXPECT_EQ(page.clusterSize, c.expected) << c.capacity << " " << c.ownCluster;
+    }
+    drives->setReady('c', false);
+    page.driveStarting();
+    EXPECT_EQ(page.clusterSize, 0);
+}
+
+TEST_F(OverhangPageTest, TheArrowPointsAtTheRowOfTheClusterSizeOrThePageIsCovered)
+{
+    const std::pair<std::int64_t, int> rows[] = {
+        {4096, 55}, {8192, 79}, {16384, 103}, {32768, 127}, {65536, 151}};
+    for (auto [size, top] : rows) {
+        page.clusterSize = size;
+        page.drawClusterArrow();
+        EXPECT_FALSE(page.imArrow->isHidden()) << size;
+        EXPECT_EQ(page.imArrow->y(), top) << size;
+        EXPECT_TRUE(page.pnlCluster->isHidden()) << size;
+    }
+    for (std::int64_t size : {0, 512, 1024, 2048, 131072}) {
+        page.clusterSize = size;
+        page.drawClusterArrow();
+        EXPECT_TRUE(page.imArrow->isHidden()) << size;
+        EXPECT_FALSE(page.pnlCluster->isHidden()) << size;
+    }
+}
+
+TEST_F(OverhangPageTest, OneFileShowsItsSlackForEachClusterSize)
+{
+    oneFileOf5000Bytes();
+    page.clusterSize = 4096;
+    page.refill();
+    EXPECT_EQ(wasted(), QStringList({"3,192", "3,192", "11,384", "27,768", "60,536"}));
+    EXPECT_FALSE(page.pnlOverhang->isHidden());
+    EXPECT_EQ(page.lblSize->text(), "5 KB");
+    EXPECT_EQ(page.lblLbl->text(), "Actual space used 8 KB");
+    EXPECT_EQ(page.lblNumFiles->text(), "Number of files scanned: 1");
+
+    // Added from 64K up, so the 4K bar is the top one, level with its row.
+    const double expected[] = {92.37, 84.74, 69.48, 38.96, 38.96};
+    ASSERT_EQ(page.Series9->count(), 5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(page.Series9->value(i), expected[i], 0.005) << i;
+        EXPECT_EQ(page.Series9->pointColour(i), QColor(255, 0, 0));
+    }
+    EXPECT_EQ(page.Series9->markText(4), "39 %");
+
+    // A later run shows only its own bars.
+    results.overhang64K = 0;
+    page.refill();
+    EXPECT_EQ(page.Series9->count(), 5);
+    EXPECT_EQ(page.Series9->value(0), 0);
+}
+
+TEST_F(OverhangPageTest, FromAMegabyteOnFiguresReadInMegabytes)
+{
+    results.sizeBytes[12] = 3 * 1048576.0;
+    results.overhang32K = 1048576;
+    page.clusterSize = 32768;
+    page.doOverHang();
+    EXPECT_EQ(page.lblSize->text(), "3 MB");
+    EXPECT_EQ(page.lblLbl->text(), "Actual space used 4 MB");
+
+    // Without an arrow the space used is not known and keeps its text.
+    page.clusterSize = 2048;
+    results.sizeBytes[12] = 2 * 1048576.0;
+    page.doOverHang();
+    EXPECT_EQ(page.lblSize->text(), "2 MB");
+    EXPECT_EQ(page.lblLbl->text(), "Actual space used 4 MB");
+}
+
+TEST_F(OverhangPageTest, ARunOverSeveralDrivesLeavesThePageAlone)
+{
+    oneFileOf5000Bytes();
+    results.PickList1 << "d: [data]";
+    page.refill();
+    EXPECT_EQ(page.Series9->count(), 0);
+    EXPECT_EQ(wasted(), QStringList(5, QString()));
+}
+
+} // namespace

@@ -1,0 +1,138 @@
+// The date, Overhang, Attribute and Time pages after a real run of the statistics window over a
+// folder standing in for a drive, and printed from there.
+
+#include "charts/Chart.h"
+#include "charts/HorizBarSeries.h"
+#include "charts/LineSeries.h"
+#include "controls/Notebook.h"
+#include "controls/StringGrid.h"
+#include "engine/EngineTestSupport.h"
+#include "reports/AttributePage.h"
+#include "reports/DatePage.h"
+#include "reports/OverhangPage.h"
+#include "reports/Statistics.h"
+#include "reports/TimePage.h"
+#include "support/TestSupport.h"
+#include "tools/AnswerWizard.h"
+
+#include <QLabel>
+#include <QPrinter>
+#include <QRadioButton>
+
+using namespace korvel::test;
+
+namespace {
+
+constexpr std::int64_t day = 86400;
+
+class PagesRunTest : public ::testing::Test
+{
+protected:
+    PagesRunTest() : locale(commaLocale())
+    {
+        platform::setLocalTimeZone(QTimeZone("UTC"));
+        auto folders = std::make_unique<platform::FolderDriveSource>();
+        drives = folders.get();
+        drives->addDrive('c', platform::DriveFixed, "c: [system]", tree.root());
+        drives->setCurrentEntry("c: [system]");
+        drives->setSpace('c', 1000000000, 1610612736); // 1.5 GB: the volume's own clusters
+        drives->setClusterSize('c', 4096);
+        platform::setDriveSource(std::move(folders));
+        passMessageBoxes();
+        window.engine.clock = [] { return testToday; };
+        window.engine.readAheadThreads = 0;
+    }
+    ~PagesRunTest() override
+    {
+        setMessageHook({});
+        platform::setDriveSource(nullptr);
+        platform::setLocalTimeZone(QTimeZone());
+    }
+
+    void run()
+    {
+        answerNextWizard();
+        window.btOKClick();
+    }
+    template <typename Page> Page *page(TfrmStatistics::Page tab)
+    {
+        return static_cast<Page *>(window.pages[tab]);
+    }
+
+    LocaleGuard locale;
+    Tree tree;
+    platform::FolderDriveSource *drives = nullptr;
+    TfrmStatistics window;
+};
+
+TEST_F(PagesRunTest, ARunFillsEveryPageFromTheFilesTimesSizesAndAttributes)
+{
+    // Written three days ago at 02:10, read yesterday at 14:40; and a hidden file of 100 bytes
+    // written 400 days ago at 23:45.
+    const std::int64_t midnight = testToday - 12 * 3600;
+    tree.file("setup.exe", 5000, midnight - 3 * day + 2 * 3600 + 600,
+              midnight - day + 14 * 3600 + 2400);
+    tree.file(".hidden", 100, midnight - 400 * day + 23 * 3600 + 2700,
+              midnight - day + 14 * 3600 + 2400);
+    run();
+
+    auto *modify = page<DatePage>(TfrmStatistics::ModifiedTab);
+    EXPECT_EQ(modify->grid->rowCells(9), QStringList({"<= 7 days", "5,000", "1"}));
+    EXPECT_EQ(modify->grid->rowCells(4), QStringList({"1 - 2 years", "100", "1"}));
+
+    auto *time = page<TimePage>(TfrmStatistics::TimeTab);
+    EXPECT_EQ(time->Series10->value(4), 1);
+    EXPECT_EQ(time->Series12->value(29), 2);
+
+    auto *attribute = page<AttributePage>(TfrmStatistics::AttributeTab);
+    EXPECT_EQ(attribute->lblNHidden->text(), "1");
+    EXPECT_EQ(attribute->lblSzHidden->text(), "100");
+
+    auto *overhang = page<OverhangPage>(TfrmStatistics::OverhangTab);
+    EXPECT_TRUE(window.OvcNotebook1->isPageEnabled(TfrmStatistics::OverhangTab));
+    EXPECT_EQ(overhang->clusterSize, 4096);
+    EXPECT_EQ(overhang->lblOver[0]->text(), "7,188"); // 3,192 + 3,996
+    EXPECT_EQ(overhang->lblNumFiles->text(), "Number of files scanned: 2");
+}
+
+TEST_F(PagesRunTest, ARunOfEmptyFilesDisablesTheOverhangPageAndLeavesIt)
+{
+    tree.file("empty.txt");
+    window.show();
+    window.OvcNotebook1->setPageIndex(TfrmStatistics::OverhangTab);
+    run();
+    EXPECT_FALSE(window.OvcNotebook1->isPageEnabled(TfrmStatistics::OverhangTab));
+    EXPECT_EQ(window.OvcNotebook1->PageIndex(), TfrmStatistics::AccessTab);
+}
+
+TEST_F(PagesRunTest, ChartsGoToThePreviewListingsAndTheAttributePageToAWindowPrint)
+{
+    tree.file("a.txt", 3000, testToday - 10 * day);
+    run();
+    window.show();
+    QTemporaryDir pdfs;
+    TChart *previewed = nullptr;
+    window.runChartPreview = [&](TChart &chart) { previewed = &chart; };
+    QStringList printed;
+    window.runPrintDialog = [&](QPrinter &printer) {
+        printed << pdfs.filePath(QString("page%1.pdf").arg(printed.size()));
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed.back());
+        return true;
+    };
+    auto *create = page<DatePage>(TfrmStatistics::CreatedTab);
+    window.OvcNotebook1->setPageIndex(TfrmStatistics::CreatedTab);
+    window.btPrintClick();
+    EXPECT_EQ(previewed, create->chart);
+    EXPECT_TRUE(printed.isEmpty());
+
+    create->rgListing->click();
+    window.btPrintClick();
+    window.OvcNotebook1->setPageIndex(TfrmStatistics::AttributeTab);
+    window.btPrintClick();
+    ASSERT_EQ(printed.size(), 2);
+    for (const QString &file : printed)
+        EXPECT_GT(QFileInfo(file).size(), 1000) << file.toStdString();
+}
+
+} // namespace

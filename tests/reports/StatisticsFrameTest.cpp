@@ -1,0 +1,79 @@
+#include "StatisticsFixture.h"
+#include "controls/DialogLook.h"
+#include "controls/Notebook.h"
+#include "controls/PickList.h"
+#include "reports/ReportPage.h"
+
+#include <QPrinter>
+
+namespace {
+
+using Frame = StatisticsFixture;
+
+// Counts the drive list's refreshes of the Space page.
+struct CountingPage : ReportPage
+{
+    using ReportPage::ReportPage;
+    int refreshes = 0;
+    void drivesChanged() override { ++refreshes; }
+};
+
+TEST_F(Frame, SelectAndDeselectAllPickEveryDriveAndRefreshOnce)
+{
+    ColourTable colours;
+    ReportContext context{window->engine, colours, window->Timer1, *window->OvcNotebook1};
+    CountingPage counter(context, nullptr);
+    window->spacePage = &counter;
+    window->DeselectAll1->trigger();
+    EXPECT_EQ(window->pckStatDrive->SelCount(), 0);
+    EXPECT_EQ(counter.refreshes, 1);
+    window->SelectAll1->trigger();
+    EXPECT_EQ(window->pckStatDrive->SelCount(), window->pckStatDrive->count());
+    EXPECT_EQ(counter.refreshes, 2);
+    window->spacePage = window->pages[TfrmStatistics::SpaceTab];
+}
+
+// A confirmed window print gives one page with the window's picture; afterwards the window and
+// its controls wear the button face again, whatever they wore before. A cancelled dialog prints
+// nothing.
+TEST_F(Frame, WindowPrintMakesOnePageAndPutsTheColoursBack)
+{
+    for (const bool confirm : {false, true}) {
+        const QString pdf = home.filePath(confirm ? "yes.pdf" : "no.pdf");
+        window->runPrintDialog = [&](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return confirm;
+        };
+        window->changeBackgroundColor(Qt::red);
+        QTest::mouseClick(window->btPrint, Qt::LeftButton);
+        QFile file(pdf);
+        ASSERT_EQ(file.open(QIODevice::ReadOnly), confirm);
+        if (!confirm)
+            continue;
+        const QByteArray bytes = file.readAll();
+        EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 1);
+        EXPECT_TRUE(bytes.contains("/Subtype /Image"));
+        EXPECT_EQ(window->palette().color(QPalette::Window), buttonFace());
+        EXPECT_EQ(window->OvcNotebook1->Color(), buttonFace());
+        EXPECT_EQ(window->pckStatDrive->Color(), buttonFace());
+    }
+}
+
+TEST_F(Frame, TabsChangePagesButNotToADisabledOne)
+{
+    TOvcNotebook &notebook = *window->OvcNotebook1;
+    QTest::mouseClick(&notebook, Qt::LeftButton, {},
+                      notebook.tabRect(TfrmStatistics::SizesTab).center());
+    EXPECT_EQ(notebook.PageIndex(), TfrmStatistics::SizesTab);
+    EXPECT_TRUE(window->pnlNotYet->isVisible());
+    notebook.setPageEnabled(TfrmStatistics::OverhangTab, false);
+    QTest::mouseClick(&notebook, Qt::LeftButton, {},
+                      notebook.tabRect(TfrmStatistics::OverhangTab).center());
+    EXPECT_EQ(notebook.PageIndex(), TfrmStatistics::SizesTab);
+    QTest::mouseClick(&notebook, Qt::LeftButton, {},
+                      notebook.tabRect(TfrmStatistics::SpaceTab).center());
+    EXPECT_FALSE(window->pnlNotYet->isVisible());
+}
+
+} // namespace

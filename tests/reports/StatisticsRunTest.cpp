@@ -1,0 +1,213 @@
+#include "StatisticsFixture.h"
+#include "controls/Notebook.h"
+#include "controls/PickList.h"
+#include "controls/StyledLabel.h"
+
+#include <QProgressBar>
+
+namespace {
+
+using CollectionRun = StatisticsFixture;
+
+const QString oneDriveInfo =
+    "Disk Drive c: [system] will be scanned.  The analysis may take some time.  You may quit at "
+    "any time by clicking Abort or pressing ESC.";
+const QString severalDrivesInfo =
+    "Since you selected more than one drive to analyze, the Cluster Overhang tab will be "
+    "disabled.  You may quit the analysis at any time by clicking CANCEL or by pressing ESC.";
+const QString abortedCaption = "File Statistics for drive(s) incomplete ... aborted.";
+
+TEST_F(CollectionRun, OneDriveFromWizardToFinishedStatus)
+{
+    run();
+    EXPECT_EQ(infos, QStringList{oneDriveInfo});
+    EXPECT_EQ(status(), "Finished - 8 files processed");
+    EXPECT_EQ(window->windowTitle(), "Statistics completed for drives C: ");
+    EXPECT_TRUE(window->OvcNotebook1->isPageEnabled(TfrmStatistics::OverhangTab));
+    EXPECT_EQ(window->PickList1->Items(), QStringList{"c: [system]"});
+}
+
+// A drive that is not ready is passed over but keeps its letter in the caption.
+TEST_F(CollectionRun, SeveralDrivesSkipTheOneNotReadyAndDisableOverhang)
+{
+    run("de");
+    EXPECT_EQ(infos, QStringList{severalDrivesInfo});
+    EXPECT_EQ(status(), "Finished - 12 files processed");
+    EXPECT_EQ(window->windowTitle(), "Statistics completed for drives C: D: E: ");
+    EXPECT_FALSE(window->OvcNotebook1->isPageEnabled(TfrmStatistics::OverhangTab));
+}
+
+TEST_F(CollectionRun, FilteredRunCountsTheFilesFound)
+{
+    run({}, true);
+    EXPECT_EQ(status(), "Finished - 8 files processed 3 files found");
+    EXPECT_EQ(window->PickList2->count(), 1);
+}
+
+TEST_F(CollectionRun, ASecondRunStartsOver)
+{
+    run();
+    run();
+    EXPECT_EQ(window->engine.filesProcessed, 8);
+    EXPECT_EQ(status(), "Finished - 8 files processed");
+}
+
+TEST_F(CollectionRun, CancelledWizardAndRefusedCapacityChangeNothing)
+{
+    run();
+    const QString title = window->windowTitle();
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    QTest::mouseClick(window->btOK, Qt::LeftButton);
+    drives->setSpace('c', 0, 0);
+    run();
+    EXPECT_EQ(errors, QStringList{"Could not compute the total size of the disk drives selected.  "
+                                  "Cannot proceed with statistics."});
+    EXPECT_EQ(infos.size(), 1);
+    EXPECT_EQ(window->engine.filesProcessed, 8);
+    EXPECT_EQ(window->windowTitle(), title);
+}
+
+// Esc, Abort and Close during the first of two drives: the walk stops, the second drive is not
+// walked, and caption and status say so.
+TEST_F(CollectionRun, EscAbortAndCloseStopTheWalk)
+{
+    const std::vector<std::function<void(TfrmStatistics &)>> stops = {
+        [](TfrmStatistics &w) { QTest::keyClick(&w, Qt::Key_Escape); },
+        [](TfrmStatistics &w) { QTest::mouseClick(w.btAbort, Qt::LeftButton); },
+        [](TfrmStatistics &w) { QTest::mouseClick(w.btCancel, Qt::LeftButton); }};
+    for (const auto &stop : stops) {
+        window->OvcNotebook1->setPageIndex(TfrmStatistics::TypesTab); // Abort shows on the cover
+        dispatches = 0;
+        duringWalk([&](int dispatch) {
+            if (dispatch == 3)
+                stop(*window);
+        });
+        run("e");
+        EXPECT_EQ(window->windowTitle(), abortedCaption);
+        EXPECT_TRUE(status().endsWith(" INCOMPLETE ... ABORTED")) << status().toStdString();
+        EXPECT_LT(window->engine.filesProcessed, 8);
+        EXPECT_EQ(window->engine.currentDrive, "c: [system]"); // e: was never started
+        EXPECT_TRUE(window->isVisible());
+    }
+}
+
+TEST_F(CollectionRun, CloseBoxDuringAWalkHidesAndTheWalkGoesOn)
+{
+    duringWalk([&](int dispatch) {
+        if (dispatch == 3)
+            window->close();
+    });
+    run("e");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(status(), "Finished - 12 files processed");
+    window->show();
+    EXPECT_EQ(window->engine.filesProcessed, 12);
+}
+
+TEST_F(CollectionRun, CloseWhenIdleHidesAndKeepsTheResults)
+{
+    run();
+    QTest::mouseClick(window->btCancel, Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+    window->show();
+    EXPECT_EQ(status(), "Finished - 8 files processed");
+    EXPECT_EQ(window->engine.filesProcessed, 8);
+}
+
+// Enter and the button itself do nothing while a walk runs: no wizard opens inside the walk.
+TEST_F(CollectionRun, NoSecondRunDuringAWalk)
+{
+    bool wizardShown = false;
+    duringWalk([&](int dispatch) {
+        if (dispatch != 2)
+            return;
+        QTimer::singleShot(0, [&] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                wizardShown = true;
+                modal->close();
+            }
+        });
+        QTest::keyClick(window.get(), Qt::Key_Return);
+        window->btOKClick();
+        QApplication::processEvents();
+    });
+    run();
+    EXPECT_FALSE(wizardShown);
+    EXPECT_EQ(infos.size(), 1);
+}
+
+// The cover lies over every page but Space until a walk has finished; during the first walk it
+// says so and offers Abort.
+TEST_F(CollectionRun, CoverPanelBeforeDuringAndAfterARun)
+{
+    auto coveredPages = [&] {
+        QList<int> covered;
+        for (int page = 0; page < TfrmStatistics::PageCount; ++page) {
+            window->OvcNotebook1->setPageIndex(page);
+            if (window->pnlNotYet->isVisible())
+                covered.append(page);
+        }
+        return covered;
+    };
+    EXPECT_EQ(coveredPages(), QList<int>({1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_FALSE(window->btAbort->isVisible());
+    QString notice;
+    bool abortShown = false;
+    duringWalk([&](int) {
+        notice = window->lblNotYet->text();
+        abortShown = window->btAbort->isVisible();
+    });
+    run();
+    EXPECT_EQ(notice, "Collecting statistics ... standby.  Press Esc or click Abort to stop.");
+    EXPECT_TRUE(abortShown);
+    EXPECT_EQ(coveredPages(), QList<int>());
+}
+
+// During a walk exactly the controls that could start a run or change a view are off, the pie
+// tick rests and the hourglass shows; all of it comes back afterwards.
+TEST_F(CollectionRun, WalkDisablesItsListPausesThePieTickAndShowsTheHourglass)
+{
+    auto enabledControls = [&] {
+        return QList<bool>{window->btOK->isEnabled(), window->btPrint->isEnabled(),
+                           window->pckStatDrive->isEnabled(), window->btCancel->isEnabled(),
+                           window->btAbort->isEnabled()};
+    };
+    QList<bool> during;
+    bool tickRunning = true, hourglass = false;
+    duringWalk([&](int) {
+        during = enabledControls();
+        tickRunning = window->Timer1.isActive();
+        hourglass = QApplication::overrideCursor() &&
+                    QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    });
+    window->Timer1.start();
+    run();
+    EXPECT_EQ(during, QList<bool>({false, false, false, true, true}));
+    EXPECT_FALSE(tickRunning);
+    EXPECT_TRUE(hourglass);
+    EXPECT_EQ(enabledControls(), QList<bool>({true, true, true, true, true}));
+    EXPECT_TRUE(window->Timer1.isActive());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// The progress bar shows only during a walk, rises, never passes 100 and ends there. The drive
+// says it holds fewer entries than the walk meets, as hard links can make it.
+TEST_F(CollectionRun, ProgressBarRisesDuringTheWalkOnly)
+{
+    drives->setUsedEntries('c', 6);
+    QList<int> seen;
+    duringWalk([&](int) {
+        EXPECT_TRUE(window->walkProgress->isVisible());
+        seen.append(window->walkProgress->value());
+    });
+    EXPECT_FALSE(window->walkProgress->isVisible());
+    run();
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_GT(seen.last(), seen.first());
+    EXPECT_LE(seen.last(), 99);
+    EXPECT_EQ(window->walkProgress->value(), 100);
+    EXPECT_FALSE(window->walkProgress->isVisible());
+}
+
+} // namespace

@@ -1,0 +1,299 @@
+#include "reports/TypesPage.h"
+
+#include "charts/Chart.h"
+#include "charts/PieSeries.h"
+#include "controls/Notebook.h"
+#include "controls/StringGrid.h"
+#include "engine/EngineTestSupport.h"
+#include "platform/TypeRegistry.h"
+#include "support/TestSupport.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QButtonGroup>
+#include <QMenu>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+using korvel::test::LocaleGuard;
+
+namespace {
+
+QString pdfText(const QString &path)
+{
+    QProcess tool;
+    tool.start("pdftotext", {path, "-"});
+    tool.waitForFinished();
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+} // namespace
+
+// The Types page alone in a notebook, after the Space page, reading an engine's results.
+class TypesPageTest : public korvel::test::EngineTest
+{
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        auto registry = std::make_unique<platform::TableTypeRegistry>();
+        registry->addExtension(".txt", "txtfile");
+        registry->addClass("txtfile", "Text Document");
+        registry->addExtension(".doc", "docfile");
+        registry->addClass("docfile", "Word Document");
+        platform::setTypeRegistry(std::move(registry));
+        notebook.addPage("Space", new QWidget);
+        page = new TypesPage(context, &notebook);
+        notebook.addPage("Types", page);
+        notebook.setPageIndex(1);
+    }
+    void TearDown() override
+    {
+        platform::setTypeRegistry(nullptr);
+        EngineTest::TearDown();
+    }
+
+    void choose(TypesPage::View view) { page->rgTypesButtons->button(view)->click(); }
+    // Extensions with their file counts and byte totals, as a run would leave them.
+    void counted(const QList<std::tuple<QString, int, std::int64_t>> &rows)
+    {
+        engine.lbTypes.clear();
+        for (const auto &[extension, files, bytes] : rows) {
+            engine.lbTypes.insertType(extension, bytes, true);
+            for (int f = 0; f < files; ++f)
+                engine.lbTypes.insertType(extension, 0, false);
+        }
+    }
+    QStringList column(int c) const
+    {
+        QStringList cells;
+        for (int r = 1; r < page->gridTypes->rowCount() - 1; ++r)
+            cells << page->gridTypes->cell(c, r);
+        return cells;
+    }
+    QStringList totals() const
+    {
+        return page->gridTypes->rowCells(page->gridTypes->rowCount() - 1);
+    }
+    QList<QAction *> checked() const
+    {
+        QList<QAction *> items;
+        for (QAction *item : page->PopupMenu1->actions())
+            if (item->isChecked())
+                items << item;
+        return items;
+    }
+
+    LocaleGuard locale{korvel::test::commaLocale()};
+    ColourTable colours;
+    QTimer timer;
+    TOvcNotebook notebook;
+    ReportContext context{engine, colours, timer, notebook};
+    TypesPage *page = nullptr;
+};
+
+TEST_F(TypesPageTest, ListingAfterARunShowsEachExtensionWithNameFiguresAndTotals)
+{
+    korvel::test::Tree tree;
+    tree.file("a.txt", 100);
+    tree.file("sub/b.txt", 2000000);
+    tree.file("one.abc", 1);
+    tree.file("two.abc", 2);
+    tree.file("README", 5);
+    tree.file("empty1.doc");
+    tree.file("empty2.doc");
+    useDrives({tree.root()});
+    engine.hooks.refillPages = [this] { page->refill(); };
+    choose(TypesPage::Listing);
+    engine.collectDrives();
+
+    const QList<QStringList> expected = {
+        {"", "", "5", "1", "5"},
+        {".ABC", "ABC File", "3", "2", "2"},
+        {".DOC", "Word Document", "0", "2", "0"},
+        {".TXT", "Text Document", "2,000,100", "2", "1,000,050"},
+    };
+    ASSERT_EQ(page->gridTypes->rowCount(), int(expected.size()) + 2);
+    EXPECT_EQ(page->gridTypes->rowCells(0),
+              QStringList({"Extension", "Type", "Size", "# Files", "Avg File Size"}));
+    for (int r = 0; r < expected.size(); ++r)
+        EXPECT_EQ(page->gridTypes->rowCells(r + 1), expected[r]) << r;
+    EXPECT_EQ(totals(), QStringList({"", "Totals", "2,000,108", "7", ""}));
+    for (int c = 0; c < 5; ++c)
+        for (int r : {0, 2, 5})
+            EXPECT_EQ(page->gridTypes->cellAlignment(c, r) & Qt::AlignHorizontal_Mask,
+                      c >= 2 ? Qt::AlignRight : Qt::AlignLeft);
+    EXPECT_TRUE(page->gridTypes->isVisibleTo(page));
+    EXPECT_FALSE(page->chartPie->isVisibleTo(page));
+    EXPECT_TRUE(page->btSort->isVisibleTo(page));
+}
+
+TEST_F(TypesPageTest, SelectedTypesWithoutFilesShowZerosAndGiveNoSlice)
+{
+    counted({{".doc", 3, 3000}, {".txt", 1, 500}});
+    engine.includeSelected = true;
+    engine.PickList2 = {"*.doc\tWord Document", "*.pdf\tPDF document"};
+    page->refill();
+    EXPECT_EQ(column(0), QStringList({".DOC", ".PDF", ".TXT"}));
+    EXPECT_EQ(page->gridTypes->rowCells(2), QStringList({".PDF", "PDF File", "0", "0", "0"}));
+    EXPECT_EQ(engine.lbTypes.count(), 2) << "the run's own table is left alone";
+
+    ASSERT_EQ(page->Series2->count(), 2);
+    EXPECT_EQ(page->Series2->point(1).label, "Text Document");
+    EXPECT_EQ(page->Series2->point(1).colour, colours[2]);
+}
+
+TEST_F(TypesPageTest, FiveSortsMoveWholeRowsAndTheCheckMark)
+{
+    counted({{".b", 1, 50}, {".A", 4, 400}, {".c", 2, 300}, {".txt", 3, 30}});
+    choose(TypesPage::Listing);
+    page->refill();
+    struct Case
+    {
+        QAction *item;
+        QStringList extensions;
+    };
+    const QList<Case> cases = {
+        {page->SortbySize, {".A", ".C", ".B", ".TXT"}},
+        {page->SortbyNumFiles, {".A", ".TXT", ".C", ".B"}},
+        {page->SortbyAverageFileSize1, {".C", ".A", ".B", ".TXT"}},
+        {page->SortbyType, {".A", ".B", ".C", ".TXT"}}, // "A File", ..., "Text Document"
+        {page->SortbyExtension, {".A", ".B", ".C", ".TXT"}},
+    };
+    for (const Case &c : cases) {
+        c.item->trigger();
+        EXPECT_EQ(column(0), c.extensions) << c.item->text().toStdString();
+        EXPECT_EQ(checked(), QList<QAction *>({c.item}));
+        EXPECT_EQ(page->gridTypes->cell(0, 0), "Extension");
+        EXPECT_EQ(totals(), QStringList({"", "Totals", "780", "10", ""}));
+    }
+    page->SortbySize->trigger();
+    EXPECT_EQ(page->gridTypes->rowCells(1), QStringList({".A", "A File", "400", "4", "100"}));
+}
+
+TEST_F(TypesPageTest, WithoutFilesOrWithOneRowTheSortsDoNothing)
+{
+    choose(TypesPage::Listing);
+    page->refill();
+    EXPECT_EQ(page->gridTypes->rowCount(), 2);
+    EXPECT_EQ(totals(), QStringList({"", "Totals", "0", "0", ""}));
+
+    counted({{".txt", 1, 30}});
+    page->refill();
+    page->SortbySize->trigger();
+    EXPECT_EQ(checked(), QList<QAction *>({page->SortbyExtension}));
+    choose(TypesPage::PieBySize);
+    EXPECT_EQ(checked(), QList<QAction *>({page->SortbyExtension}));
+}
+
+TEST_F(TypesPageTest, PiesShowTheTwelveLargestOfTheirMeasureAndLeaveTheListingSortedByIt)
+{
+    QList<std::tuple<QString, int, std::int64_t>> rows;
+    for (int k = 1; k <= 14; ++k)
+        rows.append({QStringLiteral(".e%1").arg(k), 15 - k, k * 1000});
+    counted(rows);
+    page->refill();
+    EXPECT_EQ(checked(), QList<QAction *>({page->SortbyExtension})) << "a run ends sorted";
+    EXPECT_EQ(column(0).mid(0, 3), QStringList({".E1", ".E10", ".E11"}));
+
+    choose(TypesPage::PieByFiles);
+    EXPECT_EQ(column(3).first(), "14");
+    EXPECT_EQ(checked(), QList<QAction *>({page->SortbyNumFiles}));
+
+    choose(TypesPage::PieBySize);
+    ASSERT_EQ(page->Series2->count(), 12);
+    for (int k = 0; k < 12; ++k) {
+        EXPECT_EQ(page->Series2->value(k), (14 - k) * 1000.0);
+        EXPECT_EQ(page->Series2->point(k).colour, colours[k + 1]);
+    }
+    // 3, 4 and 5 thousand are each under 5 % of the 102 thousand shown.
+    const QList<PieSlice> slices = page->Series2->slices();
+    ASSERT_EQ(slices.size(), 10);
+    EXPECT_EQ(slices.last().label, "Other");
+    EXPECT_EQ(slices.last().value, 12000.0);
+    EXPECT_TRUE(page->chartPie->isVisibleTo(page));
+    EXPECT_FALSE(page->btSort->isVisibleTo(page));
+}
+
+TEST_F(TypesPageTest, TheTotalsRowIsNeverASlice)
+{
+    QList<std::tuple<QString, int, std::int64_t>> rows;
+    for (int k = 1; k <= 11; ++k)
+        rows.append({QStringLiteral(".e%1").arg(k), 1, 100});
+    counted(rows);
+    choose(TypesPage::Listing);
+    page->refill();
+    choose(TypesPage::PieByAverage);
+    EXPECT_EQ(page->Series2->count(), 11);
+}
+
+TEST_F(TypesPageTest, AnimationFollowsViewsClicksAndTheCurrentPage)
+{
+    counted({{".txt", 1, 30}, {".doc", 1, 60}});
+    page->refill();
+    EXPECT_TRUE(timer.isActive()) << "a pie view turns";
+    QTest::mouseClick(page->chartPie, Qt::LeftButton, {}, QPoint(200, 100));
+    EXPECT_FALSE(timer.isActive());
+    choose(TypesPage::PieByFiles);
+    EXPECT_TRUE(timer.isActive());
+    choose(TypesPage::Listing);
+    EXPECT_FALSE(timer.isActive()) << "the listing stops the shared tick";
+
+    choose(TypesPage::PieBySize);
+    page->ScrollBar2->setValue(359);
+    EXPECT_EQ(page->Series2->RotationAngle(), 359);
+    page->Timer1Timer();
+    EXPECT_EQ(page->Series2->RotationAngle(), 0);
+    EXPECT_EQ(page->ScrollBar2->value(), 0);
+    notebook.setPageIndex(0);
+    page->Timer1Timer();
+    EXPECT_EQ(page->Series2->RotationAngle(), 0) << "no turning behind another page";
+}
+
+TEST_F(TypesPageTest, PrintedListingIsTitledWithTheDriveAndPaged)
+{
+    QList<std::tuple<QString, int, std::int64_t>> rows;
+    for (int k = 1; k <= 120; ++k)
+        rows.append({QStringLiteral(".x%1").arg(k, 3, 10, QChar('0')), 1, k});
+    counted(rows);
+    engine.currentDrive = "c: [/]";
+    choose(TypesPage::Listing);
+    page->refill();
+    EXPECT_EQ(page->printTarget().chart, nullptr);
+
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("types.pdf"));
+    page->printTarget().printGrid(printer);
+    const QString text = pdfText(dir.filePath("types.pdf"));
+    EXPECT_TRUE(text.contains("File types for drive c: [/]"));
+    EXPECT_TRUE(text.contains("Page 2"));
+    EXPECT_EQ(text.count("Avg File Size"), 1);
+    EXPECT_TRUE(text.contains(".X120"));
+
+    choose(TypesPage::PieBySize);
+    EXPECT_EQ(page->printTarget().chart, page->chartPie);
+}
+
+TEST_F(TypesPageTest, NumbersBeyondThirtyTwoBitsReadBackExactlyInEveryLocale)
+{
+    const QList<QLocale> locales = {korvel::test::commaLocale(), korvel::test::dotLocale(),
+                                    QLocale(QLocale::French, QLocale::France)};
+    for (const QLocale &pinned : locales) {
+        LocaleGuard guard(pinned);
+        counted({{".big", 3, 5000000001}, {".huge", 1, 123456789012}, {".sm", 2, 999}});
+        choose(TypesPage::Listing);
+        page->refill();
+        page->SortbySize->trigger();
+        EXPECT_EQ(column(0), QStringList({".HUGE", ".BIG", ".SM"})) << pinned.name().toStdString();
+        EXPECT_EQ(totals()[2], pinned.toString(qlonglong(5000000001 + 123456789012 + 999)));
+        EXPECT_EQ(page->gridTypes->cell(4, 2), pinned.toString(qlonglong(1666666667)));
+        choose(TypesPage::PieBySize);
+        ASSERT_EQ(page->Series2->count(), 3);
+        EXPECT_EQ(page->Series2->value(0), 123456789012.0);
+    }
+}

@@ -1,0 +1,74 @@
+#include "controls/Notebook.h"
+#include "controls/StringGrid.h"
+#include "reports/SizesPage.h"
+#include "reports/StatisticsFixture.h"
+#include "reports/TypesPage.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QPrinter>
+#include <QProcess>
+
+// The Types and Sizes pages inside the statistics window: filled by a run, their view switches
+// held during a walk, and printed through "&Print page".
+struct TypesSizesWindow : StatisticsFixture
+{
+    TypesPage *types() const
+    {
+        return static_cast<TypesPage *>(window->pages[TfrmStatistics::TypesTab]);
+    }
+    SizesPage *sizes() const
+    {
+        return static_cast<SizesPage *>(window->pages[TfrmStatistics::SizesTab]);
+    }
+};
+
+TEST_F(TypesSizesWindow, ARunFillsBothPagesAndHoldsTheirViewSwitchesWhileItWalks)
+{
+    bool heldDuringWalk = true;
+    duringWalk([&](int) {
+        heldDuringWalk = heldDuringWalk && !types()->rgTypes->isEnabled() &&
+                         !sizes()->rgSize0->isEnabled() && !sizes()->rgSize2->isEnabled();
+    });
+    run();
+    EXPECT_TRUE(heldDuringWalk);
+    EXPECT_GT(dispatches, 0);
+    EXPECT_TRUE(types()->rgTypes->isEnabled());
+    EXPECT_TRUE(sizes()->rgSize1->isEnabled());
+    EXPECT_EQ(types()->gridTypes->rowCells(1).mid(0, 1), QStringList({".DOC"}));
+    EXPECT_EQ(types()->gridTypes->cell(3, 2), "5");
+    EXPECT_EQ(sizes()->gridSizes->cell(2, 12), "8");
+}
+
+TEST_F(TypesSizesWindow, TheListingPrintsTitledWithTheDriveAndACancelledDialogPrintsNothing)
+{
+    run();
+    window->OvcNotebook1->setPageIndex(TfrmStatistics::TypesTab);
+    types()->rgTypesButtons->button(TypesPage::Listing)->click();
+    for (const bool confirm : {false, true}) {
+        const QString pdf = home.filePath(confirm ? "yes.pdf" : "no.pdf");
+        window->runPrintDialog = [&](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return confirm;
+        };
+        QTest::mouseClick(window->btPrint, Qt::LeftButton);
+        EXPECT_EQ(QFile::exists(pdf), confirm);
+        if (!confirm)
+            continue;
+        QProcess tool;
+        tool.start("pdftotext", {pdf, "-"});
+        tool.waitForFinished();
+        const QString text = QString::fromUtf8(tool.readAllStandardOutput());
+        EXPECT_TRUE(text.contains("File types for drive c: [system]"));
+    }
+
+    TChart *previewed = nullptr;
+    window->runChartPreview = [&](TChart &chart) { previewed = &chart; };
+    types()->rgTypesButtons->button(TypesPage::PieByFiles)->click();
+    QTest::mouseClick(window->btPrint, Qt::LeftButton);
+    EXPECT_EQ(previewed, types()->chartPie);
+    window->OvcNotebook1->setPageIndex(TfrmStatistics::SizesTab);
+    QTest::mouseClick(window->btPrint, Qt::LeftButton);
+    EXPECT_EQ(previewed, sizes()->Chart1);
+}
