@@ -8,6 +8,7 @@
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
 #include "drives/Drives.h"
+#include "platform/WindowManager.h"
 #include "reports/DiskScale.h"
 #include "reports/Statistics.h"
 
@@ -218,12 +219,12 @@ void TfrmMain::FormCreate()
     useHintSettings();
     // The first geometry is the one un-maximising returns to: two thirds of the screen's free
     // area, centred, so that the title bar can be reached. Maximising is the window manager's
-    // work; without one the window keeps this size.
+    // work; without one nobody can un-maximise either, so the window takes the free area itself.
     if (const QScreen *shownOn = screen()) {
         const QRect area = shownOn->availableGeometry();
         QRect normal(0, 0, area.width() * 2 / 3, area.height() * 2 / 3);
         normal.moveCenter(area.center());
-        setGeometry(normal);
+        setGeometry(platform::windowManagerRuns() ? normal : area);
     }
     setWindowState(Qt::WindowMaximized);
 }

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ make pkg-config
-  qt6-base-dev libgl-dev libgtest-dev
+  qt6-base-dev libgl-dev libxcb1-dev libgtest-dev
   shared-mime-info fonts-liberation2
   tzdata
   xvfb xauth
