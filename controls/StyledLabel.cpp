@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyle>
+#include <QTextLayout>
 
 StyledLabel::StyledLabel(QWidget *parent) : StyledLabel(QString(), parent) {}
 
@@ -73,6 +74,39 @@ QSize StyledLabel::sizeHint() const
     return QSize(metrics.horizontalAdvance(caption) + extra, metrics.height() + extra);
 }
 
+// The caption as it is laid out: one line, or with Qt::TextWordWrap in the alignment as many as
+// the width needs, each line placed by the alignment inside the block the lines take together.
+QList<StyledLabel::Line> StyledLabel::layoutLines(const QRect &face) const
+{
+    QStringList texts;
+    if (align & Qt::TextWordWrap) {
+        QTextLayout layout(caption, font());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(face.width());
+            texts << caption.mid(line.textStart(), line.textLength()).trimmed();
+        }
+        layout.endLayout();
+    } else {
+        texts << caption;
+    }
+    const QFontMetrics metrics(font());
+    const int lineHeight = metrics.height();
+    const QRect block = QStyle::alignedRect(
+        Qt::LeftToRight, align, QSize(face.width(), lineHeight * int(texts.size())), face);
+    QList<Line> lines;
+    for (int i = 0; i < texts.size(); ++i) {
+        const QRect row(block.left(), block.top() + i * lineHeight, block.width(), lineHeight);
+        const QRect textRect = QStyle::alignedRect(
+            Qt::LeftToRight, align, QSize(metrics.horizontalAdvance(texts[i]), lineHeight), row);
+        lines.append({texts[i], QPointF(textRect.left(), textRect.top() + metrics.ascent())});
+    }
+    return lines;
+}
+
 void StyledLabel::paintEvent(QPaintEvent *)
 {
     if (caption.isEmpty())
@@ -82,27 +116,26 @@ void StyledLabel::paintEvent(QPaintEvent *)
     // The extrusion and the highlight stick out of the face; keep room for them so that the
     // whole figure honours the alignment and nothing is cut at the label's edges.
     const int lead = highlight.isValid() ? 1 : 0;
-    const QRect face = rect().adjusted(lead, lead, -depth, -depth);
-    const QFontMetrics metrics(font());
-    const QRect textRect = QStyle::alignedRect(
-        Qt::LeftToRight, align, QSize(metrics.horizontalAdvance(caption), metrics.height()), face);
-    const QPointF baseline(textRect.left(), textRect.top() + metrics.ascent());
+    const QList<Line> lines = layoutLines(rect().adjusted(lead, lead, -depth, -depth));
     // Each step of the extrusion is one solid shape: anti-aliased copies would let the lighter
     // edge of one step show through the next as thin diagonal seams.
     if (depth > 0) {
         QPainterPath letters;
-        letters.addText(baseline, font(), caption);
+        for (const Line &line : lines)
+            letters.addText(line.baseline, font(), line.text);
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(Qt::NoPen);
         for (int step = depth; step >= 1; --step)
             painter.fillPath(letters.translated(step, step), shadowStepColor(step));
     }
-    if (highlight.isValid()) {
-        painter.setPen(highlight);
-        painter.drawText(baseline - QPointF(1, 1), caption);
+    for (const Line &line : lines) {
+        if (highlight.isValid()) {
+            painter.setPen(highlight);
+            painter.drawText(line.baseline - QPointF(1, 1), line.text);
+        }
+        painter.setPen(faceColour);
+        painter.drawText(line.baseline, line.text);
     }
-    painter.setPen(faceColour);
-    painter.drawText(baseline, caption);
 }
 
 bool StyledLabel::eventFilter(QObject *watched, QEvent *event)

@@ -60,6 +60,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    struct Line
+    {
+        QString text;
+        QPointF baseline;
+    };
+    QList<Line> layoutLines(const QRect &face) const;
     void followParent();
 
     QString caption;

@@ -101,3 +101,16 @@ TEST(StyledLabel, DockedLabelsFollowTheirParentsEdges)
     EXPECT_EQ(top.geometry(), QRect(0, 0, 800, 57));
     EXPECT_EQ(bottom.geometry(), QRect(0, 558, 800, 42));
 }
+
+TEST(StyledLabel, WordWrapKeepsALongCaptionInsideTheLabelOnSeveralLines)
+{
+    QWidget parent;
+    StyledLabel *label = makeLabel(&parent);
+    label->setText("Collecting statistics ... standby.  Press Esc or click Abort to stop.");
+    label->resize(300, 150);
+    label->setAlignment(Qt::Alignment::fromInt(Qt::AlignCenter | Qt::TextWordWrap));
+    const QRect face = areaOf(renderOnWhite(*label), QColor(255, 0, 255));
+    EXPECT_GT(face.left(), 0); // centred, nothing cut at either edge
+    EXPECT_LT(face.right(), label->width() - 1);
+    EXPECT_GT(face.height(), 2 * QFontMetrics(label->font()).height());
+}
