@@ -30,6 +30,14 @@ bool gridSizesSelectCell(int, int)
     return false;
 }
 
+void changeGridColour(TStringGrid &grid, const QColor &colour)
+{
+    if (grid.objectName() == QLatin1String("gridTypes"))
+        return;
+    grid.setColor(colour);
+    grid.setFixedColor(colour);
+}
+
 void setUpListingGrid(TStringGrid &grid, const QList<int> &columnWidths, int rows)
 {
     grid.setColumnCount(int(columnWidths.size()));

@@ -14,6 +14,10 @@ void gridSizesDrawCell(const TStringGrid &grid, QPainter &painter, int column, i
 // Refuses every cell, so no row of these listings ever shows as selected.
 bool gridSizesSelectCell(int column, int row);
 
+// The window print's change of colour for any grid of the window: cells and heading take it. The
+// Types listing keeps its white cells and grey heading, its look on screen and on paper alike.
+void changeGridColour(TStringGrid &grid, const QColor &colour);
+
 // Makes a grid one of these listings: the column widths given, one heading row among rows rows,
 // row height 19, no border, button-face background, horizontal lines only, whole rows, disabled,
 // hidden, drawn and refused by the two handlers above.

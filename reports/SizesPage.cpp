@@ -73,11 +73,15 @@ void SizesPage::buildViewButtons()
     rgSize0 = new QRadioButton("Listing", Bevel5);
     rgSize1 = new QRadioButton("Chart by Size (in MB)", Bevel5);
     rgSize2 = new QRadioButton("Chart by Number of Files", Bevel5);
+    rgSize1->setChecked(true);
+    // Only a change of view rebuilds the chart; clicking the chosen view keeps the user's zoom.
     for (QRadioButton *button : {rgSize0, rgSize1, rgSize2}) {
         row->addWidget(button);
-        connect(button, &QRadioButton::clicked, this, &SizesPage::rgSizesClick);
+        connect(button, &QRadioButton::toggled, this, [this](bool chosen) {
+            if (chosen)
+                rgSizesClick();
+        });
     }
-    rgSize1->setChecked(true);
 }
 
 void SizesPage::doFileSizes()

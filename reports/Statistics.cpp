@@ -10,6 +10,7 @@
 #include "reports/CombinedPage.h"
 #include "reports/DatePage.h"
 #include "reports/OverhangPage.h"
+#include "reports/ReportGrid.h"
 #include "reports/ReportPage.h"
 #include "reports/SizesPage.h"
 #include "reports/SpacePage.h"
@@ -301,6 +302,8 @@ void TfrmStatistics::changeBackgroundColor(const QColor &colour)
             chart->update();
         } else if (auto *list = qobject_cast<TPickList *>(child))
             list->setColor(colour);
+        else if (auto *grid = qobject_cast<TStringGrid *>(child))
+            changeGridColour(*grid, colour);
     }
 }
 

@@ -187,8 +187,7 @@ void TfrmStatistics::driveFinished()
     walkTimeLeft->hide();
     QApplication::restoreOverrideCursor();
     disenable(true);
-    if (timer1WasRunning)
-        Timer1.start();
+    timer1WasRunning ? Timer1.start() : Timer1.stop();
 }
 
 // The controls that could start a second run or change what a page shows; Close and Abort stay

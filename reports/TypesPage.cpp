@@ -58,7 +58,6 @@ TypesPage::TypesPage(const ReportContext &context, QWidget *parent) : ReportPage
     buildGrid();
     buildPie();
     buildViewControls();
-    rgTypesButtons->button(PieBySize)->setChecked(true);
     gridTypes->hide();
     btSort->hide();
 }
@@ -157,7 +156,13 @@ void TypesPage::buildViewControls()
         rgTypesButtons->addButton(button, index);
         row->addWidget(button, 1);
     }
-    connect(rgTypesButtons, &QButtonGroup::idClicked, this, &TypesPage::rgTypesClick);
+    rgTypesButtons->button(PieBySize)->setChecked(true);
+    // Only a change of view counts: clicking the view already chosen neither sorts again nor
+    // restarts an animation that a click on the pie stopped.
+    connect(rgTypesButtons, &QButtonGroup::idToggled, this, [this](int, bool chosen) {
+        if (chosen)
+            rgTypesClick();
+    });
 }
 
 TypesPage::View TypesPage::view() const

@@ -77,6 +77,8 @@ TEST_F(SizesPageTest, ViewsShowGridOrChartAndASwitchUndoesTheZoom)
     page.refill();
     page.Chart1->zoomTo({0, 1}, {0, 3});
     ASSERT_TRUE(page.Chart1->zoomed());
+    page.rgSize1->click();
+    EXPECT_TRUE(page.Chart1->zoomed()) << "the view already chosen is no change";
     page.rgSize2->click();
     EXPECT_FALSE(page.Chart1->zoomed());
     EXPECT_EQ(page.printTarget().chart, page.Chart1);

@@ -237,6 +237,8 @@ TEST_F(TypesPageTest, AnimationFollowsViewsClicksAndTheCurrentPage)
     EXPECT_TRUE(timer.isActive()) << "a pie view turns";
     QTest::mouseClick(page->chartPie, Qt::LeftButton, {}, QPoint(200, 100));
     EXPECT_FALSE(timer.isActive());
+    choose(TypesPage::PieBySize);
+    EXPECT_FALSE(timer.isActive()) << "the view already chosen is no change";
     choose(TypesPage::PieByFiles);
     EXPECT_TRUE(timer.isActive());
     choose(TypesPage::Listing);

@@ -1,3 +1,4 @@
+#include "controls/DialogLook.h"
 #include "controls/Notebook.h"
 #include "controls/StringGrid.h"
 #include "reports/SizesPage.h"
@@ -38,6 +39,8 @@ TEST_F(TypesSizesWindow, ARunFillsBothPagesAndHoldsTheirViewSwitchesWhileItWalks
     EXPECT_EQ(types()->gridTypes->rowCells(1).mid(0, 1), QStringList({".DOC"}));
     EXPECT_EQ(types()->gridTypes->cell(3, 2), "5");
     EXPECT_EQ(sizes()->gridSizes->cell(2, 12), "8");
+    EXPECT_FALSE(window->Timer1.isActive())
+        << "the pie the run built in its chosen view waits for a click, as before the run";
 }
 
 TEST_F(TypesSizesWindow, TheListingPrintsTitledWithTheDriveAndACancelledDialogPrintsNothing)
@@ -71,4 +74,18 @@ TEST_F(TypesSizesWindow, TheListingPrintsTitledWithTheDriveAndACancelledDialogPr
     window->OvcNotebook1->setPageIndex(TfrmStatistics::SizesTab);
     QTest::mouseClick(window->btPrint, Qt::LeftButton);
     EXPECT_EQ(previewed, sizes()->Chart1);
+}
+
+// The window print puts the listings on white and back on the button face; the Types listing,
+// white already, keeps its colours.
+TEST_F(TypesSizesWindow, AWindowPrintRecoloursEveryListingButTheTypesGrid)
+{
+    const QColor typesHeading = types()->gridTypes->fixedColor();
+    for (const QColor &colour : {QColor(Qt::white), buttonFace()}) {
+        window->changeBackgroundColor(colour);
+        EXPECT_EQ(sizes()->gridSizes->color(), colour);
+        EXPECT_EQ(sizes()->gridSizes->fixedColor(), colour);
+        EXPECT_EQ(types()->gridTypes->color(), QColor(Qt::white));
+        EXPECT_EQ(types()->gridTypes->fixedColor(), typesHeading);
+    }
 }
