@@ -1,0 +1,146 @@
+#include "app/MainWindow.h"
+#include "charts/BarSeries.h"
+#include "platform/MountTable.h"
+#include "reports/Statistics.h"
+#include "support/ServerStandIn.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <condition_variable>
+#include <gtest/gtest.h>
+#include <sys/sysmacros.h>
+#include <thread>
+
+using namespace platform;
+using korvel::test::ServerStandIn;
+
+namespace {
+
+// The main window over a root drive and three network drives whose server is down, with a probe
+// time limit long enough that any wait for them would outlast the test.
+class DeadDrivesTest : public ::testing::Test
+{
+protected:
+    ServerStandIn server;
+    std::unique_ptr<TfrmStatistics> statistics;
+    std::unique_ptr<TfrmMain> window;
+
+    void SetUp() override
+    {
+        const QByteArray text = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                                "2 1 0:45 /a /mnt/a rw - nfs4 nas:/a rw\n"
+                                "3 1 0:45 /b /mnt/b rw - nfs4 nas:/b rw\n"
+                                "4 1 0:45 /c /mnt/c rw - cifs //nas/c rw\n";
+        MountTableOptions options;
+        options.isRemovable = [](const QString &) { return false; };
+        options.isDirectory = [](const QString &) { return true; };
+        options.folderOf = [base = temp.path()](const QString &mountPoint) {
+            return base + mountPoint;
+        };
+        options.probe = [](const QString &) {
+            return VolumeFacts{true, makedev(8, 1), 4000000, 1000000, 4096};
+        };
+        options.remote.command = server.command();
+        options.remote.timeLimit = std::chrono::hours(1);
+        setDriveSource(std::make_unique<MountTableDriveSource>(text, options));
+    }
+    void TearDown() override
+    {
+        window.reset();
+        statistics.reset();
+        setDriveSource(nullptr);
+    }
+
+    void openAndShow()
+    {
+        statistics = std::make_unique<TfrmStatistics>();
+        window = std::make_unique<TfrmMain>();
+        window->setStatisticsWindow(statistics.get());
+        window->setWindowState(Qt::WindowNoState);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    QStringList chartLabels() const
+    {
+        QStringList out;
+        for (int i = 0; i < window->Series4->count(); ++i)
+            out << window->Series4->point(i).label;
+        return out;
+    }
+
+private:
+    QTemporaryDir temp;
+};
+
+// Brings the server back after a minute, so that a window that waits for it shows up late rather
+// than never.
+class Watchdog
+{
+public:
+    explicit Watchdog(ServerStandIn &server)
+        : thread([this, &server] {
+              std::unique_lock lock(mutex);
+              if (!wake.wait_for(lock, std::chrono::minutes(1), [this] { return stopped; }))
+                  server.setUp(true);
+          })
+    {}
+    ~Watchdog()
+    {
+        {
+            std::lock_guard lock(mutex);
+            stopped = true;
+        }
+        wake.notify_all();
+        thread.join();
+    }
+
+private:
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool stopped = false;
+    std::thread thread;
+};
+
+TEST_F(DeadDrivesTest, TheWindowShowsWhileTheServerIsDownAndItsDrivesJoinWhenItAnswers)
+{
+    {
+        Watchdog watchdog(server);
+        openAndShow();
+        EXPECT_FALSE(server.isUp()) << "the window waited for the network drives";
+    }
+    EXPECT_EQ(chartLabels(), QStringList({"c"}));
+
+    server.setUp(true);
+    QTRY_COMPARE_WITH_TIMEOUT(chartLabels(), QStringList({"c", "d", "e", "f", "Total"}), 60000);
+}
+
+// Run by the next test in a program of its own: shows the window, leaves it with "E&xit" while
+// every probe hangs, and ends.
+TEST_F(DeadDrivesTest, DISABLED_ExitWhileTheServerIsDown)
+{
+    openAndShow();
+    QTest::mouseClick(window->btClose, Qt::LeftButton);
+    QTRY_VERIFY(!window->isVisible());
+    EXPECT_EQ(server.probesStarted(), 3);
+    EXPECT_FALSE(server.isUp());
+}
+
+TEST(DeadDrivesExit, TheProgramEndsAtOnceWhileProbesHang)
+{
+    QProcess program;
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.start(QCoreApplication::applicationFilePath(),
+                  {"--gtest_also_run_disabled_tests",
+                   "--gtest_filter=DeadDrivesTest.DISABLED_ExitWhileTheServerIsDown"});
+    ASSERT_TRUE(program.waitForFinished(60000)) << "the program did not end while probes hang";
+    const QByteArray output = program.readAll();
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << output.constData();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.constData();
+}
+
+} // namespace
