@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace platform {
@@ -58,7 +59,7 @@ void record(const QString &folder, const VolumeFacts &facts)
     }
     m.changed.notify_all();
     if (news)
-        emit driveNews().lateAnswer();
+        emit driveNews().lateAnswer(folder);
 }
 
 void markDead(const QString &folder)
@@ -104,9 +105,13 @@ void launch(FolderState &state, const QString &folder, const RemoteProbeSettings
 {
     if (state.probing || isFresh(state, settings))
         return;
-    state.probing = true;
-    state.awaited = awaited;
-    std::thread(watch, folder, settings).detach();
+    try {
+        std::thread(watch, folder, settings).detach();
+        state.probing = true;
+        state.awaited = awaited;
+    } catch (const std::system_error &) {
+        // No thread to ask with: the folder keeps the answer it had, and nobody waits for it.
+    }
 }
 
 } // namespace

@@ -48,7 +48,7 @@ class DriveNews : public QObject
     Q_OBJECT
 
 signals:
-    void lateAnswer();
+    void lateAnswer(const QString &folder);
 };
 
 // The one instance, created on first use; it lives as long as the program.

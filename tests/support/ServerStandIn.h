@@ -15,8 +15,6 @@ namespace korvel::test {
 class ServerStandIn
 {
 public:
-    static constexpr std::uint64_t device = 45;
-
     platform::ProbeCommand command() const
     {
         const QString script = QStringLiteral(
