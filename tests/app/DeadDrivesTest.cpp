@@ -8,10 +8,8 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <sys/sysmacros.h>
 
 using namespace platform;
 using korvel::test::ServerStandIn;
@@ -29,22 +27,8 @@ protected:
 
     void SetUp() override
     {
-        const QByteArray text = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
-                                "2 1 0:45 /a /mnt/a rw - nfs4 nas:/a rw\n"
-                                "3 1 0:45 /b /mnt/b rw - nfs4 nas:/b rw\n"
-                                "4 1 0:45 /c /mnt/c rw - cifs //nas/c rw\n";
-        MountTableOptions options;
-        options.isRemovable = [](const QString &) { return false; };
-        options.isDirectory = [](const QString &) { return true; };
-        options.folderOf = [base = temp.path()](const QString &mountPoint) {
-            return base + mountPoint;
-        };
-        options.probe = [](const QString &) {
-            return VolumeFacts{true, makedev(8, 1), 4000000, 1000000, 4096};
-        };
-        options.remote.command = server.command();
-        options.remote.timeLimit = std::chrono::minutes(2);
-        setDriveSource(std::make_unique<MountTableDriveSource>(text, options));
+        setDriveSource(std::make_unique<MountTableDriveSource>(
+            ServerStandIn::networkTable, server.tableOptions(std::chrono::minutes(2))));
     }
     void TearDown() override
     {
@@ -70,9 +54,6 @@ protected:
             out << window->Series4->point(i).label;
         return out;
     }
-
-private:
-    QTemporaryDir temp;
 };
 
 TEST_F(DeadDrivesTest, TheWindowShowsWhileTheServerIsDownAndItsDrivesJoinWhenItAnswers)

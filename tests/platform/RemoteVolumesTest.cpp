@@ -55,33 +55,16 @@ TEST(ProbeChild, AnswersWhatTheFolderSaysToThisProgram)
     }
 }
 
-TEST(ProbeChild, OnlyAWholeAnswerCounts)
-{
-    const VolumeFacts big{true, 45, 6ull << 40, (5ull << 40) + 3, 4096};
-    const VolumeFacts back = parseVolumeFactsLine(volumeFactsLine(big));
-    EXPECT_TRUE(back.answered);
-    EXPECT_EQ(back.totalBytes, big.totalBytes);
-    EXPECT_EQ(back.freeBytes, big.freeBytes);
-    for (const QByteArray line :
-         {"0\n", "", "1 45 1000 400\n", "1 45 1000 x 4096\n", "2 1 2 3 4\n"})
-        EXPECT_FALSE(parseVolumeFactsLine(line).answered) << line.constData();
-}
-
 // A root drive and three network drives, d: to f:, on one server.
 class DeadServerTest : public ::testing::Test
 {
 protected:
-    QTemporaryDir temp;
     ServerStandIn server;
     QStringList touched; // every path the table and the local probe looked at
 
     MountTableOptions options(std::chrono::milliseconds timeLimit)
     {
-        MountTableOptions options;
-        options.isRemovable = [](const QString &) { return false; };
-        options.folderOf = [base = temp.path()](const QString &mountPoint) {
-            return base + (mountPoint == u"/" ? QString("/root") : mountPoint);
-        };
+        MountTableOptions options = server.tableOptions(timeLimit);
         options.isDirectory = [this](const QString &mountPoint) {
             touched << mountPoint;
             return true;
@@ -90,19 +73,14 @@ protected:
             touched << folder;
             return VolumeFacts{true, makedev(8, 1), 1000, 500, 4096};
         };
-        options.remote.command = server.command();
-        options.remote.timeLimit = timeLimit;
         options.remote.refreshSpan = 0ms; // every question is a refresh of its own
         return options;
     }
 
     std::shared_ptr<MountTableDriveSource> drives(std::chrono::milliseconds timeLimit)
     {
-        const QByteArray text = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
-                                "2 1 0:45 /a /mnt/a rw - nfs4 nas:/a rw\n"
-                                "3 1 0:45 /b /mnt/b rw - nfs4 nas:/b rw\n"
-                                "4 1 0:45 /c /mnt/c rw - cifs //nas/c rw\n";
-        return std::make_shared<MountTableDriveSource>(text, options(timeLimit));
+        return std::make_shared<MountTableDriveSource>(ServerStandIn::networkTable,
+                                                       options(timeLimit));
     }
 
     // A table whose drives answered when it was made, and whose server is down since.
@@ -110,7 +88,7 @@ protected:
     {
         auto heard = std::make_shared<std::atomic<int>>(0);
         const QMetaObject::Connection listening = QObject::connect(
-            &driveNews(), &DriveNews::lateAnswer, [heard, base = temp.path()](const QString &f) {
+            &driveNews(), &DriveNews::lateAnswer, [heard, base = server.base()](const QString &f) {
                 if (f.startsWith(base))
                     ++*heard;
             });
@@ -186,7 +164,7 @@ TEST_F(DeadServerTest, MountsBelowANetworkDriveAreAskedOnlyByProbes)
     EXPECT_TRUE(source.isReady('g'));
     for (const QString &path : touched)
         EXPECT_FALSE(path.contains("/mnt/nas/")) << path.toStdString();
-    EXPECT_TRUE(touched.contains(temp.path() + "/mnt/nasty"));
+    EXPECT_TRUE(touched.contains(server.base() + "/mnt/nasty"));
 
     server.setUp(true);
     EXPECT_TRUE(eventually([&] { return source.isReady('e') && source.isReady('f'); }));

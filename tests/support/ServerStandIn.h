@@ -1,10 +1,11 @@
 #pragma once
 
-#include "platform/Volume.h"
+#include "platform/MountTable.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <sys/sysmacros.h>
 
 namespace korvel::test {
 
@@ -24,6 +25,29 @@ public:
         return {QStringLiteral("/bin/sh"),
                 {QStringLiteral("sh"), QStringLiteral("-c"), script, folder.path()}};
     }
+
+    // A root drive c: and three network drives, d: to f:, on this server.
+    static constexpr char networkTable[] = "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                                           "2 1 0:45 /a /mnt/a rw - nfs4 nas:/a rw\n"
+                                           "3 1 0:45 /b /mnt/b rw - nfs4 nas:/b rw\n"
+                                           "4 1 0:45 /c /mnt/c rw - cifs //nas/c rw\n";
+
+    // Options for a table of drives on this server, asking nothing of this machine: mount points
+    // lead below base(), and local drives answer without being looked at.
+    platform::MountTableOptions tableOptions(std::chrono::milliseconds timeLimit) const
+    {
+        platform::MountTableOptions options;
+        options.isRemovable = [](const QString &) { return false; };
+        options.isDirectory = [](const QString &) { return true; };
+        options.folderOf = [base = base()](const QString &mountPoint) { return base + mountPoint; };
+        options.probe = [](const QString &) {
+            return platform::VolumeFacts{true, makedev(8, 1), 4000000, 1000000, 4096};
+        };
+        options.remote.command = command();
+        options.remote.timeLimit = timeLimit;
+        return options;
+    }
+    QString base() const { return folder.filePath(QStringLiteral("mounts")); }
 
     void setUp(bool up)
     {
