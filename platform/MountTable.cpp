@@ -260,11 +260,13 @@ QList<Drive> drivesFromMountTable(const QList<MountEntry> &mounts, const MountTa
 MountTableDriveSource::MountTableDriveSource(const QByteArray &mountInfo, MountTableOptions given)
     : options(withMachineDefaults(std::move(given)))
 {
-    table = drivesFromMountTable(parseMountInfo(mountInfo), options);
+    const QList<MountEntry> mounts = parseMountInfo(mountInfo);
+    table = drivesFromMountTable(mounts, options);
+    // Every network mount counts, also one that got no letter.
     QSet<QString> networkFolders;
-    for (const Drive &drive : std::as_const(table))
-        if (drive.type == DriveRemote)
-            networkFolders.insert(drive.mountPoint);
+    for (const MountEntry &mount : visibleMounts(mounts))
+        if (remoteTypes().contains(mount.fsType))
+            networkFolders.insert(options.folderOf(mount.mountPoint));
     // The walk tells a drive's own folders by the device that stat reports on its root. That is
     // the mount table's major:minor except on a few disk file systems (btrfs subvolumes); drives
     // that may hang are left as they are, so that a server that is gone cannot hold up the start.
