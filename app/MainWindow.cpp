@@ -8,6 +8,7 @@
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
 #include "drives/Drives.h"
+#include "platform/RemoteVolumes.h"
 #include "platform/WindowManager.h"
 #include "reports/DiskScale.h"
 #include "reports/Statistics.h"
@@ -106,6 +107,12 @@ TfrmMain::TfrmMain(QWidget *parent) : QWidget(parent)
     Timer2.setInterval(animationInterval);
     connect(&Timer1, &QTimer::timeout, this, &TfrmMain::Timer1Timer);
     connect(&Timer2, &QTimer::timeout, this, &TfrmMain::Timer2Timer);
+    // The window shows without waiting for network drives; a drive that answers later, or comes
+    // back, joins the chart then.
+    connect(&platform::driveNews(), &platform::DriveNews::lateAnswer, this, [this] {
+        if (firstShowDone)
+            doDiskSize();
+    });
     FormCreate();
 }
 

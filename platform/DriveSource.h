@@ -50,7 +50,9 @@ public:
     // Mount point of a letter; empty when no drive has it.
     QString mountPoint(QChar letter) const;
 
-    // Still mounted and answering statvfs (remote drives within a time limit).
+    // Still mounted and answering statvfs. Network drives, and drives mounted below them, are
+    // asked under a time limit shared by all of them; one that did not answer in time is not ready
+    // at once until it answers again.
     virtual bool isReady(QChar letter) const = 0;
     // Capacity in bytes, 64-bit: total = blocks x fragment size, free = all free blocks.
     // False when the drive does not answer.

@@ -95,19 +95,34 @@ bool hasReadOnlyOption(const QByteArray &options)
     return options.split(',').contains("ro");
 }
 
-bool isListed(const MountEntry &mount, const MountTableOptions &options)
+// Whether a path lies strictly below one of the folders, by whole path components. Costs one
+// look-up per component, so a table with thousands of network mounts is still read in linear time.
+bool liesBelowAny(const QString &path, const QSet<QString> &folders)
 {
+    if (folders.isEmpty())
+        return false;
+    if (folders.contains(QStringLiteral("/")) && path != u"/")
+        return true;
+    for (qsizetype slash = path.indexOf(u'/', 1); slash > 0; slash = path.indexOf(u'/', slash + 1))
+        if (folders.contains(path.left(slash)))
+            return true;
+    return false;
+}
+
+bool isListed(const MountEntry &mount, const MountTableOptions &options, bool belowNetwork)
+{
+    // Never touch a path on or below a network mount here: its server may be gone, and stat would
+    // hang. Such a mount point counts as a folder; its probe tells later whether it is one.
+    const auto isDirectory = [&] { return belowNetwork || options.isDirectory(mount.mountPoint); };
     const QString &type = mount.fsType;
     if (pseudoTypes().contains(type))
         return false;
     if (isMemoryType(type))
-        return !mount.readOnly && !isSystemTree(mount.mountPoint) &&
-               options.isDirectory(mount.mountPoint);
-    // Never touch a network mount point here: its server may be gone, and stat would hang.
+        return !mount.readOnly && !isSystemTree(mount.mountPoint) && isDirectory();
     if (remoteTypes().contains(type))
         return true;
     const bool holdsFiles = diskTypes().contains(type) || mount.source.startsWith(u"/dev/");
-    return holdsFiles && options.isDirectory(mount.mountPoint);
+    return holdsFiles && isDirectory();
 }
 
 int typeOf(const MountEntry &mount, const MountTableOptions &options)
@@ -199,9 +214,14 @@ bool isRemovableDevice(const QString &source)
 QList<Drive> drivesFromMountTable(const QList<MountEntry> &mounts, const MountTableOptions &given)
 {
     const MountTableOptions options = withMachineDefaults(given);
+    const QList<MountEntry> visible = visibleMounts(mounts);
+    QSet<QString> networkFolders;
+    for (const MountEntry &mount : visible)
+        if (remoteTypes().contains(mount.fsType))
+            networkFolders.insert(mount.mountPoint);
     QList<MountEntry> listed;
-    for (const MountEntry &mount : visibleMounts(mounts))
-        if (isListed(mount, options))
+    for (const MountEntry &mount : visible)
+        if (isListed(mount, options, liesBelowAny(mount.mountPoint, networkFolders)))
             listed.append(mount);
 
     // The root file system first, then the others by the path of their mount point.
@@ -240,17 +260,26 @@ QList<Drive> drivesFromMountTable(const QList<MountEntry> &mounts, const MountTa
 MountTableDriveSource::MountTableDriveSource(const QByteArray &mountInfo, MountTableOptions given)
     : options(withMachineDefaults(std::move(given)))
 {
-    table = drivesFromMountTable(parseMountInfo(mountInfo), options);
+    const QList<MountEntry> mounts = parseMountInfo(mountInfo);
+    table = drivesFromMountTable(mounts, options);
+    // Every network mount counts, also one that got no letter.
+    QSet<QString> networkFolders;
+    for (const MountEntry &mount : visibleMounts(mounts))
+        if (remoteTypes().contains(mount.fsType))
+            networkFolders.insert(options.folderOf(mount.mountPoint));
     // The walk tells a drive's own folders by the device that stat reports on its root. That is
-    // the mount table's major:minor except on a few disk file systems (btrfs subvolumes); network
-    // drives are left as they are, so that a server that is gone cannot hold up the start.
+    // the mount table's major:minor except on a few disk file systems (btrfs subvolumes); drives
+    // that may hang are left as they are, so that a server that is gone cannot hold up the start.
     for (Drive &drive : table) {
-        if (drive.type == DriveRemote)
+        if (drive.type == DriveRemote || liesBelowAny(drive.mountPoint, networkFolders)) {
+            remoteFolders.append(drive.mountPoint);
             continue;
+        }
         const VolumeFacts facts = options.probe(drive.mountPoint);
         if (facts.answered)
             drive.device = facts.device;
     }
+    remoteVolumes::probeInBackground(remoteFolders, options.remote);
 }
 
 std::unique_ptr<MountTableDriveSource> MountTableDriveSource::fromMachine()
@@ -278,10 +307,9 @@ VolumeFacts MountTableDriveSource::ask(QChar letter) const
     const Drive *drive = find(letter);
     if (!drive)
         return VolumeFacts();
-    VolumeFacts facts =
-        drive->type == DriveRemote
-            ? probeVolumeWithin(drive->mountPoint, options.remoteTimeLimit, options.probe)
-            : options.probe(drive->mountPoint);
+    VolumeFacts facts = remoteFolders.contains(drive->mountPoint)
+                            ? remoteVolumes::ask(drive->mountPoint, remoteFolders, options.remote)
+                            : options.probe(drive->mountPoint);
     // After an unmount the folder is still there, but on the file system around it.
     if (facts.answered && facts.device != drive->device)
         facts.answered = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DriveSource.h"
+#include "platform/RemoteVolumes.h"
 #include "platform/Volume.h"
 
 #include <QByteArray>
@@ -29,13 +30,16 @@ struct MountTableOptions
 {
     // Whether the disk under a mount source ("/dev/sdb1") is removable.
     std::function<bool(const QString &source)> isRemovable;
-    // Whether a mount point is a directory (bind-mounted single files are not).
+    // Whether a mount point is a directory (bind-mounted single files are not). Never asked about
+    // a mount point below a network mount: the path might lead through a server that is gone.
     std::function<bool(const QString &mountPoint)> isDirectory;
     // The folder that a drive's root leads to; the mount point itself on a real machine.
     std::function<QString(const QString &mountPoint)> folderOf;
-    // How a folder's file system is asked about itself, and how long a remote one may take.
+    // How the folder of a local drive is asked about itself.
     VolumeProbe probe;
-    std::chrono::milliseconds remoteTimeLimit{2000};
+    // How network drives, and drives mounted below them, are asked: in child processes, under a
+    // time limit.
+    RemoteProbeSettings remote;
 };
 
 // Reads /sys/block/<disk>/removable for the disk that holds a device ("/dev/sdb1" -> sdb).
@@ -47,7 +51,8 @@ bool isRemovableDevice(const QString &source);
 QList<Drive> drivesFromMountTable(const QList<MountEntry> &mounts,
                                   const MountTableOptions &options);
 
-// The drive table of a mount table, read once when it is made.
+// The drive table of a mount table, read once when it is made. Making it starts the probes of
+// the drives that may hang, in the background, so that the first questions find their answers.
 class MountTableDriveSource : public DriveSource
 {
 public:
@@ -64,12 +69,13 @@ public:
     std::uint64_t usedEntries(QChar letter) const override;
 
 private:
-    // The volume of a drive if it is still the one mounted there; remote drives within the time
-    // limit.
+    // The volume of a drive if it is still the one mounted there; drives that may hang within the
+    // time limit, or at once when they are known not to answer.
     VolumeFacts ask(QChar letter) const;
 
     MountTableOptions options;
     QList<Drive> table;
+    QStringList remoteFolders; // the folders of the drives that may hang
 };
 
 } // namespace platform

@@ -86,11 +86,3 @@ TEST(FolderDriveSource, CurrentEntryFollowsTheWorkingFolderUntilSet)
     source.setCurrentEntry("");
     EXPECT_EQ(source.currentEntry(), "");
 }
-
-TEST(Volume, AProbeThatAnswersInTimeIsHeard)
-{
-    QTemporaryDir temp;
-    const VolumeFacts facts = probeVolumeWithin(temp.path(), std::chrono::seconds(60));
-    EXPECT_TRUE(facts.answered);
-    EXPECT_GT(facts.totalBytes, 0u);
-}
