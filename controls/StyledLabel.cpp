@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegularExpression>
 #include <QStyle>
 
 StyledLabel::StyledLabel(QWidget *parent) : StyledLabel(QString(), parent) {}
@@ -73,6 +74,30 @@ QSize StyledLabel::sizeHint() const
     return QSize(metrics.horizontalAdvance(caption) + extra, metrics.height() + extra);
 }
 
+// The caption's lines: the caption itself, or with Qt::TextWordWrap as many lines as it takes
+// to fit the width, broken at blanks (a word wider than the width keeps a line of its own). The
+// blanks between the words of a line stay as the caption spells them.
+QStringList StyledLabel::lines(int width) const
+{
+    if (!(align & Qt::TextWordWrap))
+        return {caption};
+    const QFontMetrics metrics(font());
+    static const QRegularExpression blanksAndWord(QStringLiteral(" *[^ ]+"));
+    QStringList result;
+    QString line;
+    for (const QRegularExpressionMatch &match : blanksAndWord.globalMatch(caption)) {
+        const QString piece = match.captured();
+        if (!line.isEmpty() && metrics.horizontalAdvance(line + piece) > width) {
+            result << line;
+            line = piece.trimmed();
+        } else {
+            line += line.isEmpty() ? piece.trimmed() : piece;
+        }
+    }
+    result << line;
+    return result;
+}
+
 void StyledLabel::paintEvent(QPaintEvent *)
 {
     if (caption.isEmpty())
@@ -84,25 +109,40 @@ void StyledLabel::paintEvent(QPaintEvent *)
     const int lead = highlight.isValid() ? 1 : 0;
     const QRect face = rect().adjusted(lead, lead, -depth, -depth);
     const QFontMetrics metrics(font());
-    const QRect textRect = QStyle::alignedRect(
-        Qt::LeftToRight, align, QSize(metrics.horizontalAdvance(caption), metrics.height()), face);
-    const QPointF baseline(textRect.left(), textRect.top() + metrics.ascent());
+    const QStringList texts = lines(face.width());
+    const int lineHeight = metrics.height();
+    const QRect block =
+        QStyle::alignedRect(Qt::LeftToRight, align & Qt::AlignVertical_Mask,
+                            QSize(face.width(), lineHeight * int(texts.size())), face);
+    for (int i = 0; i < texts.size(); ++i) {
+        const QRect band(block.left(), block.top() + i * lineHeight, block.width(), lineHeight);
+        const QRect textRect = QStyle::alignedRect(
+            Qt::LeftToRight, (align & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter,
+            QSize(metrics.horizontalAdvance(texts[i]), lineHeight), band);
+        paintLine(painter, QPointF(textRect.left(), textRect.top() + metrics.ascent()), texts[i]);
+    }
+}
+
+void StyledLabel::paintLine(QPainter &painter, const QPointF &baseline, const QString &text) const
+{
     // Each step of the extrusion is one solid shape: anti-aliased copies would let the lighter
     // edge of one step show through the next as thin diagonal seams.
     if (depth > 0) {
         QPainterPath letters;
-        letters.addText(baseline, font(), caption);
+        letters.addText(baseline, font(), text);
+        painter.save();
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(Qt::NoPen);
         for (int step = depth; step >= 1; --step)
             painter.fillPath(letters.translated(step, step), shadowStepColor(step));
+        painter.restore();
     }
     if (highlight.isValid()) {
         painter.setPen(highlight);
-        painter.drawText(baseline - QPointF(1, 1), caption);
+        painter.drawText(baseline - QPointF(1, 1), text);
     }
     painter.setPen(faceColour);
-    painter.drawText(baseline, caption);
+    painter.drawText(baseline, text);
 }
 
 bool StyledLabel::eventFilter(QObject *watched, QEvent *event)

@@ -4,6 +4,7 @@
 #include "controls/DialogLook.h"
 #include "controls/Notebook.h"
 #include "controls/PickList.h"
+#include "controls/StringGrid.h"
 #include "controls/StyledLabel.h"
 #include "drives/Drives.h"
 #include "reports/AttributePage.h"
@@ -122,13 +123,10 @@ void TfrmStatistics::createPages()
     pages[TypesTab] = new TypesPage(context, notebook);
     pages[SizesTab] = new SizesPage(context, notebook);
     auto *overhang = new OverhangPage(context, notebook);
-    // A run that classified no bytes has no overhang to show: the page cannot be chosen, and
-    // the notebook leaves it when it is in view.
-    connect(overhang, &OverhangPage::nothingToShow, this, [this] {
-        OvcNotebook1->setPageEnabled(OverhangTab, false);
-        if (OvcNotebook1->PageIndex() == OverhangTab)
-            OvcNotebook1->setPageIndex(AccessTab);
-    });
+    // A run that classified no bytes has no overhang to show: the page cannot be chosen (the
+    // notebook leaves it when it is in view).
+    connect(overhang, &OverhangPage::nothingToShow, this,
+            [this] { OvcNotebook1->setPageEnabled(OverhangTab, false); });
     pages[OverhangTab] = overhang;
     auto *access = new DatePage(DatePage::Dates::Accessed, context, notebook);
     auto *create = new DatePage(DatePage::Dates::Created, context, notebook);
@@ -299,8 +297,15 @@ void TfrmStatistics::changeBackgroundColor(const QColor &colour)
         else if (auto *chart = qobject_cast<TChart *>(child)) {
             chart->backColour = colour;
             chart->update();
-        } else if (auto *list = qobject_cast<TPickList *>(child))
+        } else if (auto *list = qobject_cast<TPickList *>(child)) {
             list->setColor(colour);
+        } else if (auto *grid = qobject_cast<TStringGrid *>(child)) {
+            // The Types listing prints itself on paper and keeps its own look.
+            if (grid->objectName() == QLatin1String("gridTypes"))
+                continue;
+            grid->setColor(colour);
+            grid->setFixedColor(colour);
+        }
     }
 }
 

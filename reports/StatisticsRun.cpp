@@ -187,8 +187,12 @@ void TfrmStatistics::driveFinished()
     walkTimeLeft->hide();
     QApplication::restoreOverrideCursor();
     disenable(true);
+    // The pie tick goes back to what it was before the walk, also when a click on a pie during
+    // the walk switched it on.
     if (timer1WasRunning)
         Timer1.start();
+    else
+        Timer1.stop();
 }
 
 // The controls that could start a second run or change what a page shows; Close and Abort stay

@@ -86,6 +86,23 @@ TEST(StyledLabel, AlignmentMovesTheText)
     EXPECT_NEAR(centred.center().x(), 200, 6);
 }
 
+// A long caption in a word-wrapped label breaks into lines that all fit, instead of running off
+// both edges; the lines stay centred.
+TEST(StyledLabel, WordWrapBreaksALongCaptionIntoLinesThatFit)
+{
+    QWidget parent;
+    StyledLabel *label = makeLabel(&parent);
+    label->setText("Collecting statistics ... standby.  Press Esc or click Abort to stop.");
+    label->resize(300, 160);
+    label->setAlignment(Qt::Alignment::fromInt(Qt::AlignCenter | Qt::TextWordWrap));
+    const QRect face = areaOf(renderOnWhite(*label), QColor(255, 0, 255));
+    ASSERT_FALSE(face.isEmpty());
+    EXPECT_GT(face.left(), 0);
+    EXPECT_LT(face.right(), label->width() - 1);
+    EXPECT_GT(face.height(), 2 * QFontMetrics(label->font()).height());
+    EXPECT_NEAR(face.center().y(), label->height() / 2, 6);
+}
+
 TEST(StyledLabel, DockedLabelsFollowTheirParentsEdges)
 {
     QWidget parent;

@@ -2,6 +2,7 @@
 #include "controls/DialogLook.h"
 #include "controls/Notebook.h"
 #include "controls/PickList.h"
+#include "controls/StringGrid.h"
 #include "reports/ReportPage.h"
 
 #include <QPrinter>
@@ -57,6 +58,30 @@ TEST_F(Frame, WindowPrintMakesOnePageAndPutsTheColoursBack)
         EXPECT_EQ(window->palette().color(QPalette::Window), buttonFace());
         EXPECT_EQ(window->OvcNotebook1->Color(), buttonFace());
         EXPECT_EQ(window->pckStatDrive->Color(), buttonFace());
+        const auto *sizes = window->findChild<TStringGrid *>("gridSizes");
+        ASSERT_NE(sizes, nullptr);
+        EXPECT_EQ(sizes->color(), buttonFace());
+        EXPECT_EQ(sizes->fixedColor(), buttonFace());
+    }
+}
+
+// On white paper the listings are white too, cells and headings; the Types listing, which
+// prints itself as a table, keeps its look.
+TEST_F(Frame, WhiteBackgroundReachesTheListingsButNotTheTypesListing)
+{
+    auto *types = window->findChild<TStringGrid *>("gridTypes");
+    ASSERT_NE(types, nullptr);
+    const QColor typesColour = types->color();
+    window->changeBackgroundColor(Qt::white);
+    const QList<TStringGrid *> grids = window->findChildren<TStringGrid *>();
+    ASSERT_GE(grids.size(), 6); // Types, Sizes, three dates, Combined
+    for (const TStringGrid *grid : grids) {
+        SCOPED_TRACE(grid->objectName().toStdString());
+        const QColor expected = grid == types ? typesColour : QColor(Qt::white);
+        EXPECT_EQ(grid->color(), expected);
+        if (grid != types) {
+            EXPECT_EQ(grid->fixedColor(), QColor(Qt::white));
+        }
     }
 }
 
@@ -74,6 +99,31 @@ TEST_F(Frame, TabsChangePagesButNotToADisabledOne)
     QTest::mouseClick(&notebook, Qt::LeftButton, {},
                       notebook.tabRect(TfrmStatistics::SpaceTab).center());
     EXPECT_FALSE(window->pnlNotYet->isVisible());
+}
+
+// A page disabled while it is in view gives way to the next enabled page, or to the one before
+// it at the end of the row; the window treats that as a page change (the cover comes back).
+TEST_F(Frame, DisablingThePageInViewMovesToTheNearestEnabledPage)
+{
+    TOvcNotebook &notebook = *window->OvcNotebook1;
+    const struct
+    {
+        int inView, alsoDisabled, expected;
+    } cases[] = {
+        {TfrmStatistics::OverhangTab, -1, TfrmStatistics::AccessTab},
+        {TfrmStatistics::OverhangTab, TfrmStatistics::AccessTab, TfrmStatistics::CreatedTab},
+        {TfrmStatistics::TimeTab, -1, TfrmStatistics::AttributeTab},
+    };
+    for (const auto &c : cases) {
+        for (int page = 0; page < notebook.pageCount(); ++page)
+            notebook.setPageEnabled(page, true);
+        notebook.setPageIndex(TfrmStatistics::SpaceTab);
+        notebook.setPageEnabled(c.alsoDisabled, false);
+        notebook.setPageIndex(c.inView);
+        notebook.setPageEnabled(c.inView, false);
+        EXPECT_EQ(notebook.PageIndex(), c.expected);
+        EXPECT_TRUE(window->pnlNotYet->isVisible());
+    }
 }
 
 } // namespace

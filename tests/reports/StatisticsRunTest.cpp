@@ -30,11 +30,13 @@ TEST_F(CollectionRun, OneDriveFromWizardToFinishedStatus)
 // A drive that is not ready is passed over but keeps its letter in the caption.
 TEST_F(CollectionRun, SeveralDrivesSkipTheOneNotReadyAndDisableOverhang)
 {
+    window->OvcNotebook1->setPageIndex(TfrmStatistics::OverhangTab);
     run("de");
     EXPECT_EQ(infos, QStringList{severalDrivesInfo});
     EXPECT_EQ(status(), "Finished - 12 files processed");
     EXPECT_EQ(window->windowTitle(), "Statistics completed for drives C: D: E: ");
     EXPECT_FALSE(window->OvcNotebook1->isPageEnabled(TfrmStatistics::OverhangTab));
+    EXPECT_EQ(window->OvcNotebook1->PageIndex(), TfrmStatistics::AccessTab);
 }
 
 TEST_F(CollectionRun, FilteredRunCountsTheFilesFound)
@@ -188,6 +190,21 @@ TEST_F(CollectionRun, WalkDisablesItsListPausesThePieTickAndShowsTheHourglass)
     EXPECT_EQ(enabledControls(), QList<bool>({true, true, true, true, true}));
     EXPECT_TRUE(window->Timer1.isActive());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// The pie tick gets its state from before the walk back, whatever a click on a pie did to it
+// during the walk.
+TEST_F(CollectionRun, PieTickGetsItsStateFromBeforeTheWalkBack)
+{
+    auto setTick = [this](bool on) { on ? window->Timer1.start() : window->Timer1.stop(); };
+    bool runningBefore = false;
+    duringWalk([&](int) { setTick(!runningBefore); });
+    for (const bool before : {false, true}) {
+        runningBefore = before;
+        setTick(runningBefore);
+        run();
+        EXPECT_EQ(window->Timer1.isActive(), runningBefore);
+    }
 }
 
 // The progress bar shows only during a walk, rises, never passes 100 and ends there. The drive
