@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
+#include <qdrawutil.h>
 
 namespace {
 
@@ -79,6 +80,30 @@ QIcon printerGlyph()
     painter.drawPoint(12, 8);
     return QIcon(glyph);
 }
+
+// The cover panel's edge: a single dark line, a raised bevel, a strip of the panel's own colour
+// and a second raised bevel, each bevel two pixels wide; the tile fills what lies inside.
+class CoverPanel : public QFrame
+{
+public:
+    using QFrame::QFrame;
+    static constexpr int bevelWidth = 2;
+    static constexpr int borderWidth = 2;
+    static constexpr int edge = 1 + bevelWidth + borderWidth + bevelWidth;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), palette().window());
+        painter.setPen(palette().shadow().color());
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        const QRect outer = rect().adjusted(1, 1, -1, -1);
+        qDrawShadePanel(&painter, outer, palette(), false, bevelWidth);
+        const int in = bevelWidth + borderWidth;
+        qDrawShadePanel(&painter, outer.adjusted(in, in, -in, -in), palette(), false, bevelWidth);
+    }
+};
 
 } // namespace
 
@@ -182,15 +207,14 @@ void TfrmStatistics::buildStatusBar()
 
 void TfrmStatistics::buildCoverPanel()
 {
-    pnlNotYet = new QFrame(this);
+    pnlNotYet = new CoverPanel(this);
     pnlNotYet->setObjectName("pnlNotYet");
-    pnlNotYet->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    pnlNotYet->setLineWidth(2);
     pnlNotYet->setGeometry(coverPlace);
     pnlNotYet->setFont(pixelFont("MS Sans Serif", 13, true));
 
     EsTile1 = new QWidget(pnlNotYet);
-    EsTile1->setGeometry(pnlNotYet->contentsRect());
+    const int edge = CoverPanel::edge;
+    EsTile1->setGeometry(pnlNotYet->rect().adjusted(edge, edge, -edge, -edge));
     QPalette tiled = EsTile1->palette();
     tiled.setBrush(QPalette::Window, QBrush(coverTile()));
     EsTile1->setPalette(tiled);
