@@ -67,6 +67,21 @@ void TOvcNotebook::setPageEnabled(int index, bool enabled)
         return;
     enabledPages[index] = enabled;
     update();
+    // A page that cannot be chosen cannot stay in view either: the nearest enabled page after it
+    // takes its place, or before it when none follows.
+    if (!enabled && index == current)
+        setPageIndex(nearestEnabledPage(index));
+}
+
+int TOvcNotebook::nearestEnabledPage(int index) const
+{
+    for (int next = index + 1; next < pageCount(); ++next)
+        if (isPageEnabled(next))
+            return next;
+    for (int previous = index - 1; previous >= 0; --previous)
+        if (isPageEnabled(previous))
+            return previous;
+    return index;
 }
 
 void TOvcNotebook::setColor(const QColor &colour)

@@ -31,6 +31,8 @@ public:
     void setPageIndex(int index);
 
     bool isPageEnabled(int index) const { return enabledPages.value(index, false); }
+    // Disabling the page in view brings the next enabled page to the front (the one before it
+    // when none follows), which reports the change like a click on its tab.
     void setPageEnabled(int index, bool enabled);
 
     // The colour behind the tabs and the pages.
@@ -50,6 +52,7 @@ protected:
 
 private:
     void paintTab(QPainter &painter, int index) const;
+    int nearestEnabledPage(int index) const;
 
     QStackedWidget *stack;
     QStringList captions;

@@ -3,8 +3,8 @@
 #include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegularExpression>
 #include <QStyle>
-#include <QTextLayout>
 
 StyledLabel::StyledLabel(QWidget *parent) : StyledLabel(QString(), parent) {}
 
@@ -74,37 +74,28 @@ QSize StyledLabel::sizeHint() const
     return QSize(metrics.horizontalAdvance(caption) + extra, metrics.height() + extra);
 }
 
-// The caption as it is laid out: one line, or with Qt::TextWordWrap in the alignment as many as
-// the width needs, each line placed by the alignment inside the block the lines take together.
-QList<StyledLabel::Line> StyledLabel::layoutLines(const QRect &face) const
+// The caption's lines: the caption itself, or with Qt::TextWordWrap as many lines as it takes
+// to fit the width, broken at blanks (a word wider than the width keeps a line of its own). The
+// blanks between the words of a line stay as the caption spells them.
+QStringList StyledLabel::lines(int width) const
 {
-    QStringList texts;
-    if (align & Qt::TextWordWrap) {
-        QTextLayout layout(caption, font());
-        QTextOption option;
-        option.setWrapMode(QTextOption::WordWrap);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(face.width());
-            texts << caption.mid(line.textStart(), line.textLength()).trimmed();
-        }
-        layout.endLayout();
-    } else {
-        texts << caption;
-    }
+    if (!(align & Qt::TextWordWrap))
+        return {caption};
     const QFontMetrics metrics(font());
-    const int lineHeight = metrics.height();
-    const QRect block = QStyle::alignedRect(
-        Qt::LeftToRight, align, QSize(face.width(), lineHeight * int(texts.size())), face);
-    QList<Line> lines;
-    for (int i = 0; i < texts.size(); ++i) {
-        const QRect row(block.left(), block.top() + i * lineHeight, block.width(), lineHeight);
-        const QRect textRect = QStyle::alignedRect(
-            Qt::LeftToRight, align, QSize(metrics.horizontalAdvance(texts[i]), lineHeight), row);
-        lines.append({texts[i], QPointF(textRect.left(), textRect.top() + metrics.ascent())});
+    static const QRegularExpression blanksAndWord(QStringLiteral(" *[^ ]+"));
+    QStringList result;
+    QString line;
+    for (const QRegularExpressionMatch &match : blanksAndWord.globalMatch(caption)) {
+        const QString piece = match.captured();
+        if (!line.isEmpty() && metrics.horizontalAdvance(line + piece) > width) {
+            result << line;
+            line = piece.trimmed();
+        } else {
+            line += line.isEmpty() ? piece.trimmed() : piece;
+        }
     }
-    return lines;
+    result << line;
+    return result;
 }
 
 void StyledLabel::paintEvent(QPaintEvent *)
@@ -116,26 +107,42 @@ void StyledLabel::paintEvent(QPaintEvent *)
     // The extrusion and the highlight stick out of the face; keep room for them so that the
     // whole figure honours the alignment and nothing is cut at the label's edges.
     const int lead = highlight.isValid() ? 1 : 0;
-    const QList<Line> lines = layoutLines(rect().adjusted(lead, lead, -depth, -depth));
+    const QRect face = rect().adjusted(lead, lead, -depth, -depth);
+    const QFontMetrics metrics(font());
+    const QStringList texts = lines(face.width());
+    const int lineHeight = metrics.height();
+    const QRect block =
+        QStyle::alignedRect(Qt::LeftToRight, align & Qt::AlignVertical_Mask,
+                            QSize(face.width(), lineHeight * int(texts.size())), face);
+    for (int i = 0; i < texts.size(); ++i) {
+        const QRect band(block.left(), block.top() + i * lineHeight, block.width(), lineHeight);
+        const QRect textRect = QStyle::alignedRect(
+            Qt::LeftToRight, (align & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter,
+            QSize(metrics.horizontalAdvance(texts[i]), lineHeight), band);
+        paintLine(painter, QPointF(textRect.left(), textRect.top() + metrics.ascent()), texts[i]);
+    }
+}
+
+void StyledLabel::paintLine(QPainter &painter, const QPointF &baseline, const QString &text) const
+{
     // Each step of the extrusion is one solid shape: anti-aliased copies would let the lighter
     // edge of one step show through the next as thin diagonal seams.
     if (depth > 0) {
         QPainterPath letters;
-        for (const Line &line : lines)
-            letters.addText(line.baseline, font(), line.text);
+        letters.addText(baseline, font(), text);
+        painter.save();
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(Qt::NoPen);
         for (int step = depth; step >= 1; --step)
             painter.fillPath(letters.translated(step, step), shadowStepColor(step));
+        painter.restore();
     }
-    for (const Line &line : lines) {
-        if (highlight.isValid()) {
-            painter.setPen(highlight);
-            painter.drawText(line.baseline - QPointF(1, 1), line.text);
-        }
-        painter.setPen(faceColour);
-        painter.drawText(line.baseline, line.text);
+    if (highlight.isValid()) {
+        painter.setPen(highlight);
+        painter.drawText(baseline - QPointF(1, 1), text);
     }
+    painter.setPen(faceColour);
+    painter.drawText(baseline, text);
 }
 
 bool StyledLabel::eventFilter(QObject *watched, QEvent *event)

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QWidget>
 
+class QPainter;
+
 // A caption drawn for effect: the face in the font's colour, an optional one-pixel highlight
 // above and to the left of it, and an optional extruded shadow that steps down and to the right,
 // graduating from one colour next to the face to the shadow colour at its far end. The label
@@ -30,7 +32,8 @@ public:
     QColor textColor() const { return faceColour; }
     void setTextColor(const QColor &colour);
 
-    // Horizontal and vertical placement of the text inside the label.
+    // Horizontal and vertical placement of the text inside the label; with Qt::TextWordWrap a
+    // caption wider than the label is broken into lines at its blanks.
     Qt::Alignment alignment() const { return align; }
     void setAlignment(Qt::Alignment alignment);
 
@@ -60,13 +63,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct Line
-    {
-        QString text;
-        QPointF baseline;
-    };
-    QList<Line> layoutLines(const QRect &face) const;
     void followParent();
+    QStringList lines(int width) const;
+    void paintLine(QPainter &painter, const QPointF &baseline, const QString &text) const;
 
     QString caption;
     QColor faceColour = Qt::black;

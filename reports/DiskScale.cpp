@@ -47,7 +47,7 @@ QList<DriveSpace> measureDrives(const QStringList &entries)
     return drives;
 }
 
-SpaceChart spaceChart(const QList<DriveSpace> &drives, BarUnits units, bool totalBar)
+SpaceChart spaceChart(const QList<DriveSpace> &drives, BarUnits units, TotalBar totalBar)
 {
     SpaceChart chart;
     for (const DriveSpace &drive : drives) {
@@ -73,7 +73,10 @@ SpaceChart spaceChart(const QList<DriveSpace> &drives, BarUnits units, bool tota
         chart.bars << SpaceBar{drive.label, freeValue, totalValue - freeValue};
     }
     chart.unit = scaleToUnits(chart.freeSum, chart.totalSum);
-    if (totalBar && chart.freeSum != lastFree) {
+    const bool withTotal = totalBar == TotalBar::ForSeveralDrives ? chart.bars.size() >= 2
+                           : totalBar == TotalBar::WhenSumDiffers ? chart.freeSum != lastFree
+                                                                  : false;
+    if (withTotal) {
         chart.bars << SpaceBar{"Total", chart.freeSum, chart.totalSum - chart.freeSum};
         chart.hasTotal = true;
     }

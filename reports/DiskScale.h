@@ -54,8 +54,18 @@ enum class BarUnits
     SummedTotal
 };
 
-// The bars of a chart: one per drive that answered, then a "Total" bar when asked for and the
-// summed free value differs from the last drive's, which keeps a lone drive from being repeated.
+// When a chart ends with a "Total" bar. The main window adds it when the summed free value
+// differs from the last drive's, which keeps a lone drive from being repeated; the Space page
+// adds it for two or more plotted drives, so that drives whose free space is all on the last one
+// (a full drive, a CD) still get their total.
+enum class TotalBar
+{
+    Never,
+    WhenSumDiffers,
+    ForSeveralDrives
+};
+
+// The bars of a chart: one per drive that answered, then the "Total" bar by the given rule.
 struct SpaceChart
 {
     QList<SpaceBar> bars;
@@ -66,4 +76,5 @@ struct SpaceChart
     double totalSum = 0;
 };
 
-SpaceChart spaceChart(const QList<DriveSpace> &drives, BarUnits units, bool totalBar = true);
+SpaceChart spaceChart(const QList<DriveSpace> &drives, BarUnits units,
+                      TotalBar totalBar = TotalBar::WhenSumDiffers);

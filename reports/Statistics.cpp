@@ -4,6 +4,7 @@
 #include "controls/DialogLook.h"
 #include "controls/Notebook.h"
 #include "controls/PickList.h"
+#include "controls/StringGrid.h"
 #include "controls/StyledLabel.h"
 #include "drives/Drives.h"
 #include "reports/AttributePage.h"
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
+#include <qdrawutil.h>
 
 namespace {
 
@@ -80,6 +82,30 @@ QIcon printerGlyph()
     return QIcon(glyph);
 }
 
+// The cover panel's edge: a single dark line, a raised bevel, a strip of the panel's own colour
+// and a second raised bevel, each bevel two pixels wide; the tile fills what lies inside.
+class CoverPanel : public QFrame
+{
+public:
+    using QFrame::QFrame;
+    static constexpr int bevelWidth = 2;
+    static constexpr int borderWidth = 2;
+    static constexpr int edge = 1 + bevelWidth + borderWidth + bevelWidth;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), palette().window());
+        painter.setPen(palette().shadow().color());
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        const QRect outer = rect().adjusted(1, 1, -1, -1);
+        qDrawShadePanel(&painter, outer, palette(), false, bevelWidth);
+        const int in = bevelWidth + borderWidth;
+        qDrawShadePanel(&painter, outer.adjusted(in, in, -in, -in), palette(), false, bevelWidth);
+    }
+};
+
 } // namespace
 
 TfrmStatistics::TfrmStatistics(QWidget *parent)
@@ -123,13 +149,10 @@ void TfrmStatistics::createPages()
     pages[TypesTab] = new TypesPage(context, notebook);
     pages[SizesTab] = new SizesPage(context, notebook);
     auto *overhang = new OverhangPage(context, notebook);
-    // A run that classified no bytes has no overhang to show: the page cannot be chosen, and
-    // the notebook leaves it when it is in view.
-    connect(overhang, &OverhangPage::nothingToShow, this, [this] {
-        OvcNotebook1->setPageEnabled(OverhangTab, false);
-        if (OvcNotebook1->PageIndex() == OverhangTab)
-            OvcNotebook1->setPageIndex(AccessTab);
-    });
+    // A run that classified no bytes has no overhang to show: the page cannot be chosen (the
+    // notebook leaves it when it is in view).
+    connect(overhang, &OverhangPage::nothingToShow, this,
+            [this] { OvcNotebook1->setPageEnabled(OverhangTab, false); });
     pages[OverhangTab] = overhang;
     auto *access = new DatePage(DatePage::Dates::Accessed, context, notebook);
     auto *create = new DatePage(DatePage::Dates::Created, context, notebook);
@@ -185,15 +208,14 @@ void TfrmStatistics::buildStatusBar()
 
 void TfrmStatistics::buildCoverPanel()
 {
-    pnlNotYet = new QFrame(this);
+    pnlNotYet = new CoverPanel(this);
     pnlNotYet->setObjectName("pnlNotYet");
-    pnlNotYet->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    pnlNotYet->setLineWidth(2);
     pnlNotYet->setGeometry(coverPlace);
     pnlNotYet->setFont(pixelFont("MS Sans Serif", 13, true));
 
     EsTile1 = new QWidget(pnlNotYet);
-    EsTile1->setGeometry(pnlNotYet->contentsRect());
+    const int edge = CoverPanel::edge;
+    EsTile1->setGeometry(pnlNotYet->rect().adjusted(edge, edge, -edge, -edge));
     QPalette tiled = EsTile1->palette();
     tiled.setBrush(QPalette::Window, QBrush(coverTile()));
     EsTile1->setPalette(tiled);
@@ -300,10 +322,11 @@ void TfrmStatistics::changeBackgroundColor(const QColor &colour)
         else if (auto *chart = qobject_cast<TChart *>(child)) {
             chart->backColour = colour;
             chart->update();
-        } else if (auto *list = qobject_cast<TPickList *>(child))
+        } else if (auto *list = qobject_cast<TPickList *>(child)) {
             list->setColor(colour);
-        else if (auto *grid = qobject_cast<TStringGrid *>(child))
+        } else if (auto *grid = qobject_cast<TStringGrid *>(child)) {
             changeGridColour(*grid, colour);
+        }
     }
 }
 

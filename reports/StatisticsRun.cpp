@@ -187,7 +187,12 @@ void TfrmStatistics::driveFinished()
     walkTimeLeft->hide();
     QApplication::restoreOverrideCursor();
     disenable(true);
-    timer1WasRunning ? Timer1.start() : Timer1.stop();
+    // The pie tick goes back to what it was before the walk, also when a click on a pie during
+    // the walk switched it on.
+    if (timer1WasRunning)
+        Timer1.start();
+    else
+        Timer1.stop();
 }
 
 // The controls that could start a second run or change what a page shows; Close and Abort stay

@@ -127,6 +127,8 @@ TEST_F(SpacePageTest, FiguresUnitsAndTheTotalBar)
          300,
          700},
         {{{300 * MB, 1000 * MB}, large}, false, "c d", "11,240 2,348 8,892 MB", false, 300, 700},
+        // All the free space on the last drive: still two drives, so still a "Total".
+        {{{0, 1000 * MB}, large}, true, "c d Total", "11,240 2,048 9,192 MB", false, 0, 1000},
         // Summed under 10000 KB: everything in KB.
         {{small, {2 * MB, 5 * MB}}, true, "c d Total", "9,216 3,072 6,144 KB", false, 1024, 3072},
         // A small drive beside a large one is drawn in the summed unit, to the same scale.

@@ -2,6 +2,7 @@
 #include "controls/DialogLook.h"
 #include "controls/Notebook.h"
 #include "controls/PickList.h"
+#include "controls/StringGrid.h"
 #include "reports/ReportPage.h"
 
 #include <QPrinter>
@@ -60,6 +61,19 @@ TEST_F(Frame, WindowPrintMakesOnePageAndPutsTheColoursBack)
     }
 }
 
+// The listings take the print colour too, headings included; the Types listing, which prints
+// itself as a table, keeps its look.
+TEST_F(Frame, PrintColourReachesTheListingsButNotTheTypesListing)
+{
+    window->changeBackgroundColor(Qt::red);
+    const QList<TStringGrid *> grids = window->findChildren<TStringGrid *>();
+    ASSERT_GE(grids.size(), 6); // Types, Sizes, three dates, Combined
+    for (const TStringGrid *grid : grids) {
+        const bool red = grid->color() == Qt::red && grid->fixedColor() == Qt::red;
+        EXPECT_EQ(red, grid->objectName() != "gridTypes") << grid->objectName().toStdString();
+    }
+}
+
 TEST_F(Frame, TabsChangePagesButNotToADisabledOne)
 {
     TOvcNotebook &notebook = *window->OvcNotebook1;
@@ -74,6 +88,21 @@ TEST_F(Frame, TabsChangePagesButNotToADisabledOne)
     QTest::mouseClick(&notebook, Qt::LeftButton, {},
                       notebook.tabRect(TfrmStatistics::SpaceTab).center());
     EXPECT_FALSE(window->pnlNotYet->isVisible());
+}
+
+// A page disabled while in view gives way to the next enabled page (the one before it at the end
+// of the row), and the window takes that as a page change: the cover comes back.
+TEST_F(Frame, DisablingThePageInViewMovesToTheNearestEnabledPage)
+{
+    TOvcNotebook &notebook = *window->OvcNotebook1;
+    notebook.setPageIndex(TfrmStatistics::OverhangTab);
+    notebook.setPageEnabled(TfrmStatistics::AccessTab, false);
+    notebook.setPageEnabled(TfrmStatistics::OverhangTab, false);
+    EXPECT_EQ(notebook.PageIndex(), TfrmStatistics::CreatedTab);
+    EXPECT_TRUE(window->pnlNotYet->isVisible());
+    notebook.setPageIndex(TfrmStatistics::TimeTab);
+    notebook.setPageEnabled(TfrmStatistics::TimeTab, false);
+    EXPECT_EQ(notebook.PageIndex(), TfrmStatistics::AttributeTab);
 }
 
 } // namespace

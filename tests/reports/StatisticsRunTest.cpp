@@ -30,11 +30,13 @@ TEST_F(CollectionRun, OneDriveFromWizardToFinishedStatus)
 // A drive that is not ready is passed over but keeps its letter in the caption.
 TEST_F(CollectionRun, SeveralDrivesSkipTheOneNotReadyAndDisableOverhang)
 {
+    window->OvcNotebook1->setPageIndex(TfrmStatistics::OverhangTab);
     run("de");
     EXPECT_EQ(infos, QStringList{severalDrivesInfo});
     EXPECT_EQ(status(), "Finished - 12 files processed");
     EXPECT_EQ(window->windowTitle(), "Statistics completed for drives C: D: E: ");
     EXPECT_FALSE(window->OvcNotebook1->isPageEnabled(TfrmStatistics::OverhangTab));
+    EXPECT_EQ(window->OvcNotebook1->PageIndex(), TfrmStatistics::AccessTab);
 }
 
 TEST_F(CollectionRun, FilteredRunCountsTheFilesFound)
@@ -188,6 +190,15 @@ TEST_F(CollectionRun, WalkDisablesItsListPausesThePieTickAndShowsTheHourglass)
     EXPECT_EQ(enabledControls(), QList<bool>({true, true, true, true, true}));
     EXPECT_TRUE(window->Timer1.isActive());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// A click on a pie during the walk starts the pie tick; the walk's end lets it rest again.
+TEST_F(CollectionRun, PieTickRestsAfterTheWalkWhenItRestedBefore)
+{
+    window->Timer1.stop();
+    duringWalk([&](int) { window->Timer1.start(); });
+    run();
+    EXPECT_FALSE(window->Timer1.isActive());
 }
 
 // The progress bar shows only during a walk, rises, never passes 100 and ends there. The drive
