@@ -66,7 +66,23 @@ void TOvcNotebook::setPageEnabled(int index, bool enabled)
     if (index < 0 || index >= pageCount())
         return;
     enabledPages[index] = enabled;
+    if (!enabled && index == current)
+        leaveDisabledPage();
     update();
+}
+
+// A page that cannot be chosen cannot stay in front either: the nearest enabled page takes its
+// place, the one to its right when two are as near.
+void TOvcNotebook::leaveDisabledPage()
+{
+    for (int step = 1; step < pageCount(); ++step) {
+        for (int index : {current + step, current - step}) {
+            if (index >= 0 && index < pageCount() && isPageEnabled(index)) {
+                setPageIndex(index);
+                return;
+            }
+        }
+    }
 }
 
 void TOvcNotebook::setColor(const QColor &colour)

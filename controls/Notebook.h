@@ -31,6 +31,7 @@ public:
     void setPageIndex(int index);
 
     bool isPageEnabled(int index) const { return enabledPages.value(index, false); }
+    // Disabling the page in front brings another enabled page to the front.
     void setPageEnabled(int index, bool enabled);
 
     // The colour behind the tabs and the pages.
@@ -50,6 +51,7 @@ protected:
 
 private:
     void paintTab(QPainter &painter, int index) const;
+    void leaveDisabledPage();
 
     QStackedWidget *stack;
     QStringList captions;

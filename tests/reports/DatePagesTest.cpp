@@ -137,6 +137,13 @@ TEST_F(DatePagesTest, TheCombinedChartShowsThreeThinBarsPerClass)
         EXPECT_EQ(seriesValues(*line.series), scaled(*line.source.bytes, MB));
         EXPECT_EQ(line.series->pointColour(9), line.colour);
     }
+    // Accessed stands in front and Modified at the back, which the 3-D view draws highest: the
+    // legend lists them as the bars of a class stand, so no bar reads as the next class's.
+    EXPECT_EQ(combine->chartCombine->series(0), combine->Series6);
+    QStringList legend;
+    for (const LegendEntry &entry : combine->chartCombine->legendEntries())
+        legend << entry.text;
+    EXPECT_EQ(legend, QStringList({"Modified", "Created", "Accessed"}));
 
     // Counts on the Combined page change only the combined chart.
     const QList<double> accessBefore = seriesValues(*access->series);
