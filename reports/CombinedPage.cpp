@@ -53,7 +53,7 @@ CombinedPage::CombinedPage(const ReportContext &context, DatePage *access, DateP
     rbCombine1 = strip.size;
     rbCombine2 = strip.count;
     for (QRadioButton *button : {rgCombine0, rbCombine1, rbCombine2})
-        connect(button, &QRadioButton::clicked, this, &CombinedPage::rgAccessClick);
+        connectViewChoice(button, this, [this] { rgAccessClick(); });
 
     SpeedButton4 =
         makeNoteButton(QStringLiteral("SpeedButton4"), datePageLayout::noteButtonAt(), this);

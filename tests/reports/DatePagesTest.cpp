@@ -158,12 +158,22 @@ TEST_F(DatePagesTest, AChartViewOnAnyPageRebuildsAllFourFromTheirOwnChoice)
     access->rgCount->click();
     combine->rbCombine2->click();
     results.ageAccessedFiles.fill(7);
-    results.ageCreatedBytes.fill(2 * MB);
+    results.ageCreatedFiles.fill(2);
 
-    create->rgSize->click();
+    create->rgCount->click();
     EXPECT_EQ(seriesValues(*access->series), QList<double>(10, 7));
     EXPECT_EQ(seriesValues(*create->series), QList<double>(10, 2));
     EXPECT_EQ(seriesValues(*combine->Series6), QList<double>(10, 7));
+}
+
+TEST_F(DatePagesTest, ClickingTheViewInSightAgainKeepsItsZoom)
+{
+    for (TChart *chart : {access->chart, combine->chartCombine})
+        chart->zoomTo({0, 1}, {0, 1});
+    access->rgSize->click();
+    combine->rbCombine1->click();
+    EXPECT_TRUE(access->chart->zoomed());
+    EXPECT_TRUE(combine->chartCombine->zoomed());
 }
 
 TEST_F(DatePagesTest, ListingSwapsTheViewAndKeepsTheRunsNumbers)
