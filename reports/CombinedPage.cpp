@@ -37,11 +37,13 @@ CombinedPage::CombinedPage(const ReportContext &context, DatePage *access, DateP
     chartCombine->setGeometry(datePageLayout::chartPlace());
     setUpChart();
 
-    // Added in this order so that the legend, read from the top, says Modified, Created,
-    // Accessed, as the bars of a class stand from the bottom up.
-    Series8 = addAgeSeries(QStringLiteral("Modified"), yellow, -25);
-    Series7 = addAgeSeries(QStringLiteral("Created"), green, 0);
+    // The first series stands in front and each later one a slice further back, which the 3-D
+    // view draws higher up. Accessed in front, shifted up, and Modified at the back, shifted
+    // down, keep the three bars of a class close around its label; the inverted legend then
+    // reads Modified, Created, Accessed from the top, as the bars of a class stand.
     Series6 = addAgeSeries(QStringLiteral("Accessed"), red, 25);
+    Series7 = addAgeSeries(QStringLiteral("Created"), green, 0);
+    Series8 = addAgeSeries(QStringLiteral("Modified"), yellow, -25);
 
     gridCombine = makeDateGrid(this, QStringLiteral("gridCombine"), {119, 97, 78, 86, 71, 85, 72});
 
@@ -51,7 +53,7 @@ CombinedPage::CombinedPage(const ReportContext &context, DatePage *access, DateP
     rbCombine1 = strip.size;
     rbCombine2 = strip.count;
     for (QRadioButton *button : {rgCombine0, rbCombine1, rbCombine2})
-        connect(button, &QRadioButton::clicked, this, &CombinedPage::rgAccessClick);
+        connectViewChoice(button, this, [this] { rgAccessClick(); });
 
     SpeedButton4 =
         makeNoteButton(QStringLiteral("SpeedButton4"), datePageLayout::noteButtonAt(), this);

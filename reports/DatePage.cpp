@@ -131,6 +131,16 @@ ViewStrip makeViewStrip(QWidget *page, const QString &bevelName, const QStringLi
     return strip;
 }
 
+void connectViewChoice(QRadioButton *button, QObject *receiver, std::function<void()> chosen)
+{
+    // Only a view newly chosen counts: clicking the one in view again keeps the charts as they
+    // are, zoom and all.
+    QObject::connect(button, &QRadioButton::toggled, receiver, [chosen](bool checked) {
+        if (checked)
+            chosen();
+    });
+}
+
 TStringGrid *makeDateGrid(QWidget *page, const QString &name, const QList<int> &widths)
 {
     auto *grid = new TStringGrid(page);
@@ -185,7 +195,7 @@ DatePage::DatePage(Dates dates, const ReportContext &context, QWidget *parent)
     rgSize = strip.size;
     rgCount = strip.count;
     for (QRadioButton *button : {rgListing, rgSize, rgCount})
-        connect(button, &QRadioButton::clicked, this, &DatePage::rgAccessClick);
+        connectViewChoice(button, this, [this] { rgAccessClick(); });
 
     noteButton = makeNoteButton(d.noteName, datePageLayout::noteButtonAt(), this);
     connect(noteButton, &QToolButton::clicked, this, &DatePage::noteClick);

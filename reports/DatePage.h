@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <array>
+#include <functional>
 
 class ColourTable;
 class QFrame;
@@ -84,6 +85,8 @@ struct ViewStrip
     QRadioButton *listing, *size, *count;
 };
 ViewStrip makeViewStrip(QWidget *page, const QString &bevelName, const QStringList &buttonNames);
+// Runs chosen when the button becomes the chosen view of its strip.
+void connectViewChoice(QRadioButton *button, QObject *receiver, std::function<void()> chosen);
 
 // The listing of a date page: 11 rows under a heading row, the given column widths, drawn and
 // refusing selection as the Sizes listing, hidden until "Listing" is chosen.

@@ -11,6 +11,7 @@
 #include "reports/DatePage.h"
 #include "reports/OverhangPage.h"
 #include "reports/Statistics.h"
+#include "reports/StatisticsFixture.h"
 #include "reports/TimePage.h"
 #include "support/TestSupport.h"
 #include "tools/AnswerWizard.h"
@@ -37,6 +38,7 @@ protected:
         drives->setCurrentEntry("c: [system]");
         drives->setSpace('c', 1000000000, 1610612736); // 1.5 GB: the volume's own clusters
         drives->setClusterSize('c', 4096);
+        drives->addDrive('d', platform::DriveFixed, "d: [data]", otherTree.root());
         platform::setDriveSource(std::move(folders));
         passMessageBoxes();
         window.engine.clock = [] { return testToday; };
@@ -61,6 +63,7 @@ protected:
 
     LocaleGuard locale;
     Tree tree;
+    Tree otherTree;
     platform::FolderDriveSource *drives = nullptr;
     TfrmStatistics window;
 };
@@ -95,14 +98,26 @@ TEST_F(PagesRunTest, ARunFillsEveryPageFromTheFilesTimesSizesAndAttributes)
     EXPECT_EQ(overhang->lblNumFiles->text(), "Number of files scanned: 2");
 }
 
-TEST_F(PagesRunTest, ARunOfEmptyFilesDisablesTheOverhangPageAndLeavesIt)
+TEST_F(PagesRunTest, ARunThatDisablesTheOverhangPageInViewLeavesIt)
 {
+    TOvcNotebook &notebook = *window.OvcNotebook1;
     tree.file("empty.txt");
     window.show();
-    window.OvcNotebook1->setPageIndex(TfrmStatistics::OverhangTab);
+    notebook.setPageIndex(TfrmStatistics::OverhangTab);
+    run(); // classifies 0 bytes
+    EXPECT_FALSE(notebook.isPageEnabled(TfrmStatistics::OverhangTab));
+    EXPECT_EQ(notebook.PageIndex(), TfrmStatistics::AccessTab);
+
+    // A run over two drives disables it from its start, so the last run's slack is not shown.
+    tree.file("data.txt", 5000);
     run();
-    EXPECT_FALSE(window.OvcNotebook1->isPageEnabled(TfrmStatistics::OverhangTab));
-    EXPECT_EQ(window.OvcNotebook1->PageIndex(), TfrmStatistics::AccessTab);
+    notebook.setPageIndex(TfrmStatistics::OverhangTab);
+    ASSERT_EQ(notebook.PageIndex(), TfrmStatistics::OverhangTab);
+    StatisticsFixture::answerWizard("d");
+    window.btOKClick();
+    EXPECT_EQ(window.engine.PickList1.size(), 2);
+    EXPECT_FALSE(notebook.isPageEnabled(TfrmStatistics::OverhangTab));
+    EXPECT_EQ(notebook.PageIndex(), TfrmStatistics::AccessTab);
 }
 
 TEST_F(PagesRunTest, ChartsGoToThePreviewListingsAndTheAttributePageToAWindowPrint)
