@@ -288,8 +288,7 @@ void TfrmMain::doDiskSize()
 {
     Series4->Clear();
     Series5->Clear();
-    // Each drive in the unit of its own size; the chart's axis stays in megabytes.
-    const SpaceChart chart = spaceChart(measureDrives(driveEntries()), BarUnits::OwnTotal);
+    const SpaceChart chart = spaceChart(measureDrives(driveEntries()), true);
     for (const SpaceBar &bar : chart.bars) {
         Series4->Add(bar.freeValue, bar.label, fuchsia);
         Series5->Add(bar.usedValue, bar.label, blue);

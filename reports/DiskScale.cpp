@@ -47,7 +47,7 @@ QList<DriveSpace> measureDrives(const QStringList &entries)
     return drives;
 }
 
-SpaceChart spaceChart(const QList<DriveSpace> &drives, BarUnits units, TotalBar totalBar)
+SpaceChart spaceChart(const QList<DriveSpace> &drives, bool withTotal)
 {
     SpaceChart chart;
     for (const DriveSpace &drive : drives) {
@@ -57,26 +57,15 @@ SpaceChart spaceChart(const QList<DriveSpace> &drives, BarUnits units, TotalBar 
         }
     }
     const SpaceUnit summedUnit = unitFor(chart.totalSum);
-    // The free value of the last drive that answered, as far as it got: in its bar's unit when
-    // it was plotted, in bytes when its total was negative.
-    double lastFree = 0;
     for (const DriveSpace &drive : drives) {
         double freeValue = drive.freeBytes, totalValue = drive.totalBytes;
-        lastFree = freeValue;
         if (totalValue < 0)
             continue;
-        if (units == BarUnits::OwnTotal)
-            scaleToUnits(freeValue, totalValue);
-        else
-            scaleTo(summedUnit, freeValue, totalValue);
-        lastFree = freeValue;
+        scaleTo(summedUnit, freeValue, totalValue);
         chart.bars << SpaceBar{drive.label, freeValue, totalValue - freeValue};
     }
     chart.unit = scaleToUnits(chart.freeSum, chart.totalSum);
-    const bool withTotal = totalBar == TotalBar::ForSeveralDrives ? chart.bars.size() >= 2
-                           : totalBar == TotalBar::WhenSumDiffers ? chart.freeSum != lastFree
-                                                                  : false;
-    if (withTotal) {
+    if (withTotal && chart.bars.size() >= 2) {
         chart.bars << SpaceBar{"Total", chart.freeSum, chart.totalSum - chart.freeSum};
         chart.hasTotal = true;
     }

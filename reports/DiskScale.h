@@ -45,27 +45,10 @@ struct SpaceBar
     double usedValue = 0;
 };
 
-// Whether each drive's bar is in the unit of its own total (the main window) or in the unit of
-// the summed capacity, like the axis and the figures (the Space page), so that a small drive
-// beside large ones is drawn to the same scale.
-enum class BarUnits
-{
-    OwnTotal,
-    SummedTotal
-};
-
-// When a chart ends with a "Total" bar. The main window adds it when the summed free value
-// differs from the last drive's, which keeps a lone drive from being repeated; the Space page
-// adds it for two or more plotted drives, so that drives whose free space is all on the last one
-// (a full drive, a CD) still get their total.
-enum class TotalBar
-{
-    Never,
-    WhenSumDiffers,
-    ForSeveralDrives
-};
-
-// The bars of a chart: one per drive that answered, then the "Total" bar by the given rule.
+// The bars of a chart: one per drive that answered, each in the unit of the summed capacity like
+// the axis and the figures, so that a small drive beside large ones is drawn to the same scale;
+// then, when asked for, a "Total" bar as soon as two or more drives answered (also when all the
+// free space lies on the last one, such as a full drive or a disc picked before a data drive).
 struct SpaceChart
 {
     QList<SpaceBar> bars;
@@ -76,5 +59,4 @@ struct SpaceChart
     double totalSum = 0;
 };
 
-SpaceChart spaceChart(const QList<DriveSpace> &drives, BarUnits units,
-                      TotalBar totalBar = TotalBar::WhenSumDiffers);
+SpaceChart spaceChart(const QList<DriveSpace> &drives, bool withTotal);

@@ -312,9 +312,7 @@ void SpacePage::doDiskSize()
             picked << pckStatDrive->Items().at(i);
     const QList<DriveSpace> drives = measureDrives(picked);
     plottedDriveCount = int(drives.size());
-    const SpaceChart chart =
-        spaceChart(drives, BarUnits::SummedTotal,
-                   cbTotal->isChecked() ? TotalBar::ForSeveralDrives : TotalBar::Never);
+    const SpaceChart chart = spaceChart(drives, cbTotal->isChecked());
     for (const SpaceBar &bar : chart.bars) {
         Series4->Add(bar.freeValue, bar.label, fuchsia);
         Series5->Add(bar.usedValue, bar.label, blue);
