@@ -12,7 +12,8 @@ namespace korvel::test {
 // A network server for drive probes to ask. Each probe is a child that notes its folder in a log,
 // waits while the server is down, and once it is up answers for the device 0:45 (every mount of
 // a test table that goes through the server has that device). A waiting probe gives up when the
-// program that started it is gone, so none outlives a test program.
+// program that started it is gone or the server's folder has been removed (a probe started just
+// as its program ended takes init for its parent), so none outlives a test program.
 class ServerStandIn
 {
 public:
@@ -20,7 +21,8 @@ public:
     {
         const QString script = QStringLiteral(
             "echo \"$1\" >> \"$0/started\"; "
-            "while [ ! -e \"$0/up\" ]; do kill -0 $PPID 2>/dev/null || exit 0; sleep 0.02; done; "
+            "while [ ! -e \"$0/up\" ]; do "
+            "[ -d \"$0\" ] && kill -0 $PPID 2>/dev/null || exit 0; sleep 0.02; done; "
             "echo \"1 45 1000000 400000 4096\"");
         return {QStringLiteral("/bin/sh"),
                 {QStringLiteral("sh"), QStringLiteral("-c"), script, folder.path()}};
