@@ -263,7 +263,7 @@ void StatisticsEngine::crunchNumbers(const QString &directoryText,
     addAge(created, ageCreatedFiles, ageCreatedBytes);
     addAge(written, ageModifiedFiles, ageModifiedBytes);
 
-    lbTypes.countFile(fileExtension(entry.rawName), std::int64_t(size));
+    lbTypes.countFile(fileExtension(entry.rawName), size);
 
     const int sizeIndex = sizeClass(size);
     sizeFiles[sizeIndex] += 1;
