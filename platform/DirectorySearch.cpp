@@ -39,9 +39,9 @@ struct Fd
 
 // Opens a directory by a path of any length: paths beyond PATH_MAX are opened piece by piece,
 // each piece relative to the one before, closing each as soon as the next is open.
-int openDirectory(const std::string &path, bool followLink)
+int openDirectory(const std::string &path, bool followLink, int mode = O_RDONLY)
 {
-    const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW);
+    const int flags = mode | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW);
     constexpr std::size_t piece = PATH_MAX - 2;
     if (path.size() <= piece)
         return ::open(path.c_str(), flags);
@@ -57,7 +57,8 @@ int openDirectory(const std::string &path, bool followLink)
             return -1;
         }
         const std::string part = cut == pos ? std::string("/") : path.substr(pos, cut - pos);
-        const int next = ::openat(dir, part.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        // The folders on the way are only passed through: searching them is all it takes.
+        const int next = ::openat(dir, part.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
         if (dir != AT_FDCWD)
             ::close(dir);
         if (next < 0)
@@ -236,6 +237,23 @@ bool DirectoryListing::readEntries(int fd, const std::string &path)
         list.push_back(entry);
     }
     return true;
+}
+
+HeldFolder::HeldFolder(const std::string &path)
+{
+    fd = openDirectory(path, true, O_PATH);
+    failure = fd < 0 ? errno : 0;
+}
+
+HeldFolder::~HeldFolder()
+{
+    if (fd >= 0)
+        ::close(fd);
+}
+
+QString HeldFolder::path() const
+{
+    return isOpen() ? QStringLiteral("/proc/self/fd/%1").arg(fd) : QString();
 }
 
 DirectoryListing listDirectory(const QString &path)

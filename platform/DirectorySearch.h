@@ -91,6 +91,28 @@ private:
     std::vector<DirectoryEntry> list;
 };
 
+// A folder named by bytes, held open so that it can be handed on as text however its name is
+// spelled: a name that is no UTF-8, or a path longer than the system takes in one piece, still
+// leads to it through path(), a short path through the process's own descriptors. It needs no
+// permission to read the folder itself; the walk finds that out.
+class HeldFolder
+{
+public:
+    explicit HeldFolder(const std::string &path);
+    ~HeldFolder();
+    HeldFolder(const HeldFolder &) = delete;
+    HeldFolder &operator=(const HeldFolder &) = delete;
+
+    bool isOpen() const { return fd >= 0; }
+    QString path() const;
+    // Why it could not be opened: the system's error number, 0 when it is open.
+    int error() const { return failure; }
+
+private:
+    int fd = -1;
+    int failure = 0;
+};
+
 // A listing by text path, for callers that do not care about raw bytes.
 DirectoryListing listDirectory(const QString &path);
 

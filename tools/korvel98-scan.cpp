@@ -7,18 +7,22 @@
 // on standard error, exit code 2, nothing on standard output.
 
 #include "engine/StatisticsEngine.h"
+#include "platform/DirectorySearch.h"
 #include "platform/FolderDriveSource.h"
 
 #include <QCollator>
 #include <QDate>
 #include <QDateTime>
-#include <QFileInfo>
 #include <QStringList>
 #include <QTimeZone>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -34,12 +38,19 @@ struct Options
     } filter = Filter::All;
     QStringList extensions;
     QDate today;
-    QStringList folders;
+    std::vector<std::string> folders; // as given: bytes
 };
 
 [[noreturn]] void fail(const QString &message)
 {
     std::fprintf(stderr, "korvel98-scan: %s\n", message.toLocal8Bit().constData());
+    std::exit(usageError);
+}
+
+// A message that names a folder as its bytes stand, whatever they are.
+[[noreturn]] void failFolder(const char *what, const std::string &folder)
+{
+    std::fprintf(stderr, "korvel98-scan: %s: %s\n", what, folder.c_str());
     std::exit(usageError);
 }
 
@@ -56,19 +67,22 @@ QStringList parseExtensions(const QString &list)
             fail(QStringLiteral("not an extension: \"%1\"").arg(item));
         result << item;
     }
+    if (result.isEmpty())
+        fail(QStringLiteral("--include and --exclude want at least one extension, not \"%1\"")
+                 .arg(list));
     return result;
 }
 
-Options parse(const QStringList &args)
+Options parse(const std::vector<std::string> &bytes)
 {
     Options options;
     bool filterGiven = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const QString arg = QString::fromLocal8Bit(bytes[i]);
         auto value = [&]() -> QString {
-            if (i + 1 >= args.size())
+            if (i + 1 >= bytes.size())
                 fail(QStringLiteral("%1 needs a value").arg(arg));
-            return args[++i];
+            return QString::fromLocal8Bit(bytes[++i]);
         };
         if (arg == u"--include" || arg == u"--exclude") {
             if (filterGiven)
@@ -83,23 +97,39 @@ Options parse(const QStringList &args)
             if (!options.today.isValid())
                 fail(QStringLiteral("--today wants a date as YYYY-MM-DD, not \"%1\"").arg(text));
         } else if (arg == u"--") {
-            options.folders << args.mid(i + 1);
+            options.folders.insert(options.folders.end(), bytes.begin() + std::ptrdiff_t(i) + 1,
+                                   bytes.end());
             break;
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
             fail(QStringLiteral("unknown option %1").arg(arg));
         } else {
-            options.folders << arg;
+            options.folders.push_back(bytes[i]);
         }
     }
-    if (options.folders.isEmpty())
+    if (options.folders.empty())
         fail(QStringLiteral("no folder given; usage: korvel98-scan [--include EXTS | --exclude "
                             "EXTS] [--today YYYY-MM-DD] FOLDER..."));
     if (options.folders.size() > 24)
         fail(QStringLiteral("at most 24 folders, one per drive letter c: to z:"));
-    for (const QString &folder : std::as_const(options.folders))
-        if (!QFileInfo(folder).isDir())
-            fail(QStringLiteral("no such folder: %1").arg(folder));
     return options;
+}
+
+// Each folder is held open and walked through the descriptor, so that its name is never turned
+// into text and back.
+std::vector<std::unique_ptr<platform::HeldFolder>> holdFolders(const Options &options)
+{
+    std::vector<std::unique_ptr<platform::HeldFolder>> held;
+    for (const std::string &folder : options.folders) {
+        held.push_back(std::make_unique<platform::HeldFolder>(folder));
+        const int error = held.back()->error();
+        if (error == ENOENT)
+            failFolder("no such folder", folder);
+        if (error == ENOTDIR)
+            failFolder("not a folder", folder);
+        if (error != 0)
+            failFolder(std::strerror(error), folder);
+    }
+    return held;
 }
 
 std::string jsonString(const QString &text)
@@ -189,21 +219,28 @@ void printJson(const StatisticsEngine &e)
     std::fputs(out.c_str(), stdout);
 }
 
+// The figures are the tool's whole result: losing them on a full disk or a closed output is a
+// failure the caller must see.
+int finishOutput()
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return 0;
+    std::fprintf(stderr, "korvel98-scan: cannot write the figures: %s\n", std::strerror(errno));
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    const Options options = parse(args);
+    const Options options = parse(std::vector<std::string>(argv + 1, argv + argc));
+    const auto held = holdFolders(options);
 
     auto drives = std::make_unique<platform::FolderDriveSource>();
     StatisticsEngine engine;
     char letter = 'c';
-    for (const QString &folder : options.folders) {
-        const QString path = QFileInfo(folder).absoluteFilePath();
-        drives->addDrive(QChar(letter), platform::DriveFixed, QString(), path);
+    for (const auto &folder : held) {
+        drives->addDrive(QChar(letter), platform::DriveFixed, QString(), folder->path());
         engine.PickList1 << drives->drives().back().entry;
         ++letter;
     }
@@ -229,5 +266,5 @@ int main(int argc, char **argv)
 
     engine.collectDrives();
     printJson(engine);
-    return 0;
+    return finishOutput();
 }
