@@ -1,6 +1,7 @@
 #include "engine/ReadAhead.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace {
 
@@ -8,6 +9,12 @@ namespace {
 constexpr std::size_t wakeBatch = 32;
 // Folders one thread keeps open: enough for the next folders it reads to be below one of them.
 constexpr std::size_t openFoldersKept = 16;
+// Besides those, a thread holds the folder it reads and, for a moment, one of its entries.
+constexpr long descriptorsInHand = 2;
+// A folder the process lacks the descriptors to read is tried this often before the walk gives
+// up on it, with a pause between tries in which other threads may give some back.
+constexpr int readAttempts = 10;
+constexpr auto retryPause = std::chrono::milliseconds(20);
 
 } // namespace
 
@@ -47,15 +54,37 @@ std::string Folder::path() const
 
 FolderReader::FolderReader(const std::string &root, std::uint64_t device, std::size_t entriesAhead)
     : top(std::make_unique<Folder>(nullptr, root, 0)),
-      device(device ? device : platform::deviceOf(root)), limit(entriesAhead)
+      device(device ? device : platform::deviceOf(root)), limit(entriesAhead),
+      keptPerThread(openFoldersKept)
 {}
 
 FolderReader::~FolderReader() = default;
 
+// The walk must never run out of descriptors: a folder it cannot open is one whose files go
+// uncounted. Half of what the process has to spare is shared out, first by keeping fewer folders
+// open per thread, then by starting fewer helpers.
+void FolderReader::shareDescriptors(int &helperCount)
+{
+    const long share = platform::descriptorsToSpare() / 2;
+    const long threads = std::max(helperCount, 1);
+    const long perThread = share / threads - descriptorsInHand;
+    keptPerThread = std::size_t(std::clamp(perThread, 0L, long(openFoldersKept)));
+    if (perThread < 0)
+        helperCount = int(std::min<long>(helperCount, share / descriptorsInHand));
+}
+
+std::size_t FolderReader::descriptorsHeld() const
+{
+    return std::size_t(std::max(helpers, 1)) * (keptPerThread + descriptorsInHand);
+}
+
 void FolderReader::start(int helperCount)
 {
     std::lock_guard guard(lock);
-    if (helperCount <= 0 || helpers > 0 || stopping)
+    if (helpers > 0 || stopping)
+        return;
+    shareDescriptors(helperCount);
+    if (helperCount <= 0)
         return;
     queue.insert(top.get());
     for (int i = 0; i < helperCount; ++i) {
@@ -95,9 +124,12 @@ const platform::DirectoryHandle *FolderReader::OpenFolders::find(std::uint64_t i
     return nullptr;
 }
 
-void FolderReader::OpenFolders::keep(std::uint64_t id, platform::DirectoryHandle handle)
+void FolderReader::OpenFolders::keep(std::uint64_t id, platform::DirectoryHandle handle,
+                                     std::size_t most)
 {
-    if (open.size() >= openFoldersKept)
+    if (most == 0)
+        return;
+    if (open.size() >= most)
         open.erase(open.begin());
     open.emplace_back(id, std::move(handle));
 }
@@ -112,6 +144,8 @@ void FolderReader::read(Folder &folder, OpenFolders &openFolders)
         folder.listing.readAt(*parent, folder.name, &handle);
     else
         folder.listing.read(folder.path(), folder.parent == nullptr, &handle);
+    if (folder.listing.lackedResources())
+        readAgain(folder, openFolders);
     // Hidden and system folders are never entered, nor the roots of other file systems mounted
     // inside this one.
     constexpr std::uint32_t skipped =
@@ -122,7 +156,23 @@ void FolderReader::read(Folder &folder, OpenFolders &openFolders)
                 std::make_unique<Folder>(&folder, std::string(entry.rawName),
                                          nextId.fetch_add(1, std::memory_order_relaxed)));
     if (!folder.subfolders.empty() && handle.isOpen())
-        openFolders.keep(folder.id, std::move(handle));
+        openFolders.keep(folder.id, std::move(handle), keptPerThread);
+}
+
+// Out of descriptors (or memory): this thread gives back the folders it keeps open and tries by
+// path, again after a pause while other threads finish with theirs. Only when that never works
+// is the folder given up, and the walk learns it was not read.
+void FolderReader::readAgain(Folder &folder, OpenFolders &openFolders)
+{
+    openFolders.open.clear();
+    const std::string path = folder.path();
+    for (int attempt = 1; attempt < readAttempts; ++attempt) {
+        if (folder.listing.read(path, folder.parent == nullptr) ||
+            !folder.listing.lackedResources())
+            return;
+        std::this_thread::sleep_for(retryPause);
+    }
+    folder.unreadable = folder.listing.lackedResources();
 }
 
 void FolderReader::queueSubfolders(Folder &folder)

@@ -46,6 +46,9 @@ struct Folder
         Read
     };
     std::atomic<State> state{State::Waiting};
+    // Read, but not for want of descriptors or memory even after every attempt: its listing
+    // says nothing about what it holds.
+    bool unreadable = false;
 };
 
 // Reads the folders of one drive ahead of the walk on helper threads, so that the time the
@@ -71,8 +74,13 @@ public:
     FolderReader(const FolderReader &) = delete;
     FolderReader &operator=(const FolderReader &) = delete;
 
-    // Starts the helpers; without any (0, or none could be started) the walk reads alone.
+    // Starts the helpers; without any (0, or none could be started) the walk reads alone. Fewer
+    // are started, and they keep fewer folders open, when the descriptors the process has to
+    // spare would not last for all of them.
     void start(int helpers);
+
+    // The most descriptors the walk holds at once, helpers and walk together.
+    std::size_t descriptorsHeld() const;
 
     Folder &root() { return *top; }
 
@@ -92,7 +100,7 @@ private:
     struct OpenFolders
     {
         const platform::DirectoryHandle *find(std::uint64_t id) const;
-        void keep(std::uint64_t id, platform::DirectoryHandle handle);
+        void keep(std::uint64_t id, platform::DirectoryHandle handle, std::size_t most);
         std::vector<std::pair<std::uint64_t, platform::DirectoryHandle>> open;
     };
     struct WalkOrder
@@ -102,12 +110,15 @@ private:
 
     void helperLoop();
     void read(Folder &folder, OpenFolders &openFolders);
+    void readAgain(Folder &folder, OpenFolders &openFolders);
+    void shareDescriptors(int &helperCount);
     void queueSubfolders(Folder &folder);
     bool worthWaking() const;
 
     std::unique_ptr<Folder> top;
     std::uint64_t device;
     std::size_t limit;
+    std::size_t keptPerThread; // folders each thread keeps open
 
     std::mutex lock;
     std::condition_variable work;        // helpers wait here for folders

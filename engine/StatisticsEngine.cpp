@@ -147,6 +147,10 @@ void StatisticsEngine::scan_dir(FolderReader &reader)
     auto enter = [&](Folder &folder) {
         if (aborted || !reader.waitFor(folder, idle, pause))
             return;
+        if (folder.unreadable) {
+            stopUnread(folder);
+            return;
+        }
         reader.entered(folder);
         levels.push_back({&folder, 0});
     };
@@ -168,6 +172,17 @@ void StatisticsEngine::scan_dir(FolderReader &reader)
         }
     }
     reader.stop();
+}
+
+// Counting on without a folder the system had no means to read would report figures that look
+// complete and are not; the run stops instead, as if aborted.
+void StatisticsEngine::stopUnread(const Folder &folder)
+{
+    aborted = true;
+    if (hooks.errorBox)
+        hooks.errorBox(QStringLiteral("Not enough system resources to read ") +
+                       QString::fromUtf8(folder.path()) +
+                       QStringLiteral(". The statistics are incomplete."));
 }
 
 void StatisticsEngine::scanfiles(const Folder &folder)

@@ -72,6 +72,7 @@ public:
 private:
     void scan_dir(FolderReader &reader);
     void scanfiles(const Folder &folder);
+    void stopUnread(const Folder &folder);
     void dispatchGate();
     bool waitIdle();
     void setStatus(const QString &text);

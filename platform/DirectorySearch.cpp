@@ -1,11 +1,14 @@
 #include "platform/DirectorySearch.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <linux/msdos_fs.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/syscall.h>
@@ -121,6 +124,7 @@ bool keepsNtfsAttributes(int dirFd)
 
 void DirectoryListing::clear()
 {
+    shortOfResources = false;
     std::vector<char>().swap(names);
     std::vector<DirectoryEntry>().swap(list);
 }
@@ -145,22 +149,30 @@ DirectoryHandle &DirectoryHandle::operator=(DirectoryHandle &&other) noexcept
 bool DirectoryListing::read(const std::string &path, bool followLink, DirectoryHandle *keep)
 {
     clear();
-    return readOpen(openDirectory(path, followLink), path, keep);
+    const int fd = openDirectory(path, followLink);
+    return fd < 0 ? failed(errno) : readOpen(fd, path, keep);
 }
 
 bool DirectoryListing::readAt(const DirectoryHandle &parent, const std::string &name,
                               DirectoryHandle *keep)
 {
     clear();
-    return readOpen(
-        ::openat(parent.fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW), name,
-        keep);
+    const int fd =
+        ::openat(parent.fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+    return fd < 0 ? failed(errno) : readOpen(fd, name, keep);
+}
+
+// A directory the process lacks the means to read is not an empty one: the caller must learn the
+// difference, or the files in it would go uncounted without a word.
+bool DirectoryListing::failed(int error)
+{
+    clear();
+    shortOfResources = error == EMFILE || error == ENFILE || error == ENOMEM;
+    return false;
 }
 
 bool DirectoryListing::readOpen(int fd, const std::string &path, DirectoryHandle *keep)
 {
-    if (fd < 0)
-        return false;
     Fd dir{fd};
     const bool ok = readEntries(fd, path);
     if (keep) {
@@ -183,6 +195,8 @@ bool DirectoryListing::readEntries(int fd, const std::string &path)
     alignas(8) char buffer[32768];
     for (;;) {
         const long got = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer);
+        if (got < 0 && errno == ENOMEM)
+            return failed(ENOMEM);
         if (got <= 0)
             break;
         for (long at = 0; at < got;) {
@@ -220,8 +234,11 @@ bool DirectoryListing::readEntries(int fd, const std::string &path)
         struct statx st;
         if (::statx(fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
                     STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME,
-                    &st) != 0)
+                    &st) != 0) {
+            if (errno == ENOMEM)
+                return failed(ENOMEM);
             continue; // gone since it was listed, or not ours to see
+        }
         DirectoryEntry entry;
         entry.rawName = std::string_view(name, n.length);
         entry.attributes = attributesOf(st, entry.rawName);
@@ -274,6 +291,47 @@ std::uint64_t deviceOf(const std::string &path)
 bool setCurrentDirectory(const QString &path)
 {
     return ::chdir(path.toStdString().c_str()) == 0;
+}
+
+// A descriptor takes the lowest free number, and only numbers below the soft limit can be had:
+// what is to spare is the free numbers below it.
+long descriptorsToSpare()
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return 0;
+    const long below = limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur > LONG_MAX / 2
+                           ? LONG_MAX / 2
+                           : long(limit.rlim_cur);
+    // Counting the entries of /proc/self/fd takes one descriptor of its own, given back after.
+    const int dir = ::open("/proc/self/fd", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return 0;
+    long used = 0;
+    alignas(8) char buffer[8192];
+    for (long got; (got = ::syscall(SYS_getdents64, dir, buffer, sizeof buffer)) > 0;) {
+        for (long at = 0; at < got;) {
+            unsigned short length;
+            std::memcpy(&length, buffer + at + 16, sizeof length);
+            const char *name = buffer + at + 19;
+            at += length;
+            if (name[0] >= '0' && name[0] <= '9') {
+                const long number = std::strtol(name, nullptr, 10);
+                used += number < below && number != dir;
+            }
+        }
+    }
+    ::close(dir);
+    return std::max(0L, below - used);
+}
+
+void raiseDescriptorLimit()
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
 }
 
 void setListingHook(std::function<bool(const std::string &path)> hook)

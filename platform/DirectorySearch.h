@@ -76,6 +76,10 @@ public:
     bool readAt(const DirectoryHandle &parent, const std::string &name,
                 DirectoryHandle *keep = nullptr);
 
+    // Whether the last read failed for want of descriptors or memory, not because the directory
+    // refuses to be read: then it is worth another try once some are free.
+    bool lackedResources() const { return shortOfResources; }
+
     const std::vector<DirectoryEntry> &entries() const { return list; }
     bool empty() const { return list.empty(); }
     std::size_t size() const { return list.size(); }
@@ -87,9 +91,18 @@ private:
     bool readOpen(int fd, const std::string &path, DirectoryHandle *keep);
     bool readEntries(int fd, const std::string &path);
 
+    bool failed(int error);
+
     std::vector<char> names; // moving a vector keeps its buffer, so rawName stays valid
     std::vector<DirectoryEntry> list;
+    bool shortOfResources = false;
 };
+
+// Descriptors this process may still open: the soft limit less those open now.
+long descriptorsToSpare();
+// Lifts the soft limit of open descriptors to the hard one, so that a walk over many folders at
+// once never runs short where the system would allow more. Called once at start.
+void raiseDescriptorLimit();
 
 // A folder named by bytes, held open so that it can be handed on as text however its name is
 // spelled: a name that is no UTF-8, or a path longer than the system takes in one piece, still

@@ -233,6 +233,7 @@ int finishOutput()
 
 int main(int argc, char **argv)
 {
+    platform::raiseDescriptorLimit();
     const Options options = parse(std::vector<std::string>(argv + 1, argv + argc));
     const auto held = holdFolders(options);
 
