@@ -15,6 +15,8 @@ constexpr long descriptorsInHand = 2;
 // up on it, with a pause between tries in which other threads may give some back.
 constexpr int readAttempts = 10;
 constexpr auto retryPause = std::chrono::milliseconds(20);
+// Folders a helper reads between two looks at how much of its time went to waiting.
+constexpr int paceWindow = 8;
 
 } // namespace
 
@@ -78,28 +80,53 @@ std::size_t FolderReader::descriptorsHeld() const
     return std::size_t(std::max(helpers, 1)) * (keptPerThread + descriptorsInHand);
 }
 
-void FolderReader::start(int helperCount)
+void FolderReader::start(int helperCount, int most)
 {
     std::lock_guard guard(lock);
     if (helpers > 0 || stopping)
         return;
-    shareDescriptors(helperCount);
+    // Descriptors are shared out for the most helpers there may ever be.
+    int allowed = std::max(helperCount, most);
+    shareDescriptors(allowed);
+    mostHelpers = allowed;
+    helperCount = std::min(helperCount, allowed);
     if (helperCount <= 0)
         return;
     queue.insert(top.get());
-    for (int i = 0; i < helperCount; ++i) {
-        try {
-            // Each helper holds the reader: a helper stuck in a folder of a drive that stopped
-            // answering keeps what it works on alive after the walk has gone.
-            std::thread([self = shared_from_this()] { self->helperLoop(); }).detach();
-            ++helpers;
-            ++running;
-        } catch (const std::system_error &) {
-            break; // no more threads to be had: fewer helpers, or the walk reads alone
-        }
+    for (int i = 0; i < helperCount && startHelper(); ++i) {
     }
     if (helpers == 0)
         queue.clear();
+}
+
+// Called with the lock held. False when no more threads are to be had: fewer helpers, or the walk
+// reads alone.
+bool FolderReader::startHelper()
+{
+    try {
+        // Each helper holds the reader: a helper stuck in a folder of a drive that stopped
+        // answering keeps what it works on alive after the walk has gone.
+        std::thread([self = shared_from_this()] { self->helperLoop(); }).detach();
+    } catch (const std::system_error &) {
+        mostHelpers = helpers;
+        return false;
+    }
+    ++helpers;
+    ++running;
+    return true;
+}
+
+// On a cold disk a helper mostly waits for the device, and the device could serve more requests
+// at once; on a warm one it mostly works, and more helpers would only crowd the processor.
+// Called with the lock held.
+void FolderReader::measure(Pace &pace, long waits)
+{
+    pace.waits += waits;
+    if (++pace.folders < paceWindow)
+        return;
+    if (pace.waits >= pace.folders && helpers < mostHelpers && !stopping && !queue.empty())
+        startHelper();
+    pace = Pace();
 }
 
 void FolderReader::stop()
@@ -189,6 +216,7 @@ void FolderReader::queueSubfolders(Folder &folder)
 void FolderReader::helperLoop()
 {
     OpenFolders openFolders;
+    Pace pace;
     std::unique_lock guard(lock);
     for (;;) {
         work.wait(guard, [&] { return stopping || urgent || (!queue.empty() && ahead < limit); });
@@ -208,8 +236,11 @@ void FolderReader::helperLoop()
         }
         folder->state.store(Folder::State::Reading, std::memory_order_relaxed);
         guard.unlock();
+        const long waitsBefore = platform::threadWaits();
         read(*folder, openFolders);
+        const long waits = platform::threadWaits() - waitsBefore;
         guard.lock();
+        measure(pace, waits);
         ahead.fetch_add(folder->listing.size() + 1, std::memory_order_relaxed);
         ++foldersRead;
         if (!stopping && !folder->subfolders.empty()) {

@@ -74,10 +74,12 @@ public:
     FolderReader(const FolderReader &) = delete;
     FolderReader &operator=(const FolderReader &) = delete;
 
-    // Starts the helpers; without any (0, or none could be started) the walk reads alone. Fewer
-    // are started, and they keep fewer folders open, when the descriptors the process has to
-    // spare would not last for all of them.
-    void start(int helpers);
+    // Starts the helpers; without any (0, or none could be started) the walk reads alone. While
+    // the helpers spend most of their time waiting for the device rather than working (a cold
+    // disk), more are started, up to most in all, so that more reads are in flight. Fewer are
+    // started, and they keep fewer folders open, when the descriptors the process has to spare
+    // would not last for all of them.
+    void start(int helpers, int most = 0);
 
     // The most descriptors the walk holds at once, helpers and walk together.
     std::size_t descriptorsHeld() const;
@@ -108,7 +110,16 @@ private:
         bool operator()(const Folder *a, const Folder *b) const { return a->rank < b->rank; }
     };
 
+    // How often one helper had to wait for the device while it read its last few folders.
+    struct Pace
+    {
+        long waits = 0;
+        int folders = 0;
+    };
+
+    bool startHelper();
     void helperLoop();
+    void measure(Pace &pace, long waits);
     void read(Folder &folder, OpenFolders &openFolders);
     void readAgain(Folder &folder, OpenFolders &openFolders);
     void shareDescriptors(int &helperCount);
@@ -132,6 +143,7 @@ private:
     bool stopping = false;
     std::condition_variable finished; // stop waits here for the helpers to go
     int helpers = 0;                  // started
+    int mostHelpers = 0;              // started at most, waiting on the device
     int running = 0;                  // not yet gone
     std::atomic<std::uint64_t> nextId{1};
     OpenFolders ownOpenFolders; // for reading without helpers

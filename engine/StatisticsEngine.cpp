@@ -125,7 +125,7 @@ void StatisticsEngine::ScanAllDrives()
         return;
     }
     const auto reader = std::make_shared<FolderReader>(root.toStdString(), device);
-    reader->start(readAheadThreads);
+    reader->start(readAheadThreads, readAheadThreads > 0 ? readAheadThreadsWaiting : 0);
     lastDispatch = std::chrono::steady_clock::now();
     scan_dir(*reader);
 }

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <linux/msdos_fs.h>
 #include <sys/ioctl.h>
@@ -291,6 +292,13 @@ std::uint64_t deviceOf(const std::string &path)
 bool setCurrentDirectory(const QString &path)
 {
     return ::chdir(path.toStdString().c_str()) == 0;
+}
+
+long threadWaits()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_THREAD, &usage);
+    return usage.ru_nvcsw;
 }
 
 // A descriptor takes the lowest free number, and only numbers below the soft limit can be had:

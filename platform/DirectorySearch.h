@@ -98,6 +98,10 @@ private:
     bool shortOfResources = false;
 };
 
+// How often the calling thread has so far given up the processor to wait, for the device above
+// all; being pushed aside by other work does not count.
+long threadWaits();
+
 // Descriptors this process may still open: the soft limit less those open now.
 long descriptorsToSpare();
 // Lifts the soft limit of open descriptors to the hard one, so that a walk over many folders at
