@@ -75,11 +75,6 @@ void FolderReader::shareDescriptors(int &helperCount)
         helperCount = int(std::min<long>(helperCount, share / descriptorsInHand));
 }
 
-std::size_t FolderReader::descriptorsHeld() const
-{
-    return std::size_t(std::max(helpers, 1)) * (keptPerThread + descriptorsInHand);
-}
-
 void FolderReader::start(int helperCount, int most)
 {
     std::lock_guard guard(lock);

@@ -81,9 +81,6 @@ public:
     // would not last for all of them.
     void start(int helpers, int most = 0);
 
-    // The most descriptors the walk holds at once, helpers and walk together.
-    std::size_t descriptorsHeld() const;
-
     Folder &root() { return *top; }
 
     // Waits until a folder is read. While it waits it calls idle now and then (every pause);

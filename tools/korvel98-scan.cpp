@@ -4,7 +4,8 @@
 //   korvel98-scan [--include EXTS | --exclude EXTS] [--today YYYY-MM-DD] FOLDER...
 //
 // EXTS is a comma-separated list such as ".doc,.txt". Bad arguments or a missing folder: one line
-// on standard error, exit code 2, nothing on standard output.
+// on standard error, exit code 2, nothing on standard output. Figures that cannot be written out
+// (a full disk, a closed output): one line on standard error, exit code 1.
 
 #include "engine/StatisticsEngine.h"
 #include "platform/DirectorySearch.h"
