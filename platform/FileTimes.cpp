@@ -115,7 +115,15 @@ void civilFromDays(std::int64_t days, int &year, int &month, int &day)
     year = int(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
 }
 
-LocalTimeCache::LocalTimeCache(const QTimeZone &zone) : zone(zone) {}
+LocalTimeCache::LocalTimeCache(const QTimeZone &zone)
+    : zone(zone),
+      fixedOffset(
+          !zone.isValid() || !zone.hasTransitions() ||
+          (!zone.nextTransition(QDateTime::fromSecsSinceEpoch(-zoneLimit, QTimeZone::utc()))
+                .atUtc.isValid() &&
+           !zone.previousTransition(QDateTime::fromSecsSinceEpoch(zoneLimit, QTimeZone::utc()))
+                .atUtc.isValid()))
+{}
 
 LocalTimeCache LocalTimeCache::followingCLibrary(const QTimeZone &zone)
 {
@@ -133,7 +141,7 @@ LocalTimeCache::Stretch LocalTimeCache::zoneStretch(std::int64_t t) const
     const QDateTime at = QDateTime::fromSecsSinceEpoch(t, QTimeZone::utc());
     Stretch fresh{std::numeric_limits<std::int64_t>::min(),
                   std::numeric_limits<std::int64_t>::max(), zone.offsetFromUtc(at)};
-    if (!zone.hasTransitions())
+    if (fixedOffset)
         return fresh;
     // The transition at or before t starts the stretch, the first one after t ends it.
     const auto before = zone.previousTransition(at.addSecs(1));
@@ -174,7 +182,7 @@ const LocalTimeCache::Stretch &LocalTimeCache::stretchAt(std::int64_t t)
     Stretch fresh = zone.isValid() ? zoneStretch(t) : Stretch{t, t + 1, 0};
     if (followCLibrary && (!zone.isValid() || !agreesWithCLibrary(fresh, t)))
         fresh = {t, t + 1, cLibraryOffset(t).value_or(0)};
-    if (fresh.end - fresh.begin == 1) {
+    if (fresh.end == fresh.begin + 1) {
         single = fresh; // not kept: kept, such moments would cost memory per file
         return single;
     }

@@ -67,6 +67,7 @@ private:
     bool agreesWithCLibrary(const Stretch &stretch, std::int64_t utcSeconds) const;
 
     QTimeZone zone;
+    bool fixedOffset; // the zone reports no transition at all, from the first moment to the last
     bool followCLibrary = false;
     Stretch single{0, 0, 0};        // a moment converted on its own, never kept
     std::vector<Stretch> stretches; // sorted by begin, never overlapping
