@@ -17,6 +17,10 @@ constexpr int readAttempts = 10;
 constexpr auto retryPause = std::chrono::milliseconds(20);
 // Folders a helper reads between two looks at how much of its time went to waiting.
 constexpr int paceWindow = 8;
+// Folders read, in all, before a helper on trial is judged; and how much faster than before the
+// reading must be for it to have paid.
+constexpr std::size_t trialFolders = 256;
+constexpr double trialGain = 1.1;
 
 } // namespace
 
@@ -88,6 +92,7 @@ void FolderReader::start(int helperCount, int most)
     if (helperCount <= 0)
         return;
     queue.insert(top.get());
+    growth = {std::chrono::steady_clock::now(), 0, 0, false};
     for (int i = 0; i < helperCount && startHelper(); ++i) {
     }
     if (helpers == 0)
@@ -112,16 +117,36 @@ bool FolderReader::startHelper()
 }
 
 // On a cold disk a helper mostly waits for the device, and the device could serve more requests
-// at once; on a warm one it mostly works, and more helpers would only crowd the processor.
+// at once; on a warm one it mostly works, and more helpers would only crowd the processor. Time
+// lost to other programs on a busy machine is no sign of either, so waits must show as well.
 // Called with the lock held.
-void FolderReader::measure(Pace &pace, long waits)
+void FolderReader::measure(Pace &pace, std::chrono::microseconds wall,
+                           const platform::ThreadUsage &used)
 {
-    pace.waits += waits;
+    pace.wall += wall;
+    pace.busy += used.busy;
+    pace.waits += used.waits;
     if (++pace.folders < paceWindow)
         return;
-    if (pace.waits >= pace.folders && helpers < mostHelpers && !stopping && !queue.empty())
-        startHelper();
+    const bool waiting = pace.waits >= pace.folders && pace.wall > 2 * pace.busy;
+    if (waiting && helpers < mostHelpers && !stopping && !queue.empty())
+        considerGrowth();
     pace = Pace();
+}
+
+// Called with the lock held.
+void FolderReader::considerGrowth()
+{
+    const auto now = std::chrono::steady_clock::now();
+    const std::size_t read = foldersRead - growth.folders;
+    if (read < trialFolders)
+        return; // too few to judge by
+    const double rate = double(read) / std::chrono::duration<double>(now - growth.since).count();
+    if (growth.onTrial && rate < growth.rateBefore * trialGain) {
+        mostHelpers = helpers;
+        return;
+    }
+    growth = {now, foldersRead, rate, startHelper()};
 }
 
 void FolderReader::stop()
@@ -231,11 +256,14 @@ void FolderReader::helperLoop()
         }
         folder->state.store(Folder::State::Reading, std::memory_order_relaxed);
         guard.unlock();
-        const long waitsBefore = platform::threadWaits();
+        const auto wallBefore = std::chrono::steady_clock::now();
+        const platform::ThreadUsage before = platform::threadUsage();
         read(*folder, openFolders);
-        const long waits = platform::threadWaits() - waitsBefore;
+        const platform::ThreadUsage after = platform::threadUsage();
+        const auto wall = std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::steady_clock::now() - wallBefore);
         guard.lock();
-        measure(pace, waits);
+        measure(pace, wall, {after.busy - before.busy, after.waits - before.waits});
         ahead.fetch_add(folder->listing.size() + 1, std::memory_order_relaxed);
         ++foldersRead;
         if (!stopping && !folder->subfolders.empty()) {

@@ -107,16 +107,30 @@ private:
         bool operator()(const Folder *a, const Folder *b) const { return a->rank < b->rank; }
     };
 
-    // How often one helper had to wait for the device while it read its last few folders.
+    // How one helper spent its time on its last few folders: in all, at work, and how often it
+    // had to wait.
     struct Pace
     {
+        std::chrono::microseconds wall{0}, busy{0};
         long waits = 0;
         int folders = 0;
     };
 
+    // Helpers are added one at a time, each on trial: when the folders read per second did not
+    // rise with the last one, none are added any more (the device or the processor is busy
+    // enough already).
+    struct Growth
+    {
+        std::chrono::steady_clock::time_point since;
+        std::size_t folders = 0; // foldersRead then
+        double rateBefore = 0;   // folders per second before the helper on trial
+        bool onTrial = false;
+    };
+
     bool startHelper();
+    void considerGrowth();
     void helperLoop();
-    void measure(Pace &pace, long waits);
+    void measure(Pace &pace, std::chrono::microseconds wall, const platform::ThreadUsage &used);
     void read(Folder &folder, OpenFolders &openFolders);
     void readAgain(Folder &folder, OpenFolders &openFolders);
     void shareDescriptors(int &helperCount);
@@ -141,7 +155,8 @@ private:
     std::condition_variable finished; // stop waits here for the helpers to go
     int helpers = 0;                  // started
     int mostHelpers = 0;              // started at most, waiting on the device
-    int running = 0;                  // not yet gone
+    Growth growth;
+    int running = 0; // not yet gone
     std::atomic<std::uint64_t> nextId{1};
     OpenFolders ownOpenFolders; // for reading without helpers
 };

@@ -294,11 +294,14 @@ bool setCurrentDirectory(const QString &path)
     return ::chdir(path.toStdString().c_str()) == 0;
 }
 
-long threadWaits()
+ThreadUsage threadUsage()
 {
     rusage usage{};
     ::getrusage(RUSAGE_THREAD, &usage);
-    return usage.ru_nvcsw;
+    auto time = [](const timeval &t) {
+        return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_usec);
+    };
+    return {time(usage.ru_utime) + time(usage.ru_stime), usage.ru_nvcsw};
 }
 
 // A descriptor takes the lowest free number, and only numbers below the soft limit can be had:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -98,9 +99,14 @@ private:
     bool shortOfResources = false;
 };
 
-// How often the calling thread has so far given up the processor to wait, for the device above
-// all; being pushed aside by other work does not count.
-long threadWaits();
+// What the calling thread has used so far: processor time, and how often it gave up the
+// processor to wait (for the device above all; being pushed aside by other work does not count).
+struct ThreadUsage
+{
+    std::chrono::microseconds busy{0};
+    long waits = 0;
+};
+ThreadUsage threadUsage();
 
 // Descriptors this process may still open: the soft limit less those open now.
 long descriptorsToSpare();
