@@ -9,13 +9,12 @@
 
 #include "engine/StatisticsEngine.h"
 #include "platform/DirectorySearch.h"
+#include "platform/FileTimes.h"
 #include "platform/FolderDriveSource.h"
 
 #include <QCollator>
 #include <QDate>
-#include <QDateTime>
 #include <QStringList>
-#include <QTimeZone>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -220,6 +219,15 @@ void printJson(const StatisticsEngine &e)
     std::fputs(out.c_str(), stdout);
 }
 
+// A moment on a local date by the walk's own conversion, which follows every form TZ may take:
+// noon UTC of the date, moved by whole days when the zone is so far out that it falls on another.
+std::int64_t localNoon(const QDate &date)
+{
+    const std::int64_t day = platform::daysFromCivil(date.year(), date.month(), date.day());
+    const std::int64_t noon = day * 86400 + 12 * 3600;
+    return noon - (platform::localDayNumber(noon) - day) * 86400;
+}
+
 // The figures are the tool's whole result: losing them on a full disk or a closed output is a
 // failure the caller must see.
 int finishOutput()
@@ -258,8 +266,7 @@ int main(int argc, char **argv)
     std::sort(engine.PickList2.begin(), engine.PickList2.end(), collator);
 
     if (options.today.isValid()) {
-        const std::int64_t noon =
-            QDateTime(options.today, QTime(12, 0), QTimeZone::systemTimeZone()).toSecsSinceEpoch();
+        const std::int64_t noon = localNoon(options.today);
         engine.clock = [noon] { return noon; };
     }
     engine.hooks.errorBox = [](const QString &text) {

@@ -22,11 +22,11 @@ struct Result
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
-Result runProgram(const QString &program, const QStringList &args)
+Result runProgram(const QString &program, const QStringList &args, const QString &tz = "UTC")
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("TZ", "UTC");
+    env.insert("TZ", tz);
     process.setProcessEnvironment(env);
     process.start(program, args);
     process.waitForFinished(120000);
@@ -200,6 +200,15 @@ TEST_F(ScanTool, JsonHoldsTheFiguresOfTheTree)
     const char *slack[] = {"overhang4K", "overhang8K", "overhang16K", "overhang32K", "overhang64K"};
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(json[slack[i]].toDouble(), overhang[i]) << slack[i];
+}
+
+// A zone given by its file, in the forms the C library takes, is the zone of that name.
+TEST_F(ScanTool, TheZoneFileFormsOfTzGiveTheSameFigures)
+{
+    const QStringList args{"--today", today.toString(Qt::ISODate), dir.path()};
+    const QByteArray byName = runProgram(KORVEL_SCAN_TOOL, args).out;
+    for (const char *tz : {":/usr/share/zoneinfo/Etc/UTC", "/usr/share/zoneinfo/UTC"})
+        EXPECT_EQ(runProgram(KORVEL_SCAN_TOOL, args, tz).out, byName) << tz;
 }
 
 // The filter options reach the run, and several folders are several drives.
