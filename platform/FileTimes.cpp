@@ -133,9 +133,10 @@ LocalTimeCache LocalTimeCache::followingCLibrary(const QTimeZone &zone)
     return cache;
 }
 
-// The stretch around a moment as the zone tells it; a single second when the zone cannot name
-// the transitions on both sides. A zone that reports no next transition has not said there is
-// none: its list may just end there.
+// The stretch around a moment as the zone tells it. A zone that reports no next transition has
+// not said there is none: its list may just end there, or it may have failed at that moment. What
+// it did say, that none came between the last one and this moment, is all the stretch holds; it
+// grows as later moments are asked. A single second when the zone names no transition at all.
 LocalTimeCache::Stretch LocalTimeCache::zoneStretch(std::int64_t t) const
 {
     const QDateTime at = QDateTime::fromSecsSinceEpoch(t, QTimeZone::utc());
@@ -146,11 +147,13 @@ LocalTimeCache::Stretch LocalTimeCache::zoneStretch(std::int64_t t) const
     // The transition at or before t starts the stretch, the first one after t ends it.
     const auto before = zone.previousTransition(at.addSecs(1));
     const auto after = zone.nextTransition(at);
-    if (!before.atUtc.isValid() || !after.atUtc.isValid())
+    if (!before.atUtc.isValid() && !after.atUtc.isValid())
         return {t, t + 1, fresh.offset};
-    fresh.begin = before.atUtc.toSecsSinceEpoch();
-    fresh.end = after.atUtc.toSecsSinceEpoch();
-    if (fresh.begin > t || fresh.end <= t || before.offsetFromUtc != fresh.offset)
+    if (before.atUtc.isValid())
+        fresh.begin = before.atUtc.toSecsSinceEpoch();
+    fresh.end = after.atUtc.isValid() ? after.atUtc.toSecsSinceEpoch() : t + 1;
+    const bool consistent = !before.atUtc.isValid() || before.offsetFromUtc == fresh.offset;
+    if (fresh.begin > t || fresh.end <= t || !consistent)
         return {t, t + 1, fresh.offset}; // the zone's answers do not hold together
     return fresh;
 }
@@ -191,6 +194,14 @@ const LocalTimeCache::Stretch &LocalTimeCache::stretchAt(std::int64_t t)
         fresh.begin = std::max(fresh.begin, std::prev(it)->end);
     if (it != stretches.end())
         fresh.end = std::min(fresh.end, it->begin);
+    // A stretch that only grows an earlier one with the same offset joins it, so that moments
+    // after a zone's last transition cost one stretch, not one each.
+    if (it != stretches.begin() && std::prev(it)->end == fresh.begin &&
+        std::prev(it)->offset == fresh.offset) {
+        std::prev(it)->end = fresh.end;
+        last = std::size_t(std::prev(it) - stretches.begin());
+        return stretches[last];
+    }
     it = stretches.insert(it, fresh);
     last = std::size_t(it - stretches.begin());
     return *it;
