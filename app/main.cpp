@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "controls/DesignFonts.h"
+#include "platform/DirectorySearch.h"
 #include "reports/Statistics.h"
 
 #include <QApplication>
@@ -73,6 +74,7 @@ int main(int argc, char **argv)
         std::fputs("korvel98: no display to show the windows on (DISPLAY is not set)\n", stderr);
         return 1;
     }
+    platform::raiseDescriptorLimit();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Korvel 98");
     QApplication::setApplicationVersion(KORVEL_VERSION);

@@ -1,6 +1,7 @@
 #include "engine/ReadAhead.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace {
 
@@ -8,6 +9,18 @@ namespace {
 constexpr std::size_t wakeBatch = 32;
 // Folders one thread keeps open: enough for the next folders it reads to be below one of them.
 constexpr std::size_t openFoldersKept = 16;
+// Besides those, a thread holds the folder it reads and, for a moment, one of its entries.
+constexpr long descriptorsInHand = 2;
+// A folder the process lacks the descriptors to read is tried this often before the walk gives
+// up on it, with a pause between tries in which other threads may give some back.
+constexpr int readAttempts = 10;
+constexpr auto retryPause = std::chrono::milliseconds(20);
+// Folders a helper reads between two looks at how much of its time went to waiting.
+constexpr int paceWindow = 8;
+// Folders read, in all, before a helper on trial is judged; and how much faster than before the
+// reading must be for it to have paid.
+constexpr std::size_t trialFolders = 256;
+constexpr double trialGain = 1.1;
 
 } // namespace
 
@@ -47,30 +60,93 @@ std::string Folder::path() const
 
 FolderReader::FolderReader(const std::string &root, std::uint64_t device, std::size_t entriesAhead)
     : top(std::make_unique<Folder>(nullptr, root, 0)),
-      device(device ? device : platform::deviceOf(root)), limit(entriesAhead)
+      device(device ? device : platform::deviceOf(root)), limit(entriesAhead),
+      keptPerThread(openFoldersKept)
 {}
 
 FolderReader::~FolderReader() = default;
 
-void FolderReader::start(int helperCount)
+// The walk must never run out of descriptors: a folder it cannot open is one whose files go
+// uncounted. Half of what the process has to spare is shared out, first by keeping fewer folders
+// open per thread, then by starting fewer helpers.
+void FolderReader::shareDescriptors(int &helperCount)
+{
+    const long share = platform::descriptorsToSpare() / 2;
+    const long threads = std::max(helperCount, 1);
+    const long perThread = share / threads - descriptorsInHand;
+    keptPerThread = std::size_t(std::clamp(perThread, 0L, long(openFoldersKept)));
+    if (perThread < 0)
+        helperCount = int(std::min<long>(helperCount, share / descriptorsInHand));
+}
+
+void FolderReader::start(int helperCount, int most)
 {
     std::lock_guard guard(lock);
-    if (helperCount <= 0 || helpers > 0 || stopping)
+    if (helpers > 0 || stopping)
+        return;
+    // Descriptors are shared out for the most helpers there may ever be.
+    int allowed = std::max(helperCount, most);
+    shareDescriptors(allowed);
+    mostHelpers = allowed;
+    helperCount = std::min(helperCount, allowed);
+    if (helperCount <= 0)
         return;
     queue.insert(top.get());
-    for (int i = 0; i < helperCount; ++i) {
-        try {
-            // Each helper holds the reader: a helper stuck in a folder of a drive that stopped
-            // answering keeps what it works on alive after the walk has gone.
-            std::thread([self = shared_from_this()] { self->helperLoop(); }).detach();
-            ++helpers;
-            ++running;
-        } catch (const std::system_error &) {
-            break; // no more threads to be had: fewer helpers, or the walk reads alone
-        }
+    growth = {std::chrono::steady_clock::now(), 0, 0, false};
+    for (int i = 0; i < helperCount && startHelper(); ++i) {
     }
     if (helpers == 0)
         queue.clear();
+}
+
+// Called with the lock held. False when no more threads are to be had: fewer helpers, or the walk
+// reads alone.
+bool FolderReader::startHelper()
+{
+    try {
+        // Each helper holds the reader: a helper stuck in a folder of a drive that stopped
+        // answering keeps what it works on alive after the walk has gone.
+        std::thread([self = shared_from_this()] { self->helperLoop(); }).detach();
+    } catch (const std::system_error &) {
+        mostHelpers = helpers;
+        return false;
+    }
+    ++helpers;
+    ++running;
+    return true;
+}
+
+// On a cold disk a helper mostly waits for the device, and the device could serve more requests
+// at once; on a warm one it mostly works, and more helpers would only crowd the processor. Time
+// lost to other programs on a busy machine is no sign of either, so waits must show as well.
+// Called with the lock held.
+void FolderReader::measure(Pace &pace, std::chrono::microseconds wall,
+                           const platform::ThreadUsage &used)
+{
+    pace.wall += wall;
+    pace.busy += used.busy;
+    pace.waits += used.waits;
+    if (++pace.folders < paceWindow)
+        return;
+    const bool waiting = pace.waits >= pace.folders && pace.wall > 2 * pace.busy;
+    if (waiting && helpers < mostHelpers && !stopping && !queue.empty())
+        considerGrowth();
+    pace = Pace();
+}
+
+// Called with the lock held.
+void FolderReader::considerGrowth()
+{
+    const auto now = std::chrono::steady_clock::now();
+    const std::size_t read = foldersRead - growth.folders;
+    if (read < trialFolders)
+        return; // too few to judge by
+    const double rate = double(read) / std::chrono::duration<double>(now - growth.since).count();
+    if (growth.onTrial && rate < growth.rateBefore * trialGain) {
+        mostHelpers = helpers;
+        return;
+    }
+    growth = {now, foldersRead, rate, startHelper()};
 }
 
 void FolderReader::stop()
@@ -95,9 +171,12 @@ const platform::DirectoryHandle *FolderReader::OpenFolders::find(std::uint64_t i
     return nullptr;
 }
 
-void FolderReader::OpenFolders::keep(std::uint64_t id, platform::DirectoryHandle handle)
+void FolderReader::OpenFolders::keep(std::uint64_t id, platform::DirectoryHandle handle,
+                                     std::size_t most)
 {
-    if (open.size() >= openFoldersKept)
+    if (most == 0)
+        return;
+    if (open.size() >= most)
         open.erase(open.begin());
     open.emplace_back(id, std::move(handle));
 }
@@ -112,6 +191,8 @@ void FolderReader::read(Folder &folder, OpenFolders &openFolders)
         folder.listing.readAt(*parent, folder.name, &handle);
     else
         folder.listing.read(folder.path(), folder.parent == nullptr, &handle);
+    if (folder.listing.lackedResources())
+        readAgain(folder, openFolders);
     // Hidden and system folders are never entered, nor the roots of other file systems mounted
     // inside this one.
     constexpr std::uint32_t skipped =
@@ -122,7 +203,23 @@ void FolderReader::read(Folder &folder, OpenFolders &openFolders)
                 std::make_unique<Folder>(&folder, std::string(entry.rawName),
                                          nextId.fetch_add(1, std::memory_order_relaxed)));
     if (!folder.subfolders.empty() && handle.isOpen())
-        openFolders.keep(folder.id, std::move(handle));
+        openFolders.keep(folder.id, std::move(handle), keptPerThread);
+}
+
+// Out of descriptors (or memory): this thread gives back the folders it keeps open and tries by
+// path, again after a pause while other threads finish with theirs. Only when that never works
+// is the folder given up, and the walk learns it was not read.
+void FolderReader::readAgain(Folder &folder, OpenFolders &openFolders)
+{
+    openFolders.open.clear();
+    const std::string path = folder.path();
+    for (int attempt = 1; attempt < readAttempts; ++attempt) {
+        if (folder.listing.read(path, folder.parent == nullptr) ||
+            !folder.listing.lackedResources())
+            return;
+        std::this_thread::sleep_for(retryPause);
+    }
+    folder.unreadable = folder.listing.lackedResources();
 }
 
 void FolderReader::queueSubfolders(Folder &folder)
@@ -139,6 +236,7 @@ void FolderReader::queueSubfolders(Folder &folder)
 void FolderReader::helperLoop()
 {
     OpenFolders openFolders;
+    Pace pace;
     std::unique_lock guard(lock);
     for (;;) {
         work.wait(guard, [&] { return stopping || urgent || (!queue.empty() && ahead < limit); });
@@ -158,8 +256,14 @@ void FolderReader::helperLoop()
         }
         folder->state.store(Folder::State::Reading, std::memory_order_relaxed);
         guard.unlock();
+        const auto wallBefore = std::chrono::steady_clock::now();
+        const platform::ThreadUsage before = platform::threadUsage();
         read(*folder, openFolders);
+        const platform::ThreadUsage after = platform::threadUsage();
+        const auto wall = std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::steady_clock::now() - wallBefore);
         guard.lock();
+        measure(pace, wall, {after.busy - before.busy, after.waits - before.waits});
         ahead.fetch_add(folder->listing.size() + 1, std::memory_order_relaxed);
         ++foldersRead;
         if (!stopping && !folder->subfolders.empty()) {

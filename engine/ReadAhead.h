@@ -46,6 +46,9 @@ struct Folder
         Read
     };
     std::atomic<State> state{State::Waiting};
+    // Read, but not for want of descriptors or memory even after every attempt: its listing
+    // says nothing about what it holds.
+    bool unreadable = false;
 };
 
 // Reads the folders of one drive ahead of the walk on helper threads, so that the time the
@@ -71,8 +74,12 @@ public:
     FolderReader(const FolderReader &) = delete;
     FolderReader &operator=(const FolderReader &) = delete;
 
-    // Starts the helpers; without any (0, or none could be started) the walk reads alone.
-    void start(int helpers);
+    // Starts the helpers; without any (0, or none could be started) the walk reads alone. While
+    // the helpers spend most of their time waiting for the device rather than working (a cold
+    // disk), more are started, up to most in all, so that more reads are in flight. Fewer are
+    // started, and they keep fewer folders open, when the descriptors the process has to spare
+    // would not last for all of them.
+    void start(int helpers, int most = 0);
 
     Folder &root() { return *top; }
 
@@ -92,7 +99,7 @@ private:
     struct OpenFolders
     {
         const platform::DirectoryHandle *find(std::uint64_t id) const;
-        void keep(std::uint64_t id, platform::DirectoryHandle handle);
+        void keep(std::uint64_t id, platform::DirectoryHandle handle, std::size_t most);
         std::vector<std::pair<std::uint64_t, platform::DirectoryHandle>> open;
     };
     struct WalkOrder
@@ -100,14 +107,40 @@ private:
         bool operator()(const Folder *a, const Folder *b) const { return a->rank < b->rank; }
     };
 
+    // How one helper spent its time on its last few folders: in all, at work, and how often it
+    // had to wait.
+    struct Pace
+    {
+        std::chrono::microseconds wall{0}, busy{0};
+        long waits = 0;
+        int folders = 0;
+    };
+
+    // Helpers are added one at a time, each on trial: when the folders read per second did not
+    // rise with the last one, none are added any more (the device or the processor is busy
+    // enough already).
+    struct Growth
+    {
+        std::chrono::steady_clock::time_point since;
+        std::size_t folders = 0; // foldersRead then
+        double rateBefore = 0;   // folders per second before the helper on trial
+        bool onTrial = false;
+    };
+
+    bool startHelper();
+    void considerGrowth();
     void helperLoop();
+    void measure(Pace &pace, std::chrono::microseconds wall, const platform::ThreadUsage &used);
     void read(Folder &folder, OpenFolders &openFolders);
+    void readAgain(Folder &folder, OpenFolders &openFolders);
+    void shareDescriptors(int &helperCount);
     void queueSubfolders(Folder &folder);
     bool worthWaking() const;
 
     std::unique_ptr<Folder> top;
     std::uint64_t device;
     std::size_t limit;
+    std::size_t keptPerThread; // folders each thread keeps open
 
     std::mutex lock;
     std::condition_variable work;        // helpers wait here for folders
@@ -121,7 +154,9 @@ private:
     bool stopping = false;
     std::condition_variable finished; // stop waits here for the helpers to go
     int helpers = 0;                  // started
-    int running = 0;                  // not yet gone
+    int mostHelpers = 0;              // started at most, waiting on the device
+    Growth growth;
+    int running = 0; // not yet gone
     std::atomic<std::uint64_t> nextId{1};
     OpenFolders ownOpenFolders; // for reading without helpers
 };

@@ -132,7 +132,7 @@ void StatisticsEngine::ScanAllDrives()
         return;
     }
     const auto reader = std::make_shared<FolderReader>(root.toStdString(), device);
-    reader->start(readAheadThreads);
+    reader->start(readAheadThreads, readAheadThreads > 0 ? readAheadThreadsWaiting : 0);
     lastDispatch = std::chrono::steady_clock::now();
     walkCounters = {};
     scan_dir(*reader);
@@ -155,6 +155,10 @@ void StatisticsEngine::scan_dir(FolderReader &reader)
     auto enter = [&](Folder &folder) {
         if (aborted || !reader.waitFor(folder, idle, pause))
             return;
+        if (folder.unreadable) {
+            stopUnread(folder);
+            return;
+        }
         reader.entered(folder);
         levels.push_back({&folder, 0});
     };
@@ -176,6 +180,17 @@ void StatisticsEngine::scan_dir(FolderReader &reader)
         }
     }
     reader.stop();
+}
+
+// Counting on without a folder the system had no means to read would report figures that look
+// complete and are not; the run stops instead, as if aborted.
+void StatisticsEngine::stopUnread(const Folder &folder)
+{
+    aborted = true;
+    if (hooks.errorBox)
+        hooks.errorBox(QStringLiteral("Not enough system resources to read ") +
+                       QString::fromUtf8(folder.path()) +
+                       QStringLiteral(". The statistics are incomplete."));
 }
 
 void StatisticsEngine::scanfiles(const Folder &folder)
@@ -275,7 +290,7 @@ void StatisticsEngine::crunchNumbers(const QString &directoryText,
     addAge(created, ageCreatedFiles, ageCreatedBytes);
     addAge(written, ageModifiedFiles, ageModifiedBytes);
 
-    lbTypes.countFile(fileExtension(entry.rawName), std::int64_t(size));
+    lbTypes.countFile(fileExtension(entry.rawName), size);
 
     const int sizeIndex = sizeClass(size);
     sizeFiles[sizeIndex] += 1;

@@ -58,6 +58,9 @@ public:
     std::function<std::int64_t()> clock;
     // Threads that read folders ahead of the walk; 0 reads each folder when the walk needs it.
     int readAheadThreads;
+    // The most threads that read ahead while they mostly wait for the device (a cold disk): many
+    // reads in flight at once keep the device busy where one per core would leave it idle.
+    int readAheadThreadsWaiting = 32;
     // Pending window messages are let through at most this often during a walk.
     std::chrono::milliseconds dispatchInterval{10};
     // Set for a run with exactly one drive: the Overhang page is enabled and the slack sums are
@@ -89,6 +92,7 @@ public:
 private:
     void scan_dir(FolderReader &reader);
     void scanfiles(const Folder &folder);
+    void stopUnread(const Folder &folder);
     void dispatchGate();
     bool waitIdle();
     void setStatus(const QString &text);

@@ -7,29 +7,25 @@
 
 namespace {
 
-constexpr int longestExtension = 5;
+constexpr std::size_t longestAscii = 5;
+
+bool isAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 // A plain ASCII extension of up to five bytes, in upper case, packed with its length: a key that
-// names the extension exactly without building a string. Zero when the extension is not plain
-// ASCII or too long.
-std::uint64_t asciiKey(std::string_view extension, bool &plain)
+// names the extension exactly without building a string. Only for extensions that fit a row, so
+// that no longer one can share a key with a shorter one.
+std::uint64_t asciiKey(std::string_view extension)
 {
-    plain = true;
     std::uint64_t key = extension.size();
-    if (extension.size() > longestExtension) {
-        for (unsigned char c : extension)
-            plain = plain && c < 0x80;
-        return 0;
-    }
     int shift = 8;
-    for (unsigned char c : extension) {
-        if (c >= 0x80) {
-            plain = false;
-            return 0;
-        }
+    for (char c : extension) {
         if (c >= 'a' && c <= 'z')
             c = char(c - 'a' + 'A');
-        key |= std::uint64_t(c) << shift;
+        key |= std::uint64_t(static_cast<unsigned char>(c)) << shift;
         shift += 8;
     }
     return key;
@@ -62,7 +58,7 @@ std::int64_t TypeTable::filesAt(int index) const
     return ordered(index).files;
 }
 
-std::int64_t TypeTable::bytesAt(int index) const
+std::uint64_t TypeTable::bytesAt(int index) const
 {
     return ordered(index).bytes;
 }
@@ -76,35 +72,36 @@ int TypeTable::findTypeRow(const QString &extension) const
     return position[std::size_t(it.value())];
 }
 
-void TypeTable::insertType(const QString &extension, std::int64_t size, bool seeding)
+void TypeTable::Row::add(std::uint64_t size)
 {
-    if (extension.size() > longestExtension)
+    ++files;
+    bytes = size > UINT64_MAX - bytes ? UINT64_MAX : bytes + size;
+}
+
+void TypeTable::insertType(const QString &extension, std::uint64_t size, bool seeding)
+{
+    // The limit holds for the extension as the row shows it: upper-casing can lengthen it.
+    QString upper = extension.toUpper();
+    if (!extensionFitsRow(upper))
         return;
     // A tab may stand in a Linux file name, but in a row it would split the extension's field.
-    QString upper = extension.toUpper();
     upper.replace(u'\t', u' ');
     if (seeding) {
         if (!byExtension.contains(upper))
             rowFor(upper).bytes = size;
         return;
     }
-    Row &r = rowFor(upper);
-    ++r.files;
-    r.bytes += size;
+    rowFor(upper).add(size);
 }
 
-void TypeTable::countFile(std::string_view extension, std::int64_t size)
+void TypeTable::countFile(std::string_view extension, std::uint64_t size)
 {
-    bool plain;
-    const std::uint64_t key = asciiKey(extension, plain);
-    if (plain) {
-        if (extension.size() > longestExtension)
-            return;
-        const auto it = byAscii.find(key);
+    if (isAscii(extension)) {
+        if (extension.size() > longestAscii)
+            return; // upper-casing ASCII keeps the length
+        const auto it = byAscii.find(asciiKey(extension));
         if (it != byAscii.end()) {
-            Row &r = table[std::size_t(it->second)];
-            ++r.files;
-            r.bytes += size;
+            table[std::size_t(it->second)].add(size);
             return;
         }
     }
@@ -121,10 +118,9 @@ TypeTable::Row &TypeTable::rowFor(const QString &upperExtension)
     table.push_back({upperExtension, 0, 0});
     byExtension.insert(upperExtension, index);
     const QByteArray bytes = upperExtension.toUtf8();
-    bool plain;
-    const std::uint64_t key = asciiKey(std::string_view(bytes.constData(), bytes.size()), plain);
-    if (plain)
-        byAscii.emplace(key, index);
+    const std::string_view text(bytes.constData(), std::size_t(bytes.size()));
+    if (isAscii(text) && text.size() <= longestAscii)
+        byAscii.emplace(asciiKey(text), index);
     sorted = false;
     return table.back();
 }

@@ -8,6 +8,16 @@
 #include <unordered_map>
 #include <vector>
 
+// Whether an upper-cased extension, dot included, is short enough for a row of its own: at most
+// five characters, a character outside the 16-bit range counting once.
+inline bool extensionFitsRow(const QString &upperExtension)
+{
+    qsizetype characters = 0;
+    for (const QChar c : upperExtension)
+        characters += c.isLowSurrogate() ? 0 : 1;
+    return characters <= 5;
+}
+
 // The per-extension table of a run (lbTypes): one row per extension of at most five characters,
 // read as "extension<tab>files<tab>bytes" with the extension in upper case and its dot, rows in
 // ascending order of the extension without regard to case.
@@ -25,15 +35,16 @@ public:
     // Index of the row of an extension (compared without regard to case), or -1.
     int findTypeRow(const QString &extension) const;
     // Counts one file of an extension, or with seeding only makes sure the extension has a row.
-    // Extensions longer than five characters get no row.
-    void insertType(const QString &extension, std::int64_t size, bool seeding);
+    // Extensions that do not fit a row (extensionFitsRow) get none. A byte sum that would pass
+    // the largest 64-bit number stays at it.
+    void insertType(const QString &extension, std::uint64_t size, bool seeding);
     // The same for a file during the walk: the extension as the name's bytes hold it, dot first.
-    void countFile(std::string_view extension, std::int64_t size);
+    void countFile(std::string_view extension, std::uint64_t size);
 
     // The figures of a row in table order.
     QString extensionAt(int index) const;
     std::int64_t filesAt(int index) const;
-    std::int64_t bytesAt(int index) const;
+    std::uint64_t bytesAt(int index) const;
 
     void clear();
 
@@ -42,7 +53,8 @@ private:
     {
         QString extension;
         std::int64_t files = 0;
-        std::int64_t bytes = 0;
+        std::uint64_t bytes = 0;
+        void add(std::uint64_t size);
     };
     Row &rowFor(const QString &upperExtension);
     const Row &ordered(int index) const;

@@ -1,11 +1,15 @@
 #include "platform/DirectorySearch.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <linux/msdos_fs.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/syscall.h>
@@ -39,9 +43,9 @@ struct Fd
 
 // Opens a directory by a path of any length: paths beyond PATH_MAX are opened piece by piece,
 // each piece relative to the one before, closing each as soon as the next is open.
-int openDirectory(const std::string &path, bool followLink)
+int openDirectory(const std::string &path, bool followLink, int mode = O_RDONLY)
 {
-    const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW);
+    const int flags = mode | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW);
     constexpr std::size_t piece = PATH_MAX - 2;
     if (path.size() <= piece)
         return ::open(path.c_str(), flags);
@@ -57,7 +61,8 @@ int openDirectory(const std::string &path, bool followLink)
             return -1;
         }
         const std::string part = cut == pos ? std::string("/") : path.substr(pos, cut - pos);
-        const int next = ::openat(dir, part.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        // The folders on the way are only passed through: searching them is all it takes.
+        const int next = ::openat(dir, part.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
         if (dir != AT_FDCWD)
             ::close(dir);
         if (next < 0)
@@ -120,6 +125,7 @@ bool keepsNtfsAttributes(int dirFd)
 
 void DirectoryListing::clear()
 {
+    shortOfResources = false;
     std::vector<char>().swap(names);
     std::vector<DirectoryEntry>().swap(list);
 }
@@ -144,22 +150,30 @@ DirectoryHandle &DirectoryHandle::operator=(DirectoryHandle &&other) noexcept
 bool DirectoryListing::read(const std::string &path, bool followLink, DirectoryHandle *keep)
 {
     clear();
-    return readOpen(openDirectory(path, followLink), path, keep);
+    const int fd = openDirectory(path, followLink);
+    return fd < 0 ? failed(errno) : readOpen(fd, path, keep);
 }
 
 bool DirectoryListing::readAt(const DirectoryHandle &parent, const std::string &name,
                               DirectoryHandle *keep)
 {
     clear();
-    return readOpen(
-        ::openat(parent.fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW), name,
-        keep);
+    const int fd =
+        ::openat(parent.fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+    return fd < 0 ? failed(errno) : readOpen(fd, name, keep);
+}
+
+// A directory the process lacks the means to read is not an empty one: the caller must learn the
+// difference, or the files in it would go uncounted without a word.
+bool DirectoryListing::failed(int error)
+{
+    clear();
+    shortOfResources = error == EMFILE || error == ENFILE || error == ENOMEM;
+    return false;
 }
 
 bool DirectoryListing::readOpen(int fd, const std::string &path, DirectoryHandle *keep)
 {
-    if (fd < 0)
-        return false;
     Fd dir{fd};
     const bool ok = readEntries(fd, path);
     if (keep) {
@@ -182,6 +196,8 @@ bool DirectoryListing::readEntries(int fd, const std::string &path)
     alignas(8) char buffer[32768];
     for (;;) {
         const long got = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer);
+        if (got < 0 && errno == ENOMEM)
+            return failed(ENOMEM);
         if (got <= 0)
             break;
         for (long at = 0; at < got;) {
@@ -220,8 +236,11 @@ bool DirectoryListing::readEntries(int fd, const std::string &path)
         if (::statx(fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
                     STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BLOCKS | STATX_ATIME |
                         STATX_MTIME | STATX_BTIME,
-                    &st) != 0)
+                    &st) != 0) {
+            if (errno == ENOMEM)
+                return failed(ENOMEM);
             continue; // gone since it was listed, or not ours to see
+        }
         DirectoryEntry entry;
         entry.rawName = std::string_view(name, n.length);
         entry.attributes = attributesOf(st, entry.rawName);
@@ -238,6 +257,23 @@ bool DirectoryListing::readEntries(int fd, const std::string &path)
         list.push_back(entry);
     }
     return true;
+}
+
+HeldFolder::HeldFolder(const std::string &path)
+{
+    fd = openDirectory(path, true, O_PATH);
+    failure = fd < 0 ? errno : 0;
+}
+
+HeldFolder::~HeldFolder()
+{
+    if (fd >= 0)
+        ::close(fd);
+}
+
+QString HeldFolder::path() const
+{
+    return isOpen() ? QStringLiteral("/proc/self/fd/%1").arg(fd) : QString();
 }
 
 DirectoryListing listDirectory(const QString &path)
@@ -258,6 +294,57 @@ std::uint64_t deviceOf(const std::string &path)
 bool setCurrentDirectory(const QString &path)
 {
     return ::chdir(path.toStdString().c_str()) == 0;
+}
+
+ThreadUsage threadUsage()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_THREAD, &usage);
+    auto time = [](const timeval &t) {
+        return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_usec);
+    };
+    return {time(usage.ru_utime) + time(usage.ru_stime), usage.ru_nvcsw};
+}
+
+// A descriptor takes the lowest free number, and only numbers below the soft limit can be had:
+// what is to spare is the free numbers below it.
+long descriptorsToSpare()
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return 0;
+    const long below = limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur > LONG_MAX / 2
+                           ? LONG_MAX / 2
+                           : long(limit.rlim_cur);
+    // Counting the entries of /proc/self/fd takes one descriptor of its own, given back after.
+    const int dir = ::open("/proc/self/fd", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return 0;
+    long used = 0;
+    alignas(8) char buffer[8192];
+    for (long got; (got = ::syscall(SYS_getdents64, dir, buffer, sizeof buffer)) > 0;) {
+        for (long at = 0; at < got;) {
+            unsigned short length;
+            std::memcpy(&length, buffer + at + 16, sizeof length);
+            const char *name = buffer + at + 19;
+            at += length;
+            if (name[0] >= '0' && name[0] <= '9') {
+                const long number = std::strtol(name, nullptr, 10);
+                used += number < below && number != dir;
+            }
+        }
+    }
+    ::close(dir);
+    return std::max(0L, below - used);
+}
+
+void raiseDescriptorLimit()
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
 }
 
 void setListingHook(std::function<bool(const std::string &path)> hook)

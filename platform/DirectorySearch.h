@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -77,6 +78,10 @@ public:
     bool readAt(const DirectoryHandle &parent, const std::string &name,
                 DirectoryHandle *keep = nullptr);
 
+    // Whether the last read failed for want of descriptors or memory, not because the directory
+    // refuses to be read: then it is worth another try once some are free.
+    bool lackedResources() const { return shortOfResources; }
+
     const std::vector<DirectoryEntry> &entries() const { return list; }
     bool empty() const { return list.empty(); }
     std::size_t size() const { return list.size(); }
@@ -88,8 +93,48 @@ private:
     bool readOpen(int fd, const std::string &path, DirectoryHandle *keep);
     bool readEntries(int fd, const std::string &path);
 
+    bool failed(int error);
+
     std::vector<char> names; // moving a vector keeps its buffer, so rawName stays valid
     std::vector<DirectoryEntry> list;
+    bool shortOfResources = false;
+};
+
+// What the calling thread has used so far: processor time, and how often it gave up the
+// processor to wait (for the device above all; being pushed aside by other work does not count).
+struct ThreadUsage
+{
+    std::chrono::microseconds busy{0};
+    long waits = 0;
+};
+ThreadUsage threadUsage();
+
+// Descriptors this process may still open: the soft limit less those open now.
+long descriptorsToSpare();
+// Lifts the soft limit of open descriptors to the hard one, so that a walk over many folders at
+// once never runs short where the system would allow more. Called once at start.
+void raiseDescriptorLimit();
+
+// A folder named by bytes, held open so that it can be handed on as text however its name is
+// spelled: a name that is no UTF-8, or a path longer than the system takes in one piece, still
+// leads to it through path(), a short path through the process's own descriptors. It needs no
+// permission to read the folder itself; the walk finds that out.
+class HeldFolder
+{
+public:
+    explicit HeldFolder(const std::string &path);
+    ~HeldFolder();
+    HeldFolder(const HeldFolder &) = delete;
+    HeldFolder &operator=(const HeldFolder &) = delete;
+
+    bool isOpen() const { return fd >= 0; }
+    QString path() const;
+    // Why it could not be opened: the system's error number, 0 when it is open.
+    int error() const { return failure; }
+
+private:
+    int fd = -1;
+    int failure = 0;
 };
 
 // A listing by text path, for callers that do not care about raw bytes.

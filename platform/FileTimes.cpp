@@ -1,11 +1,14 @@
 #include "platform/FileTimes.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <algorithm>
 #include <atomic>
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <time.h>
 
 namespace platform {
 
@@ -30,13 +33,45 @@ std::mutex zoneMutex;
 QTimeZone chosenZone; // invalid: the system's
 std::atomic<int> zoneGeneration{0};
 
-QTimeZone currentZone()
+// The zone files the C library reads a TZ path or name from.
+QString zoneFolder()
 {
-    std::lock_guard lock(zoneMutex);
-    if (chosenZone.isValid())
-        return chosenZone;
-    const QTimeZone system = QTimeZone::systemTimeZone();
-    return system.isValid() ? system : QTimeZone(QTimeZone::utc());
+    const QString folder = qEnvironmentVariable("TZDIR");
+    return folder.isEmpty() ? QStringLiteral("/usr/share/zoneinfo") : folder;
+}
+
+// The zone Qt knows under the name of a zone file, if any. The "right" files count leap seconds,
+// which Qt's zones never do.
+QTimeZone zoneOfFile(const QString &path)
+{
+    const QString file = QFileInfo(path).canonicalFilePath();
+    const QString folder = QFileInfo(zoneFolder()).canonicalFilePath() + u'/';
+    if (file.isEmpty() || folder.size() <= 1 || !file.startsWith(folder))
+        return QTimeZone();
+    QString id = file.mid(folder.size());
+    if (id.startsWith(QStringLiteral("right/")))
+        return QTimeZone();
+    if (id.startsWith(QStringLiteral("posix/")))
+        id = id.mid(6);
+    return QTimeZone(id.toUtf8());
+}
+
+// The Qt zone that matches what TZ tells the C library, when there is one. Qt reads a plain zone
+// name as the C library does, but neither a path nor the ":" in front of either.
+QTimeZone zoneOfTz()
+{
+    if (!qEnvironmentVariableIsSet("TZ"))
+        return zoneOfFile(QStringLiteral("/etc/localtime"));
+    QString tz = qEnvironmentVariable("TZ");
+    if (tz.startsWith(u':'))
+        tz = tz.mid(1);
+    if (tz.isEmpty())
+        return QTimeZone(QTimeZone::utc());
+    if (tz.startsWith(u'/'))
+        return zoneOfFile(tz);
+    if (!tz.contains(QStringLiteral("..")) && QFileInfo::exists(zoneFolder() + u'/' + tz))
+        return zoneOfFile(zoneFolder() + u'/' + tz);
+    return QTimeZone(); // a rule, or a name no file has: only the C library knows
 }
 
 LocalTimeCache &threadCache()
@@ -45,10 +80,23 @@ LocalTimeCache &threadCache()
     thread_local int generation = -1;
     const int now = zoneGeneration.load(std::memory_order_acquire);
     if (!cache || generation != now) {
-        cache = std::make_unique<LocalTimeCache>(currentZone());
+        std::lock_guard lock(zoneMutex);
+        cache = std::make_unique<LocalTimeCache>(
+            chosenZone.isValid() ? LocalTimeCache(chosenZone)
+                                 : LocalTimeCache::followingCLibrary(zoneOfTz()));
         generation = now;
     }
     return *cache;
+}
+
+// The C library's offset from UTC at a moment, in seconds.
+std::optional<int> cLibraryOffset(std::int64_t utcSeconds)
+{
+    const time_t moment = time_t(utcSeconds);
+    struct tm local;
+    if (!::localtime_r(&moment, &local))
+        return std::nullopt;
+    return int(local.tm_gmtoff);
 }
 
 } // namespace
@@ -67,7 +115,60 @@ void civilFromDays(std::int64_t days, int &year, int &month, int &day)
     year = int(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
 }
 
-LocalTimeCache::LocalTimeCache(const QTimeZone &zone) : zone(zone) {}
+LocalTimeCache::LocalTimeCache(const QTimeZone &zone)
+    : zone(zone),
+      fixedOffset(
+          !zone.isValid() || !zone.hasTransitions() ||
+          (!zone.nextTransition(QDateTime::fromSecsSinceEpoch(-zoneLimit, QTimeZone::utc()))
+                .atUtc.isValid() &&
+           !zone.previousTransition(QDateTime::fromSecsSinceEpoch(zoneLimit, QTimeZone::utc()))
+                .atUtc.isValid()))
+{}
+
+LocalTimeCache LocalTimeCache::followingCLibrary(const QTimeZone &zone)
+{
+    ::tzset(); // TZ may have changed since the C library last looked
+    LocalTimeCache cache(zone);
+    cache.followCLibrary = true;
+    return cache;
+}
+
+// The stretch around a moment as the zone tells it. A zone that reports no next transition has
+// not said there is none: its list may just end there, or it may have failed at that moment. What
+// it did say, that none came between the last one and this moment, is all the stretch holds; it
+// grows as later moments are asked. A single second when the zone names no transition at all.
+LocalTimeCache::Stretch LocalTimeCache::zoneStretch(std::int64_t t) const
+{
+    const QDateTime at = QDateTime::fromSecsSinceEpoch(t, QTimeZone::utc());
+    Stretch fresh{std::numeric_limits<std::int64_t>::min(),
+                  std::numeric_limits<std::int64_t>::max(), zone.offsetFromUtc(at)};
+    if (fixedOffset)
+        return fresh;
+    // The transition at or before t starts the stretch, the first one after t ends it.
+    const auto before = zone.previousTransition(at.addSecs(1));
+    const auto after = zone.nextTransition(at);
+    if (!before.atUtc.isValid() && !after.atUtc.isValid())
+        return {t, t + 1, fresh.offset};
+    if (before.atUtc.isValid())
+        fresh.begin = before.atUtc.toSecsSinceEpoch();
+    fresh.end = after.atUtc.isValid() ? after.atUtc.toSecsSinceEpoch() : t + 1;
+    const bool consistent = !before.atUtc.isValid() || before.offsetFromUtc == fresh.offset;
+    if (fresh.begin > t || fresh.end <= t || !consistent)
+        return {t, t + 1, fresh.offset}; // the zone's answers do not hold together
+    return fresh;
+}
+
+bool LocalTimeCache::agreesWithCLibrary(const Stretch &stretch, std::int64_t t) const
+{
+    for (const std::int64_t probe : {t, stretch.begin, stretch.end - 1}) {
+        if (probe == std::numeric_limits<std::int64_t>::min() ||
+            probe == std::numeric_limits<std::int64_t>::max() - 1)
+            continue;
+        if (cLibraryOffset(probe) != stretch.offset)
+            return false;
+    }
+    return true;
+}
 
 const LocalTimeCache::Stretch &LocalTimeCache::stretchAt(std::int64_t t)
 {
@@ -81,28 +182,26 @@ const LocalTimeCache::Stretch &LocalTimeCache::stretchAt(std::int64_t t)
     }
 
     // Not seen yet: ask the zone for the offset and for the transitions around the moment.
-    const QDateTime at = QDateTime::fromSecsSinceEpoch(t, QTimeZone::utc());
-    Stretch fresh{std::numeric_limits<std::int64_t>::min(),
-                  std::numeric_limits<std::int64_t>::max(), zone.offsetFromUtc(at)};
-    if (zone.hasTransitions()) {
-        // The transition at or before t starts the stretch, the first one after t ends it.
-        const auto before = zone.previousTransition(at.addSecs(1));
-        if (before.atUtc.isValid())
-            fresh.begin = before.atUtc.toSecsSinceEpoch();
-        const auto after = zone.nextTransition(at);
-        if (after.atUtc.isValid())
-            fresh.end = after.atUtc.toSecsSinceEpoch();
-    }
-    if (fresh.begin > t || fresh.end <= t) {
-        // The zone's answers do not hold together: trust only this second.
-        fresh.begin = t;
-        fresh.end = t + 1;
+    Stretch fresh = zone.isValid() ? zoneStretch(t) : Stretch{t, t + 1, 0};
+    if (followCLibrary && (!zone.isValid() || !agreesWithCLibrary(fresh, t)))
+        fresh = {t, t + 1, cLibraryOffset(t).value_or(0)};
+    if (fresh.end == fresh.begin + 1) {
+        single = fresh; // not kept: kept, such moments would cost memory per file
+        return single;
     }
     // Keep the stretches apart even if the zone data disagree with an earlier answer.
     if (it != stretches.begin())
         fresh.begin = std::max(fresh.begin, std::prev(it)->end);
     if (it != stretches.end())
         fresh.end = std::min(fresh.end, it->begin);
+    // A stretch that only grows an earlier one with the same offset joins it, so that moments
+    // after a zone's last transition cost one stretch, not one each.
+    if (it != stretches.begin() && std::prev(it)->end == fresh.begin &&
+        std::prev(it)->offset == fresh.offset) {
+        std::prev(it)->end = fresh.end;
+        last = std::size_t(std::prev(it) - stretches.begin());
+        return stretches[last];
+    }
     it = stretches.insert(it, fresh);
     last = std::size_t(it - stretches.begin());
     return *it;

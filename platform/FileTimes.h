@@ -20,7 +20,8 @@ std::uint32_t packLocalTime(std::int64_t utcSeconds);
 std::int64_t localDayNumber(std::int64_t utcSeconds);
 
 // The zone of the conversions above: the system's unless a test set another (an invalid zone puts
-// the system's back).
+// the system's back, read afresh). The system's zone is the one the C library uses, for every
+// form TZ may take, so that the program agrees with every other program on the machine.
 void setLocalTimeZone(const QTimeZone &zone);
 
 // Days from 1 January 1970 to a date of the proleptic Gregorian calendar.
@@ -39,11 +40,16 @@ void civilFromDays(std::int64_t days, int &year, int &month, int &day);
 
 // Converts moments to local time the cheap way: the offset is fetched from the zone once per
 // stretch between two of its transitions and then reused, which is exact because the offset
-// cannot change inside such a stretch. One instance per thread.
+// cannot change inside such a stretch. Only a stretch the zone vouches for at both ends is kept;
+// a moment it cannot place so is converted on its own. One instance per thread.
 class LocalTimeCache
 {
 public:
     explicit LocalTimeCache(const QTimeZone &zone);
+    // Following the C library: the zone (invalid when Qt knows none that matches) only suggests
+    // the stretches, each of which must agree with the C library at the moment asked and at both
+    // of its ends; otherwise the C library converts that moment alone.
+    static LocalTimeCache followingCLibrary(const QTimeZone &zone);
 
     std::uint32_t pack(std::int64_t utcSeconds);
     std::int64_t dayNumber(std::int64_t utcSeconds);
@@ -57,8 +63,13 @@ private:
         int offset;
     };
     const Stretch &stretchAt(std::int64_t utcSeconds);
+    Stretch zoneStretch(std::int64_t utcSeconds) const;
+    bool agreesWithCLibrary(const Stretch &stretch, std::int64_t utcSeconds) const;
 
     QTimeZone zone;
+    bool fixedOffset; // the zone reports no transition at all, from the first moment to the last
+    bool followCLibrary = false;
+    Stretch single{0, 0, 0};        // a moment converted on its own, never kept
     std::vector<Stretch> stretches; // sorted by begin, never overlapping
     std::size_t last = 0;           // the stretch of the previous call
     // Dates of recent days: the three times of one file, and files of one run, share few days.

@@ -3,8 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 #include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -22,22 +27,47 @@ QString decode(const QByteArray &bytes)
 
 } // namespace
 
+// The settings path may name anything: a pipe would block the reader for good, a device such as
+// /dev/zero would never end. Opening without blocking and looking at what was opened rules both
+// out, with no gap between the look and the read.
+QByteArray ProfileFile::readRegularFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return QByteArray();
+    QByteArray content;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        std::fprintf(stderr, "korvel98: %s is not a regular file; its settings are not read\n",
+                     QFile::encodeName(path).constData());
+    } else if (st.st_size > maxFileSize) {
+        std::fprintf(stderr, "korvel98: %s is larger than %lld bytes; its settings are not read\n",
+                     QFile::encodeName(path).constData(), static_cast<long long>(maxFileSize));
+    } else {
+        QFile file;
+        if (file.open(fd, QIODevice::ReadOnly))
+            content = file.read(maxFileSize); // a file that grows meanwhile is cut, not followed
+    }
+    ::close(fd);
+    return content;
+}
+
 ProfileFile::ProfileFile(const QString &path) : filePath(path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray content = file.readAll();
+    const QByteArray content = readRegularFile(path);
     // Some editors start the file with a byte order mark: it is no part of the first line.
     qsizetype begin = content.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    byteOrderMark = content.left(begin);
     while (begin < content.size()) {
         qsizetype end = content.indexOf('\n', begin);
         if (end < 0)
             end = content.size();
         QByteArray text = content.mid(begin, end - begin);
-        if (text.endsWith('\r'))
+        const bool carriageReturn = text.endsWith('\r');
+        if (carriageReturn)
             text.chop(1);
         lines.append(parse(text));
+        lines.back().carriageReturn = carriageReturn;
         begin = end + 1;
     }
 }
@@ -117,28 +147,61 @@ QList<std::pair<QString, QString>> ProfileFile::entries(const QString &section) 
     return found;
 }
 
-void ProfileFile::setValue(const QString &section, const QString &key, const QString &value)
+ProfileFile::Line ProfileFile::keyLineText(const QString &key, const QString &value)
 {
     QByteArray bytes = value.toUtf8();
     const auto lineBreak =
         std::find_if(bytes.begin(), bytes.end(), [](char c) { return c == '\n' || c == '\r'; });
     bytes.truncate(lineBreak - bytes.begin());
-    const QByteArray text = key.toUtf8() + '=' + bytes;
-    const qsizetype at = keyLine(section, key);
-    if (at >= 0) {
-        lines[at] = parse(text);
-        return;
-    }
+    return parse(key.toUtf8() + '=' + bytes);
+}
+
+void ProfileFile::setValue(const QString &section, const QString &key, const QString &value)
+{
+    setValues(section, {{key, value}});
+}
+
+// One look at the section finds every key there is; the new ones go in together, so a long list
+// costs one pass and one insertion instead of one of each per key.
+void ProfileFile::setValues(const QString &section,
+                            const QList<std::pair<QString, QString>> &values)
+{
     auto [begin, end] = sectionRange(section);
     if (begin < 0) {
         lines.append(parse('[' + section.toUtf8() + ']'));
-        lines.append(parse(text));
-        return;
+        begin = end = lines.size();
     }
+    QHash<QString, qsizetype> existing;
+    // From the end, so that of two equal keys the first is the one left in the table.
+    for (qsizetype i = end - 1; i >= begin; --i)
+        if (!lines[i].key.isEmpty())
+            existing.insert(lines[i].key.toCaseFolded(), i);
+    QList<Line> added;
+    QHash<QString, qsizetype> addedAt;
+    for (const auto &[key, value] : values) {
+        const QString folded = key.toCaseFolded();
+        if (const auto it = existing.constFind(folded); it != existing.cend()) {
+            const bool carriageReturn = lines[*it].carriageReturn;
+            lines[*it] = keyLineText(key, value);
+            lines[*it].carriageReturn = carriageReturn;
+        } else if (const auto at = addedAt.constFind(folded); at != addedAt.cend()) {
+            added[*at] = keyLineText(key, value);
+        } else {
+            addedAt.insert(folded, added.size());
+            added.append(keyLineText(key, value));
+        }
+    }
+    if (added.isEmpty())
+        return;
     // After the section's last non-blank line, so the blank line before the next section stays.
     while (end > begin && lines[end - 1].text.trimmed().isEmpty())
         --end;
-    lines.insert(end, parse(text));
+    QList<Line> merged;
+    merged.reserve(lines.size() + added.size());
+    merged.append(lines.mid(0, end));
+    merged.append(added);
+    merged.append(lines.mid(end));
+    lines = std::move(merged);
 }
 
 bool ProfileFile::save() const
@@ -150,9 +213,11 @@ bool ProfileFile::save() const
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))
         return false;
+    QByteArray content = byteOrderMark;
     for (const Line &line : lines)
-        if (file.write(line.text + '\n') != line.text.size() + 1)
-            return false; // the old file stays; QSaveFile throws the temporary away
+        content += line.text + (line.carriageReturn ? "\r\n" : "\n");
+    if (file.write(content) != content.size())
+        return false; // the old file stays; QSaveFile throws the temporary away
     return file.commit();
 }
 

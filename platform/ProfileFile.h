@@ -15,7 +15,9 @@ namespace platform {
 class ProfileFile
 {
 public:
-    // Reads the file; a missing or unreadable file reads as empty.
+    // Reads the file; a missing or unreadable file reads as empty, and so does anything but a
+    // regular file (a pipe would never end) or a file larger than maxFileSize, with a line on
+    // standard error.
     explicit ProfileFile(const QString &path);
 
     QString path() const { return filePath; }
@@ -29,6 +31,8 @@ public:
     // the section at the end of the file. A value ends at its first line break, so that no value
     // can add lines of its own to the file. Only memory changes until save().
     void setValue(const QString &section, const QString &key, const QString &value);
+    // The same for many keys of one section at once, in time linear in the size of the file.
+    void setValues(const QString &section, const QList<std::pair<QString, QString>> &values);
 
     // Replaces the file as a whole: a temporary file in the same folder is written, flushed to
     // disk and renamed over the old one, so the old file stays whole when anything fails. Creates
@@ -36,11 +40,13 @@ public:
     bool save() const;
 
     static constexpr int maxValueLength = 1023;
+    static constexpr qint64 maxFileSize = 4 << 20;
 
 private:
     struct Line
     {
-        QByteArray text; // as in the file, without its line break
+        QByteArray text;             // as in the file, without its line break
+        bool carriageReturn = false; // the line ended in "\r\n" and is written back so
         bool isSection = false;
         QString section; // for a section line: the name
         QString key;     // for a key line: the name; else empty
@@ -51,9 +57,12 @@ private:
     std::pair<qsizetype, qsizetype> sectionRange(const QString &section) const;
     qsizetype keyLine(const QString &section, const QString &key) const;
     static Line parse(const QByteArray &text);
+    static Line keyLineText(const QString &key, const QString &value);
+    static QByteArray readRegularFile(const QString &path);
     static QString valueOf(const Line &line);
 
     QString filePath;
+    QByteArray byteOrderMark; // as the file started, written back as it was
     QList<Line> lines;
 };
 

@@ -91,12 +91,14 @@ void ReadStatFilesFromDisk(QStringList &target, const QString &section)
 void WriteStatFilesToDisk(const QStringList &source, const QString &section)
 {
     platform::ProfileFile file(settingsFilePath());
-    file.setValue(section, QStringLiteral("Number"), QString::number(source.size()));
+    QList<std::pair<QString, QString>> values;
+    values.reserve(source.size() + 1);
+    values.append({QStringLiteral("Number"), QString::number(source.size())});
     for (qsizetype i = 0; i < source.size(); ++i) {
         const QString &entry = source[i];
-        file.setValue(section, QStringLiteral("File%1").arg(i + 1),
-                      entry.left(entry.indexOf(u'\t')));
+        values.append({QStringLiteral("File%1").arg(i + 1), entry.left(entry.indexOf(u'\t'))});
     }
+    file.setValues(section, values);
     // The whole list goes to disk in one replacement of the file: a refused write leaves the old
     // list complete instead of half of the new one.
     if (!file.save())

@@ -1,5 +1,6 @@
 #include "selection/TypeNames.h"
 
+#include "engine/TypeTable.h"
 #include "platform/TypeRegistry.h"
 
 #include <algorithm>
@@ -30,6 +31,6 @@ void listRegisteredExtensions(QStringList &target, bool withAllFiles)
         return a.compare(b, Qt::CaseInsensitive) < 0;
     });
     for (const QString &key : keys)
-        if (key.startsWith(u'.') && key.size() <= 5)
+        if (key.startsWith(u'.') && extensionFitsRow(key.toUpper()))
             target.append(u'*' + key);
 }

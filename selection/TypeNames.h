@@ -7,6 +7,6 @@
 // unregistered ".xyz" -> "XYZ File"; empty text -> empty text.
 QString getTypeName(const QString &extension);
 
-// Fills target with every registered extension of at most four characters as "*.ext", sorted
-// without regard to case, after "*.*" when withAllFiles is set.
+// Fills target with every registered extension that fits a type row (four characters after the dot)
+// as "*.ext", sorted without regard to case, after "*.*" when withAllFiles is set.
 void listRegisteredExtensions(QStringList &target, bool withAllFiles);

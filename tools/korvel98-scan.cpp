@@ -3,18 +3,21 @@
 // object. The usage is in helpText below, which --help prints.
 
 #include "engine/StatisticsEngine.h"
+#include "platform/DirectorySearch.h"
+#include "platform/FileTimes.h"
 #include "platform/FolderDriveSource.h"
 
 #include <QCollator>
 #include <QDate>
-#include <QDateTime>
-#include <QFileInfo>
 #include <QStringList>
-#include <QTimeZone>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -43,7 +46,8 @@ const char helpText[] =
     "overhang4K ... overhang64K, the bytes lost to clusters of that size.\n"
     "\n"
     "Exit status: 0 after a run, 2 on a bad argument or a missing folder (one line on standard\n"
-    "error, nothing on standard output).\n";
+    "error, nothing on standard output), 1 when the figures could not be written out (a full\n"
+    "disk, a closed output) or the walk ran out of system resources.\n";
 
 struct Options
 {
@@ -55,12 +59,19 @@ struct Options
     } filter = Filter::All;
     QStringList extensions;
     QDate today;
-    QStringList folders;
+    std::vector<std::string> folders; // as given: bytes
 };
 
 [[noreturn]] void fail(const QString &message)
 {
     std::fprintf(stderr, "korvel98-scan: %s\n", message.toLocal8Bit().constData());
+    std::exit(usageError);
+}
+
+// A message that names a folder as its bytes stand, whatever they are.
+[[noreturn]] void failFolder(const char *what, const std::string &folder)
+{
+    std::fprintf(stderr, "korvel98-scan: %s: %s\n", what, folder.c_str());
     std::exit(usageError);
 }
 
@@ -77,19 +88,22 @@ QStringList parseExtensions(const QString &list)
             fail(QStringLiteral("not an extension: \"%1\"").arg(item));
         result << item;
     }
+    if (result.isEmpty())
+        fail(QStringLiteral("--include and --exclude want at least one extension, not \"%1\"")
+                 .arg(list));
     return result;
 }
 
-Options parse(const QStringList &args)
+Options parse(const std::vector<std::string> &bytes)
 {
     Options options;
     bool filterGiven = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const QString arg = QString::fromLocal8Bit(bytes[i]);
         auto value = [&]() -> QString {
-            if (i + 1 >= args.size())
+            if (i + 1 >= bytes.size())
                 fail(QStringLiteral("%1 needs a value").arg(arg));
-            return args[++i];
+            return QString::fromLocal8Bit(bytes[++i]);
         };
         if (arg == u"--help" || arg == u"-h") {
             std::fputs(helpText, stdout);
@@ -108,22 +122,38 @@ Options parse(const QStringList &args)
             if (!options.today.isValid())
                 fail(QStringLiteral("--today wants a date as YYYY-MM-DD, not \"%1\"").arg(text));
         } else if (arg == u"--") {
-            options.folders << args.mid(i + 1);
+            options.folders.insert(options.folders.end(), bytes.begin() + std::ptrdiff_t(i) + 1,
+                                   bytes.end());
             break;
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
             fail(QStringLiteral("unknown option %1").arg(arg));
         } else {
-            options.folders << arg;
+            options.folders.push_back(bytes[i]);
         }
     }
-    if (options.folders.isEmpty())
+    if (options.folders.empty())
         fail(QStringLiteral("no folder given (see korvel98-scan --help)"));
     if (options.folders.size() > 24)
         fail(QStringLiteral("at most 24 folders, one per drive letter c: to z:"));
-    for (const QString &folder : std::as_const(options.folders))
-        if (!QFileInfo(folder).isDir())
-            fail(QStringLiteral("no such folder: %1").arg(folder));
     return options;
+}
+
+// Each folder is held open and walked through the descriptor, so that its name is never turned
+// into text and back.
+std::vector<std::unique_ptr<platform::HeldFolder>> holdFolders(const Options &options)
+{
+    std::vector<std::unique_ptr<platform::HeldFolder>> held;
+    for (const std::string &folder : options.folders) {
+        held.push_back(std::make_unique<platform::HeldFolder>(folder));
+        const int error = held.back()->error();
+        if (error == ENOENT)
+            failFolder("no such folder", folder);
+        if (error == ENOTDIR)
+            failFolder("not a folder", folder);
+        if (error != 0)
+            failFolder(std::strerror(error), folder);
+    }
+    return held;
 }
 
 std::string jsonString(const QString &text)
@@ -213,21 +243,38 @@ void printJson(const StatisticsEngine &e)
     std::fputs(out.c_str(), stdout);
 }
 
+// A moment on a local date by the walk's own conversion, which follows every form TZ may take:
+// noon UTC of the date, moved by whole days when the zone is so far out that it falls on another.
+std::int64_t localNoon(const QDate &date)
+{
+    const std::int64_t day = platform::daysFromCivil(date.year(), date.month(), date.day());
+    const std::int64_t noon = day * 86400 + 12 * 3600;
+    return noon - (platform::localDayNumber(noon) - day) * 86400;
+}
+
+// The figures are the tool's whole result: losing them on a full disk or a closed output is a
+// failure the caller must see.
+int finishOutput()
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return 0;
+    std::fprintf(stderr, "korvel98-scan: cannot write the figures: %s\n", std::strerror(errno));
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    const Options options = parse(args);
+    platform::raiseDescriptorLimit();
+    const Options options = parse(std::vector<std::string>(argv + 1, argv + argc));
+    const auto held = holdFolders(options);
 
     platform::FolderDriveSource drives;
     StatisticsEngine engine(drives);
     char letter = 'c';
-    for (const QString &folder : options.folders) {
-        const QString path = QFileInfo(folder).absoluteFilePath();
-        drives.addDrive(QChar(letter), platform::DriveFixed, QString(), path);
+    for (const auto &folder : held) {
+        drives.addDrive(QChar(letter), platform::DriveFixed, QString(), folder->path());
         engine.PickList1 << drives.drives().back().entry;
         ++letter;
     }
@@ -242,8 +289,7 @@ int main(int argc, char **argv)
     std::sort(engine.PickList2.begin(), engine.PickList2.end(), collator);
 
     if (options.today.isValid()) {
-        const std::int64_t noon =
-            QDateTime(options.today, QTime(12, 0), QTimeZone::systemTimeZone()).toSecsSinceEpoch();
+        const std::int64_t noon = localNoon(options.today);
         engine.clock = [noon] { return noon; };
     }
     engine.hooks.errorBox = [](const QString &text) {
@@ -252,5 +298,7 @@ int main(int argc, char **argv)
 
     engine.collectDrives();
     printJson(engine);
-    return 0;
+    const int written = finishOutput();
+    // A walk that had to stop short (no descriptors left) printed incomplete figures.
+    return written != 0 ? written : engine.aborted ? 1 : 0;
 }

@@ -56,3 +56,54 @@ TEST(TypeTable, LongExtensionsGetNoRowAndLargeSumsDoNotWrap)
 }
 
 } // namespace
+
+namespace {
+
+// An extension that grows past the limit when upper-cased must not take the row of files
+// without an extension, whichever of the two the walk meets first.
+TEST(TypeTable, GrowingExtensionsNeverTakeTheEmptyRow)
+{
+    for (const char *grown : {".ßßß", ".ﬀﬀﬀ"}) {
+        for (bool grownFirst : {true, false}) {
+            TypeTable table;
+            if (grownFirst)
+                table.countFile(grown, 1);
+            table.countFile("", 2);
+            table.countFile("", 3);
+            if (!grownFirst)
+                table.countFile(grown, 1);
+            EXPECT_EQ(table.rows(), QStringList{"\t2\t5"}) << grown << grownFirst;
+        }
+    }
+}
+
+TEST(TypeTable, TheLimitCountsCharactersOfTheUpperCasedExtension)
+{
+    const struct
+    {
+        const char *extension;
+        bool getsRow;
+    } cases[] = {{".😀😀😀", true}, {".😀😀😀😀😀", false}, {".äöüß", false},
+                 {".ßß", true},  {".abcd", true},   {".abcde", false}};
+    for (const auto &c : cases) {
+        TypeTable table;
+        table.countFile(c.extension, 1);
+        EXPECT_EQ(table.count(), c.getsRow ? 1 : 0) << c.extension;
+        EXPECT_EQ(extensionFitsRow(QString::fromUtf8(c.extension).toUpper()), c.getsRow);
+    }
+}
+
+TEST(TypeTable, ByteSumsAreUnsignedAndStopAtTheMaximum)
+{
+    TypeTable table;
+    const std::uint64_t sparse = (std::uint64_t(1) << 63) - 1;
+    table.countFile(".img", sparse);
+    table.countFile(".img", sparse);
+    EXPECT_EQ(table.bytesAt(0), 2 * sparse);
+    table.countFile(".IMG", sparse);
+    table.insertType(".img", sparse, false);
+    EXPECT_EQ(table.bytesAt(0), UINT64_MAX);
+    EXPECT_EQ(table.row(0), ".IMG\t4\t18446744073709551615");
+}
+
+} // namespace

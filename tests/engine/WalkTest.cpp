@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <mutex>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -325,6 +326,78 @@ TEST_F(HardTrees, TwoHundredThousandFilesInOneFolder)
     EXPECT_EQ(engine.filesProcessed, 200000);
     EXPECT_EQ(engine.lbTypes.rows(), (QStringList{".A\t100000\t0", ".B\t100000\t0"}));
     expectInvariants();
+}
+
+} // namespace
+
+namespace {
+
+// Lowers the soft limit of open descriptors so that only a few more can be opened (or none at
+// all), and puts it back.
+class FewDescriptors
+{
+public:
+    explicit FewDescriptors(int spare)
+    {
+        ::getrlimit(RLIMIT_NOFILE, &saved);
+        rlimit lowered = saved;
+        lowered.rlim_cur =
+            spare == 0 ? 0 : rlim_t(long(saved.rlim_cur) - platform::descriptorsToSpare() + spare);
+        ::setrlimit(RLIMIT_NOFILE, &lowered);
+    }
+    ~FewDescriptors() { ::setrlimit(RLIMIT_NOFILE, &saved); }
+
+private:
+    rlimit saved{};
+};
+
+class Descriptors : public korvel::test::EngineTest
+{
+protected:
+    // 2,400 files in 300 folders, a third of them with subfolders of their own.
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        QStringList paths{"d0"};
+        for (int i = 1; i < 300; ++i)
+            paths << paths[(i - 1) / 3] + QString("/d%1").arg(i);
+        for (const QString &path : paths)
+            for (int j = 0; j < 8; ++j)
+                tree.file(path + QString("/f%1.txt").arg(j));
+        useDrives({tree.root()});
+    }
+    Tree tree{true};
+};
+
+// However many helpers the engine is given, running short of descriptors never loses a file.
+TEST_F(Descriptors, AFewSpareAreEnoughForExactFigures)
+{
+    for (const int helpers : {0, 2, 64}) {
+        engine.readAheadThreads = helpers;
+        {
+            FewDescriptors few(12);
+            engine.collectDrives();
+        }
+        EXPECT_EQ(engine.filesProcessed, 2400) << helpers;
+        EXPECT_FALSE(engine.aborted);
+    }
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+// With none to spare the walk cannot go on: it says so and the run counts as aborted.
+TEST_F(Descriptors, NoneToSpareStopsTheRunWithAMessage)
+{
+    for (const int helpers : {0, 4}) {
+        engine.readAheadThreads = helpers;
+        errors.clear();
+        {
+            FewDescriptors few(0);
+            engine.collectDrives();
+        }
+        EXPECT_TRUE(engine.aborted) << helpers;
+        EXPECT_EQ(errors.size(), 1);
+        EXPECT_TRUE(captions.back().contains("aborted"));
+    }
 }
 
 } // namespace

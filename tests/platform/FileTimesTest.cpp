@@ -1,8 +1,12 @@
 #include "platform/FileTimes.h"
 
 #include <QDateTime>
+#include <cstdlib>
+#include <ctime>
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
+#include <string>
 
 namespace {
 
@@ -88,6 +92,92 @@ TEST(FileTimes, CachedConversionMatchesTheZoneEverywhere)
             ASSERT_EQ(cache.pack(t),
                       packed(d.year(), d.month(), d.day(), h.hour(), h.minute(), h.second()))
                 << id << " at " << t;
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The C library's conversion, which every other program on the machine uses, under a TZ value.
+class CLibraryZone
+{
+public:
+    explicit CLibraryZone(const char *tz)
+    {
+        if (const char *old = std::getenv("TZ"))
+            saved = old;
+        ::setenv("TZ", tz, 1);
+        ::tzset();
+        platform::setLocalTimeZone(QTimeZone()); // the conversions follow the system anew
+    }
+    ~CLibraryZone()
+    {
+        if (saved)
+            ::setenv("TZ", saved->c_str(), 1);
+        else
+            ::unsetenv("TZ");
+        ::tzset();
+        platform::setLocalTimeZone(QTimeZone());
+    }
+    static std::uint32_t pack(std::int64_t t, std::int64_t &day)
+    {
+        const time_t moment = time_t(t);
+        struct tm local;
+        ::localtime_r(&moment, &local);
+        const int year = local.tm_year + 1900;
+        day = platform::daysFromCivil(year, local.tm_mon + 1, local.tm_mday);
+        if (year < 1980 || year > 2107)
+            return 0;
+        return packed(year, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                      local.tm_sec);
+    }
+
+private:
+    std::optional<std::string> saved;
+};
+
+// Random moments from 1970 to 2107 in random order, after the last second a signed 32-bit count
+// can hold, which is where a zone's own list of transitions ends.
+std::vector<std::int64_t> hostileMoments()
+{
+    std::vector<std::int64_t> moments{std::int64_t(INT32_MAX)};
+    std::mt19937_64 random(98);
+    std::uniform_int_distribution<std::int64_t> moment(0, utcOf("UTC", 2107, 12, 30, 0, 0, 0));
+    for (int i = 0; i < 3000; ++i)
+        moments.push_back(moment(random));
+    return moments;
+}
+
+TEST(FileTimes, CachedZonesAgreeWithTheCLibraryAfter2037)
+{
+    for (const char *id : {"Australia/Lord_Howe", "America/Santiago", "Atlantic/Azores",
+                           "Pacific/Chatham", "Antarctica/Troll", "Pacific/Easter", "America/Nuuk",
+                           "America/Scoresbysund", "Asia/Kolkata"}) {
+        const CLibraryZone reference(id);
+        platform::LocalTimeCache cache{QTimeZone(id)};
+        for (const std::int64_t t : hostileMoments()) {
+            std::int64_t day;
+            ASSERT_EQ(cache.pack(t), CLibraryZone::pack(t, day)) << id << " at " << t;
+            ASSERT_EQ(cache.dayNumber(t), day) << id << " at " << t;
+        }
+    }
+}
+
+// Whatever form TZ takes, the program's local time is the C library's: a zone file by path, the
+// machine's own, a rule, a name Qt does not know (UTC to the C library).
+TEST(FileTimes, EveryFormOfTzConvertsAsTheCLibraryDoes)
+{
+    for (const char *tz :
+         {":/usr/share/zoneinfo/Europe/Berlin", "/usr/share/zoneinfo/Pacific/Chatham",
+          "/etc/localtime", ":Australia/Lord_Howe", "No/Such_Zone", "CET-1CEST,M3.5.0,M10.5.0/3",
+          "<+0330>-3:30", "EST5EDT"}) {
+        const CLibraryZone reference(tz);
+        for (const std::int64_t t : hostileMoments()) {
+            std::int64_t day;
+            ASSERT_EQ(platform::packLocalTime(t), CLibraryZone::pack(t, day)) << tz << " at " << t;
+            ASSERT_EQ(platform::localDayNumber(t), day) << tz << " at " << t;
         }
     }
 }

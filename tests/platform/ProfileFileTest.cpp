@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using platform::ProfileFile;
@@ -139,4 +140,37 @@ TEST(ProfileFile, MissingFilesReadEmptyAndUnwritablePlacesRefuse)
         EXPECT_EQ(readAll(path), "[A]\nB=old\n");
     }
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// Only a regular file of a sane size is read: anything else would hang or exhaust memory.
+TEST(ProfileFile, OnlyRegularFilesOfASaneSizeAreRead)
+{
+    QTemporaryDir temp;
+    const QString fifo = temp.filePath("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit(), 0600), 0);
+    const QString zero = temp.filePath("zero.ini");
+    ASSERT_TRUE(QFile::link("/dev/zero", zero));
+    const QString huge = temp.filePath("huge.ini");
+    QFile big(huge);
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.write("[Include]\nNumber=1\n");
+    ASSERT_TRUE(big.resize(std::int64_t(64) << 20));
+    big.close();
+    for (const QString &path : {fifo, zero, huge})
+        EXPECT_TRUE(ProfileFile(path).entries("Include").isEmpty()) << path.toStdString();
+}
+
+// Lines nobody changed go back byte for byte, whatever marks and line ends they carry.
+TEST(ProfileFile, UnchangedLinesAreWrittenBackExactly)
+{
+    QTemporaryDir temp;
+    const QString path = temp.filePath("k.ini");
+    const QByteArray kept = "\xEF\xBB\xBF\xEF\xBB\xBF[Include]\r\nNumber=1\r\nFile1=*.doc\n";
+    writeAll(path, kept);
+    ProfileFile file(path);
+    EXPECT_FALSE(file.value("Include", "Number").has_value());
+    file.setValue("Exclude", "Number", "0");
+    ASSERT_TRUE(file.save());
+    EXPECT_EQ(readAll(path), kept + "[Exclude]\nNumber=0\n");
+    EXPECT_FALSE(ProfileFile(path).value("Include", "Number").has_value());
 }

@@ -132,3 +132,17 @@ TEST_F(ExtensionLists, ARefusedWriteRaisesAndLeavesTheFileAlone)
     ReadStatFilesFromDisk(list, "Include");
     EXPECT_EQ(list, defaults);
 }
+
+// A long list, written over a file that already holds one, reads back whole and in order.
+TEST_F(ExtensionLists, ALongListIsRewrittenWhole)
+{
+    QStringList list;
+    for (int i = 0; i < 30000; ++i)
+        list << QStringLiteral("*.e%1\t").arg(i);
+    WriteStatFilesToDisk(list.mid(0, 20000), "Include");
+    WriteStatFilesToDisk(list, "Include");
+    const QStringList back = read("Include");
+    ASSERT_EQ(back.size(), list.size());
+    EXPECT_EQ(back.front(), "*.e0\tE0 File");
+    EXPECT_EQ(back.back(), "*.e29999\tE29999 File");
+}

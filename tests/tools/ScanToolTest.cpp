@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimeZone>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,11 +22,11 @@ struct Result
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
-Result runProgram(const QString &program, const QStringList &args)
+Result runProgram(const QString &program, const QStringList &args, const QString &tz = "UTC")
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("TZ", "UTC");
+    env.insert("TZ", tz);
     process.setProcessEnvironment(env);
     process.start(program, args);
     process.waitForFinished(120000);
@@ -201,6 +202,15 @@ TEST_F(ScanTool, JsonHoldsTheFiguresOfTheTree)
         EXPECT_EQ(json[slack[i]].toDouble(), overhang[i]) << slack[i];
 }
 
+// A zone given by its file, in the forms the C library takes, is the zone of that name.
+TEST_F(ScanTool, TheZoneFileFormsOfTzGiveTheSameFigures)
+{
+    const QStringList args{"--today", today.toString(Qt::ISODate), dir.path()};
+    const QByteArray byName = runProgram(KORVEL_SCAN_TOOL, args).out;
+    for (const char *tz : {":/usr/share/zoneinfo/Etc/UTC", "/usr/share/zoneinfo/UTC"})
+        EXPECT_EQ(runProgram(KORVEL_SCAN_TOOL, args, tz).out, byName) << tz;
+}
+
 // The filter options reach the run, and several folders are several drives.
 TEST_F(ScanTool, FiltersAndSeveralFolders)
 {
@@ -224,15 +234,56 @@ TEST_F(ScanTool, BadArgumentsExitWithTwoAndOneLine)
         {"--include", ".doc", "--exclude", ".txt", dir.path()},
         {"--include"},
         {dir.filePath("docs/REPORT.DOC")},
+        {"--include", "", dir.path()},
+        {"--exclude", ",,,", dir.path()},
     };
-    const QStringList named = {"--bogus",   "missing",   "folder",    "2026-13-01",
-                               "--exclude", "--include", "REPORT.DOC"};
+    const QStringList named = {"--bogus",   "missing",    "folder",    "2026-13-01", "--exclude",
+                               "--include", "REPORT.DOC", "--include", "--exclude"};
     for (qsizetype i = 0; i < bad.size(); ++i) {
         const Result r = scan(bad[i]);
         EXPECT_EQ(r.exitCode, 2) << bad[i].join(' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_EQ(r.err.count('\n'), 1);
         EXPECT_TRUE(r.err.contains(named[i].toUtf8())) << r.err.toStdString();
+    }
+}
+
+// Folder names are bytes: neither a name that is not UTF-8 nor a path longer than the system
+// takes in one piece stops the tool from walking the folder.
+TEST_F(ScanTool, FoldersAreTakenAsBytesOfAnyLength)
+{
+    const QString script =
+        "cd \"$1\" && mkdir \"$(printf 'x\\377')\" && : > \"$(printf 'x\\377')/a\" && "
+        "exec \"$2\" \"$(printf '%s/x\\377' \"$1\")\"";
+    Result r = runProgram("sh", {"-c", script, "sh", dir.path(), KORVEL_SCAN_TOOL});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.json()["filesProcessed"].toInteger(), 1);
+
+    std::string path = dir.path().toStdString();
+    int at = ::open(path.c_str(), O_RDONLY | O_DIRECTORY);
+    const std::string name(200, 'n');
+    for (int level = 0; level < 25; ++level, path += '/' + name) {
+        ASSERT_EQ(::mkdirat(at, name.c_str(), 0755), 0);
+        const int next = ::openat(at, name.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(at);
+        at = next;
+    }
+    ::close(::openat(at, "deep", O_CREAT | O_WRONLY, 0644));
+    ::close(at);
+    r = scan({QString::fromStdString(path)});
+    runProgram("rm", {"-rf", dir.filePath(QString::fromStdString(name))}); // beyond QDir's reach
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.json()["filesProcessed"].toInteger(), 1);
+}
+
+// Figures that cannot be written are a failure, not a success with nothing to show.
+TEST_F(ScanTool, AWriteErrorOnTheOutputFails)
+{
+    for (const char *redirect : {">/dev/full", ">&-"}) {
+        const Result r = runProgram("sh", {"-c", QString("exec \"$0\" \"$1\" %1").arg(redirect),
+                                           KORVEL_SCAN_TOOL, dir.path()});
+        EXPECT_NE(r.exitCode, 0) << redirect;
+        EXPECT_FALSE(r.err.isEmpty()) << redirect;
     }
 }
 
