@@ -109,6 +109,15 @@ bool liesBelowAny(const QString &path, const QSet<QString> &folders)
     return false;
 }
 
+QSet<QString> networkMountPoints(const QList<MountEntry> &mounts)
+{
+    QSet<QString> points;
+    for (const MountEntry &mount : mounts)
+        if (remoteTypes().contains(mount.fsType))
+            points.insert(mount.mountPoint);
+    return points;
+}
+
 bool isListed(const MountEntry &mount, const MountTableOptions &options, bool belowNetwork)
 {
     // Never touch a path on or below a network mount here: its server may be gone, and stat would
@@ -215,10 +224,7 @@ QList<Drive> drivesFromMountTable(const QList<MountEntry> &mounts, const MountTa
 {
     const MountTableOptions options = withMachineDefaults(given);
     const QList<MountEntry> visible = visibleMounts(mounts);
-    QSet<QString> networkFolders;
-    for (const MountEntry &mount : visible)
-        if (remoteTypes().contains(mount.fsType))
-            networkFolders.insert(mount.mountPoint);
+    const QSet<QString> networkFolders = networkMountPoints(visible);
     QList<MountEntry> listed;
     for (const MountEntry &mount : visible)
         if (isListed(mount, options, liesBelowAny(mount.mountPoint, networkFolders)))
@@ -264,9 +270,8 @@ MountTableDriveSource::MountTableDriveSource(const QByteArray &mountInfo, MountT
     table = drivesFromMountTable(mounts, options);
     // Every network mount counts, also one that got no letter.
     QSet<QString> networkFolders;
-    for (const MountEntry &mount : visibleMounts(mounts))
-        if (remoteTypes().contains(mount.fsType))
-            networkFolders.insert(options.folderOf(mount.mountPoint));
+    for (const QString &mountPoint : networkMountPoints(visibleMounts(mounts)))
+        networkFolders.insert(options.folderOf(mountPoint));
     // The walk tells a drive's own folders by the device that stat reports on its root. That is
     // the mount table's major:minor except on a few disk file systems (btrfs subvolumes); drives
     // that may hang are left as they are, so that a server that is gone cannot hold up the start.
@@ -340,7 +345,9 @@ std::uint64_t MountTableDriveSource::clusterSize(QChar letter) const
 
 std::uint64_t MountTableDriveSource::usedEntries(QChar letter) const
 {
-    return ask(letter).usedEntries;
+    // An unmounted drive's folder answers for the file system around it: not this drive's count.
+    const VolumeFacts facts = ask(letter);
+    return facts.answered ? facts.usedEntries : 0;
 }
 
 } // namespace platform

@@ -78,10 +78,10 @@ QByteArray volumeFactsLine(const VolumeFacts &facts)
     if (!facts.answered)
         return "0\n";
     char line[128];
-    const int n =
-        std::snprintf(line, sizeof line, "1 %llu %llu %llu %llu\n",
-                      (unsigned long long)facts.device, (unsigned long long)facts.totalBytes,
-                      (unsigned long long)facts.freeBytes, (unsigned long long)facts.clusterSize);
+    const int n = std::snprintf(
+        line, sizeof line, "1 %llu %llu %llu %llu %llu\n", (unsigned long long)facts.device,
+        (unsigned long long)facts.totalBytes, (unsigned long long)facts.freeBytes,
+        (unsigned long long)facts.clusterSize, (unsigned long long)facts.usedEntries);
     return QByteArray(line, n);
 }
 
@@ -89,15 +89,22 @@ VolumeFacts parseVolumeFactsLine(const QByteArray &line)
 {
     const QList<QByteArray> fields = line.trimmed().split(' ');
     VolumeFacts facts;
-    if (fields.size() != 5 || fields[0] != "1")
+    if (fields.size() != 6 || fields[0] != "1")
         return facts;
-    bool ok[4] = {};
-    facts.device = fields[1].toULongLong(&ok[0]);
-    facts.totalBytes = fields[2].toULongLong(&ok[1]);
-    facts.freeBytes = fields[3].toULongLong(&ok[2]);
-    facts.clusterSize = fields[4].toULongLong(&ok[3]);
-    facts.answered = ok[0] && ok[1] && ok[2] && ok[3];
-    return facts.answered ? facts : VolumeFacts();
+    bool ok = true;
+    const auto number = [&](qsizetype i) {
+        bool read = false;
+        const std::uint64_t value = fields[i].toULongLong(&read);
+        ok = ok && read;
+        return value;
+    };
+    facts.device = number(1);
+    facts.totalBytes = number(2);
+    facts.freeBytes = number(3);
+    facts.clusterSize = number(4);
+    facts.usedEntries = number(5);
+    facts.answered = ok;
+    return ok ? facts : VolumeFacts();
 }
 
 ProbeCommand ownProbeCommand()

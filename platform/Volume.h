@@ -26,8 +26,8 @@ using VolumeProbe = std::function<VolumeFacts(const QString &folder)>;
 // Asks the system about a folder. May block for minutes on a network mount whose server is gone.
 VolumeFacts probeVolume(const QString &folder);
 
-// The one line a probe child prints: "1 <device> <total> <free> <cluster>", or "0" when the
-// folder did not answer; and its reading, where anything else is no answer.
+// The one line a probe child prints: "1 <device> <total> <free> <cluster> <used entries>", or
+// "0" when the folder did not answer; and its reading, where anything else is no answer.
 QByteArray volumeFactsLine(const VolumeFacts &facts);
 VolumeFacts parseVolumeFactsLine(const QByteArray &line);
 

@@ -177,6 +177,7 @@ TEST_F(MountTableSourceTest, CapacityIsSixtyFourBitAndAnUnmountedDriveIsNotReady
         facts.totalBytes = 6ull << 40; // 6 TB
         facts.freeBytes = (5ull << 40) + 3;
         facts.clusterSize = 4096;
+        facts.usedEntries = 300;
         return facts;
     };
     MountTableDriveSource source(text, mapped(text, probe));
@@ -188,6 +189,7 @@ TEST_F(MountTableSourceTest, CapacityIsSixtyFourBitAndAnUnmountedDriveIsNotReady
     EXPECT_EQ(totalBytes, 6ull << 40);
     EXPECT_EQ(freeBytes, (5ull << 40) + 3);
     EXPECT_EQ(source.clusterSize('e'), 4096u);
+    EXPECT_EQ(source.usedEntries('e'), 300u);
     EXPECT_TRUE(source.isReady('e'));
 
     // Unmounted: the folder now answers for the file system around it.
@@ -195,6 +197,7 @@ TEST_F(MountTableSourceTest, CapacityIsSixtyFourBitAndAnUnmountedDriveIsNotReady
     EXPECT_FALSE(source.isReady('e'));
     EXPECT_FALSE(source.space('e', freeBytes, totalBytes));
     EXPECT_EQ(source.clusterSize('e'), 0u);
+    EXPECT_EQ(source.usedEntries('e'), 0u);
 
     EXPECT_FALSE(source.isReady('y'));
     EXPECT_EQ(source.driveType('y'), DriveNoRoot);

@@ -23,7 +23,7 @@ public:
             "echo \"$1\" >> \"$0/started\"; "
             "while [ ! -e \"$0/up\" ]; do "
             "[ -d \"$0\" ] && kill -0 $PPID 2>/dev/null || exit 0; sleep 0.02; done; "
-            "echo \"1 45 1000000 400000 4096\"");
+            "echo \"1 45 1000000 400000 4096 1234\"");
         return {QStringLiteral("/bin/sh"),
                 {QStringLiteral("sh"), QStringLiteral("-c"), script, folder.path()}};
     }
