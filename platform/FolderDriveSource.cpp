@@ -142,22 +142,24 @@ bool FolderDriveSource::space(QChar letter, std::uint64_t &freeBytes,
     return true;
 }
 
-std::uint64_t FolderDriveSource::clusterSize(QChar letter) const
+std::uint64_t FolderDriveSource::figure(QChar letter, PretendedFigure pretended,
+                                        MeasuredFigure measured) const
 {
     Pretence pretence;
     VolumeFacts facts;
     if (!answers(letter, pretence, facts))
         return 0;
-    return pretence.clusterSize.value_or(facts.clusterSize);
+    return (pretence.*pretended).value_or(facts.*measured);
+}
+
+std::uint64_t FolderDriveSource::clusterSize(QChar letter) const
+{
+    return figure(letter, &Pretence::clusterSize, &VolumeFacts::clusterSize);
 }
 
 std::uint64_t FolderDriveSource::usedEntries(QChar letter) const
 {
-    Pretence pretence;
-    VolumeFacts facts;
-    if (!answers(letter, pretence, facts))
-        return 0;
-    return pretence.usedEntries.value_or(facts.usedEntries);
+    return figure(letter, &Pretence::usedEntries, &VolumeFacts::usedEntries);
 }
 
 } // namespace platform

@@ -49,6 +49,11 @@ private:
     // it and what its folder's file system said. The folder is asked once, so that a question
     // costs one probe. False when there is no such drive.
     bool answers(QChar letter, Pretence &pretence, VolumeFacts &facts) const;
+    // One figure of a drive: the pretended one where a test set it, else what its file system
+    // said; 0 when the drive does not answer.
+    using PretendedFigure = std::optional<std::uint64_t> Pretence::*;
+    using MeasuredFigure = std::uint64_t VolumeFacts::*;
+    std::uint64_t figure(QChar letter, PretendedFigure pretended, MeasuredFigure measured) const;
 
     QList<Drive> table; // in letter order
     QHash<QChar, Pretence> pretences;
