@@ -5,7 +5,6 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <fcntl.h>
 #include <linux/msdos_fs.h>
 #include <sys/ioctl.h>
@@ -30,6 +29,25 @@ constexpr long fuseMagic = 0x65735546;  // fuseblk, which is how ntfs-3g mounts
 constexpr std::uint32_t dosBits = AttrReadOnly | AttrHidden | AttrSystem | AttrArchive;
 
 std::function<bool(const std::string &)> listingHook;
+
+// Hands every name of an open directory to named(), "." and ".." included, a batch of the
+// kernel's records at a time. What the last getdents64 call gave: 0 at the end, below 0 on an
+// error (errno tells which).
+template <typename Named> long forEachName(int fd, const Named &named)
+{
+    alignas(8) char buffer[32768];
+    for (;;) {
+        const long got = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer);
+        if (got <= 0)
+            return got;
+        for (long at = 0; at < got;) {
+            unsigned short length; // d_reclen of struct linux_dirent64; the name is at 19
+            std::memcpy(&length, buffer + at + 16, sizeof length);
+            named(static_cast<const char *>(buffer + at + 19));
+            at += length;
+        }
+    }
+}
 
 struct Fd
 {
@@ -193,26 +211,16 @@ bool DirectoryListing::readEntries(int fd, const std::string &path)
         std::size_t length;
     };
     std::vector<Name> found;
-    alignas(8) char buffer[32768];
-    for (;;) {
-        const long got = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer);
-        if (got < 0 && errno == ENOMEM)
-            return failed(ENOMEM);
-        if (got <= 0)
-            break;
-        for (long at = 0; at < got;) {
-            auto *record = reinterpret_cast<const unsigned char *>(buffer + at);
-            unsigned short length;
-            std::memcpy(&length, record + 16, sizeof length);
-            const char *name = reinterpret_cast<const char *>(record + 19);
-            at += length;
-            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
-                continue;
-            const std::size_t size = std::strlen(name);
-            found.push_back({names.size(), size});
-            names.insert(names.end(), name, name + size + 1); // kept with its 0 for statx
-        }
-    }
+    const long end = forEachName(fd, [&](const char *name) {
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            return;
+        const std::size_t size = std::strlen(name);
+        found.push_back({names.size(), size});
+        names.insert(names.end(), name, name + size + 1); // kept with its 0 for statx
+    });
+    // Any other error ends the listing with the names read so far.
+    if (end < 0 && errno == ENOMEM)
+        return failed(ENOMEM);
     if (listingHook) {
         const auto hook = listingHook; // a test may put another in while this one runs
         if (!hook(path)) {
@@ -321,19 +329,12 @@ long descriptorsToSpare()
     if (dir < 0)
         return 0;
     long used = 0;
-    alignas(8) char buffer[8192];
-    for (long got; (got = ::syscall(SYS_getdents64, dir, buffer, sizeof buffer)) > 0;) {
-        for (long at = 0; at < got;) {
-            unsigned short length;
-            std::memcpy(&length, buffer + at + 16, sizeof length);
-            const char *name = buffer + at + 19;
-            at += length;
-            if (name[0] >= '0' && name[0] <= '9') {
-                const long number = std::strtol(name, nullptr, 10);
-                used += number < below && number != dir;
-            }
+    forEachName(dir, [&](const char *name) {
+        if (name[0] >= '0' && name[0] <= '9') {
+            const long number = std::strtol(name, nullptr, 10);
+            used += number < below && number != dir;
         }
-    }
+    });
     ::close(dir);
     return std::max(0L, below - used);
 }
