@@ -93,8 +93,9 @@ void FolderReader::start(int helperCount, int most)
         return;
     queue.insert(top.get());
     growth = {std::chrono::steady_clock::now(), 0, 0, false};
-    for (int i = 0; i < helperCount && startHelper(); ++i) {
-    }
+    for (int i = 0; i < helperCount; ++i)
+        if (!startHelper())
+            break;
     if (helpers == 0)
         queue.clear();
 }

@@ -89,6 +89,18 @@ LocalTimeCache &threadCache()
     return *cache;
 }
 
+// Whether a zone names no transition within the moments converted: one offset serves them all.
+bool hasFixedOffset(const QTimeZone &zone)
+{
+    if (!zone.isValid() || !zone.hasTransitions())
+        return true;
+    const auto utc = [](std::int64_t t) {
+        return QDateTime::fromSecsSinceEpoch(t, QTimeZone::utc());
+    };
+    return !zone.nextTransition(utc(-zoneLimit)).atUtc.isValid() &&
+           !zone.previousTransition(utc(zoneLimit)).atUtc.isValid();
+}
+
 // The C library's offset from UTC at a moment, in seconds.
 std::optional<int> cLibraryOffset(std::int64_t utcSeconds)
 {
@@ -116,13 +128,7 @@ void civilFromDays(std::int64_t days, int &year, int &month, int &day)
 }
 
 LocalTimeCache::LocalTimeCache(const QTimeZone &zone)
-    : zone(zone),
-      fixedOffset(
-          !zone.isValid() || !zone.hasTransitions() ||
-          (!zone.nextTransition(QDateTime::fromSecsSinceEpoch(-zoneLimit, QTimeZone::utc()))
-                .atUtc.isValid() &&
-           !zone.previousTransition(QDateTime::fromSecsSinceEpoch(zoneLimit, QTimeZone::utc()))
-                .atUtc.isValid()))
+    : zone(zone), fixedOffset(hasFixedOffset(zone))
 {}
 
 LocalTimeCache LocalTimeCache::followingCLibrary(const QTimeZone &zone)
