@@ -4,7 +4,6 @@
 
 #include <QLocale>
 #include <algorithm>
-#include <functional>
 #include <vector>
 
 QStringList TextTable::rowCells(int row) const
@@ -96,7 +95,9 @@ void quickSortBy(TextTable &table, int first, int last, int column, bool descend
     const int base = first;
     const auto key = [&](int row) -> const Key & { return keys[std::size_t(row - base)]; };
 
-    std::function<void(int, int)> sortRange = [&](int from, int to) {
+    // Each part sorted is final: a short range the exchange sort took leaves its keys behind
+    // unmoved, and nothing reads them again.
+    const auto sortRange = [&](const auto &self, int from, int to) -> void {
         while (true) {
             if (from >= to || smallRange(from, to))
                 return;
@@ -123,15 +124,15 @@ void quickSortBy(TextTable &table, int first, int last, int column, bool descend
                 }
             }
             if (j - from < to - i) {
-                sortRange(from, j);
+                self(self, from, j);
                 from = i;
             } else {
-                sortRange(i, to);
+                self(self, i, to);
                 to = j;
             }
         }
     };
-    sortRange(first, last);
+    sortRange(sortRange, first, last);
 }
 
 // The sort of a grid through a key table: sorting moves two short texts per exchange, and the
