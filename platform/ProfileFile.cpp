@@ -147,7 +147,8 @@ QList<std::pair<QString, QString>> ProfileFile::entries(const QString &section) 
     return found;
 }
 
-ProfileFile::Line ProfileFile::keyLineText(const QString &key, const QString &value)
+// A value ends at its first line break, so that no value can add lines of its own to the file.
+ProfileFile::Line ProfileFile::makeKeyLine(const QString &key, const QString &value)
 {
     QByteArray bytes = value.toUtf8();
     const auto lineBreak =
@@ -182,13 +183,13 @@ void ProfileFile::setValues(const QString &section,
         const QString folded = key.toCaseFolded();
         if (const auto it = existing.constFind(folded); it != existing.cend()) {
             const bool carriageReturn = lines[*it].carriageReturn;
-            lines[*it] = keyLineText(key, value);
+            lines[*it] = makeKeyLine(key, value);
             lines[*it].carriageReturn = carriageReturn;
         } else if (const auto at = addedAt.constFind(folded); at != addedAt.cend()) {
-            added[*at] = keyLineText(key, value);
+            added[*at] = makeKeyLine(key, value);
         } else {
             addedAt.insert(folded, added.size());
-            added.append(keyLineText(key, value));
+            added.append(makeKeyLine(key, value));
         }
     }
     if (added.isEmpty())

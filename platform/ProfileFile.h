@@ -57,7 +57,7 @@ private:
     std::pair<qsizetype, qsizetype> sectionRange(const QString &section) const;
     qsizetype keyLine(const QString &section, const QString &key) const;
     static Line parse(const QByteArray &text);
-    static Line keyLineText(const QString &key, const QString &value);
+    static Line makeKeyLine(const QString &key, const QString &value);
     static QByteArray readRegularFile(const QString &path);
     static QString valueOf(const Line &line);
 

@@ -167,7 +167,7 @@ ProbeChild::~ProbeChild()
     }
 }
 
-bool ProbeChild::readSome()
+void ProbeChild::readSome()
 {
     char buffer[256];
     const ssize_t n = ::read(pipe, buffer, sizeof buffer);
@@ -175,7 +175,6 @@ bool ProbeChild::readSome()
         said.append(buffer, n);
     else if (n == 0 || errno != EINTR)
         closed = true;
-    return closed;
 }
 
 bool ProbeChild::finishesBy(std::chrono::steady_clock::time_point deadline)

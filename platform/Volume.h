@@ -64,7 +64,8 @@ public:
     VolumeFacts answer();
 
 private:
-    bool readSome();
+    // One read of the answer pipe; its end, or an error, closes the answer.
+    void readSome();
 
     pid_t pid = -1;
     int pipe = -1;
