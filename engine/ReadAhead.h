@@ -154,9 +154,11 @@ private:
     bool stopping = false;
     std::condition_variable finished; // stop waits here for the helpers to go
     int helpers = 0;                  // started
-    int mostHelpers = 0;              // started at most, waiting on the device
+    int running = 0;                  // not yet gone
+    // The most helpers there may be: as many as the descriptors last for, fewer once no thread is
+    // to be had or one more helper did not pay.
+    int mostHelpers = 0;
     Growth growth;
-    int running = 0; // not yet gone
     std::atomic<std::uint64_t> nextId{1};
     OpenFolders ownOpenFolders; // for reading without helpers
 };
