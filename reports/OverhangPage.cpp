@@ -6,6 +6,7 @@
 #include "drives/Drives.h"
 #include "helpers/Helpers.h"
 #include "platform/DriveSource.h"
+#include "reports/PageLook.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -25,26 +26,6 @@ constexpr std::int64_t smallestCluster = 4096;
 constexpr double KB = 1024;
 constexpr double MB = 1048576;
 constexpr double GiB = 1073741824.0;
-
-const QColor navy(0, 0, 128);
-const QColor red(255, 0, 0);
-
-QLabel *placedLabel(const QString &text, const QPoint &at, QWidget *parent,
-                    const QFont &font = QFont(QStringLiteral("Arial"), 8))
-{
-    auto *label = new QLabel(text, parent);
-    label->setFont(font);
-    label->move(at);
-    label->adjustSize();
-    return label;
-}
-
-QFont boldArial()
-{
-    QFont font(QStringLiteral("Arial"), 8);
-    font.setBold(true);
-    return font;
-}
 
 // An arrow pointing right, at the cluster size of its row; the rest of the picture is clear so
 // that the table shows through.
@@ -93,7 +74,7 @@ const QStringList memoLines{
 OverhangPage::OverhangPage(const ReportContext &context, QWidget *parent)
     : ReportPage(context, parent)
 {
-    setFont(QFont(QStringLiteral("Arial"), 8));
+    setFont(notebookFont());
     makeTable();
     makeChart();
     makeSummary();
@@ -120,7 +101,7 @@ void OverhangPage::makeTable()
                               "Wasted space"};
     const std::array<int, 5> headerLefts{11, 119, 231, 310, 544};
     for (int k = 0; k < 5; ++k)
-        placedLabel(headers[k], {headerLefts[std::size_t(k)], 29}, this, boldArial());
+        placedLabel(headers[k], {headerLefts[std::size_t(k)], 29}, this, notebookFont(true));
 
     const QStringList fatSizes{"255 MB", "256 MB - 511 MB", "512 MB - 1023 MB", "1 GB - 2 GB",
                                "2 GB - 4 GB"};
@@ -172,7 +153,7 @@ void OverhangPage::makeChart()
     chartOverhang->setMaxPointsPerPage(5);
 
     Series9 = chartOverhang->addSeries<THorizBarSeries>();
-    Series9->setColour(red);
+    Series9->setColour(chartColour::red);
     Series9->setValueFormat(QStringLiteral("#,##0. %"));
     Series9->marks().visible = true;
     Series9->marks().transparent = true;
@@ -296,6 +277,6 @@ void OverhangPage::doOverHang()
     Series9->Clear();
     for (int row = 4; row >= 0; --row) {
         const double z = slack[std::size_t(row)];
-        Series9->Add(z * 100 / (total + z), QString(), red);
+        Series9->Add(z * 100 / (total + z), QString(), chartColour::red);
     }
 }

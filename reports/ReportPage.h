@@ -18,8 +18,11 @@ struct PrintTarget
     std::function<void(QPrinter &printer)> printGrid;
 };
 
+// The area of a page, below the notebook's row of tabs.
+inline constexpr QSize pageSize(632, 363);
+
 // One page of the statistics window's notebook. A page builds its own controls inside itself
-// (the page area is 632 x 363, below the row of tabs) and keeps the handlers of those controls.
+// and keeps the handlers of those controls.
 //
 // Adding a page: derive from ReportPage, construct it as Page(context, parent), and change the
 // one line in TfrmStatistics::createPages that makes that page. The window then calls:
@@ -54,5 +57,10 @@ public:
     virtual PrintTarget printTarget() const { return {}; }
 
 protected:
+    // Whether the notebook shows this page: the pie tick and the depth growth act only then.
+    bool inView() const;
+    // A chart in view prints through its preview; a hidden one leaves the window print.
+    static PrintTarget chartIfShown(TChart *chart);
+
     const ReportContext &context;
 };

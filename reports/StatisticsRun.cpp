@@ -81,7 +81,7 @@ void TfrmStatistics::btOKClick()
             announceRun();
             for (ReportPage *page : pages)
                 page->runStarting();
-            OvcNotebook1->setPageEnabled(OverhangTab, engine.PickList1.size() == 1);
+            OvcNotebook1->setPageEnabled(OverhangTab, context.oneDriveRun());
             engine.collectDrives();
             applyCoverRule();
         }
@@ -177,8 +177,7 @@ void TfrmStatistics::walkEnded()
 void TfrmStatistics::refillPages()
 {
     for (const Page tab : fillOrder)
-        if (tab != OverhangTab || context.oneDriveRun())
-            pages[tab]->refill();
+        pages[tab]->refill();
 }
 
 void TfrmStatistics::driveFinished()

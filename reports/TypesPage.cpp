@@ -2,7 +2,6 @@
 
 #include "charts/Chart.h"
 #include "charts/PieSeries.h"
-#include "controls/Notebook.h"
 #include "controls/StringGrid.h"
 #include "engine/Classification.h"
 #include "helpers/Helpers.h"
@@ -317,7 +316,7 @@ void TypesPage::setRunControlsEnabled(bool enabled)
 
 void TypesPage::Timer1Timer()
 {
-    if (!isCurrentPage() || view() == Listing)
+    if (!inView() || view() == Listing)
         return;
     Series2->rotate(1);
     ScrollBar2->setValue(Series2->RotationAngle());
@@ -328,9 +327,4 @@ PrintTarget TypesPage::printTarget() const
     if (view() != Listing)
         return {chartPie, {}};
     return {nullptr, [this](QPrinter &printer) { printListing(printer); }};
-}
-
-bool TypesPage::isCurrentPage() const
-{
-    return context.notebook.page(context.notebook.PageIndex()) == this;
 }
