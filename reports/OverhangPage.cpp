@@ -50,6 +50,14 @@ QPixmap arrowPicture()
     return picture;
 }
 
+// Bytes in kilobytes below a megabyte of unitChooser, in megabytes from there on.
+QString kilobytesOrMegabytes(double bytes, double unitChooser)
+{
+    if (unitChooser < MB)
+        return floatToGrouped(bytes / KB) + QStringLiteral(" KB");
+    return floatToGrouped(bytes / MB) + QStringLiteral(" MB");
+}
+
 // The memo's lines as they are kept; the memo wraps them to its width.
 const QStringList memoLines{
     QStringLiteral("This page is an illustration of the amount of disk space wasted due to "
@@ -231,13 +239,6 @@ void OverhangPage::refill()
 {
     if (context.oneDriveRun())
         doOverHang();
-}
-
-QString OverhangPage::kilobytesOrMegabytes(double bytes, double unitChooser) const
-{
-    if (unitChooser < MB)
-        return floatToGrouped(bytes / KB) + QStringLiteral(" KB");
-    return floatToGrouped(bytes / MB) + QStringLiteral(" MB");
 }
 
 void OverhangPage::doOverHang()
