@@ -50,6 +50,15 @@ QPixmap arrowPicture()
     return picture;
 }
 
+// The table row of a cluster size, 0 for 4K to 4 for 64K; -1 for any other size.
+int clusterRow(std::int64_t size)
+{
+    for (int row = 0; row < 5; ++row)
+        if (size == smallestCluster << row)
+            return row;
+    return -1;
+}
+
 // Bytes in kilobytes below a megabyte of unitChooser, in megabytes from there on.
 QString kilobytesOrMegabytes(double bytes, double unitChooser)
 {
@@ -226,11 +235,10 @@ void OverhangPage::computeClusterSize(const QString &entry)
 void OverhangPage::drawClusterArrow()
 {
     imArrow->hide();
-    for (int row = 0; row < 5; ++row) {
-        if (clusterSize == smallestCluster << row) {
-            imArrow->move(imArrow->x(), lblCSize[row]->y());
-            imArrow->show();
-        }
+    const int row = clusterRow(clusterSize);
+    if (row >= 0) {
+        imArrow->move(imArrow->x(), lblCSize[row]->y());
+        imArrow->show();
     }
     pnlCluster->setVisible(imArrow->isHidden());
 }
@@ -262,12 +270,10 @@ void OverhangPage::doOverHang()
     lblNumFiles->setText(QStringLiteral("Number of files scanned: ") + intToGrouped(r.filesFound));
     lblNumFiles->adjustSize();
 
-    double wasted = 0;
-    for (int row = 0; row < 5; ++row) {
-        if (clusterSize == smallestCluster << row)
-            wasted = slack[std::size_t(row)];
-    }
-    if (!imArrow->isHidden()) {
+    // Only the drive's own cluster size, the one the arrow points at, tells the space used.
+    const int row = clusterRow(clusterSize);
+    if (row >= 0) {
+        const double wasted = slack[std::size_t(row)];
         // The unit follows the files' own total, so both figures read in the same unit.
         lblLbl->setText(QStringLiteral("Actual space used ") +
                         kilobytesOrMegabytes(total + wasted, total));

@@ -24,8 +24,8 @@ inline constexpr QSize pageSize(632, 363);
 // One page of the statistics window's notebook. A page builds its own controls inside itself
 // and keeps the handlers of those controls.
 //
-// Adding a page: derive from ReportPage, construct it as Page(context, parent), and change the
-// one line in TfrmStatistics::createPages that makes that page. The window then calls:
+// Adding a page: derive from ReportPage, construct it as Page(context, parent), and make it in
+// TfrmStatistics::createPages. The window then calls:
 //   runStarting()          once before a run clears the results (the Types page blanks gridTypes)
 //   driveStarting()        before each drive's walk (the Overhang page records the cluster size)
 //   refill()               after each drive's walk, in the order TfrmStatistics::refillPages holds
@@ -33,13 +33,8 @@ inline constexpr QSize pageSize(632, 363);
 //                          switches (disenable)
 //   pageEntered()          each time the page comes into view, and when the window shows on it
 //   Timer1Timer()          the page's share of the shared pie tick, while Timer1 runs
+//   drivesChanged()        the picks of the window's drive list changed (the Space page redraws)
 //   printTarget()          when "&Print page" is pressed on this page
-//
-// The Space page: SpacePage(const ReportContext &context, TPickList *pckStatDrive, QWidget
-// *parent). The window owns the drive list pckStatDrive (the main window reads it); the Space
-// page places it on its own panel. The window's pckStatDriveClick (guarded by diskSizeBusy) calls
-// drivesChanged(), which the Space page overrides to run its doDiskSize. Its pageEntered()
-// refreshes it and starts its own Timer2.
 class ReportPage : public QWidget
 {
     Q_OBJECT

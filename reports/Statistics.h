@@ -130,6 +130,7 @@ private:
     bool askWizard();
     void announceRun();
     void driveStarting();
+    void startWalkProgress();
     void driveFinished();
     void showWalkProgress(const WalkCounters &counters);
     void walkEnded();

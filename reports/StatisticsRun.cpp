@@ -139,7 +139,12 @@ void TfrmStatistics::driveStarting()
     Timer1.stop();
     disenable(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    startWalkProgress();
+}
 
+// The progress bar measures the walk against what the drive says it holds.
+void TfrmStatistics::startWalkProgress()
+{
     const platform::DriveSource &drives = platform::driveSource();
     const QChar letter = engine.currentDrive.isEmpty() ? QChar() : engine.currentDrive.at(0);
     std::uint64_t freeBytes = 0, totalBytes = 0;
