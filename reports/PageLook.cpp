@@ -58,6 +58,23 @@ void connectViewChoice(QRadioButton *button, QObject *receiver, std::function<vo
     });
 }
 
+TChart *makeTurningPie(QWidget *parent, const QString &name, const QRect &place, int depth)
+{
+    auto *pie = new TChart(parent);
+    pie->setObjectName(name);
+    pie->setGeometry(place);
+    pie->setToolTip(QStringLiteral("Click on pie to toggle animation"));
+    pie->allowZoom = false;
+    pie->axesVisible = false;
+    pie->frame = false;
+    pie->Legend().visible = false;
+    for (ChartWall *wall : {&pie->backWall, &pie->leftWall, &pie->bottomWall})
+        wall->visible = false;
+    pie->setChart3DPercent(depth);
+    pie->View3DOptions() = {100, 360, 315, 0, false};
+    return pie;
+}
+
 TChart *makeClassChart(QWidget *page, const QString &name, int legendBoxWidth,
                        THorizBarSeries *&series)
 {

@@ -34,8 +34,6 @@ constexpr int totalPieTurn = 2;
 // From this many entries in the drive list on, only the total pie turns.
 constexpr int stillPiesFrom = 6;
 
-const QString pieHint = "Click on pie to toggle animation";
-
 // Places of the small pies in three rows.
 const QRect piePlaces[SpacePage::pieCount] = {
     {6, 7, 103, 99},   {132, 7, 103, 99},   {258, 7, 103, 99},   {384, 7, 103, 99},
@@ -239,24 +237,13 @@ void SpacePage::buildPieView()
 
 TChart *SpacePage::makePie(const QString &name, const QRect &place)
 {
-    auto *pie = new TChart(pnlPie);
-    pie->setObjectName(name);
-    pie->setGeometry(place);
-    pie->setToolTip(pieHint);
-    pie->allowZoom = false;
-    pie->axesVisible = false;
-    pie->frame = false;
-    pie->Legend().visible = false;
-    for (ChartWall *wall : {&pie->backWall, &pie->leftWall, &pie->bottomWall})
-        wall->visible = false;
+    TChart *pie = makeTurningPie(pnlPie, name, place, 65);
     pie->backWall.colour = Qt::white;
     pie->backWall.transparent = true;
     pie->backWall.pen = false;
     pie->gradient = {true, silver, gray, GradientDirection::TopBottom};
     pie->margins = {2, 2, 2, 2};
     pie->Title().font = notebookFont(true);
-    pie->setChart3DPercent(65);
-    pie->View3DOptions() = {100, 360, 315, 0, false};
     pie->setMaxPointsPerPage(2);
     auto *series = pie->addSeries<TPieSeries>();
     series->marks().visible = false;
@@ -417,12 +404,8 @@ void SpacePage::cbTotalClick()
 
 void SpacePage::pieTotalClick()
 {
-    QTimer &timer = context.Timer1;
-    if (timer.isActive())
-        timer.stop();
-    else
-        timer.start();
-    ScrollBar3->setVisible(!timer.isActive());
+    context.togglePieTick();
+    ScrollBar3->setVisible(!context.Timer1.isActive());
 }
 
 void SpacePage::ScrollBar1Change()
