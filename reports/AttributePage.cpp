@@ -3,6 +3,7 @@
 #include "charts/Chart.h"
 #include "charts/HorizBarSeries.h"
 #include "helpers/Helpers.h"
+#include "reports/PageLook.h"
 
 #include <QLabel>
 
@@ -23,23 +24,9 @@ constexpr int sizeLeft = 484;
 constexpr int sizeWidth = 97;
 constexpr QRect notePlace(16, 180, 560, 40);
 
-const QColor red(255, 0, 0);
-const QColor blue(0, 0, 255);
-
-QFont boldFont()
-{
-    QFont font(QStringLiteral("Arial"), 8);
-    font.setBold(true);
-    return font;
-}
-
 QLabel *boldLabel(const QString &text, const QPoint &at, QWidget *parent)
 {
-    auto *label = new QLabel(text, parent);
-    label->setFont(boldFont());
-    label->move(at);
-    label->adjustSize();
-    return label;
+    return placedLabel(text, at, parent, notebookFont(true));
 }
 
 // Bars in the order the charts stack them: the first added is drawn lowest, so Hidden, the top
@@ -59,7 +46,7 @@ void addShares(THorizBarSeries &series, const std::array<double, 4> &hiddenToArc
 AttributePage::AttributePage(const ReportContext &context, QWidget *parent)
     : ReportPage(context, parent)
 {
-    setFont(QFont(QStringLiteral("Arial"), 8));
+    setFont(notebookFont());
     boldLabel(QStringLiteral("% of total # files"), {countChartLeft + 20, headingTop}, this);
     boldLabel(QStringLiteral("# Files"), {countLeft + 4, headingTop}, this);
     boldLabel(QStringLiteral("% of total size"), {sizeChartLeft + 24, headingTop}, this);
@@ -138,6 +125,8 @@ void AttributePage::doFileAttrs()
     const std::array<double, 4> counts{double(r.nHidden), double(r.nReadOnly), double(r.nSystem),
                                        double(r.nArchive)};
     const std::array<double, 4> bytes{r.szHidden, r.szReadOnly, r.szSystem, r.szArchive};
-    addShares(*HorizBarSeries4, counts, counts[0] + counts[1] + counts[2] + counts[3], red);
-    addShares(*HorizBarSeries5, bytes, bytes[0] + bytes[1] + bytes[2] + bytes[3], blue);
+    addShares(*HorizBarSeries4, counts, counts[0] + counts[1] + counts[2] + counts[3],
+              chartColour::red);
+    addShares(*HorizBarSeries5, bytes, bytes[0] + bytes[1] + bytes[2] + bytes[3],
+              chartColour::blue);
 }

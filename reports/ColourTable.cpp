@@ -1,13 +1,14 @@
 #include "reports/ColourTable.h"
 
+#include "reports/PageLook.h"
+
 namespace {
 
-// The chart colours in the order the pages hand them out: red, maroon, blue, yellow, green,
-// lime, fuchsia, teal, navy, aqua, white, gray.
-constexpr std::array<QRgb, 12> fixedTable = {
-    qRgb(255, 0, 0), qRgb(128, 0, 0),   qRgb(0, 0, 255),     qRgb(255, 255, 0),
-    qRgb(0, 128, 0), qRgb(0, 255, 0),   qRgb(255, 0, 255),   qRgb(0, 128, 128),
-    qRgb(0, 0, 128), qRgb(0, 255, 255), qRgb(255, 255, 255), qRgb(128, 128, 128)};
+using namespace chartColour;
+
+// The chart colours in the order the pages hand them out.
+constexpr std::array<QColor, 12> fixedTable = {red,     maroon, blue, yellow, green, lime,
+                                               fuchsia, teal,   navy, aqua,   white, gray};
 
 } // namespace
 
@@ -19,5 +20,5 @@ ColourTable::ColourTable()
 void ColourTable::initAColors(bool multicolour, const QColor &colour)
 {
     for (std::size_t index = 1; index < aColors.size(); ++index)
-        aColors[index] = multicolour ? QColor(fixedTable[index - 1]) : colour;
+        aColors[index] = multicolour ? fixedTable[index - 1] : colour;
 }

@@ -7,34 +7,22 @@
 #include "helpers/Helpers.h"
 #include "reports/DatePage.h"
 #include "reports/NoteButton.h"
+#include "reports/PageLook.h"
+#include "reports/ReportGrid.h"
 
 #include <QRadioButton>
 #include <QToolButton>
 
-namespace {
-
-const QColor red(255, 0, 0), green(0, 128, 0), yellow(255, 255, 0);
-const QColor lightAqua(128, 255, 255);
-// Selecting a row outside the listing leaves no row of it marked as selected.
-constexpr int outsideRow = 20;
-
-// Counts in whole numbers, written as 64-bit integers so that a count past 2^31 files still
-// reads right.
-QString countText(double files)
-{
-    return intToGrouped(std::int64_t(files));
-}
-
-} // namespace
+using namespace chartColour;
 
 CombinedPage::CombinedPage(const ReportContext &context, DatePage *access, DatePage *create,
                            DatePage *modify, QWidget *parent)
     : ReportPage(context, parent), access(access), create(create), modify(modify)
 {
-    resize(632, 363);
+    resize(pageSize);
     chartCombine = new TChart(this);
     chartCombine->setObjectName(QStringLiteral("chartCombine"));
-    chartCombine->setGeometry(datePageLayout::chartPlace());
+    chartCombine->setGeometry(listingPageLayout::chartPlace);
     setUpChart();
 
     // The first series stands in front and each later one a slice further back, which the 3-D
@@ -45,7 +33,8 @@ CombinedPage::CombinedPage(const ReportContext &context, DatePage *access, DateP
     Series7 = addAgeSeries(QStringLiteral("Created"), green, 0);
     Series8 = addAgeSeries(QStringLiteral("Modified"), yellow, -25);
 
-    gridCombine = makeDateGrid(this, QStringLiteral("gridCombine"), {119, 97, 78, 86, 71, 85, 72});
+    gridCombine = makeListingGrid(this, QStringLiteral("gridCombine"),
+                                  {119, 97, 78, 86, 71, 85, 72}, dateGridRows);
 
     const ViewStrip strip =
         makeViewStrip(this, QStringLiteral("Bevel4"), {"rgCombine0", "rbCombine1", "rbCombine2"});
@@ -56,7 +45,7 @@ CombinedPage::CombinedPage(const ReportContext &context, DatePage *access, DateP
         connectViewChoice(button, this, [this] { rgAccessClick(); });
 
     SpeedButton4 =
-        makeNoteButton(QStringLiteral("SpeedButton4"), datePageLayout::noteButtonAt(), this);
+        makeNoteButton(QStringLiteral("SpeedButton4"), listingPageLayout::noteButtonAt, this);
     connect(SpeedButton4, &QToolButton::clicked, this, &CombinedPage::SpeedButton4Click);
 
     for (DatePage *page : {access, create, modify})
@@ -100,38 +89,33 @@ void CombinedPage::refill()
 
 void CombinedPage::fillCombinedGridDates()
 {
-    const Accumulators &r = context.results;
-    gridCombine->selectRow(outsideRow);
+    unselectListing(*gridCombine);
     gridCombine->setRowCells(0, {"Combined dates", "Access Size", "Access # files", "Create Size",
                                  "Create # files", "Modify Size", "Modify # files"});
     for (int row = 1; row <= 10; ++row)
         gridCombine->setCell(0, row, modify->grid->cell(0, row));
-    for (int k = 0; k < 10; ++k) {
-        const std::size_t i = std::size_t(k);
-        const int row = 10 - k;
-        gridCombine->setCell(1, row, floatToGrouped(r.ageAccessedBytes[i]));
-        gridCombine->setCell(2, row, countText(r.ageAccessedFiles[i]));
-        gridCombine->setCell(3, row, floatToGrouped(r.ageCreatedBytes[i]));
-        gridCombine->setCell(4, row, countText(r.ageCreatedFiles[i]));
-        gridCombine->setCell(5, row, floatToGrouped(r.ageModifiedBytes[i]));
-        gridCombine->setCell(6, row, countText(r.ageModifiedFiles[i]));
+    // A size and a file count per dated page, oldest class at the top as in the dated listings.
+    int column = 1;
+    for (const DatePage *page : {access, create, modify}) {
+        for (std::size_t k = 0; k < 10; ++k) {
+            gridCombine->setCell(column, 10 - int(k), floatToGrouped(page->ages(true)[k]));
+            gridCombine->setCell(column + 1, 10 - int(k), floatToGrouped(page->ages(false)[k]));
+        }
+        column += 2;
     }
 }
 
 void CombinedPage::doFileAges()
 {
-    const Accumulators &r = context.results;
     const bool inMegabytes = rbCombine1->isChecked();
     chartCombine->UndoZoom();
-    access->fillChart();
-    fillAgeSeries(context.colours, *Series6, inMegabytes ? r.ageAccessedBytes : r.ageAccessedFiles,
-                  inMegabytes, red, true);
-    create->fillChart();
-    fillAgeSeries(context.colours, *Series7, inMegabytes ? r.ageCreatedBytes : r.ageCreatedFiles,
-                  inMegabytes, green, true);
-    modify->fillChart();
-    fillAgeSeries(context.colours, *Series8, inMegabytes ? r.ageModifiedBytes : r.ageModifiedFiles,
-                  inMegabytes, yellow, true);
+    const std::pair<DatePage *, THorizBarSeries *> lines[] = {
+        {access, Series6}, {create, Series7}, {modify, Series8}};
+    for (const auto &[page, series] : lines) {
+        page->fillChart();
+        fillAgeSeries(context.colours, *series, page->ages(inMegabytes), inMegabytes,
+                      series->colour(), true);
+    }
 }
 
 void CombinedPage::rgAccessClick()
@@ -156,8 +140,5 @@ void CombinedPage::setRunControlsEnabled(bool enabled)
 
 PrintTarget CombinedPage::printTarget() const
 {
-    PrintTarget target;
-    if (!chartCombine->isHidden())
-        target.chart = chartCombine;
-    return target;
+    return chartIfShown(chartCombine);
 }

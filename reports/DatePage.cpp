@@ -7,20 +7,15 @@
 #include "helpers/Helpers.h"
 #include "reports/ColourTable.h"
 #include "reports/NoteButton.h"
+#include "reports/PageLook.h"
 #include "reports/ReportGrid.h"
 
-#include <QFrame>
-#include <QHBoxLayout>
 #include <QRadioButton>
 #include <QToolButton>
 
 namespace {
 
 constexpr double MB = 1048576;
-constexpr int gridRows = 11;
-constexpr int gridTop = 40;
-// Selecting a row outside the listing leaves no row of it marked as selected.
-constexpr int outsideRow = 20;
 
 // What differs between the three dated pages.
 struct DateDesign
@@ -31,127 +26,37 @@ struct DateDesign
     QString bevelName, noteName;
     int legendBoxWidth;
     QString note;
+    AgeTable Accumulators::*bytes;
+    AgeTable Accumulators::*files;
+};
+
+// In the order of DatePage::Dates.
+const DateDesign designs[] = {
+    {"Access", "Accessed Date", "Access Date (file sizes in MB)", "Access Date (Number of files)",
+     "Bevel1", "SpeedButton1", 15,
+     "Note: prior versions of Windows and DOS did not store the file access date.  Files never "
+     "recorded as being accessed are probably old files that were converted to Windows 95.",
+     &Accumulators::ageAccessedBytes, &Accumulators::ageAccessedFiles},
+    {"Create", "Created Date", "Created Date (file sizes in MB)", "Created Date (Number of files)",
+     "Bevel2", "SpeedButton2", 20,
+     "Files never recorded as being created are probably old files that were converted to "
+     "Windows 95.  Note: prior versions of Windows and DOS did not store the file creation "
+     "date independent of the last file modification or file write date.",
+     &Accumulators::ageCreatedBytes, &Accumulators::ageCreatedFiles},
+    {"Modify", "Modified Date", "Modified Date (file sizes in MB)",
+     "Modified Date (Number of files)", "Bevel3", "SpeedButton3", 20,
+     "Note: prior versions of Windows and DOS treated the file creation date synonomously  "
+     "with the last file modification date.  Therefore all files have a file modification "
+     "date.",
+     &Accumulators::ageModifiedBytes, &Accumulators::ageModifiedFiles},
 };
 
 const DateDesign &design(DatePage::Dates dates)
 {
-    static const DateDesign accessed{
-        "Access",
-        "Accessed Date",
-        "Access Date (file sizes in MB)",
-        "Access Date (Number of files)",
-        "Bevel1",
-        "SpeedButton1",
-        15,
-        "Note: prior versions of Windows and DOS did not store the file access date.  Files never "
-        "recorded as being accessed are probably old files that were converted to Windows 95."};
-    static const DateDesign created{
-        "Create",
-        "Created Date",
-        "Created Date (file sizes in MB)",
-        "Created Date (Number of files)",
-        "Bevel2",
-        "SpeedButton2",
-        20,
-        "Files never recorded as being created are probably old files that were converted to "
-        "Windows 95.  Note: prior versions of Windows and DOS did not store the file creation "
-        "date independent of the last file modification or file write date."};
-    static const DateDesign modified{
-        "Modify",
-        "Modified Date",
-        "Modified Date (file sizes in MB)",
-        "Modified Date (Number of files)",
-        "Bevel3",
-        "SpeedButton3",
-        20,
-        "Note: prior versions of Windows and DOS treated the file creation date synonomously  "
-        "with the last file modification date.  Therefore all files have a file modification "
-        "date."};
-    switch (dates) {
-    case DatePage::Dates::Accessed:
-        return accessed;
-    case DatePage::Dates::Created:
-        return created;
-    default:
-        return modified;
-    }
-}
-
-void setUpAgeChart(TChart &chart, int legendBoxWidth)
-{
-    chart.animatedZoom = true;
-    chart.Legend().style = LegendStyle::Points;
-    chart.Legend().text = LegendText::Value;
-    chart.Legend().inverted = true;
-    chart.Legend().colourWidth = legendBoxWidth;
-    chart.Legend().topPos = 5;
+    return designs[int(dates)];
 }
 
 } // namespace
-
-namespace datePageLayout {
-
-QRect chartPlace()
-{
-    return {0, 0, 632, 333};
-}
-
-QRect stripPlace()
-{
-    return {96, 335, 440, 25};
-}
-
-QPoint noteButtonAt()
-{
-    return {600, 336};
-}
-
-} // namespace datePageLayout
-
-ViewStrip makeViewStrip(QWidget *page, const QString &bevelName, const QStringList &buttonNames)
-{
-    ViewStrip strip;
-    strip.bevel = new QFrame(page);
-    strip.bevel->setObjectName(bevelName);
-    strip.bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    strip.bevel->setGeometry(datePageLayout::stripPlace());
-    auto *row = new QHBoxLayout(strip.bevel);
-    row->setContentsMargins(10, 0, 6, 0);
-    const QStringList captions{"Listing", "Chart by Size (in MB)", "Chart by Number of Files"};
-    QRadioButton *buttons[3];
-    for (int k = 0; k < 3; ++k) {
-        buttons[k] = new QRadioButton(captions[k], strip.bevel);
-        buttons[k]->setObjectName(buttonNames[k]);
-        row->addWidget(buttons[k]);
-    }
-    strip.listing = buttons[0];
-    strip.size = buttons[1];
-    strip.count = buttons[2];
-    strip.size->setChecked(true);
-    return strip;
-}
-
-void connectViewChoice(QRadioButton *button, QObject *receiver, std::function<void()> chosen)
-{
-    // Only a view newly chosen counts: clicking the one in view again keeps the charts as they
-    // are, zoom and all.
-    QObject::connect(button, &QRadioButton::toggled, receiver, [chosen](bool checked) {
-        if (checked)
-            chosen();
-    });
-}
-
-TStringGrid *makeDateGrid(QWidget *page, const QString &name, const QList<int> &widths)
-{
-    auto *grid = new TStringGrid(page);
-    grid->setObjectName(name);
-    setUpListingGrid(*grid, widths, gridRows);
-    int width = 0;
-    for (int columnWidth : widths)
-        width += columnWidth;
-    grid->setGeometry((page->width() - width) / 2, gridTop, width, gridRows * 19);
-    return grid;
-}
 
 void fillAgeSeries(ColourTable &colours, THorizBarSeries &series, const AgeTable &values,
                    bool inMegabytes, const QColor &colour, bool singleColour)
@@ -175,19 +80,9 @@ DatePage::DatePage(Dates dates, const ReportContext &context, QWidget *parent)
     : ReportPage(context, parent), dates(dates)
 {
     const DateDesign &d = design(dates);
-    resize(632, 363);
-    chart = new TChart(this);
-    chart->setObjectName(QStringLiteral("chart") + d.name);
-    chart->setGeometry(datePageLayout::chartPlace());
-    setUpAgeChart(*chart, d.legendBoxWidth);
-    series = chart->addSeries<THorizBarSeries>();
-    series->setGradient(true);
-    series->setPercentFormat(QStringLiteral("##0.# %"));
-    series->marks().visible = true;
-    series->marks().style = MarkStyle::Percent;
-    series->marks().arrowLength = 8;
-
-    grid = makeDateGrid(this, QStringLiteral("grid") + d.name, {194, 189, 140});
+    resize(pageSize);
+    chart = makeClassChart(this, QStringLiteral("chart") + d.name, d.legendBoxWidth, series);
+    grid = makeListingGrid(this, QStringLiteral("grid") + d.name, {194, 189, 140}, dateGridRows);
 
     const QString rg = QStringLiteral("rg") + d.name;
     const ViewStrip strip = makeViewStrip(this, d.bevelName, {rg + "0", rg + "1", rg + "2"});
@@ -197,44 +92,24 @@ DatePage::DatePage(Dates dates, const ReportContext &context, QWidget *parent)
     for (QRadioButton *button : {rgListing, rgSize, rgCount})
         connectViewChoice(button, this, [this] { rgAccessClick(); });
 
-    noteButton = makeNoteButton(d.noteName, datePageLayout::noteButtonAt(), this);
+    noteButton = makeNoteButton(d.noteName, listingPageLayout::noteButtonAt, this);
     connect(noteButton, &QToolButton::clicked, this, &DatePage::noteClick);
 }
 
-const AgeTable &DatePage::bytes() const
+const AgeTable &DatePage::ages(bool bytes) const
 {
-    const Accumulators &r = context.results;
-    switch (dates) {
-    case Dates::Accessed:
-        return r.ageAccessedBytes;
-    case Dates::Created:
-        return r.ageCreatedBytes;
-    default:
-        return r.ageModifiedBytes;
-    }
-}
-
-const AgeTable &DatePage::files() const
-{
-    const Accumulators &r = context.results;
-    switch (dates) {
-    case Dates::Accessed:
-        return r.ageAccessedFiles;
-    case Dates::Created:
-        return r.ageCreatedFiles;
-    default:
-        return r.ageModifiedFiles;
-    }
+    const DateDesign &d = design(dates);
+    return context.results.*(bytes ? d.bytes : d.files);
 }
 
 void DatePage::refill()
 {
-    fillGridDates(design(dates).caption, bytes(), files());
+    fillGridDates(design(dates).caption, ages(true), ages(false));
 }
 
 void DatePage::fillGridDates(const QString &caption, const AgeTable &bytes, const AgeTable &files)
 {
-    grid->selectRow(outsideRow);
+    unselectListing(*grid);
     grid->setRowCells(
         0, {caption, QStringLiteral("Total file size"), QStringLiteral("Number of files")});
     for (int k = 0; k < 10; ++k) {
@@ -249,8 +124,7 @@ void DatePage::fillChart()
     const bool inMegabytes = rgSize->isChecked();
     chart->UndoZoom();
     chart->setTitleText(inMegabytes ? d.sizeTitle : d.countTitle);
-    fillAgeSeries(context.colours, *series, inMegabytes ? bytes() : files(), inMegabytes, QColor(),
-                  false);
+    fillAgeSeries(context.colours, *series, ages(inMegabytes), inMegabytes, QColor(), false);
 }
 
 void DatePage::rgAccessClick()
@@ -275,8 +149,5 @@ void DatePage::setRunControlsEnabled(bool enabled)
 
 PrintTarget DatePage::printTarget() const
 {
-    PrintTarget target;
-    if (!chart->isHidden())
-        target.chart = chart;
-    return target;
+    return chartIfShown(chart);
 }

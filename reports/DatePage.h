@@ -4,10 +4,8 @@
 
 #include <QColor>
 #include <array>
-#include <functional>
 
 class ColourTable;
-class QFrame;
 class QRadioButton;
 class QToolButton;
 class TChart;
@@ -39,6 +37,8 @@ public:
 
     // The label of an age class, 0 to 9.
     static QString ageLabel(int ageClass);
+    // The run's bytes or file counts per age class by this page's date.
+    const AgeTable &ages(bool bytes) const;
 
     // Writes the headings, the class labels (oldest first) and the byte and file totals.
     void fillGridDates(const QString &caption, const AgeTable &bytes, const AgeTable &files);
@@ -64,33 +64,11 @@ signals:
     void chartViewChosen();
 
 private:
-    const AgeTable &bytes() const;
-    const AgeTable &files() const;
-
     Dates dates;
 };
 
-// The place of a date page's listing, chart and view strip.
-namespace datePageLayout {
-QRect chartPlace();
-QRect stripPlace();
-QPoint noteButtonAt();
-} // namespace datePageLayout
-
-// The view buttons of a date page side by side in their framed strip, "Chart by Size (in MB)"
-// chosen; names are those of the listing, size and count buttons.
-struct ViewStrip
-{
-    QFrame *bevel;
-    QRadioButton *listing, *size, *count;
-};
-ViewStrip makeViewStrip(QWidget *page, const QString &bevelName, const QStringList &buttonNames);
-// Runs chosen when the button becomes the chosen view of its strip.
-void connectViewChoice(QRadioButton *button, QObject *receiver, std::function<void()> chosen);
-
-// The listing of a date page: 11 rows under a heading row, the given column widths, drawn and
-// refusing selection as the Sizes listing, hidden until "Listing" is chosen.
-TStringGrid *makeDateGrid(QWidget *page, const QString &name, const QList<int> &widths);
+// The rows of a date listing: the heading and the ten age classes.
+inline constexpr int dateGridRows = 11;
 
 // Fills a series with one bar per age class, from "Not recorded" at the bottom to "Over 4 years"
 // at the top. Single colour paints every bar (and leaves the whole colour table) in colour;

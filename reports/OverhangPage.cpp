@@ -6,6 +6,7 @@
 #include "drives/Drives.h"
 #include "helpers/Helpers.h"
 #include "platform/DriveSource.h"
+#include "reports/PageLook.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -25,26 +26,6 @@ constexpr std::int64_t smallestCluster = 4096;
 constexpr double KB = 1024;
 constexpr double MB = 1048576;
 constexpr double GiB = 1073741824.0;
-
-const QColor navy(0, 0, 128);
-const QColor red(255, 0, 0);
-
-QLabel *placedLabel(const QString &text, const QPoint &at, QWidget *parent,
-                    const QFont &font = QFont(QStringLiteral("Arial"), 8))
-{
-    auto *label = new QLabel(text, parent);
-    label->setFont(font);
-    label->move(at);
-    label->adjustSize();
-    return label;
-}
-
-QFont boldArial()
-{
-    QFont font(QStringLiteral("Arial"), 8);
-    font.setBold(true);
-    return font;
-}
 
 // An arrow pointing right, at the cluster size of its row; the rest of the picture is clear so
 // that the table shows through.
@@ -67,6 +48,23 @@ QPixmap arrowPicture()
     painter.setBrush(QColor(255, 0, 0));
     painter.drawPath(arrow.translated(0.5, 0.5));
     return picture;
+}
+
+// The table row of a cluster size, 0 for 4K to 4 for 64K; -1 for any other size.
+int clusterRow(std::int64_t size)
+{
+    for (int row = 0; row < 5; ++row)
+        if (size == smallestCluster << row)
+            return row;
+    return -1;
+}
+
+// Bytes in kilobytes below a megabyte of unitChooser, in megabytes from there on.
+QString kilobytesOrMegabytes(double bytes, double unitChooser)
+{
+    if (unitChooser < MB)
+        return floatToGrouped(bytes / KB) + QStringLiteral(" KB");
+    return floatToGrouped(bytes / MB) + QStringLiteral(" MB");
 }
 
 // The memo's lines as they are kept; the memo wraps them to its width.
@@ -93,7 +91,7 @@ const QStringList memoLines{
 OverhangPage::OverhangPage(const ReportContext &context, QWidget *parent)
     : ReportPage(context, parent)
 {
-    setFont(QFont(QStringLiteral("Arial"), 8));
+    setFont(notebookFont());
     makeTable();
     makeChart();
     makeSummary();
@@ -120,7 +118,7 @@ void OverhangPage::makeTable()
                               "Wasted space"};
     const std::array<int, 5> headerLefts{11, 119, 231, 310, 544};
     for (int k = 0; k < 5; ++k)
-        placedLabel(headers[k], {headerLefts[std::size_t(k)], 29}, this, boldArial());
+        placedLabel(headers[k], {headerLefts[std::size_t(k)], 29}, this, notebookFont(true));
 
     const QStringList fatSizes{"255 MB", "256 MB - 511 MB", "512 MB - 1023 MB", "1 GB - 2 GB",
                                "2 GB - 4 GB"};
@@ -172,7 +170,7 @@ void OverhangPage::makeChart()
     chartOverhang->setMaxPointsPerPage(5);
 
     Series9 = chartOverhang->addSeries<THorizBarSeries>();
-    Series9->setColour(red);
+    Series9->setColour(chartColour::red);
     Series9->setValueFormat(QStringLiteral("#,##0. %"));
     Series9->marks().visible = true;
     Series9->marks().transparent = true;
@@ -237,11 +235,10 @@ void OverhangPage::computeClusterSize(const QString &entry)
 void OverhangPage::drawClusterArrow()
 {
     imArrow->hide();
-    for (int row = 0; row < 5; ++row) {
-        if (clusterSize == smallestCluster << row) {
-            imArrow->move(imArrow->x(), lblCSize[row]->y());
-            imArrow->show();
-        }
+    const int row = clusterRow(clusterSize);
+    if (row >= 0) {
+        imArrow->move(imArrow->x(), lblCSize[row]->y());
+        imArrow->show();
     }
     pnlCluster->setVisible(imArrow->isHidden());
 }
@@ -250,13 +247,6 @@ void OverhangPage::refill()
 {
     if (context.oneDriveRun())
         doOverHang();
-}
-
-QString OverhangPage::kilobytesOrMegabytes(double bytes, double unitChooser) const
-{
-    if (unitChooser < MB)
-        return floatToGrouped(bytes / KB) + QStringLiteral(" KB");
-    return floatToGrouped(bytes / MB) + QStringLiteral(" MB");
 }
 
 void OverhangPage::doOverHang()
@@ -280,12 +270,10 @@ void OverhangPage::doOverHang()
     lblNumFiles->setText(QStringLiteral("Number of files scanned: ") + intToGrouped(r.filesFound));
     lblNumFiles->adjustSize();
 
-    double wasted = 0;
-    for (int row = 0; row < 5; ++row) {
-        if (clusterSize == smallestCluster << row)
-            wasted = slack[std::size_t(row)];
-    }
-    if (!imArrow->isHidden()) {
+    // Only the drive's own cluster size, the one the arrow points at, tells the space used.
+    const int row = clusterRow(clusterSize);
+    if (row >= 0) {
+        const double wasted = slack[std::size_t(row)];
         // The unit follows the files' own total, so both figures read in the same unit.
         lblLbl->setText(QStringLiteral("Actual space used ") +
                         kilobytesOrMegabytes(total + wasted, total));
@@ -296,6 +284,6 @@ void OverhangPage::doOverHang()
     Series9->Clear();
     for (int row = 4; row >= 0; --row) {
         const double z = slack[std::size_t(row)];
-        Series9->Add(z * 100 / (total + z), QString(), red);
+        Series9->Add(z * 100 / (total + z), QString(), chartColour::red);
     }
 }

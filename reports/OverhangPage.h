@@ -55,5 +55,4 @@ private:
     void makeChart();
     void makeSummary();
     void makeMemo();
-    QString kilobytesOrMegabytes(double bytes, double unitChooser) const;
 };

@@ -23,6 +23,15 @@ struct ReportContext
     // The notebook, to ask which page is in view.
     const TOvcNotebook &notebook;
 
+    // A click on a turning pie stops the tick, a click on a still one starts it.
+    void togglePieTick() const
+    {
+        if (Timer1.isActive())
+            Timer1.stop();
+        else
+            Timer1.start();
+    }
+
     // A run over exactly one drive: the Overhang page takes part.
     bool oneDriveRun() const { return results.PickList1.size() == 1; }
 };

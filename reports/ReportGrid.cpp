@@ -1,6 +1,7 @@
 #include "reports/ReportGrid.h"
 
 #include "controls/DialogLook.h"
+#include "reports/ReportPage.h"
 
 #include <QPainter>
 
@@ -10,6 +11,7 @@ constexpr int textLeft = 3;  // from the left edge to the text of column 0
 constexpr int textRight = 3; // from the end of other texts to the right edge
 constexpr int textTop = 2;   // from the top edge to the text
 constexpr int listingRowHeight = 19;
+constexpr int listingTop = 40;
 
 } // namespace
 
@@ -54,4 +56,23 @@ void setUpListingGrid(TStringGrid &grid, const QList<int> &columnWidths, int row
     grid.setOnSelectCell(gridSizesSelectCell);
     grid.setEnabled(false);
     grid.hide();
+}
+
+TStringGrid *makeListingGrid(QWidget *page, const QString &name, const QList<int> &columnWidths,
+                             int rows)
+{
+    auto *grid = new TStringGrid(page);
+    grid->setObjectName(name);
+    setUpListingGrid(*grid, columnWidths, rows);
+    int width = 0;
+    for (int columnWidth : columnWidths)
+        width += columnWidth;
+    grid->setGeometry((pageSize.width() - width) / 2, listingTop, width, rows * listingRowHeight);
+    return grid;
+}
+
+void unselectListing(TStringGrid &grid)
+{
+    // Selecting a row that is not one of the listing's data rows clears the selection.
+    grid.selectRow(-1);
 }

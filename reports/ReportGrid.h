@@ -22,3 +22,9 @@ void changeGridColour(TStringGrid &grid, const QColor &colour);
 // row height 19, no border, button-face background, horizontal lines only, whole rows, disabled,
 // hidden, drawn and refused by the two handlers above.
 void setUpListingGrid(TStringGrid &grid, const QList<int> &columnWidths, int rows);
+// A grid set up as above, named, centred across the page 40 pixels below its top, each row in
+// full.
+TStringGrid *makeListingGrid(QWidget *page, const QString &name, const QList<int> &columnWidths,
+                             int rows);
+// Leaves no row of a listing marked as selected.
+void unselectListing(TStringGrid &grid);

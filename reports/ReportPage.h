@@ -18,11 +18,14 @@ struct PrintTarget
     std::function<void(QPrinter &printer)> printGrid;
 };
 
+// The area of a page, below the notebook's row of tabs.
+inline constexpr QSize pageSize(632, 363);
+
 // One page of the statistics window's notebook. A page builds its own controls inside itself
-// (the page area is 632 x 363, below the row of tabs) and keeps the handlers of those controls.
+// and keeps the handlers of those controls.
 //
-// Adding a page: derive from ReportPage, construct it as Page(context, parent), and change the
-// one line in TfrmStatistics::createPages that makes that page. The window then calls:
+// Adding a page: derive from ReportPage, construct it as Page(context, parent), and make it in
+// TfrmStatistics::createPages. The window then calls:
 //   runStarting()          once before a run clears the results (the Types page blanks gridTypes)
 //   driveStarting()        before each drive's walk (the Overhang page records the cluster size)
 //   refill()               after each drive's walk, in the order TfrmStatistics::refillPages holds
@@ -30,13 +33,8 @@ struct PrintTarget
 //                          switches (disenable)
 //   pageEntered()          each time the page comes into view, and when the window shows on it
 //   Timer1Timer()          the page's share of the shared pie tick, while Timer1 runs
+//   drivesChanged()        the picks of the window's drive list changed (the Space page redraws)
 //   printTarget()          when "&Print page" is pressed on this page
-//
-// The Space page: SpacePage(const ReportContext &context, TPickList *pckStatDrive, QWidget
-// *parent). The window owns the drive list pckStatDrive (the main window reads it); the Space
-// page places it on its own panel. The window's pckStatDriveClick (guarded by diskSizeBusy) calls
-// drivesChanged(), which the Space page overrides to run its doDiskSize. Its pageEntered()
-// refreshes it and starts its own Timer2.
 class ReportPage : public QWidget
 {
     Q_OBJECT
@@ -54,5 +52,10 @@ public:
     virtual PrintTarget printTarget() const { return {}; }
 
 protected:
+    // Whether the notebook shows this page: the pie tick and the depth growth act only then.
+    bool inView() const;
+    // A chart in view prints through its preview; a hidden one leaves the window print.
+    static PrintTarget chartIfShown(TChart *chart);
+
     const ReportContext &context;
 };

@@ -4,17 +4,12 @@
 #include "charts/HorizBarSeries.h"
 #include "controls/StringGrid.h"
 #include "helpers/Helpers.h"
+#include "reports/PageLook.h"
 #include "reports/ReportGrid.h"
 
-#include <QHBoxLayout>
 #include <QRadioButton>
 
 namespace {
-
-// Places within the page.
-constexpr QRect gridPlace(54, 40, 523, 247);
-constexpr QRect chartPlace(0, 0, 632, 333);
-constexpr QRect strip(96, 335, 440, 25);
 
 constexpr int rowCount = 13; // the heading and one row per class, the largest class first
 constexpr int classCount = 12;
@@ -24,69 +19,27 @@ const std::array<QString, classCount> classLabels = {
     "0 - 16K",    "16K - 32K", "32K - 64K", "64K - 128K", "128K - 256K", "256K - 512K",
     "512K - 1MB", "1MB - 2MB", "2MB - 4MB", "4MB - 8MB",  "8MB - 16MB",  "Over 16MB"};
 
-// A place no row of the grid has: selecting it leaves no row selected.
-constexpr int outsideRow = 20;
-
 } // namespace
 
 SizesPage::SizesPage(const ReportContext &context, QWidget *parent) : ReportPage(context, parent)
 {
-    gridSizes = new TStringGrid(this);
-    gridSizes->setObjectName("gridSizes");
-    setUpListingGrid(*gridSizes, {194, 189, 140}, rowCount);
-    gridSizes->setGeometry(gridPlace);
-    buildChart();
-    buildViewButtons();
-}
-
-void SizesPage::buildChart()
-{
-    Chart1 = new TChart(this);
-    Chart1->setObjectName("Chart1");
-    Chart1->setGeometry(chartPlace);
-    Chart1->allowZoom = true;
-    Chart1->animatedZoom = true;
-    ChartLegend &legend = Chart1->Legend();
-    legend.style = LegendStyle::Points;
-    legend.text = LegendText::Value;
-    legend.colourWidth = 15;
-    legend.inverted = true;
-    legend.topPos = 5;
-
-    Series1 = Chart1->addSeries<THorizBarSeries>();
+    gridSizes = makeListingGrid(this, "gridSizes", {194, 189, 140}, rowCount);
+    Chart1 = makeClassChart(this, "Chart1", 15, Series1);
     Series1->setColour(Qt::red);
-    Series1->setGradient(true);
-    Series1->setPercentFormat("##0.# %");
-    Series1->marks().visible = true;
-    Series1->marks().style = MarkStyle::Percent;
-    Series1->marks().arrowLength = 8;
-}
 
-void SizesPage::buildViewButtons()
-{
-    Bevel5 = new QFrame(this);
-    Bevel5->setFrameShape(QFrame::Box);
-    Bevel5->setFrameShadow(QFrame::Sunken);
-    Bevel5->setGeometry(strip);
-    auto *row = new QHBoxLayout(Bevel5);
-    row->setContentsMargins(10, 0, 6, 0);
-    rgSize0 = new QRadioButton("Listing", Bevel5);
-    rgSize1 = new QRadioButton("Chart by Size (in MB)", Bevel5);
-    rgSize2 = new QRadioButton("Chart by Number of Files", Bevel5);
-    rgSize1->setChecked(true);
+    const ViewStrip strip = makeViewStrip(this, "Bevel5", {"rgSize0", "rgSize1", "rgSize2"});
+    Bevel5 = strip.bevel;
+    rgSize0 = strip.listing;
+    rgSize1 = strip.size;
+    rgSize2 = strip.count;
     // Only a change of view rebuilds the chart; clicking the chosen view keeps the user's zoom.
-    for (QRadioButton *button : {rgSize0, rgSize1, rgSize2}) {
-        row->addWidget(button);
-        connect(button, &QRadioButton::toggled, this, [this](bool chosen) {
-            if (chosen)
-                rgSizesClick();
-        });
-    }
+    for (QRadioButton *button : {rgSize0, rgSize1, rgSize2})
+        connectViewChoice(button, this, [this] { rgSizesClick(); });
 }
 
 void SizesPage::doFileSizes()
 {
-    gridSizes->selectRow(outsideRow);
+    unselectListing(*gridSizes);
     fillGridSizes();
     rgSizesClick();
 }
@@ -137,7 +90,5 @@ void SizesPage::setRunControlsEnabled(bool enabled)
 // The listing prints as a picture of the window.
 PrintTarget SizesPage::printTarget() const
 {
-    if (rgSize0->isChecked())
-        return {};
-    return {Chart1, {}};
+    return chartIfShown(Chart1);
 }

@@ -32,8 +32,4 @@ public:
     void refill() override;
     void setRunControlsEnabled(bool enabled) override;
     PrintTarget printTarget() const override;
-
-private:
-    void buildChart();
-    void buildViewButtons();
 };

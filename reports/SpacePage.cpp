@@ -4,12 +4,12 @@
 #include "charts/Chart.h"
 #include "charts/PieSeries.h"
 #include "controls/DialogLook.h"
-#include "controls/Notebook.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
 #include "drives/Drives.h"
 #include "helpers/Helpers.h"
 #include "reports/DiskScale.h"
+#include "reports/PageLook.h"
 #include "reports/ReportTexts.h"
 
 #include <QCheckBox>
@@ -22,13 +22,8 @@
 
 namespace {
 
-const QColor blue(0, 0, 255);
-const QColor fuchsia(255, 0, 255);
-const QColor red(255, 0, 0);
-const QColor silver(192, 192, 192);
-const QColor gray(128, 128, 128);
+using namespace chartColour;
 
-constexpr int spacePageIndex = 0;
 constexpr int animationInterval = 50; // milliseconds
 // With this many units used or fewer a drive is as good as empty: its free figure shows in red.
 constexpr double nearlyEmpty = 5;
@@ -38,8 +33,6 @@ constexpr int smallPieTurn = 4;
 constexpr int totalPieTurn = 2;
 // From this many entries in the drive list on, only the total pie turns.
 constexpr int stillPiesFrom = 6;
-
-const QString pieHint = "Click on pie to toggle animation";
 
 // Places of the small pies in three rows.
 const QRect piePlaces[SpacePage::pieCount] = {
@@ -96,6 +89,11 @@ QString wholePartText(double value)
     const QLocale locale;
     const QString text = locale.toString(value, 'f', 2);
     return text.left(text.lastIndexOf(locale.decimalPoint()));
+}
+
+TPieSeries &pieOf(const TChart &pie)
+{
+    return *static_cast<TPieSeries *>(pie.series(0));
 }
 
 // Depth step and limit of the bar chart: the more bars, the shallower they grow.
@@ -198,7 +196,7 @@ void SpacePage::buildBarChart()
         SeriesMarks &marks = s->marks();
         marks.visible = true;
         marks.style = MarkStyle::Value;
-        marks.font = QFont("Arial", 8);
+        marks.font = notebookFont();
         marks.fontColour = Qt::white;
         marks.arrow = false;
     }
@@ -239,24 +237,13 @@ void SpacePage::buildPieView()
 
 TChart *SpacePage::makePie(const QString &name, const QRect &place)
 {
-    auto *pie = new TChart(pnlPie);
-    pie->setObjectName(name);
-    pie->setGeometry(place);
-    pie->setToolTip(pieHint);
-    pie->allowZoom = false;
-    pie->axesVisible = false;
-    pie->frame = false;
-    pie->Legend().visible = false;
-    for (ChartWall *wall : {&pie->backWall, &pie->leftWall, &pie->bottomWall})
-        wall->visible = false;
+    TChart *pie = makeTurningPie(pnlPie, name, place, 65);
     pie->backWall.colour = Qt::white;
     pie->backWall.transparent = true;
     pie->backWall.pen = false;
     pie->gradient = {true, silver, gray, GradientDirection::TopBottom};
     pie->margins = {2, 2, 2, 2};
-    pie->Title().font = QFont("Arial", 8, QFont::Bold);
-    pie->setChart3DPercent(65);
-    pie->View3DOptions() = {100, 360, 315, 0, false};
+    pie->Title().font = notebookFont(true);
     pie->setMaxPointsPerPage(2);
     auto *series = pie->addSeries<TPieSeries>();
     series->marks().visible = false;
@@ -269,17 +256,12 @@ TChart *SpacePage::makePie(const QString &name, const QRect &place)
 
 TPieSeries *SpacePage::pieSeries(int index) const
 {
-    return static_cast<TPieSeries *>(pies[index]->series(0));
+    return &pieOf(*pies[index]);
 }
 
 TPieSeries *SpacePage::totalSeries() const
 {
-    return static_cast<TPieSeries *>(pieTotal->series(0));
-}
-
-bool SpacePage::onSpacePage() const
-{
-    return context.notebook.PageIndex() == spacePageIndex;
+    return &pieOf(*pieTotal);
 }
 
 void SpacePage::pageEntered()
@@ -422,12 +404,8 @@ void SpacePage::cbTotalClick()
 
 void SpacePage::pieTotalClick()
 {
-    QTimer &timer = context.Timer1;
-    if (timer.isActive())
-        timer.stop();
-    else
-        timer.start();
-    ScrollBar3->setVisible(!timer.isActive());
+    context.togglePieTick();
+    ScrollBar3->setVisible(!context.Timer1.isActive());
 }
 
 void SpacePage::ScrollBar1Change()
@@ -435,19 +413,19 @@ void SpacePage::ScrollBar1Change()
     const int angle = ScrollBar3->value();
     for (TChart *pie : pies)
         if (!pie->isHidden())
-            static_cast<TPieSeries *>(pie->series(0))->setRotationAngle(angle);
+            pieOf(*pie).setRotationAngle(angle);
     if (!pieTotal->isHidden())
         totalSeries()->setRotationAngle(angle);
 }
 
 void SpacePage::Timer1Timer()
 {
-    if (!rgSpace1->isChecked() || !onSpacePage())
+    if (!rgSpace1->isChecked() || !inView())
         return;
     if (pckStatDrive->count() < stillPiesFrom) {
         for (TChart *pie : pies)
             if (!pie->isHidden())
-                static_cast<TPieSeries *>(pie->series(0))->rotate(smallPieTurn);
+                pieOf(*pie).rotate(smallPieTurn);
     }
     if (!pieTotal->isHidden())
         totalSeries()->rotate(totalPieTurn);
@@ -458,7 +436,7 @@ void SpacePage::Timer1Timer()
 
 void SpacePage::Timer2Timer()
 {
-    if (!onSpacePage()) {
+    if (!inView()) {
         Timer2.stop();
         return;
     }

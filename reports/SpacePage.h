@@ -78,7 +78,6 @@ private:
     void writeFigures(double freeSum, double totalSum, const QString &unit);
     // Fills a pie with a drive's or the total's used and free slices and its title.
     void fillPie(TChart &pie, const QString &titleStart, double freeBytes, double totalBytes);
-    bool onSpacePage() const;
 
     // Whether the last refresh had any capacity to show.
     bool figuresShown = false;

@@ -11,6 +11,7 @@
 #include "reports/CombinedPage.h"
 #include "reports/DatePage.h"
 #include "reports/OverhangPage.h"
+#include "reports/PageLook.h"
 #include "reports/ReportGrid.h"
 #include "reports/ReportPage.h"
 #include "reports/SizesPage.h"
@@ -135,12 +136,11 @@ void TfrmStatistics::buildNotebook()
     OvcNotebook1->setObjectName("OvcNotebook1");
     OvcNotebook1->setGeometry(notebookPlace);
     OvcNotebook1->setTabSize(tabSize);
-    OvcNotebook1->setFont(QFont("Arial", 8));
+    OvcNotebook1->setFont(notebookFont());
     connect(OvcNotebook1, &TOvcNotebook::OnPageChanged, this,
             &TfrmStatistics::OvcNotebook1PageChanged);
 }
 
-// Each page is made by one line; a page without its own class yet stands empty.
 void TfrmStatistics::createPages()
 {
     QWidget *const notebook = OvcNotebook1;
@@ -149,8 +149,7 @@ void TfrmStatistics::createPages()
     pages[TypesTab] = new TypesPage(context, notebook);
     pages[SizesTab] = new SizesPage(context, notebook);
     auto *overhang = new OverhangPage(context, notebook);
-    // A run that classified no bytes has no overhang to show: the page cannot be chosen (the
-    // notebook leaves it when it is in view).
+    // A run that classified no bytes has no overhang to show: the page cannot be chosen.
     connect(overhang, &OverhangPage::nothingToShow, this,
             [this] { OvcNotebook1->setPageEnabled(OverhangTab, false); });
     pages[OverhangTab] = overhang;

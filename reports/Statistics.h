@@ -79,7 +79,7 @@ public:
     QProgressBar *walkProgress;
     QLabel *walkTimeLeft;
 
-    // The pages; each is a ReportPage until its own class comes.
+    // The pages, in the order of their tabs.
     std::array<ReportPage *, PageCount> pages{};
     ReportPage *spacePage = nullptr;
 
@@ -130,6 +130,7 @@ private:
     bool askWizard();
     void announceRun();
     void driveStarting();
+    void startWalkProgress();
     void driveFinished();
     void showWalkProgress(const WalkCounters &counters);
     void walkEnded();

@@ -81,7 +81,7 @@ void TfrmStatistics::btOKClick()
             announceRun();
             for (ReportPage *page : pages)
                 page->runStarting();
-            OvcNotebook1->setPageEnabled(OverhangTab, engine.PickList1.size() == 1);
+            OvcNotebook1->setPageEnabled(OverhangTab, context.oneDriveRun());
             engine.collectDrives();
             applyCoverRule();
         }
@@ -139,7 +139,12 @@ void TfrmStatistics::driveStarting()
     Timer1.stop();
     disenable(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    startWalkProgress();
+}
 
+// The progress bar measures the walk against what the drive says it holds.
+void TfrmStatistics::startWalkProgress()
+{
     const platform::DriveSource &drives = platform::driveSource();
     const QChar letter = engine.currentDrive.isEmpty() ? QChar() : engine.currentDrive.at(0);
     std::uint64_t freeBytes = 0, totalBytes = 0;
@@ -177,8 +182,7 @@ void TfrmStatistics::walkEnded()
 void TfrmStatistics::refillPages()
 {
     for (const Page tab : fillOrder)
-        if (tab != OverhangTab || context.oneDriveRun())
-            pages[tab]->refill();
+        pages[tab]->refill();
 }
 
 void TfrmStatistics::driveFinished()

@@ -4,6 +4,7 @@
 #include "charts/LineSeries.h"
 #include "controls/MessageBoxes.h"
 #include "reports/NoteButton.h"
+#include "reports/PageLook.h"
 
 #include <QLocale>
 #include <QScrollBar>
@@ -12,16 +13,12 @@
 
 namespace {
 
-constexpr QSize pageSize(632, 363);
 constexpr QRect depthBarPlace(4, 343, 120, 16);
 constexpr QPoint noteButtonAt(604, 335);
 
 // The bottom axis is fixed so that all 48 slots show, one unit a slot.
 constexpr double lastSlotEnd = 47.9583333333333;
 constexpr double axisIncrement = 0.0416666666666667;
-
-const QColor red(255, 0, 0), lime(0, 255, 0), blue(0, 0, 255);
-const QColor lightAqua(128, 255, 255);
 
 const QString timeNote = QStringLiteral(
     "Note: Sometimes software vendors use the file modified time to indicate the version number "
@@ -41,6 +38,8 @@ double fillLine(TLineSeries &line, const std::array<double, 48> &counts)
 }
 
 } // namespace
+
+using namespace chartColour;
 
 TimePage::TimePage(const ReportContext &context, QWidget *parent) : ReportPage(context, parent)
 {
@@ -123,8 +122,5 @@ void TimePage::SpeedButton5Click()
 
 PrintTarget TimePage::printTarget() const
 {
-    PrintTarget target;
-    if (!Chart4->isHidden())
-        target.chart = Chart4;
-    return target;
+    return chartIfShown(Chart4);
 }

@@ -2,10 +2,10 @@
 
 #include "charts/Chart.h"
 #include "charts/PieSeries.h"
-#include "controls/Notebook.h"
 #include "controls/StringGrid.h"
 #include "engine/Classification.h"
 #include "helpers/Helpers.h"
+#include "reports/PageLook.h"
 #include "reports/ReportTexts.h"
 #include "selection/TypeNames.h"
 
@@ -109,20 +109,8 @@ void TypesPage::buildGrid()
 
 void TypesPage::buildPie()
 {
-    chartPie = new TChart(this);
-    chartPie->setObjectName("chartPie");
-    chartPie->setGeometry(piePlace);
-    chartPie->setToolTip("Click on pie to toggle animation");
+    chartPie = makeTurningPie(this, "chartPie", piePlace, 25);
     chartPie->Title().visible = false;
-    chartPie->Legend().visible = false;
-    chartPie->axesVisible = false;
-    chartPie->frame = false;
-    chartPie->backWall.visible = false;
-    chartPie->leftWall.visible = false;
-    chartPie->bottomWall.visible = false;
-    chartPie->allowZoom = false;
-    chartPie->setChart3DPercent(25);
-    chartPie->View3DOptions() = {100, 360, 315, 0, false};
     connect(chartPie, &TChart::clicked, this, &TypesPage::chartSpacePieClick);
 
     Series2 = chartPie->addSeries<TPieSeries>();
@@ -278,10 +266,7 @@ Qt::Alignment TypesPage::gridTypesGetAlignment(int, int ACol) const
 
 void TypesPage::chartSpacePieClick()
 {
-    if (context.Timer1.isActive())
-        context.Timer1.stop();
-    else
-        context.Timer1.start();
+    context.togglePieTick();
 }
 
 void TypesPage::ScrollBar2Change()
@@ -317,7 +302,7 @@ void TypesPage::setRunControlsEnabled(bool enabled)
 
 void TypesPage::Timer1Timer()
 {
-    if (!isCurrentPage() || view() == Listing)
+    if (!inView() || view() == Listing)
         return;
     Series2->rotate(1);
     ScrollBar2->setValue(Series2->RotationAngle());
@@ -328,9 +313,4 @@ PrintTarget TypesPage::printTarget() const
     if (view() != Listing)
         return {chartPie, {}};
     return {nullptr, [this](QPrinter &printer) { printListing(printer); }};
-}
-
-bool TypesPage::isCurrentPage() const
-{
-    return context.notebook.page(context.notebook.PageIndex()) == this;
 }

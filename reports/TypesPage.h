@@ -70,7 +70,6 @@ private:
     void buildViewControls();
     void showCheckMark();
     void fillPie(int column);
-    bool isCurrentPage() const;
 
     QAction *checkedSort = nullptr;
 };

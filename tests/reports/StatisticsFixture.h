@@ -11,6 +11,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -123,4 +124,18 @@ struct StatisticsFixture : ::testing::Test
     }
 
     QString status() const { return window->StatusBar1->currentMessage(); }
+
+    // Presses "&Print page" with a print dialog that answers confirm and prints to a PDF file in
+    // the temporary home; answers that file's path.
+    QString pressPrint(bool confirm)
+    {
+        const QString pdf = home.filePath(confirm ? "yes.pdf" : "no.pdf");
+        window->runPrintDialog = [pdf, confirm](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return confirm;
+        };
+        QTest::mouseClick(window->btPrint, Qt::LeftButton);
+        return pdf;
+    }
 };

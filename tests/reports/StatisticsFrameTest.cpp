@@ -5,8 +5,6 @@
 #include "controls/StringGrid.h"
 #include "reports/ReportPage.h"
 
-#include <QPrinter>
-
 namespace {
 
 using Frame = StatisticsFixture;
@@ -40,15 +38,8 @@ TEST_F(Frame, SelectAndDeselectAllPickEveryDriveAndRefreshOnce)
 TEST_F(Frame, WindowPrintMakesOnePageAndPutsTheColoursBack)
 {
     for (const bool confirm : {false, true}) {
-        const QString pdf = home.filePath(confirm ? "yes.pdf" : "no.pdf");
-        window->runPrintDialog = [&](QPrinter &printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(pdf);
-            return confirm;
-        };
         window->changeBackgroundColor(Qt::red);
-        QTest::mouseClick(window->btPrint, Qt::LeftButton);
-        QFile file(pdf);
+        QFile file(pressPrint(confirm));
         ASSERT_EQ(file.open(QIODevice::ReadOnly), confirm);
         if (!confirm)
             continue;
@@ -61,16 +52,24 @@ TEST_F(Frame, WindowPrintMakesOnePageAndPutsTheColoursBack)
     }
 }
 
-// The listings take the print colour too, headings included; the Types listing, which prints
-// itself as a table, keeps its look.
-TEST_F(Frame, PrintColourReachesTheListingsButNotTheTypesListing)
+// The listings take the print colour and then the button face again, headings included; the
+// Types listing, which prints itself as a table, keeps its white cells and its heading.
+TEST_F(Frame, PrintColourReachesEveryListingButTheTypesListing)
 {
-    window->changeBackgroundColor(Qt::red);
     const QList<TStringGrid *> grids = window->findChildren<TStringGrid *>();
     ASSERT_GE(grids.size(), 6); // Types, Sizes, three dates, Combined
-    for (const TStringGrid *grid : grids) {
-        const bool red = grid->color() == Qt::red && grid->fixedColor() == Qt::red;
-        EXPECT_EQ(red, grid->objectName() != "gridTypes") << grid->objectName().toStdString();
+    const auto *types = window->findChild<TStringGrid *>("gridTypes");
+    ASSERT_NE(types, nullptr);
+    const QColor typesHeading = types->fixedColor();
+    for (const QColor &colour : {QColor(Qt::red), buttonFace()}) {
+        window->changeBackgroundColor(colour);
+        for (const TStringGrid *grid : grids) {
+            const bool own = grid == types;
+            EXPECT_EQ(grid->color(), own ? QColor(Qt::white) : colour)
+                << grid->objectName().toStdString();
+            EXPECT_EQ(grid->fixedColor(), own ? typesHeading : colour)
+                << grid->objectName().toStdString();
+        }
     }
 }
 

@@ -1,4 +1,3 @@
-#include "controls/DialogLook.h"
 #include "controls/Notebook.h"
 #include "controls/StringGrid.h"
 #include "reports/SizesPage.h"
@@ -7,7 +6,6 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
-#include <QPrinter>
 #include <QProcess>
 
 // The Types and Sizes pages inside the statistics window: filled by a run, their view switches
@@ -49,13 +47,7 @@ TEST_F(TypesSizesWindow, TheListingPrintsTitledWithTheDriveAndACancelledDialogPr
     window->OvcNotebook1->setPageIndex(TfrmStatistics::TypesTab);
     types()->rgTypesButtons->button(TypesPage::Listing)->click();
     for (const bool confirm : {false, true}) {
-        const QString pdf = home.filePath(confirm ? "yes.pdf" : "no.pdf");
-        window->runPrintDialog = [&](QPrinter &printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(pdf);
-            return confirm;
-        };
-        QTest::mouseClick(window->btPrint, Qt::LeftButton);
+        const QString pdf = pressPrint(confirm);
         EXPECT_EQ(QFile::exists(pdf), confirm);
         if (!confirm)
             continue;
@@ -74,18 +66,4 @@ TEST_F(TypesSizesWindow, TheListingPrintsTitledWithTheDriveAndACancelledDialogPr
     window->OvcNotebook1->setPageIndex(TfrmStatistics::SizesTab);
     QTest::mouseClick(window->btPrint, Qt::LeftButton);
     EXPECT_EQ(previewed, sizes()->Chart1);
-}
-
-// The window print puts the listings on white and back on the button face; the Types listing,
-// white already, keeps its colours.
-TEST_F(TypesSizesWindow, AWindowPrintRecoloursEveryListingButTheTypesGrid)
-{
-    const QColor typesHeading = types()->gridTypes->fixedColor();
-    for (const QColor &colour : {QColor(Qt::white), buttonFace()}) {
-        window->changeBackgroundColor(colour);
-        EXPECT_EQ(sizes()->gridSizes->color(), colour);
-        EXPECT_EQ(sizes()->gridSizes->fixedColor(), colour);
-        EXPECT_EQ(types()->gridTypes->color(), QColor(Qt::white));
-        EXPECT_EQ(types()->gridTypes->fixedColor(), typesHeading);
-    }
 }

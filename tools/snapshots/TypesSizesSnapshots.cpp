@@ -3,6 +3,7 @@
 
 #include "controls/Notebook.h"
 #include "platform/TypeRegistry.h"
+#include "reports/PageLook.h"
 #include "reports/SizesPage.h"
 #include "reports/TypesPage.h"
 #include "tools/snapshots/Snapshots.h"
@@ -81,7 +82,7 @@ void renderPages(const QDir &out)
     QTimer timer;
     TOvcNotebook notebook;
     notebook.resize(632, 382);
-    notebook.setFont(QFont("Arial", 8));
+    notebook.setFont(notebookFont());
     ReportContext context{results, colours, timer, notebook};
     notebook.addPage("Space", new QWidget);
     auto *types = new TypesPage(context, &notebook);

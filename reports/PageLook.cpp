@@ -1,0 +1,99 @@
+#include "reports/PageLook.h"
+
+#include "charts/Chart.h"
+#include "charts/HorizBarSeries.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+
+QFont notebookFont(bool bold)
+{
+    QFont font(QStringLiteral("Arial"), 8);
+    if (bold)
+        font.setBold(true);
+    return font;
+}
+
+QLabel *placedLabel(const QString &text, const QPoint &at, QWidget *parent, const QFont &font)
+{
+    auto *label = new QLabel(text, parent);
+    label->setFont(font);
+    label->move(at);
+    label->adjustSize();
+    return label;
+}
+
+ViewStrip makeViewStrip(QWidget *page, const QString &bevelName, const QStringList &buttonNames)
+{
+    ViewStrip strip;
+    strip.bevel = new QFrame(page);
+    strip.bevel->setObjectName(bevelName);
+    strip.bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    strip.bevel->setGeometry(listingPageLayout::stripPlace);
+    auto *row = new QHBoxLayout(strip.bevel);
+    row->setContentsMargins(10, 0, 6, 0);
+    const QStringList captions{"Listing", "Chart by Size (in MB)", "Chart by Number of Files"};
+    QRadioButton *buttons[3];
+    for (int k = 0; k < 3; ++k) {
+        buttons[k] = new QRadioButton(captions[k], strip.bevel);
+        buttons[k]->setObjectName(buttonNames[k]);
+        row->addWidget(buttons[k]);
+    }
+    strip.listing = buttons[0];
+    strip.size = buttons[1];
+    strip.count = buttons[2];
+    strip.size->setChecked(true);
+    return strip;
+}
+
+void connectViewChoice(QRadioButton *button, QObject *receiver, std::function<void()> chosen)
+{
+    // Only a view newly chosen counts: clicking the one in view again keeps the charts as they
+    // are, zoom and all.
+    QObject::connect(button, &QRadioButton::toggled, receiver, [chosen](bool checked) {
+        if (checked)
+            chosen();
+    });
+}
+
+TChart *makeTurningPie(QWidget *parent, const QString &name, const QRect &place, int depth)
+{
+    auto *pie = new TChart(parent);
+    pie->setObjectName(name);
+    pie->setGeometry(place);
+    pie->setToolTip(QStringLiteral("Click on pie to toggle animation"));
+    pie->allowZoom = false;
+    pie->axesVisible = false;
+    pie->frame = false;
+    pie->Legend().visible = false;
+    for (ChartWall *wall : {&pie->backWall, &pie->leftWall, &pie->bottomWall})
+        wall->visible = false;
+    pie->setChart3DPercent(depth);
+    pie->View3DOptions() = {100, 360, 315, 0, false};
+    return pie;
+}
+
+TChart *makeClassChart(QWidget *page, const QString &name, int legendBoxWidth,
+                       THorizBarSeries *&series)
+{
+    auto *chart = new TChart(page);
+    chart->setObjectName(name);
+    chart->setGeometry(listingPageLayout::chartPlace);
+    chart->animatedZoom = true;
+    ChartLegend &legend = chart->Legend();
+    legend.style = LegendStyle::Points;
+    legend.text = LegendText::Value;
+    legend.inverted = true;
+    legend.colourWidth = legendBoxWidth;
+    legend.topPos = 5;
+
+    series = chart->addSeries<THorizBarSeries>();
+    series->setGradient(true);
+    series->setPercentFormat(QStringLiteral("##0.# %"));
+    series->marks().visible = true;
+    series->marks().style = MarkStyle::Percent;
+    series->marks().arrowLength = 8;
+    return chart;
+}

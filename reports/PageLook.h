@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QFrame;
+class QLabel;
+class QObject;
+class QRadioButton;
+class QWidget;
+class TChart;
+class THorizBarSeries;
+
+// What the report pages have in common to look at: their colours, their font, their labels, and
+// the strip of view buttons and the class chart of the pages that show a listing or a chart.
+
+// The named colours the pages draw with; the colour table hands out the first twelve in order.
+namespace chartColour {
+inline constexpr QColor red(255, 0, 0), maroon(128, 0, 0), blue(0, 0, 255), yellow(255, 255, 0),
+    green(0, 128, 0), lime(0, 255, 0), fuchsia(255, 0, 255), teal(0, 128, 128), navy(0, 0, 128),
+    aqua(0, 255, 255), white(255, 255, 255), gray(128, 128, 128);
+inline constexpr QColor silver(192, 192, 192), lightAqua(128, 255, 255);
+} // namespace chartColour
+
+// The notebook's font, Arial 8 point, which the pages' labels share; bold for headings.
+QFont notebookFont(bool bold = false);
+
+// A label at a point, as wide as its text.
+QLabel *placedLabel(const QString &text, const QPoint &at, QWidget *parent,
+                    const QFont &font = notebookFont());
+
+// Where a listing page puts its chart, its view strip and its note button.
+namespace listingPageLayout {
+inline constexpr QRect chartPlace(0, 0, 632, 333);
+inline constexpr QRect stripPlace(96, 335, 440, 25);
+inline constexpr QPoint noteButtonAt(600, 336);
+} // namespace listingPageLayout
+
+// The view buttons of a listing page side by side in their framed strip, "Chart by Size (in MB)"
+// chosen; names are those of the listing, size and count buttons.
+struct ViewStrip
+{
+    QFrame *bevel;
+    QRadioButton *listing, *size, *count;
+};
+ViewStrip makeViewStrip(QWidget *page, const QString &bevelName, const QStringList &buttonNames);
+// Runs chosen when the button becomes the chosen view of its strip.
+void connectViewChoice(QRadioButton *button, QObject *receiver, std::function<void()> chosen);
+
+// A pie that turns with the pie tick and stops or starts it when clicked, seen from above at a
+// slant with the depth given, without axes, walls, frame, legend or zoom; the caller adds its
+// series.
+TChart *makeTurningPie(QWidget *parent, const QString &name, const QRect &place, int depth);
+
+// The chart of a listing page: one gradient bar per class, marked with its share, under a legend
+// that gives each class's value beside a colour box of the width given.
+TChart *makeClassChart(QWidget *page, const QString &name, int legendBoxWidth,
+                       THorizBarSeries *&series);
