@@ -15,16 +15,13 @@ class TOvcNotebook : public QWidget
 public:
     explicit TOvcNotebook(QWidget *parent = nullptr);
 
-    // Every tab has this size; the page area starts one pixel below the row.
+    // Every tab has this size; the pages start one pixel below the row.
     void setTabSize(const QSize &size);
-    QSize tabSize() const { return tab; }
-    QRect pageArea() const;
 
     // Adds a page with its tab caption; the notebook takes the page as its child.
     int addPage(const QString &caption, QWidget *page);
     int pageCount() const { return captions.size(); }
     QWidget *page(int index) const;
-    QString pageCaption(int index) const { return captions.value(index); }
 
     int PageIndex() const { return current; }
     // Brings a page to the front; a disabled page or an index out of range is refused.
@@ -51,6 +48,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    QRect pageArea() const;
     void paintTab(QPainter &painter, int index) const;
     int nearestEnabledPage(int index) const;
 
