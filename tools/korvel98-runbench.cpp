@@ -8,9 +8,8 @@
 // window went without its messages during that walk, and the milliseconds from the Esc of the
 // second run to the end of its walk.
 
-#include "platform/FolderDriveSource.h"
 #include "reports/Statistics.h"
-#include "tools/AnswerWizard.h"
+#include "tools/Unattended.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -55,13 +54,7 @@ int main(int argc, char **argv)
         std::fputs("usage: korvel98-runbench FOLDER\n", stderr);
         return 2;
     }
-    auto drives = std::make_unique<platform::FolderDriveSource>();
-    drives->addDrive('c', platform::DriveFixed, QStringLiteral("c: [bench]"),
-                     QString::fromLocal8Bit(argv[1]));
-    drives->setCurrentEntry(QStringLiteral("c: [bench]"));
-    platform::setDriveSource(std::move(drives));
-    passMessageBoxes();
-
+    const UnattendedDrive drive(QString::fromLocal8Bit(argv[1]), QStringLiteral("c: [bench]"));
     TfrmStatistics window;
     window.show();
     WalkWatch watch;
@@ -102,6 +95,5 @@ int main(int argc, char **argv)
     window.btOKClick();
     const double abortMs = escPressed ? double(watch.ended - escPressed) / 1e6 : -1;
     std::printf("%.3f %.1f %.1f\n", runSeconds, gapMs, abortMs);
-    setMessageHook({});
     return window.engine.aborted ? 0 : 1;
 }

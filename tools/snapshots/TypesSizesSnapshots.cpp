@@ -9,7 +9,6 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
-#include <QLocale>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -73,7 +72,6 @@ void fillResults(Accumulators &results)
 
 void renderPages(const QDir &out)
 {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     registerTypes();
     Accumulators results;
     fillResults(results);
