@@ -22,6 +22,7 @@ public:
     int addPage(const QString &caption, QWidget *page);
     int pageCount() const { return captions.size(); }
     QWidget *page(int index) const;
+    QString pageCaption(int index) const { return captions.value(index); }
 
     int PageIndex() const { return current; }
     // Brings a page to the front; a disabled page or an index out of range is refused.

@@ -127,11 +127,10 @@ void runSnapshots(const QDir &out)
     window.show();
     answerNextWizard();
     window.btOKClick();
-    const QStringList names{"space",   "types",    "sizes",    "overhang",  "access",
-                            "created", "modified", "combined", "attribute", "time"};
     for (int tab = 0; tab < TfrmStatistics::PageCount; ++tab) {
         window.OvcNotebook1->setPageIndex(tab);
-        saveSnapshot(window, out, QStringLiteral("run-") + names[tab]);
+        const QString caption = window.OvcNotebook1->pageCaption(tab);
+        saveSnapshot(window, out, QStringLiteral("run-") + caption.toLower());
     }
 }
 
