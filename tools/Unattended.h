@@ -13,8 +13,14 @@
 #include <QTimer>
 #include <memory>
 
+// Message boxes are answered at once (Yes to a question) instead of waiting for a click.
+inline void passMessageBoxes()
+{
+    setMessageHook([](MessageKind, const QString &) { return true; });
+}
+
 // While it lives, the folder is the only drive, c:, listed as entry and current, and message
-// boxes are answered at once (Yes to a question) instead of waiting for a click.
+// boxes are passed.
 class UnattendedDrive
 {
 public:
@@ -25,7 +31,7 @@ public:
         drives->setCurrentEntry(entry);
         source = drives.get();
         platform::setDriveSource(std::move(drives));
-        setMessageHook([](MessageKind, const QString &) { return true; });
+        passMessageBoxes();
     }
     ~UnattendedDrive()
     {
