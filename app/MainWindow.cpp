@@ -183,7 +183,7 @@ void TfrmMain::buildLabels()
 
     lblBottom = new StyledLabel(makerWebAddress(), chartSpaceBar);
     lblBottom->resize(width(), 42);
-    // Placed by FormResize: left, clear of the buttons in the bottom right corner.
+    // Placed by placeWebAddress: left, clear of the buttons in the bottom right corner.
     lblBottom->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblBottom->setFont(pixelFont("Times New Roman", 27));
     lblBottom->setTextColor(fuchsia);

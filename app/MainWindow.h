@@ -40,7 +40,6 @@ public:
     void FormCreate();
     void FormShow();
     void FormResize();
-    void placeWebAddress();
     // Rebuilds both series from the drive list.
     void doDiskSize();
     void Timer2Timer();
@@ -63,6 +62,7 @@ private:
     void buildChart();
     void buildLabels();
     void buildButtons();
+    void placeWebAddress();
     void startTurning();
     QStringList driveEntries() const;
 

@@ -67,8 +67,7 @@ void TOvcNotebook::setPageEnabled(int index, bool enabled)
         return;
     enabledPages[index] = enabled;
     update();
-    // A page that cannot be chosen cannot stay in view either: the nearest enabled page after it
-    // takes its place, or before it when none follows.
+    // A page that cannot be chosen cannot stay in view either.
     if (!enabled && index == current)
         setPageIndex(nearestEnabledPage(index));
 }

@@ -15,10 +15,8 @@ class TOvcNotebook : public QWidget
 public:
     explicit TOvcNotebook(QWidget *parent = nullptr);
 
-    // Every tab has this size; the page area starts one pixel below the row.
+    // Every tab has this size; the pages start one pixel below the row.
     void setTabSize(const QSize &size);
-    QSize tabSize() const { return tab; }
-    QRect pageArea() const;
 
     // Adds a page with its tab caption; the notebook takes the page as its child.
     int addPage(const QString &caption, QWidget *page);
@@ -51,6 +49,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    QRect pageArea() const;
     void paintTab(QPainter &painter, int index) const;
     int nearestEnabledPage(int index) const;
 

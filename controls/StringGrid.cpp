@@ -55,7 +55,7 @@ void GridCells::resize(int columnCount, int rowCount)
     columnCount = std::max(columnCount, 0);
     rowCount = std::max(rowCount, 0);
     // A reset is the cheapest way to tell the view of both changes at once; the texts of the
-    // rows and columns that remain stay.
+    // rows and columns that remain stay, and so do the widths the header keeps for them.
     beginResetModel();
     columns = columnCount;
     rows.resize(rowCount);
@@ -142,18 +142,13 @@ TStringGrid::TStringGrid(QWidget *parent)
     setWordWrap(false);
     setCornerButtonEnabled(false);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
-        heading->update();
-        footer->update();
-    });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &TStringGrid::updateStrips);
     connect(&cells, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex &from, const QModelIndex &to) {
                 for (int r = from.row(); r <= to.row(); ++r)
-                    repaintRow(r);
+                    repaintFixedRow(r);
             });
 }
-
-TStringGrid::~TStringGrid() = default;
 
 void TStringGrid::setCell(int column, int row, const QString &text)
 {
@@ -176,14 +171,8 @@ void TStringGrid::setRowCount(int rows)
 
 void TStringGrid::setColumnCount(int columns)
 {
-    QList<int> widths;
-    for (int c = 0; c < columnCount(); ++c)
-        widths.append(columnWidth(c));
-    const int rows = rowCount();
-    cells.resize(columns, rows);
-    for (int c = 0; c < std::min<int>(columns, widths.size()); ++c)
-        setColumnWidth(c, widths[c]);
-    rowsChanged(rows);
+    cells.resize(columns, rowCount());
+    rowsChanged(rowCount());
 }
 
 void TStringGrid::setFixedRows(int rows)
@@ -209,8 +198,7 @@ void TStringGrid::rowsChanged(int oldCount)
     if (last >= headingRows)
         setRowHidden(last, footerRows > 0);
     placeStrips();
-    heading->update();
-    footer->update();
+    updateStrips();
 }
 
 void TStringGrid::setDefaultRowHeight(int pixels)
@@ -238,8 +226,7 @@ void TStringGrid::setColor(const QColor &colour)
 void TStringGrid::setFixedColor(const QColor &colour)
 {
     fixedColour = colour;
-    heading->update();
-    footer->update();
+    updateStrips();
     viewport()->update();
 }
 
@@ -353,10 +340,8 @@ void TStringGrid::updateGeometries()
 void TStringGrid::scrollContentsBy(int dx, int dy)
 {
     QTableView::scrollContentsBy(dx, dy);
-    if (dx != 0) {
-        heading->update();
-        footer->update();
-    }
+    if (dx != 0)
+        updateStrips();
 }
 
 // The strips take the room of the fixed rows at the top and bottom of the viewport.
@@ -372,7 +357,14 @@ void TStringGrid::placeStrips()
     footer->setVisible(bottom > 0);
 }
 
-void TStringGrid::repaintRow(int row)
+void TStringGrid::updateStrips()
+{
+    heading->update();
+    footer->update();
+}
+
+// The view repaints the rows it shows itself; the fixed rows live in the strips.
+void TStringGrid::repaintFixedRow(int row)
 {
     if (row == heading->row())
         heading->update();

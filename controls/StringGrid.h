@@ -77,7 +77,6 @@ class TStringGrid : public QTableView, public TextTable
 
 public:
     explicit TStringGrid(QWidget *parent = nullptr);
-    ~TStringGrid() override;
 
     // TextTable: every row, fixed ones included; row 0 is the heading when there is one.
     int rowCount() const override { return cells.rowCount(); }
@@ -148,7 +147,8 @@ protected:
 private:
     void rowsChanged(int oldCount);
     void placeStrips();
-    void repaintRow(int row);
+    void updateStrips();
+    void repaintFixedRow(int row);
 
     GridCells cells;
     int headingRows = 0;

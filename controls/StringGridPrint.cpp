@@ -18,7 +18,8 @@ class GridPrinter
 {
 public:
     GridPrinter(const TStringGrid &grid, QPrinter &printer)
-        : grid(grid), settings(grid.PrintSettings), printer(printer)
+        : grid(grid), settings(grid.PrintSettings), printer(printer),
+          when(settings.printedAt.isValid() ? settings.printedAt : QDateTime::currentDateTime())
     {
         printer.setPageOrientation(settings.orientation);
     }
@@ -67,8 +68,6 @@ private:
     // Title, date and time at the top, the page number at the bottom.
     void drawFurniture(QPainter &painter, int number) const
     {
-        const QDateTime when =
-            settings.printedAt.isValid() ? settings.printedAt : QDateTime::currentDateTime();
         const QLocale locale;
         const QRect top(0, 0, page.width(), lineHeight);
         painter.setPen(Qt::black);
@@ -122,6 +121,7 @@ private:
     const TStringGrid &grid;
     const GridPrintSettings &settings;
     QPrinter &printer;
+    const QDateTime when; // one moment on every page, even when the clock turns during the print
     double unit = 1;
     int lineHeight = 0;
     int rowHeight = 0;

@@ -8,41 +8,82 @@
 // window went without its messages during that walk, and the milliseconds from the Esc of the
 // second run to the end of its walk.
 
-#include "platform/FolderDriveSource.h"
 #include "reports/Statistics.h"
-#include "tools/AnswerWizard.h"
+#include "tools/Unattended.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
-// Watches one walk: when it starts, the longest time between the end of one message dispatch and
-// the start of the next, and when it ends.
-struct WalkWatch
+// Watches the walks of a window through its engine's hooks: when a walk starts, the longest time
+// between the end of one message dispatch and the start of the next, and when the walk ends.
+// Presses Esc once a walk has met escAt entries.
+class WalkWatch
 {
-    QElapsedTimer clock;
-    qint64 started = 0, lastDispatch = 0, longestGap = 0, ended = 0;
+public:
+    explicit WalkWatch(TfrmStatistics &window);
 
-    void start()
-    {
-        started = lastDispatch = clock.nsecsElapsed();
-        longestGap = ended = 0;
-    }
-    void dispatched()
-    {
-        const qint64 now = clock.nsecsElapsed();
-        longestGap = std::max(longestGap, now - lastDispatch);
-    }
-    void end()
-    {
-        ended = clock.nsecsElapsed();
-        longestGap = std::max(longestGap, ended - lastDispatch);
-    }
+    std::uint64_t escAt = 0; // 0: never
+
+    double walkSeconds() const { return double(ended - started) / 1e9; }
+    double longestGapMs() const { return double(longestGap) / 1e6; }
+    // From the Esc to the end of the walk; -1 when no Esc was pressed.
+    double abortMs() const { return escPressed ? double(ended - escPressed) / 1e6 : -1; }
+
+private:
+    void walkStarts();
+    void dispatch(const std::function<void()> &dispatchMessages);
+    void walkEnds();
+
+    TfrmStatistics &window;
+    QElapsedTimer clock;
+    qint64 started = 0, lastDispatch = 0, longestGap = 0, ended = 0, escPressed = 0;
 };
+
+WalkWatch::WalkWatch(TfrmStatistics &window) : window(window)
+{
+    clock.start();
+    EngineHooks &hooks = window.engine.hooks;
+    hooks.driveStarting = [this, starting = hooks.driveStarting] {
+        starting();
+        walkStarts();
+    };
+    hooks.dispatchMessages = [this, messages = hooks.dispatchMessages] { dispatch(messages); };
+    hooks.refillPages = [this, refill = hooks.refillPages] {
+        walkEnds();
+        refill();
+    };
+}
+
+void WalkWatch::walkStarts()
+{
+    started = lastDispatch = clock.nsecsElapsed();
+    longestGap = ended = 0;
+}
+
+void WalkWatch::dispatch(const std::function<void()> &dispatchMessages)
+{
+    longestGap = std::max(longestGap, clock.nsecsElapsed() - lastDispatch);
+    dispatchMessages();
+    lastDispatch = clock.nsecsElapsed(); // the window was served until now
+    // The key waits in the queue for the next dispatch, as a key pressed now would.
+    if (escAt && !escPressed && window.engine.walkCounters.entries >= escAt) {
+        escPressed = clock.nsecsElapsed();
+        QCoreApplication::postEvent(
+            &window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    }
+}
+
+void WalkWatch::walkEnds()
+{
+    ended = clock.nsecsElapsed();
+    longestGap = std::max(longestGap, ended - lastDispatch);
+}
 
 } // namespace
 
@@ -55,53 +96,19 @@ int main(int argc, char **argv)
         std::fputs("usage: korvel98-runbench FOLDER\n", stderr);
         return 2;
     }
-    auto drives = std::make_unique<platform::FolderDriveSource>();
-    drives->addDrive('c', platform::DriveFixed, QStringLiteral("c: [bench]"),
-                     QString::fromLocal8Bit(argv[1]));
-    drives->setCurrentEntry(QStringLiteral("c: [bench]"));
-    platform::setDriveSource(std::move(drives));
-    passMessageBoxes();
-
+    const UnattendedDrive drive(QString::fromLocal8Bit(argv[1]), QStringLiteral("c: [bench]"));
     TfrmStatistics window;
     window.show();
-    WalkWatch watch;
-    watch.clock.start();
-    EngineHooks &hooks = window.engine.hooks;
-    const auto starting = hooks.driveStarting;
-    const auto dispatch = hooks.dispatchMessages;
-    const auto refill = hooks.refillPages;
-    std::uint64_t escAt = 0; // press Esc once the walk has met this many entries; 0 never
-    qint64 escPressed = 0;
-    hooks.driveStarting = [&] {
-        starting();
-        watch.start();
-    };
-    hooks.dispatchMessages = [&] {
-        watch.dispatched();
-        dispatch();
-        watch.lastDispatch = watch.clock.nsecsElapsed(); // the window was served until now
-        // The key waits in the queue for the next dispatch, as a key pressed now would.
-        if (escAt && !escPressed && window.engine.walkCounters.entries >= escAt) {
-            escPressed = watch.clock.nsecsElapsed();
-            QCoreApplication::postEvent(
-                &window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
-        }
-    };
-    hooks.refillPages = [&] {
-        watch.end();
-        refill();
-    };
+    WalkWatch watch(window);
 
     answerNextWizard();
     window.btOKClick();
-    const double runSeconds = double(watch.ended - watch.started) / 1e9;
-    const double gapMs = double(watch.longestGap) / 1e6;
+    const double runSeconds = watch.walkSeconds();
+    const double gapMs = watch.longestGapMs();
 
-    escAt = std::max<std::uint64_t>(1, window.engine.walkCounters.entries / 2);
+    watch.escAt = std::max<std::uint64_t>(1, window.engine.walkCounters.entries / 2);
     answerNextWizard();
     window.btOKClick();
-    const double abortMs = escPressed ? double(watch.ended - escPressed) / 1e6 : -1;
-    std::printf("%.3f %.1f %.1f\n", runSeconds, gapMs, abortMs);
-    setMessageHook({});
+    std::printf("%.3f %.1f %.1f\n", runSeconds, gapMs, watch.abortMs());
     return window.engine.aborted ? 0 : 1;
 }

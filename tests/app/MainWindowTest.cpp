@@ -87,6 +87,15 @@ protected:
             window->Timer2Timer();
     }
 
+    // Answers the wizard a run has opened: the current drive, every file.
+    static void answerWizard()
+    {
+        auto *wizard = qobject_cast<TfrmWhichDrive *>(QApplication::activeModalWidget());
+        ASSERT_NE(wizard, nullptr);
+        QTest::mouseClick(wizard->btNext1, Qt::LeftButton);
+        QTest::mouseClick(wizard->btNext2, Qt::LeftButton);
+    }
+
     QTemporaryDir temp;
     korvel::test::InstalledFolderDrives source; // outlives the windows below
     std::unique_ptr<TfrmStatistics> statistics;
@@ -324,12 +333,7 @@ TEST_F(MainWindowTest, CollectShowsTheStatisticsWindowWhoseRunWalksTheDrive)
     QTest::mouseClick(window->btStatistic, Qt::LeftButton);
     EXPECT_TRUE(statistics->isVisible());
     EXPECT_FALSE(statistics->isModal());
-    QTimer::singleShot(0, [] {
-        auto *wizard = qobject_cast<TfrmWhichDrive *>(QApplication::activeModalWidget());
-        ASSERT_NE(wizard, nullptr);
-        QTest::mouseClick(wizard->btNext1, Qt::LeftButton);
-        QTest::mouseClick(wizard->btNext2, Qt::LeftButton);
-    });
+    QTimer::singleShot(0, answerWizard);
     QTest::mouseClick(statistics->btOK, Qt::LeftButton);
     setMessageHook({});
     EXPECT_EQ(statistics->StatusBar1->currentMessage(), "Finished - 3 files processed");
@@ -355,12 +359,7 @@ TEST_F(MainWindowTest, ExitDuringAWalkStopsItAndEndsTheProgram)
             QTest::mouseClick(window->btClose, Qt::LeftButton);
     };
     QTimer::singleShot(0, [this] {
-        QTimer::singleShot(0, [] {
-            auto *wizard = qobject_cast<TfrmWhichDrive *>(QApplication::activeModalWidget());
-            ASSERT_NE(wizard, nullptr);
-            wizard->btNext1->click();
-            wizard->btNext2->click();
-        });
+        QTimer::singleShot(0, answerWizard);
         statistics->btOK->click();
     });
     // Only a guard against a loop that never ends; the loop ends long before.

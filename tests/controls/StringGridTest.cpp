@@ -51,6 +51,10 @@ TEST(StringGrid, FixedRowsStayOutOfTheScrollingRowsAsTheRowCountChanges)
     EXPECT_TRUE(grid.isRowHidden(6));
     EXPECT_EQ(grid.cell(1, 3), "30") << "cells of remaining rows are kept";
 
+    grid.setColumnCount(4);
+    EXPECT_EQ(grid.colWidth(1), 123) << "widths are kept as a column is added";
+    EXPECT_TRUE(grid.isRowHidden(6)) << "and the footer stays fixed";
+
     grid.setFixedFooters(0);
     EXPECT_FALSE(grid.isRowHidden(6));
 }

@@ -14,7 +14,7 @@
 #include "reports/StatisticsFixture.h"
 #include "reports/TimePage.h"
 #include "support/TestSupport.h"
-#include "tools/AnswerWizard.h"
+#include "tools/Unattended.h"
 
 #include <QLabel>
 #include <QPrinter>

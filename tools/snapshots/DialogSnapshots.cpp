@@ -10,7 +10,6 @@
 #include "selection/WhichDrive.h"
 #include "tools/snapshots/Snapshots.h"
 
-#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -51,7 +50,6 @@ void wizardSnapshots(const QDir &out)
 void dialogSnapshots(const QDir &out)
 {
     QTemporaryDir home;
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     setSettingsFilePath(home.filePath(QStringLiteral("korvel98.ini")));
     useSampleDrives(home.path());
 

@@ -2,17 +2,15 @@
 // from fixed figures.
 
 #include "controls/Notebook.h"
-#include "platform/FolderDriveSource.h"
 #include "reports/CombinedPage.h"
 #include "reports/DatePage.h"
 #include "reports/OverhangPage.h"
 #include "reports/Statistics.h"
-#include "tools/AnswerWizard.h"
+#include "tools/Unattended.h"
 #include "tools/snapshots/Snapshots.h"
 
 #include <QDateTime>
 #include <QFile>
-#include <QLocale>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
@@ -75,7 +73,6 @@ void show(TfrmStatistics &window, TfrmStatistics::Page tab, QRadioButton *view, 
 
 void pageSnapshots(const QDir &out)
 {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     TfrmStatistics window;
     fillResults(window.engine);
     window.show();
@@ -101,7 +98,6 @@ void pageSnapshots(const QDir &out)
     overhang->clusterSize = 2048;
     overhang->doOverHang();
     show(window, TfrmStatistics::OverhangTab, nullptr, out, "overhang-na");
-    QLocale::setDefault(QLocale::system());
 }
 
 // Files of many ages and hours of the day: file n was written n x 7 days and n x 67 minutes
@@ -124,28 +120,18 @@ void makeAgedTree(const QString &root)
 // Every page after a real run over a temporary tree, as the user sees them.
 void runSnapshots(const QDir &out)
 {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QTemporaryDir home;
     makeAgedTree(home.path());
-    auto drives = std::make_unique<platform::FolderDriveSource>();
-    drives->addDrive('c', platform::DriveFixed, QStringLiteral("c: [system]"), home.path());
-    drives->setCurrentEntry(QStringLiteral("c: [system]"));
-    platform::setDriveSource(std::move(drives));
-    passMessageBoxes();
-
+    const UnattendedDrive drive(home.path(), QStringLiteral("c: [system]"));
     TfrmStatistics window;
     window.show();
     answerNextWizard();
     window.btOKClick();
-    const QStringList names{"space",   "types",    "sizes",    "overhang",  "access",
-                            "created", "modified", "combined", "attribute", "time"};
     for (int tab = 0; tab < TfrmStatistics::PageCount; ++tab) {
         window.OvcNotebook1->setPageIndex(tab);
-        saveSnapshot(window, out, QStringLiteral("run-") + names[tab]);
+        const QString caption = window.OvcNotebook1->pageCaption(tab);
+        saveSnapshot(window, out, QStringLiteral("run-") + caption.toLower());
     }
-    setMessageHook({});
-    platform::setDriveSource(nullptr);
-    QLocale::setDefault(QLocale::system());
 }
 
 SnapshotRegistrar run(QStringLiteral("pages-after-run"), runSnapshots);

@@ -7,7 +7,6 @@
 #include "reports/Statistics.h"
 #include "tools/snapshots/Snapshots.h"
 
-#include <QLocale>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
@@ -60,7 +59,6 @@ void renderSpace(const QDir &out, const QString &name, const QList<FixedDrive> &
 
 void renderSpacePages(const QDir &out)
 {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     renderSpace(out, "space-bars",
                 {{'c', "system", 38 * GB, 110 * GB},
                  {'d', "home", 310 * GB, 460 * GB},

@@ -2,13 +2,11 @@
 // and after a run.
 
 #include "controls/Notebook.h"
-#include "platform/FolderDriveSource.h"
 #include "reports/Statistics.h"
-#include "tools/AnswerWizard.h"
+#include "tools/Unattended.h"
 #include "tools/snapshots/Snapshots.h"
 
 #include <QFile>
-#include <QLocale>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -50,15 +48,9 @@ void saveWithCaption(QWidget &window, const QDir &out, const QString &name)
 void statisticsSnapshots(const QDir &out)
 {
     QTemporaryDir home;
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     makeTree(home.path());
-    auto drives = std::make_unique<platform::FolderDriveSource>();
-    drives->addDrive('c', platform::DriveFixed, QStringLiteral("c: [system]"), home.path());
-    drives->setCurrentEntry(QStringLiteral("c: [system]"));
-    drives->setUsedEntries('c', 500); // the walk then stands about halfway when pictured
-    platform::setDriveSource(std::move(drives));
-    passMessageBoxes();
-
+    const UnattendedDrive drive(home.path(), QStringLiteral("c: [system]"));
+    drive.source->setUsedEntries('c', 500); // the walk then stands about halfway when pictured
     TfrmStatistics window;
     window.show();
     window.OvcNotebook1->setPageIndex(TfrmStatistics::TypesTab);
@@ -77,8 +69,6 @@ void statisticsSnapshots(const QDir &out)
     answerNextWizard();
     window.btOKClick();
     saveWithCaption(window, out, QStringLiteral("stats-done"));
-    setMessageHook({});
-    platform::setDriveSource(nullptr);
 }
 
 SnapshotRegistrar statistics(QStringLiteral("statistics"), statisticsSnapshots);

@@ -10,7 +10,6 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
-#include <QLocale>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -74,7 +73,6 @@ void fillResults(Accumulators &results)
 
 void renderPages(const QDir &out)
 {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     registerTypes();
     Accumulators results;
     fillResults(results);

@@ -6,6 +6,7 @@
 #include "tools/snapshots/Snapshots.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QTextStream>
 #include <map>
 
@@ -43,6 +44,8 @@ int main(int argc, char **argv)
         return 2;
     }
     installDesignFonts();
+    // Numbers and dates in the pictures read the same on every machine.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QDir out(QString::fromLocal8Bit(argv[1]));
     if (!out.mkpath(".")) {
         err << "korvel98-snapshots: cannot create " << out.path() << "\n";
