@@ -10,12 +10,16 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <string_view>
 
 namespace {
 
 // A window system to show windows on: X11, Wayland, or a platform chosen on purpose.
-bool haveDisplay()
+bool haveDisplay(int argc, char **argv)
 {
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]).starts_with("-platform"))
+            return true;
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
@@ -33,9 +37,33 @@ const char helpText[] =
     "  -v, --version  print the version and exit\n"
     "\n"
     "The file-type lists are kept in $XDG_CONFIG_HOME/korvel98.ini (normally\n"
-    "~/.config/korvel98.ini). Qt's environment variables such as QT_QPA_PLATFORM and\n"
-    "QT_SCALE_FACTOR apply. For the figures of a collection in a script, see\n"
+    "~/.config/korvel98.ini). Qt's own options such as -style and -platform, and its\n"
+    "environment variables such as QT_QPA_PLATFORM and QT_SCALE_FACTOR, apply. For the figures of a collection in a script, see\n"
     "korvel98-scan --help.\n";
+
+// How many arguments a window-system option of Qt's own takes up at args[0] (itself and its
+// value), or 0 when it is none of them.
+int qtOptionLength(int count, char **args)
+{
+    static const char *const withValue[] = {"-platform",        "-platformpluginpath",
+                                            "-platformtheme",   "-plugin",
+                                            "-qwindowgeometry", "-qwindowtitle",
+                                            "-qwindowicon",     "-style",
+                                            "-stylesheet",      "-session",
+                                            "-display",         "-geometry"};
+    static const char *const alone[] = {"-reverse", "-nograb", "-dograb", "-sync", "-widgetcount"};
+    const std::string_view arg = args[0];
+    for (const char *option : alone)
+        if (arg == option)
+            return 1;
+    for (const std::string_view option : withValue) {
+        if (arg == option)
+            return count > 1 ? 2 : 0;
+        if (arg.size() > option.size() && arg.starts_with(option) && arg[option.size()] == '=')
+            return 1;
+    }
+    return 0;
+}
 
 // Answers --help and --version before any window exists, so that both work without a display.
 // The program takes no file names, so any other argument is a mistake worth reporting. The exit
@@ -52,9 +80,10 @@ std::optional<int> answerCommandLine(int argc, char **argv)
             std::printf("Korvel 98 %s\n", KORVEL_VERSION);
             return 0;
         }
-        // An X session manager restarts the program with the session Qt registered for it.
-        if (!std::strcmp(arg, "-session") && i + 1 < argc) {
-            ++i;
+        // Qt's own options are Qt's business (an X session manager restarts the program with
+        // -session, users choose a style or a platform); they are left for QApplication.
+        if (const int taken = qtOptionLength(argc - i, argv + i)) {
+            i += taken - 1;
             continue;
         }
         std::fprintf(stderr, "korvel98: %s %s (see korvel98 --help)\n",
@@ -70,7 +99,7 @@ int main(int argc, char **argv)
 {
     if (const std::optional<int> exitCode = answerCommandLine(argc, argv))
         return *exitCode;
-    if (!haveDisplay()) {
+    if (!haveDisplay(argc, argv)) {
         std::fputs("korvel98: no display to show the windows on (DISPLAY is not set)\n", stderr);
         return 1;
     }

@@ -168,8 +168,14 @@ TEST(CommandLine, HelpVersionAndMistakesAnswerWithoutADisplay)
         {KORVEL_PROGRAM, {"--help"}, 0, "Usage: korvel98 [--help | --version]\n", 0},
         {KORVEL_PROGRAM, {"-v"}, 0, "Korvel 98 " KORVEL_VERSION "\n", 0},
         {KORVEL_PROGRAM, {"--version"}, 0, "Korvel 98 " KORVEL_VERSION "\n", 0},
-        // A session manager's restart passes the session; it is no mistake of the user's.
+        // Qt's own options (a session manager's restart, a style) are no mistake of the user's.
         {KORVEL_PROGRAM, {"-session", "1234", "--version"}, 0, "Korvel 98 " KORVEL_VERSION "\n", 0},
+        {KORVEL_PROGRAM,
+         {"-style=fusion", "-reverse", "-v"},
+         0,
+         "Korvel 98 " KORVEL_VERSION "\n",
+         0},
+        {KORVEL_PROGRAM, {"-style"}, 2, "", 1}, // its value is missing
         {KORVEL_PROGRAM, {"--colour", "--help"}, 2, "", 1},
         {KORVEL_PROGRAM, {"/home"}, 2, "", 1},
         {KORVEL_PROGRAM, {}, 1, "", 1}, // the window itself does need a display
