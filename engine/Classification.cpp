@@ -60,6 +60,24 @@ std::int64_t fileAgeDays(std::uint32_t packed, std::int64_t today)
     return std::llabs(platform::daysFromCivil(u.year, u.month, u.day) - today);
 }
 
+int AgeClasses::indexOf(std::uint32_t packed, std::int64_t today)
+{
+    // An invalid time makes the whole stamp 1 January 1980: only valid times leave the age to the
+    // date alone.
+    const bool validTime =
+        (packed >> 11 & 31) <= 23 && (packed >> 5 & 63) <= 59 && (packed & 31) <= 29;
+    if (packed == 0 || !validTime)
+        return ageToIndex(fileAgeDays(packed, today));
+    if (today != knownFor) {
+        byDate.assign(std::size_t(1) << 16, -1);
+        knownFor = today;
+    }
+    std::int8_t &known = byDate[packed >> 16];
+    if (known < 0)
+        known = std::int8_t(ageToIndex(fileAgeDays(packed, today)));
+    return known;
+}
+
 int halfHourSlot(std::uint32_t packed)
 {
     if (packed == 0)

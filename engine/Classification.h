@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 // The rules that turn one file's size and time stamps into the indexes of the report tables.
 
@@ -17,6 +18,18 @@ int ageToIndex(std::int64_t days);
 // platform::localDayNumber), either way round; -1 for 0 (not recorded). Fields that form no valid
 // date and time count as 1 January 1980, 00:00.
 std::int64_t fileAgeDays(std::uint32_t packed, std::int64_t today);
+
+// The age class of packed stamps against one today, as ageToIndex(fileAgeDays(...)) gives it. A
+// walk meets few dates and many files, so each date's class is worked out once per today.
+class AgeClasses
+{
+public:
+    int indexOf(std::uint32_t packed, std::int64_t today);
+
+private:
+    std::int64_t knownFor = INT64_MIN; // the today of the classes in byDate
+    std::vector<std::int8_t> byDate;   // by the date half of a stamp; -1 not yet known
+};
 
 // Half-hour slot 0 to 47 of a packed local date-time: twice the hour, plus 1 from minute 30 on;
 // -1 for 0 (not recorded). Invalid fields count as 00:00 and so land in slot 0.

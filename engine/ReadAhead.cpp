@@ -15,7 +15,9 @@ constexpr long descriptorsInHand = 2;
 // up on it, with a pause between tries in which other threads may give some back.
 constexpr int readAttempts = 10;
 constexpr auto retryPause = std::chrono::milliseconds(20);
-// Folders a helper reads between two looks at how much of its time went to waiting.
+// Of the folders a helper reads, every paceSample-th shows how much of its time goes to waiting
+// (a look costs a system call); paceWindow such folders are judged together.
+constexpr unsigned paceSample = 4;
 constexpr int paceWindow = 8;
 // Folders read, in all, before a helper on trial is judged; and how much faster than before the
 // reading must be for it to have paid.
@@ -238,6 +240,7 @@ void FolderReader::helperLoop()
 {
     OpenFolders openFolders;
     Pace pace;
+    unsigned folders = 0;
     std::unique_lock guard(lock);
     for (;;) {
         work.wait(guard, [&] { return stopping || urgent || (!queue.empty() && ahead < limit); });
@@ -256,20 +259,30 @@ void FolderReader::helperLoop()
             queue.erase(queue.begin());
         }
         folder->state.store(Folder::State::Reading, std::memory_order_relaxed);
+        // Only worth a look while more helpers may still come.
+        const bool sample = helpers < mostHelpers && ++folders % paceSample == 0;
         guard.unlock();
-        const auto wallBefore = std::chrono::steady_clock::now();
-        const platform::ThreadUsage before = platform::threadUsage();
-        read(*folder, openFolders);
-        const platform::ThreadUsage after = platform::threadUsage();
-        const auto wall = std::chrono::duration_cast<std::chrono::microseconds>(
-            std::chrono::steady_clock::now() - wallBefore);
-        guard.lock();
-        measure(pace, wall, {after.busy - before.busy, after.waits - before.waits});
+        if (sample) {
+            const auto wallBefore = std::chrono::steady_clock::now();
+            const platform::ThreadUsage before = platform::threadUsage();
+            read(*folder, openFolders);
+            const platform::ThreadUsage after = platform::threadUsage();
+            const auto wall = std::chrono::duration_cast<std::chrono::microseconds>(
+                std::chrono::steady_clock::now() - wallBefore);
+            guard.lock();
+            measure(pace, wall, {after.busy - before.busy, after.waits - before.waits});
+        } else {
+            read(*folder, openFolders);
+            guard.lock();
+        }
         ahead.fetch_add(folder->listing.size() + 1, std::memory_order_relaxed);
         ++foldersRead;
         if (!stopping && !folder->subfolders.empty()) {
             queueSubfolders(*folder);
-            work.notify_all();
+            // One helper per new folder: waking them all would crowd the processor for nothing.
+            const std::size_t wake = std::min<std::size_t>(folder->subfolders.size(), helpers);
+            for (std::size_t i = 0; i < wake; ++i)
+                work.notify_one();
         }
         std::vector<std::uint32_t>().swap(folder->rank);
         folder->state.store(Folder::State::Read, std::memory_order_release);
@@ -300,7 +313,7 @@ bool FolderReader::waitFor(Folder &folder, const std::function<bool()> &idle,
         return true;
     if (folder.state == Folder::State::Waiting) {
         urgent = &folder;
-        work.notify_all();
+        work.notify_one();
     }
     wanted = &folder;
     wakeAt = foldersRead + wakeBatch;

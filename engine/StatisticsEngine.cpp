@@ -198,9 +198,11 @@ void StatisticsEngine::scanfiles(const Folder &folder)
     if (aborted)
         return;
     QString directoryText;
+    // A folder's files take microseconds: one look at the clock serves them all.
+    folderToday = platform::localDayNumber(clock());
     for (const platform::DirectoryEntry &entry : folder.listing.entries()) {
         if (aborted)
-            return;
+            break;
         ++walkCounters.entries;
         walkCounters.bytes += entry.allocated;
         if (entryKind(entry) == 2) {
@@ -211,6 +213,7 @@ void StatisticsEngine::scanfiles(const Folder &folder)
         }
         dispatchGate();
     }
+    folderToday.reset();
 }
 
 // Window messages after every entry would cost more than the walk itself; a look at the clock
@@ -279,10 +282,10 @@ void StatisticsEngine::crunchNumbers(const QString &directoryText,
     const std::uint32_t accessed = accessDosTime(entry);
     addHourSlots(created, written, accessed);
 
-    const std::int64_t today = platform::localDayNumber(clock());
+    const std::int64_t today = folderToday ? *folderToday : platform::localDayNumber(clock());
     auto addAge = [&](std::uint32_t stamp, std::array<double, 10> &files,
                       std::array<double, 10> &sizes) {
-        const int age = ageToIndex(fileAgeDays(stamp, today));
+        const int age = ageClasses.indexOf(stamp, today);
         files[age] += 1;
         sizes[age] += bytes;
     };

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "engine/Accumulators.h"
+#include "engine/Classification.h"
 #include "platform/DirectorySearch.h"
 
 #include <QString>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,7 +56,8 @@ public:
     void useDrives(const platform::DriveSource &table) { drives = &table; }
 
     EngineHooks hooks;
-    // Seconds since 1970 UTC; "today" of the file ages is read from it anew for every file.
+    // Seconds since 1970 UTC; "today" of the file ages is read from it anew for every folder of a
+    // walk, and for every file classified outside one.
     std::function<std::int64_t()> clock;
     // Threads that read folders ahead of the walk; 0 reads each folder when the walk needs it.
     int readAheadThreads;
@@ -110,4 +113,6 @@ private:
     std::chrono::steady_clock::time_point lastDispatch;
     unsigned gateCount = 0;
     QString lastProgressDirectory; // the folder the status text names; empty when it names none
+    std::optional<std::int64_t> folderToday; // today for the files of the folder being classified
+    AgeClasses ageClasses;
 };

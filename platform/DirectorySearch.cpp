@@ -210,7 +210,8 @@ bool DirectoryListing::readEntries(int fd, const std::string &path)
         std::size_t offset;
         std::size_t length;
     };
-    std::vector<Name> found;
+    thread_local std::vector<Name> found; // kept from folder to folder: one allocation per thread
+    found.clear();
     const long end = forEachName(fd, [&](const char *name) {
         if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
             return;

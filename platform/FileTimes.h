@@ -72,13 +72,14 @@ private:
     Stretch single{0, 0, 0};        // a moment converted on its own, never kept
     std::vector<Stretch> stretches; // sorted by begin, never overlapping
     std::size_t last = 0;           // the stretch of the previous call
-    // Dates of recent days: the three times of one file, and files of one run, share few days.
+    // Dates of recent days: the three times of one file, and files of one run, share few days
+    // (a few years of days in all).
     struct Day
     {
         std::int64_t number = std::numeric_limits<std::int64_t>::min();
         int year = 0, month = 0, day = 0;
     };
-    std::array<Day, 16> days;
+    std::array<Day, 1024> days;
 };
 
 } // namespace platform

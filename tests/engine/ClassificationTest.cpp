@@ -91,6 +91,15 @@ TEST_F(Classification, InvalidPackedTimesCountAsTheStartOf1980)
     EXPECT_EQ(halfHourSlot(second62), 0);
     EXPECT_EQ(fileAgeDays(0, today), -1);
     EXPECT_EQ(halfHourSlot(0), -1);
+
+    // The walk's cache of classes by date agrees, also for a bad time on a date it knows already,
+    // and after today moves on.
+    const std::uint32_t validSameDate = (20u << 25) | (2u << 21) | (3u << 16) | (10u << 11);
+    AgeClasses classes;
+    for (const std::int64_t day : {today, today + 400, today + 8000})
+        for (const std::uint32_t stamp : {validSameDate, second62, month13, feb30, 0u})
+            EXPECT_EQ(classes.indexOf(stamp, day), ageToIndex(fileAgeDays(stamp, day)))
+                << stamp << " on day " << day;
 }
 
 TEST_F(Classification, HalfHourSlotZeroIsNeverCounted)
