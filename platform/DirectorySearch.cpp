@@ -210,7 +210,10 @@ bool DirectoryListing::readEntries(int fd, const std::string &path)
         std::size_t offset;
         std::size_t length;
     };
-    thread_local std::vector<Name> found; // kept from folder to folder: one allocation per thread
+    // Kept from folder to folder, so that a thread allocates it once; a huge folder's is not kept.
+    thread_local std::vector<Name> found;
+    if (found.capacity() > 65536)
+        std::vector<Name>().swap(found);
     found.clear();
     const long end = forEachName(fd, [&](const char *name) {
         if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
