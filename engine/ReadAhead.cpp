@@ -243,7 +243,9 @@ void FolderReader::helperLoop()
     unsigned folders = 0;
     std::unique_lock guard(lock);
     for (;;) {
-        work.wait(guard, [&] { return stopping || urgent || (!queue.empty() && ahead < limit); });
+        work.wait(guard, [&] {
+            return stopping || urgent || (!queue.empty() && roomFor(**queue.begin()));
+        });
         if (stopping) {
             --running;
             finished.notify_all();
@@ -291,6 +293,16 @@ void FolderReader::helperLoop()
     }
 }
 
+// The bound on what is read ahead holds back folders the walk reaches later, not those it is
+// about to reach: the subfolders of a folder the walk has entered come next. Without that, folders
+// read early by some helpers while the others went deep fill the bound, and the walk is left
+// asking for its folders one at a time. Called with the lock held.
+bool FolderReader::roomFor(const Folder &folder) const
+{
+    return ahead < limit ||
+           (folder.parent && folder.parent->walked.load(std::memory_order_relaxed));
+}
+
 // Called with the lock held.
 bool FolderReader::worthWaking() const
 {
@@ -333,11 +345,18 @@ void FolderReader::entered(const Folder &folder)
 {
     if (helpers == 0)
         return;
+    folder.walked.store(true, std::memory_order_relaxed);
     const std::size_t count = folder.listing.size() + 1;
     const std::size_t before = ahead.fetch_sub(count, std::memory_order_relaxed);
-    if (before >= limit && before - count < limit) {
-        // Helpers may be waiting for room; the lock makes sure none misses this.
-        std::lock_guard guard(lock);
+    const bool roomAgain = before >= limit && before - count < limit;
+    const bool full = before - count >= limit;
+    if (!roomAgain && !(full && !folder.subfolders.empty()))
+        return;
+    // Helpers may wait for room, or, with the bound reached, for the walk to enter this folder;
+    // the lock makes sure none misses it.
+    std::lock_guard guard(lock);
+    if (roomAgain)
         work.notify_all();
-    }
+    else
+        work.notify_one();
 }

@@ -46,6 +46,8 @@ struct Folder
         Read
     };
     std::atomic<State> state{State::Waiting};
+    // The walk has entered it: its subfolders are the next it needs.
+    mutable std::atomic<bool> walked{false};
     // Read, but not for want of descriptors or memory even after every attempt: its listing
     // says nothing about what it holds.
     bool unreadable = false;
@@ -135,6 +137,7 @@ private:
     void readAgain(Folder &folder, OpenFolders &openFolders);
     void shareDescriptors(int &helperCount);
     void queueSubfolders(Folder &folder);
+    bool roomFor(const Folder &folder) const;
     bool worthWaking() const;
 
     std::unique_ptr<Folder> top;

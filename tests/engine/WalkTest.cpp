@@ -1,4 +1,5 @@
 #include "EngineTestSupport.h"
+#include "engine/ReadAhead.h"
 
 #include <condition_variable>
 #include <fcntl.h>
@@ -277,6 +278,29 @@ TEST_P(Walk, ReadAheadChangesNeitherFiguresNorOrder)
 
 INSTANTIATE_TEST_SUITE_P(ReadAhead, Walk, ::testing::Values(2, 0),
                          [](const auto &info) { return info.param ? "helpers" : "alone"; });
+
+// A bound smaller than most listings and more helpers than there is work for: the helpers must
+// still hand the walk every folder it enters, none waiting for a wake that never comes.
+TEST(ReadAheadBound, TinyBoundAndManyHelpersStillReadEveryFolder)
+{
+    Tree tree;
+    for (int i = 0; i < 105; ++i) // 7 x 5 x 3 folders below the root
+        tree.file(QString("d%1/e%2/f%3/x%4.txt").arg(i % 7).arg(i % 5).arg(i % 3).arg(i));
+    const auto reader = std::make_shared<FolderReader>(tree.root().toStdString(), 0, 4);
+    reader->start(8);
+    int walked = 0;
+    std::function<void(Folder &)> walk = [&](Folder &folder) {
+        ASSERT_TRUE(reader->waitFor(
+            folder, [] { return true; }, std::chrono::milliseconds(1)));
+        reader->entered(folder);
+        ++walked;
+        for (auto &sub : folder.subfolders)
+            walk(*sub);
+    };
+    walk(reader->root());
+    reader->stop();
+    EXPECT_EQ(walked, 1 + 7 + 35 + 105);
+}
 
 // Trees that break walks which recurse or hold a directory open per level.
 class HardTrees : public korvel::test::EngineTest
