@@ -9,6 +9,8 @@ namespace {
 constexpr std::size_t wakeBatch = 32;
 // Folders one thread keeps open: enough for the next folders it reads to be below one of them.
 constexpr std::size_t openFoldersKept = 16;
+// How far past the next folder in walk order a helper looks for one below a folder it keeps open.
+constexpr int nearbyFolders = 8;
 // Besides those, a thread holds the folder it reads and, for a moment, one of its entries.
 constexpr long descriptorsInHand = 2;
 // A folder the process lacks the descriptors to read is tried this often before the walk gives
@@ -257,8 +259,7 @@ void FolderReader::helperLoop()
             urgent = nullptr;
             queue.erase(folder);
         } else {
-            folder = *queue.begin();
-            queue.erase(queue.begin());
+            folder = takeNext(openFolders);
         }
         folder->state.store(Folder::State::Reading, std::memory_order_relaxed);
         // Only worth a look while more helpers may still come.
@@ -301,6 +302,23 @@ bool FolderReader::roomFor(const Folder &folder) const
 {
     return ahead < limit ||
            (folder.parent && folder.parent->walked.load(std::memory_order_relaxed));
+}
+
+// The next folder in walk order, or one of the few after it below a folder this helper keeps
+// open: that one opens by its name instead of by its whole path, which spares the system a walk
+// down the path. Called with the lock held.
+Folder *FolderReader::takeNext(const OpenFolders &openFolders)
+{
+    auto chosen = queue.begin();
+    auto it = chosen;
+    for (int i = 0; i < nearbyFolders && it != queue.end(); ++i, ++it)
+        if ((*it)->parent && openFolders.find((*it)->parent->id) && roomFor(**it)) {
+            chosen = it;
+            break;
+        }
+    Folder *folder = *chosen;
+    queue.erase(chosen);
+    return folder;
 }
 
 // Called with the lock held.

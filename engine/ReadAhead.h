@@ -138,6 +138,7 @@ private:
     void shareDescriptors(int &helperCount);
     void queueSubfolders(Folder &folder);
     bool roomFor(const Folder &folder) const;
+    Folder *takeNext(const OpenFolders &openFolders);
     bool worthWaking() const;
 
     std::unique_ptr<Folder> top;

@@ -14,6 +14,8 @@
 #include <sys/syscall.h>
 #include <sys/sysmacros.h>
 #include <sys/xattr.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace platform {
@@ -139,6 +141,96 @@ bool keepsNtfsAttributes(int dirFd)
     return ::getxattr(path.c_str(), "system.ntfs_attrib", value, sizeof value) == sizeof value;
 }
 
+// Where a name of a listing lives in its buffer.
+struct Name
+{
+    std::size_t offset;
+    std::size_t length;
+};
+
+enum class Examined
+{
+    Kept,
+    Gone, // since it was listed, or not ours to see
+    NoMemory
+};
+
+// Looks at one entry of an open directory.
+struct Examiner
+{
+    int fd;
+    const char *names;
+    bool fat, ntfs;
+
+    Examined operator()(const Name &n, DirectoryEntry &entry) const
+    {
+        const char *name = names + n.offset;
+        struct statx st;
+        if (::statx(fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
+                    STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BLOCKS | STATX_ATIME |
+                        STATX_MTIME | STATX_BTIME,
+                    &st) != 0)
+            return errno == ENOMEM ? Examined::NoMemory : Examined::Gone;
+        entry.rawName = std::string_view(name, n.length);
+        entry.attributes = attributesOf(st, entry.rawName);
+        entry.size = st.stx_size;
+        entry.allocated = st.stx_blocks * 512;
+        entry.accessTime = st.stx_atime.tv_sec;
+        entry.writeTime = st.stx_mtime.tv_sec;
+        entry.creationTime = (st.stx_mask & STATX_BTIME) ? st.stx_btime.tv_sec : 0;
+        entry.device = makedev(st.stx_dev_major, st.stx_dev_minor);
+        if (fat)
+            entry.attributes |= fatAttributes(fd, name);
+        else if (ntfs && !S_ISLNK(st.stx_mode))
+            entry.attributes |= ntfsAttributes(fd, name);
+        return Examined::Kept;
+    }
+};
+
+// A big folder's entries are examined by several threads at once, each taking one stretch of the
+// listing: one thread alone would leave the other cores idle for the whole folder, and a cold disk
+// with one read in flight. Entries keep their listing order. False when memory ran out.
+constexpr std::size_t namesPerThread = 4096;
+constexpr std::size_t mostExaminers = 8;
+
+bool examineShared(const Examiner &examine, const std::vector<Name> &found,
+                   std::vector<DirectoryEntry> &list)
+{
+    std::vector<DirectoryEntry> entries(found.size());
+    std::vector<Examined> outcomes(found.size());
+    const std::size_t parts = std::min(found.size() / namesPerThread, mostExaminers);
+    auto examinePart = [&](std::size_t part) {
+        // Threads that share one open directory would all count its uses on one spot of memory;
+        // each opens its own where it can.
+        Fd own{part == 0 ? -1 : ::openat(examine.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+        Examiner mine = examine;
+        if (own.fd >= 0)
+            mine.fd = own.fd;
+        const std::size_t last = found.size() * (part + 1) / parts;
+        for (std::size_t i = found.size() * part / parts; i < last; ++i)
+            outcomes[i] = mine(found[i], entries[i]);
+    };
+    std::vector<std::thread> threads;
+    for (std::size_t part = 1; part < parts; ++part) {
+        try {
+            threads.emplace_back(examinePart, part);
+        } catch (const std::system_error &) {
+            examinePart(part); // no thread to be had: this one does it
+        }
+    }
+    examinePart(0);
+    for (std::thread &thread : threads)
+        thread.join();
+    list.reserve(found.size());
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (outcomes[i] == Examined::NoMemory)
+            return false;
+        if (outcomes[i] == Examined::Kept)
+            list.push_back(entries[i]);
+    }
+    return true;
+}
+
 } // namespace
 
 void DirectoryListing::clear()
@@ -205,11 +297,6 @@ bool DirectoryListing::readOpen(int fd, const std::string &path, DirectoryHandle
 bool DirectoryListing::readEntries(int fd, const std::string &path)
 {
     // First every name, so that the buffer the names live in is final before they are looked at.
-    struct Name
-    {
-        std::size_t offset;
-        std::size_t length;
-    };
     // Kept from folder to folder, so that a thread allocates it once; a huge folder's is not kept.
     thread_local std::vector<Name> found;
     if (found.capacity() > 65536)
@@ -240,33 +327,20 @@ bool DirectoryListing::readEntries(int fd, const std::string &path)
     const bool fat = fsType == fatMagic;
     const bool ntfs = (fsType == ntfsMagic || fsType == ntfs3Magic || fsType == fuseMagic) &&
                       keepsNtfsAttributes(fd);
+    const Examiner examine{fd, names.data(), fat, ntfs};
 
+    // DOS attributes cost a descriptor or a path per entry: those folders are examined by one
+    // thread, so that the walk's share of descriptors holds.
+    if (found.size() >= 2 * namesPerThread && !fat && !ntfs)
+        return examineShared(examine, found, list) || failed(ENOMEM);
     list.reserve(found.size());
     for (const Name &n : found) {
-        const char *name = names.data() + n.offset;
-        struct statx st;
-        if (::statx(fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
-                    STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BLOCKS | STATX_ATIME |
-                        STATX_MTIME | STATX_BTIME,
-                    &st) != 0) {
-            if (errno == ENOMEM)
-                return failed(ENOMEM);
-            continue; // gone since it was listed, or not ours to see
-        }
         DirectoryEntry entry;
-        entry.rawName = std::string_view(name, n.length);
-        entry.attributes = attributesOf(st, entry.rawName);
-        entry.size = st.stx_size;
-        entry.allocated = st.stx_blocks * 512;
-        entry.accessTime = st.stx_atime.tv_sec;
-        entry.writeTime = st.stx_mtime.tv_sec;
-        entry.creationTime = (st.stx_mask & STATX_BTIME) ? st.stx_btime.tv_sec : 0;
-        entry.device = makedev(st.stx_dev_major, st.stx_dev_minor);
-        if (fat)
-            entry.attributes |= fatAttributes(fd, name);
-        else if (ntfs && !S_ISLNK(st.stx_mode))
-            entry.attributes |= ntfsAttributes(fd, name);
-        list.push_back(entry);
+        const Examined outcome = examine(n, entry);
+        if (outcome == Examined::NoMemory)
+            return failed(ENOMEM);
+        if (outcome == Examined::Kept)
+            list.push_back(entry);
     }
     return true;
 }

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimeZone>
+#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <map>
@@ -118,6 +119,39 @@ TEST_F(DirectorySearch, EntryDeletedBeforeItIsExaminedIsPassedOver)
     ASSERT_TRUE(listing.read(root()));
     ASSERT_EQ(listing.size(), 1u);
     EXPECT_EQ(listing.entries().front().rawName, "stays");
+}
+
+// A big folder is examined by several threads: its entries still come in listing order, each with
+// its own figures, and those gone in between are passed over wherever they stood.
+TEST_F(DirectorySearch, BigFolderKeepsListingOrder)
+{
+    const int fd = ::open(root().c_str(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < 20000; ++i) {
+        const int file = ::openat(fd, std::to_string(i).c_str(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_EQ(::ftruncate(file, i % 977), 0);
+        ::close(file);
+    }
+    ::close(fd);
+    platform::setListingHook([&](const std::string &) {
+        for (int i = 0; i < 20000; i += 7)
+            ::unlink(path(QString::number(i)).toLocal8Bit());
+        return true;
+    });
+    DirectoryListing listing;
+    ASSERT_TRUE(listing.read(root()));
+
+    std::vector<std::string> expected; // what stays, in the order the system lists it
+    DIR *stream = ::opendir(root().c_str());
+    while (const dirent *entry = ::readdir(stream))
+        if (entry->d_name[0] != '.')
+            expected.push_back(entry->d_name);
+    ::closedir(stream);
+    ASSERT_EQ(listing.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const DirectoryEntry &entry = listing.entries()[i];
+        ASSERT_EQ(entry.rawName, expected[i]);
+        EXPECT_EQ(entry.size, std::stoul(expected[i]) % 977) << expected[i];
+    }
 }
 
 TEST_F(DirectorySearch, WhatCannotBeListedIsEmpty)
