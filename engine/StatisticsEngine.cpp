@@ -38,7 +38,10 @@ QString driveRoot(const QString &entry)
 } // namespace
 
 StatisticsEngine::StatisticsEngine(const platform::DriveSource &drives)
-    : clock(systemNow), readAheadThreads(coreCount()), drives(&drives)
+    : clock(systemNow), readAheadThreads(coreCount()),
+      // Past a few per core, helpers stand in each other's way on the processor (and on the lock
+      // they share) more than more reads in flight gain on the device.
+      readAheadThreadsWaiting(std::min(32, 4 * coreCount())), drives(&drives)
 {}
 
 StatisticsEngine::~StatisticsEngine() = default;

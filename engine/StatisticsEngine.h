@@ -63,7 +63,7 @@ public:
     int readAheadThreads;
     // The most threads that read ahead while they mostly wait for the device (a cold disk): many
     // reads in flight at once keep the device busy where one per core would leave it idle.
-    int readAheadThreadsWaiting = 32;
+    int readAheadThreadsWaiting;
     // Pending window messages are let through at most this often during a walk.
     std::chrono::milliseconds dispatchInterval{10};
     // Set for a run with exactly one drive: the Overhang page is enabled and the slack sums are
