@@ -196,7 +196,7 @@ constexpr std::size_t mostExaminers = 8;
 bool examineShared(const Examiner &examine, const std::vector<Name> &found,
                    std::vector<DirectoryEntry> &list)
 {
-    std::vector<DirectoryEntry> entries(found.size());
+    list.resize(found.size());
     std::vector<Examined> outcomes(found.size());
     const std::size_t parts = std::min(found.size() / namesPerThread, mostExaminers);
     auto examinePart = [&](std::size_t part) {
@@ -208,7 +208,7 @@ bool examineShared(const Examiner &examine, const std::vector<Name> &found,
             mine.fd = own.fd;
         const std::size_t last = found.size() * (part + 1) / parts;
         for (std::size_t i = found.size() * part / parts; i < last; ++i)
-            outcomes[i] = mine(found[i], entries[i]);
+            outcomes[i] = mine(found[i], list[i]);
     };
     std::vector<std::thread> threads;
     for (std::size_t part = 1; part < parts; ++part) {
@@ -221,13 +221,15 @@ bool examineShared(const Examiner &examine, const std::vector<Name> &found,
     examinePart(0);
     for (std::thread &thread : threads)
         thread.join();
-    list.reserve(found.size());
+    // Entries gone in between leave their places; the others close up in order.
+    std::size_t kept = 0;
     for (std::size_t i = 0; i < found.size(); ++i) {
         if (outcomes[i] == Examined::NoMemory)
             return false;
         if (outcomes[i] == Examined::Kept)
-            list.push_back(entries[i]);
+            list[kept++] = list[i];
     }
+    list.resize(kept);
     return true;
 }
 
