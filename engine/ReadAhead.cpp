@@ -151,7 +151,13 @@ void FolderReader::considerGrowth()
         mostHelpers = helpers;
         return;
     }
-    growth = {now, foldersRead, rate, startHelper()};
+    // As many again as there are: a cold disk gains most from the first reads added in flight,
+    // and a few steps reach the most there may be before much of the walk has gone by.
+    const int more = std::min(helpers, mostHelpers - helpers);
+    bool started = false;
+    for (int i = 0; i < more && startHelper(); ++i)
+        started = true;
+    growth = {now, foldersRead, rate, started};
 }
 
 void FolderReader::stop()
@@ -297,11 +303,12 @@ void FolderReader::helperLoop()
 // The bound on what is read ahead holds back folders the walk reaches later, not those it is
 // about to reach: the subfolders of a folder the walk has entered come next. Without that, folders
 // read early by some helpers while the others went deep fill the bound, and the walk is left
-// asking for its folders one at a time. Called with the lock held.
+// asking for its folders one at a time. Twice the bound is the most that is read ahead even so.
+// Called with the lock held.
 bool FolderReader::roomFor(const Folder &folder) const
 {
-    return ahead < limit ||
-           (folder.parent && folder.parent->walked.load(std::memory_order_relaxed));
+    return ahead < limit || (ahead < 2 * limit && folder.parent &&
+                             folder.parent->walked.load(std::memory_order_relaxed));
 }
 
 // The next folder in walk order, or one of the few after it below a folder this helper keeps

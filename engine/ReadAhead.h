@@ -71,7 +71,7 @@ class FolderReader : public std::enable_shared_from_this<FolderReader>
 public:
     // root: the drive's root folder; only folders on device are entered (0: the root's own).
     // Readers are shared with their helpers: create them with std::make_shared.
-    FolderReader(const std::string &root, std::uint64_t device, std::size_t entriesAhead = 1 << 16);
+    FolderReader(const std::string &root, std::uint64_t device, std::size_t entriesAhead = 1 << 18);
     ~FolderReader();
     FolderReader(const FolderReader &) = delete;
     FolderReader &operator=(const FolderReader &) = delete;
@@ -118,14 +118,14 @@ private:
         int folders = 0;
     };
 
-    // Helpers are added one at a time, each on trial: when the folders read per second did not
-    // rise with the last one, none are added any more (the device or the processor is busy
-    // enough already).
+    // Helpers are added in steps, each on trial: when the folders read per second did not rise
+    // with the last step, none are added any more (the device or the processor is busy enough
+    // already).
     struct Growth
     {
         std::chrono::steady_clock::time_point since;
         std::size_t folders = 0; // foldersRead then
-        double rateBefore = 0;   // folders per second before the helper on trial
+        double rateBefore = 0;   // folders per second before the step on trial
         bool onTrial = false;
     };
 
