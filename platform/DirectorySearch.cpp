@@ -192,6 +192,7 @@ struct Examiner
 // with one read in flight. Entries keep their listing order. False when memory ran out.
 constexpr std::size_t namesPerThread = 4096;
 constexpr std::size_t mostExaminers = 8;
+constexpr long plentyOfDescriptors = 256;
 
 bool examineShared(const Examiner &examine, const std::vector<Name> &found,
                    std::vector<DirectoryEntry> &list)
@@ -199,10 +200,13 @@ bool examineShared(const Examiner &examine, const std::vector<Name> &found,
     list.resize(found.size());
     std::vector<Examined> outcomes(found.size());
     const std::size_t parts = std::min(found.size() / namesPerThread, mostExaminers);
+    // Threads that share one open directory would all count its uses on one spot of memory; each
+    // opens its own, unless descriptors are scarce: the walk's own reckoning leaves these out.
+    const bool ownDescriptors = descriptorsToSpare() >= plentyOfDescriptors;
     auto examinePart = [&](std::size_t part) {
-        // Threads that share one open directory would all count its uses on one spot of memory;
-        // each opens its own where it can.
-        Fd own{part == 0 ? -1 : ::openat(examine.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+        Fd own{part == 0 || !ownDescriptors
+                   ? -1
+                   : ::openat(examine.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
         Examiner mine = examine;
         if (own.fd >= 0)
             mine.fd = own.fd;
