@@ -6,7 +6,6 @@
 #include "controls/DialogLook.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
-#include "drives/Drives.h"
 #include "helpers/Helpers.h"
 #include "reports/DiskScale.h"
 #include "reports/PageLook.h"
@@ -371,21 +370,16 @@ void SpacePage::doPieCharts()
 {
     double freeSum = 0, totalSum = 0;
     int filled = 0;
-    for (const QString &entry : pckStatDrive->Items()) {
+    for (const DriveSpace &drive : measureDrives(pckStatDrive->Items())) {
         if (filled == pieCount)
             break;
-        if (entry.isEmpty() || !isDriveReady(entry[0]))
-            continue;
-        const QString root = entry.left(1) + ":\\";
-        double freeBytes = 0, totalBytes = 0;
-        getDriveSpace(root, freeBytes, totalBytes);
         // A drive without capacity has no free share to show: it is passed over like a drive
         // that does not answer.
-        if (totalBytes <= 0)
+        if (drive.totalBytes <= 0)
             continue;
-        freeSum += freeBytes;
-        totalSum += totalBytes;
-        fillPie(*pies[filled], root.toUpper() + "  ", freeBytes, totalBytes);
+        freeSum += drive.freeBytes;
+        totalSum += drive.totalBytes;
+        fillPie(*pies[filled], drive.label.toUpper() + ":\\  ", drive.freeBytes, drive.totalBytes);
         ++filled;
     }
     // A pie left over from drives that answered before would show stale figures.

@@ -139,18 +139,15 @@ void TypesPage::buildViewControls()
     rgTypesButtons = new QButtonGroup(rgTypes);
     auto *row = new QHBoxLayout(rgTypes);
     row->setContentsMargins(8, 0, 4, 0);
+    // Only a change of view counts: clicking the view already chosen neither sorts again nor
+    // restarts an animation that a click on the pie stopped.
     for (int index = 0; index < viewCaptions.size(); ++index) {
         auto *button = new QRadioButton(viewCaptions[index], rgTypes);
         rgTypesButtons->addButton(button, index);
         row->addWidget(button, 1);
+        button->setChecked(index == PieBySize);
+        connectViewChoice(button, this, [this] { rgTypesClick(); });
     }
-    rgTypesButtons->button(PieBySize)->setChecked(true);
-    // Only a change of view counts: clicking the view already chosen neither sorts again nor
-    // restarts an animation that a click on the pie stopped.
-    connect(rgTypesButtons, &QButtonGroup::idToggled, this, [this](int, bool chosen) {
-        if (chosen)
-            rgTypesClick();
-    });
 }
 
 TypesPage::View TypesPage::view() const
