@@ -4,8 +4,10 @@
 #include "controls/MessageBoxes.h"
 #include "controls/Notebook.h"
 #include "engine/Accumulators.h"
+#include "engine/EngineTestSupport.h"
 #include "reports/ColourTable.h"
 #include "reports/ReportContext.h"
+#include "reports/ReportPage.h"
 #include "support/TestSupport.h"
 
 #include <QStringList>
@@ -35,6 +37,26 @@ protected:
     TOvcNotebook notebook;
     ReportContext context{results, colours, timer, notebook};
     QStringList messages;
+};
+
+// A report page reading the results of a real engine, in the "," locale, with a colour table,
+// the pie timer and a notebook.
+class PageOverEngine : public EngineTest
+{
+protected:
+    // Walks the tree as drive c: and refills the page after the walk, as the window would.
+    void runOver(const Tree &tree, ReportPage &page)
+    {
+        useDrives({tree.root()});
+        engine.hooks.refillPages = [&page] { page.refill(); };
+        engine.collectDrives();
+    }
+
+    LocaleGuard locale{commaLocale()};
+    ColourTable colours;
+    QTimer timer;
+    TOvcNotebook notebook;
+    ReportContext context{engine, colours, timer, notebook};
 };
 
 // The values of a series' points, in the order added.

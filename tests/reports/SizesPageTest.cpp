@@ -4,20 +4,14 @@
 #include "charts/HorizBarSeries.h"
 #include "controls/Notebook.h"
 #include "controls/StringGrid.h"
-#include "engine/EngineTestSupport.h"
-#include "support/TestSupport.h"
+#include "reports/PageAlone.h"
 
 #include <QRadioButton>
 
 // The Sizes page alone, reading an engine's results.
-class SizesPageTest : public korvel::test::EngineTest
+class SizesPageTest : public korvel::test::PageOverEngine
 {
 protected:
-    korvel::test::LocaleGuard locale{korvel::test::commaLocale()};
-    ColourTable colours;
-    QTimer timer;
-    TOvcNotebook notebook;
-    ReportContext context{engine, colours, timer, notebook};
     SizesPage page{context, nullptr};
 };
 
@@ -28,9 +22,7 @@ TEST_F(SizesPageTest, ARunFillsTwelveClassesLargestFirstAndChartsThemInClassOrde
     tree.file("over.bin", 16385);
     tree.file("half.bin", 1572864);
     tree.file("big.bin", 20000000);
-    useDrives({tree.root()});
-    engine.hooks.refillPages = [this] { page.refill(); };
-    engine.collectDrives();
+    runOver(tree, page);
 
     const QList<QStringList> rows = {
         {"File size", "Total file size", "Number of files"},

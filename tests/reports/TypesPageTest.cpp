@@ -4,9 +4,8 @@
 #include "charts/PieSeries.h"
 #include "controls/Notebook.h"
 #include "controls/StringGrid.h"
-#include "engine/EngineTestSupport.h"
 #include "platform/TypeRegistry.h"
-#include "support/TestSupport.h"
+#include "reports/PageAlone.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -33,7 +32,7 @@ QString pdfText(const QString &path)
 } // namespace
 
 // The Types page alone in a notebook, after the Space page, reading an engine's results.
-class TypesPageTest : public korvel::test::EngineTest
+class TypesPageTest : public korvel::test::PageOverEngine
 {
 protected:
     void SetUp() override
@@ -87,11 +86,6 @@ protected:
         return items;
     }
 
-    LocaleGuard locale{korvel::test::commaLocale()};
-    ColourTable colours;
-    QTimer timer;
-    TOvcNotebook notebook;
-    ReportContext context{engine, colours, timer, notebook};
     TypesPage *page = nullptr;
 };
 
@@ -105,10 +99,8 @@ TEST_F(TypesPageTest, ListingAfterARunShowsEachExtensionWithNameFiguresAndTotals
     tree.file("README", 5);
     tree.file("empty1.doc");
     tree.file("empty2.doc");
-    useDrives({tree.root()});
-    engine.hooks.refillPages = [this] { page->refill(); };
     choose(TypesPage::Listing);
-    engine.collectDrives();
+    runOver(tree, *page);
 
     const QList<QStringList> expected = {
         {"", "", "5", "1", "5"},
