@@ -80,15 +80,8 @@ AttributePage::AttributePage(const ReportContext &context, QWidget *parent)
 
 TChart *AttributePage::makeShareChart(const QString &name, int left, THorizBarSeries *&series)
 {
-    auto *chart = new TChart(this);
-    chart->setObjectName(name);
-    chart->setGeometry(QRect(QPoint(left, chartTop), chartSize));
+    TChart *chart = makeBareChart(this, name, QRect(QPoint(left, chartTop), chartSize));
     chart->Title().visible = false;
-    chart->Legend().visible = false;
-    chart->axesVisible = false;
-    chart->backWall.visible = chart->leftWall.visible = chart->bottomWall.visible = false;
-    chart->frame = false;
-    chart->allowZoom = false;
     chart->setChart3DPercent(25);
     chart->setMaxPointsPerPage(4);
     chart->margins.top = chart->margins.bottom = 0;

@@ -152,20 +152,14 @@ void OverhangPage::makeTable()
 
 void OverhangPage::makeChart()
 {
-    chartOverhang = new TChart(this);
-    chartOverhang->setObjectName(QStringLiteral("chartOverhang"));
-    chartOverhang->setGeometry(308, 42, 217, 134);
-    chartOverhang->allowZoom = false;
+    chartOverhang = makeBareChart(this, QStringLiteral("chartOverhang"), {308, 42, 217, 134});
+    chartOverhang->backWall.visible = true;
     chartOverhang->backWall.colour = Qt::white;
     chartOverhang->backWall.transparent = true;
     chartOverhang->backWall.pen = false;
-    chartOverhang->leftWall.visible = chartOverhang->bottomWall.visible = false;
     chartOverhang->margins.left = 0;
     chartOverhang->margins.top = chartOverhang->margins.bottom = 0;
     chartOverhang->Title().visible = false;
-    chartOverhang->axesVisible = false;
-    chartOverhang->frame = false;
-    chartOverhang->Legend().visible = false;
     chartOverhang->setChart3DPercent(25);
     chartOverhang->setMaxPointsPerPage(5);
 
@@ -215,9 +209,8 @@ void OverhangPage::computeClusterSize(const QString &entry)
     clusterSize = 0;
     if (entry.isEmpty() || !isDriveReady(entry[0]))
         return;
-    const QString drive = context.results.currentDrive;
     double freeBytes = 0, total = 0;
-    getDriveSpace(drive.left(1) + QStringLiteral(":\\"), freeBytes, total);
+    getDriveSpace(entry.left(1) + QStringLiteral(":\\"), freeBytes, total);
     // Above 2 GiB the FAT32 default for the capacity stands, whatever the file system; below it
     // the volume's own. A volume that cannot say its own gives 0, which covers the page.
     if (total >= 32 * GiB)
@@ -228,8 +221,8 @@ void OverhangPage::computeClusterSize(const QString &entry)
         clusterSize = 8192;
     else if (total > 2 * GiB)
         clusterSize = 4096;
-    else if (!drive.isEmpty())
-        clusterSize = std::int64_t(platform::driveSource().clusterSize(drive[0]));
+    else
+        clusterSize = std::int64_t(platform::driveSource().clusterSize(entry[0]));
 }
 
 void OverhangPage::drawClusterArrow()

@@ -58,18 +58,24 @@ void connectViewChoice(QRadioButton *button, QObject *receiver, std::function<vo
     });
 }
 
+TChart *makeBareChart(QWidget *parent, const QString &name, const QRect &place)
+{
+    auto *chart = new TChart(parent);
+    chart->setObjectName(name);
+    chart->setGeometry(place);
+    chart->allowZoom = false;
+    chart->axesVisible = false;
+    chart->frame = false;
+    chart->Legend().visible = false;
+    for (ChartWall *wall : {&chart->backWall, &chart->leftWall, &chart->bottomWall})
+        wall->visible = false;
+    return chart;
+}
+
 TChart *makeTurningPie(QWidget *parent, const QString &name, const QRect &place, int depth)
 {
-    auto *pie = new TChart(parent);
-    pie->setObjectName(name);
-    pie->setGeometry(place);
+    TChart *pie = makeBareChart(parent, name, place);
     pie->setToolTip(QStringLiteral("Click on pie to toggle animation"));
-    pie->allowZoom = false;
-    pie->axesVisible = false;
-    pie->frame = false;
-    pie->Legend().visible = false;
-    for (ChartWall *wall : {&pie->backWall, &pie->leftWall, &pie->bottomWall})
-        wall->visible = false;
     pie->setChart3DPercent(depth);
     pie->View3DOptions() = {100, 360, 315, 0, false};
     return pie;

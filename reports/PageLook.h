@@ -52,9 +52,12 @@ ViewStrip makeViewStrip(QWidget *page, const QString &bevelName, const QStringLi
 // Runs chosen when the button becomes the chosen view of its strip.
 void connectViewChoice(QRadioButton *button, QObject *receiver, std::function<void()> chosen);
 
-// A pie that turns with the pie tick and stops or starts it when clicked, seen from above at a
-// slant with the depth given, without axes, walls, frame, legend or zoom; the caller adds its
-// series.
+// A chart of bars or slices alone, named and placed: no axes, walls, frame, legend or zoom. The
+// caller sets the rest and adds its series.
+TChart *makeBareChart(QWidget *parent, const QString &name, const QRect &place);
+
+// A bare chart of a pie that turns with the pie tick and stops or starts it when clicked, seen
+// from above at a slant with the depth given; the caller adds its series.
 TChart *makeTurningPie(QWidget *parent, const QString &name, const QRect &place, int depth);
 
 // The chart of a listing page: one gradient bar per class, marked with its share, under a legend
