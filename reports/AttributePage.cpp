@@ -29,12 +29,14 @@ QLabel *boldLabel(const QString &text, const QPoint &at, QWidget *parent)
     return placedLabel(text, at, parent, notebookFont(true));
 }
 
-// Bars in the order the charts stack them: the first added is drawn lowest, so Hidden, the top
-// row of the table, comes last.
-void addShares(THorizBarSeries &series, const std::array<double, 4> &hiddenToArchive, double total,
+// Each value's share of their sum, as bars in the order the charts stack them: the first added is
+// drawn lowest, so Hidden, the top row of the table, comes last.
+void addShares(THorizBarSeries &series, const std::array<double, 4> &hiddenToArchive,
                const QColor &colour)
 {
     series.Clear();
+    const double total =
+        hiddenToArchive[0] + hiddenToArchive[1] + hiddenToArchive[2] + hiddenToArchive[3];
     if (total <= 0)
         return;
     for (int row = 3; row >= 0; --row)
@@ -118,8 +120,6 @@ void AttributePage::doFileAttrs()
     const std::array<double, 4> counts{double(r.nHidden), double(r.nReadOnly), double(r.nSystem),
                                        double(r.nArchive)};
     const std::array<double, 4> bytes{r.szHidden, r.szReadOnly, r.szSystem, r.szArchive};
-    addShares(*HorizBarSeries4, counts, counts[0] + counts[1] + counts[2] + counts[3],
-              chartColour::red);
-    addShares(*HorizBarSeries5, bytes, bytes[0] + bytes[1] + bytes[2] + bytes[3],
-              chartColour::blue);
+    addShares(*HorizBarSeries4, counts, chartColour::red);
+    addShares(*HorizBarSeries5, bytes, chartColour::blue);
 }
