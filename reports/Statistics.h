@@ -91,7 +91,6 @@ public:
     void FormCreate();
     void FormShow();
     void OvcNotebook1PageChanged(int index);
-    void initAColors(bool multicolour, const QColor &colour = QColor());
     void changeBackgroundColor(const QColor &colour);
     void pckStatDriveClick();
     void SelectAll1Click();
