@@ -77,11 +77,10 @@ QSize StyledLabel::sizeHint() const
 // The caption's lines: the caption itself, or with Qt::TextWordWrap as many lines as it takes
 // to fit the width, broken at blanks (a word wider than the width keeps a line of its own). The
 // blanks between the words of a line stay as the caption spells them.
-QStringList StyledLabel::lines(int width) const
+QStringList StyledLabel::lines(const QFontMetrics &metrics, int width) const
 {
     if (!(align & Qt::TextWordWrap))
         return {caption};
-    const QFontMetrics metrics(font());
     static const QRegularExpression blanksAndWord(QStringLiteral(" *[^ ]+"));
     QStringList result;
     QString line;
@@ -109,7 +108,7 @@ void StyledLabel::paintEvent(QPaintEvent *)
     const int lead = highlight.isValid() ? 1 : 0;
     const QRect face = rect().adjusted(lead, lead, -depth, -depth);
     const QFontMetrics metrics(font());
-    const QStringList texts = lines(face.width());
+    const QStringList texts = lines(metrics, face.width());
     const int lineHeight = metrics.height();
     const QRect block =
         QStyle::alignedRect(Qt::LeftToRight, align & Qt::AlignVertical_Mask,

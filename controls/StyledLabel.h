@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QWidget>
 
+class QFontMetrics;
 class QPainter;
 
 // A caption drawn for effect: the face in the font's colour, an optional one-pixel highlight
@@ -64,7 +65,7 @@ protected:
 
 private:
     void followParent();
-    QStringList lines(int width) const;
+    QStringList lines(const QFontMetrics &metrics, int width) const;
     void paintLine(QPainter &painter, const QPointF &baseline, const QString &text) const;
 
     QString caption;

@@ -8,18 +8,13 @@ constexpr double bytesPerStep = 1024;
 // A total of this many kilobytes or more is shown in megabytes.
 constexpr double megabyteThreshold = 10000;
 
-} // namespace
-
-QString unitText(SpaceUnit unit)
-{
-    return unit == SpaceUnit::KB ? "KB" : "MB";
-}
-
+// The unit a total in bytes is shown in.
 SpaceUnit unitFor(double totalBytes)
 {
     return totalBytes / bytesPerStep < megabyteThreshold ? SpaceUnit::KB : SpaceUnit::MB;
 }
 
+// Divides a pair of byte counts down to a unit.
 void scaleTo(SpaceUnit unit, double &freeValue, double &totalValue)
 {
     const double divisor = unit == SpaceUnit::KB ? bytesPerStep : bytesPerStep * bytesPerStep;
@@ -27,11 +22,11 @@ void scaleTo(SpaceUnit unit, double &freeValue, double &totalValue)
     totalValue /= divisor;
 }
 
-SpaceUnit scaleToUnits(double &freeValue, double &totalValue)
+} // namespace
+
+QString unitText(SpaceUnit unit)
 {
-    const SpaceUnit unit = unitFor(totalValue);
-    scaleTo(unit, freeValue, totalValue);
-    return unit;
+    return unit == SpaceUnit::KB ? "KB" : "MB";
 }
 
 QList<DriveSpace> measureDrives(const QStringList &entries)
@@ -56,15 +51,15 @@ SpaceChart spaceChart(const QList<DriveSpace> &drives, bool withTotal)
             chart.totalSum += drive.totalBytes;
         }
     }
-    const SpaceUnit summedUnit = unitFor(chart.totalSum);
+    chart.unit = unitFor(chart.totalSum);
     for (const DriveSpace &drive : drives) {
         double freeValue = drive.freeBytes, totalValue = drive.totalBytes;
         if (totalValue < 0)
             continue;
-        scaleTo(summedUnit, freeValue, totalValue);
+        scaleTo(chart.unit, freeValue, totalValue);
         chart.bars << SpaceBar{drive.label, freeValue, totalValue - freeValue};
     }
-    chart.unit = scaleToUnits(chart.freeSum, chart.totalSum);
+    scaleTo(chart.unit, chart.freeSum, chart.totalSum);
     if (withTotal && chart.bars.size() >= 2) {
         chart.bars << SpaceBar{"Total", chart.freeSum, chart.totalSum - chart.freeSum};
         chart.hasTotal = true;

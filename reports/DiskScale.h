@@ -17,12 +17,6 @@ enum class SpaceUnit
 
 // "KB" or "MB".
 QString unitText(SpaceUnit unit);
-// The unit a total in bytes is shown in.
-SpaceUnit unitFor(double totalBytes);
-// Divides a pair of byte counts down to a unit.
-void scaleTo(SpaceUnit unit, double &freeValue, double &totalValue);
-// Divides a pair down to the unit its own total calls for, and tells which it was.
-SpaceUnit scaleToUnits(double &freeValue, double &totalValue);
 
 // What one drive answered: its label on the chart (the drive letter as the list spells it) and
 // its capacity in bytes. A negative total means the drive did not answer.

@@ -220,11 +220,9 @@ void TfrmStatistics::buildCoverPanel()
     EsTile1->setPalette(tiled);
     EsTile1->setAutoFillBackground(true);
 
-    lblNotYet = new StyledLabel(notYetText, pnlNotYet);
-    lblNotYet->setGeometry(coverLabelPlace);
+    // The dialogs' title look, in a larger size.
+    lblNotYet = makeTitleLabel(notYetText, coverLabelPlace, pnlNotYet);
     lblNotYet->setFont(pixelFont("Times New Roman", 36));
-    lblNotYet->setTextColor(QColor(0, 0, 255));
-    lblNotYet->setShadow(QColor(128, 128, 0), 4);
     lblNotYet->setAlignment(Qt::Alignment::fromInt(Qt::AlignCenter | Qt::TextWordWrap));
 
     btAbort = new QPushButton("Abort", pnlNotYet);
@@ -268,7 +266,6 @@ void TfrmStatistics::FormCreate()
     pnlNotYet->show();
     pnlNotYet->raise();
     btAbort->hide();
-    pnlNotYet->move(coverPlace.topLeft());
     const DriveList list = ::buildDriveList();
     pckStatDrive->setItems(list.entries);
     // No entry for the current drive (it had no label, or there is none): every drive is picked.
@@ -276,7 +273,7 @@ void TfrmStatistics::FormCreate()
         pckStatDrive->setAllSelected(true);
     else
         pckStatDrive->setSelected(list.pick, true);
-    initAColors(true, QColor(0, 0, 255));
+    aColors.initAColors(true, QColor(0, 0, 255));
 }
 
 void TfrmStatistics::FormShow()
@@ -301,11 +298,6 @@ void TfrmStatistics::OvcNotebook1PageChanged(int index)
 void TfrmStatistics::applyCoverRule()
 {
     pnlNotYet->setVisible(!engine.collected && OvcNotebook1->PageIndex() != SpaceTab);
-}
-
-void TfrmStatistics::initAColors(bool multicolour, const QColor &colour)
-{
-    aColors.initAColors(multicolour, colour);
 }
 
 // Only printing changes the colours: white behind the printed image, the button face again

@@ -91,7 +91,6 @@ public:
     void FormCreate();
     void FormShow();
     void OvcNotebook1PageChanged(int index);
-    void initAColors(bool multicolour, const QColor &colour = QColor());
     void changeBackgroundColor(const QColor &colour);
     void pckStatDriveClick();
     void SelectAll1Click();
@@ -103,13 +102,10 @@ public:
     void btOKClick();
     void btAbortClick();
     void btCancelClick();
-    void disenable(bool enabled);
     // Fills every page from the results after a drive's walk, in the order the pages depend on.
     void refillPages();
     // The program ends: a walk under way stops at once.
     void stopForExit();
-    // A run (from the wizard to the last drive) is under way.
-    bool running() const { return runBusy; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -130,6 +126,7 @@ private:
     bool askWizard();
     void announceRun();
     void driveStarting();
+    void disenable(bool enabled);
     void startWalkProgress();
     void driveFinished();
     void showWalkProgress(const WalkCounters &counters);

@@ -93,7 +93,6 @@ void TfrmStatistics::btOKClick()
 // nothing to walk.
 bool TfrmStatistics::askWizard()
 {
-    PickList1->setItems({});
     engine.PickList1.clear();
     {
         TfrmWhichDrive wizard(this);
