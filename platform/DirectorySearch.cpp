@@ -353,19 +353,13 @@ bool DirectoryListing::readEntries(int fd, const std::string &path)
 
 HeldFolder::HeldFolder(const std::string &path)
 {
-    fd = openDirectory(path, true, O_PATH);
-    failure = fd < 0 ? errno : 0;
-}
-
-HeldFolder::~HeldFolder()
-{
-    if (fd >= 0)
-        ::close(fd);
+    handle.fd = openDirectory(path, true, O_PATH);
+    failure = handle.isOpen() ? 0 : errno;
 }
 
 QString HeldFolder::path() const
 {
-    return isOpen() ? QStringLiteral("/proc/self/fd/%1").arg(fd) : QString();
+    return isOpen() ? QStringLiteral("/proc/self/fd/%1").arg(handle.fd) : QString();
 }
 
 DirectoryListing listDirectory(const QString &path)
