@@ -16,6 +16,12 @@ bool isLeap(int year)
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
+// Whether the time half of a packed date-time is a time of day: hour, minute, two-second count.
+bool hasValidTime(std::uint32_t packed)
+{
+    return (packed >> 11 & 31) <= 23 && (packed >> 5 & 63) <= 59 && (packed & 31) <= 29;
+}
+
 // The fields of a packed date-time; any field out of its range makes it 1 January 1980, 00:00.
 Unpacked unpack(std::uint32_t packed)
 {
@@ -24,7 +30,7 @@ Unpacked unpack(std::uint32_t packed)
     static constexpr int monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool valid = u.month >= 1 && u.month <= 12 && u.day >= 1 &&
                        u.day <= monthDays[u.month - 1] + (u.month == 2 && isLeap(u.year)) &&
-                       u.hour <= 23 && u.minute <= 59 && u.second <= 59;
+                       hasValidTime(packed);
     if (!valid)
         u = {1980, 1, 1, 0, 0, 0};
     return u;
@@ -64,9 +70,7 @@ int AgeClasses::indexOf(std::uint32_t packed, std::int64_t today)
 {
     // An invalid time makes the whole stamp 1 January 1980: only valid times leave the age to the
     // date alone.
-    const bool validTime =
-        (packed >> 11 & 31) <= 23 && (packed >> 5 & 63) <= 59 && (packed & 31) <= 29;
-    if (packed == 0 || !validTime)
+    if (packed == 0 || !hasValidTime(packed))
         return ageToIndex(fileAgeDays(packed, today));
     if (today != knownFor) {
         byDate.assign(std::size_t(1) << 16, -1);

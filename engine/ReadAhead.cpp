@@ -373,9 +373,10 @@ void FolderReader::entered(const Folder &folder)
     folder.walked.store(true, std::memory_order_relaxed);
     const std::size_t count = folder.listing.size() + 1;
     const std::size_t before = ahead.fetch_sub(count, std::memory_order_relaxed);
-    const bool roomAgain = before >= limit && before - count < limit;
-    const bool full = before - count >= limit;
-    if (!roomAgain && !(full && !folder.subfolders.empty()))
+    const std::size_t after = before - count;
+    const bool roomAgain = before >= limit && after < limit;
+    const bool subfoldersNext = after >= limit && !folder.subfolders.empty();
+    if (!roomAgain && !subfoldersNext)
         return;
     // Helpers may wait for room, or, with the bound reached, for the walk to enter this folder;
     // the lock makes sure none misses it.

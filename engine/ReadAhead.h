@@ -48,8 +48,8 @@ struct Folder
     std::atomic<State> state{State::Waiting};
     // The walk has entered it: its subfolders are the next it needs.
     mutable std::atomic<bool> walked{false};
-    // Read, but not for want of descriptors or memory even after every attempt: its listing
-    // says nothing about what it holds.
+    // Not read for want of descriptors or memory, even after every attempt: its listing says
+    // nothing about what it holds.
     bool unreadable = false;
 };
 

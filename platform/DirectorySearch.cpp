@@ -187,13 +187,13 @@ struct Examiner
     }
 };
 
-// A big folder's entries are examined by several threads at once, each taking one stretch of the
-// listing: one thread alone would leave the other cores idle for the whole folder, and a cold disk
-// with one read in flight. Entries keep their listing order. False when memory ran out.
 constexpr std::size_t namesPerThread = 4096;
 constexpr std::size_t mostExaminers = 8;
 constexpr long plentyOfDescriptors = 256;
 
+// A big folder's entries are examined by several threads at once, each taking one stretch of the
+// listing: one thread alone would leave the other cores idle for the whole folder, and a cold disk
+// with one read in flight. Entries keep their listing order. False when memory ran out.
 bool examineShared(const Examiner &examine, const std::vector<Name> &found,
                    std::vector<DirectoryEntry> &list)
 {
@@ -353,19 +353,13 @@ bool DirectoryListing::readEntries(int fd, const std::string &path)
 
 HeldFolder::HeldFolder(const std::string &path)
 {
-    fd = openDirectory(path, true, O_PATH);
-    failure = fd < 0 ? errno : 0;
-}
-
-HeldFolder::~HeldFolder()
-{
-    if (fd >= 0)
-        ::close(fd);
+    handle.fd = openDirectory(path, true, O_PATH);
+    failure = handle.isOpen() ? 0 : errno;
 }
 
 QString HeldFolder::path() const
 {
-    return isOpen() ? QStringLiteral("/proc/self/fd/%1").arg(fd) : QString();
+    return isOpen() ? QStringLiteral("/proc/self/fd/%1").arg(handle.fd) : QString();
 }
 
 DirectoryListing listDirectory(const QString &path)

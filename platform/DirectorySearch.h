@@ -54,6 +54,7 @@ public:
 
 private:
     friend class DirectoryListing;
+    friend class HeldFolder;
     int fd = -1;
 };
 
@@ -123,17 +124,16 @@ class HeldFolder
 {
 public:
     explicit HeldFolder(const std::string &path);
-    ~HeldFolder();
     HeldFolder(const HeldFolder &) = delete;
     HeldFolder &operator=(const HeldFolder &) = delete;
 
-    bool isOpen() const { return fd >= 0; }
+    bool isOpen() const { return handle.isOpen(); }
     QString path() const;
     // Why it could not be opened: the system's error number, 0 when it is open.
     int error() const { return failure; }
 
 private:
-    int fd = -1;
+    DirectoryHandle handle;
     int failure = 0;
 };
 

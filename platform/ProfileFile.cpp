@@ -32,17 +32,18 @@ QString decode(const QByteArray &bytes)
 // out, with no gap between the look and the read.
 QByteArray ProfileFile::readRegularFile(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return QByteArray();
     QByteArray content;
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         std::fprintf(stderr, "korvel98: %s is not a regular file; its settings are not read\n",
-                     QFile::encodeName(path).constData());
+                     name.constData());
     } else if (st.st_size > maxFileSize) {
         std::fprintf(stderr, "korvel98: %s is larger than %lld bytes; its settings are not read\n",
-                     QFile::encodeName(path).constData(), static_cast<long long>(maxFileSize));
+                     name.constData(), static_cast<long long>(maxFileSize));
     } else {
         QFile file;
         if (file.open(fd, QIODevice::ReadOnly))

@@ -1,5 +1,7 @@
 #include "platform/ProfileFile.h"
 
+#include "support/TestSupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -7,15 +9,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using korvel::test::fileBytes;
 using platform::ProfileFile;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void writeAll(const QString &path, const QByteArray &content)
 {
@@ -70,22 +67,22 @@ TEST(ProfileFile, WritesReplaceOrAppendAndKeepEveryOtherLine)
     file.setValue("Exclude", "Number", "0\n[Include]\nNumber=99"); // no value adds lines
     ASSERT_TRUE(file.save());
 
-    EXPECT_EQ(readAll(path), "; written by hand\n"
-                             "stray text before any section\n"
-                             "[Include]\n"
-                             "NUMBER=2\n"
-                             "File1=*.txt\n"
-                             "File2=*.pdf\n"
-                             "\n"
-                             "[Other]\n"
-                             "Key=\xff\xfe binary \x01 stays\n"
-                             "[Exclude]\n"
-                             "Number=0\n");
+    EXPECT_EQ(fileBytes(path), "; written by hand\n"
+                               "stray text before any section\n"
+                               "[Include]\n"
+                               "NUMBER=2\n"
+                               "File1=*.txt\n"
+                               "File2=*.pdf\n"
+                               "\n"
+                               "[Other]\n"
+                               "Key=\xff\xfe binary \x01 stays\n"
+                               "[Exclude]\n"
+                               "Number=0\n");
     const ProfileFile again(path);
     EXPECT_EQ(again.value("Include", "File2"), "*.pdf");
     EXPECT_EQ(again.value("Exclude", "Number"), "0");
     // The new file took the old one's place whole; the old one was never opened for writing.
-    EXPECT_EQ(readAll(temp.filePath("old.ini")), before);
+    EXPECT_EQ(fileBytes(temp.filePath("old.ini")), before);
 }
 
 TEST(ProfileFile, LongValuesAreCutAndGarbageNeverStopsReading)
@@ -104,7 +101,7 @@ TEST(ProfileFile, LongValuesAreCutAndGarbageNeverStopsReading)
     EXPECT_EQ(file.value("unclosed", "key"), "v");
     file.setValue("S", "New", "1");
     ASSERT_TRUE(file.save());
-    EXPECT_TRUE(readAll(path).startsWith(garbage.left(garbage.size() - 1)));
+    EXPECT_TRUE(fileBytes(path).startsWith(garbage.left(garbage.size() - 1)));
 }
 
 TEST(ProfileFile, MissingFilesReadEmptyAndUnwritablePlacesRefuse)
@@ -114,14 +111,14 @@ TEST(ProfileFile, MissingFilesReadEmptyAndUnwritablePlacesRefuse)
     EXPECT_EQ(missing.value("A", "B"), std::nullopt);
     missing.setValue("A", "B", "c");
     ASSERT_TRUE(missing.save()); // the configuration folder may not exist yet
-    EXPECT_EQ(readAll(temp.filePath("new/folder/k.ini")), "[A]\nB=c\n");
+    EXPECT_EQ(fileBytes(temp.filePath("new/folder/k.ini")), "[A]\nB=c\n");
 
     // A plain file where the folder should be stops even the superuser.
     writeAll(temp.filePath("plain"), "x");
     ProfileFile blocked(temp.filePath("plain/k.ini"));
     blocked.setValue("A", "B", "c");
     EXPECT_FALSE(blocked.save());
-    EXPECT_EQ(readAll(temp.filePath("plain")), "x");
+    EXPECT_EQ(fileBytes(temp.filePath("plain")), "x");
 
     // A folder without write permission, and a file made read-only in a writable folder, refuse
     // an ordinary user (the superuser may write anywhere, so it is not asked).
@@ -137,7 +134,7 @@ TEST(ProfileFile, MissingFilesReadEmptyAndUnwritablePlacesRefuse)
         ProfileFile file(path);
         file.setValue("A", "B", "new");
         EXPECT_FALSE(file.save()) << path.toStdString();
-        EXPECT_EQ(readAll(path), "[A]\nB=old\n");
+        EXPECT_EQ(fileBytes(path), "[A]\nB=old\n");
     }
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
@@ -171,6 +168,6 @@ TEST(ProfileFile, UnchangedLinesAreWrittenBackExactly)
     EXPECT_FALSE(file.value("Include", "Number").has_value());
     file.setValue("Exclude", "Number", "0");
     ASSERT_TRUE(file.save());
-    EXPECT_EQ(readAll(path), kept + "[Exclude]\nNumber=0\n");
+    EXPECT_EQ(fileBytes(path), kept + "[Exclude]\nNumber=0\n");
     EXPECT_FALSE(ProfileFile(path).value("Include", "Number").has_value());
 }

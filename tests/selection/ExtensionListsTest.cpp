@@ -32,11 +32,7 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(content);
     }
-    QByteArray fileContent() const
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray fileContent() const { return korvel::test::fileBytes(path); }
     QStringList read(const QString &section)
     {
         QStringList list{"stale entry"};

@@ -57,8 +57,7 @@ struct SelectionFixture : ::testing::Test
 
     QString settingsText() const
     {
-        QFile file(home.filePath("korvel98.ini"));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        return QString::fromUtf8(korvel::test::fileBytes(home.filePath("korvel98.ini")));
     }
 
     static void clickEntry(QAbstractItemView *list, int row,

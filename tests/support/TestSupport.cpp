@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include <QFile>
+
 namespace korvel::test {
 
 QLocale commaLocale()
@@ -15,6 +17,12 @@ QLocale dotLocale()
 QString testDataPath(const QString &relative)
 {
     return QStringLiteral(KORVEL_SOURCE_DIR "/tests/") + relative;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace korvel::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QLocale>
 #include <QString>
 #include <ostream>
@@ -33,5 +34,8 @@ QLocale dotLocale();
 
 // A file below the project's own tests folder.
 QString testDataPath(const QString &relative);
+
+// Everything a file holds; empty when it cannot be read.
+QByteArray fileBytes(const QString &path);
 
 } // namespace korvel::test
