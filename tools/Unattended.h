@@ -19,29 +19,43 @@ inline void passMessageBoxes()
     setMessageHook([](MessageKind, const QString &) { return true; });
 }
 
+// While it lives, the drives given are the only ones the program sees; afterwards the machine's
+// are back.
+class DriveTable
+{
+public:
+    explicit DriveTable(std::unique_ptr<platform::FolderDriveSource> drives) : source(drives.get())
+    {
+        platform::setDriveSource(std::move(drives));
+    }
+    ~DriveTable() { platform::setDriveSource(nullptr); }
+    DriveTable(const DriveTable &) = delete;
+    DriveTable &operator=(const DriveTable &) = delete;
+
+    platform::FolderDriveSource *source;
+};
+
 // While it lives, the folder is the only drive, c:, listed as entry and current, and message
 // boxes are passed.
-class UnattendedDrive
+class UnattendedDrive : public DriveTable
 {
 public:
     UnattendedDrive(const QString &folder, const QString &entry)
+        : DriveTable(oneDrive(folder, entry))
+    {
+        passMessageBoxes();
+    }
+    ~UnattendedDrive() { setMessageHook({}); }
+
+private:
+    static std::unique_ptr<platform::FolderDriveSource> oneDrive(const QString &folder,
+                                                                 const QString &entry)
     {
         auto drives = std::make_unique<platform::FolderDriveSource>();
         drives->addDrive('c', platform::DriveFixed, entry, folder);
         drives->setCurrentEntry(entry);
-        source = drives.get();
-        platform::setDriveSource(std::move(drives));
-        passMessageBoxes();
+        return drives;
     }
-    ~UnattendedDrive()
-    {
-        setMessageHook({});
-        platform::setDriveSource(nullptr);
-    }
-    UnattendedDrive(const UnattendedDrive &) = delete;
-    UnattendedDrive &operator=(const UnattendedDrive &) = delete;
-
-    platform::FolderDriveSource *source;
 };
 
 // Answers the next selection wizard that shows: the drives picked as they start, "&All files".

@@ -3,11 +3,11 @@
 
 #include "controls/AboutBox.h"
 #include "controls/PickList.h"
-#include "platform/FolderDriveSource.h"
 #include "selection/ExtensionLists.h"
 #include "selection/SelectExtension.h"
 #include "selection/StatList.h"
 #include "selection/WhichDrive.h"
+#include "tools/Unattended.h"
 #include "tools/snapshots/Snapshots.h"
 
 #include <QPushButton>
@@ -18,7 +18,7 @@ namespace {
 
 // A machine of our own making: a system disk, a data disk, a CD-ROM drive without a disc, a
 // network share and a memory stick.
-void useSampleDrives(const QString &folder)
+std::unique_ptr<platform::FolderDriveSource> sampleDrives(const QString &folder)
 {
     auto drives = std::make_unique<platform::FolderDriveSource>();
     drives->addDrive('c', platform::DriveFixed, "c: [/]", folder);
@@ -27,7 +27,7 @@ void useSampleDrives(const QString &folder)
     drives->addDrive('f', platform::DriveRemovable, "f:", folder);
     drives->addDrive('x', platform::DriveRemote, "x: //fileserver/projects", folder);
     drives->setCurrentEntry("d: [/home]");
-    platform::setDriveSource(std::move(drives));
+    return drives;
 }
 
 void wizardSnapshots(const QDir &out)
@@ -51,7 +51,7 @@ void dialogSnapshots(const QDir &out)
 {
     QTemporaryDir home;
     setSettingsFilePath(home.filePath(QStringLiteral("korvel98.ini")));
-    useSampleDrives(home.path());
+    const DriveTable drives(sampleDrives(home.path()));
 
     TfrmAbout about;
     saveSnapshot(about, out, QStringLiteral("about"));
@@ -67,7 +67,6 @@ void dialogSnapshots(const QDir &out)
     TfrmSelectExtension picker;
     saveSnapshot(picker, out, QStringLiteral("picker"));
 
-    platform::setDriveSource(nullptr);
     setSettingsFilePath(QString());
 }
 

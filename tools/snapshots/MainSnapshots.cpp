@@ -1,8 +1,8 @@
 // The main window at rest, mid-turn and mid-depth, over a fixed drive table.
 
 #include "app/MainWindow.h"
-#include "platform/FolderDriveSource.h"
 #include "reports/Statistics.h"
+#include "tools/Unattended.h"
 #include "tools/snapshots/Snapshots.h"
 
 #include <QTemporaryDir>
@@ -12,7 +12,7 @@ namespace {
 constexpr std::uint64_t MB = 1024 * 1024;
 constexpr std::uint64_t GB = 1024 * MB;
 
-void useFixedDrives(const QString &folder)
+std::unique_ptr<platform::FolderDriveSource> fixedDrives(const QString &folder)
 {
     auto source = std::make_unique<platform::FolderDriveSource>();
     source->addDrive('c', platform::DriveFixed, "c: [/]", folder);
@@ -24,7 +24,7 @@ void useFixedDrives(const QString &folder)
     for (QChar letter : {'c', 'd', 'e'})
         source->setReady(letter, true);
     source->setCurrentEntry("c: [/]");
-    platform::setDriveSource(std::move(source));
+    return source;
 }
 
 void turnToTheEnd(TfrmMain &window)
@@ -36,28 +36,25 @@ void turnToTheEnd(TfrmMain &window)
 void renderMain(const QDir &out)
 {
     QTemporaryDir folder;
-    useFixedDrives(folder.path());
-    {
-        TfrmStatistics statistics;
-        TfrmMain window;
-        window.setWindowState(Qt::WindowNoState);
-        window.resize(800, 560);
-        window.setStatisticsWindow(&statistics);
-        window.FormShow();
-        for (int tick = 0; tick < 10; ++tick)
-            window.Timer2Timer();
-        saveSnapshot(window, out, "main-turn");
+    const DriveTable drives(fixedDrives(folder.path()));
+    TfrmStatistics statistics;
+    TfrmMain window;
+    window.setWindowState(Qt::WindowNoState);
+    window.resize(800, 560);
+    window.setStatisticsWindow(&statistics);
+    window.FormShow();
+    for (int tick = 0; tick < 10; ++tick)
+        window.Timer2Timer();
+    saveSnapshot(window, out, "main-turn");
 
-        turnToTheEnd(window);
-        for (int tick = 0; tick < 6; ++tick)
-            window.Timer1Timer();
-        saveSnapshot(window, out, "main-depth");
+    turnToTheEnd(window);
+    for (int tick = 0; tick < 6; ++tick)
+        window.Timer1Timer();
+    saveSnapshot(window, out, "main-depth");
 
-        while (window.Timer1.isActive())
-            window.Timer1Timer();
-        saveSnapshot(window, out, "main-rest");
-    }
-    platform::setDriveSource(nullptr);
+    while (window.Timer1.isActive())
+        window.Timer1Timer();
+    saveSnapshot(window, out, "main-rest");
 }
 
 SnapshotRegistrar mainWindow("main", renderMain);

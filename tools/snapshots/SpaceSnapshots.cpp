@@ -2,9 +2,9 @@
 // drive table in kilobytes, and the pies.
 
 #include "controls/PickList.h"
-#include "platform/FolderDriveSource.h"
 #include "reports/SpacePage.h"
 #include "reports/Statistics.h"
+#include "tools/Unattended.h"
 #include "tools/snapshots/Snapshots.h"
 
 #include <QRadioButton>
@@ -23,7 +23,8 @@ struct FixedDrive
     std::uint64_t freeBytes, totalBytes;
 };
 
-void useDrives(const QString &folder, const QList<FixedDrive> &drives)
+std::unique_ptr<platform::FolderDriveSource> spaceDrives(const QString &folder,
+                                                         const QList<FixedDrive> &drives)
 {
     auto source = std::make_unique<platform::FolderDriveSource>();
     for (const FixedDrive &d : drives) {
@@ -32,29 +33,26 @@ void useDrives(const QString &folder, const QList<FixedDrive> &drives)
         source->setSpace(d.letter, d.freeBytes, d.totalBytes);
         source->setReady(d.letter, true);
     }
-    platform::setDriveSource(std::move(source));
+    return source;
 }
 
 // The window with every drive picked, the depth grown (or the pies turned a little).
 void renderSpace(const QDir &out, const QString &name, const QList<FixedDrive> &drives, bool pies)
 {
     QTemporaryDir folder;
-    useDrives(folder.path(), drives);
-    {
-        TfrmStatistics window;
-        window.pckStatDrive->setAllSelected(true);
-        window.show();
-        auto &page = static_cast<SpacePage &>(*window.spacePage);
-        while (page.Timer2.isActive())
-            page.Timer2Timer();
-        if (pies) {
-            page.rgSpace1->click();
-            for (int tick = 0; tick < 10; ++tick)
-                window.Timer1Timer();
-        }
-        saveSnapshot(window, out, name);
+    const DriveTable table(spaceDrives(folder.path(), drives));
+    TfrmStatistics window;
+    window.pckStatDrive->setAllSelected(true);
+    window.show();
+    auto &page = static_cast<SpacePage &>(*window.spacePage);
+    while (page.Timer2.isActive())
+        page.Timer2Timer();
+    if (pies) {
+        page.rgSpace1->click();
+        for (int tick = 0; tick < 10; ++tick)
+            window.Timer1Timer();
     }
-    platform::setDriveSource(nullptr);
+    saveSnapshot(window, out, name);
 }
 
 void renderSpacePages(const QDir &out)
