@@ -17,9 +17,11 @@ namespace {
 // A window system to show windows on: X11, Wayland, or a platform chosen on purpose.
 bool haveDisplay(int argc, char **argv)
 {
-    for (int i = 1; i < argc; ++i)
-        if (std::string_view(argv[i]).starts_with("-platform"))
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "-platform" || arg.starts_with("-platform="))
             return true;
+    }
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
@@ -38,8 +40,8 @@ const char helpText[] =
     "\n"
     "The file-type lists are kept in $XDG_CONFIG_HOME/korvel98.ini (normally\n"
     "~/.config/korvel98.ini). Qt's own options such as -style and -platform, and its\n"
-    "environment variables such as QT_QPA_PLATFORM and QT_SCALE_FACTOR, apply. For the figures of a collection in a script, see\n"
-    "korvel98-scan --help.\n";
+    "environment variables such as QT_QPA_PLATFORM and QT_SCALE_FACTOR, apply. For the\n"
+    "figures of a collection in a script, see korvel98-scan --help.\n";
 
 // How many arguments a window-system option of Qt's own takes up at args[0] (itself and its
 // value), or 0 when it is none of them.

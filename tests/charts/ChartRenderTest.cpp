@@ -4,6 +4,7 @@
 #include "charts/HorizBarSeries.h"
 #include "charts/LineSeries.h"
 #include "charts/PieSeries.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QFile>
@@ -409,8 +410,7 @@ QByteArray printToPdf(TChart &chart, const QString &path)
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     printChart(chart, printer);
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return korvel::test::fileBytes(path);
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPrinter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -24,14 +23,6 @@ void fillListing(TStringGrid &grid, int dataRows)
         grid.setRowCells(r, {QStringLiteral("row%1").arg(r, 3, 10, QChar('0')),
                              QString::number(r * 10), QStringLiteral("note%1").arg(r)});
     grid.setRowCells(dataRows + 1, {"", "Totals", ""});
-}
-
-QString pdfText(const QString &path)
-{
-    QProcess tool;
-    tool.start("pdftotext", {"-layout", path, "-"});
-    tool.waitForFinished();
-    return QString::fromUtf8(tool.readAllStandardOutput());
 }
 
 } // namespace
@@ -143,7 +134,7 @@ TEST(StringGrid, PrintsTitleDateTimeAndNumberedPagesWithTheHeadingOnce)
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath("grid.pdf"));
     grid.print(printer);
-    const QString text = pdfText(dir.filePath("grid.pdf"));
+    const QString text = korvel::test::pdfText(dir.filePath("grid.pdf"), true);
 
     EXPECT_TRUE(text.contains("Listing of things"));
     EXPECT_TRUE(text.contains("3/14/26"));

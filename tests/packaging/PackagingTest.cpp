@@ -179,6 +179,7 @@ TEST(CommandLine, HelpVersionAndMistakesAnswerWithoutADisplay)
         {KORVEL_PROGRAM, {"--colour", "--help"}, 2, "", 1},
         {KORVEL_PROGRAM, {"/home"}, 2, "", 1},
         {KORVEL_PROGRAM, {}, 1, "", 1}, // the window itself does need a display
+        {KORVEL_PROGRAM, {"-platformtheme", "gtk3"}, 1, "", 1}, // a theme is no display
         {KORVEL_SCAN_TOOL, {"--help"}, 0, "Usage: korvel98-scan [--include EXTS", 0},
     };
     for (const Case &c : cases) {

@@ -12,24 +12,11 @@
 #include <QButtonGroup>
 #include <QMenu>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 
 using korvel::test::LocaleGuard;
-
-namespace {
-
-QString pdfText(const QString &path)
-{
-    QProcess tool;
-    tool.start("pdftotext", {path, "-"});
-    tool.waitForFinished();
-    return QString::fromUtf8(tool.readAllStandardOutput());
-}
-
-} // namespace
 
 // The Types page alone in a notebook, after the Space page, reading an engine's results.
 class TypesPageTest : public korvel::test::PageOverEngine
@@ -263,7 +250,7 @@ TEST_F(TypesPageTest, PrintedListingIsTitledWithTheDriveAndPaged)
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath("types.pdf"));
     page->printTarget().printGrid(printer);
-    const QString text = pdfText(dir.filePath("types.pdf"));
+    const QString text = korvel::test::pdfText(dir.filePath("types.pdf"));
     EXPECT_TRUE(text.contains("File types for drive c: [/]"));
     EXPECT_TRUE(text.contains("Page 2"));
     EXPECT_EQ(text.count("Avg File Size"), 1);

@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include <QFile>
+#include <QProcess>
 
 namespace korvel::test {
 
@@ -23,6 +24,15 @@ QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString pdfText(const QString &path, bool keepLayout)
+{
+    QProcess tool;
+    tool.start("pdftotext",
+               keepLayout ? QStringList{"-layout", path, "-"} : QStringList{path, "-"});
+    tool.waitForFinished();
+    return QString::fromUtf8(tool.readAllStandardOutput());
 }
 
 } // namespace korvel::test

@@ -38,4 +38,7 @@ QString testDataPath(const QString &relative);
 // Everything a file holds; empty when it cannot be read.
 QByteArray fileBytes(const QString &path);
 
+// The text of a printed PDF, its columns kept apart by spaces when keepLayout is set.
+QString pdfText(const QString &path, bool keepLayout = false);
+
 } // namespace korvel::test

@@ -1,6 +1,8 @@
 // The set-up script behind `make run` and `make test`, run against stand-ins for dpkg-query, id,
 // sudo and apt-get, so that nothing is installed and the answers of the package system are ours.
 
+#include "support/TestSupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -65,10 +67,8 @@ exec env -i PATH="$PATH" FAKE_ROOT="$FAKE_ROOT" "$@")sh");
     QStringList log() const { return lines("log"); }
     QStringList lines(const QString &name) const
     {
-        QFile file(temp.filePath(name));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+        return QString::fromUtf8(korvel::test::fileBytes(temp.filePath(name)))
+            .split('\n', Qt::SkipEmptyParts);
     }
 
     // Runs the script as the given user id; the exit code, or -1 when it did not end normally.
