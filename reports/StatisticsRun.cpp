@@ -8,9 +8,11 @@
 #include "platform/DriveSource.h"
 #include "reports/ReportPage.h"
 #include "reports/Statistics.h"
+#include "reports/UnreadableFolders.h"
 #include "selection/WhichDrive.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -35,10 +37,8 @@ void TfrmStatistics::connectEngine()
     engine.hooks.statusText = [this](const QString &text) { setStatusText(text); };
     engine.hooks.caption = [this](const QString &text) { setWindowTitle(text); };
     engine.hooks.errorBox = [](const QString &text) { errorBox(text); };
-    engine.hooks.dispatchMessages = [this] {
-        showPendingStatus();
-        QCoreApplication::processEvents();
-    };
+    // The messages themselves are handled by the message loop the walk returns to.
+    engine.hooks.dispatchMessages = [this] { showPendingStatus(); };
     engine.hooks.progress = [this](const WalkCounters &counters) { showWalkProgress(counters); };
     engine.hooks.driveStarting = [this] { driveStarting(); };
     engine.hooks.refillPages = [this] {
@@ -46,6 +46,8 @@ void TfrmStatistics::connectEngine()
         refillPages();
     };
     engine.hooks.driveFinished = [this] { driveFinished(); };
+    walkTimer.setInterval(0);
+    connect(&walkTimer, &QTimer::timeout, this, &TfrmStatistics::walkOn);
 }
 
 // The status bar paints a new text at once; during a walk, whose folder names change faster than
@@ -82,8 +84,7 @@ void TfrmStatistics::btOKClick()
             for (ReportPage *page : pages)
                 page->runStarting();
             OvcNotebook1->setPageEnabled(OverhangTab, context.oneDriveRun());
-            engine.collectDrives();
-            applyCoverRule();
+            collect();
         }
     }
     runBusy = false;
@@ -128,6 +129,48 @@ void TfrmStatistics::announceRun()
     }
 }
 
+// The run goes on a step at a time from whichever message loop runs: this click's own, or that of
+// a dialog opened meanwhile (the About box, a page's note), so that no dialog holds the walk, as
+// none does while the window is hidden. The click returns once the run is over.
+void TfrmStatistics::collect()
+{
+    unreadableItem->setCount(0);
+    engine.beginRun();
+    walkTimer.start();
+    QEventLoop loop;
+    runLoop = &loop;
+    if (engine.runUnderWay())
+        loop.exec();
+    runLoop = nullptr;
+    // The program's message loop ended under the run (the program is closing): the run stops.
+    if (engine.runUnderWay()) {
+        engine.aborted = true;
+        while (!engine.advanceRun()) {
+        }
+        runEnded();
+    }
+}
+
+void TfrmStatistics::walkOn()
+{
+    if (engine.advanceRun())
+        runEnded();
+}
+
+void TfrmStatistics::runEnded()
+{
+    walkTimer.stop();
+    applyCoverRule();
+    if (runLoop)
+        runLoop->quit();
+}
+
+void TfrmStatistics::showUnreadableFolders()
+{
+    UnreadableFoldersDialog list(engine.foldersUnreadable, engine.unreadableFolders, this);
+    list.exec();
+}
+
 void TfrmStatistics::driveStarting()
 {
     for (ReportPage *page : pages)
@@ -138,6 +181,7 @@ void TfrmStatistics::driveStarting()
     Timer1.stop();
     disenable(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    unreadableItem->hide(); // the progress bar takes its place
     startWalkProgress();
 }
 
@@ -188,6 +232,7 @@ void TfrmStatistics::driveFinished()
 {
     walkProgress->hide();
     walkTimeLeft->hide();
+    unreadableItem->setCount(engine.foldersUnreadable);
     QApplication::restoreOverrideCursor();
     disenable(true);
     // The pie tick goes back to what it was before the walk, also when a click on a pie during
