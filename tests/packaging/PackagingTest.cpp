@@ -280,8 +280,7 @@ TEST(CommandLine, HelpVersionMistakesAndMissingDisplaysAnswerInTheProgramsOwnWor
         // A display that cannot be reached is the program's own one-line message, not Qt's
         // abort.
         {KORVEL_PROGRAM, {}, 1, "", 1, {"DISPLAY=:77"}},
-        {KORVEL_PROGRAM, {}, 1, "", 1, {"WAYLAND_DISPLAY=korvel98-nowhere"}},
-        {KORVEL_PROGRAM, {}, 1, "", 1, {"DISPLAY=:77", "WAYLAND_DISPLAY=korvel98-nowhere"}},
+        {KORVEL_PROGRAM, {}, 1, "", 1, {"WAYLAND_DISPLAY=nowhere", "XDG_RUNTIME_DIR=/tmp"}},
         // Help or version that cannot be written is a failure, said as such.
         {KORVEL_PROGRAM, {"--help"}, 1, "", 1, {}, true},
         {KORVEL_PROGRAM, {"-v"}, 1, "", 1, {}, true},
