@@ -7,14 +7,10 @@ set(changelog ${CMAKE_CURRENT_SOURCE_DIR}/changelog)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${changelog})
 file(READ ${changelog} history)
 
-# The text becomes XML; its semicolons, which would split CMake's lists, become character
-# references.
+# Semicolons would split CMake's lists of lines and notes: they travel as another character until
+# a note is written out as XML.
 string(ASCII 1 semicolon)
 string(REPLACE ";" "${semicolon}" history "${history}")
-string(REPLACE "&" "&amp;" history "${history}")
-string(REPLACE "<" "&lt;" history "${history}")
-string(REPLACE ">" "&gt;" history "${history}")
-string(REPLACE "${semicolon}" "&#59;" history "${history}")
 string(REPLACE "\n" ";" lines "${history}")
 
 set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
@@ -46,11 +42,17 @@ foreach(line IN LISTS lines)
                             "version ${PROJECT_VERSION}; give ${PROJECT_VERSION} its entry")
       endif()
     endif()
-    list(JOIN notes "</li>\n          <li>" notes)
     string(APPEND KORVEL_RELEASES
            "    <release version=\"${version}\" date=\"${year}-${month}-${day}\">\n"
-           "      <description>\n        <ul>\n          <li>${notes}</li>\n        </ul>\n"
-           "      </description>\n    </release>\n")
+           "      <description>\n        <ul>\n")
+    foreach(note IN LISTS notes)
+      string(REPLACE "&" "&amp;" note "${note}")
+      string(REPLACE "<" "&lt;" note "${note}")
+      string(REPLACE ">" "&gt;" note "${note}")
+      string(REPLACE "${semicolon}" ";" note "${note}")
+      string(APPEND KORVEL_RELEASES "          <li>${note}</li>\n")
+    endforeach()
+    string(APPEND KORVEL_RELEASES "        </ul>\n      </description>\n    </release>\n")
   endif()
 endforeach()
 if(NOT KORVEL_RELEASE_DATE)
