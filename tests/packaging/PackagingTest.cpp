@@ -51,7 +51,7 @@ QStringList expectedFiles(const QString &prefix)
                          "/share/man/man1/korvel98-scan.1.gz",
                          "/share/doc/korvel98/changelog.gz",
                          "/share/doc/korvel98/copyright"};
-    for (const char *shot : {"main-rest", "types-pie-size", "access-mb", "time"})
+    for (const char *shot : {"main-rest", "space-pies", "access-mb", "time"})
         files << QString("/share/korvel98/screenshots/%1.png").arg(shot);
     for (int size : iconSizes)
         files << QString("/share/icons/hicolor/%1x%1/apps/korvel98.png").arg(size);
