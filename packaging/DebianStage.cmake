@@ -7,6 +7,7 @@ foreach(program IN LISTS programs)
   execute_process(COMMAND ${CPACK_KORVEL_STRIP} --remove-section=.comment --remove-section=.note
                           --strip-unneeded ${program} COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
-file(INSTALL ${CPACK_KORVEL_LINTIAN_OVERRIDES}
-     DESTINATION ${CPACK_TEMPORARY_INSTALL_DIRECTORY}/usr/share/lintian/overrides RENAME korvel98
-     FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+set(overrides ${CPACK_TEMPORARY_INSTALL_DIRECTORY}/usr/share/lintian/overrides)
+file(MAKE_DIRECTORY ${overrides})
+file(COPY_FILE ${CPACK_KORVEL_LINTIAN_OVERRIDES} ${overrides}/korvel98)
+file(CHMOD ${overrides}/korvel98 FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
