@@ -219,34 +219,6 @@ TEST(Package, NamesItsDependenciesHoldsTheInstalledFilesUnderUsrAndPassesLintian
     EXPECT_EQ(lint.exitCode, 0) << lint.err.toStdString();
 }
 
-// The distribution's hardening, read from the programs as built (the package takes the same).
-TEST(Build, ProgramsAreHardened)
-{
-    struct Check
-    {
-        const char *what;
-        QStringList readelf;
-        QString mark;
-    };
-    const Check checks[] = {
-        {"position-independent", {"--file-header"}, R"(Type:\s+DYN)"},
-        {"read-only relocations", {"--segments"}, R"(GNU_RELRO)"},
-        {"bound at start-up", {"--dynamic"}, R"(\(FLAGS\).*BIND_NOW|FLAGS_1.*\bNOW\b)"},
-        {"stack protector", {"--dyn-syms", "-W"}, R"(__stack_chk_fail\b)"},
-#ifdef __OPTIMIZE__ // the checked functions need an optimised build, as this one is
-        {"checked C library functions", {"--dyn-syms", "-W"}, R"(__(?!stack_)\w+_chk\b)"},
-#endif
-    };
-    for (const QString program : {KORVEL_PROGRAM, KORVEL_SCAN_TOOL}) {
-        for (const Check &check : checks) {
-            SCOPED_TRACE(QFileInfo(program).fileName().toStdString() + ": " + check.what);
-            const Result result = run("readelf", check.readelf + QStringList{program});
-            ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-            EXPECT_TRUE(QString::fromUtf8(result.out).contains(QRegularExpression(check.mark)));
-        }
-    }
-}
-
 TEST(CommandLine, HelpVersionMistakesAndMissingDisplaysAnswerInTheProgramsOwnWords)
 {
     QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
