@@ -42,13 +42,13 @@ QString failure(const QString &platform, const QList<HeldMessage> &messages)
         return m.text.contains(QLatin1String("find the Qt platform plugin \"wayland\""));
     });
     QStringList reasons;
-    if (const QString wayland = qEnvironmentVariable("WAYLAND_DISPLAY"); !wayland.isEmpty())
-        reasons << (noWaylandPlugin ? QStringLiteral("cannot open a window on Wayland: Qt's "
-                                                     "Wayland plugin is not installed (on Debian: "
-                                                     "qt6-wayland)")
-                                    : QStringLiteral("cannot connect to the Wayland display "
-                                                     "\"%1\"")
-                                          .arg(wayland));
+    if (const QString wayland = qEnvironmentVariable("WAYLAND_DISPLAY"); !wayland.isEmpty()) {
+        if (noWaylandPlugin)
+            reasons << QStringLiteral("cannot open a window on Wayland: Qt's Wayland plugin is not "
+                                      "installed (on Debian: qt6-wayland)");
+        else
+            reasons << QStringLiteral("cannot connect to the Wayland display \"%1\"").arg(wayland);
+    }
     if (const QString x11 = qEnvironmentVariable("DISPLAY"); !x11.isEmpty())
         reasons << QStringLiteral("cannot connect to the X display \"%1\"").arg(x11);
     if (reasons.isEmpty())
