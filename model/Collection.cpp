@@ -164,9 +164,30 @@ struct Refusal
     throw Refusal{reason};
 }
 
-[[noreturn]] void damaged(const QString &where, const QString &what)
+// Where a value stands in the file, such as drives[0].capacity: spelled out only for a message,
+// as a file may hold a million of them.
+class Place
 {
-    refuse(QStringLiteral("it is damaged: %1 %2").arg(where, what));
+public:
+    Place(const QString &path, const char *key, qsizetype index = -1)
+        : path(path), key(key), index(index)
+    {}
+    Place operator[](qsizetype i) const { return Place(path, key, i); }
+    QString text() const
+    {
+        QString result = path.isEmpty() ? QString::fromLatin1(key) : path + u'.' + key;
+        return index < 0 ? result : result + QStringLiteral("[%1]").arg(index);
+    }
+
+private:
+    const QString &path;
+    const char *key;
+    qsizetype index;
+};
+
+[[noreturn]] void damaged(const Place &where, const QString &what)
+{
+    refuse(QStringLiteral("it is damaged: %1 %2").arg(where.text(), what));
 }
 
 // One JSON object of the file and where it stands in it, for the messages.
@@ -175,10 +196,7 @@ class Node
 public:
     Node(const QJsonObject &object, const QString &path) : object(object), path(path) {}
 
-    QString at(const char *key) const
-    {
-        return path.isEmpty() ? QString::fromLatin1(key) : path + u'.' + QLatin1String(key);
-    }
+    Place at(const char *key) const { return Place(path, key); }
 
     // A key that version 1 always writes; later versions may add others, which are ignored.
     QJsonValue required(const char *key) const
@@ -198,7 +216,7 @@ public:
     }
 
     // Text that holds unpaired halves of a character could not be written back as it was read.
-    static QString checkedText(const QJsonValue &value, const QString &where, qsizetype limit)
+    static QString checkedText(const QJsonValue &value, const Place &where, qsizetype limit)
     {
         const QString result = value.toString();
         if (!value.isString() || result.size() > limit || !result.isValidUtf16())
@@ -235,10 +253,10 @@ public:
         const QJsonValue value = required(key);
         if (!value.isObject())
             damaged(at(key), QStringLiteral("is not an object"));
-        return Node(value.toObject(), at(key));
+        return Node(value.toObject(), at(key).text());
     }
 
-    static std::uint64_t wholeNumber(const QJsonValue &value, const QString &where,
+    static std::uint64_t wholeNumber(const QJsonValue &value, const Place &where,
                                      std::uint64_t limit)
     {
         if (!value.isString())
@@ -258,7 +276,7 @@ public:
         return result;
     }
 
-    static double figure(const QJsonValue &value, const QString &where)
+    static double figure(const QJsonValue &value, const Place &where)
     {
         if (!value.isDouble())
             damaged(where, QStringLiteral("is not a number"));
@@ -321,10 +339,10 @@ RunFacts readFacts(const Node &root)
         damaged(root.at("drives"), QStringLiteral("does not hold 1 to %1 drives").arg(driveLimit));
     QSet<QChar> letters;
     for (qsizetype i = 0; i < drives.size(); ++i) {
-        const QString where = root.at("drives") + QStringLiteral("[%1]").arg(i);
+        const Place where = root.at("drives")[i];
         if (!drives[i].isObject())
             damaged(where, QStringLiteral("is not an object"));
-        facts.drives.push_back(readDrive(Node(drives[i].toObject(), where)));
+        facts.drives.push_back(readDrive(Node(drives[i].toObject(), where.text())));
         if (letters.contains(facts.drives.back().letter))
             damaged(where, QStringLiteral("names a drive letter twice"));
         letters.insert(facts.drives.back().letter);
@@ -345,10 +363,8 @@ void readFilter(const Node &node, Accumulators &figures)
         damaged(node.at("types"), QStringLiteral("holds more than %1 rows").arg(pickedRowLimit));
     if (figures.allTypes && !types.isEmpty())
         damaged(node.at("types"), QStringLiteral("picks types for a run of all files"));
-    for (qsizetype i = 0; i < types.size(); ++i) {
-        const QString where = node.at("types") + QStringLiteral("[%1]").arg(i);
-        figures.PickList2 << Node::checkedText(types[i], where, textLimit);
-    }
+    for (qsizetype i = 0; i < types.size(); ++i)
+        figures.PickList2 << Node::checkedText(types[i], node.at("types")[i], textLimit);
 }
 
 template <std::size_t N>
@@ -361,8 +377,7 @@ void readTable(const Node &node, const TableField<N> &field, Accumulators &figur
                 QStringLiteral("has %1 entries, not %2").arg(values.size()).arg(expected));
     std::array<double, N> &table = figures.*field.table;
     for (std::size_t i = 0; i < expected; ++i)
-        table[field.first + i] =
-            Node::figure(values[qsizetype(i)], node.at(field.name) + QStringLiteral("[%1]").arg(i));
+        table[field.first + i] = Node::figure(values[qsizetype(i)], node.at(field.name)[i]);
 }
 
 template <std::size_t N> double tableSum(const std::array<double, N> &table)
@@ -383,7 +398,7 @@ void readTypeRows(const Node &node, Accumulators &figures)
     const auto found = std::uint64_t(figures.filesFound);
     std::uint64_t counted = 0;
     for (qsizetype i = 0; i < rows.size(); ++i) {
-        const QString where = node.at("lbTypes") + QStringLiteral("[%1]").arg(i);
+        const Place where = node.at("lbTypes")[i];
         const QJsonArray row = rows[i].toArray();
         if (!rows[i].isArray() || row.size() != 3)
             damaged(where, QStringLiteral("is not an extension, a file count and a byte sum"));
@@ -438,7 +453,8 @@ void readFigures(const Node &node, Accumulators &figures)
     readTypeRows(node, figures);
 }
 
-Collection readCollection(const QByteArray &bytes)
+// The document of a collection file of a version this program reads.
+QJsonObject readDocument(const QByteArray &bytes)
 {
     if (bytes.size() > collectionFileLimit)
         refuse(QStringLiteral("it is larger than %1 MB").arg(collectionFileLimit >> 20));
@@ -448,24 +464,19 @@ Collection readCollection(const QByteArray &bytes)
         refuse(QStringLiteral("it is not a collection file (%1 at byte %2)")
                    .arg(error.errorString())
                    .arg(error.offset));
-    const Node root(document.object(), QString());
-    if (!document.isObject() || root.object.value("format") != QLatin1String(collectionFormat))
+    const QJsonObject root = document.object();
+    if (!document.isObject() || root.value("format") != QLatin1String(collectionFormat))
         refuse(QStringLiteral("it is not a Korvel 98 collection"));
-    const QJsonValue version = root.object.value("version");
+    const QJsonValue version = root.value("version");
     if (!version.isDouble() || version.toDouble() != std::floor(version.toDouble()) ||
         version.toDouble() < 1)
-        damaged(QStringLiteral("version"), QStringLiteral("is not a format version"));
+        damaged(Place(QString(), "version"), QStringLiteral("is not a format version"));
     if (version.toDouble() > collectionVersion)
         refuse(QStringLiteral("it was written by a newer Korvel 98 (collection version %1; this "
                               "one reads version %2)")
                    .arg(version.toDouble())
                    .arg(collectionVersion));
-
-    Collection collection;
-    collection.facts = readFacts(root);
-    readFilter(root.child("filter"), collection.figures);
-    readFigures(root.child("figures"), collection.figures);
-    return collection;
+    return root;
 }
 
 } // namespace
@@ -527,9 +538,23 @@ QByteArray collectionJson(const Collection &collection)
 CollectionRead parseCollection(const QByteArray &bytes)
 {
     try {
-        return {readCollection(bytes), QString()};
+        const Node root(readDocument(bytes), QString());
+        Collection collection;
+        collection.facts = readFacts(root);
+        readFilter(root.child("filter"), collection.figures);
+        readFigures(root.child("figures"), collection.figures);
+        return {std::move(collection), QString()};
     } catch (const Refusal &refusal) {
         return {std::nullopt, refusal.reason};
+    }
+}
+
+std::optional<RunFacts> parseRunFacts(const QByteArray &bytes)
+{
+    try {
+        return readFacts(Node(readDocument(bytes), QString()));
+    } catch (const Refusal &) {
+        return std::nullopt;
     }
 }
 

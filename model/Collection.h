@@ -44,6 +44,9 @@ struct CollectionRead
 // is damaged: drives[0].capacity is not a whole number"; nothing of a refused file is kept.
 QByteArray collectionJson(const Collection &collection);
 CollectionRead parseCollection(const QByteArray &bytes);
+// Only the facts of a run, for a quick look through many files: the filter and the figures are
+// neither read nor checked. Nothing when the file is refused.
+std::optional<RunFacts> parseRunFacts(const QByteArray &bytes);
 
 // The same for a file. A refusal's message is one sentence that names the file, ready for a
 // message box. Writing replaces the file whole or, when anything fails, leaves it as it was.

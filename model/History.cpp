@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QRegularExpression>
 
 namespace {
@@ -80,12 +82,24 @@ std::uint64_t expectedEntries(const QString &folder, const DriveFacts &now)
 {
     if (folder.isEmpty() || now.mountPoint.isEmpty())
         return 0;
+    // A file that does not hold the mount point and the mark of a complete run as the writer
+    // spells them is not parsed: the history may be full of other drives and stopped runs.
+    const QByteArray mountPoint =
+        "\"mountPoint\":" +
+        QJsonDocument(QJsonArray{now.mountPoint}).toJson(QJsonDocument::Compact).chopped(1).mid(1);
+    const QByteArray complete = "\"complete\":true";
     const QStringList files = historyFiles(folder);
     for (auto file = files.crbegin(); file != files.crend(); ++file) {
-        const CollectionRead read = readCollectionFile(*file);
-        if (!read || !read.collection->facts.complete)
+        QFile in(*file);
+        if (!in.open(QIODevice::ReadOnly))
             continue;
-        for (const DriveFacts &then : read.collection->facts.drives)
+        const QByteArray bytes = in.read(collectionFileLimit + 1);
+        if (!bytes.contains(mountPoint) || !bytes.contains(complete))
+            continue;
+        const auto facts = parseRunFacts(bytes);
+        if (!facts || !facts->complete)
+            continue;
+        for (const DriveFacts &then : facts->drives)
             if (then.walked && then.entriesMet > 0 && then.mountPoint == now.mountPoint &&
                 then.fileSystem == now.fileSystem)
                 return scaledEntries(then, now);
