@@ -564,6 +564,9 @@ CollectionRead readCollectionFile(const QString &path)
         return CollectionRead{std::nullopt, QStringLiteral("Cannot open the collection %1: %2.")
                                                 .arg(QFileInfo(path).fileName(), reason)};
     };
+    // A pipe or a device would keep the reader waiting or feed it without end.
+    if (QFileInfo info(path); info.exists() && !info.isFile())
+        return refused(QStringLiteral("it is not a regular file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return refused(file.errorString());

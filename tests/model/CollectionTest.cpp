@@ -179,6 +179,7 @@ TEST(CollectionRead, FileMessageNamesTheFile)
     EXPECT_TRUE(readCollectionFile(path).message.startsWith(
         "Cannot open the collection cut.korvel98.json: it is not a collection file ("));
     EXPECT_TRUE(readCollectionFile(folder.filePath("none")).message.contains("none: "));
+    EXPECT_TRUE(readCollectionFile("/dev/zero").message.endsWith("it is not a regular file."));
 }
 
 } // namespace
