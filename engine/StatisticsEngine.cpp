@@ -190,6 +190,8 @@ bool StatisticsEngine::abortScan()
 // is not walked.
 void StatisticsEngine::ScanAllDrives()
 {
+    // A drive whose root cannot be entered met nothing: no count of the drive before may stand.
+    walkCounters = {};
     const QChar letter = driveLetter(currentDrive);
     if (!isDriveReady(letter, *drives))
         return;
@@ -207,7 +209,6 @@ void StatisticsEngine::ScanAllDrives()
     walk->reader = std::make_shared<FolderReader>(root.toStdString(), device);
     walk->reader->start(readAheadThreads, readAheadThreads > 0 ? readAheadThreadsWaiting : 0);
     walk->entering = &walk->reader->root();
-    walkCounters = {};
 }
 
 // Walks the drive depth first without recursion: each level of the stack is a folder whose
