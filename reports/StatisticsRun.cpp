@@ -154,7 +154,7 @@ void TfrmStatistics::collect()
 
 void TfrmStatistics::walkOn()
 {
-    if (engine.advanceRun())
+    if (engine.runUnderWay() && engine.advanceRun())
         runEnded();
 }
 
