@@ -5,6 +5,7 @@
 #include "reports/ReportContext.h"
 #include "reports/WalkProgress.h"
 
+#include <QDateTime>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -23,6 +24,8 @@ class QStatusBar;
 class ReportPage;
 class StyledLabel;
 class TChart;
+class TChartPreviewer;
+struct ChartPrintHeader;
 class TOvcNotebook;
 class TPickList;
 
@@ -86,7 +89,7 @@ public:
     // The print dialog and the chart preview; tests put in their own so that nothing waits for
     // a person. The dialog answers whether to print.
     std::function<bool(QPrinter &printer)> runPrintDialog;
-    std::function<void(TChart &chart)> runChartPreview;
+    std::function<void(TChartPreviewer &preview)> runChartPreview;
 
     void FormCreate();
     void FormShow();
@@ -97,6 +100,10 @@ public:
     void DeselectAll1Click();
     void Timer1Timer();
     void btPrintClick();
+    // The line above a printed chart: the page, the drives and when they were collected.
+    ChartPrintHeader chartPrintHeader() const;
+    // When the last run began; not set before the first.
+    QDateTime collectedAt;
 
     // The run (StatisticsRun.cpp).
     void btOKClick();

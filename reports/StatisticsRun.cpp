@@ -82,6 +82,7 @@ void TfrmStatistics::btOKClick()
             for (ReportPage *page : pages)
                 page->runStarting();
             OvcNotebook1->setPageEnabled(OverhangTab, context.oneDriveRun());
+            collectedAt = QDateTime::currentDateTime();
             engine.collectDrives();
             applyCoverRule();
         }
