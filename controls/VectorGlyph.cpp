@@ -92,7 +92,7 @@ void diskBars(QPainter &painter)
         double left, freeTop, usedTop;
     };
     painter.setPen(Qt::NoPen);
-    for (const Bar &bar : {Bar{2, 5, 9}, Bar{6.5, 2, 7}, Bar{11, 8, 11}}) {
+    for (const Bar &bar : {Bar{2, 5, 9}, Bar{7, 2, 7}, Bar{12, 8, 11}}) {
         painter.setBrush(QColor(255, 0, 255));
         painter.drawRect(QRectF(bar.left, bar.freeTop, 3, bar.usedTop - bar.freeTop));
         painter.setBrush(QColor(0, 0, 255));

@@ -179,6 +179,8 @@ void OverhangPage::makeChart()
     // One slot per row and no room beyond the first and the last, so that slots and rows agree.
     Series9->setSideMargins(false);
     lineUpChartWithRows();
+    // Moved up to its rows, the chart reaches under its column heading, which stays on top.
+    chartOverhang->lower();
 }
 
 // The chart's front plane, where the bars stand, must span the five rows exactly: from half a row

@@ -1,6 +1,8 @@
-// korvel98-snapshots OUTDIR
+// korvel98-snapshots OUTDIR [GROUP...]
 // Renders the program's windows and charts to PNG files without a display, with fixed data, so
-// that they can be looked at, and compared from one change to the next.
+// that they can be looked at, and compared from one change to the next. With group names (such
+// as "main" or "statistics"), only those groups are rendered. QT_SCALE_FACTOR renders them for a
+// denser screen: the pictures then hold that many pixels to each logical one.
 
 #include "controls/DesignFonts.h"
 #include "tools/snapshots/Snapshots.h"
@@ -39,10 +41,18 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTextStream err(stderr);
-    if (argc != 2) {
-        err << "usage: korvel98-snapshots OUTDIR\n";
+    if (argc < 2) {
+        err << "usage: korvel98-snapshots OUTDIR [GROUP...]\n";
         return 2;
     }
+    QStringList wanted;
+    for (int i = 2; i < argc; ++i)
+        wanted << QString::fromLocal8Bit(argv[i]);
+    for (const QString &name : wanted)
+        if (!groups().contains(name)) {
+            err << "korvel98-snapshots: no group " << name << "\n";
+            return 2;
+        }
     installDesignFonts();
     // Numbers and dates in the pictures read the same on every machine.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -52,6 +62,7 @@ int main(int argc, char **argv)
         return 2;
     }
     for (const auto &[name, group] : groups())
-        group(out);
+        if (wanted.isEmpty() || wanted.contains(name))
+            group(out);
     return 0;
 }
