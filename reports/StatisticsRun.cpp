@@ -85,6 +85,7 @@ void TfrmStatistics::btOKClick()
                 page->runStarting();
             OvcNotebook1->setPageEnabled(OverhangTab, context.oneDriveRun());
             recorder.runStarting(platform::driveSource(), engine.PickList1);
+            collectedAt = QDateTime::currentDateTime();
             collect();
         }
     }
