@@ -54,6 +54,7 @@ struct GridPrintSettings
     int rightMargin = 0;
     bool centred = false;      // the table in the middle between the margins
     bool repeatHeading = true; // the fixed heading row on every page, or on the first only
+    bool countPages = true;    // "Page 2 of 5" rather than "Page 2"
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QFont font = QFont("MS Sans Serif", 8);
     QDateTime printedAt; // the date and time printed; the moment of printing when not set
