@@ -29,10 +29,13 @@ QPixmap noteGlyph()
 
 } // namespace
 
-QToolButton *makeNoteButton(const QString &name, const QPoint &at, QWidget *parent)
+QToolButton *makeNoteButton(const QString &name, const QPoint &at, QWidget *parent,
+                            const QString &explains)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(name);
+    button->setAccessibleName(QStringLiteral("Note"));
+    button->setAccessibleDescription(explains);
     button->setIcon(noteGlyph());
     button->setGeometry(QRect(at, buttonSize));
     return button;

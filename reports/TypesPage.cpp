@@ -2,6 +2,7 @@
 
 #include "charts/Chart.h"
 #include "charts/PieSeries.h"
+#include "controls/KeyboardReach.h"
 #include "controls/StringGrid.h"
 #include "engine/Classification.h"
 #include "helpers/Helpers.h"
@@ -125,6 +126,8 @@ void TypesPage::buildPie()
     ScrollBar2->setGeometry(scrollBarPlace);
     ScrollBar2->setRange(0, 360);
     ScrollBar2->setPageStep(5);
+    makeKeyboardScrollBar(ScrollBar2);
+    ScrollBar2->setAccessibleName(QStringLiteral("Turn"));
     connect(ScrollBar2, &QScrollBar::valueChanged, this, &TypesPage::ScrollBar2Change);
 }
 
@@ -148,6 +151,7 @@ void TypesPage::buildViewControls()
         button->setChecked(index == PieBySize);
         connectViewChoice(button, this, [this] { rgTypesClick(); });
     }
+    makeOneTabStop(rgTypesButtons->buttons());
 }
 
 TypesPage::View TypesPage::view() const
