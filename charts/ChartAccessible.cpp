@@ -44,9 +44,11 @@ QString chartAccessibleName(const TChart &chart)
         place = place->parentWidget();
     if (place) {
         parts << place->accessibleName();
-        for (const QRadioButton *view : place->findChildren<QRadioButton *>())
-            if (view->isChecked() && !view->isHidden())
-                parts << withoutAccessKey(view->text());
+        // The view chosen is the chart's only while the chart shows.
+        if (chart.isVisibleTo(place))
+            for (const QRadioButton *view : place->findChildren<QRadioButton *>())
+                if (view->isChecked() && !view->isHidden())
+                    parts << withoutAccessKey(view->text());
     }
     if (!chart.accessibleName().isEmpty())
         parts << chart.accessibleName();
