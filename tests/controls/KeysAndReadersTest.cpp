@@ -8,7 +8,6 @@
 
 #include <QAccessible>
 #include <QLineEdit>
-#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -135,41 +134,9 @@ TEST(StringGridKeys, IsOneTabStopWhoseHomeAndEndReachTheEndRows)
     QTest::keyClick(after, Qt::Key_Backtab, Qt::ShiftModifier);
     QTest::keyClick(grid, Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_TRUE(before->hasFocus());
-
-    QMenu menu;
-    menu.addAction("Sort");
-    grid->PopupMenu = &menu;
-    grid->setFocus();
-    QTest::keyClick(grid, Qt::Key_F10, Qt::ShiftModifier);
-    EXPECT_TRUE(menu.isVisible());
-    menu.close();
 }
 
-TEST(StringGridReader, HeadsColumnsWithTheHeadingRowAndReadsTheFooterAsARow)
-{
-    TStringGrid grid;
-    grid.setColumnCount(3);
-    grid.setFixedRows(1);
-    grid.setFixedFooters(1);
-    grid.setRowCount(4);
-    grid.setRowCells(0, {"Extension", "Type", "Size"});
-    grid.setRowCells(1, {".DOC", "Word document", "1,024"});
-    grid.setRowCells(3, {"", "Totals", "2,048"});
-    grid.show();
-    QAccessibleTableInterface *table =
-        QAccessible::queryAccessibleInterface(&grid)->tableInterface();
-    ASSERT_NE(table, nullptr);
-    EXPECT_EQ(table->rowCount(), 3);
-    EXPECT_EQ(table->columnDescription(1), "Type");
-    EXPECT_EQ(table->cellAt(0, 0)->text(QAccessible::Name), ".DOC");
-    EXPECT_EQ(table->cellAt(2, 1)->text(QAccessible::Name), "Totals");
-    QAccessibleTableCellInterface *cell = table->cellAt(0, 2)->tableCellInterface();
-    EXPECT_EQ(cell->columnHeaderCells().value(0)->text(QAccessible::Name), "Size");
-    grid.setCell(2, 0, "Bytes");
-    EXPECT_EQ(table->columnDescription(2), "Bytes");
-}
-
-TEST(ListReader, ReadsTabbedEntriesWithABlankAndOpensTheMenuByShiftF10)
+TEST(ListReader, ReadsTabbedEntriesWithABlank)
 {
     TPickList list;
     list.setItems({"*.doc\tWord document", "plain"});
@@ -180,11 +147,6 @@ TEST(ListReader, ReadsTabbedEntriesWithABlankAndOpensTheMenuByShiftF10)
     for (int i = 0; i < reader->childCount(); ++i)
         names << reader->child(i)->text(QAccessible::Name);
     EXPECT_EQ(names, QStringList({"*.doc Word document", "c: [/]", "*.txt Text"}));
-
-    list.setContextMenuPolicy(Qt::CustomContextMenu);
-    QSignalSpy asked(&list, &QWidget::customContextMenuRequested);
-    QTest::keyClick(&list, Qt::Key_F10, Qt::ShiftModifier);
-    EXPECT_EQ(asked.size(), 1);
 }
 
 TEST(StyledLabelReader, IsStaticTextNamedByItsCaption)
