@@ -2,6 +2,7 @@
 
 #include "charts/Chart.h"
 #include "charts/PieSeries.h"
+#include "controls/KeyboardReach.h"
 #include "controls/StringGrid.h"
 #include "engine/Classification.h"
 #include "helpers/Helpers.h"
@@ -128,6 +129,8 @@ void TypesPage::buildPie()
     ScrollBar2->setGeometry(scrollBarPlace);
     ScrollBar2->setRange(0, 360);
     ScrollBar2->setPageStep(5);
+    makeKeyboardScrollBar(ScrollBar2);
+    ScrollBar2->setAccessibleName(QStringLiteral("Turn"));
     connect(ScrollBar2, &QScrollBar::valueChanged, this, &TypesPage::ScrollBar2Change);
 }
 
@@ -151,6 +154,7 @@ void TypesPage::buildViewControls()
         button->setChecked(index == PieBySize);
         connectViewChoice(button, this, [this] { rgTypesClick(); });
     }
+    makeOneTabStop(rgTypesButtons->buttons());
 }
 
 TypesPage::View TypesPage::view() const
