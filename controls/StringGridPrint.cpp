@@ -84,7 +84,7 @@ private:
         tableLeft = left + (settings.centred && tableWidth < room ? (room - tableWidth) / 2 : 0);
     }
 
-    // Title, date and time at the top, "Page n of N" at the bottom; painted from the top left of
+    // Title, date and time at the top, the page number at the bottom; painted from the top left of
     // the print area.
     void drawFurniture(QPainter &painter, int number, int count) const
     {
@@ -99,10 +99,14 @@ private:
             painter.drawText(top, Qt::AlignRight | Qt::AlignVCenter,
                              locale.toString(when.time(), QLocale::ShortFormat));
         if (!settings.pagePrefix.isEmpty())
-            painter.drawText(
-                QRect(0, page.height() - lineHeight, page.width(), lineHeight),
-                Qt::AlignLeft | Qt::AlignVCenter,
-                QStringLiteral("%1 %2 of %3").arg(settings.pagePrefix).arg(number).arg(count));
+            painter.drawText(QRect(0, page.height() - lineHeight, page.width(), lineHeight),
+                             Qt::AlignLeft | Qt::AlignVCenter, pageNumberText(number, count));
+    }
+
+    QString pageNumberText(int number, int count) const
+    {
+        const QString text = settings.pagePrefix + ' ' + QString::number(number);
+        return settings.countPages ? text + QStringLiteral(" of ") + QString::number(count) : text;
     }
 
     // Draws the rows from first up to end, below the heading row when it is repeated.

@@ -169,6 +169,11 @@ void OverhangPage::makeChart()
     chartOverhang->Title().visible = false;
     chartOverhang->setChart3DPercent(25);
     chartOverhang->setMaxPointsPerPage(5);
+    // Named for a screen reader by its heading, its bars by the rows they stand beside.
+    chartOverhang->setAccessibleName(QStringLiteral("Percent wasted"));
+    chartOverhang->unlabelledPointNames = {QStringLiteral("64K"), QStringLiteral("32K"),
+                                           QStringLiteral("16K"), QStringLiteral("8K"),
+                                           QStringLiteral("4K")};
 
     Series9 = chartOverhang->addSeries<THorizBarSeries>();
     Series9->setColour(chartColour::red);
@@ -267,6 +272,8 @@ void OverhangPage::drawClusterArrow()
     if (row >= 0) {
         imArrow->move(imArrow->x(), lblCSize[row]->y());
         imArrow->show();
+        // The arrow says to a screen reader what it shows.
+        imArrow->setAccessibleName(QStringLiteral("Actual cluster size ") + lblCSize[row]->text());
     }
     pnlCluster->setVisible(imArrow->isHidden());
 }

@@ -285,10 +285,14 @@ void TfrmStatistics::OvcNotebook1PageChanged(int index)
     applyCoverRule();
 }
 
-// The cover lies over every page but Space until a drive's walk has finished.
+// The cover lies over every page but Space until a drive's walk has finished. What lies under it
+// cannot be reached by Tab either.
 void TfrmStatistics::applyCoverRule()
 {
     pnlNotYet->setVisible(!engine.collected && OvcNotebook1->PageIndex() != SpaceTab);
+    for (int index = 0; index < PageCount; ++index)
+        if (index != SpaceTab)
+            pages[std::size_t(index)]->setEnabled(engine.collected);
 }
 
 // Only printing changes the colours: white behind the printed image, the button face again

@@ -153,6 +153,9 @@ private:
     void setStatusText(const QString &text);
     void showPendingStatus();
     void windowPrint(QPrinter &printer);
+    // After a run: the focus goes back to the control that had it before, or to the tabs when
+    // that control is out of view or disabled.
+    void giveFocusBack(QWidget *before);
     void keepRunInHistory();
 
     ColourTable aColors;

@@ -2,6 +2,7 @@
 
 #include "charts/Chart.h"
 #include "charts/LineSeries.h"
+#include "controls/KeyboardReach.h"
 #include "controls/MessageBoxes.h"
 #include "reports/NoteButton.h"
 #include "reports/PageLook.h"
@@ -66,9 +67,12 @@ TimePage::TimePage(const ReportContext &context, QWidget *parent) : ReportPage(c
     sbTime->setRange(1, 50);
     sbTime->setValue(8);
     sbTime->setPageStep(5);
+    makeKeyboardScrollBar(sbTime);
+    sbTime->setAccessibleName(QStringLiteral("Depth"));
     connect(sbTime, &QScrollBar::valueChanged, this, &TimePage::sbTimeChange);
 
-    SpeedButton5 = makeNoteButton(QStringLiteral("SpeedButton5"), noteButtonAt, Chart4);
+    SpeedButton5 = makeNoteButton(QStringLiteral("SpeedButton5"), noteButtonAt, Chart4,
+                                  QStringLiteral("Explains what a file's time of day can tell"));
     connect(SpeedButton5, &QToolButton::clicked, this, &TimePage::SpeedButton5Click);
 }
 
