@@ -16,4 +16,6 @@ void Accumulators::clearVariables()
     overhang4K = overhang8K = overhang16K = overhang32K = overhang64K = 0;
     filesProcessed = 0;
     filesFound = 0;
+    foldersUnreadable = 0;
+    unreadableFolders.clear();
 }

@@ -73,7 +73,8 @@ public:
     // Reads the directory at a path (bytes as the system takes them; any length). A symbolic link
     // as the last part of the path is followed only when followLink is set. With keep given, the
     // directory stays open in it afterwards (when it could be read). False when it could not be
-    // read: the listing is then empty.
+    // read: the listing is then empty. A directory read only in part keeps what was read, and
+    // error() tells why the rest was not.
     bool read(const std::string &path, bool followLink = false, DirectoryHandle *keep = nullptr);
     // The same for a directory below an open one, by its name; never follows a link.
     bool readAt(const DirectoryHandle &parent, const std::string &name,
@@ -82,6 +83,10 @@ public:
     // Whether the last read failed for want of descriptors or memory, not because the directory
     // refuses to be read: then it is worth another try once some are free.
     bool lackedResources() const { return shortOfResources; }
+    // Why the directory, or some of its entries, could not be read (no permission, an input/output
+    // error): the system's error number; 0 when all of it was read, when it lacked resources, and
+    // when it was gone before it could be read. The entries read before the failure are kept.
+    int error() const { return failure; }
 
     const std::vector<DirectoryEntry> &entries() const { return list; }
     bool empty() const { return list.empty(); }
@@ -99,6 +104,7 @@ private:
     std::vector<char> names; // moving a vector keeps its buffer, so rawName stays valid
     std::vector<DirectoryEntry> list;
     bool shortOfResources = false;
+    int failure = 0;
 };
 
 // What the calling thread has used so far: processor time, and how often it gave up the
@@ -143,14 +149,18 @@ DirectoryListing listDirectory(const QString &path);
 // The device (st_dev) of a path, following symbolic links; 0 when it cannot be examined.
 std::uint64_t deviceOf(const std::string &path);
 
-// Makes a folder the process's current directory; false when it cannot be entered.
-bool setCurrentDirectory(const QString &path);
+// Whether a folder can be reached at all (it exists and is a folder, or a link to one); it may
+// still refuse to be read.
+bool folderExists(const std::string &path);
+
+// The system's words for an error number: "Permission denied".
+QString errorText(int error);
 
 // Tests only: called for every directory after its names were read and before its entries are
 // examined, so that a test can remove an entry in between. It is given the path the directory was
 // read by, or its name when it was read below an open directory. Answering false makes the
-// directory one that could not be read, whoever runs the test (permissions do not bind root).
-// Empty: no call.
+// directory one that could not be read, whoever runs the test (permissions do not bind root), for
+// the reason the hook leaves in errno: permission denied when it leaves none. Empty: no call.
 void setListingHook(std::function<bool(const std::string &path)> hook);
 
 } // namespace platform

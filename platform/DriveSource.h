@@ -40,7 +40,7 @@ public:
 
     // The drive box entries, in letter order.
     virtual QList<Drive> drives() const = 0;
-    // The drive box's current entry: the drive holding the working directory; empty when none.
+    // The drive box's current entry: the drive holding currentFolder(); empty when none.
     virtual QString currentEntry() const = 0;
 
     // Looks a drive up by letter (either case); nullptr when no drive has it.
@@ -63,6 +63,13 @@ public:
     // them or the drive does not answer.
     virtual std::uint64_t usedEntries(QChar letter) const = 0;
 };
+
+// The folder the program counts as its current one: the root of the drive walked last, so that
+// the next run offers that drive first; until a walk, the process's working folder. The process
+// itself never moves into a drive it walks, which would keep the drive busy: a stick could not be
+// unmounted while the program runs. An empty path goes back to the working folder.
+void setCurrentFolder(const QString &path);
+QString currentFolder();
 
 // The drive source of the program: the machine's mount table unless a test installed another.
 DriveSource &driveSource();

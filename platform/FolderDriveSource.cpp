@@ -2,7 +2,6 @@
 
 #include "platform/Volume.h"
 
-#include <QDir>
 #include <algorithm>
 
 namespace platform {
@@ -102,7 +101,7 @@ QString FolderDriveSource::currentEntry() const
 {
     if (current)
         return *current;
-    const Drive *drive = driveHoldingPath(table, QDir::currentPath());
+    const Drive *drive = driveHoldingPath(table, currentFolder());
     return drive ? drive->entry : QString();
 }
 

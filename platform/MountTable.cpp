@@ -303,7 +303,7 @@ QList<Drive> MountTableDriveSource::drives() const
 
 QString MountTableDriveSource::currentEntry() const
 {
-    const Drive *drive = driveHoldingPath(table, QDir::currentPath());
+    const Drive *drive = driveHoldingPath(table, currentFolder());
     return drive ? drive->entry : QString();
 }
 

@@ -19,6 +19,7 @@
 #include "reports/SpacePage.h"
 #include "reports/TimePage.h"
 #include "reports/TypesPage.h"
+#include "reports/UnreadableFolders.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -182,10 +183,14 @@ void TfrmStatistics::buildStatusBar()
     walkProgress->setFixedWidth(140);
     walkProgress->setMaximumHeight(statusBarHeight - 6);
     walkProgress->setTextVisible(true);
+    unreadableItem = new UnreadableFoldersItem(StatusBar1);
+    unreadableItem->setMaximumHeight(statusBarHeight - 2);
     StatusBar1->addPermanentWidget(walkTimeLeft);
     StatusBar1->addPermanentWidget(walkProgress);
+    StatusBar1->addPermanentWidget(unreadableItem);
     walkTimeLeft->hide();
     walkProgress->hide();
+    connect(unreadableItem, &QToolButton::clicked, this, &TfrmStatistics::showUnreadableFolders);
 }
 
 void TfrmStatistics::buildCoverPanel()

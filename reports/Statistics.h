@@ -23,8 +23,10 @@ class QPrinter;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
+class QEventLoop;
 class ReportPage;
 class StyledLabel;
+class UnreadableFoldersItem;
 class TChart;
 class TChartPreviewer;
 struct ChartPrintHeader;
@@ -83,6 +85,8 @@ public:
     // Beside the status text while a drive is walked: how much of the drive is done.
     QProgressBar *walkProgress;
     QLabel *walkTimeLeft;
+    // At the status bar's right end after a run that could not read some folders.
+    UnreadableFoldersItem *unreadableItem;
 
     // The pages, in the order of their tabs.
     std::array<ReportPage *, PageCount> pages{};
@@ -136,6 +140,10 @@ private:
     void connectEngine();
     bool askWizard();
     void announceRun();
+    void collect();
+    void walkOn();
+    void runEnded();
+    void showUnreadableFolders();
     void driveStarting();
     void disenable(bool enabled);
     void startWalkProgress();
@@ -156,6 +164,10 @@ private:
     bool pieTickBusy = false;
     bool runBusy = false;
     bool timer1WasRunning = false;
+    // Carries a run on in steps from whichever message loop runs; the click's own loop waits for
+    // the run's end.
+    QTimer walkTimer;
+    QEventLoop *runLoop = nullptr;
     // The drive walked now: what it holds, for the progress bar, and when its walk began.
     DriveUsage usage;
     RunRecorder recorder; // the facts of the run under way, for its collection

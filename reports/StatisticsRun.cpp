@@ -8,9 +8,11 @@
 #include "platform/DriveSource.h"
 #include "reports/ReportPage.h"
 #include "reports/Statistics.h"
+#include "reports/UnreadableFolders.h"
 #include "selection/WhichDrive.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
@@ -36,10 +38,8 @@ void TfrmStatistics::connectEngine()
     engine.hooks.statusText = [this](const QString &text) { setStatusText(text); };
     engine.hooks.caption = [this](const QString &text) { setWindowTitle(text); };
     engine.hooks.errorBox = [](const QString &text) { errorBox(text); };
-    engine.hooks.dispatchMessages = [this] {
-        showPendingStatus();
-        QCoreApplication::processEvents();
-    };
+    // The messages themselves are handled by the message loop the walk returns to.
+    engine.hooks.dispatchMessages = [this] { showPendingStatus(); };
     engine.hooks.progress = [this](const WalkCounters &counters) { showWalkProgress(counters); };
     engine.hooks.driveStarting = [this] { driveStarting(); };
     engine.hooks.refillPages = [this] {
@@ -47,6 +47,8 @@ void TfrmStatistics::connectEngine()
         refillPages();
     };
     engine.hooks.driveFinished = [this] { driveFinished(); };
+    walkTimer.setInterval(0);
+    connect(&walkTimer, &QTimer::timeout, this, &TfrmStatistics::walkOn);
 }
 
 // The status bar paints a new text at once; during a walk, whose folder names change faster than
@@ -87,9 +89,7 @@ void TfrmStatistics::btOKClick()
             OvcNotebook1->setPageEnabled(OverhangTab, context.oneDriveRun());
             recorder.runStarting(platform::driveSource(), engine.PickList1);
             collectedAt = QDateTime::currentDateTime();
-            engine.collectDrives();
-            keepRunInHistory();
-            applyCoverRule();
+            collect();
         }
     }
     runBusy = false;
@@ -145,6 +145,49 @@ void TfrmStatistics::announceRun()
     }
 }
 
+// The run goes on a step at a time from whichever message loop runs: this click's own, or that of
+// a dialog opened meanwhile (the About box, a page's note), so that no dialog holds the walk, as
+// none does while the window is hidden. The click returns once the run is over.
+void TfrmStatistics::collect()
+{
+    unreadableItem->setCount(0);
+    engine.beginRun();
+    walkTimer.start();
+    QEventLoop loop;
+    runLoop = &loop;
+    if (engine.runUnderWay())
+        loop.exec();
+    runLoop = nullptr;
+    // The program's message loop ended under the run (the program is closing): the run stops.
+    if (engine.runUnderWay()) {
+        engine.aborted = true;
+        while (!engine.advanceRun()) {
+        }
+        runEnded();
+    }
+}
+
+void TfrmStatistics::walkOn()
+{
+    if (engine.runUnderWay() && engine.advanceRun())
+        runEnded();
+}
+
+void TfrmStatistics::runEnded()
+{
+    walkTimer.stop();
+    keepRunInHistory();
+    applyCoverRule();
+    if (runLoop)
+        runLoop->quit();
+}
+
+void TfrmStatistics::showUnreadableFolders()
+{
+    UnreadableFoldersDialog list(engine.foldersUnreadable, engine.unreadableFolders, this);
+    list.exec();
+}
+
 void TfrmStatistics::driveStarting()
 {
     for (ReportPage *page : pages)
@@ -155,6 +198,7 @@ void TfrmStatistics::driveStarting()
     Timer1.stop();
     disenable(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    unreadableItem->hide(); // the progress bar takes its place
     startWalkProgress();
 }
 
@@ -203,6 +247,7 @@ void TfrmStatistics::driveFinished()
 {
     walkProgress->hide();
     walkTimeLeft->hide();
+    unreadableItem->setCount(engine.foldersUnreadable);
     QApplication::restoreOverrideCursor();
     disenable(true);
     // The pie tick goes back to what it was before the walk, also when a click on a pie during

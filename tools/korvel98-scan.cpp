@@ -30,8 +30,8 @@ const char helpText[] =
     "Counts the files under each FOLDER the way Korvel 98 counts the files of a drive, without a\n"
     "window, and prints every figure of the report pages as one JSON object on standard output.\n"
     "The folders stand for the drives c:, d:, e:, ... in the order given (at most 24). Hidden\n"
-    "folders and other file systems mounted inside a folder are not entered; a folder that\n"
-    "cannot be read counts as empty.\n"
+    "folders and other file systems mounted inside a folder are not entered. A folder that\n"
+    "cannot be read is passed over and named on standard error (the first 20, then a count).\n"
     "\n"
     "  --include EXTS      count only files with these extensions\n"
     "  --exclude EXTS      count every file except those with these extensions\n"
@@ -45,7 +45,8 @@ const char helpText[] =
     "and ageModified... Files and Bytes, the ten age classes from not recorded to over 4 years;\n"
     "hourModified, hourCreated and hourAccessed, the 48 half hours of the day; the attribute\n"
     "counts nReadOnly, nHidden, nSystem, nArchive and their byte sums szReadOnly ... szArchive;\n"
-    "overhang4K ... overhang64K, the bytes lost to clusters of that size.\n"
+    "overhang4K ... overhang64K, the bytes lost to clusters of that size; foldersUnreadable,\n"
+    "the folders that could not be read, whose files are not counted.\n"
     "\n"
     "Exit status: 0 after a run, 2 on a bad argument or a missing folder (one line on standard\n"
     "error, nothing on standard output), 1 when the figures, the help or the version could not\n"
@@ -244,6 +245,7 @@ void printJson(const StatisticsEngine &e)
     field("overhang16K", number(e.overhang16K));
     field("overhang32K", number(e.overhang32K));
     field("overhang64K", number(e.overhang64K));
+    field("foldersUnreadable", number(double(e.foldersUnreadable)));
     out += "\n}\n";
     std::fputs(out.c_str(), stdout);
 }
@@ -255,6 +257,40 @@ std::int64_t localNoon(const QDate &date)
     const std::int64_t day = platform::daysFromCivil(date.year(), date.month(), date.day());
     const std::int64_t noon = day * 86400 + 12 * 3600;
     return noon - (platform::localDayNumber(noon) - day) * 86400;
+}
+
+// A path of the walk as the user named it: the folder as given in place of the descriptor path it
+// was walked by.
+std::string asGiven(const QByteArray &path, const Options &options,
+                    const std::vector<std::unique_ptr<platform::HeldFolder>> &held)
+{
+    const std::string walked = path.toStdString();
+    for (std::size_t i = 0; i < held.size(); ++i) {
+        const std::string root = held[i]->path().toStdString();
+        if (walked.compare(0, root.size(), root) != 0 ||
+            (walked.size() > root.size() && walked[root.size()] != '/'))
+            continue;
+        std::string given = options.folders[i];
+        if (!given.empty() && given.back() == '/' && walked.size() > root.size())
+            given.pop_back();
+        return given + walked.substr(root.size());
+    }
+    return walked;
+}
+
+// Folders whose files are not counted are no secret: the first few by name, then how many.
+void tellUnreadable(const StatisticsEngine &e, const Options &options,
+                    const std::vector<std::unique_ptr<platform::HeldFolder>> &held)
+{
+    constexpr std::size_t named = 20;
+    for (std::size_t i = 0; i < std::min(named, e.unreadableFolders.size()); ++i)
+        std::fprintf(stderr, "korvel98-scan: cannot read %s: %s\n",
+                     asGiven(e.unreadableFolders[i].path, options, held).c_str(),
+                     e.unreadableFolders[i].reason.toLocal8Bit().constData());
+    if (e.foldersUnreadable > 0)
+        std::fprintf(stderr, "korvel98-scan: %lld folder%s could not be read\n",
+                     static_cast<long long>(e.foldersUnreadable),
+                     e.foldersUnreadable == 1 ? "" : "s");
 }
 
 // The figures are the tool's whole result: losing them on a full disk or a closed output is a
@@ -277,11 +313,14 @@ int main(int argc, char **argv)
 
     platform::FolderDriveSource drives;
     StatisticsEngine engine(drives);
+    // Each drive is named by its folder as given, so that a message about it names that.
     char letter = 'c';
-    for (const auto &folder : held) {
-        drives.addDrive(QChar(letter), platform::DriveFixed, QString(), folder->path());
-        engine.PickList1 << drives.drives().back().entry;
-        ++letter;
+    for (std::size_t i = 0; i < held.size(); ++i, ++letter) {
+        const QString entry = QStringLiteral("%1: [%2]")
+                                  .arg(QChar(letter))
+                                  .arg(QString::fromLocal8Bit(options.folders[i]));
+        drives.addDrive(QChar(letter), platform::DriveFixed, entry, held[i]->path());
+        engine.PickList1 << entry;
     }
 
     engine.allTypes = options.filter == Options::Filter::All;
@@ -302,6 +341,7 @@ int main(int argc, char **argv)
     };
 
     engine.collectDrives();
+    tellUnreadable(engine, options, held);
     printJson(engine);
     const int written = finishOutput();
     // A walk that had to stop short (no descriptors left) printed incomplete figures.

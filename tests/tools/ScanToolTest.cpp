@@ -78,8 +78,9 @@ protected:
     }
     void TearDown() override
     {
-        QFile::setPermissions(dir.filePath("closed"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        for (int i = 0; i < 25; ++i)
+            ::chmod(dir.filePath(QString("closed%1").arg(i, 2, 10, QChar('0'))).toLocal8Bit(),
+                    0755);
     }
 
     void make(const Sample &s)
@@ -153,7 +154,7 @@ TEST_F(ScanTool, JsonHoldsTheFiguresOfTheTree)
         "hourCreated",     "hourAccessed",     "nReadOnly",        "nHidden",
         "nSystem",         "nArchive",         "szReadOnly",       "szHidden",
         "szSystem",        "szArchive",        "overhang4K",       "overhang8K",
-        "overhang16K",     "overhang32K",      "overhang64K"};
+        "overhang16K",     "overhang32K",      "overhang64K",      "foldersUnreadable"};
     QStringList sortedKeys = keys;
     sortedKeys.sort();
     EXPECT_EQ(json.keys(), sortedKeys);
@@ -287,33 +288,56 @@ TEST_F(ScanTool, AWriteErrorOnTheOutputFails)
     }
 }
 
-// Permissions do not bind root, so as root the tool runs as nobody for this one.
-TEST_F(ScanTool, FolderThatCannotBeListedIsWalkedAsEmpty)
+// Permissions do not bind root, so as root the tool runs as nobody for this one. Folders it may
+// not read are named on standard error as the user would name them, the first twenty one by one.
+TEST_F(ScanTool, UnreadableFoldersAreNamedAndCounted)
 {
-    QDir(dir.path()).mkdir("closed");
-    make({"closed/secret.txt", 10, 0, 0});
-    ASSERT_EQ(::chmod(dir.filePath("closed").toLocal8Bit(), 0), 0);
+    for (int i = 0; i < 25; ++i) {
+        make({QString("closed%1/secret.txt").arg(i, 2, 10, QChar('0')), 10, 0, 0});
+        ASSERT_EQ(::chmod(dir.filePath(QString("closed%1").arg(i, 2, 10, QChar('0'))).toLocal8Bit(),
+                          i == 0 ? 0644 : 0),
+                  0);
+    }
     ASSERT_EQ(::chmod(dir.path().toLocal8Bit(), 0755), 0);
     for (const char *sub : {"docs", ".cache"})
         ::chmod(dir.filePath(sub).toLocal8Bit(), 0755);
 
-    Result r;
+    // A copy of the tool that nobody may run, wherever the build folder lies.
+    QTemporaryDir toolDir;
+    QStringList tool{KORVEL_SCAN_TOOL};
     if (::geteuid() == 0) {
-        // A copy of the tool that nobody may run, wherever the build folder lies.
-        QTemporaryDir toolDir;
-        const QString tool = toolDir.filePath("korvel98-scan");
-        ASSERT_TRUE(QFile::copy(KORVEL_SCAN_TOOL, tool));
+        tool = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups",
+                           toolDir.filePath("korvel98-scan")};
+        ASSERT_TRUE(QFile::copy(KORVEL_SCAN_TOOL, tool.last()));
         ASSERT_EQ(::chmod(toolDir.path().toLocal8Bit(), 0755), 0);
-        ASSERT_EQ(::chmod(tool.toLocal8Bit(), 0755), 0);
-        const QStringList asNobody = {"--reuid=65534", "--regid=65534", "--clear-groups"};
-        if (runProgram("setpriv", asNobody + QStringList{tool, "--bogus"}).exitCode != 2)
+        ASSERT_EQ(::chmod(tool.last().toLocal8Bit(), 0755), 0);
+        if (runProgram("setpriv", tool + QStringList{"--bogus"}).exitCode != 2)
             GTEST_SKIP() << "the tool cannot be run as nobody here";
-        r = runProgram("setpriv", asNobody + QStringList{tool, dir.path()});
-    } else {
-        r = scan({dir.path()});
     }
+    auto run = [&](const QString &folder) {
+        return ::geteuid() == 0 ? runProgram("setpriv", tool + QStringList{folder})
+                                : runProgram(tool.first(), {folder});
+    };
+
+    Result r = run(dir.path());
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.json()["filesProcessed"].toInteger(), samples.size());
+    EXPECT_EQ(r.json()["foldersUnreadable"].toInteger(), 25);
+    const QStringList lines = QString::fromLocal8Bit(r.err).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 21) << r.err.toStdString();
+    const QRegularExpression named("^korvel98-scan: cannot read " +
+                                   QRegularExpression::escape(dir.path()) +
+                                   "/closed\\d\\d: Permission denied$");
+    EXPECT_EQ(lines.filter(named).size(), 20) << r.err.toStdString();
+    EXPECT_EQ(lines.last(), "korvel98-scan: 25 folders could not be read");
+
+    const QString given = dir.filePath("closed01") + "/";
+    r = run(given);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.json()["foldersUnreadable"].toInteger(), 1);
+    EXPECT_EQ(QString::fromLocal8Bit(r.err), "korvel98-scan: cannot read " + given +
+                                                 ": Permission denied\n"
+                                                 "korvel98-scan: 1 folder could not be read\n");
 }
 
 // A file system mounted inside the tree belongs to another drive. A private mount namespace
