@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/FolderTotals.h"
 #include "engine/TypeTable.h"
 
 #include <QString>
@@ -62,6 +63,10 @@ struct Accumulators
     double overhang16K = 0;
     double overhang32K = 0;
     double overhang64K = 0;
+
+    // The folders kept of each drive walked, in the run's order (engine/FolderTotals.h). A drive
+    // whose root the walk never entered (not ready, or stopped before) has none.
+    std::vector<DriveFolders> folderTotals;
 
     // Resets every counter, sum and table before a run. The run parameters, the flags and the
     // two pick lists stay as they are.

@@ -139,7 +139,10 @@ void StatisticsEngine::ScanAllDrives()
     const auto reader = std::make_shared<FolderReader>(root.toStdString(), device);
     reader->start(readAheadThreads, readAheadThreads > 0 ? readAheadThreadsWaiting : 0);
     lastDispatch = std::chrono::steady_clock::now();
+    folderTally.driveStarting();
     scan_dir(*reader);
+    if (DriveFolders kept = folderTally.driveEnded(letter); !kept.folders.empty())
+        folderTotals.push_back(std::move(kept));
 }
 
 // Walks the drive depth first without recursion: each level of the stack is a folder whose
@@ -152,6 +155,7 @@ void StatisticsEngine::scan_dir(FolderReader &reader)
     {
         Folder *folder;
         std::size_t next;
+        FolderTally::Marks marks;
     };
     std::vector<Level> levels;
     const auto pause = std::max(dispatchInterval, std::chrono::milliseconds(1));
@@ -164,7 +168,7 @@ void StatisticsEngine::scan_dir(FolderReader &reader)
             return;
         }
         reader.entered(folder);
-        levels.push_back({&folder, 0});
+        levels.push_back({&folder, 0, {folderTally.mark(), {}}});
     };
 
     enter(reader.root());
@@ -176,7 +180,9 @@ void StatisticsEngine::scan_dir(FolderReader &reader)
             enter(*level.folder->subfolders[level.next++]);
             continue;
         }
+        level.marks.ownFiles = folderTally.mark();
         scanfiles(*level.folder);
+        folderTally.left(*level.folder, int(levels.size()) - 1, level.marks);
         levels.pop_back();
         if (!aborted && !levels.empty()) {
             Level &parent = levels.back();
@@ -277,6 +283,7 @@ void StatisticsEngine::crunchNumbers(const QString &directoryText,
         return;
     ++filesFound;
     const std::uint64_t size = entry.size;
+    folderTally.count(size);
     const double bytes = double(size);
     collectFileAttr(entry.attributes, size);
 

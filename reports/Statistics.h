@@ -2,6 +2,7 @@
 
 #include "engine/StatisticsEngine.h"
 #include "model/History.h"
+#include "model/RunFacts.h"
 #include "model/RunRecorder.h"
 #include "reports/ColourTable.h"
 #include "reports/ReportContext.h"
@@ -22,6 +23,7 @@ class QPrinter;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
+class LargestFoldersWindow;
 class ReportPage;
 class StyledLabel;
 class TChart;
@@ -62,6 +64,12 @@ public:
     QPushButton *btOK;
     QPushButton *btPrint;
     QPushButton *btCancel;
+    // "&Report" at the left end of the button row: what can be done with the figures beyond the
+    // pages.
+    QPushButton *btReport;
+    QMenu *mnuReport;
+    QAction *LargestFolders1;
+    LargestFoldersWindow *largestFolders = nullptr; // made when first asked for
     QStatusBar *StatusBar1;
     QFrame *pnlNotYet;
     QWidget *EsTile1;
@@ -101,6 +109,8 @@ public:
     void DeselectAll1Click();
     void Timer1Timer();
     void btPrintClick();
+    // The Report menu (StatisticsReport.cpp).
+    void LargestFolders1Click();
 
     // The run (StatisticsRun.cpp).
     void btOKClick();
@@ -120,6 +130,10 @@ private:
     void buildNotebook();
     void createPages();
     void buildButtons();
+    void buildReportMenu();
+    QAction *addReportItem(const QString &caption, const QKeySequence &shortcut,
+                           void (TfrmStatistics::*handler)());
+    void reportResultsChanged();
     void buildStatusBar();
     void buildCoverPanel();
     void buildDriveList();
@@ -149,6 +163,7 @@ private:
     // The drive walked now: what it holds, for the progress bar, and when its walk began.
     DriveUsage usage;
     RunRecorder recorder; // the facts of the run under way, for its collection
+    RunFacts resultFacts; // the facts of the run whose figures the pages show
     QElapsedTimer walkClock;
     bool walking = false;                 // between a drive's start and the end of its walk
     std::optional<QString> pendingStatus; // a status text not yet shown

@@ -1,0 +1,66 @@
+// The Report menu of the statistics window: what can be done with a run's figures beyond the
+// pages.
+
+#include "reports/LargestFolders.h"
+#include "reports/Statistics.h"
+
+#include <QMenu>
+#include <QPushButton>
+
+namespace {
+
+// In the empty left end of the button row, as far from the edge as "Close" is from the other.
+constexpr QRect reportPlace(7, 384, 89, 25);
+
+} // namespace
+
+void TfrmStatistics::buildReportMenu()
+{
+    btReport = new QPushButton(QStringLiteral("&Report"), this);
+    btReport->setObjectName(QStringLiteral("btReport"));
+    btReport->setGeometry(reportPlace);
+    btReport->setToolTip(QStringLiteral("Do more with the figures of the last run"));
+    btReport->setAutoDefault(false);
+    mnuReport = new QMenu(btReport);
+    btReport->setMenu(mnuReport);
+    // In menu order, one line each: the collection files, the exports, then further views of
+    // the figures.
+    LargestFolders1 = addReportItem(QStringLiteral("&Largest folders..."), QKeySequence(),
+                                    &TfrmStatistics::LargestFolders1Click);
+    reportResultsChanged();
+}
+
+// An item of the Report menu. Its shortcut works from anywhere in the window, the menu closed,
+// but like the button not while a drive is walked.
+QAction *TfrmStatistics::addReportItem(const QString &caption, const QKeySequence &shortcut,
+                                       void (TfrmStatistics::*handler)())
+{
+    QAction *item = mnuReport->addAction(caption);
+    item->setShortcut(shortcut);
+    addAction(item);
+    connect(item, &QAction::triggered, this, [this, handler] {
+        if (btReport->isEnabled())
+            (this->*handler)();
+    });
+    return item;
+}
+
+// The items that need figures of a certain kind follow the results the pages show.
+void TfrmStatistics::reportResultsChanged()
+{
+    LargestFolders1->setEnabled(!engine.folderTotals.empty());
+    if (largestFolders && largestFolders->isVisible())
+        largestFolders->showFolders(resultFacts, engine.folderTotals);
+}
+
+void TfrmStatistics::LargestFolders1Click()
+{
+    if (engine.folderTotals.empty())
+        return;
+    if (!largestFolders)
+        largestFolders = new LargestFoldersWindow(this);
+    largestFolders->showFolders(resultFacts, engine.folderTotals);
+    largestFolders->show();
+    largestFolders->raise();
+    largestFolders->activateWindow();
+}
