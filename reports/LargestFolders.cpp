@@ -10,6 +10,7 @@
 
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
@@ -20,12 +21,14 @@
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace {
 
-constexpr QSize startSize(820, 480);
-constexpr std::array columnWidths = {250, 110, 70, 110, 150, 150};
+constexpr QSize startSize(860, 500);
+constexpr std::array columnWidths = {240, 100, 50, 110, 160, 160};
 
 // What a row keeps besides its texts: the number it sorts by, where its folder lies, and the
 // share of its drive that lies in the folder's own files (the dark part of the bar).
@@ -33,9 +36,10 @@ constexpr int SortRole = Qt::UserRole;
 constexpr int LocationRole = Qt::UserRole + 1;
 constexpr int OwnShareRole = Qt::UserRole + 2;
 
-// The bar's two parts: the folder's own files, and what lies in its subfolders.
-constexpr QColor ownColour(0, 0, 128);
-constexpr QColor subfolderColour(0, 0, 255);
+// The bar's two parts: the folder's own files, and what lies in its subfolders; lighter blues on
+// a dark ground, where navy would vanish.
+constexpr QColor ownColour(0, 0, 128), ownColourOnDark(96, 96, 255);
+constexpr QColor subfolderColour(0, 0, 255), subfolderColourOnDark(150, 170, 255);
 constexpr int barWidth = 48;
 
 QString grouped(std::uint64_t value)
@@ -106,16 +110,19 @@ public:
         if (style)
             style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
 
-        const QRect area = cell.rect.adjusted(4, 3, -4, -3);
-        const QRect frame(area.left(), area.top(), barWidth, area.height());
+        const QRect area = cell.rect.adjusted(4, 0, -4, 0);
+        const QRect frame(area.left(), area.top() + 3, barWidth, area.height() - 6);
         const double share = std::clamp(index.data(SortRole).toDouble(), 0.0, 1.0);
         const double own = std::clamp(index.data(OwnShareRole).toDouble(), 0.0, share);
         painter->save();
         painter->fillRect(frame, cell.palette.base());
+        const bool dark = cell.palette.color(QPalette::Base).lightness() < 128;
         const int whole = int(std::lround(share * barWidth));
         const int ownPart = int(std::lround(own * barWidth));
-        painter->fillRect(QRect(frame.left(), frame.top(), whole, frame.height()), subfolderColour);
-        painter->fillRect(QRect(frame.left(), frame.top(), ownPart, frame.height()), ownColour);
+        painter->fillRect(QRect(frame.left(), frame.top(), whole, frame.height()),
+                          dark ? subfolderColourOnDark : subfolderColour);
+        painter->fillRect(QRect(frame.left(), frame.top(), ownPart, frame.height()),
+                          dark ? ownColourOnDark : ownColour);
         painter->setPen(cell.palette.color(QPalette::Mid));
         painter->drawRect(frame.adjusted(0, 0, -1, -1));
         const bool selected = cell.state & QStyle::State_Selected;
@@ -236,7 +243,9 @@ LargestFoldersWindow::LargestFoldersWindow(QWidget *parent)
 void LargestFoldersWindow::showFolders(const RunFacts &facts,
                                        const std::vector<DriveFolders> &drives)
 {
-    QString source = QStringLiteral("Drives ") + drivesText(facts);
+    QString source =
+        (facts.drives.size() == 1 ? QStringLiteral("Drive ") : QStringLiteral("Drives ")) +
+        drivesText(facts);
     if (facts.started.isValid())
         source += QStringLiteral(", counted on ") +
                   QLocale().toString(facts.started, QLocale::ShortFormat);

@@ -5,6 +5,7 @@
 #include "reports/Statistics.h"
 
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 
 namespace {
@@ -12,11 +13,28 @@ namespace {
 // In the empty left end of the button row, as far from the edge as "Close" is from the other.
 constexpr QRect reportPlace(7, 384, 89, 25);
 
+// The glyph of "&Report": a sheet with a few lines of figures and a bar.
+QIcon reportGlyph()
+{
+    QPixmap glyph(16, 16);
+    glyph.fill(Qt::transparent);
+    QPainter painter(&glyph);
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::white);
+    painter.drawRect(2, 1, 11, 14);
+    painter.setPen(QColor(128, 128, 128));
+    for (int y = 4; y <= 8; y += 2)
+        painter.drawLine(4, y, 11, y);
+    painter.fillRect(4, 10, 3, 3, QColor(0, 0, 255));
+    painter.fillRect(8, 11, 3, 2, QColor(255, 0, 255));
+    return QIcon(glyph);
+}
+
 } // namespace
 
 void TfrmStatistics::buildReportMenu()
 {
-    btReport = new QPushButton(QStringLiteral("&Report"), this);
+    btReport = new QPushButton(reportGlyph(), QStringLiteral("&Report"), this);
     btReport->setObjectName(QStringLiteral("btReport"));
     btReport->setGeometry(reportPlace);
     btReport->setToolTip(QStringLiteral("Do more with the figures of the last run"));

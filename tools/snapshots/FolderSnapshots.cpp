@@ -50,9 +50,19 @@ void makeHome(const std::filesystem::path &root)
     }
 }
 
+// Removes itself by bytes: Qt's own removal passes by a name that is no UTF-8.
+struct TemporaryHome : QTemporaryDir
+{
+    ~TemporaryHome()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path().toStdString(), ignored);
+    }
+};
+
 void folderSnapshots(const QDir &out)
 {
-    QTemporaryDir home;
+    TemporaryHome home;
     makeHome(home.path().toStdString());
     const UnattendedDrive drive(home.path(), QStringLiteral("c: [home]"));
     TfrmStatistics window;
@@ -72,6 +82,17 @@ void folderSnapshots(const QDir &out)
     folders->tvFolders->expandAll();
     folders->tvFolders->setCurrentIndex(folders->tvFolders->model()->index(0, 0));
     saveSnapshot(*folders, out, QStringLiteral("largest-folders-open"));
+
+    // On a dark desktop the tree takes the desktop's colours; the bars must still show.
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(53, 53, 53));
+    dark.setColor(QPalette::Base, QColor(35, 35, 35));
+    dark.setColor(QPalette::AlternateBase, QColor(45, 45, 45));
+    dark.setColor(QPalette::Button, QColor(53, 53, 53));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(role, QColor(230, 230, 230));
+    folders->setPalette(dark);
+    saveSnapshot(*folders, out, QStringLiteral("largest-folders-dark"));
 }
 
 SnapshotRegistrar folders(QStringLiteral("folders"), folderSnapshots);
