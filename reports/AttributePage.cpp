@@ -61,6 +61,9 @@ AttributePage::AttributePage(const ReportContext &context, QWidget *parent)
 
     Chart2 = makeShareChart(QStringLiteral("Chart2"), countChartLeft, HorizBarSeries4);
     Chart3 = makeShareChart(QStringLiteral("Chart3"), sizeChartLeft, HorizBarSeries5);
+    // A screen reader names each small chart by its heading and each bar by its row.
+    Chart2->setAccessibleName(QStringLiteral("% of total # files"));
+    Chart3->setAccessibleName(QStringLiteral("% of total size"));
 
     lblNHidden = makeFigure(QStringLiteral("lblNHidden"), countLeft, countWidth, 0);
     lblNReadOnly = makeFigure(QStringLiteral("lblNReadOnly"), countLeft, countWidth, 1);
@@ -87,6 +90,8 @@ TChart *AttributePage::makeShareChart(const QString &name, int left, THorizBarSe
     chart->setChart3DPercent(25);
     chart->setMaxPointsPerPage(4);
     chart->margins.top = chart->margins.bottom = 0;
+    chart->unlabelledPointNames = {QStringLiteral("Archive"), QStringLiteral("System"),
+                                   QStringLiteral("Read-only"), QStringLiteral("Hidden")};
     series = chart->addSeries<THorizBarSeries>();
     series->setValueFormat(QStringLiteral("#,##0.## %"));
     series->marks().visible = true;

@@ -44,8 +44,8 @@ CombinedPage::CombinedPage(const ReportContext &context, DatePage *access, DateP
     for (QRadioButton *button : {rgCombine0, rbCombine1, rbCombine2})
         connectViewChoice(button, this, [this] { rgAccessClick(); });
 
-    SpeedButton4 =
-        makeNoteButton(QStringLiteral("SpeedButton4"), listingPageLayout::noteButtonAt, this);
+    SpeedButton4 = makeNoteButton(QStringLiteral("SpeedButton4"), listingPageLayout::noteButtonAt,
+                                  this, QStringLiteral("Explains the combined chart"));
     connect(SpeedButton4, &QToolButton::clicked, this, &CombinedPage::SpeedButton4Click);
 
     for (DatePage *page : {access, create, modify})

@@ -92,7 +92,8 @@ DatePage::DatePage(Dates dates, const ReportContext &context, QWidget *parent)
     for (QRadioButton *button : {rgListing, rgSize, rgCount})
         connectViewChoice(button, this, [this] { rgAccessClick(); });
 
-    noteButton = makeNoteButton(d.noteName, listingPageLayout::noteButtonAt, this);
+    noteButton = makeNoteButton(d.noteName, listingPageLayout::noteButtonAt, this,
+                                QStringLiteral("Explains the ") + d.caption.toLower() + u's');
     connect(noteButton, &QToolButton::clicked, this, &DatePage::noteClick);
 }
 

@@ -2,6 +2,7 @@
 
 #include "charts/Chart.h"
 #include "charts/HorizBarSeries.h"
+#include "controls/KeyboardReach.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -45,6 +46,7 @@ ViewStrip makeViewStrip(QWidget *page, const QString &bevelName, const QStringLi
     strip.size = buttons[1];
     strip.count = buttons[2];
     strip.size->setChecked(true);
+    makeOneTabStop({strip.listing, strip.size, strip.count});
     return strip;
 }
 

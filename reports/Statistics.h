@@ -8,6 +8,7 @@
 #include "reports/ReportContext.h"
 #include "reports/WalkProgress.h"
 
+#include <QDateTime>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -27,6 +28,8 @@ class LargestFoldersWindow;
 class ReportPage;
 class StyledLabel;
 class TChart;
+class TChartPreviewer;
+struct ChartPrintHeader;
 class TOvcNotebook;
 class TPickList;
 
@@ -96,7 +99,7 @@ public:
     // The print dialog and the chart preview; tests put in their own so that nothing waits for
     // a person. The dialog answers whether to print.
     std::function<bool(QPrinter &printer)> runPrintDialog;
-    std::function<void(TChart &chart)> runChartPreview;
+    std::function<void(TChartPreviewer &preview)> runChartPreview;
     // Where every run that ends is kept (model/History.h); empty keeps none.
     QString historyFolder = collectionsFolder();
 
@@ -109,6 +112,10 @@ public:
     void DeselectAll1Click();
     void Timer1Timer();
     void btPrintClick();
+    // The line above a printed chart: the page, the drives and when they were collected.
+    ChartPrintHeader chartPrintHeader() const;
+    // When the last run began; not set before the first.
+    QDateTime collectedAt;
     // The Report menu (StatisticsReport.cpp).
     void LargestFolders1Click();
 
@@ -152,6 +159,9 @@ private:
     void setStatusText(const QString &text);
     void showPendingStatus();
     void windowPrint(QPrinter &printer);
+    // After a run: the focus goes back to the control that had it before, or to the tabs when
+    // that control is out of view or disabled.
+    void giveFocusBack(QWidget *before);
     void keepRunInHistory();
 
     ColourTable aColors;

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -71,6 +72,8 @@ void TfrmStatistics::btOKClick()
     if (runBusy)
         return;
     runBusy = true;
+    // The walk disables the control that has the focus; it gets it back when the run is over.
+    const QPointer<QWidget> focusBefore = QApplication::focusWidget();
     if (askWizard()) {
         engine.useDrives(platform::driveSource());
         engine.totalDiskBytes = engine.computePickListTotal();
@@ -83,12 +86,24 @@ void TfrmStatistics::btOKClick()
                 page->runStarting();
             OvcNotebook1->setPageEnabled(OverhangTab, context.oneDriveRun());
             recorder.runStarting(platform::driveSource(), engine.PickList1);
+            collectedAt = QDateTime::currentDateTime();
             engine.collectDrives();
             keepRunInHistory();
             applyCoverRule();
         }
     }
     runBusy = false;
+    giveFocusBack(focusBefore);
+}
+
+void TfrmStatistics::giveFocusBack(QWidget *before)
+{
+    if (!before || before->window() != this)
+        return;
+    if (before->isVisible() && before->isEnabled())
+        before->setFocus(Qt::OtherFocusReason);
+    else
+        OvcNotebook1->setFocus(Qt::OtherFocusReason);
 }
 
 // Asks for the drives and file types of a run and takes the answers over; false when there is

@@ -2,11 +2,13 @@
 
 #include "charts/Chart.h"
 #include "charts/LineSeries.h"
+#include "controls/KeyboardReach.h"
 #include "controls/MessageBoxes.h"
 #include "reports/NoteButton.h"
 #include "reports/PageLook.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTime>
 #include <QToolButton>
@@ -65,9 +67,12 @@ TimePage::TimePage(const ReportContext &context, QWidget *parent) : ReportPage(c
     sbTime->setRange(1, 50);
     sbTime->setValue(8);
     sbTime->setPageStep(5);
+    makeKeyboardScrollBar(sbTime);
+    sbTime->setAccessibleName(QStringLiteral("Depth"));
     connect(sbTime, &QScrollBar::valueChanged, this, &TimePage::sbTimeChange);
 
-    SpeedButton5 = makeNoteButton(QStringLiteral("SpeedButton5"), noteButtonAt, Chart4);
+    SpeedButton5 = makeNoteButton(QStringLiteral("SpeedButton5"), noteButtonAt, Chart4,
+                                  QStringLiteral("Explains what a file's time of day can tell"));
     connect(SpeedButton5, &QToolButton::clicked, this, &TimePage::SpeedButton5Click);
 }
 
@@ -97,7 +102,11 @@ void TimePage::setUpChart()
 
 QString TimePage::slotLabel(int slot)
 {
-    return QLocale().toString(QTime(slot / 2, slot % 2 ? 30 : 0), QLocale::ShortFormat);
+    // Slots start on the hour or the half hour, so seconds would only ever read ":00"; where the
+    // locale's short format carries them (the C locale's "HH:mm:ss"), they go with their separator.
+    static const QRegularExpression seconds(QStringLiteral("[^hHmaApPt']*s+"));
+    const QString format = QLocale().timeFormat(QLocale::ShortFormat).remove(seconds);
+    return QLocale().toString(QTime(slot / 2, slot % 2 ? 30 : 0), format);
 }
 
 void TimePage::doFileTimes()

@@ -2,6 +2,7 @@
 
 #include "charts/Chart.h"
 #include "charts/PieSeries.h"
+#include "controls/KeyboardReach.h"
 #include "controls/StringGrid.h"
 #include "engine/Classification.h"
 #include "helpers/Helpers.h"
@@ -84,7 +85,10 @@ void TypesPage::buildGrid()
     print.leftMargin = 20;
     print.rightMargin = 20;
     print.centred = true;
+    // The listing's own print keeps its headings on the first page and numbers pages "Page n";
+    // the report document's tables repeat them.
     print.repeatHeading = false;
+    print.countPages = false;
     print.orientation = QPageLayout::Portrait;
     print.font = QFont("MS Sans Serif", 8);
 
@@ -125,6 +129,8 @@ void TypesPage::buildPie()
     ScrollBar2->setGeometry(scrollBarPlace);
     ScrollBar2->setRange(0, 360);
     ScrollBar2->setPageStep(5);
+    makeKeyboardScrollBar(ScrollBar2);
+    ScrollBar2->setAccessibleName(QStringLiteral("Turn"));
     connect(ScrollBar2, &QScrollBar::valueChanged, this, &TypesPage::ScrollBar2Change);
 }
 
@@ -148,6 +154,7 @@ void TypesPage::buildViewControls()
         button->setChecked(index == PieBySize);
         connectViewChoice(button, this, [this] { rgTypesClick(); });
     }
+    makeOneTabStop(rgTypesButtons->buttons());
 }
 
 TypesPage::View TypesPage::view() const
