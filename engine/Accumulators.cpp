@@ -18,4 +18,5 @@ void Accumulators::clearVariables()
     filesFound = 0;
     foldersUnreadable = 0;
     unreadableFolders.clear();
+    folderTotals.clear();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/FolderTotals.h"
 #include "engine/TypeTable.h"
 
 #include <QByteArray>
@@ -76,6 +77,9 @@ struct Accumulators
     std::int64_t foldersUnreadable = 0;
     std::vector<UnreadableFolder> unreadableFolders;
     static constexpr std::size_t unreadableFoldersKept = 1000;
+    // The folders kept of each drive walked, in the run's order (engine/FolderTotals.h). A drive
+    // whose root the walk never entered (not ready, or stopped before) has none.
+    std::vector<DriveFolders> folderTotals;
 
     // Resets every counter, sum and table before a run. The run parameters, the flags and the
     // two pick lists stay as they are.

@@ -43,6 +43,7 @@ struct StatisticsEngine::Level
     Folder *folder;
     std::size_t next = 0;     // subfolder
     std::size_t nextFile = 0; // entry of its listing
+    FolderTally::Marks marks;
 };
 
 // The walk of one drive, kept between the steps of a run.
@@ -51,6 +52,7 @@ struct StatisticsEngine::DriveWalk
     std::shared_ptr<FolderReader> reader;
     std::vector<Level> levels;
     Folder *entering = nullptr; // the folder the walk waits for, to enter it next
+    QChar letter;
 };
 
 StatisticsEngine::StatisticsEngine(const platform::DriveSource &drives)
@@ -161,6 +163,10 @@ bool StatisticsEngine::scan()
 {
     if (walk && !scan_dir())
         return false;
+    if (walk) {
+        if (DriveFolders kept = folderTally.driveEnded(walk->letter); !kept.folders.empty())
+            folderTotals.push_back(std::move(kept));
+    }
     walk.reset();
     if (hooks.refillPages)
         hooks.refillPages();
@@ -206,6 +212,8 @@ void StatisticsEngine::ScanAllDrives()
     // The next run offers this drive first; the process itself stays out of it.
     platform::setCurrentFolder(root);
     walk = std::make_unique<DriveWalk>();
+    walk->letter = letter;
+    folderTally.driveStarting();
     walk->reader = std::make_shared<FolderReader>(root.toStdString(), device);
     walk->reader->start(readAheadThreads, readAheadThreads > 0 ? readAheadThreadsWaiting : 0);
     walk->entering = &walk->reader->root();
@@ -240,8 +248,11 @@ bool StatisticsEngine::scan_dir()
             walk->entering = level.folder->subfolders[level.next++].get();
             continue;
         }
+        if (level.nextFile == 0)
+            level.marks.ownFiles = folderTally.mark();
         if (!scanfiles(level))
             return false;
+        folderTally.left(*level.folder, int(levels.size()) - 1, level.marks);
         levels.pop_back();
         if (!aborted && !levels.empty()) {
             Level &parent = levels.back();
@@ -261,7 +272,7 @@ void StatisticsEngine::enter(Folder &folder)
     if (folder.listing.error() != 0)
         noteUnreadable(folder);
     walk->reader->entered(folder);
-    walk->levels.push_back({&folder});
+    walk->levels.push_back({&folder, 0, 0, {folderTally.mark(), {}}});
 }
 
 // Counting on without a folder the system had no means to read would report figures that look
@@ -372,6 +383,7 @@ void StatisticsEngine::crunchNumbers(const QString &directoryText,
         return;
     ++filesFound;
     const std::uint64_t size = entry.size;
+    folderTally.count(size);
     const double bytes = double(size);
     collectFileAttr(entry.attributes, size);
 

@@ -2,6 +2,7 @@
 
 #include "engine/Accumulators.h"
 #include "engine/Classification.h"
+#include "engine/FolderTotals.h"
 #include "platform/DirectorySearch.h"
 
 #include <QString>
@@ -138,4 +139,5 @@ private:
     QString lastProgressDirectory; // the folder the status text names; empty when it names none
     std::optional<std::int64_t> folderToday; // today for the files of the folder being classified
     AgeClasses ageClasses;
+    FolderTally folderTally; // of the drive being walked
 };

@@ -169,6 +169,7 @@ void TfrmStatistics::buildButtons()
     connect(btOK, &QPushButton::clicked, this, &TfrmStatistics::btOKClick);
     connect(btPrint, &QPushButton::clicked, this, &TfrmStatistics::btPrintClick);
     connect(btCancel, &QPushButton::clicked, this, &TfrmStatistics::btCancelClick);
+    buildReportMenu();
 }
 
 void TfrmStatistics::buildStatusBar()

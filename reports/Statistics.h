@@ -2,6 +2,7 @@
 
 #include "engine/StatisticsEngine.h"
 #include "model/History.h"
+#include "model/RunFacts.h"
 #include "model/RunRecorder.h"
 #include "reports/ColourTable.h"
 #include "reports/ReportContext.h"
@@ -24,6 +25,7 @@ class QProgressBar;
 class QPushButton;
 class QStatusBar;
 class QEventLoop;
+class LargestFoldersWindow;
 class ReportPage;
 class StyledLabel;
 class UnreadableFoldersItem;
@@ -67,6 +69,12 @@ public:
     QPushButton *btOK;
     QPushButton *btPrint;
     QPushButton *btCancel;
+    // "&Report" at the left end of the button row: what can be done with the figures beyond the
+    // pages.
+    QPushButton *btReport;
+    QMenu *mnuReport;
+    QAction *LargestFolders1;
+    LargestFoldersWindow *largestFolders = nullptr; // made when first asked for
     QStatusBar *StatusBar1;
     QFrame *pnlNotYet;
     QWidget *EsTile1;
@@ -112,6 +120,8 @@ public:
     ChartPrintHeader chartPrintHeader() const;
     // When the last run began; not set before the first.
     QDateTime collectedAt;
+    // The Report menu (StatisticsReport.cpp).
+    void LargestFolders1Click();
 
     // The run (StatisticsRun.cpp).
     void btOKClick();
@@ -131,6 +141,10 @@ private:
     void buildNotebook();
     void createPages();
     void buildButtons();
+    void buildReportMenu();
+    QAction *addReportItem(const QString &caption, const QKeySequence &shortcut,
+                           void (TfrmStatistics::*handler)());
+    void reportResultsChanged();
     void buildStatusBar();
     void buildCoverPanel();
     void buildDriveList();
@@ -171,6 +185,7 @@ private:
     // The drive walked now: what it holds, for the progress bar, and when its walk began.
     DriveUsage usage;
     RunRecorder recorder; // the facts of the run under way, for its collection
+    RunFacts resultFacts; // the facts of the run whose figures the pages show
     QElapsedTimer walkClock;
     bool walking = false;                 // between a drive's start and the end of its walk
     std::optional<QString> pendingStatus; // a status text not yet shown

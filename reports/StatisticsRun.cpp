@@ -264,6 +264,7 @@ void TfrmStatistics::disenable(bool enabled)
 {
     btPrint->setEnabled(enabled);
     btOK->setEnabled(enabled);
+    btReport->setEnabled(enabled);
     pckStatDrive->setEnabled(enabled);
     for (ReportPage *page : pages)
         page->setRunControlsEnabled(enabled);

@@ -60,6 +60,10 @@ TEST_F(CollectionFile, RoundTripOfARealRunIsExact)
                     i == 0 ? UINT64_MAX : run.figures.lbTypes.bytesAt(i));
     run.figures.lbTypes = rows;
     run.figures.sizeBytes[12] = 0x1p63 + 0x1p11; // past 2^53: a double's spacing shows
+    ASSERT_EQ(run.figures.folderTotals.size(), 2u);
+    EXPECT_EQ(run.figures.folderTotals[1].folders[2].path, "deep/er");
+    // A folder name that is no UTF-8 and holds a line break comes back byte for byte.
+    run.figures.folderTotals[0].folders.push_back({"z\xff\n\\", 0, 0, 0, 0});
 
     QTemporaryDir folder;
     const QString path = folder.filePath("run.korvel98.json");
@@ -103,6 +107,7 @@ QByteArray sample()
         (*table)[1] = 4;
     f.hourModified[20] = 4;
     f.nReadOnly = 2;
+    f.folderTotals = {{QChar('c'), {{"", 4, 40, 1, 10}, {"docs", 3, 30, 3, 30}}}};
     return collectionJson(c);
 }
 
@@ -137,6 +142,14 @@ TEST(CollectionRead, HostileFilesAreRefusedWithOneMessage)
         {"+01:00", "", "not a date and time with its offset"},
         {R"("host":"box")", R"("host":"\udc00")", "host is not a text"},
         {R"("mode":"all")", R"("mode":"some")", "is none of all, include and exclude"},
+        {R"(["","4","40")", R"(["","5","40")", "folders counts more files than were found"},
+        {R"(["docs","3","30","3")", R"(["docs","3","30","4")", "rows[1] holds more in its own"},
+        {R"(["docs","3","30")", R"(["docs","3","31")", "hold more than the folder they lie in"},
+        {R"(["docs")", R"(["x/docs")", "rows[1] lies in a folder that is not listed"},
+        {R"(["docs")", R"(["")", "rows[1] is out of order or repeats a folder"},
+        {R"(["docs")", R"(["../docs")", "rows[1] is not a folder's path"},
+        {R"(["docs")", R"(["do\\qcs")", "rows[1] is not a folder's path"},
+        {R"("letter":"c","rows")", R"("letter":"d","rows")", "names no drive the run walked"},
     };
     const QByteArray valid = sample();
     ASSERT_TRUE(parseCollection(valid)) << parseCollection(valid).message.toStdString();
@@ -156,16 +169,21 @@ TEST(CollectionRead, HostileFilesAreRefusedWithOneMessage)
     EXPECT_FALSE(parseCollection(QByteArray(collectionFileLimit + 1, ' ')));
 }
 
-// Later versions add keys; a reader of today passes them by and fills in what is left out.
+// Later versions add keys; a reader of today passes them by and fills in what is left out. A file
+// from before the folder totals reads without them.
 TEST(CollectionRead, UnknownKeysAreIgnoredAndOptionalOnesDefault)
 {
     QByteArray bytes = sample();
     bytes.replace(R"("host":"box",)", R"("foldersUnreadable":["/x"],)");
     bytes.replace(R"("entriesMet":"0",)", "");
+    const qsizetype folders = bytes.indexOf(R"("folders":)");
+    ASSERT_GT(folders, 0);
+    bytes.remove(folders, bytes.indexOf("]]}],", folders) + 5 - folders);
     const CollectionRead read = parseCollection(bytes);
     ASSERT_TRUE(read) << read.message.toStdString();
     EXPECT_EQ(read.collection->facts.hostName, "");
     EXPECT_EQ(read.collection->figures.lbTypes.rows(), (QStringList{"\t1\t10", ".TXT\t3\t30"}));
+    EXPECT_TRUE(read.collection->figures.folderTotals.empty());
 }
 
 TEST(CollectionRead, FileMessageNamesTheFile)

@@ -173,9 +173,9 @@ TEST_F(CollectionRun, CoverPanelBeforeDuringAndAfterARun)
 TEST_F(CollectionRun, WalkDisablesItsListPausesThePieTickAndShowsTheHourglass)
 {
     auto enabledControls = [&] {
-        return QList<bool>{window->btOK->isEnabled(), window->btPrint->isEnabled(),
+        return QList<bool>{window->btOK->isEnabled(),         window->btPrint->isEnabled(),
                            window->pckStatDrive->isEnabled(), window->btCancel->isEnabled(),
-                           window->btAbort->isEnabled()};
+                           window->btAbort->isEnabled(),      window->btReport->isEnabled()};
     };
     QList<bool> during;
     bool tickRunning = true, hourglass = false;
@@ -187,10 +187,10 @@ TEST_F(CollectionRun, WalkDisablesItsListPausesThePieTickAndShowsTheHourglass)
     });
     window->Timer1.start();
     run();
-    EXPECT_EQ(during, QList<bool>({false, false, false, true, true}));
+    EXPECT_EQ(during, QList<bool>({false, false, false, true, true, false}));
     EXPECT_FALSE(tickRunning);
     EXPECT_TRUE(hourglass);
-    EXPECT_EQ(enabledControls(), QList<bool>({true, true, true, true, true}));
+    EXPECT_EQ(enabledControls(), QList<bool>({true, true, true, true, true, true}));
     EXPECT_TRUE(window->Timer1.isActive());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
