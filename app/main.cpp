@@ -4,6 +4,7 @@
 #include "controls/DesignFonts.h"
 #include "platform/DirectorySearch.h"
 #include "reports/Statistics.h"
+#include "selection/ExtensionLists.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -106,6 +107,8 @@ int main(int argc, char **argv)
         return 1;
     }
     platform::raiseDescriptorLimit();
+    // The settings file's place is fixed now, before a walk can move the working folder.
+    settingsFilePath();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Korvel 98");
     QApplication::setApplicationVersion(KORVEL_VERSION);

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -155,6 +156,14 @@ TEST(ProfileFile, OnlyRegularFilesOfASaneSizeAreRead)
     big.close();
     for (const QString &path : {fifo, zero, huge})
         EXPECT_TRUE(ProfileFile(path).entries("Include").isEmpty()) << path.toStdString();
+    // What was not read whole is never replaced by the little that was.
+    for (const QString &path : {fifo, huge}) {
+        ProfileFile file(path);
+        file.setValue("Include", "Number", "0");
+        EXPECT_FALSE(file.save()) << path.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+    EXPECT_EQ(QFileInfo(huge).size(), std::int64_t(64) << 20);
 }
 
 // Lines nobody changed go back byte for byte, whatever marks and line ends they carry.
