@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -22,9 +23,12 @@ bool sameName(const QString &a, const QString &b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// Only the file's own first bytes are a byte order mark: a name or value that begins with U+FEFF
+// keeps it (QString::fromUtf8 would drop it).
 QString decode(const QByteArray &bytes)
 {
-    return QString::fromUtf8(bytes).trimmed();
+    QStringDecoder toUtf16(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return QString(toUtf16(bytes)).trimmed();
 }
 
 } // namespace

@@ -180,3 +180,14 @@ TEST(ProfileFile, UnchangedLinesAreWrittenBackExactly)
     EXPECT_EQ(fileBytes(path), kept + "[Exclude]\nNumber=0\n");
     EXPECT_FALSE(ProfileFile(path).value("Include", "Number").has_value());
 }
+
+// Only the file's first bytes can be a byte order mark: a value that begins with U+FEFF keeps it.
+TEST(ProfileFile, AValueKeepsAByteOrderMarkAtItsStart)
+{
+    QTemporaryDir temp;
+    const QString path = temp.filePath("k.ini");
+    ProfileFile file(path);
+    file.setValue("Include", "File1", u"\uFEFF*.doc"_qs);
+    ASSERT_TRUE(file.save());
+    EXPECT_EQ(ProfileFile(path).value("Include", "File1"), u"\uFEFF*.doc"_qs);
+}
