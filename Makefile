@@ -1,8 +1,10 @@
 # make run        builds Korvel 98 and starts it
 # make test       builds everything and runs every test
-# make install    builds, then installs under $(PREFIX) (default /usr/local; DESTDIR is honoured)
+# make install    builds the programs, then installs them under $(PREFIX) (default /usr/local;
+#                 DESTDIR is honoured)
 # make uninstall  removes what make install put there (give it the same PREFIX and DESTDIR)
-# make package    builds the Debian package $(BUILD)/korvel98_VERSION_ARCH.deb
+# make package    builds the programs and the Debian package $(BUILD)/korvel98_VERSION_ARCH.deb
+# install and package build only what they install, not the tests.
 # make sanitize   builds everything with AddressSanitizer and UndefinedBehaviorSanitizer in
 #                 $(SANITIZE_BUILD) and runs every test there
 # make fuzz       builds the fuzz targets with clang and libFuzzer (both sanitizers) in
@@ -16,7 +18,7 @@ SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test build deps clean format install uninstall package sanitize fuzz
+.PHONY: run test build installable deps clean format install uninstall package sanitize fuzz
 
 deps:
 	@tools/install-deps.sh
@@ -24,6 +26,10 @@ deps:
 build: deps
 	@cmake -S . -B $(BUILD) -G Ninja >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
+
+installable: deps
+	@cmake -S . -B $(BUILD) -G Ninja >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target korvel98-installable
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
@@ -53,7 +59,7 @@ run: build
 AS_ROOT = $(shell d="$(DESTDIR)$(PREFIX)"; while [ ! -e "$$d" ]; do d=$$(dirname "$$d"); done; \
             [ -w "$$d" ] || echo sudo)
 
-install: build
+install: installable
 	$(AS_ROOT) env DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 uninstall:
@@ -61,7 +67,7 @@ uninstall:
 	$(AS_ROOT) env DESTDIR="$(DESTDIR)" cmake -DPREFIX="$(PREFIX)" \
 	  -DFILES=$(BUILD)/packaging/installed-files.txt -P packaging/uninstall.cmake
 
-package: build
+package: installable
 	cd $(BUILD) && cpack -G DEB
 
 format:
