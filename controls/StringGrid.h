@@ -128,7 +128,7 @@ public:
     QMenu *PopupMenu = nullptr;
 
     GridPrintSettings PrintSettings;
-    // Prints every row on the printer, the pages numbered from 1.
+    // Prints every row on the printer, the pages numbered "Page 1 of N" onwards.
     void print(QPrinter &printer) const;
 
     // Paints one cell as the grid shows it: background, content, lines.

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "engine/StatisticsEngine.h"
+#include "model/History.h"
+#include "model/RunRecorder.h"
 #include "reports/ColourTable.h"
 #include "reports/ReportContext.h"
 #include "reports/WalkProgress.h"
 
+#include <QDateTime>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -23,6 +26,8 @@ class QStatusBar;
 class ReportPage;
 class StyledLabel;
 class TChart;
+class TChartPreviewer;
+struct ChartPrintHeader;
 class TOvcNotebook;
 class TPickList;
 
@@ -86,7 +91,9 @@ public:
     // The print dialog and the chart preview; tests put in their own so that nothing waits for
     // a person. The dialog answers whether to print.
     std::function<bool(QPrinter &printer)> runPrintDialog;
-    std::function<void(TChart &chart)> runChartPreview;
+    std::function<void(TChartPreviewer &preview)> runChartPreview;
+    // Where every run that ends is kept (model/History.h); empty keeps none.
+    QString historyFolder = collectionsFolder();
 
     void FormCreate();
     void FormShow();
@@ -97,6 +104,10 @@ public:
     void DeselectAll1Click();
     void Timer1Timer();
     void btPrintClick();
+    // The line above a printed chart: the page, the drives and when they were collected.
+    ChartPrintHeader chartPrintHeader() const;
+    // When the last run began; not set before the first.
+    QDateTime collectedAt;
 
     // The run (StatisticsRun.cpp).
     void btOKClick();
@@ -134,6 +145,7 @@ private:
     void setStatusText(const QString &text);
     void showPendingStatus();
     void windowPrint(QPrinter &printer);
+    void keepRunInHistory();
 
     ColourTable aColors;
     ReportContext context;
@@ -143,6 +155,7 @@ private:
     bool timer1WasRunning = false;
     // The drive walked now: what it holds, for the progress bar, and when its walk began.
     DriveUsage usage;
+    RunRecorder recorder; // the facts of the run under way, for its collection
     QElapsedTimer walkClock;
     bool walking = false;                 // between a drive's start and the end of its walk
     std::optional<QString> pendingStatus; // a status text not yet shown

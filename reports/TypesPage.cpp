@@ -84,7 +84,7 @@ void TypesPage::buildGrid()
     print.leftMargin = 20;
     print.rightMargin = 20;
     print.centred = true;
-    print.repeatHeading = false;
+    print.repeatHeading = true; // every page of a long listing says what its columns hold
     print.orientation = QPageLayout::Portrait;
     print.font = QFont("MS Sans Serif", 8);
 

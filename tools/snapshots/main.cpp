@@ -2,12 +2,14 @@
 // Renders the program's windows and charts to PNG files without a display, with fixed data, so
 // that they can be looked at, and compared from one change to the next. Named groups alone are
 // rendered when given (the build makes the software centres' screenshots that way).
+// QT_SCALE_FACTOR renders them for a denser screen, with that many pixels to each logical one.
 
 #include "controls/DesignFonts.h"
 #include "tools/snapshots/Snapshots.h"
 
 #include <QApplication>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <map>
 
@@ -38,6 +40,9 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The runs behind the pictures are kept in a history of their own, not the user's.
+    const QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     QTextStream err(stderr);
     if (argc < 2) {
