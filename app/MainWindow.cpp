@@ -8,9 +8,9 @@
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
 #include "drives/Drives.h"
+#include "model/DiskScale.h"
 #include "platform/RemoteVolumes.h"
 #include "platform/WindowManager.h"
-#include "reports/DiskScale.h"
 #include "reports/Statistics.h"
 
 #include <QApplication>

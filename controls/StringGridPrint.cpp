@@ -39,6 +39,7 @@ public:
             row = drawRows(painter, row, page);
             ++page;
         } while (row < grid.rowCount());
+        drawClosingLine(painter, page);
         painter.end();
     }
 
@@ -100,7 +101,23 @@ private:
             drawRow(painter, row++, y);
             y += rowHeight;
         } while (y + rowHeight <= tableBottom);
+        rowsEnd = y;
         return row;
+    }
+
+    // Below the table on its last page, or on a page of its own when the table filled that one.
+    void drawClosingLine(QPainter &painter, int number)
+    {
+        if (settings.closingLine.isEmpty())
+            return;
+        if (rowsEnd + lineHeight * 3 / 2 > tableBottom) {
+            printer.newPage();
+            drawFurniture(painter, number);
+            rowsEnd = tableTop;
+        }
+        painter.drawText(
+            QRect(tableLeft, rowsEnd + lineHeight / 2, page.width() - tableLeft, lineHeight),
+            Qt::AlignLeft | Qt::AlignVCenter, settings.closingLine);
     }
 
     void drawRow(QPainter &painter, int row, int y) const
@@ -129,6 +146,7 @@ private:
     int tableTop = 0;
     int tableBottom = 0;
     int tableLeft = 0;
+    mutable int rowsEnd = 0; // below the last row drawn
     QList<int> columnWidths;
 };
 

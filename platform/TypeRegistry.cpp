@@ -24,26 +24,43 @@ QString simpleGlobExtension(const QString &glob)
 MimeTypeRegistry::MimeTypeRegistry()
 {
     // The database is indexed once: the Types listing asks for a name per row. It hands its types
-    // out in a different order in every process; taken by name, an extension that several types
-    // claim gets the same name in every run.
-    QList<QMimeType> types = QMimeDatabase().allMimeTypes();
+    // out in a different order in every process, so they are taken by name; where several types
+    // claim one extension, the one the database itself prefers for a file of that name wins, in
+    // every run alike.
+    const QMimeDatabase database;
+    QList<QMimeType> types = database.allMimeTypes();
     std::sort(types.begin(), types.end(),
               [](const QMimeType &a, const QMimeType &b) { return a.name() < b.name(); });
+    QHash<QString, QStringList> exactClaimants; // "*.C" -> its types, by name
+    QHash<QString, QStringList> anyCaseClaimants;
     for (const QMimeType &type : types) {
         for (const QString &glob : type.globPatterns()) {
             const QString extension = simpleGlobExtension(glob);
             if (extension.isEmpty())
                 continue;
-            if (!exactCase.contains(extension))
-                exactCase.insert(extension, type.name());
+            QStringList &exact = exactClaimants[extension];
+            if (!exact.contains(type.name()))
+                exact.append(type.name());
             // The first spelling of an extension, in any case, is its key.
             const QString lower = extension.toLower();
-            if (!anyCase.contains(lower)) {
-                anyCase.insert(lower, type.name());
+            QStringList &anyCaseTypes = anyCaseClaimants[lower];
+            if (anyCaseTypes.isEmpty())
                 keys.append(extension);
-            }
+            if (!anyCaseTypes.contains(type.name()))
+                anyCaseTypes.append(type.name());
         }
     }
+    const auto preferred = [&database](const QString &extension, const QStringList &claimants) {
+        if (claimants.size() == 1)
+            return claimants.first();
+        const QString pick =
+            database.mimeTypeForFile(u'x' + extension, QMimeDatabase::MatchExtension).name();
+        return claimants.contains(pick) ? pick : claimants.first();
+    };
+    for (auto it = exactClaimants.cbegin(); it != exactClaimants.cend(); ++it)
+        exactCase.insert(it.key(), preferred(it.key(), it.value()));
+    for (auto it = anyCaseClaimants.cbegin(); it != anyCaseClaimants.cend(); ++it)
+        anyCase.insert(it.key(), preferred(it.key(), it.value()));
 }
 
 QString MimeTypeRegistry::className(const QString &extension) const
