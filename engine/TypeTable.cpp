@@ -212,6 +212,16 @@ QString TypeTable::commonestLonger() const
     return best ? QString::fromStdString(best->first) : QString();
 }
 
+bool TypeTable::putRow(const QString &upperExtension, std::int64_t files, std::uint64_t bytes)
+{
+    if (byExtension.contains(upperExtension))
+        return false;
+    Row &row = rowFor(upperExtension);
+    row.files = files;
+    row.bytes = bytes;
+    return true;
+}
+
 void TypeTable::clear()
 {
     longerCount = 0;

@@ -56,6 +56,9 @@ public:
     void addLonger(const QString &extension, std::int64_t files);
 
     void clear();
+    // Puts back a row as a saved collection holds it: an extension as a row shows it (upper
+    // case, fits a row, no tab). False when the extension has a row already.
+    bool putRow(const QString &upperExtension, std::int64_t files, std::uint64_t bytes);
 
 private:
     struct Row

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "engine/StatisticsEngine.h"
+#include "model/History.h"
+#include "model/RunRecorder.h"
 #include "reports/ColourTable.h"
 #include "reports/ReportContext.h"
 #include "reports/WalkProgress.h"
@@ -87,6 +89,8 @@ public:
     // a person. The dialog answers whether to print.
     std::function<bool(QPrinter &printer)> runPrintDialog;
     std::function<void(TChart &chart)> runChartPreview;
+    // Where every run that ends is kept (model/History.h); empty keeps none.
+    QString historyFolder = collectionsFolder();
 
     void FormCreate();
     void FormShow();
@@ -134,6 +138,7 @@ private:
     void setStatusText(const QString &text);
     void showPendingStatus();
     void windowPrint(QPrinter &printer);
+    void keepRunInHistory();
 
     ColourTable aColors;
     ReportContext context;
@@ -143,6 +148,7 @@ private:
     bool timer1WasRunning = false;
     // The drive walked now: what it holds, for the progress bar, and when its walk began.
     DriveUsage usage;
+    RunRecorder recorder; // the facts of the run under way, for its collection
     QElapsedTimer walkClock;
     bool walking = false;                 // between a drive's start and the end of its walk
     std::optional<QString> pendingStatus; // a status text not yet shown

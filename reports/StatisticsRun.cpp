@@ -82,7 +82,9 @@ void TfrmStatistics::btOKClick()
             for (ReportPage *page : pages)
                 page->runStarting();
             OvcNotebook1->setPageEnabled(OverhangTab, context.oneDriveRun());
+            recorder.runStarting(platform::driveSource(), engine.PickList1);
             engine.collectDrives();
+            keepRunInHistory();
             applyCoverRule();
         }
     }
@@ -141,16 +143,13 @@ void TfrmStatistics::driveStarting()
     startWalkProgress();
 }
 
-// The progress bar measures the walk against what the drive says it holds.
+// The progress bar measures the walk against what the drive says it holds, or better, against
+// what the last complete walk of it met.
 void TfrmStatistics::startWalkProgress()
 {
-    const platform::DriveSource &drives = platform::driveSource();
     const QChar letter = engine.currentDrive.isEmpty() ? QChar() : engine.currentDrive.at(0);
-    std::uint64_t freeBytes = 0, totalBytes = 0;
-    usage = {};
-    usage.usedEntries = drives.usedEntries(letter);
-    if (drives.space(letter, freeBytes, totalBytes) && totalBytes > freeBytes)
-        usage.usedBytes = totalBytes - freeBytes;
+    const DriveFacts &drive = recorder.driveWalking(platform::driveSource(), letter);
+    usage = {drive.usedEntries, drive.usedBytes(), expectedEntries(historyFolder, drive)};
     walkProgress->setValue(0);
     walkProgress->show();
     walkTimeLeft->clear();
@@ -170,6 +169,7 @@ void TfrmStatistics::showWalkProgress(const WalkCounters &counters)
 void TfrmStatistics::walkEnded()
 {
     walking = false;
+    recorder.driveWalked(engine.walkCounters.entries);
     showPendingStatus();
     if (!engine.aborted) {
         walkProgress->setValue(100);

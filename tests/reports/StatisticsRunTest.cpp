@@ -221,4 +221,40 @@ TEST_F(CollectionRun, ProgressBarRisesDuringTheWalkOnly)
     EXPECT_FALSE(window->walkProgress->isVisible());
 }
 
+// Each run that ends is kept, stopped or not. The next walk of the drive measures its share
+// against what the last complete walk met, not against the drive's inodes (the walk passes
+// hidden folders by). A history that cannot be written changes nothing on screen.
+TEST_F(CollectionRun, EveryRunIsKeptAndTheLastCompleteWalkGuidesTheBar)
+{
+    window->historyFolder = home.filePath("history");
+    drives->setUsedEntries('c', 1000);
+    run();
+    QList<int> seen;
+    duringWalk([&](int dispatch) {
+        seen.append(window->walkProgress->value());
+        if (dispatch == 5)
+            QTest::keyClick(window.get(), Qt::Key_Escape);
+    });
+    run();
+    EXPECT_GE(seen.last(), 40) << "5 of the 10 entries the first walk met";
+
+    const QStringList files = historyFiles(window->historyFolder);
+    ASSERT_EQ(files.size(), 2);
+    const CollectionRead first = readCollectionFile(files.first());
+    const CollectionRead second = readCollectionFile(files.last());
+    ASSERT_TRUE(first && second) << first.message.toStdString() << second.message.toStdString();
+    EXPECT_TRUE(first.collection->facts.complete);
+    EXPECT_EQ(first.collection->facts.drives.at(0).entriesMet, 10u);
+    EXPECT_EQ(first.collection->facts.drives.at(0).mountPoint, home.filePath("c"));
+    EXPECT_FALSE(second.collection->facts.complete);
+    EXPECT_TRUE(sameFigures(second.collection->figures, window->engine));
+
+    QFile blocker(home.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    window->historyFolder = blocker.fileName() + "/history";
+    run();
+    EXPECT_EQ(status(), "Finished - 8 files processed");
+    EXPECT_TRUE(errors.isEmpty());
+}
+
 } // namespace
