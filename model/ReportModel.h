@@ -112,7 +112,7 @@ struct TimeFigures
     // File systems that keep only the day of the last access give no access times at all.
     bool accessShown = false;
 };
-// The start of a slot in the locale's short time format.
+// The start of a slot in the locale's short time format, without seconds.
 QString slotLabel(int slot);
 TimeFigures timeFigures(const Accumulators &results);
 
