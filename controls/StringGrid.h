@@ -84,6 +84,7 @@ struct GridPrintSettings
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QFont font = QFont("MS Sans Serif", 8);
     QDateTime printedAt; // the date and time printed; the moment of printing when not set
+    QString closingLine; // a line below the last row; none when empty
 };
 
 enum class GridLines

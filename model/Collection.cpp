@@ -170,6 +170,10 @@ QJsonObject figuresJson(const Accumulators &figures)
                                whole(types.bytesAt(i))});
     out.insert("lbTypes", rows);
     out.insert("folders", foldersJson(figures.folderTotals));
+    if (types.longerFiles() > 0) {
+        out.insert("longerExtensionFiles", whole(std::uint64_t(types.longerFiles())));
+        out.insert("commonestLongerExtension", types.commonestLonger());
+    }
     return out;
 }
 
@@ -290,7 +294,7 @@ public:
             if (c < u'0' || c > u'9')
                 damaged(where, QStringLiteral("is not a whole number"));
             const unsigned digit = c.unicode() - u'0';
-            if (result > (limit - digit) / 10)
+            if (digit > limit || result > (limit - digit) / 10)
                 damaged(where, QStringLiteral("is larger than %1").arg(limit));
             result = result * 10 + digit;
         }
@@ -438,6 +442,16 @@ void readTypeRows(const Node &node, Accumulators &figures)
         if (!figures.lbTypes.putRow(extension, std::int64_t(files), bytes))
             damaged(where, QStringLiteral("repeats an extension"));
     }
+
+    // Files whose extensions are too long for a row, kept as their number and the commonest of
+    // those extensions; files of older versions have none.
+    const std::uint64_t longer = node.number("longerExtensionFiles", found - counted);
+    const QString commonest = node.text("commonestLongerExtension", 255);
+    if (longer > 0 && (!commonest.startsWith(u'.') || extensionFitsRow(commonest.toUpper())))
+        damaged(node.at("commonestLongerExtension"),
+                QStringLiteral("is no extension too long for a row"));
+    if (longer > 0)
+        figures.lbTypes.addLonger(commonest, std::int64_t(longer));
 }
 
 // A path below a drive's root as the file holds it: escaped bytes, parts joined by "/", none of
@@ -630,7 +644,10 @@ bool sameFigures(const Accumulators &a, const Accumulators &b)
     for (const auto &field : hourTables)
         if (!sameTable(a.*field.table, b.*field.table))
             return false;
-    return a.lbTypes.rows() == b.lbTypes.rows() && a.folderTotals == b.folderTotals;
+    return a.lbTypes.rows() == b.lbTypes.rows() &&
+           a.lbTypes.longerFiles() == b.lbTypes.longerFiles() &&
+           a.lbTypes.commonestLonger() == b.lbTypes.commonestLonger() &&
+           a.folderTotals == b.folderTotals;
 }
 
 bool operator==(const Collection &a, const Collection &b)

@@ -97,9 +97,10 @@ void CombinedPage::fillCombinedGridDates()
     // A size and a file count per dated page, oldest class at the top as in the dated listings.
     int column = 1;
     for (const DatePage *page : {access, create, modify}) {
+        const std::vector<ClassFigures> classes = page->classes();
         for (std::size_t k = 0; k < 10; ++k) {
-            gridCombine->setCell(column, 10 - int(k), floatToGrouped(page->ages(true)[k]));
-            gridCombine->setCell(column + 1, 10 - int(k), floatToGrouped(page->ages(false)[k]));
+            gridCombine->setCell(column, 10 - int(k), unsignedToGrouped(classes[k].bytes));
+            gridCombine->setCell(column + 1, 10 - int(k), unsignedToGrouped(classes[k].files));
         }
         column += 2;
     }
@@ -113,8 +114,8 @@ void CombinedPage::doFileAges()
         {access, Series6}, {create, Series7}, {modify, Series8}};
     for (const auto &[page, series] : lines) {
         page->fillChart();
-        fillAgeSeries(context.colours, *series, page->ages(inMegabytes), inMegabytes,
-                      series->colour(), true);
+        fillAgeSeries(context.colours, *series, page->classes(), inMegabytes, series->colour(),
+                      true);
     }
 }
 

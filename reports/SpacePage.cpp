@@ -8,7 +8,7 @@
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
 #include "helpers/Helpers.h"
-#include "reports/DiskScale.h"
+#include "model/DiskScale.h"
 #include "reports/PageLook.h"
 #include "reports/ReportTexts.h"
 

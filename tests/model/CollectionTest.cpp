@@ -186,6 +186,34 @@ TEST(CollectionRead, UnknownKeysAreIgnoredAndOptionalOnesDefault)
     EXPECT_TRUE(read.collection->figures.folderTotals.empty());
 }
 
+// The files whose extensions are too long for a row come back with the line the Types page shows
+// about them; a count past the files found or an extension that fits a row is refused.
+TEST(CollectionRead, FilesWithLongerExtensionsComeBack)
+{
+    Collection run = *parseCollection(sample()).collection;
+    Accumulators &f = run.figures;
+    f.filesProcessed = f.filesFound = 6;
+    f.sizeFiles[1] = 6;
+    for (auto *table : {&f.ageAccessedFiles, &f.ageCreatedFiles, &f.ageModifiedFiles})
+        (*table)[1] = 6;
+    f.lbTypes.addLonger(".desktop", 2);
+    const QByteArray bytes = collectionJson(run);
+    const CollectionRead read = parseCollection(bytes);
+    ASSERT_TRUE(read) << read.message.toStdString();
+    EXPECT_EQ(read.collection->figures.lbTypes.longerFiles(), 2);
+    EXPECT_EQ(read.collection->figures.lbTypes.commonestLonger(), ".desktop");
+
+    const std::pair<QByteArray, QByteArray> hostile[] = {
+        {R"("longerExtensionFiles":"2")", R"("longerExtensionFiles":"3")"},
+        {R"(".desktop")", R"(".txt")"}};
+    for (const auto &[from, to] : hostile) {
+        QByteArray changed = bytes;
+        ASSERT_TRUE(changed.contains(from));
+        changed.replace(from, to);
+        EXPECT_FALSE(parseCollection(changed)) << to.toStdString();
+    }
+}
+
 TEST(CollectionRead, FileMessageNamesTheFile)
 {
     QTemporaryDir folder;
