@@ -16,4 +16,5 @@ void Accumulators::clearVariables()
     overhang4K = overhang8K = overhang16K = overhang32K = overhang64K = 0;
     filesProcessed = 0;
     filesFound = 0;
+    linkedNamesSkipped = 0;
 }

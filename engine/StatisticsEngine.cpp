@@ -139,6 +139,7 @@ void StatisticsEngine::ScanAllDrives()
     lastDispatch = std::chrono::steady_clock::now();
     walkCounters = {};
     scan_dir(*reader);
+    linkedFiles.clear();
 }
 
 // Walks the drive depth first without recursion: each level of the stack is a folder whose
@@ -206,9 +207,18 @@ void StatisticsEngine::scanfiles(const Folder &folder)
     for (const platform::DirectoryEntry &entry : folder.listing.entries()) {
         if (aborted)
             break;
+        const bool file = entryKind(entry) == 2;
+        // A file with several names is one file, and takes its space once: the names after the
+        // first the walk meets count nowhere.
+        if (file && !linkedFiles.firstName(entry)) {
+            ++linkedNamesSkipped;
+            dispatchGate();
+            continue;
+        }
         ++walkCounters.entries;
         walkCounters.bytes += entry.allocated;
-        if (entryKind(entry) == 2) {
+        walkCounters.withCreationTime += entry.creationTime != 0;
+        if (file) {
             if (directoryText.isNull())
                 directoryText = QString::fromUtf8(folder.path());
             crunchNumbers(directoryText, entry);

@@ -38,6 +38,9 @@ const char helpText[] =
     "  --today YYYY-MM-DD  count file ages from noon of this day instead of from now\n"
     "  -h, --help          print this help and exit\n"
     "\n"
+    "A file with several names (hard links) counts once per folder given, under the first of its\n"
+    "names met; linkedNamesSkipped counts the other names.\n"
+    "\n"
     "Output: filesProcessed and filesFound; lbTypes, one line per extension; sizeFiles and\n"
     "sizeBytes, the twelve size classes from 0 - 16K to over 16MB; ageAccessed..., ageCreated...\n"
     "and ageModified... Files and Bytes, the ten age classes from not recorded to over 4 years;\n"
@@ -211,6 +214,7 @@ void printJson(const StatisticsEngine &e)
     };
     field("filesProcessed", number(double(e.filesProcessed)));
     field("filesFound", number(double(e.filesFound)));
+    field("linkedNamesSkipped", number(double(e.linkedNamesSkipped)));
     std::string rows = "[";
     for (int i = 0; i < e.lbTypes.count(); ++i)
         rows += (i ? "," : "") + jsonString(e.lbTypes.row(i));

@@ -75,6 +75,10 @@ protected:
         for (const Sample &s : samples)
             make(s);
         make({".cache/skipped.txt", 999, 0, 0}); // under a hidden folder: never counted
+        // A second name of a file, met after its first (the root's files come last): no file.
+        ASSERT_EQ(::link(dir.filePath("docs/REPORT.DOC").toLocal8Bit(),
+                         dir.filePath("copy.doc").toLocal8Bit()),
+                  0);
     }
     void TearDown() override
     {
@@ -153,7 +157,7 @@ TEST_F(ScanTool, JsonHoldsTheFiguresOfTheTree)
         "hourCreated",     "hourAccessed",     "nReadOnly",        "nHidden",
         "nSystem",         "nArchive",         "szReadOnly",       "szHidden",
         "szSystem",        "szArchive",        "overhang4K",       "overhang8K",
-        "overhang16K",     "overhang32K",      "overhang64K"};
+        "overhang16K",     "overhang32K",      "overhang64K",      "linkedNamesSkipped"};
     QStringList sortedKeys = keys;
     sortedKeys.sort();
     EXPECT_EQ(json.keys(), sortedKeys);
@@ -179,6 +183,7 @@ TEST_F(ScanTool, JsonHoldsTheFiguresOfTheTree)
     }
     EXPECT_EQ(json["filesProcessed"].toInteger(), samples.size());
     EXPECT_EQ(json["filesFound"].toInteger(), samples.size());
+    EXPECT_EQ(json["linkedNamesSkipped"].toInteger(), 1);
     EXPECT_EQ(json["lbTypes"].toArray(),
               (QJsonArray{".BIN\t1\t20000000", ".DOC\t1\t5000", ".TXT\t2\t16386"}));
     EXPECT_EQ(json["sizeFiles"].toArray(), numbers(sizeFiles));
