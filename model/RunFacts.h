@@ -1,14 +1,13 @@
 #pragma once
 
+#include "platform/DriveSource.h"
+
 #include <QChar>
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
-
-namespace platform {
-class DriveSource;
-}
 
 // One drive of a run as it stood when the run walked it: a saved collection shows the space of
 // that time, not of the day it is opened.
@@ -21,6 +20,11 @@ struct DriveFacts
     std::uint64_t freeBytes = 0;
     std::uint64_t clusterSize = 0;
     std::uint64_t usedEntries = 0; // files and folders the file system counted (used inodes)
+    // How the drive updates access dates, by its mount options.
+    platform::AccessTimes accessTimes = platform::AccessTimes::Unknown;
+    // Whether the drive keeps creation dates: some entry of its walk had one. Unknown until a
+    // walk met an entry.
+    std::optional<bool> keepsCreationDates;
 
     std::uint64_t usedBytes() const { return capacity > freeBytes ? capacity - freeBytes : 0; }
 };

@@ -55,6 +55,8 @@ public:
 
     // The collection engine and the results of the last run.
     StatisticsEngine engine;
+    // The facts of the last run's drives, one for each drive walked, as the pages read them.
+    RunFacts runFacts;
 
     TOvcNotebook *OvcNotebook1;
     QPushButton *btOK;

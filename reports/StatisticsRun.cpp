@@ -79,6 +79,7 @@ void TfrmStatistics::btOKClick()
                      "proceed with statistics.");
         } else {
             announceRun();
+            runFacts.drives.clear();
             for (ReportPage *page : pages)
                 page->runStarting();
             OvcNotebook1->setPageEnabled(OverhangTab, context.oneDriveRun());
@@ -144,13 +145,12 @@ void TfrmStatistics::driveStarting()
 // The progress bar measures the walk against what the drive says it holds.
 void TfrmStatistics::startWalkProgress()
 {
-    const platform::DriveSource &drives = platform::driveSource();
     const QChar letter = engine.currentDrive.isEmpty() ? QChar() : engine.currentDrive.at(0);
-    std::uint64_t freeBytes = 0, totalBytes = 0;
+    const DriveFacts &drive =
+        runFacts.drives.emplace_back(driveFacts(platform::driveSource(), letter));
     usage = {};
-    usage.usedEntries = drives.usedEntries(letter);
-    if (drives.space(letter, freeBytes, totalBytes) && totalBytes > freeBytes)
-        usage.usedBytes = totalBytes - freeBytes;
+    usage.usedEntries = drive.usedEntries;
+    usage.usedBytes = drive.usedBytes();
     walkProgress->setValue(0);
     walkProgress->show();
     walkTimeLeft->clear();
@@ -170,6 +170,10 @@ void TfrmStatistics::showWalkProgress(const WalkCounters &counters)
 void TfrmStatistics::walkEnded()
 {
     walking = false;
+    // A drive keeps creation dates when its file system told one for any entry of the walk.
+    const WalkCounters &walked = engine.walkCounters;
+    if (!runFacts.drives.empty() && walked.entries > 0)
+        runFacts.drives.back().keepsCreationDates = walked.withCreationTime > 0;
     showPendingStatus();
     if (!engine.aborted) {
         walkProgress->setValue(100);

@@ -2,7 +2,9 @@
 #include "controls/Notebook.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
+#include "reports/ReportPage.h"
 
+#include <QLabel>
 #include <QProgressBar>
 
 namespace {
@@ -219,6 +221,33 @@ TEST_F(CollectionRun, ProgressBarRisesDuringTheWalkOnly)
     EXPECT_LE(seen.last(), 99);
     EXPECT_EQ(window->walkProgress->value(), 100);
     EXPECT_FALSE(window->walkProgress->isVisible());
+}
+
+// Each walked drive's facts reach the date pages: the way it keeps access dates, and whether its
+// file system told creation dates; a drive not walked says nothing, and a new run starts over.
+TEST_F(CollectionRun, DatePagesSayHowTheWalkedDrivesKeepTheirDates)
+{
+    for (const auto &[letter, way] : {std::pair{'c', platform::AccessTimes::Never},
+                                      std::pair{'e', platform::AccessTimes::Daily}}) {
+        platform::Drive drive = *drives->find(QChar(letter));
+        drive.accessTimes = way;
+        drives->addDrive(drive);
+    }
+    run("de");
+    ASSERT_EQ(window->runFacts.drives.size(), 2u);
+    EXPECT_EQ(window->runFacts.drives[1].letter, u'e');
+    EXPECT_TRUE(window->runFacts.drives[1].keepsCreationDates.has_value());
+    const QString both = "Access dates on C: are never updated (noatime)\n"
+                         "Access dates on E: are updated at most once a day (relatime)";
+    auto note = [&](TfrmStatistics::Page tab, const char *name) {
+        return window->pages[tab]->findChild<QLabel *>(name)->text();
+    };
+    EXPECT_EQ(note(TfrmStatistics::AccessTab, "lblAccessDates"), both);
+    EXPECT_EQ(note(TfrmStatistics::CombinedTab, "lblCombineDates"), both);
+
+    run();
+    EXPECT_EQ(note(TfrmStatistics::AccessTab, "lblAccessDates"),
+              "Access dates on C: are never updated (noatime)");
 }
 
 } // namespace

@@ -71,10 +71,20 @@ void show(TfrmStatistics &window, TfrmStatistics::Page tab, QRadioButton *view, 
     saveSnapshot(window, out, name);
 }
 
+DriveFacts walkedDrive(QChar letter, platform::AccessTimes accessTimes, bool creationDates)
+{
+    DriveFacts drive;
+    drive.letter = letter;
+    drive.accessTimes = accessTimes;
+    drive.keepsCreationDates = creationDates;
+    return drive;
+}
+
 void pageSnapshots(const QDir &out)
 {
     TfrmStatistics window;
     fillResults(window.engine);
+    window.runFacts.drives = {walkedDrive(u'c', platform::AccessTimes::Daily, true)};
     window.show();
     auto *overhang = static_cast<OverhangPage *>(window.pages[TfrmStatistics::OverhangTab]);
     overhang->clusterSize = 16384;
@@ -98,6 +108,13 @@ void pageSnapshots(const QDir &out)
     overhang->clusterSize = 2048;
     overhang->doOverHang();
     show(window, TfrmStatistics::OverhangTab, nullptr, out, "overhang-na");
+
+    // Two drives that keep their dates differently: a line for each.
+    window.runFacts.drives.push_back(walkedDrive(u'd', platform::AccessTimes::Never, false));
+    window.refillPages();
+    show(window, TfrmStatistics::AccessTab, access->rgSize, out, "access-two-drives");
+    show(window, TfrmStatistics::CreatedTab, create->rgListing, out, "created-two-drives");
+    show(window, TfrmStatistics::CombinedTab, combine->rbCombine2, out, "combined-two-drives");
 }
 
 // Files of many ages and hours of the day: file n was written n x 7 days and n x 67 minutes
