@@ -1,8 +1,10 @@
 // Korvel 98: the main window with its drive chart, and the statistics window behind it.
 
+#include "app/DisplayStart.h"
 #include "app/MainWindow.h"
 #include "controls/DesignFonts.h"
 #include "platform/DirectorySearch.h"
+#include "platform/StandardOutput.h"
 #include "reports/Statistics.h"
 
 #include <QApplication>
@@ -14,17 +16,25 @@
 
 namespace {
 
-// A window system to show windows on: X11, Wayland, or a platform chosen on purpose.
-bool haveDisplay(int argc, char **argv)
+// The window system chosen on the command line (-platform) or in QT_QPA_PLATFORM, or empty when
+// Qt is left to choose.
+QString chosenPlatform(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "-platform" || arg.starts_with("-platform="))
-            return true;
+        if (arg == "-platform")
+            return i + 1 < argc ? QString::fromLocal8Bit(argv[i + 1]) : QString();
+        if (arg.starts_with("-platform="))
+            return QString::fromLocal8Bit(arg.substr(10));
     }
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    return qEnvironmentVariable("QT_QPA_PLATFORM");
+}
+
+// A window system to show windows on: X11, Wayland, or a platform chosen on purpose.
+bool haveDisplay(const QString &platform)
+{
+    return !platform.isEmpty() || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 const char helpText[] =
@@ -74,14 +84,12 @@ std::optional<int> answerCommandLine(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
         const char *arg = argv[i];
-        if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
-            std::fputs(helpText, stdout);
-            return 0;
-        }
-        if (!std::strcmp(arg, "--version") || !std::strcmp(arg, "-v")) {
-            std::printf("Korvel 98 %s\n", KORVEL_VERSION);
-            return 0;
-        }
+        if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h"))
+            return platform::printToStandardOutput("korvel98", helpText) ? 0 : 1;
+        if (!std::strcmp(arg, "--version") || !std::strcmp(arg, "-v"))
+            return platform::printToStandardOutput("korvel98", "Korvel 98 " KORVEL_VERSION "\n")
+                       ? 0
+                       : 1;
         // Qt's own options are Qt's business (an X session manager restarts the program with
         // -session, users choose a style or a platform); they are left for QApplication.
         if (const int taken = qtOptionLength(argc - i, argv + i)) {
@@ -101,12 +109,17 @@ int main(int argc, char **argv)
 {
     if (const std::optional<int> exitCode = answerCommandLine(argc, argv))
         return *exitCode;
-    if (!haveDisplay(argc, argv)) {
-        std::fputs("korvel98: no display to show the windows on (DISPLAY is not set)\n", stderr);
+    const QString windowSystem = chosenPlatform(argc, argv);
+    if (!haveDisplay(windowSystem)) {
+        std::fputs("korvel98: no display to show the windows on (neither DISPLAY nor "
+                   "WAYLAND_DISPLAY is set)\n",
+                   stderr);
         return 1;
     }
     platform::raiseDescriptorLimit();
+    DisplayStart start(windowSystem);
     QApplication app(argc, argv);
+    start.done();
     QApplication::setApplicationName("Korvel 98");
     QApplication::setApplicationVersion(KORVEL_VERSION);
     // Lets the desktop match the windows to the menu entry and its icon.

@@ -7,12 +7,15 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make pkg-config
   qt6-base-dev libgl-dev libxcb1-dev libgtest-dev
+  qt6-wayland                                 # windows in a Wayland session without X
   shared-mime-info fonts-liberation2
   tzdata
   xvfb xauth
   librsvg2-bin                                # draws the PNG icons from the SVG
   desktop-file-utils appstream dpkg-dev file  # check the menu entry, build the Debian package
   poppler-utils                               # read the printed PDF pages back in tests
+  lintian man-db groff-base                   # check the package and the manual pages
+  weston                                      # a headless Wayland session for the tests
   "$@"
 )
 

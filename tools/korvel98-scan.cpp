@@ -6,6 +6,7 @@
 #include "platform/DirectorySearch.h"
 #include "platform/FileTimes.h"
 #include "platform/FolderDriveSource.h"
+#include "platform/StandardOutput.h"
 
 #include <QCollator>
 #include <QDate>
@@ -37,6 +38,7 @@ const char helpText[] =
     "                      EXTS is a comma-separated list such as .doc,.txt or *.doc,*.txt\n"
     "  --today YYYY-MM-DD  count file ages from noon of this day instead of from now\n"
     "  -h, --help          print this help and exit\n"
+    "  -v, --version       print the version and exit\n"
     "\n"
     "A file with several names (hard links) counts once per folder given, under the first of its\n"
     "names met; linkedNamesSkipped counts the other names.\n"
@@ -49,8 +51,8 @@ const char helpText[] =
     "overhang4K ... overhang64K, the bytes lost to clusters of that size.\n"
     "\n"
     "Exit status: 0 after a run, 2 on a bad argument or a missing folder (one line on standard\n"
-    "error, nothing on standard output), 1 when the figures could not be written out (a full\n"
-    "disk, a closed output) or the walk ran out of system resources.\n";
+    "error, nothing on standard output), 1 when the figures, the help or the version could not\n"
+    "be written out (a full disk, a closed output) or the walk ran out of system resources.\n";
 
 struct Options
 {
@@ -108,10 +110,13 @@ Options parse(const std::vector<std::string> &bytes)
                 fail(QStringLiteral("%1 needs a value").arg(arg));
             return QString::fromLocal8Bit(bytes[++i]);
         };
-        if (arg == u"--help" || arg == u"-h") {
-            std::fputs(helpText, stdout);
-            std::exit(0);
-        }
+        if (arg == u"--help" || arg == u"-h")
+            std::exit(platform::printToStandardOutput("korvel98-scan", helpText) ? 0 : 1);
+        if (arg == u"--version" || arg == u"-v")
+            std::exit(
+                platform::printToStandardOutput("korvel98-scan", "Korvel 98 " KORVEL_VERSION "\n")
+                    ? 0
+                    : 1);
         if (arg == u"--include" || arg == u"--exclude") {
             if (filterGiven)
                 fail(QStringLiteral("--include and --exclude may be given once, not both"));

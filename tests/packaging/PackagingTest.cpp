@@ -6,8 +6,10 @@
 
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -19,12 +21,18 @@ struct Result
     QByteArray out, err;
 };
 
+// Runs a program to its end; output names a file to take its standard output instead of the pipe.
 Result run(const QString &program, const QStringList &args,
-           const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
+           const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment(),
+           const QString &output = {})
 {
     QProcess process;
     process.setProcessEnvironment(env);
+    if (!output.isEmpty())
+        process.setStandardOutputFile(output);
     process.start(program, args);
+    if (!process.waitForStarted())
+        return {-1, {}, "cannot start " + program.toUtf8()};
     process.waitForFinished(120000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
@@ -34,10 +42,17 @@ const QList<int> iconSizes = {16, 22, 24, 32, 48, 64, 128, 256};
 
 QStringList expectedFiles(const QString &prefix)
 {
-    QStringList files = {"/bin/korvel98", "/bin/korvel98-scan",
+    QStringList files = {"/bin/korvel98",
+                         "/bin/korvel98-scan",
                          "/share/applications/korvel98.desktop",
                          "/share/metainfo/example.tembrel.korvel98.metainfo.xml",
-                         "/share/icons/hicolor/scalable/apps/korvel98.svg"};
+                         "/share/icons/hicolor/scalable/apps/korvel98.svg",
+                         "/share/man/man1/korvel98.1.gz",
+                         "/share/man/man1/korvel98-scan.1.gz",
+                         "/share/doc/korvel98/changelog.gz",
+                         "/share/doc/korvel98/copyright"};
+    for (const char *shot : {"main-rest", "space-pies", "access-mb", "time"})
+        files << QString("/share/korvel98/screenshots/%1.png").arg(shot);
     for (int size : iconSizes)
         files << QString("/share/icons/hicolor/%1x%1/apps/korvel98.png").arg(size);
     for (QString &file : files)
@@ -118,7 +133,48 @@ TEST_F(Install, MenuEntryAndSoftwareCentreDataPassTheirValidators)
     EXPECT_EQ(tree.exitCode, 0) << tree.out.toStdString();
 }
 
-TEST(Package, NamesItsDependenciesAndHoldsTheInstalledFilesUnderUsr)
+namespace {
+
+// The options a program's --help lists, long forms.
+QStringList helpOptions(const QString &program)
+{
+    static const QRegularExpression option(R"(^  (-\w, )?(--[\w-]+))");
+    QStringList options;
+    for (const QString &line : QString::fromUtf8(run(program, {"--help"}).out).split('\n'))
+        if (const QRegularExpressionMatch m = option.match(line); m.hasMatch())
+            options << m.captured(2);
+    return options;
+}
+
+} // namespace
+
+TEST_F(Install, ManualPagesRenderWithoutWarningsAndDescribeEveryOption)
+{
+    ASSERT_EQ(install().exitCode, 0);
+    QProcessEnvironment man = env;
+    man.insert("MANPAGER", "cat");
+    man.insert("MANWIDTH", "200"); // no option name broken across lines
+    man.insert("LC_ALL", "C.UTF-8");
+    for (const auto &[page, program] :
+         {std::pair{"korvel98", KORVEL_PROGRAM}, std::pair{"korvel98-scan", KORVEL_SCAN_TOOL}}) {
+        SCOPED_TRACE(page);
+        // --warnings=w: every warning groff knows.
+        const Result shown = run(
+            "man", {"--warnings=w", "-l", installed(QString("/share/man/man1/%1.1.gz").arg(page))},
+            man);
+        EXPECT_EQ(shown.exitCode, 0);
+        EXPECT_EQ(shown.err, "");
+        const QString text = QString::fromUtf8(shown.out);
+        for (const char *section : {"OPTIONS", "FILES", "ENVIRONMENT", "EXIT STATUS", "EXAMPLES"})
+            EXPECT_TRUE(text.contains(QString("\n%1\n").arg(section))) << section;
+        const QStringList options = helpOptions(program);
+        EXPECT_GE(options.size(), 2);
+        for (const QString &option : options)
+            EXPECT_TRUE(text.contains(option)) << option.toStdString() << " is not described";
+    }
+}
+
+TEST(Package, NamesItsDependenciesHoldsTheInstalledFilesUnderUsrAndPassesLintian)
 {
     QTemporaryDir out;
     const Result packed =
@@ -133,7 +189,8 @@ TEST(Package, NamesItsDependenciesAndHoldsTheInstalledFilesUnderUsr)
         QString::fromUtf8(run("dpkg-deb", {"-f", deb, "Depends"}).out).simplified();
     for (const char *package :
          {"libqt6core6 (", "libqt6gui6 (", "libqt6widgets6 (", "libqt6printsupport6 (", "libc6 (",
-          "libstdc++6 (", "qt6-qpa-plugins", "shared-mime-info", "fonts-liberation2"})
+          "libstdc++6 (", "qt6-qpa-plugins", "qt6-wayland", "shared-mime-info",
+          "fonts-liberation2"})
         EXPECT_TRUE(depends.contains(package))
             << package << " missing in: " << depends.toStdString();
 
@@ -147,11 +204,22 @@ TEST(Package, NamesItsDependenciesAndHoldsTheInstalledFilesUnderUsr)
             program = line.section(' ', 0, 1);
     }
     files.sort();
-    EXPECT_EQ(files, expectedFiles("/usr"));
+    QStringList expected = expectedFiles("/usr") << "/usr/share/lintian/overrides/korvel98";
+    expected.sort();
+    EXPECT_EQ(files, expected);
     EXPECT_EQ(program, "-rwxr-xr-x root/root");
+
+    // No error and no warning, nor any of the hardening findings, which lintian only notes.
+    const Result lint = run("lintian", {"--display-info", deb});
+    QStringList findings;
+    for (const QString &line : QString::fromUtf8(lint.out).split('\n'))
+        if (line.startsWith("E:") || line.startsWith("W:") || line.contains("hardening-"))
+            findings << line;
+    EXPECT_EQ(findings, QStringList()) << lint.err.toStdString();
+    EXPECT_EQ(lint.exitCode, 0) << lint.err.toStdString();
 }
 
-TEST(CommandLine, HelpVersionAndMistakesAnswerWithoutADisplay)
+TEST(CommandLine, HelpVersionMistakesAndMissingDisplaysAnswerInTheProgramsOwnWords)
 {
     QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -163,32 +231,48 @@ TEST(CommandLine, HelpVersionAndMistakesAnswerWithoutADisplay)
         int exitCode;
         QByteArray outStart; // empty: nothing on standard output
         int errLines;
+        QStringList env = {};  // NAME=value, added
+        bool fullDisk = false; // standard output goes to /dev/full
     };
+    const QByteArray version = "Korvel 98 " KORVEL_VERSION "\n";
     const Case cases[] = {
         {KORVEL_PROGRAM, {"--help"}, 0, "Usage: korvel98 [--help | --version]\n", 0},
-        {KORVEL_PROGRAM, {"-v"}, 0, "Korvel 98 " KORVEL_VERSION "\n", 0},
-        {KORVEL_PROGRAM, {"--version"}, 0, "Korvel 98 " KORVEL_VERSION "\n", 0},
+        {KORVEL_PROGRAM, {"-v"}, 0, version, 0},
+        {KORVEL_PROGRAM, {"--version"}, 0, version, 0},
         // Qt's own options (a session manager's restart, a style) are no mistake of the user's.
-        {KORVEL_PROGRAM, {"-session", "1234", "--version"}, 0, "Korvel 98 " KORVEL_VERSION "\n", 0},
-        {KORVEL_PROGRAM,
-         {"-style=fusion", "-reverse", "-v"},
-         0,
-         "Korvel 98 " KORVEL_VERSION "\n",
-         0},
+        {KORVEL_PROGRAM, {"-session", "1234", "--version"}, 0, version, 0},
+        {KORVEL_PROGRAM, {"-style=fusion", "-reverse", "-v"}, 0, version, 0},
         {KORVEL_PROGRAM, {"-style"}, 2, "", 1}, // its value is missing
         {KORVEL_PROGRAM, {"--colour", "--help"}, 2, "", 1},
         {KORVEL_PROGRAM, {"/home"}, 2, "", 1},
         {KORVEL_PROGRAM, {}, 1, "", 1}, // the window itself does need a display
         {KORVEL_PROGRAM, {"-platformtheme", "gtk3"}, 1, "", 1}, // a theme is no display
         {KORVEL_SCAN_TOOL, {"--help"}, 0, "Usage: korvel98-scan [--include EXTS", 0},
+        {KORVEL_SCAN_TOOL, {"--version"}, 0, version, 0},
+        // A display that cannot be reached is the program's own one-line message, not Qt's
+        // abort.
+        {KORVEL_PROGRAM, {}, 1, "", 1, {"DISPLAY=:77"}},
+        {KORVEL_PROGRAM, {}, 1, "", 1, {"WAYLAND_DISPLAY=nowhere", "XDG_RUNTIME_DIR=/tmp"}},
+        // Help or version that cannot be written is a failure, said as such.
+        {KORVEL_PROGRAM, {"--help"}, 1, "", 1, {}, true},
+        {KORVEL_PROGRAM, {"-v"}, 1, "", 1, {}, true},
+        {KORVEL_SCAN_TOOL, {"-h"}, 1, "", 1, {}, true},
+        {KORVEL_SCAN_TOOL, {"--version"}, 1, "", 1, {}, true},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.args.join(' ').toStdString());
-        const Result result = run(c.program, c.args, noDisplay);
+        SCOPED_TRACE((c.env.join(' ') + ' ' + c.args.join(' ') + (c.fullDisk ? " >/dev/full" : ""))
+                         .toStdString());
+        QProcessEnvironment env = noDisplay;
+        for (const QString &setting : c.env)
+            env.insert(setting.section('=', 0, 0), setting.section('=', 1));
+        const Result result = run(c.program, c.args, env, c.fullDisk ? "/dev/full" : "");
         EXPECT_EQ(result.exitCode, c.exitCode);
         EXPECT_TRUE(c.outStart.isEmpty() ? result.out.isEmpty() : result.out.startsWith(c.outStart))
             << result.out.toStdString();
         EXPECT_EQ(result.err.count('\n'), c.errLines) << result.err.toStdString();
         EXPECT_EQ(result.err.isEmpty(), c.errLines == 0);
+        EXPECT_TRUE(result.err.isEmpty() ||
+                    result.err.startsWith(QFileInfo(c.program).fileName().toUtf8() + ": "))
+            << result.err.toStdString();
     }
 }

@@ -1,6 +1,7 @@
-// korvel98-snapshots OUTDIR
+// korvel98-snapshots OUTDIR [GROUP...]
 // Renders the program's windows and charts to PNG files without a display, with fixed data, so
-// that they can be looked at, and compared from one change to the next.
+// that they can be looked at, and compared from one change to the next. Named groups alone are
+// rendered when given (the build makes the software centres' screenshots that way).
 
 #include "controls/DesignFonts.h"
 #include "tools/snapshots/Snapshots.h"
@@ -39,9 +40,17 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTextStream err(stderr);
-    if (argc != 2) {
-        err << "usage: korvel98-snapshots OUTDIR\n";
+    if (argc < 2) {
+        err << "usage: korvel98-snapshots OUTDIR [GROUP...]\n";
         return 2;
+    }
+    QStringList wanted;
+    for (int i = 2; i < argc; ++i) {
+        wanted << QString::fromLocal8Bit(argv[i]);
+        if (!groups().contains(wanted.back())) {
+            err << "korvel98-snapshots: no group " << wanted.back() << "\n";
+            return 2;
+        }
     }
     installDesignFonts();
     // Numbers and dates in the pictures read the same on every machine.
@@ -52,6 +61,7 @@ int main(int argc, char **argv)
         return 2;
     }
     for (const auto &[name, group] : groups())
-        group(out);
+        if (wanted.isEmpty() || wanted.contains(name))
+            group(out);
     return 0;
 }
