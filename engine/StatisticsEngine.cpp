@@ -121,6 +121,8 @@ bool StatisticsEngine::abortScan()
 
 void StatisticsEngine::ScanAllDrives()
 {
+    // A drive whose root cannot be entered met nothing: no count of the drive before may stand.
+    walkCounters = {};
     const QChar letter = driveLetter(currentDrive);
     if (!isDriveReady(letter, *drives))
         return;
@@ -137,7 +139,6 @@ void StatisticsEngine::ScanAllDrives()
     const auto reader = std::make_shared<FolderReader>(root.toStdString(), device);
     reader->start(readAheadThreads, readAheadThreads > 0 ? readAheadThreadsWaiting : 0);
     lastDispatch = std::chrono::steady_clock::now();
-    walkCounters = {};
     scan_dir(*reader);
     linkedFiles.clear();
 }

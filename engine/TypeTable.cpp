@@ -153,6 +153,16 @@ const TypeTable::Row &TypeTable::ordered(int index) const
     return table[std::size_t(order[std::size_t(index)])];
 }
 
+bool TypeTable::putRow(const QString &upperExtension, std::int64_t files, std::uint64_t bytes)
+{
+    if (byExtension.contains(upperExtension))
+        return false;
+    Row &row = rowFor(upperExtension);
+    row.files = files;
+    row.bytes = bytes;
+    return true;
+}
+
 void TypeTable::clear()
 {
     table.clear();

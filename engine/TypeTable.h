@@ -47,6 +47,9 @@ public:
     std::uint64_t bytesAt(int index) const;
 
     void clear();
+    // Puts back a row as a saved collection holds it: an extension as a row shows it (upper
+    // case, fits a row, no tab). False when the extension has a row already.
+    bool putRow(const QString &upperExtension, std::int64_t files, std::uint64_t bytes);
 
 private:
     struct Row

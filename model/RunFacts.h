@@ -20,13 +20,16 @@ struct DriveFacts
     std::uint64_t freeBytes = 0;
     std::uint64_t clusterSize = 0;
     std::uint64_t usedEntries = 0; // files and folders the file system counted (used inodes)
+    bool walked = false;           // the run reached the drive and it was ready
+    std::uint64_t entriesMet = 0;  // files and folders the walk met on it (hidden ones included)
     // How the drive updates access dates, by its mount options.
     platform::AccessTimes accessTimes = platform::AccessTimes::Unknown;
     // Whether the drive keeps creation dates: some entry of its walk had one. Unknown until a
     // walk met an entry.
-    std::optional<bool> keepsCreationDates;
+    std::optional<bool> keepsCreationDates = std::nullopt;
 
     std::uint64_t usedBytes() const { return capacity > freeBytes ? capacity - freeBytes : 0; }
+    bool operator==(const DriveFacts &) const = default;
 };
 
 // What a run's figures need beside them to be read later or elsewhere: when and where it ran,
@@ -39,7 +42,8 @@ struct RunFacts
     QString timeZone; // the IANA name, such as "Europe/Berlin"
     QString hostName;
     std::vector<DriveFacts> drives;
-    bool complete = false; // every drive walked to its end, no abort
+    bool complete = false; // no abort: every drive that was ready walked to its end
+    bool operator==(const RunFacts &) const = default;
 };
 
 // The facts of one drive read from a drive table now; a drive that does not answer has only its

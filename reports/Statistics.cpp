@@ -112,7 +112,7 @@ protected:
 TfrmStatistics::TfrmStatistics(QWidget *parent)
     : QDialog(parent), engine(platform::driveSource()),
       OvcNotebook1(new TOvcNotebook(this)), context{engine, aColors, Timer1, *OvcNotebook1,
-                                                    runFacts}
+                                                    recorder.run()}
 {
     setWindowTitle(notYetCaption);
     setDialogFrame(*this, clientSize);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "engine/StatisticsEngine.h"
+#include "model/History.h"
+#include "model/RunRecorder.h"
 #include "reports/ColourTable.h"
 #include "reports/ReportContext.h"
 #include "reports/WalkProgress.h"
@@ -55,8 +57,9 @@ public:
 
     // The collection engine and the results of the last run.
     StatisticsEngine engine;
-    // The facts of the last run's drives, one for each drive walked, as the pages read them.
-    RunFacts runFacts;
+    // The facts of the run under way and of the last run (its drives, how each keeps its dates),
+    // for its collection and for the pages.
+    RunRecorder recorder;
 
     TOvcNotebook *OvcNotebook1;
     QPushButton *btOK;
@@ -89,6 +92,8 @@ public:
     // a person. The dialog answers whether to print.
     std::function<bool(QPrinter &printer)> runPrintDialog;
     std::function<void(TChart &chart)> runChartPreview;
+    // Where every run that ends is kept (model/History.h); empty keeps none.
+    QString historyFolder = collectionsFolder();
 
     void FormCreate();
     void FormShow();
@@ -136,6 +141,7 @@ private:
     void setStatusText(const QString &text);
     void showPendingStatus();
     void windowPrint(QPrinter &printer);
+    void keepRunInHistory();
 
     ColourTable aColors;
     ReportContext context;

@@ -79,11 +79,12 @@ void TfrmStatistics::btOKClick()
                      "proceed with statistics.");
         } else {
             announceRun();
-            runFacts.drives.clear();
             for (ReportPage *page : pages)
                 page->runStarting();
             OvcNotebook1->setPageEnabled(OverhangTab, context.oneDriveRun());
+            recorder.runStarting(platform::driveSource(), engine.PickList1);
             engine.collectDrives();
+            keepRunInHistory();
             applyCoverRule();
         }
     }
@@ -142,15 +143,13 @@ void TfrmStatistics::driveStarting()
     startWalkProgress();
 }
 
-// The progress bar measures the walk against what the drive says it holds.
+// The progress bar measures the walk against what the drive says it holds, or better, against
+// what the last complete walk of it met.
 void TfrmStatistics::startWalkProgress()
 {
     const QChar letter = engine.currentDrive.isEmpty() ? QChar() : engine.currentDrive.at(0);
-    const DriveFacts &drive =
-        runFacts.drives.emplace_back(driveFacts(platform::driveSource(), letter));
-    usage = {};
-    usage.usedEntries = drive.usedEntries;
-    usage.usedBytes = drive.usedBytes();
+    const DriveFacts &drive = recorder.driveWalking(platform::driveSource(), letter);
+    usage = {drive.usedEntries, drive.usedBytes(), expectedEntries(historyFolder, drive)};
     walkProgress->setValue(0);
     walkProgress->show();
     walkTimeLeft->clear();
@@ -170,10 +169,7 @@ void TfrmStatistics::showWalkProgress(const WalkCounters &counters)
 void TfrmStatistics::walkEnded()
 {
     walking = false;
-    // A drive keeps creation dates when its file system told one for any entry of the walk.
-    const WalkCounters &walked = engine.walkCounters;
-    if (!runFacts.drives.empty() && walked.entries > 0)
-        runFacts.drives.back().keepsCreationDates = walked.withCreationTime > 0;
+    recorder.driveWalked(engine.walkCounters.entries, engine.walkCounters.withCreationTime);
     showPendingStatus();
     if (!engine.aborted) {
         walkProgress->setValue(100);

@@ -14,9 +14,10 @@ constexpr double settleSeconds = 3;
 
 int walkPercent(const WalkCounters &counters, const DriveUsage &usage)
 {
-    const bool byEntries = usage.usedEntries > 0;
+    const std::uint64_t entries = usage.expectedEntries ? usage.expectedEntries : usage.usedEntries;
+    const bool byEntries = entries > 0;
     const double done = double(byEntries ? counters.entries : counters.bytes);
-    const double whole = double(byEntries ? usage.usedEntries : usage.usedBytes);
+    const double whole = double(byEntries ? entries : usage.usedBytes);
     if (whole <= 0)
         return 0;
     return std::clamp(int(done * 100 / whole), 0, 99);

@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
 
@@ -101,6 +102,9 @@ int main(int argc, char **argv)
     }
     const UnattendedDrive drive(QString::fromLocal8Bit(argv[1]), QStringLiteral("c: [bench]"));
     TfrmStatistics window;
+    // The runs are kept as the program keeps them, in a history of the benchmark's own.
+    const QTemporaryDir history;
+    window.historyFolder = history.path();
     window.show();
     WalkWatch watch(window);
 

@@ -47,17 +47,18 @@ TEST(ColourTable, OneColourAndBackToTheTable)
     EXPECT_NE(table[2], table[1]);
 }
 
-TEST(WalkProgress, ShareByEntriesOrElseBytesAndNeverFullBeforeTheEnd)
+TEST(WalkProgress, ShareByEarlierWalkOrEntriesOrElseBytesAndNeverFullBeforeTheEnd)
 {
     const struct
     {
         WalkCounters counters;
         DriveUsage usage;
         int percent;
-    } cases[] = {{{50, 999}, {200, 1000}, 25}, // inodes counted: entries decide
-                 {{50, 400}, {0, 1000}, 40},   // no inodes: bytes decide
-                 {{300, 0}, {200, 1000}, 99},  // hard links run past the count
-                 {{10, 10}, {0, 0}, 0}};       // nothing known about the drive
+    } cases[] = {{{50, 999}, {200, 1000}, 25},     // inodes counted: entries decide
+                 {{50, 400}, {0, 1000}, 40},       // no inodes: bytes decide
+                 {{300, 0}, {200, 1000}, 99},      // hard links run past the count
+                 {{10, 10}, {0, 0}, 0},            // nothing known about the drive
+                 {{50, 0}, {200, 1000, 100}, 50}}; // a walk of the drive before decides
     for (const auto &c : cases)
         EXPECT_EQ(walkPercent(c.counters, c.usage), c.percent);
 }

@@ -234,9 +234,10 @@ TEST_F(CollectionRun, DatePagesSayHowTheWalkedDrivesKeepTheirDates)
         drives->addDrive(drive);
     }
     run("de");
-    ASSERT_EQ(window->runFacts.drives.size(), 2u);
-    EXPECT_EQ(window->runFacts.drives[1].letter, u'e');
-    EXPECT_TRUE(window->runFacts.drives[1].keepsCreationDates.has_value());
+    const std::vector<DriveFacts> &facts = window->recorder.run().drives;
+    ASSERT_EQ(facts.size(), 3u);
+    EXPECT_FALSE(facts[1].keepsCreationDates.has_value()) << "d: is not ready";
+    EXPECT_TRUE(facts[2].keepsCreationDates.has_value());
     const QString both = "Access dates on C: are never updated (noatime)\n"
                          "Access dates on E: are updated at most once a day (relatime)";
     auto note = [&](TfrmStatistics::Page tab, const char *name) {
@@ -248,6 +249,42 @@ TEST_F(CollectionRun, DatePagesSayHowTheWalkedDrivesKeepTheirDates)
     run();
     EXPECT_EQ(note(TfrmStatistics::AccessTab, "lblAccessDates"),
               "Access dates on C: are never updated (noatime)");
+}
+
+// Each run that ends is kept, stopped or not. The next walk of the drive measures its share
+// against what the last complete walk met, not against the drive's inodes (the walk passes
+// hidden folders by). A history that cannot be written changes nothing on screen.
+TEST_F(CollectionRun, EveryRunIsKeptAndTheLastCompleteWalkGuidesTheBar)
+{
+    window->historyFolder = home.filePath("history");
+    drives->setUsedEntries('c', 1000);
+    run();
+    QList<int> seen;
+    duringWalk([&](int dispatch) {
+        seen.append(window->walkProgress->value());
+        if (dispatch == 5)
+            QTest::keyClick(window.get(), Qt::Key_Escape);
+    });
+    run();
+    EXPECT_GE(seen.last(), 40) << "5 of the 10 entries the first walk met";
+
+    const QStringList files = historyFiles(window->historyFolder);
+    ASSERT_EQ(files.size(), 2);
+    const CollectionRead first = readCollectionFile(files.first());
+    const CollectionRead second = readCollectionFile(files.last());
+    ASSERT_TRUE(first && second) << first.message.toStdString() << second.message.toStdString();
+    EXPECT_TRUE(first.collection->facts.complete);
+    EXPECT_EQ(first.collection->facts.drives.at(0).entriesMet, 10u);
+    EXPECT_EQ(first.collection->facts.drives.at(0).mountPoint, home.filePath("c"));
+    EXPECT_FALSE(second.collection->facts.complete);
+    EXPECT_TRUE(sameFigures(second.collection->figures, window->engine));
+
+    QFile blocker(home.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    window->historyFolder = blocker.fileName() + "/history";
+    run();
+    EXPECT_EQ(status(), "Finished - 8 files processed");
+    EXPECT_TRUE(errors.isEmpty());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // from fixed figures.
 
 #include "controls/Notebook.h"
+#include "platform/FolderDriveSource.h"
 #include "reports/CombinedPage.h"
 #include "reports/DatePage.h"
 #include "reports/OverhangPage.h"
@@ -71,20 +72,33 @@ void show(TfrmStatistics &window, TfrmStatistics::Page tab, QRadioButton *view, 
     saveSnapshot(window, out, name);
 }
 
-DriveFacts walkedDrive(QChar letter, platform::AccessTimes accessTimes, bool creationDates)
+// Drives c: (access dates updated once a day) and d: (never, and no creation dates), walked by
+// the window's run as far as its recorder knows.
+void recordDrives(TfrmStatistics &window, const QString &letters)
 {
-    DriveFacts drive;
-    drive.letter = letter;
-    drive.accessTimes = accessTimes;
-    drive.keepsCreationDates = creationDates;
-    return drive;
+    platform::FolderDriveSource drives;
+    for (const QChar letter : letters) {
+        platform::Drive drive;
+        drive.letter = letter;
+        drive.accessTimes =
+            letter == u'c' ? platform::AccessTimes::Daily : platform::AccessTimes::Never;
+        drives.addDrive(drive);
+    }
+    QStringList entries;
+    for (const QChar letter : letters)
+        entries << QString(letter) + u':';
+    window.recorder.runStarting(drives, entries);
+    for (const QChar letter : letters) {
+        window.recorder.driveWalking(drives, letter);
+        window.recorder.driveWalked(4711, letter == u'c' ? 4711 : 0);
+    }
 }
 
 void pageSnapshots(const QDir &out)
 {
     TfrmStatistics window;
     fillResults(window.engine);
-    window.runFacts.drives = {walkedDrive(u'c', platform::AccessTimes::Daily, true)};
+    recordDrives(window, QStringLiteral("c"));
     window.show();
     auto *overhang = static_cast<OverhangPage *>(window.pages[TfrmStatistics::OverhangTab]);
     overhang->clusterSize = 16384;
@@ -110,7 +124,7 @@ void pageSnapshots(const QDir &out)
     show(window, TfrmStatistics::OverhangTab, nullptr, out, "overhang-na");
 
     // Two drives that keep their dates differently: a line for each.
-    window.runFacts.drives.push_back(walkedDrive(u'd', platform::AccessTimes::Never, false));
+    recordDrives(window, QStringLiteral("cd"));
     window.refillPages();
     show(window, TfrmStatistics::AccessTab, access->rgSize, out, "access-two-drives");
     show(window, TfrmStatistics::CreatedTab, create->rgListing, out, "created-two-drives");

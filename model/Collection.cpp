@@ -1,0 +1,616 @@
+#include "model/Collection.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSet>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <span>
+
+// Every value the program keeps as a 64-bit integer is written as a string of decimal digits,
+// because a JSON number read as a double keeps only 53 bits; every value it keeps as a double is
+// written as a JSON number in the shortest form that reads back to the same double.
+
+namespace {
+
+// ---- The figures, named once for the writer, the reader and the comparison -----------------
+
+template <std::size_t N> struct TableField
+{
+    const char *name;
+    std::array<double, N> Accumulators::*table;
+    std::size_t first; // the size tables leave their index 0 unused
+};
+
+constexpr TableField<13> sizeTables[] = {{"sizeFiles", &Accumulators::sizeFiles, 1},
+                                         {"sizeBytes", &Accumulators::sizeBytes, 1}};
+constexpr TableField<10> ageTables[] = {{"ageAccessedFiles", &Accumulators::ageAccessedFiles, 0},
+                                        {"ageAccessedBytes", &Accumulators::ageAccessedBytes, 0},
+                                        {"ageCreatedFiles", &Accumulators::ageCreatedFiles, 0},
+                                        {"ageCreatedBytes", &Accumulators::ageCreatedBytes, 0},
+                                        {"ageModifiedFiles", &Accumulators::ageModifiedFiles, 0},
+                                        {"ageModifiedBytes", &Accumulators::ageModifiedBytes, 0}};
+constexpr TableField<48> hourTables[] = {{"hourModified", &Accumulators::hourModified, 0},
+                                         {"hourCreated", &Accumulators::hourCreated, 0},
+                                         {"hourAccessed", &Accumulators::hourAccessed, 0}};
+
+struct CountField
+{
+    const char *name;
+    std::int64_t Accumulators::*count;
+};
+constexpr CountField counts[] = {{"filesProcessed", &Accumulators::filesProcessed},
+                                 {"filesFound", &Accumulators::filesFound},
+                                 {"nReadOnly", &Accumulators::nReadOnly},
+                                 {"nHidden", &Accumulators::nHidden},
+                                 {"nSystem", &Accumulators::nSystem},
+                                 {"nArchive", &Accumulators::nArchive}};
+
+struct SumField
+{
+    const char *name;
+    double Accumulators::*sum;
+};
+constexpr SumField sums[] = {
+    {"szReadOnly", &Accumulators::szReadOnly},   {"szHidden", &Accumulators::szHidden},
+    {"szSystem", &Accumulators::szSystem},       {"szArchive", &Accumulators::szArchive},
+    {"overhang4K", &Accumulators::overhang4K},   {"overhang8K", &Accumulators::overhang8K},
+    {"overhang16K", &Accumulators::overhang16K}, {"overhang32K", &Accumulators::overhang32K},
+    {"overhang64K", &Accumulators::overhang64K}};
+
+// Limits on what a file may hold beside the type rows.
+constexpr qsizetype textLimit = 4096;
+constexpr qsizetype shortTextLimit = 255;
+constexpr qsizetype pickedRowLimit = 100'000;
+constexpr qsizetype driveLimit = 24; // c: to z:
+// No byte sum of a run comes near this; a larger figure is not a figure of a run.
+constexpr double figureLimit = 18446744073709551616.0; // 2^64
+
+// Bit for bit, so that a saved -0 or a sum's last bit counts as a difference.
+template <std::size_t N>
+bool sameTable(const std::array<double, N> &a, const std::array<double, N> &b)
+{
+    return std::memcmp(a.data(), b.data(), sizeof(double) * N) == 0;
+}
+
+bool sameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// ---- Writing ---------------------------------------------------------------------------------
+
+QString whole(std::uint64_t value)
+{
+    return QString::number(value);
+}
+
+QString moment(const QDateTime &at)
+{
+    const int offset = at.offsetFromUtc();
+    const QDateTime local = at.toOffsetFromUtc(offset);
+    const int minutes = std::abs(offset) / 60;
+    const bool wholeSecond = local.time().msec() == 0;
+    return local.toString(wholeSecond ? QStringLiteral("yyyy-MM-ddTHH:mm:ss")
+                                      : QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) +
+           (offset < 0 ? u'-' : u'+') +
+           QStringLiteral("%1:%2")
+               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+template <std::size_t N> QJsonArray tableJson(const std::array<double, N> &table, std::size_t first)
+{
+    QJsonArray out;
+    for (std::size_t i = first; i < N; ++i)
+        out.append(table[i]);
+    return out;
+}
+
+// How a drive updates access dates, by the name of its mount option; empty when unknown.
+constexpr std::pair<platform::AccessTimes, const char *> accessDateOptions[] = {
+    {platform::AccessTimes::Never, "noatime"},
+    {platform::AccessTimes::Daily, "relatime"},
+    {platform::AccessTimes::Always, "strictatime"}};
+
+QJsonObject driveJson(const DriveFacts &drive)
+{
+    QJsonObject out{
+        {"letter", QString(drive.letter)},         {"walked", drive.walked},
+        {"mountPoint", drive.mountPoint},          {"fileSystem", drive.fileSystem},
+        {"capacity", whole(drive.capacity)},       {"free", whole(drive.freeBytes)},
+        {"used", whole(drive.usedBytes())},        {"clusterSize", whole(drive.clusterSize)},
+        {"usedEntries", whole(drive.usedEntries)}, {"entriesMet", whole(drive.entriesMet)}};
+    for (const auto &[way, option] : accessDateOptions)
+        if (drive.accessTimes == way)
+            out.insert("accessDates", option);
+    if (drive.keepsCreationDates)
+        out.insert("creationDates", *drive.keepsCreationDates);
+    return out;
+}
+
+QJsonObject filterJson(const Accumulators &figures)
+{
+    const char *mode = figures.includeSelected   ? "include"
+                       : figures.excludeSelected ? "exclude"
+                                                 : "all";
+    return {{"mode", mode}, {"types", QJsonArray::fromStringList(figures.PickList2)}};
+}
+
+QJsonObject figuresJson(const Accumulators &figures)
+{
+    QJsonObject out;
+    for (const CountField &field : counts)
+        out.insert(field.name, whole(std::uint64_t(figures.*field.count)));
+    for (const SumField &field : sums)
+        out.insert(field.name, figures.*field.sum);
+    for (const auto &field : sizeTables)
+        out.insert(field.name, tableJson(figures.*field.table, field.first));
+    for (const auto &field : ageTables)
+        out.insert(field.name, tableJson(figures.*field.table, field.first));
+    for (const auto &field : hourTables)
+        out.insert(field.name, tableJson(figures.*field.table, field.first));
+    QJsonArray rows;
+    const TypeTable &types = figures.lbTypes;
+    for (int i = 0; i < types.count(); ++i)
+        rows.append(QJsonArray{types.extensionAt(i), whole(std::uint64_t(types.filesAt(i))),
+                               whole(types.bytesAt(i))});
+    out.insert("lbTypes", rows);
+    return out;
+}
+
+// ---- Reading ---------------------------------------------------------------------------------
+
+struct Refusal
+{
+    QString reason;
+};
+
+[[noreturn]] void refuse(const QString &reason)
+{
+    throw Refusal{reason};
+}
+
+// Where a value stands in the file, such as drives[0].capacity: spelled out only for a message,
+// as a file may hold a million of them.
+class Place
+{
+public:
+    Place(const QString &path, const char *key, qsizetype index = -1)
+        : path(path), key(key), index(index)
+    {}
+    Place operator[](qsizetype i) const { return Place(path, key, i); }
+    QString text() const
+    {
+        QString result = path.isEmpty() ? QString::fromLatin1(key) : path + u'.' + key;
+        return index < 0 ? result : result + QStringLiteral("[%1]").arg(index);
+    }
+
+private:
+    const QString &path;
+    const char *key;
+    qsizetype index;
+};
+
+[[noreturn]] void damaged(const Place &where, const QString &what)
+{
+    refuse(QStringLiteral("it is damaged: %1 %2").arg(where.text(), what));
+}
+
+// One JSON object of the file and where it stands in it, for the messages.
+class Node
+{
+public:
+    Node(const QJsonObject &object, const QString &path) : object(object), path(path) {}
+
+    Place at(const char *key) const { return Place(path, key); }
+
+    // A key that version 1 always writes; later versions may add others, which are ignored.
+    QJsonValue required(const char *key) const
+    {
+        const QJsonValue value = object.value(QLatin1String(key));
+        if (value.isUndefined())
+            damaged(at(key), QStringLiteral("is missing"));
+        return value;
+    }
+
+    QString text(const char *key, qsizetype limit, bool mandatory = false) const
+    {
+        const QJsonValue value = mandatory ? required(key) : object.value(QLatin1String(key));
+        if (value.isUndefined())
+            return QString();
+        return checkedText(value, at(key), limit);
+    }
+
+    // Text that holds unpaired halves of a character could not be written back as it was read.
+    static QString checkedText(const QJsonValue &value, const Place &where, qsizetype limit)
+    {
+        const QString result = value.toString();
+        if (!value.isString() || result.size() > limit || !result.isValidUtf16())
+            damaged(where, QStringLiteral("is not a text of at most %1 characters").arg(limit));
+        return result;
+    }
+
+    bool flag(const char *key, bool fallback, bool mandatory = false) const
+    {
+        const QJsonValue value = mandatory ? required(key) : object.value(QLatin1String(key));
+        if (value.isUndefined())
+            return fallback;
+        if (!value.isBool())
+            damaged(at(key), QStringLiteral("is neither true nor false"));
+        return value.toBool();
+    }
+
+    std::uint64_t number(const char *key, std::uint64_t limit, bool mandatory = false) const
+    {
+        const QJsonValue value = mandatory ? required(key) : object.value(QLatin1String(key));
+        return value.isUndefined() ? 0 : wholeNumber(value, at(key), limit);
+    }
+
+    QJsonArray array(const char *key) const
+    {
+        const QJsonValue value = required(key);
+        if (!value.isArray())
+            damaged(at(key), QStringLiteral("is not a list"));
+        return value.toArray();
+    }
+
+    Node child(const char *key) const
+    {
+        const QJsonValue value = required(key);
+        if (!value.isObject())
+            damaged(at(key), QStringLiteral("is not an object"));
+        return Node(value.toObject(), at(key).text());
+    }
+
+    static std::uint64_t wholeNumber(const QJsonValue &value, const Place &where,
+                                     std::uint64_t limit)
+    {
+        if (!value.isString())
+            damaged(where, QStringLiteral("is not a whole number in quotes"));
+        const QString digits = value.toString();
+        if (digits.isEmpty() || digits.size() > 20)
+            damaged(where, QStringLiteral("is not a whole number"));
+        std::uint64_t result = 0;
+        for (const QChar c : digits) {
+            if (c < u'0' || c > u'9')
+                damaged(where, QStringLiteral("is not a whole number"));
+            const unsigned digit = c.unicode() - u'0';
+            if (result > (limit - digit) / 10)
+                damaged(where, QStringLiteral("is larger than %1").arg(limit));
+            result = result * 10 + digit;
+        }
+        return result;
+    }
+
+    static double figure(const QJsonValue &value, const Place &where)
+    {
+        if (!value.isDouble())
+            damaged(where, QStringLiteral("is not a number"));
+        const double result = value.toDouble();
+        if (!std::isfinite(result) || result < 0 || result >= figureLimit ||
+            std::floor(result) != result)
+            damaged(where, QStringLiteral("is not a whole number from 0 to 2^64"));
+        return result;
+    }
+
+    const QJsonObject object;
+    const QString path;
+};
+
+QDateTime readMoment(const Node &node, const char *key)
+{
+    const QString text = node.text(key, 64, true);
+    static const QRegularExpression offset(QStringLiteral("(Z|[+-]\\d\\d:\\d\\d)$"));
+    const QDateTime result = QDateTime::fromString(text, Qt::ISODate);
+    if (!result.isValid() || !offset.match(text).hasMatch())
+        damaged(node.at(key), QStringLiteral("is not a date and time with its offset from UTC"));
+    return result;
+}
+
+DriveFacts readDrive(const Node &node)
+{
+    DriveFacts drive;
+    const QString letter = node.text("letter", 1, true);
+    if (letter.size() != 1 || letter.at(0) < u'c' || letter.at(0) > u'z')
+        damaged(node.at("letter"), QStringLiteral("is not a drive letter from c to z"));
+    drive.letter = letter.at(0);
+    drive.walked = node.flag("walked", false);
+    drive.mountPoint = node.text("mountPoint", textLimit);
+    drive.fileSystem = node.text("fileSystem", shortTextLimit);
+    constexpr std::uint64_t any = std::numeric_limits<std::uint64_t>::max();
+    drive.capacity = node.number("capacity", any);
+    drive.freeBytes = node.number("free", any);
+    if (node.object.contains(QLatin1String("used")) &&
+        node.number("used", any) != drive.usedBytes())
+        damaged(node.at("used"), QStringLiteral("is not the capacity less the free bytes"));
+    drive.clusterSize = node.number("clusterSize", any);
+    drive.usedEntries = node.number("usedEntries", any);
+    drive.entriesMet = node.number("entriesMet", any);
+    if (!drive.walked && drive.entriesMet != 0)
+        damaged(node.at("entriesMet"), QStringLiteral("counts entries of a drive not walked"));
+    const QString accessDates = node.text("accessDates", shortTextLimit);
+    for (const auto &[way, option] : accessDateOptions)
+        if (accessDates == QLatin1String(option))
+            drive.accessTimes = way;
+    if (!accessDates.isEmpty() && drive.accessTimes == platform::AccessTimes::Unknown)
+        damaged(node.at("accessDates"), QStringLiteral("is not noatime, relatime or strictatime"));
+    if (node.object.contains(QLatin1String("creationDates")))
+        drive.keepsCreationDates = node.flag("creationDates", false);
+    return drive;
+}
+
+RunFacts readFacts(const Node &root)
+{
+    RunFacts facts;
+    facts.programVersion = root.text("program", shortTextLimit);
+    facts.started = readMoment(root, "started");
+    facts.ended = readMoment(root, "ended");
+    facts.timeZone = root.text("timeZone", shortTextLimit);
+    facts.hostName = root.text("host", shortTextLimit);
+    facts.complete = root.flag("complete", false, true);
+    const QJsonArray drives = root.array("drives");
+    if (drives.isEmpty() || drives.size() > driveLimit)
+        damaged(root.at("drives"), QStringLiteral("does not hold 1 to %1 drives").arg(driveLimit));
+    QSet<QChar> letters;
+    for (qsizetype i = 0; i < drives.size(); ++i) {
+        const Place where = root.at("drives")[i];
+        if (!drives[i].isObject())
+            damaged(where, QStringLiteral("is not an object"));
+        facts.drives.push_back(readDrive(Node(drives[i].toObject(), where.text())));
+        if (letters.contains(facts.drives.back().letter))
+            damaged(where, QStringLiteral("names a drive letter twice"));
+        letters.insert(facts.drives.back().letter);
+    }
+    return facts;
+}
+
+void readFilter(const Node &node, Accumulators &figures)
+{
+    const QString mode = node.text("mode", 16, true);
+    figures.allTypes = mode == u"all";
+    figures.includeSelected = mode == u"include";
+    figures.excludeSelected = mode == u"exclude";
+    if (!figures.allTypes && !figures.includeSelected && !figures.excludeSelected)
+        damaged(node.at("mode"), QStringLiteral("is none of all, include and exclude"));
+    const QJsonArray types = node.array("types");
+    if (types.size() > pickedRowLimit)
+        damaged(node.at("types"), QStringLiteral("holds more than %1 rows").arg(pickedRowLimit));
+    if (figures.allTypes && !types.isEmpty())
+        damaged(node.at("types"), QStringLiteral("picks types for a run of all files"));
+    for (qsizetype i = 0; i < types.size(); ++i)
+        figures.PickList2 << Node::checkedText(types[i], node.at("types")[i], textLimit);
+}
+
+template <std::size_t N>
+void readTable(const Node &node, const TableField<N> &field, Accumulators &figures)
+{
+    const QJsonArray values = node.array(field.name);
+    const std::size_t expected = N - field.first;
+    if (std::size_t(values.size()) != expected)
+        damaged(node.at(field.name),
+                QStringLiteral("has %1 entries, not %2").arg(values.size()).arg(expected));
+    std::array<double, N> &table = figures.*field.table;
+    for (std::size_t i = 0; i < expected; ++i)
+        table[field.first + i] = Node::figure(values[qsizetype(i)], node.at(field.name)[i]);
+}
+
+template <std::size_t N> double tableSum(const std::array<double, N> &table)
+{
+    double sum = 0;
+    for (const double value : table)
+        sum += value;
+    return sum;
+}
+
+void readTypeRows(const Node &node, Accumulators &figures)
+{
+    const QJsonArray rows = node.array("lbTypes");
+    if (rows.size() > collectionTypeRowLimit)
+        damaged(node.at("lbTypes"),
+                QStringLiteral("holds more than %1 rows").arg(collectionTypeRowLimit));
+    constexpr std::uint64_t countLimit = std::numeric_limits<std::int64_t>::max();
+    const auto found = std::uint64_t(figures.filesFound);
+    std::uint64_t counted = 0;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const Place where = node.at("lbTypes")[i];
+        const QJsonArray row = rows[i].toArray();
+        if (!rows[i].isArray() || row.size() != 3)
+            damaged(where, QStringLiteral("is not an extension, a file count and a byte sum"));
+        const QString extension = Node::checkedText(row[0], where, 10);
+        if (extension != extension.toUpper() || !extensionFitsRow(extension) ||
+            extension.contains(u'\t') || (!extension.isEmpty() && !extension.startsWith(u'.')))
+            damaged(where, QStringLiteral("holds no extension as a type row shows it"));
+        const std::uint64_t files = Node::wholeNumber(row[1], where, countLimit);
+        const std::uint64_t bytes =
+            Node::wholeNumber(row[2], where, std::numeric_limits<std::uint64_t>::max());
+        if (files == 0 && bytes != 0)
+            damaged(where, QStringLiteral("has bytes but no files"));
+        counted += files; // each at most filesFound, checked below: no overflow
+        if (counted > found)
+            damaged(node.at("lbTypes"), QStringLiteral("counts more files than were found"));
+        if (!figures.lbTypes.putRow(extension, std::int64_t(files), bytes))
+            damaged(where, QStringLiteral("repeats an extension"));
+    }
+}
+
+void readFigures(const Node &node, Accumulators &figures)
+{
+    constexpr std::uint64_t countLimit = std::numeric_limits<std::int64_t>::max();
+    for (const CountField &field : counts)
+        figures.*field.count = std::int64_t(node.number(field.name, countLimit, true));
+    for (const SumField &field : sums)
+        figures.*field.sum = Node::figure(node.required(field.name), node.at(field.name));
+    for (const auto &field : sizeTables)
+        readTable(node, field, figures);
+    for (const auto &field : ageTables)
+        readTable(node, field, figures);
+    for (const auto &field : hourTables)
+        readTable(node, field, figures);
+
+    // What every run holds true, aborted or not: each file found is in one size class and one
+    // age class of each time, in at most one half hour of each, and counts once per attribute.
+    const double found = double(figures.filesFound);
+    if (figures.filesFound > figures.filesProcessed)
+        damaged(node.at("filesFound"), QStringLiteral("is larger than filesProcessed"));
+    const TableField<10> *fileTables[] = {&ageTables[0], &ageTables[2], &ageTables[4]};
+    if (tableSum(figures.sizeFiles) != found)
+        damaged(node.at("sizeFiles"), QStringLiteral("does not add up to filesFound"));
+    for (const auto *field : fileTables)
+        if (tableSum(figures.*field->table) != found)
+            damaged(node.at(field->name), QStringLiteral("does not add up to filesFound"));
+    for (const auto &field : hourTables)
+        if (tableSum(figures.*field.table) > found)
+            damaged(node.at(field.name), QStringLiteral("adds up to more than filesFound"));
+    for (const CountField &field : std::span(counts).subspan(2)) // the attribute counters
+        if (figures.*field.count > figures.filesFound)
+            damaged(node.at(field.name), QStringLiteral("is larger than filesFound"));
+    readTypeRows(node, figures);
+}
+
+// The document of a collection file of a version this program reads.
+QJsonObject readDocument(const QByteArray &bytes)
+{
+    if (bytes.size() > collectionFileLimit)
+        refuse(QStringLiteral("it is larger than %1 MB").arg(collectionFileLimit >> 20));
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (document.isNull())
+        refuse(QStringLiteral("it is not a collection file (%1 at byte %2)")
+                   .arg(error.errorString())
+                   .arg(error.offset));
+    const QJsonObject root = document.object();
+    if (!document.isObject() || root.value("format") != QLatin1String(collectionFormat))
+        refuse(QStringLiteral("it is not a Korvel 98 collection"));
+    const QJsonValue version = root.value("version");
+    if (!version.isDouble() || version.toDouble() != std::floor(version.toDouble()) ||
+        version.toDouble() < 1)
+        damaged(Place(QString(), "version"), QStringLiteral("is not a format version"));
+    if (version.toDouble() > collectionVersion)
+        refuse(QStringLiteral("it was written by a newer Korvel 98 (collection version %1; this "
+                              "one reads version %2)")
+                   .arg(version.toDouble())
+                   .arg(collectionVersion));
+    return root;
+}
+
+} // namespace
+
+Collection collectionOf(const RunFacts &facts, const Accumulators &figures)
+{
+    return {facts, figures};
+}
+
+bool sameFigures(const Accumulators &a, const Accumulators &b)
+{
+    if (a.allTypes != b.allTypes || a.includeSelected != b.includeSelected ||
+        a.excludeSelected != b.excludeSelected || a.PickList2 != b.PickList2)
+        return false;
+    for (const CountField &field : counts)
+        if (a.*field.count != b.*field.count)
+            return false;
+    for (const SumField &field : sums)
+        if (!sameBits(a.*field.sum, b.*field.sum))
+            return false;
+    for (const auto &field : sizeTables)
+        if (!sameTable(a.*field.table, b.*field.table))
+            return false;
+    for (const auto &field : ageTables)
+        if (!sameTable(a.*field.table, b.*field.table))
+            return false;
+    for (const auto &field : hourTables)
+        if (!sameTable(a.*field.table, b.*field.table))
+            return false;
+    return a.lbTypes.rows() == b.lbTypes.rows();
+}
+
+bool operator==(const Collection &a, const Collection &b)
+{
+    return a.facts == b.facts && sameFigures(a.figures, b.figures);
+}
+
+QByteArray collectionJson(const Collection &collection)
+{
+    const RunFacts &facts = collection.facts;
+    QJsonArray drives;
+    for (const DriveFacts &drive : facts.drives)
+        drives.append(driveJson(drive));
+    const QJsonObject body{{"program", facts.programVersion},
+                           {"started", moment(facts.started)},
+                           {"ended", moment(facts.ended)},
+                           {"timeZone", facts.timeZone},
+                           {"host", facts.hostName},
+                           {"complete", facts.complete},
+                           {"drives", drives},
+                           {"filter", filterJson(collection.figures)},
+                           {"figures", figuresJson(collection.figures)}};
+    // The identifier and the version lead, so that a glance at the first bytes tells the file.
+    return QByteArrayLiteral("{\"format\":\"") + collectionFormat +
+           "\",\"version\":" + QByteArray::number(collectionVersion) + ',' +
+           QJsonDocument(body).toJson(QJsonDocument::Compact).mid(1) + '\n';
+}
+
+CollectionRead parseCollection(const QByteArray &bytes)
+{
+    try {
+        const Node root(readDocument(bytes), QString());
+        Collection collection;
+        collection.facts = readFacts(root);
+        readFilter(root.child("filter"), collection.figures);
+        readFigures(root.child("figures"), collection.figures);
+        return {std::move(collection), QString()};
+    } catch (const Refusal &refusal) {
+        return {std::nullopt, refusal.reason};
+    }
+}
+
+std::optional<RunFacts> parseRunFacts(const QByteArray &bytes)
+{
+    try {
+        return readFacts(Node(readDocument(bytes), QString()));
+    } catch (const Refusal &) {
+        return std::nullopt;
+    }
+}
+
+CollectionRead readCollectionFile(const QString &path)
+{
+    auto refused = [&](const QString &reason) {
+        return CollectionRead{std::nullopt, QStringLiteral("Cannot open the collection %1: %2.")
+                                                .arg(QFileInfo(path).fileName(), reason)};
+    };
+    // A pipe or a device would keep the reader waiting or feed it without end.
+    if (QFileInfo info(path); info.exists() && !info.isFile())
+        return refused(QStringLiteral("it is not a regular file"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refused(file.errorString());
+    // Read one byte past the limit: a file that grows while it is read is still caught.
+    const QByteArray bytes = file.read(collectionFileLimit + 1);
+    if (file.error() != QFileDevice::NoError)
+        return refused(file.errorString());
+    CollectionRead result = parseCollection(bytes);
+    if (!result)
+        return refused(result.message);
+    return result;
+}
+
+bool writeCollectionFile(const QString &path, const Collection &collection, QString &message)
+{
+    QSaveFile file(path);
+    const QByteArray bytes = collectionJson(collection);
+    // The flush of its own: when the last buffered bytes cannot be written (a full disk), commit
+    // alone would still put the file cut short in place of the one before.
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
+        file.commit())
+        return true;
+    message = QStringLiteral("Cannot save the collection %1: %2.")
+                  .arg(QFileInfo(path).fileName(), file.errorString());
+    return false;
+}

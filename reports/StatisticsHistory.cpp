@@ -1,0 +1,20 @@
+// Every run that ends is kept in the history folder, whether it ran to its end or was stopped.
+
+#include "model/Collection.h"
+#include "model/History.h"
+#include "reports/Statistics.h"
+
+#include <cstdio>
+
+// The run is over and its pages are filled: a history that cannot be written must not stand in
+// the user's way with a message box about a file they never asked for. One line on standard
+// error says what went wrong; the window and the pages stay as they are.
+void TfrmStatistics::keepRunInHistory()
+{
+    const RunFacts &facts = recorder.runEnded(engine.aborted);
+    if (historyFolder.isEmpty())
+        return;
+    QString message;
+    if (keepInHistory(collectionOf(facts, engine), historyFolder, message).isEmpty())
+        std::fprintf(stderr, "korvel98: %s\n", message.toLocal8Bit().constData());
+}

@@ -1,0 +1,189 @@
+#include "model/Collection.h"
+
+#include "engine/EngineTestSupport.h"
+#include "model/RunRecorder.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QTimeZone>
+
+namespace {
+
+using korvel::test::Tree;
+using korvel::test::utc;
+
+class CollectionFile : public korvel::test::EngineTest
+{
+protected:
+    // A run over two folders, filtered, with its facts written down as the window does.
+    Collection realRun()
+    {
+        Tree first, second;
+        first.file("a.doc", 5000, utc(2026, 12, 1, 9, 40), utc(2026, 12, 6, 23, 10));
+        first.file("sub/b.DOC", 70000, utc(2020, 2, 29));
+        first.file("sub/c.txt", 3, utc(2026, 6, 1));
+        first.file("no extension", 1);
+        first.file("x.toolong", 20'000'000);
+        second.file("deep/er/d.txt", 100, utc(2025, 1, 1, 0, 45));
+        second.file("ü.äöü", 7);
+        useDrives({first.root(), second.root()});
+        engine.includeSelected = true;
+        engine.allTypes = false;
+        engine.PickList2 = QStringList{"*.doc\tWord document", "*.txt\tText", "*.äöü\t"};
+        RunRecorder recorder;
+        recorder.now = [t = utc(2026, 12, 7, 16, 45, 3)]() mutable {
+            return QDateTime::fromSecsSinceEpoch(t += 61, QTimeZone(3600));
+        };
+        recorder.runStarting(drives, engine.PickList1);
+        engine.hooks.driveStarting = [&] {
+            recorder.driveWalking(drives, engine.currentDrive.at(0));
+        };
+        engine.hooks.refillPages = [&] {
+            recorder.driveWalked(engine.walkCounters.entries, engine.walkCounters.withCreationTime);
+        };
+        engine.collectDrives();
+        return collectionOf(recorder.runEnded(engine.aborted), engine);
+    }
+};
+
+// Every figure of a real walk, the facts of its drives and the largest numbers a drive or a
+// type row can hold come back exactly from the file.
+TEST_F(CollectionFile, RoundTripOfARealRunIsExact)
+{
+    Collection run = realRun();
+    ASSERT_EQ(run.figures.filesFound, 5);
+    ASSERT_EQ(run.facts.drives.size(), 2u);
+    EXPECT_EQ(run.facts.drives[1].entriesMet, 4u) << "deep, er, d.txt and ü.äöü";
+    run.facts.drives[0].capacity = UINT64_MAX;
+    run.facts.drives[0].freeBytes = (1ull << 53) + 1;
+    TypeTable rows;
+    for (int i = 0; i < run.figures.lbTypes.count(); ++i)
+        rows.putRow(run.figures.lbTypes.extensionAt(i), run.figures.lbTypes.filesAt(i),
+                    i == 0 ? UINT64_MAX : run.figures.lbTypes.bytesAt(i));
+    run.figures.lbTypes = rows;
+    run.figures.sizeBytes[12] = 0x1p63 + 0x1p11; // past 2^53: a double's spacing shows
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath("run.korvel98.json");
+    QString message;
+    ASSERT_TRUE(writeCollectionFile(path, run, message)) << message.toStdString();
+    const QByteArray bytes = korvel::test::fileBytes(path);
+    EXPECT_TRUE(bytes.startsWith(R"({"format":"korvel98-collection","version":1,)"));
+    EXPECT_TRUE(bytes.contains(R"("18446744073709551615")"));
+    const CollectionRead read = readCollectionFile(path);
+    ASSERT_TRUE(read) << read.message.toStdString();
+    EXPECT_TRUE(*read.collection == run);
+    EXPECT_EQ(read.collection->facts.started.toString(Qt::ISODate), "2026-12-07T17:46:04+01:00");
+    EXPECT_EQ(collectionJson(*read.collection), bytes);
+}
+
+// A valid file with the figures of four files, changed in one place per case.
+QByteArray sample()
+{
+    Collection c;
+    c.facts.programVersion = "1.3";
+    c.facts.started = QDateTime::fromSecsSinceEpoch(utc(2026, 12, 7), QTimeZone(3600));
+    c.facts.ended = c.facts.started.addSecs(90);
+    c.facts.hostName = "box";
+    c.facts.complete = true;
+    DriveFacts drive;
+    drive.letter = 'c';
+    drive.walked = true;
+    drive.mountPoint = "/";
+    drive.capacity = 1000;
+    drive.freeBytes = 400;
+    drive.accessTimes = platform::AccessTimes::Daily;
+    c.facts.drives = {drive};
+    Accumulators &f = c.figures;
+    f.allTypes = true;
+    f.filesProcessed = 5;
+    f.filesFound = 4;
+    f.lbTypes.putRow(".TXT", 3, 30);
+    f.lbTypes.putRow("", 1, 10);
+    f.sizeFiles[1] = 4;
+    f.sizeBytes[1] = 40;
+    for (auto *table : {&f.ageAccessedFiles, &f.ageCreatedFiles, &f.ageModifiedFiles})
+        (*table)[1] = 4;
+    f.hourModified[20] = 4;
+    f.nReadOnly = 2;
+    return collectionJson(c);
+}
+
+TEST(CollectionRead, HostileFilesAreRefusedWithOneMessage)
+{
+    const struct
+    {
+        QByteArray from, to, message;
+    } cases[] = {
+        {"", "", "not a collection file"}, // the whole file cut to nothing
+        {R"("figures")", R"("figures)", "not a collection file"},
+        {"korvel98-collection", "other-collection", "not a Korvel 98 collection"},
+        {R"("version":1)", R"("version":2)", "newer Korvel 98 (collection version 2"},
+        {R"("version":1)", R"("version":"1")", "version is not a format version"},
+        {R"("capacity":"1000")", R"("capacity":1000)", "drives[0].capacity is not a whole"},
+        {R"("filesFound":"4")", R"("filesFound":"-4")", "filesFound is not a whole number"},
+        {R"("capacity":"1000")", R"("capacity":"18446744073709551616")", "is larger than"},
+        {R"("filesProcessed":"5")", R"("filesProcessed":"9223372036854775808")", "larger than"},
+        {R"("sizeBytes":[40,)", R"("sizeBytes":[1e300,)", "sizeBytes[0] is not a whole"},
+        {R"("sizeBytes":[40,)", R"("sizeBytes":[-40,)", "sizeBytes[0] is not a whole"},
+        {R"("sizeFiles":[4,0,)", R"("sizeFiles":[3.5,0.5,)", "sizeFiles[0] is not a whole"},
+        {R"("hourCreated":[0,)", R"("hourCreated":[)", "hourCreated has 47 entries, not 48"},
+        {R"("sizeFiles":[4,)", R"("sizeFiles":[5,)", "sizeFiles does not add up"},
+        {R"("nReadOnly":"2")", R"("nReadOnly":"5")", "nReadOnly is larger than filesFound"},
+        {R"(["","1","10"])", R"([".TXT","1","10"])", "lbTypes[1] repeats an extension"},
+        {R"(["","1","10"])", R"([".TOOLONG","1","10"])", "holds no extension"},
+        {R"(["","1","10"])", R"(["","1","10",4])", "lbTypes[0] is not an extension"},
+        {R"(".TXT","3")", R"(".TXT","4")", "counts more files than were found"},
+        {R"("overhang4K":0,)", "", "figures.overhang4K is missing"},
+        {R"("letter":"c")", R"("letter":"a")", "not a drive letter from c to z"},
+        {R"("used":"600")", R"("used":"601")", "used is not the capacity less the free"},
+        {"relatime", "lazytime", "accessDates is not noatime, relatime or strictatime"},
+        {"+01:00", "", "not a date and time with its offset"},
+        {R"("host":"box")", R"("host":"\udc00")", "host is not a text"},
+        {R"("mode":"all")", R"("mode":"some")", "is none of all, include and exclude"},
+    };
+    const QByteArray valid = sample();
+    ASSERT_TRUE(parseCollection(valid)) << parseCollection(valid).message.toStdString();
+    for (const auto &c : cases) {
+        QByteArray bytes = valid;
+        if (!c.from.isEmpty()) {
+            ASSERT_TRUE(bytes.contains(c.from)) << c.from.toStdString();
+            bytes.replace(bytes.indexOf(c.from), c.from.size(), c.to);
+        } else {
+            bytes.clear();
+        }
+        const CollectionRead read = parseCollection(bytes);
+        EXPECT_FALSE(read.collection) << c.to.toStdString();
+        EXPECT_TRUE(read.message.contains(QString::fromUtf8(c.message)))
+            << read.message.toStdString();
+    }
+    EXPECT_FALSE(parseCollection(QByteArray(collectionFileLimit + 1, ' ')));
+}
+
+// Later versions add keys; a reader of today passes them by and fills in what is left out.
+TEST(CollectionRead, UnknownKeysAreIgnoredAndOptionalOnesDefault)
+{
+    QByteArray bytes = sample();
+    bytes.replace(R"("host":"box",)", R"("foldersUnreadable":["/x"],)");
+    bytes.replace(R"("entriesMet":"0",)", "");
+    const CollectionRead read = parseCollection(bytes);
+    ASSERT_TRUE(read) << read.message.toStdString();
+    EXPECT_EQ(read.collection->facts.hostName, "");
+    EXPECT_EQ(read.collection->figures.lbTypes.rows(), (QStringList{"\t1\t10", ".TXT\t3\t30"}));
+}
+
+TEST(CollectionRead, FileMessageNamesTheFile)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("cut.korvel98.json");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(sample().left(100));
+    file.close();
+    EXPECT_TRUE(readCollectionFile(path).message.startsWith(
+        "Cannot open the collection cut.korvel98.json: it is not a collection file ("));
+    EXPECT_TRUE(readCollectionFile(folder.filePath("none")).message.contains("none: "));
+    EXPECT_TRUE(readCollectionFile("/dev/zero").message.endsWith("it is not a regular file."));
+}
+
+} // namespace

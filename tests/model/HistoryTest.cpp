@@ -1,0 +1,162 @@
+#include "model/History.h"
+
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimeZone>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+QDateTime localTime(int day, int hour, int minute, int second)
+{
+    return QDateTime(QDate(2026, 12, day), QTime(hour, minute, second));
+}
+
+Collection run(const QDateTime &started, const QString &letters = "cd", bool complete = true)
+{
+    Collection c;
+    c.facts.started = started;
+    c.facts.ended = started.addSecs(60);
+    c.facts.complete = complete;
+    for (const QChar letter : letters) {
+        DriveFacts drive;
+        drive.letter = letter;
+        c.facts.drives.push_back(drive);
+    }
+    c.figures.allTypes = true;
+    return c;
+}
+
+QStringList names(const QStringList &paths)
+{
+    QStringList result;
+    for (const QString &path : paths)
+        result << QFileInfo(path).fileName();
+    return result;
+}
+
+TEST(History, FolderFollowsAnAbsoluteXdgDataHomeOnly)
+{
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    const QString home = QDir::homePath() + "/.local/share/korvel98/collections";
+    const struct
+    {
+        QByteArray variable;
+        QString folder;
+    } cases[] = {
+        {"/srv/data/", "/srv/data/korvel98/collections"}, {"relative/data", home}, {"", home}};
+    for (const auto &c : cases) {
+        qputenv("XDG_DATA_HOME", c.variable);
+        EXPECT_EQ(collectionsFolder(), c.folder) << c.variable.toStdString();
+    }
+    qputenv("XDG_DATA_HOME", saved);
+}
+
+// Names sort by the time the run started; a run of the same second and drives gets a number
+// that sorts after the first.
+TEST(History, NamesSortByTimeAndNeverReplaceARun)
+{
+    QTemporaryDir folder;
+    QString message;
+    for (const QDateTime &at : {localTime(7, 16, 45, 3), localTime(7, 9, 5, 0),
+                                localTime(7, 16, 45, 3), localTime(10, 0, 0, 0)})
+        EXPECT_FALSE(keepInHistory(run(at), folder.path(), message).isEmpty());
+    EXPECT_EQ(names(historyFiles(folder.path())),
+              (QStringList{"2026-12-07T09-05-00_c_d.korvel98.json",
+                           "2026-12-07T16-45-03_c_d.korvel98.json",
+                           "2026-12-07T16-45-03_c_d_2.korvel98.json",
+                           "2026-12-10T00-00-00_c_d.korvel98.json"}));
+}
+
+TEST(History, KeepsTheNewestAndLeavesOtherFilesAlone)
+{
+    QTemporaryDir folder;
+    for (const char *other : {"notes.txt", "mine.korvel98.json"}) {
+        QFile file(folder.filePath(other));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QString message;
+    const int runs = historyLength + 3;
+    for (int i = 0; i < runs; ++i)
+        keepInHistory(run(localTime(1, 0, 0, 0).addSecs(i * 3600), "c"), folder.path(), message);
+    const QStringList kept = names(historyFiles(folder.path()));
+    ASSERT_EQ(kept.size(), historyLength);
+    EXPECT_EQ(kept.first(), "2026-12-01T03-00-00_c.korvel98.json");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), historyLength + 2);
+}
+
+// A write that fails half-way (here: past the largest file the process may write) leaves the
+// file that was there whole and no piece of the new one beside it.
+TEST(History, FailedWriteLeavesTheFileThatWasThere)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("run.korvel98.json");
+    QString message;
+    ASSERT_TRUE(writeCollectionFile(path, run(localTime(7, 1, 0, 0)), message));
+    const QByteArray before = korvel::test::fileBytes(path);
+
+    Collection bigger = run(localTime(8, 1, 0, 0));
+    for (int i = 0; i < 200; ++i)
+        bigger.figures.lbTypes.putRow(QString(".%1").arg(i), 0, 0);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 1024;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool written = writeCollectionFile(path, bigger, message);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedSignal);
+
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(message.startsWith("Cannot save the collection run.korvel98.json: "));
+    EXPECT_EQ(korvel::test::fileBytes(path), before);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"run.korvel98.json"});
+
+    QFile blocker(folder.filePath("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(keepInHistory(bigger, blocker.fileName() + "/history", message).isEmpty());
+    EXPECT_TRUE(message.startsWith("Cannot make the history folder")) << message.toStdString();
+}
+
+TEST(History, EstimateTakesTheNewestCompleteWalkOfTheSameDrive)
+{
+    QTemporaryDir folder;
+    auto keep = [&](int day, bool complete, const QString &mountPoint, std::uint64_t entriesMet,
+                    std::uint64_t usedEntries) {
+        Collection c = run(localTime(day, 12, 0, 0), "c", complete);
+        DriveFacts &drive = c.facts.drives[0];
+        drive = {'c', mountPoint, "ext4", 1000, 600, 4096, usedEntries, true, entriesMet};
+        QString message;
+        keepInHistory(c, folder.path(), message);
+    };
+    keep(1, true, "/home", 1000, 2000);
+    keep(2, true, "/home", 1200, 2000); // the newest complete walk of /home
+    keep(3, false, "/home", 10, 2000);  // stopped half-way: says nothing of the whole
+    keep(4, true, "/data", 500, 0);     // no inode count: measured by bytes
+    keep(5, true, "/home", 9999, 2000); // cut short below: not to be trusted
+    const QString newest = historyFiles(folder.path()).last();
+    ASSERT_TRUE(QFile::resize(newest, QFileInfo(newest).size() - 20));
+
+    const struct
+    {
+        QString mountPoint, fileSystem;
+        std::uint64_t freeBytes, usedEntries, expected;
+    } cases[] = {{"/home", "ext4", 600, 3000, 1800}, // 1200 scaled by 3000 / 2000 inodes
+                 {"/home", "ext4", 600, 0, 1200},    // inodes unknown now: bytes, unchanged
+                 {"/home", "btrfs", 600, 3000, 0},   // another file system there now
+                 {"/data", "ext4", 200, 0, 1000},    // 500 scaled by 800 / 400 bytes used
+                 {"/mnt", "ext4", 600, 3000, 0}};
+    for (const auto &c : cases) {
+        const DriveFacts now{'c',         c.mountPoint, c.fileSystem, 1000,
+                             c.freeBytes, 4096,         c.usedEntries};
+        EXPECT_EQ(expectedEntries(folder.path(), now), c.expected) << c.mountPoint.toStdString();
+    }
+}
+
+} // namespace
