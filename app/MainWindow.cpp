@@ -7,6 +7,7 @@
 #include "controls/GradientBack.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
+#include "controls/VectorGlyph.h"
 #include "drives/Drives.h"
 #include "platform/RemoteVolumes.h"
 #include "platform/WindowManager.h"
@@ -197,17 +198,16 @@ void TfrmMain::buildLabels()
 
 void TfrmMain::buildButtons()
 {
-    auto make = [this](const QString &caption, int width, int fontPixels,
-                       QStyle::StandardPixmap glyph) {
-        auto *button = new QPushButton(style()->standardIcon(glyph), caption, this);
+    auto make = [this](const QString &caption, int width, int fontPixels, GlyphShapes glyph) {
+        auto *button = new QPushButton(vectorGlyph(std::move(glyph)), caption, this);
         button->resize(width, buttonHeight);
         button->setFont(pixelFont("MS Sans Serif", fontPixels));
         return button;
     };
-    btClose = make("E&xit", 76, 11, QStyle::SP_DialogCloseButton);
+    btClose = make("E&xit", 76, 11, glyphs::exitDoor);
     btClose->setToolTip("Quit and close ");
-    btReach = make("&About", 76, 11, QStyle::SP_MessageBoxInformation);
-    btStatistic = make("&Collect disk statistics", 176, 13, QStyle::SP_DriveHDIcon);
+    btReach = make("&About", 76, 11, glyphs::information);
+    btStatistic = make("&Collect disk statistics", 176, 13, glyphs::diskBars);
     btStatistic->setDefault(true);
     connect(btClose, &QPushButton::clicked, this, &TfrmMain::btCloseClick);
     connect(btReach, &QPushButton::clicked, this, &TfrmMain::btReachClick);

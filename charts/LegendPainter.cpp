@@ -87,9 +87,10 @@ void ChartPainter::paintLegend(QPainter &painter, const Legend &legend) const
     const double swatch = std::max(4.0, metrics.height() - 6);
     QPointF at = legend.box.topLeft() + QPointF(style.horizMargin, 2);
     for (const LegendEntry &entry : legend.entries) {
-        painter.setPen(QPen(Qt::black, 0));
-        painter.setBrush(entry.colour);
-        painter.drawRect(QRectF(at.x(), at.y() + (row - swatch) / 2, style.colourWidth, swatch));
+        // The outline lies inside the box's width, one pixel at any scale of the screen.
+        const QRectF box(at.x(), at.y() + (row - swatch) / 2, style.colourWidth, swatch);
+        painter.fillRect(box, Qt::black);
+        painter.fillRect(box.adjusted(1, 1, -1, -1), entry.colour);
         painter.setPen(style.fontColour);
         const double textX = at.x() + style.colourWidth + textGap;
         painter.drawText(QRectF(textX, at.y(), metrics.horizontalAdvance(entry.text) + 2, row),

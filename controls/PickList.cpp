@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 #include <limits>
 
@@ -266,23 +267,54 @@ void TPickList::drawCheckbox(QPainter &painter, int index, const QRect &rect,
     painter.fillRect(box, ink);
     painter.fillRect(box.adjusted(1, 1, -1, -1), QApplication::palette().color(QPalette::Base));
 
-    if (state & QStyle::State_Selected) {
-        // The mark is drawn from vertical strokes three pixels long: a short stroke down to the
-        // right, then a longer one up to the right, both scaled to the entry height.
-        int h = rect.height();
-        if (h % 2 == 0)
-            --h;
-        const int m = h / 2 + 1;
-        const int t = h / 3;
-        for (int k = 0; k <= t - 2; ++k)
-            painter.fillRect(left + 3 + k, top + m + k, 1, 3, ink);
-        const int e = m + (t >= 2 ? t - 1 : 0) - 2;
-        for (int j = 0; j <= h - 4 - t; ++j)
-            painter.fillRect(left + 2 + t + j, top + e - j, 1, 3, ink);
-    }
+    if (state & QStyle::State_Selected)
+        drawCheckMark(painter, rect, ink);
 
     painter.setPen(ink);
     drawEntryText(painter, left + size + 4, rect, itemText(index));
+}
+
+// The mark is made of vertical strokes three pixels long: a short run down to the right, then a
+// longer one up to the right, both scaled to the entry height. Where a logical pixel is a pixel of
+// the device the strokes are those pixels; on a denser screen (or paper) the same two bands are
+// drawn as shapes, so that their slanted edges are as sharp as the text beside them.
+void TPickList::drawCheckMark(QPainter &painter, const QRect &rect, const QColor &ink)
+{
+    int h = rect.height();
+    if (h % 2 == 0)
+        --h;
+    const int m = h / 2 + 1;
+    const int t = h / 3;
+    const int downRuns = t - 1;   // strokes of the down stroke
+    const int upRuns = h - 3 - t; // strokes of the up stroke
+    const int e = m + (t >= 2 ? t - 1 : 0) - 2;
+    const QPoint down(rect.left() + 3, rect.top() + m);   // its first stroke's top
+    const QPoint up(rect.left() + 2 + t, rect.top() + e); // likewise
+    if (painter.deviceTransform().type() <= QTransform::TxTranslate) {
+        for (int k = 0; k < downRuns; ++k)
+            painter.fillRect(down.x() + k, down.y() + k, 1, 3, ink);
+        for (int j = 0; j < upRuns; ++j)
+            painter.fillRect(up.x() + j, up.y() - j, 1, 3, ink);
+        return;
+    }
+    // Each band as the parallelogram whose middle line runs through the middles of its strokes.
+    auto band = [](QPointF from, int runs, int rise) {
+        from += QPointF(0, -0.5 * rise);
+        const QPointF to = from + QPointF(runs, runs * rise);
+        return QPolygonF({from, to, to + QPointF(0, 3), from + QPointF(0, 3), from});
+    };
+    QPainterPath mark;
+    mark.setFillRule(Qt::WindingFill);
+    if (downRuns > 0)
+        mark.addPolygon(band(down, downRuns, 1));
+    if (upRuns > 0)
+        mark.addPolygon(band(up, upRuns, -1));
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ink);
+    painter.drawPath(mark);
+    painter.restore();
 }
 
 void TPickList::drawBold(QPainter &painter, int index, const QRect &rect, QStyle::State state) const

@@ -99,6 +99,7 @@ private:
     void selectionTouched();
     void updateSelectionMode();
     void drawCheckbox(QPainter &painter, int index, const QRect &rect, QStyle::State state) const;
+    static void drawCheckMark(QPainter &painter, const QRect &rect, const QColor &ink);
     void drawBold(QPainter &painter, int index, const QRect &rect, QStyle::State state) const;
     // The text of an entry from x on, in columns when the list uses its tab stops.
     void drawEntryText(QPainter &painter, int x, const QRect &rect, const QString &text) const;

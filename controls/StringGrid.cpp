@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <cmath>
 
 int GridCells::rowCount(const QModelIndex &parent) const
 {
@@ -297,10 +298,18 @@ void TStringGrid::paintCell(QPainter &painter, int column, int row, const QRect 
         painter.drawText(rect.adjusted(textInset, 0, -textInset, 0), cellAlignment(column, row),
                          cell(column, row));
     if (lines != GridLines::None) {
-        painter.setPen(palette().color(QPalette::Mid));
-        painter.drawLine(rect.bottomLeft(), rect.bottomRight());
-        if (lines == GridLines::Both)
-            painter.drawLine(rect.topRight(), rect.bottomRight());
+        // As thick as a whole number of the screen's pixels, the same for every line: a line
+        // one logical pixel thick would cover one or two pixels by where it falls at 1.5.
+        const QTransform &toDevice = painter.deviceTransform();
+        auto thickness = [](double scale) { return std::max(1.0, std::floor(scale)) / scale; };
+        const double across = thickness(std::abs(toDevice.m22()));
+        const QRectF cell(rect);
+        const QColor colour = palette().color(QPalette::Mid);
+        painter.fillRect(QRectF(cell.left(), cell.bottom() - across, cell.width(), across), colour);
+        if (lines == GridLines::Both) {
+            const double down = thickness(std::abs(toDevice.m11()));
+            painter.fillRect(QRectF(cell.right() - down, cell.top(), down, cell.height()), colour);
+        }
     }
     painter.restore();
 }

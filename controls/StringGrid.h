@@ -54,6 +54,7 @@ struct GridPrintSettings
     int rightMargin = 0;
     bool centred = false;      // the table in the middle between the margins
     bool repeatHeading = true; // the fixed heading row on every page, or on the first only
+    bool countPages = true;    // "Page 2 of 5" rather than "Page 2"
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QFont font = QFont("MS Sans Serif", 8);
     QDateTime printedAt; // the date and time printed; the moment of printing when not set
@@ -128,7 +129,7 @@ public:
     QMenu *PopupMenu = nullptr;
 
     GridPrintSettings PrintSettings;
-    // Prints every row on the printer, the pages numbered from 1.
+    // Prints every row on the printer, the pages numbered "Page 1 of N" onwards.
     void print(QPrinter &printer) const;
 
     // Paints one cell as the grid shows it: background, content, lines.

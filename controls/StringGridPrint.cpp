@@ -1,4 +1,5 @@
 #include "controls/StringGrid.h"
+#include "platform/PrintArea.h"
 
 #include <QFontMetrics>
 #include <QLocale>
@@ -30,19 +31,38 @@ public:
         if (!painter.begin(&printer))
             return;
         measure(painter);
-        int row = 0;
-        int page = 1;
-        do {
-            if (page > 1)
+        painter.translate(page.topLeft());
+        const QList<int> starts = pageStarts();
+        for (int number = 1; number <= starts.size(); ++number) {
+            if (number > 1)
                 printer.newPage();
-            drawFurniture(painter, page);
-            row = drawRows(painter, row, page);
-            ++page;
-        } while (row < grid.rowCount());
+            drawFurniture(painter, number, int(starts.size()));
+            const int end = number < starts.size() ? starts[number] : grid.rowCount();
+            drawRows(painter, starts[number - 1], end, number > 1);
+        }
         painter.end();
     }
 
 private:
+    bool headingRepeats() const { return settings.repeatHeading && grid.fixedRows() > 0; }
+
+    // The first row of every page: each page takes as many rows as fit below its heading, and one
+    // at least.
+    QList<int> pageStarts() const
+    {
+        QList<int> starts;
+        int row = 0;
+        do {
+            starts.append(row);
+            int y = tableTop + (starts.size() > 1 && headingRepeats() ? rowHeight : 0);
+            do {
+                ++row;
+                y += rowHeight;
+            } while (row < grid.rowCount() && y + rowHeight <= tableBottom);
+        } while (row < grid.rowCount());
+        return starts;
+    }
+
     void measure(QPainter &painter)
     {
         unit = printer.resolution() / 96.0;
@@ -50,8 +70,7 @@ private:
         const QFontMetrics metrics(settings.font, &printer);
         lineHeight = metrics.height();
         rowHeight = std::max(int(std::lround(grid.defaultRowHeight() * unit)), lineHeight);
-        page = printer.pageLayout().paintRectPixels(printer.resolution());
-        page.moveTo(0, 0);
+        page = printArea(printer);
         tableTop = lineHeight * 2;
         tableBottom = page.height() - lineHeight * 2;
 
@@ -65,8 +84,9 @@ private:
         tableLeft = left + (settings.centred && tableWidth < room ? (room - tableWidth) / 2 : 0);
     }
 
-    // Title, date and time at the top, the page number at the bottom.
-    void drawFurniture(QPainter &painter, int number) const
+    // Title, date and time at the top, the page number at the bottom; painted from the top left of
+    // the print area.
+    void drawFurniture(QPainter &painter, int number, int count) const
     {
         const QLocale locale;
         const QRect top(0, 0, page.width(), lineHeight);
@@ -80,27 +100,25 @@ private:
                              locale.toString(when.time(), QLocale::ShortFormat));
         if (!settings.pagePrefix.isEmpty())
             painter.drawText(QRect(0, page.height() - lineHeight, page.width(), lineHeight),
-                             Qt::AlignLeft | Qt::AlignVCenter,
-                             settings.pagePrefix + ' ' + QString::number(number));
+                             Qt::AlignLeft | Qt::AlignVCenter, pageNumberText(number, count));
     }
 
-    // Draws rows from first on as far as the page holds them (one at least); returns the row
-    // that comes next.
-    int drawRows(QPainter &painter, int first, int number) const
+    QString pageNumberText(int number, int count) const
+    {
+        const QString text = settings.pagePrefix + ' ' + QString::number(number);
+        return settings.countPages ? text + QStringLiteral(" of ") + QString::number(count) : text;
+    }
+
+    // Draws the rows from first up to end, below the heading row when it is repeated.
+    void drawRows(QPainter &painter, int first, int end, bool repeatHeading) const
     {
         int y = tableTop;
-        if (number > 1 && settings.repeatHeading && grid.fixedRows() > 0) {
+        if (repeatHeading && headingRepeats()) {
             drawRow(painter, 0, y);
             y += rowHeight;
         }
-        int row = first;
-        do {
-            if (row >= grid.rowCount())
-                break;
-            drawRow(painter, row++, y);
-            y += rowHeight;
-        } while (y + rowHeight <= tableBottom);
-        return row;
+        for (int row = first; row < end; ++row, y += rowHeight)
+            drawRow(painter, row, y);
     }
 
     void drawRow(QPainter &painter, int row, int y) const
@@ -125,7 +143,7 @@ private:
     double unit = 1;
     int lineHeight = 0;
     int rowHeight = 0;
-    QRect page;
+    QRect page; // the print area, in printer pixels
     int tableTop = 0;
     int tableBottom = 0;
     int tableLeft = 0;

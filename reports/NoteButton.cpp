@@ -1,31 +1,12 @@
 #include "reports/NoteButton.h"
 
-#include <QPainter>
-#include <QPixmap>
+#include "controls/VectorGlyph.h"
+
 #include <QToolButton>
 
 namespace {
 
 constexpr QSize buttonSize(23, 22);
-
-// A blue "i" in a white disc: the page has something to tell.
-QPixmap noteGlyph()
-{
-    QPixmap glyph(16, 16);
-    glyph.fill(Qt::transparent);
-    QPainter painter(&glyph);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QColor(0, 0, 128));
-    painter.setBrush(Qt::white);
-    painter.drawEllipse(QRectF(0.5, 0.5, 15, 15));
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setPixelSize(13);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(QColor(0, 0, 255));
-    painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("i"));
-    return glyph;
-}
 
 } // namespace
 
@@ -33,7 +14,7 @@ QToolButton *makeNoteButton(const QString &name, const QPoint &at, QWidget *pare
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(name);
-    button->setIcon(noteGlyph());
+    button->setIcon(vectorGlyph(glyphs::information)); // the page has something to tell
     button->setGeometry(QRect(at, buttonSize));
     return button;
 }

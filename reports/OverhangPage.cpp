@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -22,33 +23,40 @@ constexpr std::array<int, 5> rowTops{55, 79, 103, 127, 151};
 constexpr std::array<int, 5> clusterLabelLefts{284, 284, 278, 278, 278};
 constexpr std::array<int, 5> wastedTops{54, 78, 102, 126, 150};
 constexpr std::int64_t smallestCluster = 4096;
+// Where the bars' chart goes before it is moved to meet the rows.
+constexpr QRect chartPlace(308, 42, 217, 134);
 
 constexpr double KB = 1024;
 constexpr double MB = 1048576;
 constexpr double GiB = 1073741824.0;
 
-// An arrow pointing right, at the cluster size of its row; the rest of the picture is clear so
-// that the table shows through.
-QPixmap arrowPicture()
+// An arrow pointing right, at the cluster size of its row, drawn from its outline so that it is
+// sharp at every scale of the screen and on paper; the rest of its place is clear so that the
+// table shows through.
+class ClusterArrow : public QLabel
 {
-    QPixmap picture(41, 49);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath arrow;
-    arrow.moveTo(2, 4);
-    arrow.lineTo(26, 4);
-    arrow.lineTo(26, 0);
-    arrow.lineTo(39, 8);
-    arrow.lineTo(26, 16);
-    arrow.lineTo(26, 12);
-    arrow.lineTo(2, 12);
-    arrow.closeSubpath();
-    painter.setPen(QPen(QColor(0, 0, 0), 1));
-    painter.setBrush(QColor(255, 0, 0));
-    painter.drawPath(arrow.translated(0.5, 0.5));
-    return picture;
-}
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainterPath arrow;
+        arrow.moveTo(2, 4);
+        arrow.lineTo(26, 4);
+        arrow.lineTo(26, 0);
+        arrow.lineTo(39, 8);
+        arrow.lineTo(26, 16);
+        arrow.lineTo(26, 12);
+        arrow.lineTo(2, 12);
+        arrow.closeSubpath();
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(0, 0, 0), 1));
+        painter.setBrush(QColor(255, 0, 0));
+        painter.drawPath(arrow.translated(0.5, 0.5));
+    }
+};
 
 // The table row of a cluster size, 0 for 4K to 4 for 64K; -1 for any other size.
 int clusterRow(std::int64_t size)
@@ -135,9 +143,8 @@ void OverhangPage::makeTable()
         lblCSize.append(size);
     }
 
-    imArrow = new QLabel(this);
+    imArrow = new ClusterArrow(this);
     imArrow->setObjectName(QStringLiteral("imArrow"));
-    imArrow->setPixmap(arrowPicture());
     imArrow->setGeometry(229, rowTops[0], 41, 49);
     imArrow->hide();
 
@@ -152,7 +159,7 @@ void OverhangPage::makeTable()
 
 void OverhangPage::makeChart()
 {
-    chartOverhang = makeBareChart(this, QStringLiteral("chartOverhang"), {308, 42, 217, 134});
+    chartOverhang = makeBareChart(this, QStringLiteral("chartOverhang"), chartPlace);
     chartOverhang->backWall.visible = true;
     chartOverhang->backWall.colour = Qt::white;
     chartOverhang->backWall.transparent = true;
@@ -169,6 +176,34 @@ void OverhangPage::makeChart()
     Series9->marks().visible = true;
     Series9->marks().transparent = true;
     Series9->marks().frame = false;
+    // One slot per row and no room beyond the first and the last, so that slots and rows agree.
+    Series9->setSideMargins(false);
+    lineUpChartWithRows();
+    // Moved up to its rows, the chart reaches under its column heading, which stays on top.
+    chartOverhang->lower();
+}
+
+// The chart's front plane, where the bars stand, must span the five rows exactly: from half a row
+// above the middle of the 4K row to half a row below the middle of the 64K row. How far the 3-D
+// depth pushes the plane down depends on the chart's size, so the chart is laid out, measured and
+// moved until the plane meets the rows.
+void OverhangPage::lineUpChartWithRows()
+{
+    auto middle = [](const QLabel *label) { return label->y() + label->height() / 2.0; };
+    const double halfRow = (rowTops[1] - rowTops[0]) / 2.0;
+    const double top = middle(lblCSize.first()) - halfRow;
+    const double bottom = middle(lblCSize.last()) + halfRow;
+    QRect place = chartPlace;
+    for (int pass = 0; pass < 3; ++pass) {
+        chartOverhang->setGeometry(place);
+        chartOverhang->toImage(); // lays the chart out
+        const QRectF plane = chartOverhang->plotRect().translated(place.topLeft());
+        const int down = int(std::lround(top - plane.top()));
+        const int longer = int(std::lround(bottom - plane.bottom())) - down;
+        if (down == 0 && longer == 0)
+            break;
+        place.adjust(0, down, 0, down + longer);
+    }
 }
 
 void OverhangPage::makeSummary()

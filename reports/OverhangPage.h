@@ -53,6 +53,7 @@ signals:
 private:
     void makeTable();
     void makeChart();
+    void lineUpChartWithRows();
     void makeSummary();
     void makeMemo();
 };

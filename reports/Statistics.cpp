@@ -6,6 +6,7 @@
 #include "controls/PickList.h"
 #include "controls/StringGrid.h"
 #include "controls/StyledLabel.h"
+#include "controls/VectorGlyph.h"
 #include "drives/Drives.h"
 #include "reports/AttributePage.h"
 #include "reports/CombinedPage.h"
@@ -34,7 +35,6 @@ namespace {
 constexpr QSize clientSize(632, 431);
 constexpr QRect notebookPlace(0, 0, 632, 382);
 constexpr QSize tabSize(63, 18);
-constexpr QRect coverPlace(0, 19, 625, 359);
 constexpr QRect coverLabelPlace(47, 77, 527, 180);
 constexpr QRect abortPlace(250, 269, 121, 41);
 constexpr int statusBarHeight = 22;
@@ -63,24 +63,6 @@ QPixmap coverTile()
     painter.setPen(QColor(236, 233, 224));
     painter.drawLine(0, 15, 15, 0);
     return tile;
-}
-
-// The glyph of "&Print page": a small printer with a sheet coming out of it.
-QIcon printerGlyph()
-{
-    QPixmap glyph(16, 16);
-    glyph.fill(Qt::transparent);
-    QPainter painter(&glyph);
-    painter.setPen(Qt::black);
-    painter.setBrush(Qt::white);
-    painter.drawRect(4, 1, 7, 5);
-    painter.setBrush(QColor(192, 192, 192));
-    painter.drawRect(1, 6, 13, 6);
-    painter.setBrush(Qt::white);
-    painter.drawRect(4, 10, 7, 4);
-    painter.setPen(QColor(0, 128, 0));
-    painter.drawPoint(12, 8);
-    return QIcon(glyph);
 }
 
 // The cover panel's edge: a single dark line, a raised bevel, a strip of the panel's own colour
@@ -180,7 +162,8 @@ void TfrmStatistics::buildButtons()
     btOK = make("&Collect statistics", "Start collecting statistics", QRect(256, 384, 155, 25),
                 style()->standardIcon(QStyle::SP_DialogApplyButton));
     btOK->setDefault(true);
-    btPrint = make("&Print page", "Print this page only", QRect(424, 384, 105, 25), printerGlyph());
+    btPrint = make("&Print page", "Print this page only", QRect(424, 384, 105, 25),
+                   vectorGlyph(glyphs::printer));
     btCancel = make("Close", "Cancel operation or close window", QRect(544, 384, 81, 25),
                     style()->standardIcon(QStyle::SP_DialogCancelButton));
     connect(btOK, &QPushButton::clicked, this, &TfrmStatistics::btOKClick);
@@ -210,7 +193,10 @@ void TfrmStatistics::buildCoverPanel()
 {
     pnlNotYet = new CoverPanel(this);
     pnlNotYet->setObjectName("pnlNotYet");
-    pnlNotYet->setGeometry(coverPlace);
+    // The whole page area below the tabs (where the notebook holds its pages), so that nothing of
+    // the page under it shows at its edges.
+    const QWidget *pageArea = pages[SpaceTab]->parentWidget();
+    pnlNotYet->setGeometry(QRect(pageArea->mapTo(this, QPoint(0, 0)), pageArea->size()));
     pnlNotYet->setFont(pixelFont("MS Sans Serif", 13, true));
 
     EsTile1 = new QWidget(pnlNotYet);

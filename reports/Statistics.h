@@ -7,6 +7,7 @@
 #include "reports/ReportContext.h"
 #include "reports/WalkProgress.h"
 
+#include <QDateTime>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -25,6 +26,8 @@ class QStatusBar;
 class ReportPage;
 class StyledLabel;
 class TChart;
+class TChartPreviewer;
+struct ChartPrintHeader;
 class TOvcNotebook;
 class TPickList;
 
@@ -91,7 +94,7 @@ public:
     // The print dialog and the chart preview; tests put in their own so that nothing waits for
     // a person. The dialog answers whether to print.
     std::function<bool(QPrinter &printer)> runPrintDialog;
-    std::function<void(TChart &chart)> runChartPreview;
+    std::function<void(TChartPreviewer &preview)> runChartPreview;
     // Where every run that ends is kept (model/History.h); empty keeps none.
     QString historyFolder = collectionsFolder();
 
@@ -104,6 +107,10 @@ public:
     void DeselectAll1Click();
     void Timer1Timer();
     void btPrintClick();
+    // The line above a printed chart: the page, the drives and when they were collected.
+    ChartPrintHeader chartPrintHeader() const;
+    // When the last run began; not set before the first.
+    QDateTime collectedAt;
 
     // The run (StatisticsRun.cpp).
     void btOKClick();

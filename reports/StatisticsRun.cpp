@@ -83,6 +83,7 @@ void TfrmStatistics::btOKClick()
                 page->runStarting();
             OvcNotebook1->setPageEnabled(OverhangTab, context.oneDriveRun());
             recorder.runStarting(platform::driveSource(), engine.PickList1);
+            collectedAt = QDateTime::currentDateTime();
             engine.collectDrives();
             keepRunInHistory();
             applyCoverRule();

@@ -7,6 +7,7 @@
 #include "reports/PageLook.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTime>
 #include <QToolButton>
@@ -97,7 +98,11 @@ void TimePage::setUpChart()
 
 QString TimePage::slotLabel(int slot)
 {
-    return QLocale().toString(QTime(slot / 2, slot % 2 ? 30 : 0), QLocale::ShortFormat);
+    // Slots start on the hour or the half hour, so seconds would only ever read ":00"; where the
+    // locale's short format carries them (the C locale's "HH:mm:ss"), they go with their separator.
+    static const QRegularExpression seconds(QStringLiteral("[^hHmaApPt']*s+"));
+    const QString format = QLocale().timeFormat(QLocale::ShortFormat).remove(seconds);
+    return QLocale().toString(QTime(slot / 2, slot % 2 ? 30 : 0), format);
 }
 
 void TimePage::doFileTimes()

@@ -84,7 +84,10 @@ void TypesPage::buildGrid()
     print.leftMargin = 20;
     print.rightMargin = 20;
     print.centred = true;
+    // The listing's own print keeps its headings on the first page and numbers pages "Page n";
+    // the report document's tables repeat them.
     print.repeatHeading = false;
+    print.countPages = false;
     print.orientation = QPageLayout::Portrait;
     print.font = QFont("MS Sans Serif", 8);
 

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -345,6 +346,38 @@ TEST(ChartRendering, LegendFrameHoldsEveryEntryWhole)
     }
 }
 
+TEST(ChartRendering, LegendColourBoxIsItsWidthOutlineIncludedAtEveryScale)
+{
+    for (const double scale : {1.0, 2.0}) {
+        TChart chart;
+        chart.resize(300, 150);
+        plainLook(chart);
+        chart.axesVisible = false;
+        chart.Legend().visible = true;
+        chart.Legend().colourWidth = 25;
+        chart.Legend().style = LegendStyle::Series;
+        auto *line = chart.addSeries<TLineSeries>();
+        line->setTitle("Modified time");
+        line->setColour(Qt::green);
+        QImage image((chart.size() * scale), QImage::Format_RGB32);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        chart.draw(painter, chart.rect());
+        painter.end();
+        const QRect inside = areaWhere(image, [](const QColor &c) { return c == Qt::green; });
+        ASSERT_FALSE(inside.isEmpty()) << scale;
+        const int y = inside.center().y();
+        int left = inside.left(), right = inside.right();
+        while (image.pixelColor(left - 1, y) == Qt::black)
+            --left;
+        while (image.pixelColor(right + 1, y) == Qt::black)
+            ++right;
+        EXPECT_EQ(right - left + 1, 25 * scale) << scale;
+        EXPECT_EQ(inside.left() - left, scale) << "the outline is one logical pixel wide";
+    }
+}
+
 TEST(ChartInteraction, DraggingZoomsAndUndoes)
 {
     TChart chart;
@@ -404,12 +437,13 @@ TEST(ChartInteraction, AnimatedZoomEndsAtItsTargetAndClicksAreReported)
 namespace {
 
 // Prints a chart into a PDF file and hands back the file's bytes.
-QByteArray printToPdf(TChart &chart, const QString &path)
+QByteArray printToPdf(TChart &chart, const QString &path, const ChartPrintHeader &header = {})
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-    printChart(chart, printer);
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    printChart(chart, printer, header);
     return korvel::test::fileBytes(path);
 }
 
@@ -428,14 +462,25 @@ TEST(ChartPrinting, PrintsTheChartIntoAPdfPage)
     plainLook(chart);
     fillDrive(chart, true);
     const QByteArray empty = printToPdf(blank, dir.filePath("blank.pdf"));
-    const QByteArray drawn = printToPdf(chart, dir.filePath("chart.pdf"));
+    const ChartPrintHeader header{"Sizes for drive c: [/]",
+                                  QDateTime(QDate(2026, 3, 14), QTime(9, 26))};
+    korvel::test::LocaleGuard locale(korvel::test::commaLocale());
+    const QByteArray drawn = printToPdf(chart, dir.filePath("chart.pdf"), header);
     ASSERT_TRUE(drawn.startsWith("%PDF"));
     EXPECT_EQ(drawn.count("/Type /Page\n") + drawn.count("/Type /Page\r"), 1);
     // The chart is a picture on the page: its bars and axes take far more room than white.
     EXPECT_GT(drawn.size(), 3 * empty.size()) << empty.size() << " against " << drawn.size();
+    // Above it the header line, which keeps clear of the paper's edge.
+    const QString text = korvel::test::pdfText(dir.filePath("chart.pdf"), true);
+    EXPECT_TRUE(text.contains("3/14/26") && text.contains("Sizes for drive c: [/]") &&
+                text.contains("9:26"))
+        << text.toStdString();
+    EXPECT_GE(korvel::test::pdfLeastTextMarginMm(dir.filePath("chart.pdf")), 10);
 }
 
-TEST(ChartPrinting, PreviewShowsOnePageOfTheChart)
+// The preview shows the one page; Tab reaches its Print button and Esc closes it; Ctrl+P prints,
+// which first asks where to.
+TEST(ChartPrinting, PreviewShowsOnePageAndAnswersTheKeyboard)
 {
     TChart chart;
     chart.resize(400, 300);
@@ -443,17 +488,46 @@ TEST(ChartPrinting, PreviewShowsOnePageOfTheChart)
     TChartPreviewer previewer;
     previewer.Chart = &chart;
     int pages = -1;
-    QTimer::singleShot(0, [&pages] {
+    bool tabReachesPrint = false;
+    QTimer::singleShot(0, [&] {
         auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
         if (!dialog)
             return;
         if (auto *preview = dialog->findChild<QPrintPreviewWidget *>())
             pages = preview->pageCount();
-        dialog->reject();
+        dialog->activateWindow();
+        if (!QTest::qWaitForWindowActive(dialog))
+            return dialog->reject();
+        for (int press = 0; press < 40 && !tabReachesPrint; ++press) {
+            QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Tab);
+            const auto *button = qobject_cast<QToolButton *>(dialog->focusWidget());
+            tabReachesPrint = button && button->defaultAction() &&
+                              button->defaultAction()->shortcut() == QKeySequence::Print;
+        }
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Escape);
     });
     previewer.Execute();
     EXPECT_EQ(pages, 1);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(tabReachesPrint);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "Esc closes the preview";
+
+    QString askedWhere; // the kind of window that came up over the preview
+    QTimer::singleShot(0, [&] {
+        QWidget *preview = QApplication::activeModalWidget();
+        preview->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(preview));
+        QTimer::singleShot(0, [&, preview] {
+            QWidget *asking = QApplication::activeModalWidget();
+            if (asking && asking != preview) {
+                askedWhere = asking->metaObject()->className();
+                asking->close();
+            }
+            preview->close();
+        });
+        QTest::keyClick(preview, Qt::Key_P, Qt::ControlModifier);
+    });
+    previewer.Execute();
+    EXPECT_FALSE(askedWhere.isEmpty()) << "Ctrl+P prints from the preview";
 }
 
 namespace {

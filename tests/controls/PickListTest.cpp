@@ -95,6 +95,29 @@ TEST_F(PickListFixture, CheckboxStyleDrawsBoxAndMarkOnTheListColour)
     }
 }
 
+// Where a logical pixel is two of the screen's, the mark is drawn in the screen's pixels: the
+// middle of every stroke is inked, and its slanted edges are shaded as the entry's text is, not
+// stepped in blocks of whole logical pixels.
+TEST_F(PickListFixture, CheckMarkIsDrawnAtTheScreensResolution)
+{
+    list.setSelected(0, true);
+    render();
+    QImage image(list.viewport()->size() * 2, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2);
+    list.viewport()->render(&image);
+    const QPoint origin = entryRect(0).topLeft() * 2;
+    auto shade = [&](int x, int y) { return image.pixelColor(origin + QPoint(x, y)).value(); };
+    for (int k = 0; k < 4; ++k)
+        EXPECT_LT(shade(2 * (3 + k) + 1, 2 * (9 + k) + 1), 64) << "down stroke " << k;
+    for (int j = 0; j < 7; ++j)
+        EXPECT_LT(shade(2 * (7 + j) + 1, 2 * (11 - j) + 1), 64) << "up stroke " << j;
+    int shaded = 0;
+    for (int y = 2 * 2; y < 2 * 14; ++y)
+        for (int x = 2 * 3; x < 2 * 15; ++x)
+            shaded += shade(x, y) > 32 && shade(x, y) < 224;
+    EXPECT_GT(shaded, 20) << "the mark is the logical one blown up";
+}
+
 TEST_F(PickListFixture, SecondColumnStartsAtTabStopFromListEdgeInEveryStyle)
 {
     list.setTabStops("12");

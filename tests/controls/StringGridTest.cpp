@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -103,6 +104,40 @@ TEST(StringGrid, DrawHandlerPaintsFixedAndScrollingCellsAndAlignmentIsAsked)
     EXPECT_EQ(grid.cellAlignment(0, 1), Qt::AlignLeft | Qt::AlignVCenter);
 }
 
+// What reaches the screen: the heading in the fixed colour, the rows in the cell colour, and
+// row lines of one thickness down the whole listing, also where a logical pixel is 1.5 pixels.
+TEST(StringGrid, PaintsHeadingAndCellColoursAndEvenRowLinesAtEveryScale)
+{
+    for (const double scale : {1.0, 1.5, 2.0}) {
+        TStringGrid grid;
+        fillListing(grid, 12);
+        grid.resize(300, 14 * 19);
+        grid.setColor(Qt::white);
+        grid.setFixedColor(Qt::yellow);
+        grid.setGridLines(GridLines::Horizontal);
+        grid.setBorderVisible(false);
+        grid.show();
+        QImage image(grid.size() * scale, QImage::Format_RGB32);
+        image.setDevicePixelRatio(scale);
+        grid.render(&image);
+        const int x = int((grid.cellRect(2, 1).right() - 3) * scale); // right of the texts
+        auto at = [&](int row) { return int(grid.cellRect(2, row).center().y() * scale); };
+        EXPECT_EQ(image.pixelColor(x, at(0)), QColor(Qt::yellow)) << scale;
+        EXPECT_EQ(image.pixelColor(x, at(1)), QColor(Qt::white)) << scale;
+        QList<int> thicknesses;
+        int run = 0;
+        for (int y = at(1); y < at(12); ++y) {
+            const QColor c = image.pixelColor(x, y);
+            if (c != Qt::white && c != Qt::yellow)
+                ++run;
+            else if (run > 0)
+                thicknesses.append(std::exchange(run, 0));
+        }
+        EXPECT_EQ(thicknesses.size(), 11) << scale;
+        EXPECT_EQ(thicknesses.count(thicknesses.first()), thicknesses.size()) << scale;
+    }
+}
+
 TEST(StringGrid, RightClickOpensItsMenu)
 {
     TStringGrid grid;
@@ -118,31 +153,44 @@ TEST(StringGrid, RightClickOpensItsMenu)
     menu.close();
 }
 
-TEST(StringGrid, PrintsTitleDateTimeAndNumberedPagesWithTheHeadingOnce)
+// Every row once across the page breaks, the pages numbered "Page n of N" from 1, the heading on
+// every page or on the first only, and nothing nearer than 10 mm to the paper's edge.
+TEST(StringGrid, PrintsEveryRowOnceOnNumberedPagesInsideTheMargins)
 {
     korvel::test::LocaleGuard locale(korvel::test::commaLocale());
-    TStringGrid grid;
-    fillListing(grid, 150);
-    grid.setColWidth(0, 80);
-    grid.PrintSettings.title = "Listing of things";
-    grid.PrintSettings.pagePrefix = "Page";
-    grid.PrintSettings.repeatHeading = false;
-    grid.PrintSettings.printedAt = QDateTime(QDate(2026, 3, 14), QTime(9, 26));
+    for (const bool repeatHeading : {true, false}) {
+        TStringGrid grid;
+        fillListing(grid, 150);
+        grid.setColWidth(0, 80);
+        grid.PrintSettings.title = "Listing of things";
+        grid.PrintSettings.pagePrefix = "Page";
+        grid.PrintSettings.repeatHeading = repeatHeading;
+        grid.PrintSettings.printedAt = QDateTime(QDate(2026, 3, 14), QTime(9, 26));
 
-    QTemporaryDir dir;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath("grid.pdf"));
-    grid.print(printer);
-    const QString text = korvel::test::pdfText(dir.filePath("grid.pdf"), true);
-
-    EXPECT_TRUE(text.contains("Listing of things"));
-    EXPECT_TRUE(text.contains("3/14/26"));
-    EXPECT_TRUE(text.contains("9:26"));
-    EXPECT_TRUE(text.contains("Page 1"));
-    EXPECT_TRUE(text.contains("Page 2"));
-    EXPECT_EQ(text.count("Name"), 1) << "the heading row is printed on the first page only";
-    EXPECT_TRUE(text.contains("row150"));
-    EXPECT_TRUE(text.contains("Totals"));
-    EXPECT_LT(text.indexOf("row001"), text.indexOf("Page 2"));
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("grid.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        grid.print(printer);
+        const QStringList pages = korvel::test::pdfText(pdf, true).split('\f', Qt::SkipEmptyParts);
+        ASSERT_GE(pages.size(), 3);
+        for (int n = 1; n <= pages.size(); ++n) {
+            const QString &page = pages[n - 1];
+            SCOPED_TRACE(QStringLiteral("page %1, heading repeated %2")
+                             .arg(n)
+                             .arg(repeatHeading)
+                             .toStdString());
+            EXPECT_TRUE(page.contains(QStringLiteral("Page %1 of %2").arg(n).arg(pages.size())));
+            EXPECT_TRUE(page.contains("Listing of things") && page.contains("3/14/26") &&
+                        page.contains("9:26"));
+            EXPECT_EQ(page.contains("Name"), repeatHeading || n == 1);
+        }
+        const QString all = pages.join('\n');
+        for (int r = 1; r <= 150; ++r)
+            EXPECT_EQ(all.count(QStringLiteral("row%1").arg(r, 3, 10, QChar('0'))), 1) << r;
+        EXPECT_EQ(all.count("Totals"), 1);
+        EXPECT_GE(korvel::test::pdfLeastTextMarginMm(pdf), 10);
+    }
 }

@@ -133,6 +133,19 @@ TEST_F(Install, MenuEntryAndSoftwareCentreDataPassTheirValidators)
     EXPECT_EQ(tree.exitCode, 0) << tree.out.toStdString();
 }
 
+// The smallest icon is drawn for its 16 pixels: whole pixels of solid colour or none, where the
+// large drawing shrunk would be mostly blended edges.
+TEST(Icon, SixteenPixelIconSitsOnThePixelGrid)
+{
+    const QImage icon(KORVEL_BUILD_DIR "/packaging/icons/16x16/korvel98.png");
+    ASSERT_EQ(icon.size(), QSize(16, 16));
+    int blended = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            blended += icon.pixelColor(x, y).alpha() % 255 != 0;
+    EXPECT_EQ(blended, 0);
+}
+
 namespace {
 
 // The options a program's --help lists, long forms.

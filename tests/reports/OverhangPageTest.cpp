@@ -126,6 +126,34 @@ TEST_F(OverhangPageTest, OneFileShowsItsSlackForEachClusterSize)
     EXPECT_EQ(page.Series9->value(0), 0);
 }
 
+// The five bars, as painted, stand each within 2 pixels of the middle of its row of the table.
+TEST_F(OverhangPageTest, EachBarLinesUpWithItsRow)
+{
+    oneFileOf5000Bytes();
+    page.clusterSize = 4096;
+    page.doOverHang();
+    page.resize(pageSize);
+    const QImage painted = page.grab().toImage();
+    const int x = page.chartOverhang->x() + 2; // through the front of every bar
+    QList<double> middles;
+    int top = -1;
+    for (int y = page.chartOverhang->y(); y <= page.chartOverhang->geometry().bottom() + 1; ++y) {
+        const bool red = painted.pixelColor(x, y) == QColor(Qt::red);
+        if (red && top < 0)
+            top = y;
+        if (!red && top >= 0) {
+            middles << (top + y) / 2.0;
+            top = -1;
+        }
+    }
+    ASSERT_EQ(middles.size(), 5);
+    for (int row = 0; row < 5; ++row) {
+        const QLabel *size = page.lblCSize[row];
+        EXPECT_NEAR(middles[row], size->y() + size->height() / 2.0, 2)
+            << size->text().toStdString();
+    }
+}
+
 TEST_F(OverhangPageTest, FromAMegabyteOnFiguresReadInMegabytes)
 {
     results.sizeBytes[12] = 3 * 1048576.0;

@@ -2,6 +2,7 @@
 // folder standing in for a drive, and printed from there.
 
 #include "charts/Chart.h"
+#include "charts/ChartPreviewer.h"
 #include "charts/HorizBarSeries.h"
 #include "charts/LineSeries.h"
 #include "controls/Notebook.h"
@@ -120,6 +121,9 @@ TEST_F(PagesRunTest, ARunThatDisablesTheOverhangPageInViewLeavesIt)
     EXPECT_EQ(notebook.PageIndex(), TfrmStatistics::AccessTab);
 }
 
+// A chart goes to the preview under a line naming the page, the drive and the run's date; a
+// listing and the Attribute page print through the print dialog, the page as the window draws it:
+// its texts are text on paper, clear of the paper's edge.
 TEST_F(PagesRunTest, ChartsGoToThePreviewListingsAndTheAttributePageToAWindowPrint)
 {
     tree.file("a.txt", 3000, testToday - 10 * day);
@@ -127,18 +131,26 @@ TEST_F(PagesRunTest, ChartsGoToThePreviewListingsAndTheAttributePageToAWindowPri
     window.show();
     QTemporaryDir pdfs;
     TChart *previewed = nullptr;
-    window.runChartPreview = [&](TChart &chart) { previewed = &chart; };
+    ChartPrintHeader header;
+    window.runChartPreview = [&](TChartPreviewer &preview) {
+        previewed = preview.Chart;
+        header = preview.Header;
+    };
     QStringList printed;
     window.runPrintDialog = [&](QPrinter &printer) {
         printed << pdfs.filePath(QString("page%1.pdf").arg(printed.size()));
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(printed.back());
+        printer.setPageMargins(QMarginsF(0, 0, 0, 0));
         return true;
     };
     auto *create = page<DatePage>(TfrmStatistics::CreatedTab);
     window.OvcNotebook1->setPageIndex(TfrmStatistics::CreatedTab);
     window.btPrintClick();
     EXPECT_EQ(previewed, create->chart);
+    EXPECT_EQ(header.title, "Created for drive c: [system]");
+    EXPECT_EQ(header.when, window.collectedAt);
+    EXPECT_TRUE(header.when.isValid());
     EXPECT_TRUE(printed.isEmpty());
 
     create->rgListing->click();
@@ -146,8 +158,11 @@ TEST_F(PagesRunTest, ChartsGoToThePreviewListingsAndTheAttributePageToAWindowPri
     window.OvcNotebook1->setPageIndex(TfrmStatistics::AttributeTab);
     window.btPrintClick();
     ASSERT_EQ(printed.size(), 2);
+    const QString attributes = pdfText(printed[1]);
+    for (const char *text : {"Hidden", "Read-only", "% of total size", "Print page"})
+        EXPECT_TRUE(attributes.contains(text)) << text;
     for (const QString &file : printed)
-        EXPECT_GT(QFileInfo(file).size(), 1000) << file.toStdString();
+        EXPECT_GE(pdfLeastTextMarginMm(file), 10) << file.toStdString();
 }
 
 } // namespace

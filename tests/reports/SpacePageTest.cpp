@@ -309,3 +309,20 @@ TEST_F(SpacePageTest, WithNoDrivePlottedTheDriveListStaysInReach)
         EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
     EXPECT_TRUE(page->lblTotal->text().isEmpty() && page->lblTot->text().isEmpty());
 }
+
+// Each swatch beside "Free" and "Used" shows the colour that the chart beside it paints free and
+// used space in: checked on the painted page, in the bar view and in the pie view.
+TEST_F(SpacePageTest, SwatchesShowTheColoursOfTheSpaceTheyName)
+{
+    open({{2 * GB, 20 * GB}});
+    page->resize(pageSize);
+    auto painted = [this](QWidget *swatch) {
+        return page->grab().toImage().pixelColor(swatch->mapTo(page, swatch->rect().center()));
+    };
+    EXPECT_EQ(painted(page->Panel1), page->Series4->colour()) << "free, bars";
+    EXPECT_EQ(painted(page->Panel2), page->Series5->colour()) << "used, bars";
+    choosePies();
+    const TPieSeries &pie = *page->totalSeries(); // used space first, then free space
+    EXPECT_EQ(painted(page->Panel3), pie.pointColour(1)) << "free, pies";
+    EXPECT_EQ(painted(page->Panel5), pie.pointColour(0)) << "used, pies";
+}

@@ -80,6 +80,10 @@ TEST_F(Frame, TabsChangePagesButNotToADisabledOne)
                       notebook.tabRect(TfrmStatistics::SizesTab).center());
     EXPECT_EQ(notebook.PageIndex(), TfrmStatistics::SizesTab);
     EXPECT_TRUE(window->pnlNotYet->isVisible());
+    const QWidget *page = window->pages[TfrmStatistics::SizesTab];
+    EXPECT_TRUE(window->pnlNotYet->geometry().contains(
+        QRect(page->mapTo(window.get(), QPoint(0, 0)), page->size())))
+        << "the cover hides the whole page area";
     notebook.setPageEnabled(TfrmStatistics::OverhangTab, false);
     QTest::mouseClick(&notebook, Qt::LeftButton, {},
                       notebook.tabRect(TfrmStatistics::OverhangTab).center());

@@ -25,19 +25,32 @@ TEST_F(TimePageTest, EachLineHasFortyEightLabelledSlots)
     for (TLineSeries *line : {page.Series10, page.Series11, page.Series12}) {
         ASSERT_EQ(line->count(), 48) << line->title().toStdString();
         EXPECT_TRUE(line->Active());
-        for (int slot = 0; slot < 48; ++slot) {
+        for (int slot = 0; slot < 48; ++slot)
             EXPECT_EQ(line->point(slot).x, slot);
-            EXPECT_EQ(line->point(slot).label, TimePage::slotLabel(slot));
-        }
+        EXPECT_EQ(line->point(5).label, "2:30 AM");
     }
     EXPECT_EQ(page.Series10->value(4), 1);
     EXPECT_EQ(page.Series11->value(47), 3);
     EXPECT_EQ(page.Series12->value(0), 2);
+}
 
-    // The labels follow the locale's own short time format.
-    LocaleGuard german(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(TimePage::slotLabel(4), "02:00");
-    EXPECT_EQ(TimePage::slotLabel(47), "23:30");
+// The labels follow the locale's own short time format, without seconds where it has them.
+TEST_F(TimePageTest, SlotLabelsAreTheLocalesShortTimeWithoutSeconds)
+{
+    const struct
+    {
+        QLocale locale;
+        QString slot4, slot47;
+    } cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), "2:00 AM", "11:30 PM"},
+        {QLocale(QLocale::German, QLocale::Germany), "02:00", "23:30"},
+        {QLocale::c(), "02:00", "23:30"},
+    };
+    for (const auto &c : cases) {
+        LocaleGuard pinned(c.locale);
+        EXPECT_EQ(TimePage::slotLabel(4), c.slot4) << c.locale.name().toStdString();
+        EXPECT_EQ(TimePage::slotLabel(47), c.slot47) << c.locale.name().toStdString();
+    }
 }
 
 TEST_F(TimePageTest, NoAccessTimesHideOnlyTheAccessLine)

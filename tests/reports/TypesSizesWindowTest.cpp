@@ -1,3 +1,4 @@
+#include "charts/ChartPreviewer.h"
 #include "controls/Notebook.h"
 #include "controls/StringGrid.h"
 #include "reports/SizesPage.h"
@@ -55,7 +56,7 @@ TEST_F(TypesSizesWindow, TheListingPrintsTitledWithTheDriveAndACancelledDialogPr
     }
 
     TChart *previewed = nullptr;
-    window->runChartPreview = [&](TChart &chart) { previewed = &chart; };
+    window->runChartPreview = [&](TChartPreviewer &preview) { previewed = preview.Chart; };
     types()->rgTypesButtons->button(TypesPage::PieByFiles)->click();
     QTest::mouseClick(window->btPrint, Qt::LeftButton);
     EXPECT_EQ(previewed, types()->chartPie);

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
+#include <algorithm>
 
 namespace korvel::test {
 
@@ -33,6 +35,31 @@ QString pdfText(const QString &path, bool keepLayout)
                keepLayout ? QStringList{"-layout", path, "-"} : QStringList{path, "-"});
     tool.waitForFinished();
     return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+double pdfLeastTextMarginMm(const QString &path)
+{
+    QProcess tool;
+    tool.start("pdftotext", {"-bbox", path, "-"});
+    tool.waitForFinished();
+    const QString boxes = QString::fromUtf8(tool.readAllStandardOutput());
+    static const QRegularExpression tag(
+        R"re(<(page) width="([\d.]+)" height="([\d.]+)"|<(word) xMin="([\d.]+)" )re"
+        R"re(yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)")re");
+    double least = -1;
+    double width = 0, height = 0;
+    for (const QRegularExpressionMatch &m : tag.globalMatch(boxes)) {
+        if (!m.captured(1).isEmpty()) {
+            width = m.captured(2).toDouble();
+            height = m.captured(3).toDouble();
+            continue;
+        }
+        const double margin =
+            std::min({m.captured(5).toDouble(), m.captured(6).toDouble(),
+                      width - m.captured(7).toDouble(), height - m.captured(8).toDouble()});
+        least = least < 0 ? margin : std::min(least, margin);
+    }
+    return least < 0 ? least : least * 25.4 / 72; // from points
 }
 
 } // namespace korvel::test

@@ -38,7 +38,12 @@ QString testDataPath(const QString &relative);
 // Everything a file holds; empty when it cannot be read.
 QByteArray fileBytes(const QString &path);
 
-// The text of a printed PDF, its columns kept apart by spaces when keepLayout is set.
+// The text of a printed PDF, its columns kept apart by spaces when keepLayout is set; pages end
+// with a form feed.
 QString pdfText(const QString &path, bool keepLayout = false);
+
+// The least distance, in millimetres, from any word printed in a PDF to the edge of its paper;
+// -1 when the file holds no words.
+double pdfLeastTextMarginMm(const QString &path);
 
 } // namespace korvel::test

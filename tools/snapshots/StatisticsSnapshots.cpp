@@ -33,12 +33,17 @@ void saveWithCaption(QWidget &window, const QDir &out, const QString &name)
 {
     constexpr int titleHeight = 22;
     const QPixmap client = window.grab();
-    QImage picture(client.width(), client.height() + titleHeight, QImage::Format_RGB32);
+    // Sized in the screen's own pixels, so that at any scale the client area fills the picture.
+    const double scale = client.devicePixelRatio();
+    const QSize logical = client.deviceIndependentSize().toSize() + QSize(0, titleHeight);
+    QImage picture(logical * scale, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(scale);
+    picture.fill(Qt::black);
     QPainter painter(&picture);
-    painter.fillRect(0, 0, picture.width(), titleHeight, QColor(0, 0, 128));
+    painter.fillRect(0, 0, logical.width(), titleHeight, QColor(0, 0, 128));
     painter.setPen(Qt::white);
     painter.setFont(QFont(QStringLiteral("MS Sans Serif"), 8, QFont::Bold));
-    painter.drawText(QRect(6, 0, picture.width() - 12, titleHeight), Qt::AlignVCenter,
+    painter.drawText(QRect(6, 0, logical.width() - 12, titleHeight), Qt::AlignVCenter,
                      window.windowTitle());
     painter.drawPixmap(0, titleHeight, client);
     painter.end();

@@ -2,6 +2,7 @@
 // Renders the program's windows and charts to PNG files without a display, with fixed data, so
 // that they can be looked at, and compared from one change to the next. Named groups alone are
 // rendered when given (the build makes the software centres' screenshots that way).
+// QT_SCALE_FACTOR renders them for a denser screen, with that many pixels to each logical one.
 
 #include "controls/DesignFonts.h"
 #include "tools/snapshots/Snapshots.h"
