@@ -19,4 +19,5 @@ void Accumulators::clearVariables()
     foldersUnreadable = 0;
     unreadableFolders.clear();
     folderTotals.clear();
+    linkedNamesSkipped = 0;
 }

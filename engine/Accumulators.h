@@ -40,6 +40,8 @@ struct Accumulators
     // Files met on the run's drives, and those of them that passed the type filter.
     std::int64_t filesProcessed = 0;
     std::int64_t filesFound = 0;
+    // Further names of files met under another name before on the same drive: counted nowhere.
+    std::int64_t linkedNamesSkipped = 0;
 
     TypeTable lbTypes;
 

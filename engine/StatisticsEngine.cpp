@@ -166,6 +166,7 @@ bool StatisticsEngine::scan()
     if (walk) {
         if (DriveFolders kept = folderTally.driveEnded(walk->letter); !kept.folders.empty())
             folderTotals.push_back(std::move(kept));
+        linkedFiles.clear();
     }
     walk.reset();
     if (hooks.refillPages)
@@ -310,13 +311,21 @@ bool StatisticsEngine::scanfiles(Level &level)
     bool done = true;
     while (level.nextFile < entries.size() && !aborted) {
         const platform::DirectoryEntry &entry = entries[level.nextFile++];
-        ++walkCounters.entries;
-        walkCounters.bytes += entry.allocated;
-        if (entryKind(entry) == 2) {
-            if (directoryText.isNull())
-                directoryText = QString::fromUtf8(folder.path());
-            crunchNumbers(directoryText, entry);
-            ++filesProcessed;
+        const bool file = entryKind(entry) == 2;
+        // A file with several names is one file, and takes its space once: the names after the
+        // first the walk meets count nowhere.
+        if (file && !linkedFiles.firstName(entry)) {
+            ++linkedNamesSkipped;
+        } else {
+            ++walkCounters.entries;
+            walkCounters.bytes += entry.allocated;
+            walkCounters.withCreationTime += entry.creationTime != 0;
+            if (file) {
+                if (directoryText.isNull())
+                    directoryText = QString::fromUtf8(folder.path());
+                crunchNumbers(directoryText, entry);
+                ++filesProcessed;
+            }
         }
         if (timeToDispatch()) {
             done = false;

@@ -3,6 +3,7 @@
 #include "engine/Accumulators.h"
 #include "engine/Classification.h"
 #include "engine/FolderTotals.h"
+#include "engine/LinkedFiles.h"
 #include "platform/DirectorySearch.h"
 
 #include <QString>
@@ -21,11 +22,12 @@ class DriveSource;
 }
 
 // How far the walk of the current drive has come: every entry met (folders too) and the bytes
-// their blocks take. A hard-linked file counts at each of its names.
+// their blocks take. A file with several names counts at the first only.
 struct WalkCounters
 {
     std::uint64_t entries = 0;
     std::uint64_t bytes = 0;
+    std::uint64_t withCreationTime = 0; // entries whose file system told their creation time
 };
 
 // How the engine reaches the statistics window. Every hook may be left empty.
@@ -140,4 +142,5 @@ private:
     std::optional<std::int64_t> folderToday; // today for the files of the folder being classified
     AgeClasses ageClasses;
     FolderTally folderTally; // of the drive being walked
+    LinkedFiles linkedFiles; // of the drive being walked
 };

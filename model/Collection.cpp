@@ -119,13 +119,26 @@ template <std::size_t N> QJsonArray tableJson(const std::array<double, N> &table
     return out;
 }
 
+// How a drive updates access dates, by the name of its mount option; empty when unknown.
+constexpr std::pair<platform::AccessTimes, const char *> accessDateOptions[] = {
+    {platform::AccessTimes::Never, "noatime"},
+    {platform::AccessTimes::Daily, "relatime"},
+    {platform::AccessTimes::Always, "strictatime"}};
+
 QJsonObject driveJson(const DriveFacts &drive)
 {
-    return {{"letter", QString(drive.letter)},         {"walked", drive.walked},
-            {"mountPoint", drive.mountPoint},          {"fileSystem", drive.fileSystem},
-            {"capacity", whole(drive.capacity)},       {"free", whole(drive.freeBytes)},
-            {"used", whole(drive.usedBytes())},        {"clusterSize", whole(drive.clusterSize)},
-            {"usedEntries", whole(drive.usedEntries)}, {"entriesMet", whole(drive.entriesMet)}};
+    QJsonObject out{
+        {"letter", QString(drive.letter)},         {"walked", drive.walked},
+        {"mountPoint", drive.mountPoint},          {"fileSystem", drive.fileSystem},
+        {"capacity", whole(drive.capacity)},       {"free", whole(drive.freeBytes)},
+        {"used", whole(drive.usedBytes())},        {"clusterSize", whole(drive.clusterSize)},
+        {"usedEntries", whole(drive.usedEntries)}, {"entriesMet", whole(drive.entriesMet)}};
+    for (const auto &[way, option] : accessDateOptions)
+        if (drive.accessTimes == way)
+            out.insert("accessDates", option);
+    if (drive.keepsCreationDates)
+        out.insert("creationDates", *drive.keepsCreationDates);
+    return out;
 }
 
 QJsonObject filterJson(const Accumulators &figures)
@@ -347,6 +360,14 @@ DriveFacts readDrive(const Node &node)
     drive.entriesMet = node.number("entriesMet", any);
     if (!drive.walked && drive.entriesMet != 0)
         damaged(node.at("entriesMet"), QStringLiteral("counts entries of a drive not walked"));
+    const QString accessDates = node.text("accessDates", shortTextLimit);
+    for (const auto &[way, option] : accessDateOptions)
+        if (accessDates == QLatin1String(option))
+            drive.accessTimes = way;
+    if (!accessDates.isEmpty() && drive.accessTimes == platform::AccessTimes::Unknown)
+        damaged(node.at("accessDates"), QStringLiteral("is not noatime, relatime or strictatime"));
+    if (node.object.contains(QLatin1String("creationDates")))
+        drive.keepsCreationDates = node.flag("creationDates", false);
     return drive;
 }
 

@@ -177,21 +177,14 @@ struct Examiner
         struct statx st;
         if (::statx(fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
                     STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BLOCKS | STATX_ATIME |
-                        STATX_MTIME | STATX_BTIME,
+                        STATX_MTIME | STATX_BTIME | STATX_NLINK | STATX_INO,
                     &st) != 0) {
             error = errno;
             return error == ENOMEM    ? Examined::NoMemory
                    : goneError(error) ? Examined::Gone
                                       : Examined::Refused;
         }
-        entry.rawName = std::string_view(name, n.length);
-        entry.attributes = attributesOf(st, entry.rawName);
-        entry.size = st.stx_size;
-        entry.allocated = st.stx_blocks * 512;
-        entry.accessTime = st.stx_atime.tv_sec;
-        entry.writeTime = st.stx_mtime.tv_sec;
-        entry.creationTime = (st.stx_mask & STATX_BTIME) ? st.stx_btime.tv_sec : 0;
-        entry.device = makedev(st.stx_dev_major, st.stx_dev_minor);
+        entry = describeEntry(st, std::string_view(name, n.length));
         if (fat)
             entry.attributes |= fatAttributes(fd, name);
         else if (ntfs && !S_ISLNK(st.stx_mode))
@@ -255,6 +248,24 @@ bool examineShared(const Examiner &examine, const std::vector<Name> &found,
 }
 
 } // namespace
+
+DirectoryEntry describeEntry(const struct ::statx &st, std::string_view name)
+{
+    DirectoryEntry entry;
+    entry.rawName = name;
+    entry.attributes = attributesOf(st, name);
+    entry.size = st.stx_size;
+    entry.allocated = st.stx_blocks * 512;
+    entry.accessTime = st.stx_atime.tv_sec;
+    entry.writeTime = st.stx_mtime.tv_sec;
+    entry.creationTime = (st.stx_mask & STATX_BTIME) ? st.stx_btime.tv_sec : 0;
+    entry.device = makedev(st.stx_dev_major, st.stx_dev_minor);
+    if ((st.stx_mask & (STATX_NLINK | STATX_INO)) == (STATX_NLINK | STATX_INO)) {
+        entry.links = st.stx_nlink;
+        entry.inode = st.stx_ino;
+    }
+    return entry;
+}
 
 void DirectoryListing::clear()
 {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+struct statx;
+
 namespace platform {
 
 // The attribute word of a directory entry, bit for bit as the reports count them.
@@ -26,17 +28,25 @@ struct DirectoryEntry
 {
     std::string_view rawName; // the bytes the file system stores; lives as long as its listing
     std::uint32_t attributes = 0;
+    // The names the file has (its link count); 0 when the file system tells no link count or no
+    // inode number, so that its names cannot be told to be one file.
+    std::uint32_t links = 0;
     std::uint64_t size = 0;        // of the entry itself: a symbolic link's own size
     std::uint64_t allocated = 0;   // bytes of the blocks the entry takes on its drive
     std::int64_t creationTime = 0; // birth time where the file system keeps one
     std::int64_t accessTime = 0;
     std::int64_t writeTime = 0;
     std::uint64_t device = 0; // st_dev: the file system the entry belongs to
+    std::uint64_t inode = 0;  // with device, the file behind the name
 
     // The name as text: UTF-8, with invalid bytes replaced.
     QString name() const { return QString::fromUtf8(rawName.data(), qsizetype(rawName.size())); }
     bool isDirectory() const { return attributes & AttrDirectory; }
 };
+
+// An entry as the system's answer about it describes it; what the answer leaves out (a birth
+// time, a link count) counts as not kept. The name must outlive the entry.
+DirectoryEntry describeEntry(const struct ::statx &answer, std::string_view name);
 
 // An open directory, kept so that the folders below it can be opened by their names alone
 // instead of their whole paths. Holders keep only a few at a time.

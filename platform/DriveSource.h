@@ -19,6 +19,15 @@ enum DriveType : int
     DriveRamDisk = 6,
 };
 
+// How a drive updates the access dates of its files, by the options it is mounted with.
+enum class AccessTimes
+{
+    Unknown, // no mount options to go by: a folder standing in for a drive
+    Never,   // noatime
+    Daily,   // relatime: at most once a day, and only while older than the last change
+    Always,  // strictatime
+};
+
 // One entry of the drive box: a mounted file system under a drive letter.
 struct Drive
 {
@@ -29,6 +38,7 @@ struct Drive
     QString source;           // the mount source: "/dev/sda2", "//server/share", "tmpfs"
     QString fsType;           // "ext4", "nfs4", ...
     std::uint64_t device = 0; // the st_dev of the mount point, to keep a walk on its drive
+    AccessTimes accessTimes = AccessTimes::Unknown;
 };
 
 // Everything the program asks about drives. The program uses one instance (driveSource());

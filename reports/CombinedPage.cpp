@@ -5,11 +5,13 @@
 #include "controls/MessageBoxes.h"
 #include "controls/StringGrid.h"
 #include "helpers/Helpers.h"
+#include "model/DateKeeping.h"
 #include "reports/DatePage.h"
 #include "reports/NoteButton.h"
 #include "reports/PageLook.h"
 #include "reports/ReportGrid.h"
 
+#include <QLabel>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -47,6 +49,7 @@ CombinedPage::CombinedPage(const ReportContext &context, DatePage *access, DateP
     SpeedButton4 = makeNoteButton(QStringLiteral("SpeedButton4"), listingPageLayout::noteButtonAt,
                                   this, QStringLiteral("Explains the combined chart"));
     connect(SpeedButton4, &QToolButton::clicked, this, &CombinedPage::SpeedButton4Click);
+    lblCombineDates = makeDatesNote(this, QStringLiteral("lblCombineDates"));
 
     for (DatePage *page : {access, create, modify})
         connect(page, &DatePage::chartViewChosen, this, &CombinedPage::doFileAges);
@@ -85,6 +88,15 @@ void CombinedPage::refill()
 {
     fillCombinedGridDates();
     doFileAges();
+    showDatesNote(*lblCombineDates, accessDatesLines(context.run.drives));
+    placeNote();
+}
+
+// The combined chart's legend is narrow and its plot reaches close to the page's edge.
+void CombinedPage::placeNote()
+{
+    placeDatesNote(*lblCombineDates,
+                   gridCombine->isHidden() ? 78 : listingPageLayout::datesNoteListingWidth);
 }
 
 void CombinedPage::fillCombinedGridDates()
@@ -123,6 +135,7 @@ void CombinedPage::rgAccessClick()
 {
     gridCombine->setVisible(rgCombine0->isChecked());
     chartCombine->setVisible(gridCombine->isHidden());
+    placeNote();
     if (gridCombine->isHidden())
         doFileAges();
 }

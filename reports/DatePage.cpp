@@ -5,11 +5,13 @@
 #include "controls/MessageBoxes.h"
 #include "controls/StringGrid.h"
 #include "helpers/Helpers.h"
+#include "model/DateKeeping.h"
 #include "reports/ColourTable.h"
 #include "reports/NoteButton.h"
 #include "reports/PageLook.h"
 #include "reports/ReportGrid.h"
 
+#include <QLabel>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -94,6 +96,8 @@ DatePage::DatePage(Dates dates, const ReportContext &context, QWidget *parent)
     noteButton = makeNoteButton(d.noteName, listingPageLayout::noteButtonAt, this,
                                 QStringLiteral("Explains the ") + d.caption.toLower() + u's');
     connect(noteButton, &QToolButton::clicked, this, &DatePage::noteClick);
+    if (dates != Dates::Modified)
+        datesNote = makeDatesNote(this, QStringLiteral("lbl") + d.name + QStringLiteral("Dates"));
 }
 
 std::vector<ClassFigures> DatePage::classes() const
@@ -104,6 +108,20 @@ std::vector<ClassFigures> DatePage::classes() const
 void DatePage::refill()
 {
     fillGridDates(design(dates).caption, classes());
+    if (!datesNote)
+        return;
+    showDatesNote(*datesNote, dates == Dates::Accessed ? accessDatesLines(context.run.drives)
+                                                       : creationDatesLines(context.run.drives));
+    placeNote();
+}
+
+// Below the chart's legend the note keeps clear of the plot however wide the legend's figures
+// make it; below the listing it has the page's width.
+void DatePage::placeNote()
+{
+    if (datesNote)
+        placeDatesNote(*datesNote,
+                       grid->isHidden() ? 118 : listingPageLayout::datesNoteListingWidth);
 }
 
 void DatePage::fillGridDates(const QString &caption, const std::vector<ClassFigures> &classes)
@@ -131,6 +149,7 @@ void DatePage::rgAccessClick()
 {
     grid->setVisible(rgListing->isChecked());
     chart->setVisible(grid->isHidden());
+    placeNote();
     // The listing keeps the run's numbers; only a chart view is rebuilt.
     if (grid->isHidden())
         emit chartViewChosen();

@@ -8,6 +8,7 @@
 #include <vector>
 
 class ColourTable;
+class QLabel;
 class QRadioButton;
 class QToolButton;
 class TChart;
@@ -60,12 +61,16 @@ public:
     QRadioButton *rgSize;
     QRadioButton *rgCount;
     QToolButton *noteButton;
+    // How the walked drives keep this page's dates: on the Access and Created pages only.
+    QLabel *datesNote = nullptr;
 
 signals:
     // A chart view was chosen: every date chart is rebuilt from its own page's choice.
     void chartViewChosen();
 
 private:
+    void placeNote();
+
     Dates dates;
 };
 

@@ -26,6 +26,31 @@ QLabel *placedLabel(const QString &text, const QPoint &at, QWidget *parent, cons
     return label;
 }
 
+QLabel *makeDatesNote(QWidget *page, const QString &name)
+{
+    auto *note = new QLabel(page);
+    note->setObjectName(name);
+    note->setFont(notebookFont());
+    note->setWordWrap(true);
+    note->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    note->hide();
+    return note;
+}
+
+void showDatesNote(QLabel &note, const QStringList &lines)
+{
+    note.setText(lines.join(u'\n'));
+    note.setVisible(!lines.isEmpty());
+}
+
+void placeDatesNote(QLabel &note, int width)
+{
+    const QPoint corner = listingPageLayout::datesNoteCorner;
+    const int height = note.heightForWidth(width);
+    note.setGeometry(corner.x() + 1 - width, corner.y() + 1 - height, width, height);
+    note.raise(); // above the chart or listing whose blank corner it takes
+}
+
 ViewStrip makeViewStrip(QWidget *page, const QString &bevelName, const QStringList &buttonNames)
 {
     ViewStrip strip;

@@ -94,7 +94,8 @@ protected:
 
 TfrmStatistics::TfrmStatistics(QWidget *parent)
     : QDialog(parent), engine(platform::driveSource()),
-      OvcNotebook1(new TOvcNotebook(this)), context{engine, aColors, Timer1, *OvcNotebook1}
+      OvcNotebook1(new TOvcNotebook(this)), context{engine, aColors, Timer1, *OvcNotebook1,
+                                                    recorder.run()}
 {
     setWindowTitle(notYetCaption);
     setDialogFrame(*this, clientSize);

@@ -64,6 +64,9 @@ public:
 
     // The collection engine and the results of the last run.
     StatisticsEngine engine;
+    // The facts of the run under way and of the last run (its drives, how each keeps its dates),
+    // for its collection and for the pages.
+    RunRecorder recorder;
 
     TOvcNotebook *OvcNotebook1;
     QPushButton *btOK;
@@ -184,7 +187,6 @@ private:
     QEventLoop *runLoop = nullptr;
     // The drive walked now: what it holds, for the progress bar, and when its walk began.
     DriveUsage usage;
-    RunRecorder recorder; // the facts of the run under way, for its collection
     RunFacts resultFacts; // the facts of the run whose figures the pages show
     QElapsedTimer walkClock;
     bool walking = false;                 // between a drive's start and the end of its walk

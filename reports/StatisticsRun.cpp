@@ -228,7 +228,7 @@ void TfrmStatistics::showWalkProgress(const WalkCounters &counters)
 void TfrmStatistics::walkEnded()
 {
     walking = false;
-    recorder.driveWalked(engine.walkCounters.entries);
+    recorder.driveWalked(engine.walkCounters.entries, engine.walkCounters.withCreationTime);
     showPendingStatus();
     if (!engine.aborted) {
         walkProgress->setValue(100);

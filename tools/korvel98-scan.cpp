@@ -41,6 +41,9 @@ const char helpText[] =
     "  -h, --help          print this help and exit\n"
     "  -v, --version       print the version and exit\n"
     "\n"
+    "A file with several names (hard links) counts once per folder given, under the first of its\n"
+    "names met; linkedNamesSkipped counts the other names.\n"
+    "\n"
     "Output: filesProcessed and filesFound; lbTypes, one line per extension; sizeFiles and\n"
     "sizeBytes, the twelve size classes from 0 - 16K to over 16MB; ageAccessed..., ageCreated...\n"
     "and ageModified... Files and Bytes, the ten age classes from not recorded to over 4 years;\n"
@@ -225,7 +228,7 @@ std::string classNumbers(const std::vector<ClassFigures> &classes, bool bytes)
 
 // The figures of the report pages. The keys and the meaning of every value stay as scripts know
 // them; new keys are only ever added.
-void printJson(const ReportModel &model, std::int64_t foldersUnreadable)
+void printJson(const ReportModel &model, const Accumulators &run)
 {
     std::string out = "{\n";
     auto field = [&](const char *name, const std::string &value) {
@@ -235,6 +238,7 @@ void printJson(const ReportModel &model, std::int64_t foldersUnreadable)
     };
     field("filesProcessed", number(model.filesProcessed));
     field("filesFound", number(model.filesFound));
+    field("linkedNamesSkipped", number(run.linkedNamesSkipped));
     // The run's own table: only extensions that files had (a picked type without files shows in
     // "types" alone).
     std::string rows = "[";
@@ -275,7 +279,7 @@ void printJson(const ReportModel &model, std::int64_t foldersUnreadable)
     const char *slack[] = {"overhang4K", "overhang8K", "overhang16K", "overhang32K", "overhang64K"};
     for (std::size_t row = 0; row < 5; ++row)
         field(slack[row], number(model.overhang().wasted[row]));
-    field("foldersUnreadable", number(foldersUnreadable));
+    field("foldersUnreadable", number(run.foldersUnreadable));
     // Added: the Types listing as the window shows it, type names included, and the files whose
     // extensions are too long for it.
     field("types", types + (types.size() > 1 ? "\n  ]" : "]"));
@@ -379,7 +383,7 @@ int main(int argc, char **argv)
 
     engine.collectDrives();
     tellUnreadable(engine, options, held);
-    printJson(ReportModel(engine), engine.foldersUnreadable);
+    printJson(ReportModel(engine), engine);
     const int written = finishOutput();
     // A walk that had to stop short (no descriptors left) printed incomplete figures.
     return written != 0 ? written : engine.aborted ? 1 : 0;

@@ -290,6 +290,46 @@ TEST_P(Walk, ReadAheadChangesNeitherFiguresNorOrder)
     EXPECT_EQ(single.seen, expected);
 }
 
+void link(const Tree &tree, const QString &from, const QString &to)
+{
+    QDir().mkpath(QFileInfo(tree.path(to)).path());
+    ASSERT_EQ(::link(tree.path(from).toLocal8Bit(), tree.path(to).toLocal8Bit()), 0);
+}
+
+// Four names of one file, in different folders and with different extensions: only the first
+// the walk meets is classified, so every figure holds the file once, under that name.
+TEST_P(Walk, AFileWithSeveralNamesCountsOnceUnderTheFirstMet)
+{
+    tree.file("a/report.doc", 5000);
+    tree.file("plain.txt", 100);
+    for (const char *name : {"b/copy.txt", "c/deep/x.pdf", ".top"})
+        link(tree, "a/report.doc", name);
+    walk(tree.root());
+
+    QStringList order;
+    expectedOrder(tree.root(), order);
+    EXPECT_EQ(recorder.seen, QStringList({order.first(), tree.path("plain.txt")}));
+    EXPECT_EQ(recorder.filesProcessed, 2);
+    EXPECT_EQ(recorder.sizeBytes[1], 5100.0);
+    EXPECT_EQ(recorder.linkedNamesSkipped, 3);
+}
+
+// Each drive counts a file once, whatever names it has elsewhere: outside the drive, or on
+// another drive of the same run (drives are reported each on its own).
+TEST_P(Walk, EachDriveCountsALinkedFileOnce)
+{
+    tree.file("c/file", 10);
+    link(tree, "c/file", "outside/file");
+    link(tree, "c/file", "d/one");
+    link(tree, "c/file", "d/two");
+    useDrives({tree.path("c"), tree.path("d")});
+    recorder.PickList1 = engine.PickList1;
+    recorder.collectDrives();
+    EXPECT_EQ(recorder.filesProcessed, 2);
+    EXPECT_EQ(recorder.sizeBytes[1], 20.0);
+    EXPECT_EQ(recorder.linkedNamesSkipped, 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(ReadAhead, Walk, ::testing::Values(2, 0),
                          [](const auto &info) { return info.param ? "helpers" : "alone"; });
 

@@ -38,7 +38,9 @@ protected:
         engine.hooks.driveStarting = [&] {
             recorder.driveWalking(drives, engine.currentDrive.at(0));
         };
-        engine.hooks.refillPages = [&] { recorder.driveWalked(engine.walkCounters.entries); };
+        engine.hooks.refillPages = [&] {
+            recorder.driveWalked(engine.walkCounters.entries, engine.walkCounters.withCreationTime);
+        };
         engine.collectDrives();
         return collectionOf(recorder.runEnded(engine.aborted), engine);
     }
@@ -94,6 +96,7 @@ QByteArray sample()
     drive.mountPoint = "/";
     drive.capacity = 1000;
     drive.freeBytes = 400;
+    drive.accessTimes = platform::AccessTimes::Daily;
     c.facts.drives = {drive};
     Accumulators &f = c.figures;
     f.allTypes = true;
@@ -139,6 +142,7 @@ TEST(CollectionRead, HostileFilesAreRefusedWithOneMessage)
         {R"("overhang4K":0,)", "", "figures.overhang4K is missing"},
         {R"("letter":"c")", R"("letter":"a")", "not a drive letter from c to z"},
         {R"("used":"600")", R"("used":"601")", "used is not the capacity less the free"},
+        {"relatime", "lazytime", "accessDates is not noatime, relatime or strictatime"},
         {"+01:00", "", "not a date and time with its offset"},
         {R"("host":"box")", R"("host":"\udc00")", "host is not a text"},
         {R"("mode":"all")", R"("mode":"some")", "is none of all, include and exclude"},

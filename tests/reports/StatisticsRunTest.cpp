@@ -4,7 +4,9 @@
 #include "controls/StyledLabel.h"
 #include "platform/DirectorySearch.h"
 #include "reports/UnreadableFolders.h"
+#include "reports/ReportPage.h"
 
+#include <QLabel>
 #include <QProgressBar>
 #include <QTreeWidget>
 
@@ -291,6 +293,34 @@ TEST_F(CollectionRun, ProgressBarRisesDuringTheWalkOnly)
     EXPECT_LE(seen.last(), 99);
     EXPECT_EQ(window->walkProgress->value(), 100);
     EXPECT_FALSE(window->walkProgress->isVisible());
+}
+
+// Each walked drive's facts reach the date pages: the way it keeps access dates, and whether its
+// file system told creation dates; a drive not walked says nothing, and a new run starts over.
+TEST_F(CollectionRun, DatePagesSayHowTheWalkedDrivesKeepTheirDates)
+{
+    for (const auto &[letter, way] : {std::pair{'c', platform::AccessTimes::Never},
+                                      std::pair{'e', platform::AccessTimes::Daily}}) {
+        platform::Drive drive = *drives->find(QChar(letter));
+        drive.accessTimes = way;
+        drives->addDrive(drive);
+    }
+    run("de");
+    const std::vector<DriveFacts> &facts = window->recorder.run().drives;
+    ASSERT_EQ(facts.size(), 3u);
+    EXPECT_FALSE(facts[1].keepsCreationDates.has_value()) << "d: is not ready";
+    EXPECT_TRUE(facts[2].keepsCreationDates.has_value());
+    const QString both = "Access dates on C: are never updated (noatime)\n"
+                         "Access dates on E: are updated at most once a day (relatime)";
+    auto note = [&](TfrmStatistics::Page tab, const char *name) {
+        return window->pages[tab]->findChild<QLabel *>(name)->text();
+    };
+    EXPECT_EQ(note(TfrmStatistics::AccessTab, "lblAccessDates"), both);
+    EXPECT_EQ(note(TfrmStatistics::CombinedTab, "lblCombineDates"), both);
+
+    run();
+    EXPECT_EQ(note(TfrmStatistics::AccessTab, "lblAccessDates"),
+              "Access dates on C: are never updated (noatime)");
 }
 
 // Each run that ends is kept, stopped or not. The next walk of the drive measures its share

@@ -76,6 +76,10 @@ protected:
         for (const Sample &s : samples)
             make(s);
         make({".cache/skipped.txt", 999, 0, 0}); // under a hidden folder: never counted
+        // A second name of a file, met after its first (the root's files come last): no file.
+        ASSERT_EQ(::link(dir.filePath("docs/REPORT.DOC").toLocal8Bit(),
+                         dir.filePath("copy.doc").toLocal8Bit()),
+                  0);
     }
     void TearDown() override
     {
@@ -149,13 +153,14 @@ TEST_F(ScanTool, JsonHoldsTheFiguresOfTheTree)
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QJsonObject json = r.json();
     const QStringList keys = {
-        "filesProcessed",  "filesFound",       "lbTypes",          "sizeFiles",
-        "sizeBytes",       "ageAccessedFiles", "ageAccessedBytes", "ageCreatedFiles",
-        "ageCreatedBytes", "ageModifiedFiles", "ageModifiedBytes", "hourModified",
-        "hourCreated",     "hourAccessed",     "nReadOnly",        "nHidden",
-        "nSystem",         "nArchive",         "szReadOnly",       "szHidden",
-        "szSystem",        "szArchive",        "overhang4K",       "overhang8K",
-        "overhang16K",     "overhang32K",      "overhang64K",      "foldersUnreadable"};
+        "filesProcessed",    "filesFound",       "lbTypes",          "sizeFiles",
+        "sizeBytes",         "ageAccessedFiles", "ageAccessedBytes", "ageCreatedFiles",
+        "ageCreatedBytes",   "ageModifiedFiles", "ageModifiedBytes", "hourModified",
+        "hourCreated",       "hourAccessed",     "nReadOnly",        "nHidden",
+        "nSystem",           "nArchive",         "szReadOnly",       "szHidden",
+        "szSystem",          "szArchive",        "overhang4K",       "overhang8K",
+        "overhang16K",       "overhang32K",      "overhang64K",      "foldersUnreadable",
+        "linkedNamesSkipped"};
     for (const QString &key : keys)
         EXPECT_TRUE(json.contains(key)) << key.toStdString(); // scripts rely on them
     EXPECT_FALSE(QString::fromUtf8(r.out).contains(QRegularExpression("\\d[eE][-+]?\\d")))
@@ -180,6 +185,7 @@ TEST_F(ScanTool, JsonHoldsTheFiguresOfTheTree)
     }
     EXPECT_EQ(json["filesProcessed"].toInteger(), samples.size());
     EXPECT_EQ(json["filesFound"].toInteger(), samples.size());
+    EXPECT_EQ(json["linkedNamesSkipped"].toInteger(), 1);
     EXPECT_EQ(json["lbTypes"].toArray(),
               (QJsonArray{".BIN\t1\t20000000", ".DOC\t1\t5000", ".TXT\t2\t16386"}));
     EXPECT_EQ(json["sizeFiles"].toArray(), numbers(sizeFiles));
