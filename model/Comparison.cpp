@@ -63,16 +63,6 @@ QStringList walkedDriveKeys(const RunFacts &facts)
     return keys;
 }
 
-QString drivesShown(const RunFacts &facts)
-{
-    QStringList drives;
-    for (const DriveFacts &drive : facts.drives)
-        if (drive.walked)
-            drives << QString(drive.letter.toUpper()) + u':' +
-                          (drive.mountPoint.isEmpty() ? QString() : u' ' + drive.mountPoint);
-    return drives.isEmpty() ? QStringLiteral("none") : drives.join(QStringLiteral(", "));
-}
-
 QStringList pickedPatterns(const Accumulators &figures)
 {
     QStringList patterns;
@@ -128,6 +118,21 @@ std::int64_t ChangeFigures::fileChange() const
 std::int64_t ChangeFigures::byteChange() const
 {
     return difference(bytesThen, bytesNow);
+}
+
+QString walkedDrivesText(const RunFacts &facts)
+{
+    QStringList drives;
+    for (const DriveFacts &drive : facts.drives)
+        if (drive.walked)
+            drives << QString(drive.letter.toUpper()) + u':' +
+                          (drive.mountPoint.isEmpty() ? QString() : u' ' + drive.mountPoint);
+    return drives.isEmpty() ? QStringLiteral("none") : drives.join(QStringLiteral(", "));
+}
+
+bool sameWalkedDrives(const RunFacts &a, const RunFacts &b)
+{
+    return walkedDriveKeys(a) == walkedDriveKeys(b);
 }
 
 QString comparisonPartName(ComparisonPart part)
@@ -299,7 +304,7 @@ bool Comparison::sameFilter() const
 
 bool Comparison::sameDrives() const
 {
-    return walkedDriveKeys(before.facts) == walkedDriveKeys(after.facts);
+    return sameWalkedDrives(before.facts, after.facts);
 }
 
 QStringList Comparison::warnings() const
@@ -315,7 +320,7 @@ QStringList Comparison::warnings() const
         lines << QStringLiteral("The drives differ (then: %1; now: %2). Files, bytes, types, size "
                                 "classes, ages and attributes cover different drives and are not "
                                 "comparable; folders are compared on the drives both runs walked.")
-                     .arg(drivesShown(before.facts), drivesShown(after.facts));
+                     .arg(walkedDrivesText(before.facts), walkedDrivesText(after.facts));
     for (const auto &[run, when] : {std::pair{&before, "then"}, std::pair{&after, "now"}})
         if (!run->facts.complete)
             lines << QStringLiteral("The run of %1 was stopped before its end: its figures hold "
@@ -369,7 +374,7 @@ ReportTable Comparison::summaryTable() const
     const RunFacts &a = before.facts, &b = after.facts;
     table.rows.push_back({text("Started"), text(dateShown(a.started)), text(dateShown(b.started)),
                           text(daysBetween(a.started, b.started))});
-    table.rows.push_back({text("Drives"), text(drivesShown(a)), text(drivesShown(b)),
+    table.rows.push_back({text("Drives"), text(walkedDrivesText(a)), text(walkedDrivesText(b)),
                           text(sameDrives() ? QString() : QStringLiteral("differ"))});
     table.rows.push_back({text("Filter"), text(filterText(before.figures)),
                           text(filterText(after.figures)),

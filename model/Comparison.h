@@ -109,6 +109,12 @@ private:
     bool folderTotalsKept = false;
 };
 
+// Whether two runs walked the same drives: the same mount points (letters where a mount point is
+// not known), whatever letters they had.
+bool sameWalkedDrives(const RunFacts &a, const RunFacts &b);
+// The drives a run walked: "C: /, D: /home"; "none" when it walked none.
+QString walkedDrivesText(const RunFacts &facts);
+
 // How a run's filter reads in a summary: "All types", "Only 3 selected types", "All but 2
 // selected types".
 QString filterText(const Accumulators &figures);

@@ -1,6 +1,7 @@
 #include "model/Comparison.h"
 
 #include "engine/EngineTestSupport.h"
+#include "model/ReportCsv.h"
 #include "model/RunRecorder.h"
 #include "support/TestSupport.h"
 
@@ -143,7 +144,8 @@ TEST(Comparison, DifferentFiltersAndDrivesAreFlagged)
     }
 }
 
-// Changes keep their sign and stay within 64 bits; a growth shows with "+".
+// Changes keep their sign and stay within 64 bits; a growth shows with "+", a CSV file has the
+// plain number.
 TEST(Comparison, ChangesKeepTheirSign)
 {
     korvel::test::LocaleGuard locale(korvel::test::commaLocale());
@@ -152,17 +154,19 @@ TEST(Comparison, ChangesKeepTheirSign)
         std::uint64_t then, now;
         std::int64_t change;
         const char *shown;
+        const char *csv;
     } cases[] = {
-        {0, 1000, 1000, "+1,000"},
-        {700, 200, -500, "-500"},
-        {5, 5, 0, "0"},
-        {0, UINT64_MAX, INT64_MAX, "+9,223,372,036,854,775,807"},
-        {UINT64_MAX, 0, INT64_MIN, "-9,223,372,036,854,775,808"},
+        {0, 1000, 1000, "+1,000", "1000"},
+        {700, 200, -500, "-500", "-500"},
+        {5, 5, 0, "0", "0"},
+        {0, UINT64_MAX, INT64_MAX, "+9,223,372,036,854,775,807", "9223372036854775807"},
+        {UINT64_MAX, 0, INT64_MIN, "-9,223,372,036,854,775,808", "-9223372036854775808"},
     };
     for (const auto &c : cases) {
         const ChangeFigures figures{0, 0, c.then, c.now};
         EXPECT_EQ(figures.byteChange(), c.change) << c.then << " to " << c.now;
         EXPECT_EQ(ReportCell::ofChange(figures.byteChange()).shown(), c.shown);
+        EXPECT_EQ(csvField(ReportCell::ofChange(figures.byteChange())), c.csv);
     }
 }
 
