@@ -2,9 +2,11 @@
 
 #include "helpers/NameText.h"
 #include "model/FolderReport.h"
+#include "model/History.h"
 #include "model/ReportModel.h"
 #include "model/TypeListing.h"
 
+#include <QFile>
 #include <QHash>
 #include <algorithm>
 #include <array>
@@ -402,15 +404,40 @@ ReportTable Comparison::changeTable(ComparisonPart part, const QString &caption,
                    << QStringLiteral("Files change") << QStringLiteral("Bytes then")
                    << QStringLiteral("Bytes now") << QStringLiteral("Bytes change");
     for (const ChangeRow &row : rows) {
-        std::vector<ReportCell> cells{text(row.label)};
+        const ChangeFigures &f = row.figures;
+        std::vector<ReportCell> cells;
+        cells.reserve(std::size_t(table.headings.size()));
+        cells.push_back(text(row.label));
         if (withType)
             cells.push_back(text(row.typeName));
-        const ChangeFigures &f = row.figures;
-        cells.insert(cells.end(),
-                     {ReportCell::ofInteger(f.filesThen), ReportCell::ofInteger(f.filesNow),
-                      ReportCell::ofChange(f.fileChange()), ReportCell::ofInteger(f.bytesThen),
-                      ReportCell::ofInteger(f.bytesNow), ReportCell::ofChange(f.byteChange())});
+        cells.push_back(ReportCell::ofInteger(f.filesThen));
+        cells.push_back(ReportCell::ofInteger(f.filesNow));
+        cells.push_back(ReportCell::ofChange(f.fileChange()));
+        cells.push_back(ReportCell::ofInteger(f.bytesThen));
+        cells.push_back(ReportCell::ofInteger(f.bytesNow));
+        cells.push_back(ReportCell::ofChange(f.byteChange()));
         table.rows.push_back(std::move(cells));
     }
     return table;
+}
+
+std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts &now)
+{
+    std::vector<EarlierRun> runs;
+    for (const QString &path : historyFiles(historyFolder)) {
+        QFile file(path);
+        if (file.size() > collectionFileLimit || !file.open(QIODevice::ReadOnly))
+            continue;
+        std::optional<RunFacts> facts = parseRunFacts(file.readAll());
+        if (!facts || (facts->started == now.started && facts->hostName == now.hostName))
+            continue;
+        const bool same = sameWalkedDrives(*facts, now);
+        runs.push_back({path, std::move(*facts), same});
+    }
+    std::stable_sort(runs.begin(), runs.end(), [](const EarlierRun &a, const EarlierRun &b) {
+        if (a.sameDrives != b.sameDrives)
+            return a.sameDrives;
+        return a.facts.started > b.facts.started;
+    });
+    return runs;
 }

@@ -115,6 +115,18 @@ bool sameWalkedDrives(const RunFacts &a, const RunFacts &b);
 // The drives a run walked: "C: /, D: /home"; "none" when it walked none.
 QString walkedDrivesText(const RunFacts &facts);
 
+// A collection of the history a run can be compared with.
+struct EarlierRun
+{
+    QString path;
+    RunFacts facts;
+    bool sameDrives = false; // walked the drives the run walked
+};
+// The history's collections, those of the run's drives first, then the others, newest first in
+// each; the run itself (the same start on the same host) and files that cannot be read are left
+// out.
+std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts &now);
+
 // How a run's filter reads in a summary: "All types", "Only 3 selected types", "All but 2
 // selected types".
 QString filterText(const Accumulators &figures);

@@ -1,6 +1,7 @@
 #include "model/Comparison.h"
 
 #include "engine/EngineTestSupport.h"
+#include "model/History.h"
 #include "model/ReportCsv.h"
 #include "model/RunRecorder.h"
 #include "support/TestSupport.h"
@@ -168,6 +169,44 @@ TEST(Comparison, ChangesKeepTheirSign)
         EXPECT_EQ(ReportCell::ofChange(figures.byteChange()).shown(), c.shown);
         EXPECT_EQ(csvField(ReportCell::ofChange(figures.byteChange())), c.csv);
     }
+}
+
+} // namespace
+
+namespace {
+
+// The history offers the runs of the same drives first, newest first, then the others; the run
+// being compared and a damaged file are not offered.
+TEST(Comparison, EarlierRunsOfTheSameDrivesComeFirst)
+{
+    QTemporaryDir folder;
+    const auto keep = [&](int day, const char *mountPoint) {
+        Collection run;
+        run.facts.started = QDateTime(QDate(2026, 12, day), QTime(9, 0));
+        run.facts.ended = run.facts.started.addSecs(60);
+        DriveFacts drive;
+        drive.letter = 'c';
+        drive.mountPoint = mountPoint;
+        drive.walked = true;
+        run.facts.drives = {drive};
+        QString message;
+        const QString path = keepInHistory(run, folder.path(), message);
+        EXPECT_FALSE(path.isEmpty()) << message.toStdString();
+        return std::pair{path, run.facts};
+    };
+    const auto [older, olderFacts] = keep(1, "/home");
+    const auto [other, otherFacts] = keep(6, "/data");
+    const auto [newer, newerFacts] = keep(3, "/home");
+    const auto [now, nowFacts] = keep(7, "/home");
+    QFile damaged(folder.filePath("2026-12-05T09-00-00_c.korvel98.json"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("{");
+    damaged.close();
+
+    QStringList offered;
+    for (const EarlierRun &run : earlierRuns(folder.path(), nowFacts))
+        offered << run.path + (run.sameDrives ? " same" : " other");
+    EXPECT_EQ(offered, (QStringList{newer + " same", older + " same", other + " other"}));
 }
 
 } // namespace
