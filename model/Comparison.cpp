@@ -7,6 +7,7 @@
 #include "model/TypeListing.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <algorithm>
 #include <array>
@@ -421,7 +422,8 @@ ReportTable Comparison::changeTable(ComparisonPart part, const QString &caption,
     return table;
 }
 
-std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts &now)
+std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts &now,
+                                    const QString &ownFile)
 {
     std::vector<EarlierRun> runs;
     for (const QString &path : historyFiles(historyFolder)) {
@@ -429,7 +431,7 @@ std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts
         if (file.size() > collectionFileLimit || !file.open(QIODevice::ReadOnly))
             continue;
         std::optional<RunFacts> facts = parseRunFacts(file.readAll());
-        if (!facts || (facts->started == now.started && facts->hostName == now.hostName))
+        if (!facts || (!ownFile.isEmpty() && QFileInfo(path) == QFileInfo(ownFile)))
             continue;
         const bool same = sameWalkedDrives(*facts, now);
         runs.push_back({path, std::move(*facts), same});

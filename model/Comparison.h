@@ -123,9 +123,10 @@ struct EarlierRun
     bool sameDrives = false; // walked the drives the run walked
 };
 // The history's collections, those of the run's drives first, then the others, newest first in
-// each; the run itself (the same start on the same host) and files that cannot be read are left
-// out.
-std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts &now);
+// each; the run's own file (ownFile, when it was kept there) and files that cannot be read are
+// left out.
+std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts &now,
+                                    const QString &ownFile = QString());
 
 // How a run's filter reads in a summary: "All types", "Only 3 selected types", "All but 2
 // selected types".

@@ -1,6 +1,7 @@
 // The Report menu of the statistics window: what can be done with a run's figures beyond the
 // pages.
 
+#include "reports/CompareWindow.h"
 #include "reports/LargestFolders.h"
 #include "reports/Statistics.h"
 
@@ -45,6 +46,8 @@ void TfrmStatistics::buildReportMenu()
     // the figures.
     LargestFolders1 = addReportItem(QStringLiteral("&Largest folders..."), QKeySequence(),
                                     &TfrmStatistics::LargestFolders1Click);
+    CompareWith1 = addReportItem(QStringLiteral("&Compare with..."), QKeySequence(),
+                                 &TfrmStatistics::CompareWith1Click);
     reportResultsChanged();
 }
 
@@ -67,6 +70,7 @@ QAction *TfrmStatistics::addReportItem(const QString &caption, const QKeySequenc
 void TfrmStatistics::reportResultsChanged()
 {
     LargestFolders1->setEnabled(!engine.folderTotals.empty());
+    CompareWith1->setEnabled(resultFacts.started.isValid());
     if (largestFolders && largestFolders->isVisible())
         largestFolders->showFolders(resultFacts, engine.folderTotals);
 }
@@ -81,4 +85,17 @@ void TfrmStatistics::LargestFolders1Click()
     largestFolders->show();
     largestFolders->raise();
     largestFolders->activateWindow();
+}
+
+// The figures the pages show are "now"; the earlier collection is picked in the window.
+void TfrmStatistics::CompareWith1Click()
+{
+    if (!resultFacts.started.isValid())
+        return;
+    if (!compareWindow)
+        compareWindow = new CompareWindow(this);
+    compareWindow->pickFor(collectionOf(resultFacts, engine), historyFolder, resultHistoryFile);
+    compareWindow->show();
+    compareWindow->raise();
+    compareWindow->activateWindow();
 }

@@ -175,8 +175,8 @@ TEST(Comparison, ChangesKeepTheirSign)
 
 namespace {
 
-// The history offers the runs of the same drives first, newest first, then the others; the run
-// being compared and a damaged file are not offered.
+// The history offers the runs of the same drives first, newest first, then the others; the
+// file of the run being compared and a damaged file are not offered.
 TEST(Comparison, EarlierRunsOfTheSameDrivesComeFirst)
 {
     QTemporaryDir folder;
@@ -204,7 +204,7 @@ TEST(Comparison, EarlierRunsOfTheSameDrivesComeFirst)
     damaged.close();
 
     QStringList offered;
-    for (const EarlierRun &run : earlierRuns(folder.path(), nowFacts))
+    for (const EarlierRun &run : earlierRuns(folder.path(), nowFacts, now))
         offered << run.path + (run.sameDrives ? " same" : " other");
     EXPECT_EQ(offered, (QStringList{newer + " same", older + " same", other + " other"}));
 }
