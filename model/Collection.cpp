@@ -545,13 +545,16 @@ DriveFolders readDriveFolders(const Node &node, qsizetype &rowsLeft)
     return drive;
 }
 
-// The folder totals, when the file has them (older files do not): one entry per walked drive at
-// most, and the files of the roots are the files found.
+// The folder totals, when the file has them (older files do not, and a run kept without them
+// writes an empty list): one entry per walked drive at most, and the files of the roots are the
+// files found.
 void readFolderTotals(const Node &node, const RunFacts &facts, Accumulators &figures)
 {
     if (!node.object.contains(QLatin1String("folders")))
         return;
     const QJsonArray drives = node.array("folders");
+    if (drives.isEmpty())
+        return;
     if (drives.size() > driveLimit)
         damaged(node.at("folders"), QStringLiteral("holds more than %1 drives").arg(driveLimit));
     qsizetype rowsLeft = folderRowLimit;

@@ -45,7 +45,7 @@ constexpr QColor shrinkColour(192, 0, 0), shrinkColourOnDark(255, 128, 112);
 QString tabCaption(ComparisonPart part)
 {
     static const char *const captions[comparisonPartCount] = {
-        "&Summary",  "&Types",    "Si&zes",      "&Accessed",
+        "&Summary", "&Types",    "Si&zes",      "&Accessed",
         "C&reated", "&Modified", "Attri&butes", "&Folders"};
     return QString::fromLatin1(captions[int(part)]);
 }
@@ -121,8 +121,8 @@ public:
     void paragraph(const QString &text)
     {
         painter.setFont(body);
-        const QRect wanted = painter.boundingRect(QRect(area.left(), 0, area.width(), area.height()),
-                                                  Qt::TextWordWrap, text);
+        const QRect wanted = painter.boundingRect(
+            QRect(area.left(), 0, area.width(), area.height()), Qt::TextWordWrap, text);
         room(wanted.height());
         painter.drawText(QRect(area.left(), y, area.width(), wanted.height()), Qt::TextWordWrap,
                          text);
@@ -176,8 +176,8 @@ private:
         for (std::size_t column = 0; column < widths.size(); ++column) {
             const int width = widths[column] - line / 2;
             const bool number = headings ? column > 0 : numbers.size() > column && numbers[column];
-            const QString text = painter.fontMetrics().elidedText(texts.value(int(column)),
-                                                                  Qt::ElideMiddle, width);
+            const QString text =
+                painter.fontMetrics().elidedText(texts.value(int(column)), Qt::ElideMiddle, width);
             painter.drawText(QRect(x, y, width, line),
                              (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, text);
             x += widths[column];
@@ -239,8 +239,9 @@ void ChangeChart::setBars(std::vector<Bar> bars)
     shown = std::move(bars);
     QStringList spoken;
     for (const Bar &bar : shown)
-        spoken << bar.label + (bar.change > 0 ? QStringLiteral(" grew by ")
-                                              : QStringLiteral(" shrank by ")) +
+        spoken << bar.label +
+                      (bar.change > 0 ? QStringLiteral(" grew by ")
+                                      : QStringLiteral(" shrank by ")) +
                       unsignedToGrouped(bar.change < 0 ? 0 - std::uint64_t(bar.change)
                                                        : std::uint64_t(bar.change)) +
                       QStringLiteral(" bytes");
@@ -278,8 +279,8 @@ void ChangeChart::paintEvent(QPaintEvent *)
     painter.drawText(inner.left(), inner.top() + metrics.ascent(),
                      QStringLiteral("The largest changes of bytes by type"));
     int legend = inner.right();
-    for (const auto &[text, colour] : {std::pair{QStringLiteral("shrank"), shrink},
-                                       std::pair{QStringLiteral("grew"), grow}}) {
+    for (const auto &[text, colour] :
+         {std::pair{QStringLiteral("shrank"), shrink}, std::pair{QStringLiteral("grew"), grow}}) {
         legend -= metrics.horizontalAdvance(text);
         painter.drawText(legend, inner.top() + metrics.ascent(), text);
         legend -= line;
@@ -480,9 +481,9 @@ QWidget *CompareWindow::buildComparison()
 
     btOther = new QPushButton(QStringLiteral("&Other collection..."), page);
     btOther->setAutoDefault(false);
-    connect(btOther, &QPushButton::clicked, this,
-            [this] { stages->setCurrentIndex(0), btCompare->setDefault(true),
-                     lvCollections->setFocus(); });
+    connect(btOther, &QPushButton::clicked, this, [this] {
+        stages->setCurrentIndex(0), btCompare->setDefault(true), lvCollections->setFocus();
+    });
     btExport = new QPushButton(QStringLiteral("&Export..."), page);
     btExport->setAutoDefault(false);
     connect(btExport, &QPushButton::clicked, this, &CompareWindow::exportClicked);
@@ -519,8 +520,8 @@ void CompareWindow::pickFor(const Collection &now, const QString &historyFolder,
         item->setToolTip(4, QDir::toNativeSeparators(run.path));
     }
     auto *intro = findChild<QLabel *>(QStringLiteral("lblPick"));
-    const QString shownNow = walkedDrivesText(now.facts) + QStringLiteral(", counted ") +
-                             shortDate(now.facts.started);
+    const QString shownNow =
+        walkedDrivesText(now.facts) + QStringLiteral(", counted ") + shortDate(now.facts.started);
     intro->setText(
         lvCollections->topLevelItemCount() > 0
             ? QStringLiteral("Compare the figures shown (%1) with an &earlier collection. The "
@@ -647,7 +648,8 @@ std::optional<CompareExport> CompareWindow::defaultAskExport()
     }
     request.path = QFileDialog::getSaveFileName(
         this, QStringLiteral("Export comparison"), QDir::home().filePath(name),
-        csv->isChecked() ? QStringLiteral("CSV files (*.csv)") : QStringLiteral("PDF files (*.pdf)"));
+        csv->isChecked() ? QStringLiteral("CSV files (*.csv)")
+                         : QStringLiteral("PDF files (*.pdf)"));
     if (request.path.isEmpty())
         return std::nullopt;
     return request;

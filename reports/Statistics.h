@@ -191,7 +191,7 @@ private:
     QEventLoop *runLoop = nullptr;
     // The drive walked now: what it holds, for the progress bar, and when its walk began.
     DriveUsage usage;
-    RunFacts resultFacts; // the facts of the run whose figures the pages show
+    RunFacts resultFacts;      // the facts of the run whose figures the pages show
     QString resultHistoryFile; // where the history keeps that run; empty when it is not kept
     QElapsedTimer walkClock;
     bool walking = false;                 // between a drive's start and the end of its walk

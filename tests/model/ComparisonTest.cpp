@@ -75,10 +75,16 @@ TEST_F(CompareRuns, AddedLogsAndDeletedScratchFilesShowAsTheyHappened)
     ASSERT_NE(firstShrunk, folders.end());
     EXPECT_EQ(firstShrunk->label, tree.path("scratch"));
 
-    // An older file without folder totals: no folder table, and a line that says why.
+    // A collection without folder totals, written and read back: no folder table, and a line
+    // that says why.
     Collection older = then;
     older.figures.folderTotals.clear();
-    const Comparison withoutFolders(older, now);
+    QTemporaryDir folder;
+    QString message;
+    ASSERT_TRUE(writeCollectionFile(folder.filePath("older.korvel98.json"), older, message));
+    const CollectionRead read = readCollectionFile(folder.filePath("older.korvel98.json"));
+    ASSERT_TRUE(read) << read.message.toStdString();
+    const Comparison withoutFolders(*read.collection, now);
     EXPECT_FALSE(withoutFolders.hasFolders());
     const ReportTable table = withoutFolders.table(ComparisonPart::Folders);
     EXPECT_TRUE(table.rows.empty());
