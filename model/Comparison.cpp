@@ -248,7 +248,8 @@ void Comparison::compareFolders()
             f.bytesThen = then ? then->bytes : 0;
             f.filesNow = now ? count(now->files) : 0;
             f.bytesNow = now ? now->bytes : 0;
-            if (f.bytesThen != f.bytesNow)
+            // A drive's root changes by the drive's whole change, which the summary gives.
+            if (f.bytesThen != f.bytesNow && some.depth() > 0)
                 found.push_back(
                     {{shownFolderLocation(driveNow.mountPoint, some), QString(), f}, some.depth()});
         };

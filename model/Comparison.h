@@ -75,8 +75,8 @@ public:
     const std::vector<ChangeRow> &attributes() const { return attributeRows; }
     // The folders that grew most, largest growth first, then those that shrank most, largest
     // loss first; a folder kept by one run only grew from 0 or shrank to 0. Only folders of
-    // drives both runs walked; among equal changes the deeper folder comes first, since it is
-    // where the change happened.
+    // drives both runs walked, the drives' roots left to the summary; among equal changes the
+    // deeper folder comes first, since it is where the change happened.
     const std::vector<ChangeRow> &folders() const { return folderRows; }
     // Both runs kept folder totals (an older collection file has none).
     bool hasFolders() const { return folderTotalsKept; }

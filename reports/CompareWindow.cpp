@@ -86,6 +86,8 @@ void fill(QStandardItemModel &model, const ReportTable &table)
             }
             if (cell.kind != ReportCell::Kind::Text)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            else
+                item->setToolTip(cell.text); // a long folder path shows shortened in its cell
             items << item;
         }
         model.appendRow(items);
@@ -305,7 +307,8 @@ void ChangeChart::paintEvent(QPaintEvent *)
         most = std::max(most, size);
     }
     const int top = inner.top() + line * 2;
-    const int rowHeight = std::max(line + 2, (inner.bottom() - top) / int(shown.size()));
+    const int rowHeight =
+        std::clamp((inner.bottom() - top) / int(shown.size()), line + 2, line * 7 / 4);
     const int barLeft = inner.left() + labelWidth + valueWidth + 16;
     const int barWidth = std::max(10, inner.right() - barLeft);
     // The zero line sits where growth and shrinkage share the width by their largest bars.
@@ -323,7 +326,7 @@ void ChangeChart::paintEvent(QPaintEvent *)
                          Qt::AlignRight | Qt::AlignVCenter, grouped(bar.change));
         const double size = bar.change < 0 ? double(0 - std::uint64_t(bar.change))
                                            : double(std::uint64_t(bar.change));
-        const int length = std::max(1, int(size * scale));
+        const int length = std::max(2, int(size * scale));
         const int barTop = y + rowHeight / 6, barHeight = std::max(2, rowHeight * 2 / 3);
         painter.fillRect(bar.change < 0 ? QRect(zero - length, barTop, length, barHeight)
                                         : QRect(zero, barTop, length, barHeight),
@@ -436,6 +439,7 @@ QWidget *CompareWindow::buildComparison()
         view->setSelectionMode(QAbstractItemView::SingleSelection);
         view->setAlternatingRowColors(true);
         view->setTabKeyNavigation(false);
+        view->setTextElideMode(Qt::ElideMiddle);
         view->verticalHeader()->hide();
         view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
         view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -454,8 +458,9 @@ QWidget *CompareWindow::buildComparison()
     lblWarnings->setTextFormat(Qt::PlainText);
     auto *summary = new QWidget(page);
     auto *summaryLayout = new QVBoxLayout(summary);
-    summaryLayout->addWidget(tables[int(ComparisonPart::Summary)], 2);
-    summaryLayout->addWidget(lblWarnings, 1, Qt::AlignTop);
+    summaryLayout->addWidget(tables[int(ComparisonPart::Summary)]);
+    summaryLayout->addWidget(lblWarnings);
+    summaryLayout->addStretch(1);
     tabs->addTab(summary, tabCaption(ComparisonPart::Summary));
 
     chart = new ChangeChart(page);
@@ -588,10 +593,14 @@ void CompareWindow::showTables()
              shown->table(ComparisonPart(part)));
         view->resizeColumnsToContents();
         for (int column = 0; column < proxy->columnCount(); ++column)
-            view->setColumnWidth(column, std::min(view->columnWidth(column) + 12, 420));
+            view->setColumnWidth(column, std::min(view->columnWidth(column) + 8, 280));
         if (proxy->rowCount() > 0)
             view->setCurrentIndex(proxy->index(0, 0));
     }
+    // The summary's few rows without empty space below them; the warnings follow at once.
+    QTableView *summary = tables[int(ComparisonPart::Summary)];
+    summary->setFixedHeight(summary->horizontalHeader()->sizeHint().height() +
+                            summary->verticalHeader()->length() + 2 * summary->frameWidth() + 2);
     const QStringList warnings = shown->warnings();
     lblWarnings->setText(warnings.isEmpty()
                              ? QStringLiteral("Both runs counted the same drives with the same "
