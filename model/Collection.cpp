@@ -545,14 +545,15 @@ DriveFolders readDriveFolders(const Node &node, qsizetype &rowsLeft)
     return drive;
 }
 
-// The folder totals, when the file has them (older files do not, and a run kept without them
-// writes an empty list): one entry per walked drive at most, and the files of the roots are the
-// files found.
+// The folder totals, when the file has them (older files do not): one entry per walked drive at
+// most, and the files of the roots are the files found.
 void readFolderTotals(const Node &node, const RunFacts &facts, Accumulators &figures)
 {
     if (!node.object.contains(QLatin1String("folders")))
         return;
     const QJsonArray drives = node.array("folders");
+    // An empty list holds no totals, as a file without the key: a run that walked no drive, or
+    // a file of an older version written again.
     if (drives.isEmpty())
         return;
     if (drives.size() > driveLimit)

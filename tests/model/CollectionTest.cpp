@@ -201,7 +201,7 @@ TEST(CollectionRead, FilesWithLongerExtensionsComeBack)
     for (auto *table : {&f.ageAccessedFiles, &f.ageCreatedFiles, &f.ageModifiedFiles})
         (*table)[1] = 6;
     f.lbTypes.addLonger(".desktop", 2);
-    f.folderTotals.clear(); // kept without folder totals: their count plays no part here
+    f.folderTotals.clear(); // they would count fewer files than were found
     const QByteArray bytes = collectionJson(run);
     const CollectionRead read = parseCollection(bytes);
     ASSERT_TRUE(read) << read.message.toStdString();
