@@ -40,8 +40,9 @@ namespace {
 constexpr int usageError = 2;
 
 const char helpText[] =
-    "Usage: korvel98-scan [OPTION]... FOLDER...\n"
-    "       korvel98-scan [--format FORMAT] [--page PAGE] [--save FILE] --show FILE\n"
+    "Usage: korvel98-scan [--include EXTS | --exclude EXTS] [--today YYYY-MM-DD]\n"
+    "                     [--format FORMAT [--page PAGE]] [--save FILE] [--history] FOLDER...\n"
+    "       korvel98-scan [--format FORMAT [--page PAGE]] [--save FILE] --show FILE\n"
     "\n"
     "Counts the files under each FOLDER the way Korvel 98 counts the files of a drive, without a\n"
     "window, and prints every figure of the report pages on standard output. The folders stand\n"
@@ -396,7 +397,8 @@ QString filterText(const Accumulators &figures)
 QString runText(const RunFacts &facts, const Accumulators &figures)
 {
     QString text = QStringLiteral("Statistics of %1 for drives %2\n")
-                       .arg(facts.started.toString(Qt::ISODate), drivesText(facts));
+                       .arg(facts.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss t")),
+                            drivesText(facts));
     for (const DriveFacts &drive : facts.drives)
         text += QStringLiteral("  %1: %2\n").arg(drive.letter.toUpper(), drive.mountPoint);
     text += QStringLiteral("Host: %1\nFilter: %2\nRun: %3\n")
