@@ -4,11 +4,15 @@
 #include "model/FolderReport.h"
 #include "model/History.h"
 #include "model/ReportModel.h"
+#include "model/ReportText.h"
 #include "model/TypeListing.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocale>
 #include <algorithm>
 #include <array>
 #include <map>
@@ -158,7 +162,7 @@ std::optional<ComparisonPart> comparisonPartNamed(const QString &name)
     return std::nullopt;
 }
 
-QString filterText(const Accumulators &figures)
+QString filterSummary(const Accumulators &figures)
 {
     const qsizetype picked = pickedPatterns(figures).size();
     const QString types =
@@ -319,7 +323,7 @@ QStringList Comparison::warnings() const
                                 "size classes, ages, attributes and folders count different "
                                 "files and are not comparable; nor are the types only one of "
                                 "the filters counts.")
-                     .arg(filterText(before.figures), filterText(after.figures));
+                     .arg(filterSummary(before.figures), filterSummary(after.figures));
     if (!sameDrives())
         lines << QStringLiteral("The drives differ (then: %1; now: %2). Files, bytes, types, size "
                                 "classes, ages and attributes cover different drives and are not "
@@ -380,8 +384,8 @@ ReportTable Comparison::summaryTable() const
                           text(daysBetween(a.started, b.started))});
     table.rows.push_back({text("Drives"), text(walkedDrivesText(a)), text(walkedDrivesText(b)),
                           text(sameDrives() ? QString() : QStringLiteral("differ"))});
-    table.rows.push_back({text("Filter"), text(filterText(before.figures)),
-                          text(filterText(after.figures)),
+    table.rows.push_back({text("Filter"), text(filterSummary(before.figures)),
+                          text(filterSummary(after.figures)),
                           text(sameFilter() ? QString() : QStringLiteral("differs"))});
     const ChangeFigures sums = totals();
     table.rows.push_back({text("Files"), ReportCell::ofInteger(sums.filesThen),
@@ -443,4 +447,80 @@ std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts
         return a.facts.started > b.facts.started;
     });
     return runs;
+}
+
+QString comparisonText(const Comparison &comparison)
+{
+    const auto run = [](const Collection &c) {
+        return QStringLiteral("%1, drives %2, %3%4")
+            .arg(dateShown(c.facts.started), walkedDrivesText(c.facts), filterSummary(c.figures),
+                 c.facts.complete ? QString() : QStringLiteral(", stopped before its end"));
+    };
+    QString text = QStringLiteral("Comparison\n  Then: %1\n  Now:  %2\n")
+                       .arg(run(comparison.then()), run(comparison.now()));
+    for (int part = 0; part < comparisonPartCount; ++part)
+        text += u'\n' + reportText(comparison.table(ComparisonPart(part)));
+    return text;
+}
+
+namespace {
+
+QByteArray jsonText(const QString &text)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+QByteArray jsonCell(const ReportCell &cell)
+{
+    switch (cell.kind) {
+    case ReportCell::Kind::Integer:
+        return QByteArray::number(cell.integer);
+    case ReportCell::Kind::Change:
+        return QByteArray::number(cell.change);
+    case ReportCell::Kind::Percentage:
+        return QByteArray::number(cell.percentage, 'g', QLocale::FloatingPointShortest);
+    case ReportCell::Kind::Text:
+        break;
+    }
+    return jsonText(cell.text);
+}
+
+QByteArray jsonTexts(const QStringList &texts)
+{
+    QByteArrayList items;
+    for (const QString &text : texts)
+        items << jsonText(text);
+    return '[' + items.join(", ") + ']';
+}
+
+QByteArray jsonRun(const Collection &run)
+{
+    return "{\"started\": " + jsonText(run.facts.started.toString(Qt::ISODate)) +
+           ", \"drives\": " + jsonText(walkedDrivesText(run.facts)) +
+           ", \"filter\": " + jsonText(filterSummary(run.figures)) +
+           ", \"complete\": " + (run.facts.complete ? "true" : "false") + '}';
+}
+
+} // namespace
+
+QByteArray comparisonJson(const Comparison &comparison)
+{
+    QByteArray out = "{\n  \"then\": " + jsonRun(comparison.then()) +
+                     ",\n  \"now\": " + jsonRun(comparison.now()) +
+                     ",\n  \"warnings\": " + jsonTexts(comparison.warnings()) +
+                     ",\n  \"tables\": {";
+    for (int part = 0; part < comparisonPartCount; ++part) {
+        const ReportTable table = comparison.table(ComparisonPart(part));
+        out += (part ? ",\n    " : "\n    ") + jsonText(comparisonPartName(ComparisonPart(part))) +
+               ": {\"headings\": " + jsonTexts(table.headings) + ", \"rows\": [";
+        for (std::size_t row = 0; row < table.rows.size(); ++row) {
+            QByteArrayList cells;
+            for (const ReportCell &cell : table.rows[row])
+                cells << jsonCell(cell);
+            out += (row ? ",\n      [" : "\n      [") + cells.join(", ") + ']';
+        }
+        out += "], \"notes\": " + jsonTexts(table.notes) + '}';
+    }
+    return out + "\n  }\n}\n";
 }

@@ -128,6 +128,14 @@ struct EarlierRun
 std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts &now,
                                     const QString &ownFile = QString());
 
+// The whole comparison as a person reads it in a terminal: which runs, then every part as a
+// table with its notes (model/ReportText.h).
+QString comparisonText(const Comparison &comparison);
+// The whole comparison as one JSON object for scripts: "then" and "now" (started, drives,
+// filter, complete), "warnings", and "tables", each part by its name with its "headings",
+// "rows" (numbers as JSON numbers written in all their digits, changes signed) and "notes".
+QByteArray comparisonJson(const Comparison &comparison);
+
 // How a run's filter reads in a summary: "All types", "Only 3 selected types", "All but 2
 // selected types".
-QString filterText(const Accumulators &figures);
+QString filterSummary(const Accumulators &figures);
