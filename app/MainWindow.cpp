@@ -9,9 +9,9 @@
 #include "controls/StyledLabel.h"
 #include "controls/VectorGlyph.h"
 #include "drives/Drives.h"
+#include "model/DiskScale.h"
 #include "platform/RemoteVolumes.h"
 #include "platform/WindowManager.h"
-#include "reports/DiskScale.h"
 #include "reports/Statistics.h"
 
 #include <QApplication>

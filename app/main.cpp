@@ -7,6 +7,7 @@
 #include "platform/DirectorySearch.h"
 #include "platform/StandardOutput.h"
 #include "reports/Statistics.h"
+#include "selection/ExtensionLists.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -118,6 +119,8 @@ int main(int argc, char **argv)
         return 1;
     }
     platform::raiseDescriptorLimit();
+    // The settings file's place is fixed now, before a walk can move the working folder.
+    settingsFilePath();
     DisplayStart start(windowSystem);
     QApplication app(argc, argv);
     start.done();

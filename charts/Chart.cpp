@@ -1,6 +1,9 @@
 #include "charts/Chart.h"
 
+#include "charts/ChartAccessible.h"
+
 #include <QAbstractEventDispatcher>
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -18,7 +21,11 @@ AxisRange between(const AxisRange &from, const AxisRange &to, double f)
 
 TChart::TChart(QWidget *parent) : QWidget(parent), painter(*this)
 {
-    setChangeHandler([this] { update(); });
+    installChartAccessibility();
+    setChangeHandler([this] {
+        tableMayHaveChanged = true;
+        update();
+    });
     zoomTimer.setInterval(20);
     connect(&zoomTimer, &QTimer::timeout, this, &TChart::zoomTick);
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
@@ -29,11 +36,32 @@ void TChart::repaintIfFieldsChanged()
 {
     if (!isVisible())
         return; // showing paints anyway
+    announceIfTableChanged();
     FieldSnapshot now = fieldSnapshot();
     if (now == drawnFields)
         return;
     drawnFields = std::move(now);
     update();
+}
+
+void TChart::announceIfTableChanged()
+{
+    if (!tableMayHaveChanged || !QAccessible::isActive())
+        return;
+    tableMayHaveChanged = false;
+    const ChartTableText figures = chartTable(*this);
+    QStringList all{chartAccessibleName(*this)};
+    all << figures.rowHeaders << figures.columnHeaders;
+    for (const QStringList &row : figures.cells)
+        all << row;
+    const size_t now = qHash(all.join(u'\n'));
+    if (now == announcedTable)
+        return;
+    announcedTable = now;
+    QAccessibleTableModelChangeEvent reset(this, QAccessibleTableModelChangeEvent::ModelReset);
+    QAccessible::updateAccessibility(&reset);
+    QAccessibleEvent renamed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
 }
 
 void TChart::draw(QPainter &target, const QRectF &rect)

@@ -51,9 +51,13 @@ private:
     // Repaints when a plain field changed since the last drawing: run each time the event loop
     // is about to wait, so that whatever a handler changed shows once it returns.
     void repaintIfFieldsChanged();
+    // Tells a screen reader that shows the chart about new figures or a new name.
+    void announceIfTableChanged();
 
     ChartPainter painter;
     FieldSnapshot drawnFields; // as the widget last drew them
+    bool tableMayHaveChanged = false;
+    size_t announcedTable = 0; // a hash of the name and figures a screen reader last heard
     QPoint dragStart;
     QRect dragArea;
     bool dragging = false;

@@ -89,6 +89,10 @@ public:
     QColor backColour = QColor(240, 240, 240);
     bool frame = true; // an outline of the plot at the back, with or without a back wall
 
+    // What a screen reader calls the points that show no label, by index: a chart whose bars
+    // line up with labels beside it names them here. Nothing drawn depends on it.
+    QStringList unlabelledPointNames;
+
     // At most this many categories (points) show at once; 0 shows all. Pages count from 1.
     int maxPointsPerPage() const { return pointsPerPage; }
     void setMaxPointsPerPage(int points);

@@ -41,3 +41,20 @@ function(korvel_tests folder)
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
                        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
+
+# Sanitized builds, each in a build folder of its own (see the Makefile's sanitize and fuzz
+# targets). KORVEL_SANITIZE builds the whole tree with AddressSanitizer and UndefinedBehaviorSanitizer;
+# KORVEL_FUZZ (clang) adds libFuzzer's coverage to everything, for the targets in tests/fuzz. Any
+# undefined behaviour stops the program, so that a test or the fuzzer sees it as a failure.
+option(KORVEL_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(KORVEL_FUZZ "Build the fuzz targets as libFuzzer programs (clang), sanitized" OFF)
+if(KORVEL_SANITIZE OR KORVEL_FUZZ)
+  set(sanitizers -fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recover=all)
+  # The C library's checked functions would stand between AddressSanitizer and the calls it
+  # watches.
+  add_compile_options(${sanitizers} -fno-omit-frame-pointer -U_FORTIFY_SOURCE)
+  add_link_options(${sanitizers})
+endif()
+if(KORVEL_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

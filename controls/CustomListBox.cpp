@@ -1,5 +1,6 @@
 #include "controls/CustomListBox.h"
 
+#include "controls/KeyboardMenu.h"
 #include "controls/TabbedText.h"
 
 #include <QAbstractItemDelegate>
@@ -40,6 +41,33 @@ TCustomListBox::TCustomListBox(QWidget *parent) : QListWidget(parent)
     setItemDelegate(new ListBoxDelegate(this));
     setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(model(), &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { nameEntries(first, last); });
+    connect(model(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &from, const QModelIndex &to) {
+                nameEntries(from.row(), to.row());
+            });
+}
+
+void TCustomListBox::nameEntries(int first, int last)
+{
+    for (int row = first; row <= last; ++row) {
+        if (QListWidgetItem *entry = item(row)) {
+            const QString text = entry->text();
+            // An entry without a tab reads as it stands.
+            const QVariant name = text.contains(u'\t')
+                                      ? QVariant(text.split(u'\t', Qt::SkipEmptyParts).join(u' '))
+                                      : QVariant();
+            if (entry->data(Qt::AccessibleTextRole) != name)
+                entry->setData(Qt::AccessibleTextRole, name);
+        }
+    }
+}
+
+void TCustomListBox::keyPressEvent(QKeyEvent *event)
+{
+    if (!openContextMenuByKeys(*this, *event))
+        QListWidget::keyPressEvent(event);
 }
 
 void TCustomListBox::setItemHeight(int value)

@@ -48,7 +48,12 @@ protected:
     void drawFocusRect(QPainter &painter, const QRect &rect) const;
     // Whether the plain look shows tab-separated parts in columns.
     virtual bool expandsTabs() const { return false; }
+    // Shift+F10 opens the list's menu as the Menu key does.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // A screen reader reads an entry's columns with a blank between them, not its tab.
+    void nameEntries(int first, int last);
+
     int itemHeight = 16;
 };

@@ -1,7 +1,13 @@
 #include "controls/Notebook.h"
 
+#include "controls/AccessibleControls.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QStackedWidget>
 
 namespace {
@@ -10,12 +16,42 @@ namespace {
 constexpr int frontLift = 2;
 const QColor frontCaption(255, 0, 0);
 
+// The dotted frame of the focused tab: every other pixel, as the list boxes draw theirs.
+void drawFocusFrame(QPainter &painter, const QRect &box)
+{
+    painter.save();
+    QPen dots(Qt::black, 0, Qt::CustomDashLine);
+    dots.setDashPattern({1, 1});
+    painter.setPen(dots);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(box);
+    painter.restore();
+}
+
 } // namespace
 
 TOvcNotebook::TOvcNotebook(QWidget *parent)
     : QWidget(parent), stack(new QStackedWidget(this)), background(palette().window().color())
 {
     stack->setGeometry(pageArea());
+    // Tab reaches the row of tabs; a click takes focus only on a tab, not on a page's bare ground.
+    setFocusPolicy(Qt::TabFocus);
+    addPageShortcuts();
+    installControlsAccessibility();
+}
+
+void TOvcNotebook::addPageShortcuts()
+{
+    const std::pair<QKeyCombination, int> keys[] = {{Qt::CTRL | Qt::Key_Tab, 1},
+                                                    {Qt::CTRL | Qt::Key_PageDown, 1},
+                                                    {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1},
+                                                    {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, -1},
+                                                    {Qt::CTRL | Qt::Key_PageUp, -1}};
+    for (const auto &[key, step] : keys) {
+        auto *shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] { turnPage(step); });
+    }
 }
 
 void TOvcNotebook::setTabSize(const QSize &size)
@@ -36,6 +72,9 @@ int TOvcNotebook::addPage(const QString &caption, QWidget *page)
     enabledPages.append(true);
     stack->addWidget(page);
     page->setAutoFillBackground(false);
+    // A screen reader names the page, and what stands on it, after its tab.
+    if (page->accessibleName().isEmpty())
+        page->setAccessibleName(caption);
     if (current < 0) {
         current = 0;
         stack->setCurrentIndex(0);
@@ -57,8 +96,102 @@ void TOvcNotebook::setPageIndex(int index)
     current = index;
     stack->setCurrentIndex(index);
     update();
-    if (changed)
+    if (changed) {
+        announceCurrentTab();
         emit OnPageChanged(index);
+    }
+}
+
+void TOvcNotebook::choosePage(int index)
+{
+    setPageIndex(index);
+}
+
+int TOvcNotebook::enabledPageFrom(int step, bool wrap) const
+{
+    const int count = pageCount();
+    if (count == 0 || step == 0)
+        return current;
+    const int direction = step > 0 ? 1 : -1;
+    int found = current;
+    int left = std::abs(step);
+    for (int index = current + direction, seen = 1; seen < count && left > 0;
+         index += direction, ++seen) {
+        if (wrap)
+            index = (index + count) % count;
+        else if (index < 0 || index >= count)
+            break;
+        if (isPageEnabled(index)) {
+            found = index;
+            --left;
+        }
+    }
+    return found;
+}
+
+void TOvcNotebook::turnPage(int step)
+{
+    if (!isEnabled() || !isVisible())
+        return;
+    const QWidget *focus = QApplication::focusWidget();
+    const bool focusInPage = focus && stack->isAncestorOf(focus);
+    choosePage(enabledPageFrom(step, true));
+    if (focusInPage)
+        setFocus(Qt::TabFocusReason);
+}
+
+void TOvcNotebook::keyPressEvent(QKeyEvent *event)
+{
+    // Keys a control on a page leaves unused come here too; only the row of tabs' own count.
+    if (!hasFocus() || (event->modifiers() & ~Qt::KeypadModifier)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int all = pageCount();
+    switch (event->key()) {
+    case Qt::Key_Left:
+        choosePage(enabledPageFrom(-1, false));
+        break;
+    case Qt::Key_Right:
+        choosePage(enabledPageFrom(1, false));
+        break;
+    case Qt::Key_Home:
+        choosePage(enabledPageFrom(-all, false));
+        break;
+    case Qt::Key_End:
+        choosePage(enabledPageFrom(all, false));
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void TOvcNotebook::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+    announceCurrentTab();
+}
+
+void TOvcNotebook::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+// A screen reader follows the tab in front: it is selected, and focused while the row has focus.
+void TOvcNotebook::announceCurrentTab()
+{
+    if (!QAccessible::isActive() || current < 0)
+        return;
+    QAccessibleEvent selection(this, QAccessible::Selection);
+    selection.setChild(current);
+    QAccessible::updateAccessibility(&selection);
+    if (hasFocus()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(current);
+        QAccessible::updateAccessibility(&focus);
+    }
 }
 
 void TOvcNotebook::setPageEnabled(int index, bool enabled)
@@ -129,13 +262,16 @@ void TOvcNotebook::paintTab(QPainter &painter, int index) const
         ink = palette().color(QPalette::Disabled, QPalette::WindowText);
     painter.setPen(ink);
     painter.drawText(box, Qt::AlignCenter, captions.at(index));
+    if (front && hasFocus())
+        drawFocusFrame(painter, box.adjusted(3, 3, -3, -2));
 }
 
 void TOvcNotebook::mousePressEvent(QMouseEvent *event)
 {
     for (int index = 0; index < pageCount(); ++index)
         if (tabRect(index).contains(event->position().toPoint())) {
-            setPageIndex(index);
+            setFocus(Qt::MouseFocusReason);
+            choosePage(index);
             return;
         }
     QWidget::mousePressEvent(event);

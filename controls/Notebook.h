@@ -8,6 +8,12 @@ class QStackedWidget;
 
 // A notebook of pages under one row of equal tabs. The tab in front shows its caption in red;
 // a page can be disabled, which greys its tab and keeps it from being chosen.
+//
+// By keyboard: the row of tabs takes focus (Tab, or a click) and shows a dotted frame on the tab
+// in front; Left, Right, Home and End then choose the page. Ctrl+Tab and Ctrl+PageDown bring the
+// next enabled page, Ctrl+Shift+Tab and Ctrl+PageUp the one before, from anywhere in the
+// notebook's window, wrapping around at the ends. Every way of choosing a page reports the
+// change as a click on its tab does.
 class TOvcNotebook : public QWidget
 {
     Q_OBJECT
@@ -39,6 +45,13 @@ public:
 
     QRect tabRect(int index) const;
 
+    // The enabled page step pages after the one in front (before it for a negative step),
+    // wrapping around at the ends when wrap is set and stopping at the last enabled one
+    // otherwise; the page in front when no other can be chosen.
+    int enabledPageFrom(int step, bool wrap) const;
+    // Brings a page to the front as a click on its tab does.
+    void choosePage(int index);
+
 signals:
     // The page in front changed to index (by a click on a tab or through setPageIndex).
     void OnPageChanged(int index);
@@ -47,8 +60,15 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    void addPageShortcuts();
+    // Ctrl+Tab and its kin: a focus inside the page that goes out of view moves to the tabs.
+    void turnPage(int step);
+    void announceCurrentTab();
     QRect pageArea() const;
     void paintTab(QPainter &painter, int index) const;
     int nearestEnabledPage(int index) const;

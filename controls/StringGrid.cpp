@@ -1,5 +1,7 @@
 #include "controls/StringGrid.h"
 
+#include "controls/KeyboardMenu.h"
+
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
@@ -65,6 +67,58 @@ void GridCells::resize(int columnCount, int rowCount)
     endResetModel();
 }
 
+GridBody::GridBody(GridCells &cells, QObject *parent) : QAbstractTableModel(parent), cells(cells)
+{
+    connect(&cells, &QAbstractItemModel::modelAboutToBeReset, this, &GridBody::beginResetModel);
+    connect(&cells, &QAbstractItemModel::modelReset, this, &GridBody::endResetModel);
+    connect(&cells, &QAbstractItemModel::dataChanged, this, &GridBody::cellsChanged);
+}
+
+int GridBody::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : std::max(cells.rowCount() - heading, 0);
+}
+
+int GridBody::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : cells.columnCount();
+}
+
+QVariant GridBody::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid())
+        return QVariant();
+    return cells.text(index.column(), cellRow(index.row()));
+}
+
+QVariant GridBody::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Vertical || heading == 0)
+        return QString();
+    return cells.text(section, 0);
+}
+
+void GridBody::setHeadingRows(int rows)
+{
+    if (rows == heading)
+        return;
+    beginResetModel();
+    heading = rows;
+    endResetModel();
+}
+
+void GridBody::cellsChanged(const QModelIndex &from, const QModelIndex &to)
+{
+    if (from.row() < heading)
+        emit headerDataChanged(Qt::Horizontal, from.column(), to.column());
+    const int first = std::max(bodyRow(from.row()), 0);
+    const int last = bodyRow(to.row());
+    if (last >= first)
+        emit dataChanged(index(first, from.column()), index(last, to.column()), {Qt::DisplayRole});
+}
+
 // The strip that shows a fixed row (the heading or the footer) above or below the scrolling
 // rows, in step with the horizontal scrolling of the grid.
 class GridFixedStrip : public QWidget
@@ -111,7 +165,7 @@ public:
                const QModelIndex &index) const override
     {
         const bool selected = option.state.testFlag(QStyle::State_Selected);
-        grid->paintCell(*painter, index.column(), index.row(), option.rect,
+        grid->paintCell(*painter, index.column(), grid->fixedRows() + index.row(), option.rect,
                         GridCellState{false, selected});
     }
 
@@ -128,7 +182,7 @@ TStringGrid::TStringGrid(QWidget *parent)
     : QTableView(parent), fixedColour(palette().color(QPalette::Button)),
       heading(new GridFixedStrip(this, true)), footer(new GridFixedStrip(this, false))
 {
-    setModel(&cells);
+    setModel(&body);
     setItemDelegate(new GridCellPainter(this));
     horizontalHeader()->hide();
     verticalHeader()->hide();
@@ -143,6 +197,7 @@ TStringGrid::TStringGrid(QWidget *parent)
     setWordWrap(false);
     setCornerButtonEnabled(false);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setTabKeyNavigation(false);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, &TStringGrid::updateStrips);
     connect(&cells, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex &from, const QModelIndex &to) {
@@ -178,7 +233,7 @@ void TStringGrid::setColumnCount(int columns)
 
 void TStringGrid::setFixedRows(int rows)
 {
-    headingRows = std::clamp(rows, 0, 1);
+    body.setHeadingRows(std::clamp(rows, 0, 1));
     rowsChanged(rowCount());
 }
 
@@ -188,18 +243,25 @@ void TStringGrid::setFixedFooters(int rows)
     rowsChanged(rowCount());
 }
 
-// The fixed rows live in the strips; the view itself shows only the rows between them.
+// The fixed rows live in the strips; the view itself shows only the rows between them. The
+// heading is no row of the view at all; the footer is its last row, hidden.
 void TStringGrid::rowsChanged(int oldCount)
 {
-    const int last = rowCount() - 1;
-    if (oldCount > 0 && oldCount - 1 <= last)
-        setRowHidden(oldCount - 1, false);
+    const int last = body.bodyRow(rowCount() - 1);
+    const int oldLast = body.bodyRow(oldCount - 1);
+    if (oldLast >= 0 && oldLast <= last)
+        setRowHidden(oldLast, false);
     if (last >= 0)
-        setRowHidden(0, headingRows > 0);
-    if (last >= headingRows)
         setRowHidden(last, footerRows > 0);
     placeStrips();
     updateStrips();
+}
+
+bool TStringGrid::isRowHidden(int row) const
+{
+    if (row < fixedRows())
+        return row >= 0;
+    return QTableView::isRowHidden(body.bodyRow(row));
 }
 
 void TStringGrid::setDefaultRowHeight(int pixels)
@@ -245,18 +307,18 @@ void TStringGrid::setBorderVisible(bool visible)
 int TStringGrid::selectedRow() const
 {
     const QModelIndexList rows = selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    return rows.isEmpty() ? -1 : body.cellRow(rows.first().row());
 }
 
 void TStringGrid::selectRow(int row)
 {
-    const bool dataRow = row >= headingRows && row < rowCount() - footerRows;
+    const bool dataRow = row >= fixedRows() && row < rowCount() - footerRows;
     if (!dataRow) {
         clearSelection();
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
         return;
     }
-    QTableView::selectRow(row);
+    QTableView::selectRow(body.bodyRow(row));
 }
 
 void TStringGrid::setOnGetAlignment(AlignmentHandler handler)
@@ -322,7 +384,7 @@ QRect TStringGrid::cellRect(int column, int row) const
     if (strip)
         return QRect(strip->pos() + QPoint(columnViewportPosition(column), 0),
                      QSize(columnWidth(column), strip->height()));
-    const QRect inView = visualRect(cells.index(row, column));
+    const QRect inView = visualRect(body.index(body.bodyRow(row), column));
     return inView.isValid() ? inView.translated(viewport()->pos()) : QRect();
 }
 
@@ -332,10 +394,31 @@ void TStringGrid::contextMenuEvent(QContextMenuEvent *event)
         PopupMenu->popup(event->globalPos());
 }
 
+void TStringGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (!openContextMenuByKeys(*this, *event))
+        QTableView::keyPressEvent(event);
+}
+
+// A listing is read row by row: Home and End go to its first and last row (the footer, which its
+// strip shows, is not one of them), whatever the modifiers.
+QModelIndex TStringGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    if (cursorAction != MoveHome && cursorAction != MoveEnd)
+        return QTableView::moveCursor(cursorAction, modifiers);
+    const int rows = body.rowCount();
+    const int step = cursorAction == MoveHome ? 1 : -1;
+    const int column = std::max(currentIndex().column(), 0);
+    for (int row = cursorAction == MoveHome ? 0 : rows - 1; row >= 0 && row < rows; row += step)
+        if (!QTableView::isRowHidden(row))
+            return body.index(row, column);
+    return currentIndex();
+}
+
 QItemSelectionModel::SelectionFlags TStringGrid::selectionCommand(const QModelIndex &index,
                                                                   const QEvent *event) const
 {
-    if (onSelectCell && index.isValid() && !onSelectCell(index.column(), index.row()))
+    if (onSelectCell && index.isValid() && !onSelectCell(index.column(), body.cellRow(index.row())))
         return QItemSelectionModel::NoUpdate;
     return QTableView::selectionCommand(index, event);
 }

@@ -35,6 +35,32 @@ private:
     QList<QStringList> rows;
 };
 
+// The rows the table view shows and a screen reader reads: every row but the fixed heading, whose
+// texts are the column headers instead. The fixed footer is among them (the view hides it, since
+// its strip shows it), so the totals are read as the last row.
+class GridBody : public QAbstractTableModel
+{
+public:
+    explicit GridBody(GridCells &cells, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    int headingRows() const { return heading; }
+    void setHeadingRows(int rows);
+    // A row of the cells as a row of the body, and back.
+    int bodyRow(int cellRow) const { return cellRow - heading; }
+    int cellRow(int bodyRow) const { return bodyRow + heading; }
+
+private:
+    void cellsChanged(const QModelIndex &from, const QModelIndex &to);
+
+    GridCells &cells;
+    int heading = 0;
+};
+
 // What the grid tells a draw-cell handler about the cell it paints.
 struct GridCellState
 {
@@ -58,6 +84,7 @@ struct GridPrintSettings
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QFont font = QFont("MS Sans Serif", 8);
     QDateTime printedAt; // the date and time printed; the moment of printing when not set
+    QString closingLine; // a line below the last row; none when empty
 };
 
 enum class GridLines
@@ -92,7 +119,7 @@ public:
     // 0 or 1: the first row as a fixed heading, the last row as a fixed footer.
     void setFixedRows(int rows);
     void setFixedFooters(int rows);
-    int fixedRows() const { return headingRows; }
+    int fixedRows() const { return body.headingRows(); }
     int fixedFooters() const { return footerRows; }
 
     void setDefaultRowHeight(int pixels);
@@ -137,6 +164,9 @@ public:
                    GridCellState state) const;
     // The rectangle of a cell in the grid's own coordinates; empty when it is not on screen.
     QRect cellRect(int column, int row) const;
+    // Whether a row is left out of the scrolling rows: the fixed rows are, as their strips show
+    // them.
+    bool isRowHidden(int row) const;
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
@@ -144,6 +174,10 @@ protected:
                                                          const QEvent *event) const override;
     void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
+    // One stop in the Tab order: Tab and Shift+Tab leave the grid, Home and End go to the first
+    // and last row, and Shift+F10 opens the menu as the Menu key does.
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void rowsChanged(int oldCount);
@@ -152,7 +186,7 @@ private:
     void repaintFixedRow(int row);
 
     GridCells cells;
-    int headingRows = 0;
+    GridBody body{cells};
     int footerRows = 0;
     int rowPixels = 19;
     QColor cellColour = Qt::white;

@@ -33,13 +33,28 @@ public:
         measure(painter);
         painter.translate(page.topLeft());
         const QList<int> starts = pageStarts();
+        const bool closing = !settings.closingLine.isEmpty();
+        // The closing line goes below the last row, or on a page of its own when that one is
+        // full.
+        const bool closingAlone = closing && rowsEnd(starts) + lineHeight * 3 / 2 > tableBottom;
+        const int count = int(starts.size()) + (closingAlone ? 1 : 0);
+        int y = tableTop;
         for (int number = 1; number <= starts.size(); ++number) {
             if (number > 1)
                 printer.newPage();
-            drawFurniture(painter, number, int(starts.size()));
+            drawFurniture(painter, number, count);
             const int end = number < starts.size() ? starts[number] : grid.rowCount();
-            drawRows(painter, starts[number - 1], end, number > 1);
+            y = drawRows(painter, starts[number - 1], end, number > 1);
         }
+        if (closingAlone) {
+            printer.newPage();
+            drawFurniture(painter, count, count);
+            y = tableTop;
+        }
+        if (closing)
+            painter.drawText(
+                QRect(tableLeft, y + lineHeight / 2, page.width() - tableLeft, lineHeight),
+                Qt::AlignLeft | Qt::AlignVCenter, settings.closingLine);
         painter.end();
     }
 
@@ -61,6 +76,13 @@ private:
             } while (row < grid.rowCount() && y + rowHeight <= tableBottom);
         } while (row < grid.rowCount());
         return starts;
+    }
+
+    // Below the last row of the last page.
+    int rowsEnd(const QList<int> &starts) const
+    {
+        const int heading = starts.size() > 1 && headingRepeats() ? rowHeight : 0;
+        return tableTop + heading + (grid.rowCount() - starts.last()) * rowHeight;
     }
 
     void measure(QPainter &painter)
@@ -109,8 +131,9 @@ private:
         return settings.countPages ? text + QStringLiteral(" of ") + QString::number(count) : text;
     }
 
-    // Draws the rows from first up to end, below the heading row when it is repeated.
-    void drawRows(QPainter &painter, int first, int end, bool repeatHeading) const
+    // Draws the rows from first up to end, below the heading row when it is repeated; answers
+    // where the last one ends.
+    int drawRows(QPainter &painter, int first, int end, bool repeatHeading) const
     {
         int y = tableTop;
         if (repeatHeading && headingRepeats()) {
@@ -119,6 +142,7 @@ private:
         }
         for (int row = first; row < end; ++row, y += rowHeight)
             drawRow(painter, row, y);
+        return y;
     }
 
     void drawRow(QPainter &painter, int row, int y) const

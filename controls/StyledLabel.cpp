@@ -1,5 +1,8 @@
 #include "controls/StyledLabel.h"
 
+#include "controls/AccessibleControls.h"
+
+#include <QAccessible>
 #include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -8,13 +11,22 @@
 
 StyledLabel::StyledLabel(QWidget *parent) : StyledLabel(QString(), parent) {}
 
-StyledLabel::StyledLabel(const QString &text, QWidget *parent) : QWidget(parent), caption(text) {}
+StyledLabel::StyledLabel(const QString &text, QWidget *parent) : QWidget(parent), caption(text)
+{
+    installControlsAccessibility();
+}
 
 void StyledLabel::setText(const QString &text)
 {
+    const bool changed = text != caption;
     caption = text;
     updateGeometry();
     update();
+    // A screen reader that shows the label reads the new caption.
+    if (changed && QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void StyledLabel::setTextColor(const QColor &colour)

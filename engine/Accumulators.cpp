@@ -16,4 +16,8 @@ void Accumulators::clearVariables()
     overhang4K = overhang8K = overhang16K = overhang32K = overhang64K = 0;
     filesProcessed = 0;
     filesFound = 0;
+    foldersUnreadable = 0;
+    unreadableFolders.clear();
+    folderTotals.clear();
+    linkedNamesSkipped = 0;
 }

@@ -1,11 +1,21 @@
 #pragma once
 
+#include "engine/FolderTotals.h"
 #include "engine/TypeTable.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <vector>
+
+// A folder a run could not read, or not whole: the files in it are not counted.
+struct UnreadableFolder
+{
+    QByteArray path; // the bytes the system names it by
+    QString reason;  // in the system's words: "Permission denied"
+};
 
 // Everything a collection run leaves behind: its parameters, its flags, and the counters, sums and
 // tables the report pages read. Sizes are bytes; counts kept in doubles are whole numbers. The
@@ -30,6 +40,8 @@ struct Accumulators
     // Files met on the run's drives, and those of them that passed the type filter.
     std::int64_t filesProcessed = 0;
     std::int64_t filesFound = 0;
+    // Further names of files met under another name before on the same drive: counted nowhere.
+    std::int64_t linkedNamesSkipped = 0;
 
     TypeTable lbTypes;
 
@@ -62,6 +74,14 @@ struct Accumulators
     double overhang16K = 0;
     double overhang32K = 0;
     double overhang64K = 0;
+
+    // Folders the run could not read, and the first unreadableFoldersKept of them.
+    std::int64_t foldersUnreadable = 0;
+    std::vector<UnreadableFolder> unreadableFolders;
+    static constexpr std::size_t unreadableFoldersKept = 1000;
+    // The folders kept of each drive walked, in the run's order (engine/FolderTotals.h). A drive
+    // whose root the walk never entered (not ready, or stopped before) has none.
+    std::vector<DriveFolders> folderTotals;
 
     // Resets every counter, sum and table before a run. The run parameters, the flags and the
     // two pick lists stay as they are.

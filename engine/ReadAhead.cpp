@@ -255,6 +255,9 @@ void FolderReader::helperLoop()
             return stopping || urgent || (!queue.empty() && roomFor(**queue.begin()));
         });
         if (stopping) {
+            // Its folders are closed before the walk learns it is gone: a drive just walked must
+            // not stay busy.
+            openFolders.open.clear();
             --running;
             finished.notify_all();
             return;

@@ -37,6 +37,24 @@ QString driveRoot(const QString &entry)
 
 } // namespace
 
+// One level of a drive walk: a folder whose subfolders are being walked, and then its own files.
+struct StatisticsEngine::Level
+{
+    Folder *folder;
+    std::size_t next = 0;     // subfolder
+    std::size_t nextFile = 0; // entry of its listing
+    FolderTally::Marks marks;
+};
+
+// The walk of one drive, kept between the steps of a run.
+struct StatisticsEngine::DriveWalk
+{
+    std::shared_ptr<FolderReader> reader;
+    std::vector<Level> levels;
+    Folder *entering = nullptr; // the folder the walk waits for, to enter it next
+    QChar letter;
+};
+
 StatisticsEngine::StatisticsEngine(const platform::DriveSource &drives)
     : clock(systemNow), readAheadThreads(coreCount()),
       // Past a few per core, helpers stand in each other's way on the processor (and on the lock
@@ -44,7 +62,11 @@ StatisticsEngine::StatisticsEngine(const platform::DriveSource &drives)
       readAheadThreadsWaiting(std::min(32, 4 * coreCount())), drives(&drives)
 {}
 
-StatisticsEngine::~StatisticsEngine() = default;
+StatisticsEngine::~StatisticsEngine()
+{
+    if (walk)
+        walk->reader->stop();
+}
 
 // ---- The run --------------------------------------------------------------------------------
 
@@ -64,38 +86,89 @@ long double StatisticsEngine::computePickListTotal() const
 
 void StatisticsEngine::collectDrives()
 {
-    aborted = false;
-    QString labels;
-    clearVariables();
-    overhangPageEnabled = PickList1.size() == 1;
-    for (const QString &entry : std::as_const(PickList1)) {
-        if (aborted)
-            break;
-        currentDrive = entry;
-        labels += driveLetter(entry) + QStringLiteral(": ");
-        if (!isDriveReady(driveLetter(entry), *drives))
-            continue; // a drive that went away is passed over without a word
-        scanning = true;
-        if (hooks.driveStarting)
-            hooks.driveStarting();
-        scan();
-        collected = true;
-        scanning = false;
-        if (aborted) {
-            if (hooks.caption)
-                hooks.caption(
-                    QStringLiteral("File Statistics for drive(s) incomplete ... aborted."));
-            break;
-        }
-        if (hooks.caption)
-            hooks.caption(QStringLiteral("Statistics completed for drives ") + labels.toUpper());
+    beginRun();
+    while (!advanceRun()) {
     }
 }
 
-void StatisticsEngine::scan()
+void StatisticsEngine::beginRun()
 {
+    aborted = false;
+    driveLabels.clear();
+    clearVariables();
+    overhangPageEnabled = PickList1.size() == 1;
+    nextDrive = 0;
+    runStarted = true;
+}
+
+bool StatisticsEngine::advanceRun()
+{
+    if (!runStarted)
+        return true;
+    if (advancing)
+        return false; // a message box of a hook lets messages through; the walk waits for it
+    advancing = true;
+    lastDispatch = std::chrono::steady_clock::now();
+    bool due = false;
+    while (runStarted && !due) {
+        if (!scanning)
+            startNextDrive();
+        else if (scan())
+            driveDone();
+        else
+            due = true;
+    }
+    if (due)
+        dispatchMessages();
+    advancing = false;
+    return !runStarted;
+}
+
+// Each drive of PickList1 in turn, as long as the user has not aborted; a drive that went away is
+// passed over without a word.
+void StatisticsEngine::startNextDrive()
+{
+    if (aborted || nextDrive >= PickList1.size()) {
+        runStarted = false;
+        return;
+    }
+    currentDrive = PickList1.at(nextDrive++);
+    driveLabels += driveLetter(currentDrive) + QStringLiteral(": ");
+    if (!isDriveReady(driveLetter(currentDrive), *drives))
+        return;
+    scanning = true;
+    if (hooks.driveStarting)
+        hooks.driveStarting();
     setStatus(QString());
     ScanAllDrives();
+}
+
+void StatisticsEngine::driveDone()
+{
+    collected = true;
+    scanning = false;
+    if (aborted) {
+        if (hooks.caption)
+            hooks.caption(QStringLiteral("File Statistics for drive(s) incomplete ... aborted."));
+        runStarted = false;
+        return;
+    }
+    if (hooks.caption)
+        hooks.caption(QStringLiteral("Statistics completed for drives ") + driveLabels.toUpper());
+}
+
+// One drive's walk, a step at a time, and then the page refill and the status text: true once
+// the drive is done.
+bool StatisticsEngine::scan()
+{
+    if (walk && !scan_dir())
+        return false;
+    if (walk) {
+        if (DriveFolders kept = folderTally.driveEnded(walk->letter); !kept.folders.empty())
+            folderTotals.push_back(std::move(kept));
+        linkedFiles.clear();
+    }
+    walk.reset();
     if (hooks.refillPages)
         hooks.refillPages();
     QString text = QStringLiteral("Finished - ") + intToGrouped(filesProcessed) +
@@ -107,6 +180,7 @@ void StatisticsEngine::scan()
     setStatus(text);
     if (hooks.driveFinished)
         hooks.driveFinished();
+    return true;
 }
 
 bool StatisticsEngine::abortScan()
@@ -119,6 +193,8 @@ bool StatisticsEngine::abortScan()
 
 // ---- The walk -------------------------------------------------------------------------------
 
+// Sets up the walk of the drive of currentDrive; a drive that is not ready or cannot be reached
+// is not walked.
 void StatisticsEngine::ScanAllDrives()
 {
     // A drive whose root cannot be entered met nothing: no count of the drive before may stand.
@@ -129,54 +205,55 @@ void StatisticsEngine::ScanAllDrives()
     const platform::Drive *drive = drives->find(letter);
     const QString root = drive ? drive->mountPoint : QString();
     const std::uint64_t device = drive ? drive->device : 0;
-    // The drive's root stays the current directory after the walk, so that the next run offers
-    // this drive first.
-    if (root.isEmpty() || !platform::setCurrentDirectory(root)) {
+    if (root.isEmpty() || !platform::folderExists(root.toStdString())) {
         if (hooks.errorBox)
             hooks.errorBox(QStringLiteral("Can't open drive ") + currentDrive);
         return;
     }
-    const auto reader = std::make_shared<FolderReader>(root.toStdString(), device);
-    reader->start(readAheadThreads, readAheadThreads > 0 ? readAheadThreadsWaiting : 0);
-    lastDispatch = std::chrono::steady_clock::now();
-    scan_dir(*reader);
+    // The next run offers this drive first; the process itself stays out of it.
+    platform::setCurrentFolder(root);
+    walk = std::make_unique<DriveWalk>();
+    walk->letter = letter;
+    folderTally.driveStarting();
+    walk->reader = std::make_shared<FolderReader>(root.toStdString(), device);
+    walk->reader->start(readAheadThreads, readAheadThreads > 0 ? readAheadThreadsWaiting : 0);
+    walk->entering = &walk->reader->root();
 }
 
 // Walks the drive depth first without recursion: each level of the stack is a folder whose
 // subfolders are being walked; when the last one is done the folder's own files are classified
 // and the level goes. Subfolders come in listing order, so the classification sees the files in
-// the same order as a walk that entered each folder in turn.
-void StatisticsEngine::scan_dir(FolderReader &reader)
+// the same order as a walk that entered each folder in turn. False when pending messages are due
+// first: the next call goes on where this one stopped. True at the end of the drive or an abort.
+bool StatisticsEngine::scan_dir()
 {
-    struct Level
-    {
-        Folder *folder;
-        std::size_t next;
-    };
-    std::vector<Level> levels;
+    FolderReader &reader = *walk->reader;
+    std::vector<Level> &levels = walk->levels;
     const auto pause = std::max(dispatchInterval, std::chrono::milliseconds(1));
     const std::function<bool()> idle = [this] { return waitIdle(); };
-    auto enter = [&](Folder &folder) {
-        if (aborted || !reader.waitFor(folder, idle, pause))
-            return;
-        if (folder.unreadable) {
-            stopUnread(folder);
-            return;
+    for (;;) {
+        if (Folder *folder = walk->entering) {
+            if (!aborted && !reader.waitFor(*folder, idle, pause) && !aborted)
+                return false; // the wait goes on after the messages
+            walk->entering = nullptr;
+            if (!aborted)
+                enter(*folder);
+            continue;
         }
-        reader.entered(folder);
-        levels.push_back({&folder, 0});
-    };
-
-    enter(reader.root());
-    while (!levels.empty()) {
+        if (levels.empty())
+            break;
         if (aborted)
             reader.stop(); // nothing read from here on counts
         Level &level = levels.back();
         if (!aborted && level.next < level.folder->subfolders.size()) {
-            enter(*level.folder->subfolders[level.next++]);
+            walk->entering = level.folder->subfolders[level.next++].get();
             continue;
         }
-        scanfiles(*level.folder);
+        if (level.nextFile == 0)
+            level.marks.ownFiles = folderTally.mark();
+        if (!scanfiles(level))
+            return false;
+        folderTally.left(*level.folder, int(levels.size()) - 1, level.marks);
         levels.pop_back();
         if (!aborted && !levels.empty()) {
             Level &parent = levels.back();
@@ -184,6 +261,19 @@ void StatisticsEngine::scan_dir(FolderReader &reader)
         }
     }
     reader.stop();
+    return true;
+}
+
+void StatisticsEngine::enter(Folder &folder)
+{
+    if (folder.unreadable) {
+        stopUnread(folder);
+        return;
+    }
+    if (folder.listing.error() != 0)
+        noteUnreadable(folder);
+    walk->reader->entered(folder);
+    walk->levels.push_back({&folder, 0, 0, {folderTally.mark(), {}}});
 }
 
 // Counting on without a folder the system had no means to read would report figures that look
@@ -197,54 +287,79 @@ void StatisticsEngine::stopUnread(const Folder &folder)
                        QStringLiteral(". The statistics are incomplete."));
 }
 
-void StatisticsEngine::scanfiles(const Folder &folder)
+// A folder the system refuses to read (no permission, a failing disk) is passed over like an
+// empty one, but kept in the run's results: the user learns that its files are not counted.
+void StatisticsEngine::noteUnreadable(const Folder &folder)
+{
+    ++foldersUnreadable;
+    if (unreadableFolders.size() < unreadableFoldersKept)
+        unreadableFolders.push_back({QByteArray::fromStdString(folder.path()),
+                                     platform::errorText(folder.listing.error())});
+}
+
+// The files of a level's folder, from where the last call stopped; false when pending messages
+// are due before the rest.
+bool StatisticsEngine::scanfiles(Level &level)
 {
     if (aborted)
-        return;
+        return true;
+    const Folder &folder = *level.folder;
+    const std::vector<platform::DirectoryEntry> &entries = folder.listing.entries();
     QString directoryText;
     // A folder's files take microseconds: one look at the clock serves them all.
     folderToday = platform::localDayNumber(clock());
-    for (const platform::DirectoryEntry &entry : folder.listing.entries()) {
-        if (aborted)
-            break;
-        ++walkCounters.entries;
-        walkCounters.bytes += entry.allocated;
-        if (entryKind(entry) == 2) {
-            if (directoryText.isNull())
-                directoryText = QString::fromUtf8(folder.path());
-            crunchNumbers(directoryText, entry);
-            ++filesProcessed;
+    bool done = true;
+    while (level.nextFile < entries.size() && !aborted) {
+        const platform::DirectoryEntry &entry = entries[level.nextFile++];
+        const bool file = entryKind(entry) == 2;
+        // A file with several names is one file, and takes its space once: the names after the
+        // first the walk meets count nowhere.
+        if (file && !linkedFiles.firstName(entry)) {
+            ++linkedNamesSkipped;
+        } else {
+            ++walkCounters.entries;
+            walkCounters.bytes += entry.allocated;
+            walkCounters.withCreationTime += entry.creationTime != 0;
+            if (file) {
+                if (directoryText.isNull())
+                    directoryText = QString::fromUtf8(folder.path());
+                crunchNumbers(directoryText, entry);
+                ++filesProcessed;
+            }
         }
-        dispatchGate();
+        if (timeToDispatch()) {
+            done = false;
+            break;
+        }
     }
     folderToday.reset();
+    return done;
 }
 
 // Window messages after every entry would cost more than the walk itself; a look at the clock
 // every few entries keeps repaint and Abort just as prompt.
-void StatisticsEngine::dispatchGate()
+bool StatisticsEngine::timeToDispatch()
 {
     if (!hooks.dispatchMessages)
-        return;
+        return false;
     if (dispatchInterval.count() > 0 && (++gateCount & 7) != 0)
-        return;
-    const auto now = std::chrono::steady_clock::now();
-    if (now - lastDispatch < dispatchInterval)
-        return;
-    lastDispatch = now;
-    if (hooks.progress)
-        hooks.progress(walkCounters);
-    hooks.dispatchMessages();
+        return false;
+    return std::chrono::steady_clock::now() - lastDispatch >= dispatchInterval;
 }
 
-// While the walk waits for a folder the window must stay alive: a network drive can take long.
-bool StatisticsEngine::waitIdle()
+void StatisticsEngine::dispatchMessages()
 {
-    if (hooks.dispatchMessages) {
-        lastDispatch = std::chrono::steady_clock::now();
+    if (hooks.progress)
+        hooks.progress(walkCounters);
+    if (hooks.dispatchMessages)
         hooks.dispatchMessages();
-    }
-    return !aborted;
+}
+
+// While the walk waits for a folder the window must stay alive (a network drive can take long):
+// the wait gives way to pending messages after a pause.
+bool StatisticsEngine::waitIdle() const
+{
+    return !hooks.dispatchMessages && !aborted;
 }
 
 void StatisticsEngine::setStatus(const QString &text)
@@ -277,6 +392,7 @@ void StatisticsEngine::crunchNumbers(const QString &directoryText,
         return;
     ++filesFound;
     const std::uint64_t size = entry.size;
+    folderTally.count(size);
     const double bytes = double(size);
     collectFileAttr(entry.attributes, size);
 

@@ -2,12 +2,15 @@
 
 #include "engine/Accumulators.h"
 #include "engine/Classification.h"
+#include "engine/FolderTotals.h"
+#include "engine/LinkedFiles.h"
 #include "platform/DirectorySearch.h"
 
 #include <QString>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,11 +22,12 @@ class DriveSource;
 }
 
 // How far the walk of the current drive has come: every entry met (folders too) and the bytes
-// their blocks take. A hard-linked file counts at each of its names.
+// their blocks take. A file with several names counts at the first only.
 struct WalkCounters
 {
     std::uint64_t entries = 0;
     std::uint64_t bytes = 0;
+    std::uint64_t withCreationTime = 0; // entries whose file system told their creation time
 };
 
 // How the engine reaches the statistics window. Every hook may be left empty.
@@ -32,7 +36,9 @@ struct EngineHooks
     std::function<void(const QString &)> statusText; // the status bar's simple text
     std::function<void(const QString &)> caption;    // the window caption
     std::function<void(const QString &)> errorBox;   // an error the user must acknowledge
-    // Lets pending window messages through; Close, Esc and Abort set aborted from in here.
+    // The walk pauses for pending window messages: about every dispatchInterval it lets them
+    // through here (a synchronous run), or it returns from advanceRun so that the window's own
+    // message loop handles them. Without it a run goes from start to end in one call.
     std::function<void()> dispatchMessages;
     // Just before pending messages are let through: the walk's counters, for a progress bar.
     std::function<void(const WalkCounters &)> progress;
@@ -77,10 +83,12 @@ public:
     // The run over PickList1 once the window has asked the user everything: clears the
     // accumulators and walks drive after drive until all are done or the user aborts.
     void collectDrives();
-    // One drive's walk (currentDrive) with the status texts and the page refill around it.
-    void scan();
-    // The walk of the drive of currentDrive.
-    void ScanAllDrives();
+    // The same run in steps, so that any message loop can drive it (a dialog's as well as the
+    // window's own): beginRun starts it, and each advanceRun walks on until pending messages are
+    // due (false) or the run is over (true). A call from inside a hook does nothing.
+    void beginRun();
+    bool advanceRun();
+    bool runUnderWay() const { return runStarted; }
     // Close, Esc and Abort: during a walk they stop it (true); otherwise they do nothing here and
     // Close hides the window (false).
     bool abortScan();
@@ -93,11 +101,21 @@ public:
     void DropIntoHourSlot(const platform::DirectoryEntry &entry);
 
 private:
-    void scan_dir(FolderReader &reader);
-    void scanfiles(const Folder &folder);
+    struct DriveWalk;
+    struct Level;
+
+    void startNextDrive();
+    void driveDone();
+    bool scan();
+    void ScanAllDrives();
+    bool scan_dir();
+    void enter(Folder &folder);
+    bool scanfiles(Level &level);
     void stopUnread(const Folder &folder);
-    void dispatchGate();
-    bool waitIdle();
+    void noteUnreadable(const Folder &folder);
+    bool timeToDispatch();
+    void dispatchMessages();
+    bool waitIdle() const;
     void setStatus(const QString &text);
     void showProgress(const QString &directoryText);
 
@@ -110,9 +128,19 @@ private:
     std::vector<std::string> pickedExtensions;
     QStringList preparedFrom; // the PickList2 they were taken from
 
+    // The run under way: the next drive of PickList1, the letters of the drives so far for the
+    // caption, and the walk of the drive being walked.
+    bool runStarted = false;
+    bool advancing = false;
+    qsizetype nextDrive = 0;
+    QString driveLabels;
+    std::unique_ptr<DriveWalk> walk;
+
     std::chrono::steady_clock::time_point lastDispatch;
     unsigned gateCount = 0;
     QString lastProgressDirectory; // the folder the status text names; empty when it names none
     std::optional<std::int64_t> folderToday; // today for the files of the folder being classified
     AgeClasses ageClasses;
+    FolderTally folderTally; // of the drive being walked
+    LinkedFiles linkedFiles; // of the drive being walked
 };

@@ -8,6 +8,14 @@
 namespace {
 
 constexpr std::size_t longestAscii = 5;
+// Different longer extensions told apart; a tree of dated backups could otherwise hold one per
+// file.
+constexpr std::size_t mostLongerKinds = 4096;
+
+char foldAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
 
 bool isAscii(std::string_view text)
 {
@@ -82,8 +90,13 @@ void TypeTable::insertType(const QString &extension, std::uint64_t size, bool se
 {
     // The limit holds for the extension as the row shows it: upper-casing can lengthen it.
     QString upper = extension.toUpper();
-    if (!extensionFitsRow(upper))
+    if (!extensionFitsRow(upper)) {
+        if (!seeding) {
+            const QByteArray lower = extension.toLower().toUtf8();
+            countLonger(std::string_view(lower.constData(), std::size_t(lower.size())), 1);
+        }
         return;
+    }
     // A tab may stand in a Linux file name, but in a row it would split the extension's field.
     upper.replace(u'\t', u' ');
     if (seeding) {
@@ -97,8 +110,10 @@ void TypeTable::insertType(const QString &extension, std::uint64_t size, bool se
 void TypeTable::countFile(std::string_view extension, std::uint64_t size)
 {
     if (isAscii(extension)) {
-        if (extension.size() > longestAscii)
-            return; // upper-casing ASCII keeps the length
+        if (extension.size() > longestAscii) {
+            countLonger(extension, 1); // upper-casing ASCII keeps the length
+            return;
+        }
         const auto it = byAscii.find(asciiKey(extension));
         if (it != byAscii.end()) {
             table[std::size_t(it->second)].add(size);
@@ -153,6 +168,50 @@ const TypeTable::Row &TypeTable::ordered(int index) const
     return table[std::size_t(order[std::size_t(index)])];
 }
 
+std::size_t TypeTable::FoldedHash::operator()(std::string_view text) const
+{
+    std::size_t hash = 14695981039346656037ull;
+    for (const char c : text)
+        hash = (hash ^ static_cast<unsigned char>(foldAscii(c))) * 1099511628211ull;
+    return hash;
+}
+
+bool TypeTable::FoldedEqual::operator()(std::string_view a, std::string_view b) const
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return foldAscii(x) == foldAscii(y);
+           });
+}
+
+void TypeTable::countLonger(std::string_view extension, std::int64_t files)
+{
+    longerCount += files;
+    const auto it = longer.find(extension);
+    if (it != longer.end()) {
+        it->second += files;
+    } else if (longer.size() < mostLongerKinds) {
+        std::string key(extension);
+        std::transform(key.begin(), key.end(), key.begin(), foldAscii);
+        longer.emplace(std::move(key), files);
+    }
+}
+
+void TypeTable::addLonger(const QString &extension, std::int64_t files)
+{
+    const QByteArray lower = extension.toLower().toUtf8();
+    countLonger(std::string_view(lower.constData(), std::size_t(lower.size())), files);
+}
+
+QString TypeTable::commonestLonger() const
+{
+    const std::pair<const std::string, std::int64_t> *best = nullptr;
+    for (const auto &entry : longer)
+        if (!best || entry.second > best->second ||
+            (entry.second == best->second && entry.first < best->first))
+            best = &entry;
+    return best ? QString::fromStdString(best->first) : QString();
+}
+
 bool TypeTable::putRow(const QString &upperExtension, std::int64_t files, std::uint64_t bytes)
 {
     if (byExtension.contains(upperExtension))
@@ -165,6 +224,8 @@ bool TypeTable::putRow(const QString &upperExtension, std::int64_t files, std::u
 
 void TypeTable::clear()
 {
+    longerCount = 0;
+    longer.clear();
     table.clear();
     byExtension.clear();
     byAscii.clear();

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -46,6 +47,14 @@ public:
     std::int64_t filesAt(int index) const;
     std::uint64_t bytesAt(int index) const;
 
+    // Files counted whose extension is too long for a row, and the one of those extensions met
+    // most often (lower case, dot first; the first in character order among equals). Only the
+    // first few thousand different extensions are told apart; later ones count in the sum only.
+    std::int64_t longerFiles() const { return longerCount; }
+    QString commonestLonger() const;
+    // Takes over counts of longer extensions from elsewhere (a saved run): files of one extension.
+    void addLonger(const QString &extension, std::int64_t files);
+
     void clear();
     // Puts back a row as a saved collection holds it: an extension as a row shows it (upper
     // case, fits a row, no tab). False when the extension has a row already.
@@ -60,6 +69,20 @@ private:
         void add(std::uint64_t size);
     };
     Row &rowFor(const QString &upperExtension);
+    void countLonger(std::string_view lowerOrAscii, std::int64_t files);
+
+    // Extensions compared without regard to ASCII case, so that a file's own bytes find their
+    // count without a copy.
+    struct FoldedHash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const;
+    };
+    struct FoldedEqual
+    {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
     const Row &ordered(int index) const;
     void sortIfNeeded() const;
 
@@ -70,4 +93,6 @@ private:
     mutable std::vector<int> order;    // table order: indexes into table
     mutable std::vector<int> position; // and back
     mutable bool sorted = true;
+    std::int64_t longerCount = 0;
+    std::unordered_map<std::string, std::int64_t, FoldedHash, FoldedEqual> longer;
 };

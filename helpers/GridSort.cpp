@@ -64,6 +64,16 @@ int compareText(const QString &a, const QString &b)
     return QStringView(a).compare(QStringView(b), Qt::CaseSensitive);
 }
 
+// A cell's number for the sort: whole numbers exactly, however many digits they have (a double
+// would round those beyond 2^53 and tie neighbours), others as cellNumber reads them.
+long double sortNumber(const QString &text)
+{
+    std::uint64_t whole = 0;
+    if (groupedToUnsigned(text, whole))
+        return static_cast<long double>(whole);
+    return cellNumber(text);
+}
+
 void exchangeRows(TextTable &table, int a, int b)
 {
     const QStringList kept = table.rowCells(a);
@@ -198,8 +208,8 @@ void quickSortNumeric(TextTable &table, int first, int last, int column, bool de
     if (!clampRange(table, first, last, column))
         return;
     quickSortBy(
-        table, first, last, column, descending, cellNumber,
-        [](double a, double b) { return a < b; }, [](int, int) { return false; });
+        table, first, last, column, descending, sortNumber,
+        [](long double a, long double b) { return a < b; }, [](int, int) { return false; });
 }
 
 void sortRowsText(TextTable &grid, int first, int last, int column, bool descending)

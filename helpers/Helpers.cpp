@@ -2,18 +2,10 @@
 
 #include <QLocale>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace {
-
-// The number formats of the reports always group thousands, whatever the default locale's
-// options say.
-QLocale groupingLocale()
-{
-    QLocale locale;
-    locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
-    return locale;
-}
 
 int hexValue(QChar c)
 {
@@ -128,16 +120,49 @@ QString intToGrouped(std::int64_t value)
     return value < 0 ? locale.negativeSign() + digits : digits;
 }
 
+QString unsignedToGrouped(std::uint64_t value)
+{
+    return groupDigits(QString::number(value), QLocale().groupSeparator());
+}
+
 QString floatToGrouped(double value)
 {
     if (!std::isfinite(value))
         return QString();
     const double whole = std::round(value); // halves away from zero
-    // Fourteen digits are what a double holds exactly; larger values are shown in scientific
-    // notation instead of with invented digits.
-    if (std::fabs(whole) < 1e14)
-        return intToGrouped(std::int64_t(whole));
-    return groupingLocale().toString(whole, 'G', 14);
+    const double magnitude = std::fabs(whole);
+    // Whole doubles are exact integers, so every digit written is the value's own; beyond 64
+    // bits the C library writes them out.
+    QString digits;
+    if (magnitude < 18446744073709551616.0) {
+        digits = QString::number(std::uint64_t(magnitude));
+    } else {
+        char text[400];
+        std::snprintf(text, sizeof text, "%.0f", magnitude);
+        digits = QString::fromLatin1(text);
+    }
+    const QLocale locale;
+    const QString grouped = groupDigits(digits, locale.groupSeparator());
+    return whole < 0 ? locale.negativeSign() + grouped : grouped;
+}
+
+bool groupedToUnsigned(const QString &text, std::uint64_t &value)
+{
+    QString digits = text.trimmed();
+    digits.remove(QLocale().groupSeparator());
+    if (digits.isEmpty() || digits.size() > 20)
+        return false;
+    std::uint64_t result = 0;
+    for (const QChar c : digits) {
+        if (!isDigit(c))
+            return false;
+        const std::uint64_t digit = c.unicode() - u'0';
+        if (result > (UINT64_MAX - digit) / 10)
+            return false;
+        result = result * 10 + digit;
+    }
+    value = result;
+    return true;
 }
 
 QString tabField(const QString &text, int n)

@@ -20,8 +20,14 @@ double textToFloat(const QString &text);
 QString groupDigits(const QString &digits, const QString &separator);
 // Whole number with group separators: 1234567 -> "1,234,567".
 QString intToGrouped(std::int64_t value);
-// Rounded half away from zero, group separators, at most 14 significant digits; empty on failure.
+// The same for the byte sums and counts that only grow: every value up to 2^64 - 1 in full.
+QString unsignedToGrouped(std::uint64_t value);
+// Rounded half away from zero, every digit of the whole number written out, group separators;
+// empty for infinity and NaN.
 QString floatToGrouped(double value);
+// Reads back a whole number as the two above write it (the locale's group separators, blanks
+// around it): exactly, up to 2^64 - 1. False for anything else, which leaves value untouched.
+bool groupedToUnsigned(const QString &text, std::uint64_t &value);
 // Field n (from 1) of a tab-separated text, trimmed of blanks and control characters.
 QString tabField(const QString &text, int n);
 

@@ -1,13 +1,17 @@
 #include "model/Collection.h"
 
+#include "helpers/NameText.h"
+
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -69,6 +73,8 @@ constexpr qsizetype textLimit = 4096;
 constexpr qsizetype shortTextLimit = 255;
 constexpr qsizetype pickedRowLimit = 100'000;
 constexpr qsizetype driveLimit = 24; // c: to z:
+// A folder's path as escaped text: the system's longest path of 4096 bytes, each byte escaped.
+constexpr qsizetype folderPathLimit = 4 * 4096;
 // No byte sum of a run comes near this; a larger figure is not a figure of a run.
 constexpr double figureLimit = 18446744073709551616.0; // 2^64
 
@@ -113,13 +119,26 @@ template <std::size_t N> QJsonArray tableJson(const std::array<double, N> &table
     return out;
 }
 
+// How a drive updates access dates, by the name of its mount option; empty when unknown.
+constexpr std::pair<platform::AccessTimes, const char *> accessDateOptions[] = {
+    {platform::AccessTimes::Never, "noatime"},
+    {platform::AccessTimes::Daily, "relatime"},
+    {platform::AccessTimes::Always, "strictatime"}};
+
 QJsonObject driveJson(const DriveFacts &drive)
 {
-    return {{"letter", QString(drive.letter)},         {"walked", drive.walked},
-            {"mountPoint", drive.mountPoint},          {"fileSystem", drive.fileSystem},
-            {"capacity", whole(drive.capacity)},       {"free", whole(drive.freeBytes)},
-            {"used", whole(drive.usedBytes())},        {"clusterSize", whole(drive.clusterSize)},
-            {"usedEntries", whole(drive.usedEntries)}, {"entriesMet", whole(drive.entriesMet)}};
+    QJsonObject out{
+        {"letter", QString(drive.letter)},         {"walked", drive.walked},
+        {"mountPoint", drive.mountPoint},          {"fileSystem", drive.fileSystem},
+        {"capacity", whole(drive.capacity)},       {"free", whole(drive.freeBytes)},
+        {"used", whole(drive.usedBytes())},        {"clusterSize", whole(drive.clusterSize)},
+        {"usedEntries", whole(drive.usedEntries)}, {"entriesMet", whole(drive.entriesMet)}};
+    for (const auto &[way, option] : accessDateOptions)
+        if (drive.accessTimes == way)
+            out.insert("accessDates", option);
+    if (drive.keepsCreationDates)
+        out.insert("creationDates", *drive.keepsCreationDates);
+    return out;
 }
 
 QJsonObject filterJson(const Accumulators &figures)
@@ -128,6 +147,20 @@ QJsonObject filterJson(const Accumulators &figures)
                        : figures.excludeSelected ? "exclude"
                                                  : "all";
     return {{"mode", mode}, {"types", QJsonArray::fromStringList(figures.PickList2)}};
+}
+
+QJsonArray foldersJson(const std::vector<DriveFolders> &drives)
+{
+    QJsonArray out;
+    for (const DriveFolders &drive : drives) {
+        QJsonArray rows;
+        for (const FolderTotal &folder : drive.folders)
+            rows.append(QJsonArray{escapedName(folder.path), whole(std::uint64_t(folder.files)),
+                                   whole(folder.bytes), whole(std::uint64_t(folder.ownFiles)),
+                                   whole(folder.ownBytes)});
+        out.append(QJsonObject{{"letter", QString(drive.letter)}, {"rows", rows}});
+    }
+    return out;
 }
 
 QJsonObject figuresJson(const Accumulators &figures)
@@ -149,6 +182,11 @@ QJsonObject figuresJson(const Accumulators &figures)
         rows.append(QJsonArray{types.extensionAt(i), whole(std::uint64_t(types.filesAt(i))),
                                whole(types.bytesAt(i))});
     out.insert("lbTypes", rows);
+    out.insert("folders", foldersJson(figures.folderTotals));
+    if (types.longerFiles() > 0) {
+        out.insert("longerExtensionFiles", whole(std::uint64_t(types.longerFiles())));
+        out.insert("commonestLongerExtension", types.commonestLonger());
+    }
     return out;
 }
 
@@ -269,7 +307,7 @@ public:
             if (c < u'0' || c > u'9')
                 damaged(where, QStringLiteral("is not a whole number"));
             const unsigned digit = c.unicode() - u'0';
-            if (result > (limit - digit) / 10)
+            if (digit > limit || result > (limit - digit) / 10)
                 damaged(where, QStringLiteral("is larger than %1").arg(limit));
             result = result * 10 + digit;
         }
@@ -322,6 +360,14 @@ DriveFacts readDrive(const Node &node)
     drive.entriesMet = node.number("entriesMet", any);
     if (!drive.walked && drive.entriesMet != 0)
         damaged(node.at("entriesMet"), QStringLiteral("counts entries of a drive not walked"));
+    const QString accessDates = node.text("accessDates", shortTextLimit);
+    for (const auto &[way, option] : accessDateOptions)
+        if (accessDates == QLatin1String(option))
+            drive.accessTimes = way;
+    if (!accessDates.isEmpty() && drive.accessTimes == platform::AccessTimes::Unknown)
+        damaged(node.at("accessDates"), QStringLiteral("is not noatime, relatime or strictatime"));
+    if (node.object.contains(QLatin1String("creationDates")))
+        drive.keepsCreationDates = node.flag("creationDates", false);
     return drive;
 }
 
@@ -417,6 +463,119 @@ void readTypeRows(const Node &node, Accumulators &figures)
         if (!figures.lbTypes.putRow(extension, std::int64_t(files), bytes))
             damaged(where, QStringLiteral("repeats an extension"));
     }
+
+    // Files whose extensions are too long for a row, kept as their number and the commonest of
+    // those extensions; files of older versions have none.
+    const std::uint64_t longer = node.number("longerExtensionFiles", found - counted);
+    const QString commonest = node.text("commonestLongerExtension", 255);
+    if (longer > 0 && (!commonest.startsWith(u'.') || extensionFitsRow(commonest.toUpper())))
+        damaged(node.at("commonestLongerExtension"),
+                QStringLiteral("is no extension too long for a row"));
+    if (longer > 0)
+        figures.lbTypes.addLonger(commonest, std::int64_t(longer));
+}
+
+// A path below a drive's root as the file holds it: escaped bytes, parts joined by "/", none of
+// them empty, "." or "..", and no zero byte.
+QByteArray readFolderPath(const QJsonValue &value, const Place &where)
+{
+    const QString text = Node::checkedText(value, where, folderPathLimit);
+    const std::optional<QByteArray> path = unescapedName(text);
+    bool sound = path && !path->contains('\0');
+    if (sound && !path->isEmpty())
+        for (const QByteArray &part : path->split('/'))
+            sound = sound && !part.isEmpty() && part != "." && part != "..";
+    if (!sound)
+        damaged(where, QStringLiteral("is not a folder's path"));
+    return *path;
+}
+
+// One drive's rows: the root first, each folder after the one it lies in, every folder once; a
+// folder holds at least what its kept subfolders hold, and its own files are part of its files.
+DriveFolders readDriveFolders(const Node &node, qsizetype &rowsLeft)
+{
+    DriveFolders drive;
+    const QString letter = node.text("letter", 1, true);
+    drive.letter = letter.isEmpty() ? QChar() : letter.at(0);
+    const QJsonArray rows = node.array("rows");
+    if (rows.isEmpty() || rows.size() > rowsLeft)
+        damaged(node.at("rows"),
+                QStringLiteral("does not hold 1 to %1 folders in all").arg(folderRowLimit));
+    rowsLeft -= rows.size();
+    constexpr std::uint64_t countLimit = std::numeric_limits<std::int64_t>::max();
+    constexpr std::uint64_t byteLimit = std::numeric_limits<std::uint64_t>::max();
+    // What the kept subfolders of each folder hold together, by the folder's index.
+    std::vector<FolderTally::Mark> below(std::size_t(rows.size()));
+    QHash<QByteArray, std::size_t> indexOf;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const Place where = node.at("rows")[i];
+        const QJsonArray row = rows[i].toArray();
+        if (!rows[i].isArray() || row.size() != 5)
+            damaged(where, QStringLiteral("is not a path and four whole numbers"));
+        FolderTotal folder;
+        folder.path = readFolderPath(row[0], where);
+        folder.files = std::int64_t(Node::wholeNumber(row[1], where, countLimit));
+        folder.bytes = Node::wholeNumber(row[2], where, byteLimit);
+        folder.ownFiles = std::int64_t(Node::wholeNumber(row[3], where, countLimit));
+        folder.ownBytes = Node::wholeNumber(row[4], where, byteLimit);
+        if (folder.ownFiles > folder.files || folder.ownBytes > folder.bytes ||
+            (folder.files == 0 && folder.bytes != 0))
+            damaged(where, QStringLiteral("holds more in its own files than in all"));
+        if (i == 0 && !folder.path.isEmpty())
+            damaged(where, QStringLiteral("is not the drive's root"));
+        if (i > 0) {
+            if (!folderPathBefore(drive.folders.back().path, folder.path))
+                damaged(where, QStringLiteral("is out of order or repeats a folder"));
+            const auto parent = indexOf.constFind(folder.parentPath());
+            if (parent == indexOf.cend())
+                damaged(where, QStringLiteral("lies in a folder that is not listed"));
+            // Compared with what is left, so that no sum can pass the largest number.
+            FolderTally::Mark &sum = below[*parent];
+            const FolderTotal &up = drive.folders[*parent];
+            if (folder.files > up.subfolderFiles() - sum.files ||
+                folder.bytes > up.subfolderBytes() - sum.bytes)
+                damaged(where, QStringLiteral("and the folders beside it hold more than the "
+                                              "folder they lie in"));
+            sum.files += folder.files;
+            sum.bytes += folder.bytes;
+        }
+        indexOf.insert(folder.path, std::size_t(i));
+        drive.folders.push_back(std::move(folder));
+    }
+    return drive;
+}
+
+// The folder totals, when the file has them (older files do not): one entry per walked drive at
+// most, and the files of the roots are the files found.
+void readFolderTotals(const Node &node, const RunFacts &facts, Accumulators &figures)
+{
+    if (!node.object.contains(QLatin1String("folders")))
+        return;
+    const QJsonArray drives = node.array("folders");
+    if (drives.size() > driveLimit)
+        damaged(node.at("folders"), QStringLiteral("holds more than %1 drives").arg(driveLimit));
+    qsizetype rowsLeft = folderRowLimit;
+    std::int64_t files = 0;
+    for (qsizetype i = 0; i < drives.size(); ++i) {
+        const Place where = node.at("folders")[i];
+        if (!drives[i].isObject())
+            damaged(where, QStringLiteral("is not an object"));
+        DriveFolders drive = readDriveFolders(Node(drives[i].toObject(), where.text()), rowsLeft);
+        const auto walked =
+            std::find_if(facts.drives.begin(), facts.drives.end(),
+                         [&](const DriveFacts &d) { return d.letter == drive.letter && d.walked; });
+        if (walked == facts.drives.end())
+            damaged(where, QStringLiteral("names no drive the run walked"));
+        for (const DriveFolders &before : figures.folderTotals)
+            if (before.letter == drive.letter)
+                damaged(where, QStringLiteral("names a drive a second time"));
+        if (drive.countedFiles() > figures.filesFound - files)
+            damaged(node.at("folders"), QStringLiteral("counts more files than were found"));
+        files += drive.countedFiles();
+        figures.folderTotals.push_back(std::move(drive));
+    }
+    if (files != figures.filesFound)
+        damaged(node.at("folders"), QStringLiteral("counts fewer files than were found"));
 }
 
 void readFigures(const Node &node, Accumulators &figures)
@@ -506,7 +665,10 @@ bool sameFigures(const Accumulators &a, const Accumulators &b)
     for (const auto &field : hourTables)
         if (!sameTable(a.*field.table, b.*field.table))
             return false;
-    return a.lbTypes.rows() == b.lbTypes.rows();
+    return a.lbTypes.rows() == b.lbTypes.rows() &&
+           a.lbTypes.longerFiles() == b.lbTypes.longerFiles() &&
+           a.lbTypes.commonestLonger() == b.lbTypes.commonestLonger() &&
+           a.folderTotals == b.folderTotals;
 }
 
 bool operator==(const Collection &a, const Collection &b)
@@ -542,7 +704,9 @@ CollectionRead parseCollection(const QByteArray &bytes)
         Collection collection;
         collection.facts = readFacts(root);
         readFilter(root.child("filter"), collection.figures);
-        readFigures(root.child("figures"), collection.figures);
+        const Node figures = root.child("figures");
+        readFigures(figures, collection.figures);
+        readFolderTotals(figures, collection.facts, collection.figures);
         return {std::move(collection), QString()};
     } catch (const Refusal &refusal) {
         return {std::nullopt, refusal.reason};

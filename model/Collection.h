@@ -31,6 +31,7 @@ inline constexpr int collectionVersion = 1;
 // A file comes from anywhere: these bound what a reader takes in.
 inline constexpr std::int64_t collectionFileLimit = 64 * 1024 * 1024;
 inline constexpr int collectionTypeRowLimit = 1'000'000;
+inline constexpr int folderRowLimit = 1'000'000; // the folder totals of all drives together
 
 // What reading a collection gives: the collection, or the one reason the file was refused.
 struct CollectionRead

@@ -13,6 +13,7 @@ DriveFacts driveFacts(const platform::DriveSource &source, QChar letter)
         return facts;
     facts.mountPoint = drive->mountPoint;
     facts.fileSystem = drive->fsType;
+    facts.accessTimes = drive->accessTimes;
     std::uint64_t freeBytes = 0, totalBytes = 0;
     if (source.space(letter, freeBytes, totalBytes)) {
         facts.capacity = totalBytes;

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "platform/DriveSource.h"
+
 #include <QChar>
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
-
-namespace platform {
-class DriveSource;
-}
 
 // One drive of a run as it stood when the run walked it: a saved collection shows the space of
 // that time, not of the day it is opened.
@@ -23,6 +22,11 @@ struct DriveFacts
     std::uint64_t usedEntries = 0; // files and folders the file system counted (used inodes)
     bool walked = false;           // the run reached the drive and it was ready
     std::uint64_t entriesMet = 0;  // files and folders the walk met on it (hidden ones included)
+    // How the drive updates access dates, by its mount options.
+    platform::AccessTimes accessTimes = platform::AccessTimes::Unknown;
+    // Whether the drive keeps creation dates: some entry of its walk had one. Unknown until a
+    // walk met an entry.
+    std::optional<bool> keepsCreationDates = std::nullopt;
 
     std::uint64_t usedBytes() const { return capacity > freeBytes ? capacity - freeBytes : 0; }
     bool operator==(const DriveFacts &) const = default;

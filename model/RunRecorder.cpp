@@ -40,10 +40,13 @@ const DriveFacts &RunRecorder::driveWalking(const platform::DriveSource &source,
     return *walking;
 }
 
-void RunRecorder::driveWalked(std::uint64_t entriesMet)
+void RunRecorder::driveWalked(std::uint64_t entriesMet, std::uint64_t withCreationDate)
 {
-    if (walking)
+    if (walking) {
         walking->entriesMet = entriesMet;
+        if (entriesMet > 0)
+            walking->keepsCreationDates = withCreationDate > 0;
+    }
     walking = nullptr;
 }
 

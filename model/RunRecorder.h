@@ -15,10 +15,13 @@ public:
     void runStarting(const platform::DriveSource &source, const QStringList &driveEntries);
     // The walk of a drive begins: its space and entries of this moment. Answers them.
     const DriveFacts &driveWalking(const platform::DriveSource &source, QChar letter);
-    // The walk begun last has ended after meeting this many entries.
-    void driveWalked(std::uint64_t entriesMet);
+    // The walk begun last has ended after meeting this many entries, of which this many had a
+    // creation date: a drive whose walk met entries and no creation date keeps none.
+    void driveWalked(std::uint64_t entriesMet, std::uint64_t withCreationDate);
     // The run has ended, stopped by the user or not: its facts, every drive of the run in order.
     const RunFacts &runEnded(bool aborted);
+    // The facts so far: of the run under way, or of the last run once it ended.
+    const RunFacts &run() const { return facts; }
 
     // The time of day, to the second; tests set their own.
     std::function<QDateTime()> now = [] {

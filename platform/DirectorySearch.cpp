@@ -151,9 +151,17 @@ struct Name
 enum class Examined
 {
     Kept,
-    Gone, // since it was listed, or not ours to see
+    Gone,    // since it was listed
+    Refused, // the system would not tell (no permission to search the folder, a failing disk)
     NoMemory
 };
+
+// Errors that mean a folder or entry went away (or was replaced) after it was listed: that is no
+// failure to read it.
+bool goneError(int error)
+{
+    return error == ENOENT || error == ENOTDIR || error == ELOOP;
+}
 
 // Looks at one entry of an open directory.
 struct Examiner
@@ -162,23 +170,21 @@ struct Examiner
     const char *names;
     bool fat, ntfs;
 
-    Examined operator()(const Name &n, DirectoryEntry &entry) const
+    // error: the system's error number when the entry was refused.
+    Examined operator()(const Name &n, DirectoryEntry &entry, int &error) const
     {
         const char *name = names + n.offset;
         struct statx st;
         if (::statx(fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
                     STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BLOCKS | STATX_ATIME |
-                        STATX_MTIME | STATX_BTIME,
-                    &st) != 0)
-            return errno == ENOMEM ? Examined::NoMemory : Examined::Gone;
-        entry.rawName = std::string_view(name, n.length);
-        entry.attributes = attributesOf(st, entry.rawName);
-        entry.size = st.stx_size;
-        entry.allocated = st.stx_blocks * 512;
-        entry.accessTime = st.stx_atime.tv_sec;
-        entry.writeTime = st.stx_mtime.tv_sec;
-        entry.creationTime = (st.stx_mask & STATX_BTIME) ? st.stx_btime.tv_sec : 0;
-        entry.device = makedev(st.stx_dev_major, st.stx_dev_minor);
+                        STATX_MTIME | STATX_BTIME | STATX_NLINK | STATX_INO,
+                    &st) != 0) {
+            error = errno;
+            return error == ENOMEM    ? Examined::NoMemory
+                   : goneError(error) ? Examined::Gone
+                                      : Examined::Refused;
+        }
+        entry = describeEntry(st, std::string_view(name, n.length));
         if (fat)
             entry.attributes |= fatAttributes(fd, name);
         else if (ntfs && !S_ISLNK(st.stx_mode))
@@ -193,13 +199,15 @@ constexpr long plentyOfDescriptors = 256;
 
 // A big folder's entries are examined by several threads at once, each taking one stretch of the
 // listing: one thread alone would leave the other cores idle for the whole folder, and a cold disk
-// with one read in flight. Entries keep their listing order. False when memory ran out.
+// with one read in flight. Entries keep their listing order. False when memory ran out; refused
+// tells why an entry was refused, when one was.
 bool examineShared(const Examiner &examine, const std::vector<Name> &found,
-                   std::vector<DirectoryEntry> &list)
+                   std::vector<DirectoryEntry> &list, int &refused)
 {
     list.resize(found.size());
     std::vector<Examined> outcomes(found.size());
     const std::size_t parts = std::min(found.size() / namesPerThread, mostExaminers);
+    std::vector<int> errors(parts);
     // Threads that share one open directory would all count its uses on one spot of memory; each
     // opens its own, unless descriptors are scarce: the walk's own reckoning leaves these out.
     const bool ownDescriptors = descriptorsToSpare() >= plentyOfDescriptors;
@@ -212,7 +220,7 @@ bool examineShared(const Examiner &examine, const std::vector<Name> &found,
             mine.fd = own.fd;
         const std::size_t last = found.size() * (part + 1) / parts;
         for (std::size_t i = found.size() * part / parts; i < last; ++i)
-            outcomes[i] = mine(found[i], list[i]);
+            outcomes[i] = mine(found[i], list[i], errors[part]);
     };
     std::vector<std::thread> threads;
     for (std::size_t part = 1; part < parts; ++part) {
@@ -233,15 +241,36 @@ bool examineShared(const Examiner &examine, const std::vector<Name> &found,
         if (outcomes[i] == Examined::Kept)
             list[kept++] = list[i];
     }
+    for (std::size_t part = 0; part < parts && !refused; ++part)
+        refused = errors[part];
     list.resize(kept);
     return true;
 }
 
 } // namespace
 
+DirectoryEntry describeEntry(const struct ::statx &st, std::string_view name)
+{
+    DirectoryEntry entry;
+    entry.rawName = name;
+    entry.attributes = attributesOf(st, name);
+    entry.size = st.stx_size;
+    entry.allocated = st.stx_blocks * 512;
+    entry.accessTime = st.stx_atime.tv_sec;
+    entry.writeTime = st.stx_mtime.tv_sec;
+    entry.creationTime = (st.stx_mask & STATX_BTIME) ? st.stx_btime.tv_sec : 0;
+    entry.device = makedev(st.stx_dev_major, st.stx_dev_minor);
+    if ((st.stx_mask & (STATX_NLINK | STATX_INO)) == (STATX_NLINK | STATX_INO)) {
+        entry.links = st.stx_nlink;
+        entry.inode = st.stx_ino;
+    }
+    return entry;
+}
+
 void DirectoryListing::clear()
 {
     shortOfResources = false;
+    failure = 0;
     std::vector<char>().swap(names);
     std::vector<DirectoryEntry>().swap(list);
 }
@@ -285,6 +314,8 @@ bool DirectoryListing::failed(int error)
 {
     clear();
     shortOfResources = error == EMFILE || error == ENFILE || error == ENOMEM;
+    if (!shortOfResources && !goneError(error))
+        failure = error;
     return false;
 }
 
@@ -315,15 +346,15 @@ bool DirectoryListing::readEntries(int fd, const std::string &path)
         found.push_back({names.size(), size});
         names.insert(names.end(), name, name + size + 1); // kept with its 0 for statx
     });
-    // Any other error ends the listing with the names read so far.
-    if (end < 0 && errno == ENOMEM)
+    // Any other error (a failing disk) ends the listing with the names read so far.
+    const int listError = end < 0 ? errno : 0;
+    if (listError == ENOMEM)
         return failed(ENOMEM);
     if (listingHook) {
         const auto hook = listingHook; // a test may put another in while this one runs
-        if (!hook(path)) {
-            clear();
-            return false;
-        }
+        errno = 0;
+        if (!hook(path))
+            return failed(errno ? errno : EACCES);
     }
 
     long fsType = 0;
@@ -337,17 +368,25 @@ bool DirectoryListing::readEntries(int fd, const std::string &path)
 
     // DOS attributes cost a descriptor or a path per entry: those folders are examined by one
     // thread, so that the walk's share of descriptors holds.
-    if (found.size() >= 2 * namesPerThread && !fat && !ntfs)
-        return examineShared(examine, found, list) || failed(ENOMEM);
-    list.reserve(found.size());
-    for (const Name &n : found) {
-        DirectoryEntry entry;
-        const Examined outcome = examine(n, entry);
-        if (outcome == Examined::NoMemory)
+    int refused = 0;
+    if (found.size() >= 2 * namesPerThread && !fat && !ntfs) {
+        if (!examineShared(examine, found, list, refused))
             return failed(ENOMEM);
-        if (outcome == Examined::Kept)
-            list.push_back(entry);
+    } else {
+        list.reserve(found.size());
+        for (const Name &n : found) {
+            DirectoryEntry entry;
+            int error = 0;
+            const Examined outcome = examine(n, entry, error);
+            if (outcome == Examined::NoMemory)
+                return failed(ENOMEM);
+            if (outcome == Examined::Kept)
+                list.push_back(entry);
+            else if (outcome == Examined::Refused && !refused)
+                refused = error;
+        }
     }
+    failure = listError ? listError : refused;
     return true;
 }
 
@@ -377,9 +416,16 @@ std::uint64_t deviceOf(const std::string &path)
     return st.st_dev;
 }
 
-bool setCurrentDirectory(const QString &path)
+bool folderExists(const std::string &path)
 {
-    return ::chdir(path.toStdString().c_str()) == 0;
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+QString errorText(int error)
+{
+    char buffer[256];
+    return QString::fromLocal8Bit(::strerror_r(error, buffer, sizeof buffer));
 }
 
 ThreadUsage threadUsage()

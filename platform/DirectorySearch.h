@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+struct statx;
+
 namespace platform {
 
 // The attribute word of a directory entry, bit for bit as the reports count them.
@@ -26,17 +28,25 @@ struct DirectoryEntry
 {
     std::string_view rawName; // the bytes the file system stores; lives as long as its listing
     std::uint32_t attributes = 0;
+    // The names the file has (its link count); 0 when the file system tells no link count or no
+    // inode number, so that its names cannot be told to be one file.
+    std::uint32_t links = 0;
     std::uint64_t size = 0;        // of the entry itself: a symbolic link's own size
     std::uint64_t allocated = 0;   // bytes of the blocks the entry takes on its drive
     std::int64_t creationTime = 0; // birth time where the file system keeps one
     std::int64_t accessTime = 0;
     std::int64_t writeTime = 0;
     std::uint64_t device = 0; // st_dev: the file system the entry belongs to
+    std::uint64_t inode = 0;  // with device, the file behind the name
 
     // The name as text: UTF-8, with invalid bytes replaced.
     QString name() const { return QString::fromUtf8(rawName.data(), qsizetype(rawName.size())); }
     bool isDirectory() const { return attributes & AttrDirectory; }
 };
+
+// An entry as the system's answer about it describes it; what the answer leaves out (a birth
+// time, a link count) counts as not kept. The name must outlive the entry.
+DirectoryEntry describeEntry(const struct ::statx &answer, std::string_view name);
 
 // An open directory, kept so that the folders below it can be opened by their names alone
 // instead of their whole paths. Holders keep only a few at a time.
@@ -73,7 +83,8 @@ public:
     // Reads the directory at a path (bytes as the system takes them; any length). A symbolic link
     // as the last part of the path is followed only when followLink is set. With keep given, the
     // directory stays open in it afterwards (when it could be read). False when it could not be
-    // read: the listing is then empty.
+    // read: the listing is then empty. A directory read only in part keeps what was read, and
+    // error() tells why the rest was not.
     bool read(const std::string &path, bool followLink = false, DirectoryHandle *keep = nullptr);
     // The same for a directory below an open one, by its name; never follows a link.
     bool readAt(const DirectoryHandle &parent, const std::string &name,
@@ -82,6 +93,10 @@ public:
     // Whether the last read failed for want of descriptors or memory, not because the directory
     // refuses to be read: then it is worth another try once some are free.
     bool lackedResources() const { return shortOfResources; }
+    // Why the directory, or some of its entries, could not be read (no permission, an input/output
+    // error): the system's error number; 0 when all of it was read, when it lacked resources, and
+    // when it was gone before it could be read. The entries read before the failure are kept.
+    int error() const { return failure; }
 
     const std::vector<DirectoryEntry> &entries() const { return list; }
     bool empty() const { return list.empty(); }
@@ -99,6 +114,7 @@ private:
     std::vector<char> names; // moving a vector keeps its buffer, so rawName stays valid
     std::vector<DirectoryEntry> list;
     bool shortOfResources = false;
+    int failure = 0;
 };
 
 // What the calling thread has used so far: processor time, and how often it gave up the
@@ -143,14 +159,18 @@ DirectoryListing listDirectory(const QString &path);
 // The device (st_dev) of a path, following symbolic links; 0 when it cannot be examined.
 std::uint64_t deviceOf(const std::string &path);
 
-// Makes a folder the process's current directory; false when it cannot be entered.
-bool setCurrentDirectory(const QString &path);
+// Whether a folder can be reached at all (it exists and is a folder, or a link to one); it may
+// still refuse to be read.
+bool folderExists(const std::string &path);
+
+// The system's words for an error number: "Permission denied".
+QString errorText(int error);
 
 // Tests only: called for every directory after its names were read and before its entries are
 // examined, so that a test can remove an entry in between. It is given the path the directory was
 // read by, or its name when it was read below an open directory. Answering false makes the
-// directory one that could not be read, whoever runs the test (permissions do not bind root).
-// Empty: no call.
+// directory one that could not be read, whoever runs the test (permissions do not bind root), for
+// the reason the hook leaves in errno: permission denied when it leaves none. Empty: no call.
 void setListingHook(std::function<bool(const std::string &path)> hook);
 
 } // namespace platform

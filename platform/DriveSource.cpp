@@ -2,6 +2,8 @@
 
 #include "platform/MountTable.h"
 
+#include <QDir>
+#include <mutex>
 #include <utility>
 
 namespace platform {
@@ -35,6 +37,9 @@ QString DriveSource::mountPoint(QChar letter) const
 
 namespace {
 
+std::mutex currentFolderLock;
+QString chosenCurrentFolder;
+
 std::unique_ptr<DriveSource> &installed()
 {
     static std::unique_ptr<DriveSource> source;
@@ -42,6 +47,18 @@ std::unique_ptr<DriveSource> &installed()
 }
 
 } // namespace
+
+void setCurrentFolder(const QString &path)
+{
+    std::lock_guard guard(currentFolderLock);
+    chosenCurrentFolder = path;
+}
+
+QString currentFolder()
+{
+    std::lock_guard guard(currentFolderLock);
+    return chosenCurrentFolder.isEmpty() ? QDir::currentPath() : chosenCurrentFolder;
+}
 
 DriveSource &driveSource()
 {

@@ -19,6 +19,15 @@ enum DriveType : int
     DriveRamDisk = 6,
 };
 
+// How a drive updates the access dates of its files, by the options it is mounted with.
+enum class AccessTimes
+{
+    Unknown, // no mount options to go by: a folder standing in for a drive
+    Never,   // noatime
+    Daily,   // relatime: at most once a day, and only while older than the last change
+    Always,  // strictatime
+};
+
 // One entry of the drive box: a mounted file system under a drive letter.
 struct Drive
 {
@@ -29,6 +38,7 @@ struct Drive
     QString source;           // the mount source: "/dev/sda2", "//server/share", "tmpfs"
     QString fsType;           // "ext4", "nfs4", ...
     std::uint64_t device = 0; // the st_dev of the mount point, to keep a walk on its drive
+    AccessTimes accessTimes = AccessTimes::Unknown;
 };
 
 // Everything the program asks about drives. The program uses one instance (driveSource());
@@ -40,7 +50,7 @@ public:
 
     // The drive box entries, in letter order.
     virtual QList<Drive> drives() const = 0;
-    // The drive box's current entry: the drive holding the working directory; empty when none.
+    // The drive box's current entry: the drive holding currentFolder(); empty when none.
     virtual QString currentEntry() const = 0;
 
     // Looks a drive up by letter (either case); nullptr when no drive has it.
@@ -63,6 +73,13 @@ public:
     // them or the drive does not answer.
     virtual std::uint64_t usedEntries(QChar letter) const = 0;
 };
+
+// The folder the program counts as its current one: the root of the drive walked last, so that
+// the next run offers that drive first; until a walk, the process's working folder. The process
+// itself never moves into a drive it walks, which would keep the drive busy: a stick could not be
+// unmounted while the program runs. An empty path goes back to the working folder.
+void setCurrentFolder(const QString &path);
+QString currentFolder();
 
 // The drive source of the program: the machine's mount table unless a test installed another.
 DriveSource &driveSource();

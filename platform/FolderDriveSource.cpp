@@ -1,11 +1,38 @@
 #include "platform/FolderDriveSource.h"
 
+#include "platform/MountTable.h"
 #include "platform/Volume.h"
 
 #include <QDir>
+#include <QFile>
 #include <algorithm>
 
 namespace platform {
+
+namespace {
+
+// How the file system holding a folder updates access dates, by the machine's mount table: the
+// mount whose point is the longest leading part of the folder's real path (of mounts stacked on
+// one point, the last, which hides the others).
+AccessTimes accessTimesOfFolder(const QString &folder)
+{
+    const QString path = QFileInfo(folder).canonicalFilePath();
+    QFile table(QStringLiteral("/proc/self/mountinfo"));
+    if (path.isEmpty() || !table.open(QIODevice::ReadOnly))
+        return AccessTimes::Unknown;
+    AccessTimes way = AccessTimes::Unknown;
+    qsizetype longest = -1;
+    for (const MountEntry &mount : parseMountInfo(table.readAll())) {
+        const bool holds = mount.mountPoint == u"/" || isPathBelow(path, mount.mountPoint);
+        if (holds && mount.mountPoint.size() >= longest) {
+            longest = mount.mountPoint.size();
+            way = mount.accessTimes;
+        }
+    }
+    return way;
+}
+
+} // namespace
 
 QString driveEntryText(QChar letter, int type, const QString &mountPoint, const QString &source)
 {
@@ -59,6 +86,8 @@ void FolderDriveSource::addDrive(const Drive &given)
     Drive drive = given;
     drive.letter = drive.letter.toLower();
     drive.device = probeVolume(drive.mountPoint).device;
+    if (drive.accessTimes == AccessTimes::Unknown)
+        drive.accessTimes = accessTimesOfFolder(drive.mountPoint);
     table.removeIf([&](const Drive &d) { return d.letter == drive.letter; });
     const auto at =
         std::lower_bound(table.begin(), table.end(), drive,
@@ -102,7 +131,7 @@ QString FolderDriveSource::currentEntry() const
 {
     if (current)
         return *current;
-    const Drive *drive = driveHoldingPath(table, QDir::currentPath());
+    const Drive *drive = driveHoldingPath(table, currentFolder());
     return drive ? drive->entry : QString();
 }
 

@@ -9,9 +9,9 @@
 namespace platform {
 
 // A drive table made of ordinary folders: each letter leads to a folder given by the caller.
-// Readiness, capacity, cluster size and device come from the folder's own file system unless a
-// test pretends otherwise. Tests and the headless scan tool use it to let a folder stand in for a
-// drive.
+// Readiness, capacity, cluster size, device and the way access dates are kept come from the
+// folder's own file system unless a test pretends otherwise. Tests and the headless scan tool use
+// it to let a folder stand in for a drive.
 class FolderDriveSource : public DriveSource
 {
 public:

@@ -95,6 +95,16 @@ bool hasReadOnlyOption(const QByteArray &options)
     return options.split(',').contains("ro");
 }
 
+// The kernel names noatime and relatime among a mount's options; strict access times are what is
+// left when it names neither.
+AccessTimes accessTimesOf(const QByteArray &options)
+{
+    const QList<QByteArray> names = options.split(',');
+    if (names.contains("noatime"))
+        return AccessTimes::Never;
+    return names.contains("relatime") ? AccessTimes::Daily : AccessTimes::Always;
+}
+
 // Whether a path lies strictly below one of the folders, by whole path components. Costs one
 // look-up per component, so a table with thousands of network mounts is still read in linear time.
 bool liesBelowAny(const QString &path, const QSet<QString> &folders)
@@ -187,7 +197,10 @@ QList<MountEntry> parseMountInfo(const QByteArray &text)
         qsizetype end = text.indexOf('\n', begin);
         if (end < 0)
             end = text.size();
-        const QList<QByteArray> fields = text.mid(begin, end - begin).simplified().split(' ');
+        // Only blanks part the fields: the kernel escapes blanks, tabs, newlines and backslashes
+        // in a path, and passes every other byte through, control characters included.
+        QList<QByteArray> fields = text.mid(begin, end - begin).split(' ');
+        fields.removeAll(QByteArray());
         begin = end + 1;
 
         // id parent major:minor root mount-point options [optional fields...] - type source ...
@@ -201,6 +214,7 @@ QList<MountEntry> parseMountInfo(const QByteArray &text)
         mount.source = unescape(fields[dash + 2]);
         const QByteArray superOptions = dash + 3 < fields.size() ? fields[dash + 3] : QByteArray();
         mount.readOnly = hasReadOnlyOption(fields[5]) || hasReadOnlyOption(superOptions);
+        mount.accessTimes = accessTimesOf(fields[5]);
         mounts.append(mount);
     }
     return mounts;
@@ -258,6 +272,7 @@ QList<Drive> drivesFromMountTable(const QList<MountEntry> &mounts, const MountTa
         drive.source = mount.source;
         drive.fsType = mount.fsType;
         drive.device = makedev(mount.major, mount.minor);
+        drive.accessTimes = mount.accessTimes;
         drives.append(drive);
     }
     return drives;
@@ -303,7 +318,7 @@ QList<Drive> MountTableDriveSource::drives() const
 
 QString MountTableDriveSource::currentEntry() const
 {
-    const Drive *drive = driveHoldingPath(table, QDir::currentPath());
+    const Drive *drive = driveHoldingPath(table, currentFolder());
     return drive ? drive->entry : QString();
 }
 

@@ -10,7 +10,8 @@
 
 namespace platform {
 
-// One line of /proc/self/mountinfo, with the kernel's octal escapes ("\040") undone.
+// One line of /proc/self/mountinfo, with the kernel's octal escapes ("\040") undone and every
+// other byte as it stands.
 struct MountEntry
 {
     quint32 major = 0;
@@ -20,6 +21,7 @@ struct MountEntry
     QString fsType;
     QString source;
     bool readOnly = false;
+    AccessTimes accessTimes = AccessTimes::Always;
 };
 
 // Reads mountinfo text line by line; lines that do not have the fields of a mount are passed over.

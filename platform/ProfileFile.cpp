@@ -5,8 +5,11 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,9 +23,12 @@ bool sameName(const QString &a, const QString &b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// Only the file's own first bytes are a byte order mark: a name or value that begins with U+FEFF
+// keeps it (QString::fromUtf8 would drop it).
 QString decode(const QByteArray &bytes)
 {
-    return QString::fromUtf8(bytes).trimmed();
+    QStringDecoder toUtf16(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return QString(toUtf16(bytes)).trimmed();
 }
 
 } // namespace
@@ -30,32 +36,60 @@ QString decode(const QByteArray &bytes)
 // The settings path may name anything: a pipe would block the reader for good, a device such as
 // /dev/zero would never end. Opening without blocking and looking at what was opened rules both
 // out, with no gap between the look and the read.
-QByteArray ProfileFile::readRegularFile(const QString &path)
+QByteArray ProfileFile::readRegularFile(const QString &path, QString &problem)
 {
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        // No file (or no folder for it) is an empty file; anything else may hide settings.
+        if (errno != ENOENT && errno != ENOTDIR)
+            problem = QStringLiteral("could not be read (%1)").arg(std::strerror(errno));
         return QByteArray();
+    }
     QByteArray content;
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        std::fprintf(stderr, "korvel98: %s is not a regular file; its settings are not read\n",
-                     name.constData());
+        problem = QStringLiteral("is not a regular file");
     } else if (st.st_size > maxFileSize) {
-        std::fprintf(stderr, "korvel98: %s is larger than %lld bytes; its settings are not read\n",
-                     name.constData(), static_cast<long long>(maxFileSize));
+        problem = QStringLiteral("is larger than %1 MB").arg(maxFileSize >> 20);
     } else {
-        QFile file;
-        if (file.open(fd, QIODevice::ReadOnly))
-            content = file.read(maxFileSize); // a file that grows meanwhile is cut, not followed
+        // Room for one byte more than the file holds: a file that grows meanwhile is followed,
+        // up to one byte more than allowed, which tells it from a file that just fits.
+        content.resize(qsizetype(st.st_size) + 1);
+        qsizetype got = 0;
+        while (true) {
+            if (got == content.size()) {
+                if (got > maxFileSize)
+                    break;
+                content.resize(std::min(2 * content.size(), qsizetype(maxFileSize) + 1));
+            }
+            const ssize_t n = ::read(fd, content.data() + got, std::size_t(content.size() - got));
+            if (n == 0)
+                break;
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                problem = QStringLiteral("could not be read (%1)").arg(std::strerror(errno));
+                break;
+            }
+            got += n;
+        }
+        content.truncate(got);
+        if (problem.isEmpty() && got > maxFileSize)
+            problem = QStringLiteral("is larger than %1 MB").arg(maxFileSize >> 20);
     }
     ::close(fd);
+    if (!problem.isEmpty()) {
+        std::fprintf(stderr, "korvel98: %s %s; its settings are not read\n", name.constData(),
+                     problem.toLocal8Bit().constData());
+        return QByteArray();
+    }
     return content;
 }
 
 ProfileFile::ProfileFile(const QString &path) : filePath(path)
 {
-    const QByteArray content = readRegularFile(path);
+    const QByteArray content = readRegularFile(path, problem);
     // Some editors start the file with a byte order mark: it is no part of the first line.
     qsizetype begin = content.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     byteOrderMark = content.left(begin);
@@ -209,8 +243,10 @@ void ProfileFile::setValues(const QString &section,
 bool ProfileFile::save() const
 {
     const QFileInfo info(filePath);
-    // A file its owner made read-only is left alone, as is a folder that cannot be made.
-    if ((info.exists() && !info.isWritable()) || !QDir().mkpath(info.absolutePath()))
+    // A file its owner made read-only is left alone, as is a folder that cannot be made, and a
+    // file of which only a part (or nothing) was read.
+    if (!problem.isEmpty() || (info.exists() && !info.isWritable()) ||
+        !QDir().mkpath(info.absolutePath()))
         return false;
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))

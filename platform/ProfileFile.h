@@ -21,6 +21,9 @@ public:
     explicit ProfileFile(const QString &path);
 
     QString path() const { return filePath; }
+    // Why the file was not read whole ("is larger than 4 MB"); empty when it was, or when there
+    // is no file. Such a file may hold more than what was read and is never replaced.
+    QString readProblem() const { return problem; }
 
     // The value of a key, trimmed, at most 1023 characters; nullopt when the key is missing.
     std::optional<QString> value(const QString &section, const QString &key) const;
@@ -36,7 +39,8 @@ public:
 
     // Replaces the file as a whole: a temporary file in the same folder is written, flushed to
     // disk and renamed over the old one, so the old file stays whole when anything fails. Creates
-    // the folder when it is missing. False when the file could not be replaced.
+    // the folder when it is missing. False when the file could not be replaced, or was not read
+    // whole.
     bool save() const;
 
     static constexpr int maxValueLength = 1023;
@@ -58,10 +62,12 @@ private:
     qsizetype keyLine(const QString &section, const QString &key) const;
     static Line parse(const QByteArray &text);
     static Line makeKeyLine(const QString &key, const QString &value);
-    static QByteArray readRegularFile(const QString &path);
+    // The whole content of a regular file; problem tells why not when it is not read whole.
+    static QByteArray readRegularFile(const QString &path, QString &problem);
     static QString valueOf(const Line &line);
 
     QString filePath;
+    QString problem;
     QByteArray byteOrderMark; // as the file started, written back as it was
     QList<Line> lines;
 };

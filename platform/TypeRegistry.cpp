@@ -1,6 +1,9 @@
 #include "platform/TypeRegistry.h"
 
+#include <QFile>
 #include <QMimeDatabase>
+#include <QSet>
+#include <QStandardPaths>
 #include <algorithm>
 
 namespace platform {
@@ -19,31 +22,88 @@ QString simpleGlobExtension(const QString &glob)
     return extension;
 }
 
+using TypeGlob = std::pair<QString, QString>; // a MIME type and one of its globs
+
+// Every glob of the database by the index files it keeps beside its types ("mime/globs2" in each
+// data folder, lines of weight:type:glob[:flags]). Asking each type for its globs would read the
+// description file of every type there is, a quarter of a second, where a report needs only the
+// few types it names.
+QList<TypeGlob> indexedGlobs()
+{
+    QList<TypeGlob> globs;
+    QSet<QString> withoutGlobs; // types a folder of higher precedence took all globs from
+    for (const QString &path :
+         QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, "mime/globs2")) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            continue;
+        QSet<QString> cleared;
+        while (!file.atEnd()) {
+            const QString line = QString::fromUtf8(file.readLine()).trimmed();
+            const QStringList fields = line.split(u':');
+            if (line.startsWith(u'#') || fields.size() < 3 || withoutGlobs.contains(fields[1]))
+                continue;
+            if (fields[2] == u"__NOGLOBS__")
+                cleared.insert(fields[1]);
+            else
+                globs.append({fields[1], fields[2]});
+        }
+        withoutGlobs.unite(cleared);
+    }
+    return globs;
+}
+
+// The globs of every type as the database answers for each; only where it keeps no index.
+QList<TypeGlob> typeGlobs(const QMimeDatabase &database)
+{
+    QList<TypeGlob> globs;
+    for (const QMimeType &type : database.allMimeTypes())
+        for (const QString &glob : type.globPatterns())
+            globs.append({type.name(), glob});
+    return globs;
+}
+
 } // namespace
 
 MimeTypeRegistry::MimeTypeRegistry()
 {
-    // The database is indexed once: the Types listing asks for a name per row. It hands its types
-    // out in a different order in every process; taken by name, an extension that several types
-    // claim gets the same name in every run.
-    QList<QMimeType> types = QMimeDatabase().allMimeTypes();
-    std::sort(types.begin(), types.end(),
-              [](const QMimeType &a, const QMimeType &b) { return a.name() < b.name(); });
-    for (const QMimeType &type : types) {
-        for (const QString &glob : type.globPatterns()) {
-            const QString extension = simpleGlobExtension(glob);
-            if (extension.isEmpty())
-                continue;
-            if (!exactCase.contains(extension))
-                exactCase.insert(extension, type.name());
-            // The first spelling of an extension, in any case, is its key.
-            const QString lower = extension.toLower();
-            if (!anyCase.contains(lower)) {
-                anyCase.insert(lower, type.name());
-                keys.append(extension);
-            }
-        }
+    // The database is indexed once: the Types listing asks for a name per row. Types are taken in
+    // the order of their names, the same in every run; where several types claim one extension,
+    // the one the database itself prefers for a file of that name wins.
+    const QMimeDatabase database;
+    QList<TypeGlob> globs = indexedGlobs();
+    if (globs.isEmpty())
+        globs = typeGlobs(database);
+    std::stable_sort(globs.begin(), globs.end(),
+                     [](const TypeGlob &a, const TypeGlob &b) { return a.first < b.first; });
+    QHash<QString, QStringList> exactClaimants; // "*.C" -> its types, by name
+    QHash<QString, QStringList> anyCaseClaimants;
+    for (const auto &[type, glob] : globs) {
+        const QString extension = simpleGlobExtension(glob);
+        if (extension.isEmpty())
+            continue;
+        QStringList &exact = exactClaimants[extension];
+        if (!exact.contains(type))
+            exact.append(type);
+        // The first spelling of an extension, in any case, is its key.
+        const QString lower = extension.toLower();
+        QStringList &anyCaseTypes = anyCaseClaimants[lower];
+        if (anyCaseTypes.isEmpty())
+            keys.append(extension);
+        if (!anyCaseTypes.contains(type))
+            anyCaseTypes.append(type);
     }
+    const auto preferred = [&database](const QString &extension, const QStringList &claimants) {
+        if (claimants.size() == 1)
+            return claimants.first();
+        const QString pick =
+            database.mimeTypeForFile(u'x' + extension, QMimeDatabase::MatchExtension).name();
+        return claimants.contains(pick) ? pick : claimants.first();
+    };
+    for (auto it = exactClaimants.cbegin(); it != exactClaimants.cend(); ++it)
+        exactCase.insert(it.key(), preferred(it.key(), it.value()));
+    for (auto it = anyCaseClaimants.cbegin(); it != anyCaseClaimants.cend(); ++it)
+        anyCase.insert(it.key(), preferred(it.key(), it.value()));
 }
 
 QString MimeTypeRegistry::className(const QString &extension) const

@@ -23,8 +23,8 @@ public:
 };
 
 // The shared MIME database: the class of ".doc" is the MIME type with the simple glob "*.doc"
-// (same case first, then any case), its description the MIME type's comment in the language of
-// the default locale.
+// (same case first, then any case; of several such types the one the database prefers for a file
+// named so), its description the MIME type's comment in the language of the default locale.
 class MimeTypeRegistry : public TypeRegistry
 {
 public:
@@ -35,7 +35,7 @@ public:
 
 private:
     QHash<QString, QString> exactCase; // "*.C" -> "text/x-c++src"
-    QHash<QString, QString> anyCase;   // lower-case glob -> first MIME type with it
+    QHash<QString, QString> anyCase;   // lower-case glob -> the preferred MIME type with it
     QStringList keys;
 };
 

@@ -3,6 +3,7 @@
 #include "charts/Chart.h"
 #include "charts/HorizBarSeries.h"
 #include "helpers/Helpers.h"
+#include "model/ReportModel.h"
 #include "reports/PageLook.h"
 
 #include <QLabel>
@@ -29,18 +30,16 @@ QLabel *boldLabel(const QString &text, const QPoint &at, QWidget *parent)
     return placedLabel(text, at, parent, notebookFont(true));
 }
 
-// Each value's share of their sum, as bars in the order the charts stack them: the first added is
-// drawn lowest, so Hidden, the top row of the table, comes last.
-void addShares(THorizBarSeries &series, const std::array<double, 4> &hiddenToArchive,
+// The shares as bars in the order the charts stack them: the first added is drawn lowest, so
+// Hidden, the top row of the table, comes last.
+void addShares(THorizBarSeries &series, const std::array<double, 4> &hiddenToArchive, bool shown,
                const QColor &colour)
 {
     series.Clear();
-    const double total =
-        hiddenToArchive[0] + hiddenToArchive[1] + hiddenToArchive[2] + hiddenToArchive[3];
-    if (total <= 0)
+    if (!shown)
         return;
     for (int row = 3; row >= 0; --row)
-        series.Add(hiddenToArchive[std::size_t(row)] * 100 / total, QString(), colour);
+        series.Add(hiddenToArchive[std::size_t(row)], QString(), colour);
 }
 
 } // namespace
@@ -61,6 +60,9 @@ AttributePage::AttributePage(const ReportContext &context, QWidget *parent)
 
     Chart2 = makeShareChart(QStringLiteral("Chart2"), countChartLeft, HorizBarSeries4);
     Chart3 = makeShareChart(QStringLiteral("Chart3"), sizeChartLeft, HorizBarSeries5);
+    // A screen reader names each small chart by its heading and each bar by its row.
+    Chart2->setAccessibleName(QStringLiteral("% of total # files"));
+    Chart3->setAccessibleName(QStringLiteral("% of total size"));
 
     lblNHidden = makeFigure(QStringLiteral("lblNHidden"), countLeft, countWidth, 0);
     lblNReadOnly = makeFigure(QStringLiteral("lblNReadOnly"), countLeft, countWidth, 1);
@@ -87,6 +89,8 @@ TChart *AttributePage::makeShareChart(const QString &name, int left, THorizBarSe
     chart->setChart3DPercent(25);
     chart->setMaxPointsPerPage(4);
     chart->margins.top = chart->margins.bottom = 0;
+    chart->unlabelledPointNames = {QStringLiteral("Archive"), QStringLiteral("System"),
+                                   QStringLiteral("Read-only"), QStringLiteral("Hidden")};
     series = chart->addSeries<THorizBarSeries>();
     series->setValueFormat(QStringLiteral("#,##0.## %"));
     series->marks().visible = true;
@@ -105,21 +109,15 @@ QLabel *AttributePage::makeFigure(const QString &name, int left, int width, int 
 
 void AttributePage::doFileAttrs()
 {
-    const Accumulators &r = context.results;
-    lblNHidden->setText(intToGrouped(r.nHidden));
-    lblNReadOnly->setText(intToGrouped(r.nReadOnly));
-    lblNSystem->setText(intToGrouped(r.nSystem));
-    lblNArchive->setText(intToGrouped(r.nArchive));
-    lblSzHidden->setText(floatToGrouped(r.szHidden));
-    lblSzReadOnly->setText(floatToGrouped(r.szReadOnly));
-    lblSzSystem->setText(floatToGrouped(r.szSystem));
-    lblSzArchive->setText(floatToGrouped(r.szArchive));
-
+    const AttributeFigures figures = attributeFigures(context.results);
+    const std::array<QLabel *, 4> counts{lblNHidden, lblNReadOnly, lblNSystem, lblNArchive};
+    const std::array<QLabel *, 4> sizes{lblSzHidden, lblSzReadOnly, lblSzSystem, lblSzArchive};
+    for (std::size_t row = 0; row < 4; ++row) {
+        counts[row]->setText(unsignedToGrouped(figures.files[row]));
+        sizes[row]->setText(unsignedToGrouped(figures.bytes[row]));
+    }
     // A file with several attributes counts under each, so the shares are of these sums and not
     // of all files.
-    const std::array<double, 4> counts{double(r.nHidden), double(r.nReadOnly), double(r.nSystem),
-                                       double(r.nArchive)};
-    const std::array<double, 4> bytes{r.szHidden, r.szReadOnly, r.szSystem, r.szArchive};
-    addShares(*HorizBarSeries4, counts, chartColour::red);
-    addShares(*HorizBarSeries5, bytes, chartColour::blue);
+    addShares(*HorizBarSeries4, figures.fileShare, figures.fileSharesShown, chartColour::red);
+    addShares(*HorizBarSeries5, figures.byteShare, figures.byteSharesShown, chartColour::blue);
 }

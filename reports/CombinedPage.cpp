@@ -5,11 +5,13 @@
 #include "controls/MessageBoxes.h"
 #include "controls/StringGrid.h"
 #include "helpers/Helpers.h"
+#include "model/DateKeeping.h"
 #include "reports/DatePage.h"
 #include "reports/NoteButton.h"
 #include "reports/PageLook.h"
 #include "reports/ReportGrid.h"
 
+#include <QLabel>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -44,9 +46,10 @@ CombinedPage::CombinedPage(const ReportContext &context, DatePage *access, DateP
     for (QRadioButton *button : {rgCombine0, rbCombine1, rbCombine2})
         connectViewChoice(button, this, [this] { rgAccessClick(); });
 
-    SpeedButton4 =
-        makeNoteButton(QStringLiteral("SpeedButton4"), listingPageLayout::noteButtonAt, this);
+    SpeedButton4 = makeNoteButton(QStringLiteral("SpeedButton4"), listingPageLayout::noteButtonAt,
+                                  this, QStringLiteral("Explains the combined chart"));
     connect(SpeedButton4, &QToolButton::clicked, this, &CombinedPage::SpeedButton4Click);
+    lblCombineDates = makeDatesNote(this, QStringLiteral("lblCombineDates"));
 
     for (DatePage *page : {access, create, modify})
         connect(page, &DatePage::chartViewChosen, this, &CombinedPage::doFileAges);
@@ -85,6 +88,15 @@ void CombinedPage::refill()
 {
     fillCombinedGridDates();
     doFileAges();
+    showDatesNote(*lblCombineDates, accessDatesLines(context.run.drives));
+    placeNote();
+}
+
+// The combined chart's legend is narrow and its plot reaches close to the page's edge.
+void CombinedPage::placeNote()
+{
+    placeDatesNote(*lblCombineDates,
+                   gridCombine->isHidden() ? 78 : listingPageLayout::datesNoteListingWidth);
 }
 
 void CombinedPage::fillCombinedGridDates()
@@ -97,9 +109,10 @@ void CombinedPage::fillCombinedGridDates()
     // A size and a file count per dated page, oldest class at the top as in the dated listings.
     int column = 1;
     for (const DatePage *page : {access, create, modify}) {
+        const std::vector<ClassFigures> classes = page->classes();
         for (std::size_t k = 0; k < 10; ++k) {
-            gridCombine->setCell(column, 10 - int(k), floatToGrouped(page->ages(true)[k]));
-            gridCombine->setCell(column + 1, 10 - int(k), floatToGrouped(page->ages(false)[k]));
+            gridCombine->setCell(column, 10 - int(k), unsignedToGrouped(classes[k].bytes));
+            gridCombine->setCell(column + 1, 10 - int(k), unsignedToGrouped(classes[k].files));
         }
         column += 2;
     }
@@ -113,8 +126,8 @@ void CombinedPage::doFileAges()
         {access, Series6}, {create, Series7}, {modify, Series8}};
     for (const auto &[page, series] : lines) {
         page->fillChart();
-        fillAgeSeries(context.colours, *series, page->ages(inMegabytes), inMegabytes,
-                      series->colour(), true);
+        fillAgeSeries(context.colours, *series, page->classes(), inMegabytes, series->colour(),
+                      true);
     }
 }
 
@@ -122,6 +135,7 @@ void CombinedPage::rgAccessClick()
 {
     gridCombine->setVisible(rgCombine0->isChecked());
     chartCombine->setVisible(gridCombine->isHidden());
+    placeNote();
     if (gridCombine->isHidden())
         doFileAges();
 }

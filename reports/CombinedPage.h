@@ -3,6 +3,7 @@
 #include "reports/ReportPage.h"
 
 class DatePage;
+class QLabel;
 class QRadioButton;
 class QToolButton;
 class TChart;
@@ -45,9 +46,11 @@ public:
     QRadioButton *rbCombine1;
     QRadioButton *rbCombine2;
     QToolButton *SpeedButton4;
+    QLabel *lblCombineDates; // how the walked drives keep access dates
 
 private:
     void setUpChart();
+    void placeNote();
     THorizBarSeries *addAgeSeries(const QString &title, const QColor &colour, int offset);
 
     DatePage *access;

@@ -5,11 +5,13 @@
 #include "controls/MessageBoxes.h"
 #include "controls/StringGrid.h"
 #include "helpers/Helpers.h"
+#include "model/DateKeeping.h"
 #include "reports/ColourTable.h"
 #include "reports/NoteButton.h"
 #include "reports/PageLook.h"
 #include "reports/ReportGrid.h"
 
+#include <QLabel>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -26,8 +28,7 @@ struct DateDesign
     QString bevelName, noteName;
     int legendBoxWidth;
     QString note;
-    AgeTable Accumulators::*bytes;
-    AgeTable Accumulators::*files;
+    DateKind date;
 };
 
 // In the order of DatePage::Dates.
@@ -36,19 +37,19 @@ const DateDesign designs[] = {
      "Bevel1", "SpeedButton1", 15,
      "Note: prior versions of Windows and DOS did not store the file access date.  Files never "
      "recorded as being accessed are probably old files that were converted to Windows 95.",
-     &Accumulators::ageAccessedBytes, &Accumulators::ageAccessedFiles},
+     DateKind::Accessed},
     {"Create", "Created Date", "Created Date (file sizes in MB)", "Created Date (Number of files)",
      "Bevel2", "SpeedButton2", 20,
      "Files never recorded as being created are probably old files that were converted to "
      "Windows 95.  Note: prior versions of Windows and DOS did not store the file creation "
      "date independent of the last file modification or file write date.",
-     &Accumulators::ageCreatedBytes, &Accumulators::ageCreatedFiles},
+     DateKind::Created},
     {"Modify", "Modified Date", "Modified Date (file sizes in MB)",
      "Modified Date (Number of files)", "Bevel3", "SpeedButton3", 20,
      "Note: prior versions of Windows and DOS treated the file creation date synonomously  "
      "with the last file modification date.  Therefore all files have a file modification "
      "date.",
-     &Accumulators::ageModifiedBytes, &Accumulators::ageModifiedFiles},
+     DateKind::Modified},
 };
 
 const DateDesign &design(DatePage::Dates dates)
@@ -58,22 +59,22 @@ const DateDesign &design(DatePage::Dates dates)
 
 } // namespace
 
-void fillAgeSeries(ColourTable &colours, THorizBarSeries &series, const AgeTable &values,
-                   bool inMegabytes, const QColor &colour, bool singleColour)
+void fillAgeSeries(ColourTable &colours, THorizBarSeries &series,
+                   const std::vector<ClassFigures> &classes, bool inMegabytes, const QColor &colour,
+                   bool singleColour)
 {
     colours.initAColors(!singleColour, colour);
     series.Clear();
-    const double divisor = inMegabytes ? MB : 1;
-    for (int k = 0; k < 10; ++k)
-        series.Add(values[std::size_t(k)] / divisor, DatePage::ageLabel(k), colours[k + 1]);
+    int k = 0;
+    for (const ClassFigures &c : classes) {
+        const double value = inMegabytes ? double(c.bytes) / MB : double(c.files);
+        series.Add(value, c.label, colours[++k]);
+    }
 }
 
 QString DatePage::ageLabel(int ageClass)
 {
-    static const QStringList labels{
-        "Not recorded",   "<= 7 days",   "8 - 30 days", "31 - 60 days", "61 - 120 days",
-        "121 - 365 days", "1 - 2 years", "2 - 3 years", "3 - 4 years",  "Over 4 years"};
-    return labels.value(ageClass);
+    return ageClassLabel(ageClass);
 }
 
 DatePage::DatePage(Dates dates, const ReportContext &context, QWidget *parent)
@@ -92,29 +93,46 @@ DatePage::DatePage(Dates dates, const ReportContext &context, QWidget *parent)
     for (QRadioButton *button : {rgListing, rgSize, rgCount})
         connectViewChoice(button, this, [this] { rgAccessClick(); });
 
-    noteButton = makeNoteButton(d.noteName, listingPageLayout::noteButtonAt, this);
+    noteButton = makeNoteButton(d.noteName, listingPageLayout::noteButtonAt, this,
+                                QStringLiteral("Explains the ") + d.caption.toLower() + u's');
     connect(noteButton, &QToolButton::clicked, this, &DatePage::noteClick);
+    if (dates != Dates::Modified)
+        datesNote = makeDatesNote(this, QStringLiteral("lbl") + d.name + QStringLiteral("Dates"));
 }
 
-const AgeTable &DatePage::ages(bool bytes) const
+std::vector<ClassFigures> DatePage::classes() const
 {
-    const DateDesign &d = design(dates);
-    return context.results.*(bytes ? d.bytes : d.files);
+    return ageClasses(context.results, design(dates).date);
 }
 
 void DatePage::refill()
 {
-    fillGridDates(design(dates).caption, ages(true), ages(false));
+    fillGridDates(design(dates).caption, classes());
+    if (!datesNote)
+        return;
+    showDatesNote(*datesNote, dates == Dates::Accessed ? accessDatesLines(context.run.drives)
+                                                       : creationDatesLines(context.run.drives));
+    placeNote();
 }
 
-void DatePage::fillGridDates(const QString &caption, const AgeTable &bytes, const AgeTable &files)
+// Below the chart's legend the note keeps clear of the plot however wide the legend's figures
+// make it; below the listing it has the page's width.
+void DatePage::placeNote()
+{
+    if (datesNote)
+        placeDatesNote(*datesNote,
+                       grid->isHidden() ? 118 : listingPageLayout::datesNoteListingWidth);
+}
+
+void DatePage::fillGridDates(const QString &caption, const std::vector<ClassFigures> &classes)
 {
     unselectListing(*grid);
     grid->setRowCells(
         0, {caption, QStringLiteral("Total file size"), QStringLiteral("Number of files")});
     for (int k = 0; k < 10; ++k) {
-        grid->setRowCells(10 - k, {ageLabel(k), floatToGrouped(bytes[std::size_t(k)]),
-                                   floatToGrouped(files[std::size_t(k)])});
+        const ClassFigures &c = classes[std::size_t(k)];
+        grid->setRowCells(10 - k,
+                          {c.label, unsignedToGrouped(c.bytes), unsignedToGrouped(c.files)});
     }
 }
 
@@ -124,13 +142,14 @@ void DatePage::fillChart()
     const bool inMegabytes = rgSize->isChecked();
     chart->UndoZoom();
     chart->setTitleText(inMegabytes ? d.sizeTitle : d.countTitle);
-    fillAgeSeries(context.colours, *series, ages(inMegabytes), inMegabytes, QColor(), false);
+    fillAgeSeries(context.colours, *series, classes(), inMegabytes, QColor(), false);
 }
 
 void DatePage::rgAccessClick()
 {
     grid->setVisible(rgListing->isChecked());
     chart->setVisible(grid->isHidden());
+    placeNote();
     // The listing keeps the run's numbers; only a chart view is rebuilt.
     if (grid->isHidden())
         emit chartViewChosen();

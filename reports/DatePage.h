@@ -1,11 +1,14 @@
 #pragma once
 
+#include "model/ReportModel.h"
 #include "reports/ReportPage.h"
 
 #include <QColor>
 #include <array>
+#include <vector>
 
 class ColourTable;
+class QLabel;
 class QRadioButton;
 class QToolButton;
 class TChart;
@@ -37,11 +40,11 @@ public:
 
     // The label of an age class, 0 to 9.
     static QString ageLabel(int ageClass);
-    // The run's bytes or file counts per age class by this page's date.
-    const AgeTable &ages(bool bytes) const;
+    // The run's bytes and file counts per age class by this page's date, in class order.
+    std::vector<ClassFigures> classes() const;
 
     // Writes the headings, the class labels (oldest first) and the byte and file totals.
-    void fillGridDates(const QString &caption, const AgeTable &bytes, const AgeTable &files);
+    void fillGridDates(const QString &caption, const std::vector<ClassFigures> &classes);
     // Rebuilds the chart in the view the page's own buttons choose (its part of doFileAges).
     void fillChart();
     // Any of the three view buttons.
@@ -58,12 +61,16 @@ public:
     QRadioButton *rgSize;
     QRadioButton *rgCount;
     QToolButton *noteButton;
+    // How the walked drives keep this page's dates: on the Access and Created pages only.
+    QLabel *datesNote = nullptr;
 
 signals:
     // A chart view was chosen: every date chart is rebuilt from its own page's choice.
     void chartViewChosen();
 
 private:
+    void placeNote();
+
     Dates dates;
 };
 
@@ -71,7 +78,9 @@ private:
 inline constexpr int dateGridRows = 11;
 
 // Fills a series with one bar per age class, from "Not recorded" at the bottom to "Over 4 years"
-// at the top. Single colour paints every bar (and leaves the whole colour table) in colour;
-// otherwise class k takes table entry k + 1. Values in megabytes keep their fraction.
-void fillAgeSeries(ColourTable &colours, THorizBarSeries &series, const AgeTable &values,
-                   bool inMegabytes, const QColor &colour, bool singleColour);
+// at the top: the classes' bytes in megabytes, keeping their fraction, or their file counts.
+// Single colour paints every bar (and leaves the whole colour table) in colour; otherwise class k
+// takes table entry k + 1.
+void fillAgeSeries(ColourTable &colours, THorizBarSeries &series,
+                   const std::vector<ClassFigures> &classes, bool inMegabytes, const QColor &colour,
+                   bool singleColour);

@@ -5,6 +5,7 @@
 #include "controls/DialogLook.h"
 #include "drives/Drives.h"
 #include "helpers/Helpers.h"
+#include "model/ReportModel.h"
 #include "platform/DriveSource.h"
 #include "reports/PageLook.h"
 
@@ -22,13 +23,8 @@ namespace {
 constexpr std::array<int, 5> rowTops{55, 79, 103, 127, 151};
 constexpr std::array<int, 5> clusterLabelLefts{284, 284, 278, 278, 278};
 constexpr std::array<int, 5> wastedTops{54, 78, 102, 126, 150};
-constexpr std::int64_t smallestCluster = 4096;
 // Where the bars' chart goes before it is moved to meet the rows.
 constexpr QRect chartPlace(308, 42, 217, 134);
-
-constexpr double KB = 1024;
-constexpr double MB = 1048576;
-constexpr double GiB = 1073741824.0;
 
 // An arrow pointing right, at the cluster size of its row, drawn from its outline so that it is
 // sharp at every scale of the screen and on paper; the rest of its place is clear so that the
@@ -57,23 +53,6 @@ protected:
         painter.drawPath(arrow.translated(0.5, 0.5));
     }
 };
-
-// The table row of a cluster size, 0 for 4K to 4 for 64K; -1 for any other size.
-int clusterRow(std::int64_t size)
-{
-    for (int row = 0; row < 5; ++row)
-        if (size == smallestCluster << row)
-            return row;
-    return -1;
-}
-
-// Bytes in kilobytes below a megabyte of unitChooser, in megabytes from there on.
-QString kilobytesOrMegabytes(double bytes, double unitChooser)
-{
-    if (unitChooser < MB)
-        return floatToGrouped(bytes / KB) + QStringLiteral(" KB");
-    return floatToGrouped(bytes / MB) + QStringLiteral(" MB");
-}
 
 // The memo's lines as they are kept; the memo wraps them to its width.
 const QStringList memoLines{
@@ -169,6 +148,11 @@ void OverhangPage::makeChart()
     chartOverhang->Title().visible = false;
     chartOverhang->setChart3DPercent(25);
     chartOverhang->setMaxPointsPerPage(5);
+    // Named for a screen reader by its heading, its bars by the rows they stand beside.
+    chartOverhang->setAccessibleName(QStringLiteral("Percent wasted"));
+    chartOverhang->unlabelledPointNames = {QStringLiteral("64K"), QStringLiteral("32K"),
+                                           QStringLiteral("16K"), QStringLiteral("8K"),
+                                           QStringLiteral("4K")};
 
     Series9 = chartOverhang->addSeries<THorizBarSeries>();
     Series9->setColour(chartColour::red);
@@ -246,27 +230,23 @@ void OverhangPage::computeClusterSize(const QString &entry)
         return;
     double freeBytes = 0, total = 0;
     getDriveSpace(entry.left(1) + QStringLiteral(":\\"), freeBytes, total);
-    // Above 2 GiB the FAT32 default for the capacity stands, whatever the file system; below it
-    // the volume's own. A volume that cannot say its own gives 0, which covers the page.
-    if (total >= 32 * GiB)
-        clusterSize = 32768;
-    else if (total > 16 * GiB)
-        clusterSize = 16384;
-    else if (total > 8 * GiB)
-        clusterSize = 8192;
-    else if (total > 2 * GiB)
-        clusterSize = 4096;
-    else
-        clusterSize = std::int64_t(platform::driveSource().clusterSize(entry[0]));
+    const std::uint64_t capacity = total > 0 ? std::uint64_t(total) : 0;
+    // Only a volume of up to 2 GiB has its own cluster size asked for; one that cannot say it
+    // gives 0, which covers the page.
+    constexpr std::uint64_t twoGiB = std::uint64_t(2) << 30;
+    const std::uint64_t own = capacity > twoGiB ? 0 : platform::driveSource().clusterSize(entry[0]);
+    clusterSize = clusterSizeFor(capacity, own);
 }
 
 void OverhangPage::drawClusterArrow()
 {
     imArrow->hide();
-    const int row = clusterRow(clusterSize);
+    const int row = clusterRowOf(clusterSize);
     if (row >= 0) {
         imArrow->move(imArrow->x(), lblCSize[row]->y());
         imArrow->show();
+        // The arrow says to a screen reader what it shows.
+        imArrow->setAccessibleName(QStringLiteral("Actual cluster size ") + lblCSize[row]->text());
     }
     pnlCluster->setVisible(imArrow->isHidden());
 }
@@ -279,39 +259,32 @@ void OverhangPage::refill()
 
 void OverhangPage::doOverHang()
 {
-    const Accumulators &r = context.results;
-    double total = 0;
-    for (int k = 1; k <= 12; ++k)
-        total += r.sizeBytes[std::size_t(k)];
-    if (total == 0) {
+    const OverhangFigures figures = overhangFigures(context.results, clusterSize);
+    if (!figures.filled) {
         emit nothingToShow();
         return;
     }
-    const std::array<double, 5> slack{r.overhang4K, r.overhang8K, r.overhang16K, r.overhang32K,
-                                      r.overhang64K};
     for (int row = 0; row < 5; ++row)
-        lblOver[row]->setText(floatToGrouped(slack[std::size_t(row)]));
+        lblOver[row]->setText(unsignedToGrouped(figures.wasted[std::size_t(row)]));
     drawClusterArrow();
     pnlOverhang->show();
+    const double total = double(figures.totalBytes);
     lblSize->setText(kilobytesOrMegabytes(total, total));
     lblSize->adjustSize();
-    lblNumFiles->setText(QStringLiteral("Number of files scanned: ") + intToGrouped(r.filesFound));
+    lblNumFiles->setText(QStringLiteral("Number of files scanned: ") +
+                         unsignedToGrouped(figures.filesFound));
     lblNumFiles->adjustSize();
 
-    // Only the drive's own cluster size, the one the arrow points at, tells the space used.
-    const int row = clusterRow(clusterSize);
-    if (row >= 0) {
-        const double wasted = slack[std::size_t(row)];
-        // The unit follows the files' own total, so both figures read in the same unit.
+    // Only the drive's own cluster size, the one the arrow points at, tells the space used. The
+    // unit follows the files' own total, so both figures read in the same unit.
+    if (figures.clusterRow >= 0) {
         lblLbl->setText(QStringLiteral("Actual space used ") +
-                        kilobytesOrMegabytes(total + wasted, total));
+                        kilobytesOrMegabytes(double(figures.spaceUsed()), total));
         lblLbl->adjustSize();
     }
 
     // Drawn from the bottom up, so 64K goes first and 4K ends up in the top row.
     Series9->Clear();
-    for (int row = 4; row >= 0; --row) {
-        const double z = slack[std::size_t(row)];
-        Series9->Add(z * 100 / (total + z), QString(), chartColour::red);
-    }
+    for (int row = 4; row >= 0; --row)
+        Series9->Add(figures.percentWasted[std::size_t(row)], QString(), chartColour::red);
 }

@@ -2,6 +2,7 @@
 
 #include "charts/Chart.h"
 #include "charts/HorizBarSeries.h"
+#include "controls/KeyboardReach.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -25,6 +26,31 @@ QLabel *placedLabel(const QString &text, const QPoint &at, QWidget *parent, cons
     return label;
 }
 
+QLabel *makeDatesNote(QWidget *page, const QString &name)
+{
+    auto *note = new QLabel(page);
+    note->setObjectName(name);
+    note->setFont(notebookFont());
+    note->setWordWrap(true);
+    note->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    note->hide();
+    return note;
+}
+
+void showDatesNote(QLabel &note, const QStringList &lines)
+{
+    note.setText(lines.join(u'\n'));
+    note.setVisible(!lines.isEmpty());
+}
+
+void placeDatesNote(QLabel &note, int width)
+{
+    const QPoint corner = listingPageLayout::datesNoteCorner;
+    const int height = note.heightForWidth(width);
+    note.setGeometry(corner.x() + 1 - width, corner.y() + 1 - height, width, height);
+    note.raise(); // above the chart or listing whose blank corner it takes
+}
+
 ViewStrip makeViewStrip(QWidget *page, const QString &bevelName, const QStringList &buttonNames)
 {
     ViewStrip strip;
@@ -45,6 +71,7 @@ ViewStrip makeViewStrip(QWidget *page, const QString &bevelName, const QStringLi
     strip.size = buttons[1];
     strip.count = buttons[2];
     strip.size->setChecked(true);
+    makeOneTabStop({strip.listing, strip.size, strip.count});
     return strip;
 }
 

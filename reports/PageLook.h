@@ -39,7 +39,18 @@ namespace listingPageLayout {
 inline constexpr QRect chartPlace(0, 0, 632, 333);
 inline constexpr QRect stripPlace(96, 335, 440, 25);
 inline constexpr QPoint noteButtonAt(600, 336);
+// The dates note's corner, and its widths: beside a chart, below the legend and right of the
+// plot, where the plot cannot reach; below a listing, the width of the page.
+inline constexpr QPoint datesNoteCorner(628, 332);
+inline constexpr int datesNoteListingWidth = 600;
 } // namespace listingPageLayout
+
+// A note on how the walked drives keep a date page's dates, in the blank corner at the bottom
+// right of the chart or listing, just above the note button on the dates: the lines wrap to the
+// width given and the note grows upward from there. Hidden while there is nothing to say.
+QLabel *makeDatesNote(QWidget *page, const QString &name);
+void showDatesNote(QLabel &note, const QStringList &lines);
+void placeDatesNote(QLabel &note, int width);
 
 // The view buttons of a listing page side by side in their framed strip, "Chart by Size (in MB)"
 // chosen; names are those of the listing, size and count buttons.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Accumulators.h"
+#include "model/RunFacts.h"
 #include "reports/ColourTable.h"
 
 #include <QTimer>
@@ -22,6 +23,15 @@ struct ReportContext
     QTimer &Timer1;
     // The notebook, to ask which page is in view.
     const TOvcNotebook &notebook;
+    // The facts of the run's drives walked so far (how each keeps its dates); none for a page
+    // built alone.
+    const RunFacts &run = noRun();
+
+    static const RunFacts &noRun()
+    {
+        static const RunFacts none;
+        return none;
+    }
 
     // A click on a turning pie stops the tick, a click on a still one starts it.
     void togglePieTick() const

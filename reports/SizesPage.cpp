@@ -4,6 +4,7 @@
 #include "charts/HorizBarSeries.h"
 #include "controls/StringGrid.h"
 #include "helpers/Helpers.h"
+#include "model/ReportModel.h"
 #include "reports/PageLook.h"
 #include "reports/ReportGrid.h"
 
@@ -12,12 +13,7 @@
 namespace {
 
 constexpr int rowCount = 13; // the heading and one row per class, the largest class first
-constexpr int classCount = 12;
 constexpr double megabyte = 1048576;
-
-const std::array<QString, classCount> classLabels = {
-    "0 - 16K",    "16K - 32K", "32K - 64K", "64K - 128K", "128K - 256K", "256K - 512K",
-    "512K - 1MB", "1MB - 2MB", "2MB - 4MB", "4MB - 8MB",  "8MB - 16MB",  "Over 16MB"};
 
 } // namespace
 
@@ -47,11 +43,11 @@ void SizesPage::doFileSizes()
 void SizesPage::fillGridSizes()
 {
     gridSizes->setRowCells(0, {"File size", "Total file size", "Number of files"});
+    const std::vector<ClassFigures> classes = sizeClasses(context.results);
     for (int r = 1; r < rowCount; ++r) {
-        const std::size_t sizeClass = std::size_t(rowCount - r);
-        gridSizes->setRowCells(r, {classLabels[sizeClass - 1],
-                                   floatToGrouped(context.results.sizeBytes[sizeClass]),
-                                   floatToGrouped(context.results.sizeFiles[sizeClass])});
+        const ClassFigures &c = classes[std::size_t(rowCount - 1 - r)];
+        gridSizes->setRowCells(r,
+                               {c.label, unsignedToGrouped(c.bytes), unsignedToGrouped(c.files)});
     }
 }
 
@@ -69,10 +65,10 @@ void SizesPage::rgSizesClick()
     const bool bySize = rgSize1->isChecked();
     Chart1->setTitleText(bySize ? "File Sizes in MB" : "Number of Files");
     Series1->Clear();
-    for (std::size_t k = 1; k <= classCount; ++k) {
-        const double value =
-            bySize ? context.results.sizeBytes[k] / megabyte : context.results.sizeFiles[k];
-        Series1->Add(value, classLabels[k - 1], context.colours[int(k)]);
+    int colour = 1;
+    for (const ClassFigures &c : sizeClasses(context.results)) {
+        const double value = bySize ? double(c.bytes) / megabyte : double(c.files);
+        Series1->Add(value, c.label, context.colours[colour++]);
     }
 }
 

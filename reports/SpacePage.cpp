@@ -4,10 +4,11 @@
 #include "charts/Chart.h"
 #include "charts/PieSeries.h"
 #include "controls/DialogLook.h"
+#include "controls/KeyboardReach.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
 #include "helpers/Helpers.h"
-#include "reports/DiskScale.h"
+#include "model/DiskScale.h"
 #include "reports/PageLook.h"
 #include "reports/ReportTexts.h"
 
@@ -148,6 +149,7 @@ void SpacePage::buildBarView()
     rgSpace1->move(528, 342);
     for (QRadioButton *button : {rgSpace1, rgSpace2})
         connect(button, &QRadioButton::clicked, this, &SpacePage::rgSpaceClick);
+    makeOneTabStop({rgSpace2, rgSpace1});
     // Low enough to fit between the chart and the bottom of the page.
     for (QWidget *w : std::initializer_list<QWidget *>{cbTotal, rgSpace1, rgSpace2})
         w->resize(w->sizeHint().width(), switchHeight);
@@ -199,6 +201,9 @@ void SpacePage::buildBarChart()
         marks.fontColour = Qt::white;
         marks.arrow = false;
     }
+    // The legend is hidden; the titles head the columns a screen reader reads.
+    Series5->setTitle(QStringLiteral("Used"));
+    Series4->setTitle(QStringLiteral("Free"));
     Series5->setColour(blue);
     Series5->marks().background = blue;
     Series5->marks().arrowLength = -24;
@@ -229,6 +234,8 @@ void SpacePage::buildPieView()
     ScrollBar3->setGeometry(3, 313, 134, 18);
     ScrollBar3->setRange(0, 360);
     ScrollBar3->setPageStep(5);
+    makeKeyboardScrollBar(ScrollBar3);
+    ScrollBar3->setAccessibleName(QStringLiteral("Turn"));
     ScrollBar3->hide();
     connect(ScrollBar3, &QScrollBar::valueChanged, this, &SpacePage::ScrollBar1Change);
     pnlPie->hide();
@@ -245,6 +252,9 @@ TChart *SpacePage::makePie(const QString &name, const QRect &place)
     pie->Title().font = notebookFont(true);
     pie->setMaxPointsPerPage(2);
     auto *series = pie->addSeries<TPieSeries>();
+    // The slices show no labels; the swatches beside the pies name them, as a reader does.
+    pie->unlabelledPointNames = {QStringLiteral("Used"), QStringLiteral("Free")};
+    series->setTitle(QStringLiteral("Bytes"));
     series->marks().visible = false;
     series->setPercentFormat("##0.# %");
     series->setRotationAngle(60);

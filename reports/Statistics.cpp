@@ -19,6 +19,7 @@
 #include "reports/SpacePage.h"
 #include "reports/TimePage.h"
 #include "reports/TypesPage.h"
+#include "reports/UnreadableFolders.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -93,7 +94,8 @@ protected:
 
 TfrmStatistics::TfrmStatistics(QWidget *parent)
     : QDialog(parent), engine(platform::driveSource()),
-      OvcNotebook1(new TOvcNotebook(this)), context{engine, aColors, Timer1, *OvcNotebook1}
+      OvcNotebook1(new TOvcNotebook(this)), context{engine, aColors, Timer1, *OvcNotebook1,
+                                                    recorder.run()}
 {
     setWindowTitle(notYetCaption);
     setDialogFrame(*this, clientSize);
@@ -168,6 +170,7 @@ void TfrmStatistics::buildButtons()
     connect(btOK, &QPushButton::clicked, this, &TfrmStatistics::btOKClick);
     connect(btPrint, &QPushButton::clicked, this, &TfrmStatistics::btPrintClick);
     connect(btCancel, &QPushButton::clicked, this, &TfrmStatistics::btCancelClick);
+    buildReportMenu();
 }
 
 void TfrmStatistics::buildStatusBar()
@@ -182,10 +185,14 @@ void TfrmStatistics::buildStatusBar()
     walkProgress->setFixedWidth(140);
     walkProgress->setMaximumHeight(statusBarHeight - 6);
     walkProgress->setTextVisible(true);
+    unreadableItem = new UnreadableFoldersItem(StatusBar1);
+    unreadableItem->setMaximumHeight(statusBarHeight - 2);
     StatusBar1->addPermanentWidget(walkTimeLeft);
     StatusBar1->addPermanentWidget(walkProgress);
+    StatusBar1->addPermanentWidget(unreadableItem);
     walkTimeLeft->hide();
     walkProgress->hide();
+    connect(unreadableItem, &QToolButton::clicked, this, &TfrmStatistics::showUnreadableFolders);
 }
 
 void TfrmStatistics::buildCoverPanel()
@@ -280,10 +287,14 @@ void TfrmStatistics::OvcNotebook1PageChanged(int index)
     applyCoverRule();
 }
 
-// The cover lies over every page but Space until a drive's walk has finished.
+// The cover lies over every page but Space until a drive's walk has finished. What lies under it
+// cannot be reached by Tab either.
 void TfrmStatistics::applyCoverRule()
 {
     pnlNotYet->setVisible(!engine.collected && OvcNotebook1->PageIndex() != SpaceTab);
+    for (int index = 0; index < PageCount; ++index)
+        if (index != SpaceTab)
+            pages[std::size_t(index)]->setEnabled(engine.collected);
 }
 
 // Only printing changes the colours: white behind the printed image, the button face again

@@ -2,6 +2,7 @@
 
 #include "engine/StatisticsEngine.h"
 #include "model/History.h"
+#include "model/RunFacts.h"
 #include "model/RunRecorder.h"
 #include "reports/ColourTable.h"
 #include "reports/ReportContext.h"
@@ -23,8 +24,11 @@ class QPrinter;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
+class QEventLoop;
+class LargestFoldersWindow;
 class ReportPage;
 class StyledLabel;
+class UnreadableFoldersItem;
 class TChart;
 class TChartPreviewer;
 struct ChartPrintHeader;
@@ -60,11 +64,20 @@ public:
 
     // The collection engine and the results of the last run.
     StatisticsEngine engine;
+    // The facts of the run under way and of the last run (its drives, how each keeps its dates),
+    // for its collection and for the pages.
+    RunRecorder recorder;
 
     TOvcNotebook *OvcNotebook1;
     QPushButton *btOK;
     QPushButton *btPrint;
     QPushButton *btCancel;
+    // "&Report" at the left end of the button row: what can be done with the figures beyond the
+    // pages.
+    QPushButton *btReport;
+    QMenu *mnuReport;
+    QAction *LargestFolders1;
+    LargestFoldersWindow *largestFolders = nullptr; // made when first asked for
     QStatusBar *StatusBar1;
     QFrame *pnlNotYet;
     QWidget *EsTile1;
@@ -83,6 +96,8 @@ public:
     // Beside the status text while a drive is walked: how much of the drive is done.
     QProgressBar *walkProgress;
     QLabel *walkTimeLeft;
+    // At the status bar's right end after a run that could not read some folders.
+    UnreadableFoldersItem *unreadableItem;
 
     // The pages, in the order of their tabs.
     std::array<ReportPage *, PageCount> pages{};
@@ -108,6 +123,8 @@ public:
     ChartPrintHeader chartPrintHeader() const;
     // When the last run began; not set before the first.
     QDateTime collectedAt;
+    // The Report menu (StatisticsReport.cpp).
+    void LargestFolders1Click();
 
     // The run (StatisticsRun.cpp).
     void btOKClick();
@@ -127,6 +144,10 @@ private:
     void buildNotebook();
     void createPages();
     void buildButtons();
+    void buildReportMenu();
+    QAction *addReportItem(const QString &caption, const QKeySequence &shortcut,
+                           void (TfrmStatistics::*handler)());
+    void reportResultsChanged();
     void buildStatusBar();
     void buildCoverPanel();
     void buildDriveList();
@@ -136,6 +157,10 @@ private:
     void connectEngine();
     bool askWizard();
     void announceRun();
+    void collect();
+    void walkOn();
+    void runEnded();
+    void showUnreadableFolders();
     void driveStarting();
     void disenable(bool enabled);
     void startWalkProgress();
@@ -145,6 +170,9 @@ private:
     void setStatusText(const QString &text);
     void showPendingStatus();
     void windowPrint(QPrinter &printer);
+    // After a run: the focus goes back to the control that had it before, or to the tabs when
+    // that control is out of view or disabled.
+    void giveFocusBack(QWidget *before);
     void keepRunInHistory();
 
     ColourTable aColors;
@@ -153,9 +181,13 @@ private:
     bool pieTickBusy = false;
     bool runBusy = false;
     bool timer1WasRunning = false;
+    // Carries a run on in steps from whichever message loop runs; the click's own loop waits for
+    // the run's end.
+    QTimer walkTimer;
+    QEventLoop *runLoop = nullptr;
     // The drive walked now: what it holds, for the progress bar, and when its walk began.
     DriveUsage usage;
-    RunRecorder recorder; // the facts of the run under way, for its collection
+    RunFacts resultFacts; // the facts of the run whose figures the pages show
     QElapsedTimer walkClock;
     bool walking = false;                 // between a drive's start and the end of its walk
     std::optional<QString> pendingStatus; // a status text not yet shown

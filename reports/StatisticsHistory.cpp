@@ -12,6 +12,8 @@
 void TfrmStatistics::keepRunInHistory()
 {
     const RunFacts &facts = recorder.runEnded(engine.aborted);
+    resultFacts = facts;
+    reportResultsChanged();
     if (historyFolder.isEmpty())
         return;
     QString message;

@@ -8,10 +8,13 @@
 #include "platform/DriveSource.h"
 #include "reports/ReportPage.h"
 #include "reports/Statistics.h"
+#include "reports/UnreadableFolders.h"
 #include "selection/WhichDrive.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -35,10 +38,8 @@ void TfrmStatistics::connectEngine()
     engine.hooks.statusText = [this](const QString &text) { setStatusText(text); };
     engine.hooks.caption = [this](const QString &text) { setWindowTitle(text); };
     engine.hooks.errorBox = [](const QString &text) { errorBox(text); };
-    engine.hooks.dispatchMessages = [this] {
-        showPendingStatus();
-        QCoreApplication::processEvents();
-    };
+    // The messages themselves are handled by the message loop the walk returns to.
+    engine.hooks.dispatchMessages = [this] { showPendingStatus(); };
     engine.hooks.progress = [this](const WalkCounters &counters) { showWalkProgress(counters); };
     engine.hooks.driveStarting = [this] { driveStarting(); };
     engine.hooks.refillPages = [this] {
@@ -46,6 +47,8 @@ void TfrmStatistics::connectEngine()
         refillPages();
     };
     engine.hooks.driveFinished = [this] { driveFinished(); };
+    walkTimer.setInterval(0);
+    connect(&walkTimer, &QTimer::timeout, this, &TfrmStatistics::walkOn);
 }
 
 // The status bar paints a new text at once; during a walk, whose folder names change faster than
@@ -71,6 +74,8 @@ void TfrmStatistics::btOKClick()
     if (runBusy)
         return;
     runBusy = true;
+    // The walk disables the control that has the focus; it gets it back when the run is over.
+    const QPointer<QWidget> focusBefore = QApplication::focusWidget();
     if (askWizard()) {
         engine.useDrives(platform::driveSource());
         engine.totalDiskBytes = engine.computePickListTotal();
@@ -84,12 +89,21 @@ void TfrmStatistics::btOKClick()
             OvcNotebook1->setPageEnabled(OverhangTab, context.oneDriveRun());
             recorder.runStarting(platform::driveSource(), engine.PickList1);
             collectedAt = QDateTime::currentDateTime();
-            engine.collectDrives();
-            keepRunInHistory();
-            applyCoverRule();
+            collect();
         }
     }
     runBusy = false;
+    giveFocusBack(focusBefore);
+}
+
+void TfrmStatistics::giveFocusBack(QWidget *before)
+{
+    if (!before || before->window() != this)
+        return;
+    if (before->isVisible() && before->isEnabled())
+        before->setFocus(Qt::OtherFocusReason);
+    else
+        OvcNotebook1->setFocus(Qt::OtherFocusReason);
 }
 
 // Asks for the drives and file types of a run and takes the answers over; false when there is
@@ -131,6 +145,49 @@ void TfrmStatistics::announceRun()
     }
 }
 
+// The run goes on a step at a time from whichever message loop runs: this click's own, or that of
+// a dialog opened meanwhile (the About box, a page's note), so that no dialog holds the walk, as
+// none does while the window is hidden. The click returns once the run is over.
+void TfrmStatistics::collect()
+{
+    unreadableItem->setCount(0);
+    engine.beginRun();
+    walkTimer.start();
+    QEventLoop loop;
+    runLoop = &loop;
+    if (engine.runUnderWay())
+        loop.exec();
+    runLoop = nullptr;
+    // The program's message loop ended under the run (the program is closing): the run stops.
+    if (engine.runUnderWay()) {
+        engine.aborted = true;
+        while (!engine.advanceRun()) {
+        }
+        runEnded();
+    }
+}
+
+void TfrmStatistics::walkOn()
+{
+    if (engine.runUnderWay() && engine.advanceRun())
+        runEnded();
+}
+
+void TfrmStatistics::runEnded()
+{
+    walkTimer.stop();
+    keepRunInHistory();
+    applyCoverRule();
+    if (runLoop)
+        runLoop->quit();
+}
+
+void TfrmStatistics::showUnreadableFolders()
+{
+    UnreadableFoldersDialog list(engine.foldersUnreadable, engine.unreadableFolders, this);
+    list.exec();
+}
+
 void TfrmStatistics::driveStarting()
 {
     for (ReportPage *page : pages)
@@ -141,6 +198,7 @@ void TfrmStatistics::driveStarting()
     Timer1.stop();
     disenable(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    unreadableItem->hide(); // the progress bar takes its place
     startWalkProgress();
 }
 
@@ -170,7 +228,7 @@ void TfrmStatistics::showWalkProgress(const WalkCounters &counters)
 void TfrmStatistics::walkEnded()
 {
     walking = false;
-    recorder.driveWalked(engine.walkCounters.entries);
+    recorder.driveWalked(engine.walkCounters.entries, engine.walkCounters.withCreationTime);
     showPendingStatus();
     if (!engine.aborted) {
         walkProgress->setValue(100);
@@ -189,6 +247,7 @@ void TfrmStatistics::driveFinished()
 {
     walkProgress->hide();
     walkTimeLeft->hide();
+    unreadableItem->setCount(engine.foldersUnreadable);
     QApplication::restoreOverrideCursor();
     disenable(true);
     // The pie tick goes back to what it was before the walk, also when a click on a pie during
@@ -205,6 +264,7 @@ void TfrmStatistics::disenable(bool enabled)
 {
     btPrint->setEnabled(enabled);
     btOK->setEnabled(enabled);
+    btReport->setEnabled(enabled);
     pckStatDrive->setEnabled(enabled);
     for (ReportPage *page : pages)
         page->setRunControlsEnabled(enabled);

@@ -2,14 +2,13 @@
 
 #include "charts/Chart.h"
 #include "charts/LineSeries.h"
+#include "controls/KeyboardReach.h"
 #include "controls/MessageBoxes.h"
+#include "model/ReportModel.h"
 #include "reports/NoteButton.h"
 #include "reports/PageLook.h"
 
-#include <QLocale>
-#include <QRegularExpression>
 #include <QScrollBar>
-#include <QTime>
 #include <QToolButton>
 
 namespace {
@@ -26,16 +25,12 @@ const QString timeNote = QStringLiteral(
     "of a product. For example, a file with the time of 02:10 am would represent version 2.1 of a "
     "certain product.");
 
-// Replaces a line's points with the 48 slots; answers their sum.
-double fillLine(TLineSeries &line, const std::array<double, 48> &counts)
+// Replaces a line's points with the 48 slots.
+void fillLine(TLineSeries &line, const std::array<std::uint64_t, 48> &counts)
 {
     line.Clear();
-    double sum = 0;
-    for (int slot = 0; slot < 48; ++slot) {
-        line.AddXY(slot, counts[std::size_t(slot)], TimePage::slotLabel(slot));
-        sum += counts[std::size_t(slot)];
-    }
-    return sum;
+    for (int slot = 0; slot < 48; ++slot)
+        line.AddXY(slot, double(counts[std::size_t(slot)]), TimePage::slotLabel(slot));
 }
 
 } // namespace
@@ -66,9 +61,12 @@ TimePage::TimePage(const ReportContext &context, QWidget *parent) : ReportPage(c
     sbTime->setRange(1, 50);
     sbTime->setValue(8);
     sbTime->setPageStep(5);
+    makeKeyboardScrollBar(sbTime);
+    sbTime->setAccessibleName(QStringLiteral("Depth"));
     connect(sbTime, &QScrollBar::valueChanged, this, &TimePage::sbTimeChange);
 
-    SpeedButton5 = makeNoteButton(QStringLiteral("SpeedButton5"), noteButtonAt, Chart4);
+    SpeedButton5 = makeNoteButton(QStringLiteral("SpeedButton5"), noteButtonAt, Chart4,
+                                  QStringLiteral("Explains what a file's time of day can tell"));
     connect(SpeedButton5, &QToolButton::clicked, this, &TimePage::SpeedButton5Click);
 }
 
@@ -98,21 +96,18 @@ void TimePage::setUpChart()
 
 QString TimePage::slotLabel(int slot)
 {
-    // Slots start on the hour or the half hour, so seconds would only ever read ":00"; where the
-    // locale's short format carries them (the C locale's "HH:mm:ss"), they go with their separator.
-    static const QRegularExpression seconds(QStringLiteral("[^hHmaApPt']*s+"));
-    const QString format = QLocale().timeFormat(QLocale::ShortFormat).remove(seconds);
-    return QLocale().toString(QTime(slot / 2, slot % 2 ? 30 : 0), format);
+    return ::slotLabel(slot);
 }
 
 void TimePage::doFileTimes()
 {
-    const Accumulators &r = context.results;
-    fillLine(*Series10, r.hourModified);
-    fillLine(*Series11, r.hourCreated);
+    const TimeFigures figures = timeFigures(context.results);
+    fillLine(*Series10, figures.modified);
+    fillLine(*Series11, figures.created);
+    fillLine(*Series12, figures.accessed);
     // File systems that keep only the day of the last access give no access times at all; the
     // line would lie flat on zero, so it is left out.
-    Series12->setActive(fillLine(*Series12, r.hourAccessed) > 0);
+    Series12->setActive(figures.accessShown);
 }
 
 void TimePage::sbTimeChange()

@@ -2,17 +2,16 @@
 
 #include "charts/Chart.h"
 #include "charts/PieSeries.h"
+#include "controls/KeyboardReach.h"
 #include "controls/StringGrid.h"
-#include "engine/Classification.h"
 #include "helpers/Helpers.h"
 #include "reports/PageLook.h"
-#include "reports/ReportTexts.h"
-#include "selection/TypeNames.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -22,6 +21,8 @@ namespace {
 
 // Places within the page.
 constexpr QRect gridPlace(14, 6, 604, 326);
+// The line about longer extensions takes the foot of the listing's place when it shows.
+constexpr int longerLineHeight = 16;
 constexpr QRect piePlace(0, 0, 632, 334);
 constexpr QRect scrollBarPlace(494, 312, 134, 18); // inside the pie chart, bottom right
 constexpr QRect sortButtonPlace(58, 338, 81, 22);
@@ -41,16 +42,6 @@ enum Column
     AverageColumn
 };
 
-// A pie holds at most as many slices as the colour table has entries.
-constexpr int mostSlices = 12;
-
-// A number the listing shows, read back: its thousands separators out, whatever the locale
-// uses for them; 0 for a text that is no number.
-double listedNumber(const QString &text)
-{
-    return textToFloat(stripCommas(text));
-}
-
 } // namespace
 
 TypesPage::TypesPage(const ReportContext &context, QWidget *parent) : ReportPage(context, parent)
@@ -60,6 +51,13 @@ TypesPage::TypesPage(const ReportContext &context, QWidget *parent) : ReportPage
     buildViewControls();
     gridTypes->hide();
     btSort->hide();
+
+    lblLonger = new QLabel(this);
+    lblLonger->setObjectName("lblLonger");
+    lblLonger->setFont(notebookFont());
+    lblLonger->setGeometry(gridPlace.left(), gridPlace.bottom() + 1 - longerLineHeight + 2,
+                           gridPlace.width(), longerLineHeight - 2);
+    lblLonger->hide();
 }
 
 void TypesPage::buildGrid()
@@ -92,19 +90,19 @@ void TypesPage::buildGrid()
     print.font = QFont("MS Sans Serif", 8);
 
     PopupMenu1 = new QMenu(this);
-    auto item = [this](const QString &caption, Column column) {
+    auto item = [this](const QString &caption, TypeSort sort) {
         QAction *action = PopupMenu1->addAction(caption);
         action->setCheckable(true);
-        action->setData(int(column));
+        action->setData(int(sort));
         connect(action, &QAction::triggered, this,
                 [this, action] { SortbyExtensionClick(action); });
         return action;
     };
-    SortbyExtension = item("Sort by &Extension", ExtensionColumn);
-    SortbyType = item("Sort by &Type", TypeColumn);
-    SortbySize = item("Sort by &Size", SizeColumn);
-    SortbyNumFiles = item("Sort by &Number of files", FilesColumn);
-    SortbyAverageFileSize1 = item("Sort by &Average File Size", AverageColumn);
+    SortbyExtension = item("Sort by &Extension", TypeSort::Extension);
+    SortbyType = item("Sort by &Type", TypeSort::Type);
+    SortbySize = item("Sort by &Size", TypeSort::Size);
+    SortbyNumFiles = item("Sort by &Number of files", TypeSort::Files);
+    SortbyAverageFileSize1 = item("Sort by &Average File Size", TypeSort::Average);
     checkedSort = SortbyExtension;
     showCheckMark();
     gridTypes->PopupMenu = PopupMenu1;
@@ -128,6 +126,8 @@ void TypesPage::buildPie()
     ScrollBar2->setGeometry(scrollBarPlace);
     ScrollBar2->setRange(0, 360);
     ScrollBar2->setPageStep(5);
+    makeKeyboardScrollBar(ScrollBar2);
+    ScrollBar2->setAccessibleName(QStringLiteral("Turn"));
     connect(ScrollBar2, &QScrollBar::valueChanged, this, &TypesPage::ScrollBar2Change);
 }
 
@@ -151,6 +151,7 @@ void TypesPage::buildViewControls()
         button->setChecked(index == PieBySize);
         connectViewChoice(button, this, [this] { rgTypesClick(); });
     }
+    makeOneTabStop(rgTypesButtons->buttons());
 }
 
 TypesPage::View TypesPage::view() const
@@ -160,22 +161,26 @@ TypesPage::View TypesPage::view() const
 
 void TypesPage::doFileTypes()
 {
-    // The selected types show even where no file had them; the run's own table stays as the walk
-    // left it.
-    TypeTable table = context.results.lbTypes;
-    if (context.results.includeSelected)
-        for (const QString &picked : context.results.PickList2)
-            table.insertType(extractExtension(picked), 0, true);
-
-    gridTypes->setRowCount(table.count() + 2);
-    for (int i = 0; i < table.count(); ++i) {
-        const QString extension = table.extensionAt(i);
-        const double files = double(table.filesAt(i));
-        const double bytes = double(table.bytesAt(i));
-        gridTypes->setRowCells(i + 1, {extension, getTypeName(extension), floatToGrouped(bytes),
-                                       floatToGrouped(files), averageText(bytes, files)});
-    }
+    figures = TypeListing(context.results);
+    gridTypes->setRowCount(int(figures.rows().size()) + 2);
+    shownSort.reset();
+    showRows(TypeSort::Extension);
     rgTypesClick();
+}
+
+void TypesPage::showRows(TypeSort sort)
+{
+    // Blanked for a run under way, the listing has no rows to put in order.
+    if (int(figures.rows().size()) != gridTypes->rowCount() - 2 || sort == shownSort)
+        return;
+    const std::vector<int> order = figures.order(sort);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const TypeRow &row = figures.rows()[std::size_t(order[i])];
+        gridTypes->setRowCells(int(i) + 1,
+                               {row.extension, row.typeName, unsignedToGrouped(row.bytes),
+                                intToGrouped(row.files), unsignedToGrouped(row.average())});
+    }
+    shownSort = sort;
 }
 
 void TypesPage::rgTypesClick()
@@ -198,23 +203,35 @@ void TypesPage::rgTypesClick()
 
     gridTypes->setVisible(listing);
     chartPie->setVisible(!listing);
+    showLongerLine();
     if (listing)
         doTotals();
     else
-        fillPie(measure->data().toInt());
+        fillPie(sortOf(measure));
 }
 
 // Slice k takes colour k of the table, also when an earlier row gave no slice.
-void TypesPage::fillPie(int column)
+void TypesPage::fillPie(TypeSort measure)
 {
     context.colours.initAColors(true);
     Series2->Clear();
-    const int rows = std::min(gridTypes->rowCount() - 2, mostSlices);
-    for (int r = 1; r <= rows; ++r) {
-        const double value = listedNumber(gridTypes->cell(column, r));
-        if (value > 0)
-            Series2->Add(value, gridTypes->cell(TypeColumn, r), context.colours[r]);
-    }
+    for (const ReportSlice &slice : figures.pie(measure))
+        Series2->Add(slice.value, slice.label, context.colours[slice.colour]);
+}
+
+// The listing gives up the room of the line at its foot only while there is a line to show.
+void TypesPage::showLongerLine()
+{
+    const QString line = figures.longerLine();
+    const bool shown = !line.isEmpty() && view() == Listing;
+    lblLonger->setText(line);
+    lblLonger->setVisible(shown);
+    gridTypes->setGeometry(gridPlace.adjusted(0, 0, 0, shown ? -longerLineHeight : 0));
+}
+
+TypeSort TypesPage::sortOf(const QAction *item)
+{
+    return TypeSort(item->data().toInt());
 }
 
 void TypesPage::SortbyExtensionClick(QAction *Sender)
@@ -228,12 +245,7 @@ void TypesPage::SortbyExtensionClick(QAction *Sender)
     checkedSort = nullptr;
     showCheckMark();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const int column = Sender->data().toInt();
-    const int last = gridTypes->rowCount() - 2;
-    if (column <= TypeColumn)
-        sortRowsText(*gridTypes, 1, last, column, false);
-    else
-        sortRowsNumeric(*gridTypes, 1, last, column, true);
+    showRows(sortOf(Sender));
     checkedSort = Sender;
     showCheckMark();
     QApplication::restoreOverrideCursor();
@@ -248,15 +260,11 @@ void TypesPage::showCheckMark()
 void TypesPage::doTotals()
 {
     const int last = gridTypes->rowCount() - 1;
-    double bytes = 0;
-    double files = 0;
-    for (int r = 1; r < last; ++r) {
-        bytes += listedNumber(gridTypes->cell(SizeColumn, r));
-        files += listedNumber(gridTypes->cell(FilesColumn, r));
-    }
+    // A listing blanked for a run under way totals nothing.
+    const bool current = int(figures.rows().size()) == last - 1;
     gridTypes->setCell(TypeColumn, last, "Totals");
-    gridTypes->setCell(SizeColumn, last, floatToGrouped(bytes));
-    gridTypes->setCell(FilesColumn, last, floatToGrouped(files));
+    gridTypes->setCell(SizeColumn, last, current ? unsignedToGrouped(figures.totalBytes()) : "0");
+    gridTypes->setCell(FilesColumn, last, current ? intToGrouped(figures.totalFiles()) : "0");
 }
 
 Qt::Alignment TypesPage::gridTypesGetAlignment(int, int ACol) const
@@ -277,14 +285,19 @@ void TypesPage::ScrollBar2Change()
 void TypesPage::printListing(QPrinter &printer) const
 {
     gridTypes->PrintSettings.title = "File types for drive " + context.results.currentDrive;
+    gridTypes->PrintSettings.closingLine = figures.longerLine();
     gridTypes->print(printer);
 }
 
-// A run blanks the listing before it counts anything; the headings stay.
+// A run blanks the listing before it counts anything, its totals and the line below it too; the
+// headings stay.
 void TypesPage::runStarting()
 {
     for (int r = 1; r < gridTypes->rowCount(); ++r)
         gridTypes->setRowCells(r, {});
+    figures = TypeListing();
+    shownSort.reset();
+    showLongerLine();
 }
 
 // After every drive the listing ends up in extension order, whatever measure the pie built

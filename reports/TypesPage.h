@@ -1,10 +1,14 @@
 #pragma once
 
+#include "model/TypeListing.h"
 #include "reports/ReportPage.h"
+
+#include <optional>
 
 class QAction;
 class QButtonGroup;
 class QGroupBox;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QScrollBar;
@@ -43,8 +47,12 @@ public:
     QAction *SortbySize;
     QAction *SortbyNumFiles;
     QAction *SortbyAverageFileSize1;
+    // Below the listing when the run met files whose extensions are too long for a row.
+    QLabel *lblLonger;
 
     View view() const;
+    // The figures the listing and the pies show, as numbers.
+    const TypeListing &listing() const { return figures; }
 
     // Builds the listing from the run's extension table and shows the chosen view.
     void doFileTypes();
@@ -69,7 +77,14 @@ private:
     void buildPie();
     void buildViewControls();
     void showCheckMark();
-    void fillPie(int column);
+    void fillPie(TypeSort measure);
+    // Writes the rows into the listing in the order of a sort.
+    void showRows(TypeSort sort);
+    void showLongerLine();
+    static TypeSort sortOf(const QAction *item);
 
     QAction *checkedSort = nullptr;
+    TypeListing figures;
+    // The order the listing's rows stand in; none while they are not written.
+    std::optional<TypeSort> shownSort;
 };

@@ -1,11 +1,12 @@
 #include "selection/ExtensionLists.h"
 
 #include "helpers/Helpers.h"
+#include "platform/FileLock.h"
 #include "platform/ProfileFile.h"
 #include "selection/TypeNames.h"
 
+#include <QDir>
 #include <QMap>
-#include <QStandardPaths>
 #include <algorithm>
 
 namespace {
@@ -62,12 +63,26 @@ QString patternExtension(const QString &pattern)
     return dot >= start ? pattern.mid(dot) : QString();
 }
 
+// A relative XDG_CONFIG_HOME is invalid and ignored (it would be taken from whatever folder is
+// current at the moment, the drive walked last).
+QString settingsFileFor(const QString &xdgConfigHome, const QString &home)
+{
+    const QString folder =
+        QDir::isAbsolutePath(xdgConfigHome) ? xdgConfigHome : home + QStringLiteral("/.config");
+    return QDir::cleanPath(folder + u'/' + fileName);
+}
+
+// Worked out once, at the first question (the program asks at start), and kept: the file stays
+// where it was found whatever the environment or the working folder do later.
 QString settingsFilePath()
 {
     if (!overridePath().isEmpty())
         return overridePath();
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
-           fileName;
+    static const QString resolved =
+        QDir(QDir::currentPath())
+            .absoluteFilePath(
+                settingsFileFor(qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath()));
+    return resolved;
 }
 
 void setSettingsFilePath(const QString &path)
@@ -88,9 +103,29 @@ void ReadStatFilesFromDisk(QStringList &target, const QString &section)
             target.append(entryFor(QString::fromLatin1(pattern)));
 }
 
+// Each save reads the file, changes one section and writes the whole file back. Another instance
+// of the program doing the same meanwhile would have its change thrown away, so the three steps
+// happen under a lock on a file beside the settings file.
 void WriteStatFilesToDisk(const QStringList &source, const QString &section)
 {
-    platform::ProfileFile file(settingsFilePath());
+    const QString path = settingsFilePath();
+    const auto refused = [&](const QString &why) {
+        QString message = QStringLiteral("Unable to write to ") + fileName;
+        if (!why.isEmpty())
+            message += QStringLiteral(": ") + why;
+        throw SettingsWriteError(message.toStdString());
+    };
+    const platform::FileLock lock(path + QStringLiteral(".lock"));
+    if (lock.state() == platform::FileLock::Busy)
+        refused(QStringLiteral("another program kept %1.lock locked").arg(path));
+    if (lock.state() != platform::FileLock::Held)
+        refused(QString());
+
+    platform::ProfileFile file(path);
+    // A file not read whole may hold more than what was read: it is left as it is.
+    if (!file.readProblem().isEmpty())
+        refused(QStringLiteral("%1 %2, so it was not read whole and is left as it is")
+                    .arg(path, file.readProblem()));
     QList<std::pair<QString, QString>> values;
     values.reserve(source.size() + 1);
     values.append({QStringLiteral("Number"), QString::number(source.size())});
@@ -102,5 +137,5 @@ void WriteStatFilesToDisk(const QStringList &source, const QString &section)
     // The whole list goes to disk in one replacement of the file: a refused write leaves the old
     // list complete instead of half of the new one.
     if (!file.save())
-        throw SettingsWriteError("Unable to write to " + fileName.toStdString());
+        refused(QString());
 }

@@ -5,22 +5,6 @@
 
 #include <algorithm>
 
-QString getTypeName(const QString &extension)
-{
-    if (extension == u"*.")
-        return QStringLiteral("No extension");
-    const platform::TypeRegistry &registry = platform::typeRegistry();
-    const QString className = registry.className(extension);
-    const QString description = registry.description(className);
-    if (!description.isEmpty())
-        return description;
-    if (!className.isEmpty())
-        return className;
-    if (!extension.isEmpty() && !extension.contains(u'*'))
-        return extension.mid(1).toUpper() + QStringLiteral(" File");
-    return QString();
-}
-
 void listRegisteredExtensions(QStringList &target, bool withAllFiles)
 {
     target.clear();

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include "model/TypeNames.h" // getTypeName: the reports and the scan tool name types alike
 
-// Descriptive name of a file type: ".doc" -> "Word document"; "*." -> "No extension";
-// unregistered ".xyz" -> "XYZ File"; empty text -> empty text.
-QString getTypeName(const QString &extension);
+#include <QStringList>
 
 // Fills target with every registered extension that fits a type row (four characters after the dot)
 // as "*.ext", sorted without regard to case, after "*.*" when withAllFiles is set.

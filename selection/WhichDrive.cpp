@@ -1,6 +1,7 @@
 #include "selection/WhichDrive.h"
 
 #include "controls/DialogLook.h"
+#include "controls/KeyboardReach.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
 #include "drives/Drives.h"
@@ -142,6 +143,7 @@ void TfrmWhichDrive::buildPage2()
     rbInclude = radio(QStringLiteral("&Selected file types only"), 112);
     rbExclude = radio(QStringLiteral("All files &except selected file types"), 144);
     rbAll->setChecked(true);
+    makeOneTabStop({rbAll, rbInclude, rbExclude});
     btPrior2 = pageButton(QStringLiteral("<< &Previous"), QRect(115, 280, 75, 25), Panel2);
     btNext2 = pageButton(QStringLiteral("&Next >>"), QRect(198, 280, 75, 25), Panel2);
 

@@ -101,7 +101,9 @@ int main(int argc, char **argv)
     DriveFacts drive;
     recorder.runStarting(drives, engine.PickList1);
     engine.hooks.driveStarting = [&] { drive = recorder.driveWalking(drives, QChar('c')); };
-    engine.hooks.refillPages = [&] { recorder.driveWalked(engine.walkCounters.entries); };
+    engine.hooks.refillPages = [&] {
+        recorder.driveWalked(engine.walkCounters.entries, engine.walkCounters.withCreationTime);
+    };
     QElapsedTimer walk;
     walk.start();
     engine.collectDrives();

@@ -3,6 +3,7 @@
 // object. The usage is in helpText below, which --help prints.
 
 #include "engine/StatisticsEngine.h"
+#include "model/ReportModel.h"
 #include "platform/DirectorySearch.h"
 #include "platform/FileTimes.h"
 #include "platform/FolderDriveSource.h"
@@ -30,8 +31,8 @@ const char helpText[] =
     "Counts the files under each FOLDER the way Korvel 98 counts the files of a drive, without a\n"
     "window, and prints every figure of the report pages as one JSON object on standard output.\n"
     "The folders stand for the drives c:, d:, e:, ... in the order given (at most 24). Hidden\n"
-    "folders and other file systems mounted inside a folder are not entered; a folder that\n"
-    "cannot be read counts as empty.\n"
+    "folders and other file systems mounted inside a folder are not entered. A folder that\n"
+    "cannot be read is passed over and named on standard error (the first 20, then a count).\n"
     "\n"
     "  --include EXTS      count only files with these extensions\n"
     "  --exclude EXTS      count every file except those with these extensions\n"
@@ -40,12 +41,19 @@ const char helpText[] =
     "  -h, --help          print this help and exit\n"
     "  -v, --version       print the version and exit\n"
     "\n"
+    "A file with several names (hard links) counts once per folder given, under the first of its\n"
+    "names met; linkedNamesSkipped counts the other names.\n"
+    "\n"
     "Output: filesProcessed and filesFound; lbTypes, one line per extension; sizeFiles and\n"
     "sizeBytes, the twelve size classes from 0 - 16K to over 16MB; ageAccessed..., ageCreated...\n"
     "and ageModified... Files and Bytes, the ten age classes from not recorded to over 4 years;\n"
     "hourModified, hourCreated and hourAccessed, the 48 half hours of the day; the attribute\n"
     "counts nReadOnly, nHidden, nSystem, nArchive and their byte sums szReadOnly ... szArchive;\n"
-    "overhang4K ... overhang64K, the bytes lost to clusters of that size.\n"
+    "overhang4K ... overhang64K, the bytes lost to clusters of that size; foldersUnreadable,\n"
+    "the folders that could not be read, whose files are not counted; types, the Types\n"
+    "listing as the window shows it (extension, type name, bytes, files and average, in the\n"
+    "order of lbTypes) and typesTotal; longerExtensionFiles, the files whose extensions are\n"
+    "too long for a row, and commonestLongerExtension, the most frequent of those.\n"
     "\n"
     "Exit status: 0 after a run, 2 on a bad argument or a missing folder (one line on standard\n"
     "error, nothing on standard output), 1 when the figures, the help or the version could not\n"
@@ -191,22 +199,36 @@ std::string jsonString(const QString &text)
     return out + "\"";
 }
 
-std::string number(double value)
+std::string number(std::uint64_t value)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.0f", value);
-    return text;
+    return std::to_string(value);
 }
 
-template <typename Table> std::string numbers(const Table &table, std::size_t from, std::size_t to)
+std::string number(std::int64_t value)
+{
+    return std::to_string(value);
+}
+
+template <typename Values> std::string numbers(const Values &values)
 {
     std::string out = "[";
-    for (std::size_t i = from; i <= to; ++i)
-        out += (i > from ? "," : "") + number(table[i]);
+    for (const auto &value : values)
+        out += (out.size() > 1 ? "," : "") + number(value);
     return out + "]";
 }
 
-void printJson(const StatisticsEngine &e)
+// The bytes or the files of each class of a listing, in class order.
+std::string classNumbers(const std::vector<ClassFigures> &classes, bool bytes)
+{
+    std::vector<std::uint64_t> values;
+    for (const ClassFigures &c : classes)
+        values.push_back(bytes ? c.bytes : c.files);
+    return numbers(values);
+}
+
+// The figures of the report pages. The keys and the meaning of every value stay as scripts know
+// them; new keys are only ever added.
+void printJson(const ReportModel &model, const Accumulators &run)
 {
     std::string out = "{\n";
     auto field = [&](const char *name, const std::string &value) {
@@ -214,36 +236,57 @@ void printJson(const StatisticsEngine &e)
             out += ",\n";
         out += std::string("  \"") + name + "\": " + value;
     };
-    field("filesProcessed", number(double(e.filesProcessed)));
-    field("filesFound", number(double(e.filesFound)));
+    field("filesProcessed", number(model.filesProcessed));
+    field("filesFound", number(model.filesFound));
+    field("linkedNamesSkipped", number(run.linkedNamesSkipped));
+    // The run's own table: only extensions that files had (a picked type without files shows in
+    // "types" alone).
     std::string rows = "[";
-    for (int i = 0; i < e.lbTypes.count(); ++i)
-        rows += (i ? "," : "") + jsonString(e.lbTypes.row(i));
+    std::string types = "[";
+    for (const TypeRow &row : model.types().rows()) {
+        if (row.files > 0) {
+            const QString text = row.extension + u'\t' + QString::number(row.files) + u'\t' +
+                                 QString::number(row.bytes);
+            rows += (rows.size() > 1 ? "," : "") + jsonString(text);
+        }
+        types += std::string(types.size() > 1 ? "," : "") +
+                 "\n    {\"extension\": " + jsonString(row.extension) +
+                 ", \"type\": " + jsonString(row.typeName) + ", \"bytes\": " + number(row.bytes) +
+                 ", \"files\": " + number(row.files) + ", \"average\": " + number(row.average()) +
+                 "}";
+    }
     field("lbTypes", rows + "]");
-    field("sizeFiles", numbers(e.sizeFiles, 1, 12));
-    field("sizeBytes", numbers(e.sizeBytes, 1, 12));
-    field("ageAccessedFiles", numbers(e.ageAccessedFiles, 0, 9));
-    field("ageAccessedBytes", numbers(e.ageAccessedBytes, 0, 9));
-    field("ageCreatedFiles", numbers(e.ageCreatedFiles, 0, 9));
-    field("ageCreatedBytes", numbers(e.ageCreatedBytes, 0, 9));
-    field("ageModifiedFiles", numbers(e.ageModifiedFiles, 0, 9));
-    field("ageModifiedBytes", numbers(e.ageModifiedBytes, 0, 9));
-    field("hourModified", numbers(e.hourModified, 0, 47));
-    field("hourCreated", numbers(e.hourCreated, 0, 47));
-    field("hourAccessed", numbers(e.hourAccessed, 0, 47));
-    field("nReadOnly", number(double(e.nReadOnly)));
-    field("nHidden", number(double(e.nHidden)));
-    field("nSystem", number(double(e.nSystem)));
-    field("nArchive", number(double(e.nArchive)));
-    field("szReadOnly", number(e.szReadOnly));
-    field("szHidden", number(e.szHidden));
-    field("szSystem", number(e.szSystem));
-    field("szArchive", number(e.szArchive));
-    field("overhang4K", number(e.overhang4K));
-    field("overhang8K", number(e.overhang8K));
-    field("overhang16K", number(e.overhang16K));
-    field("overhang32K", number(e.overhang32K));
-    field("overhang64K", number(e.overhang64K));
+    field("sizeFiles", classNumbers(model.sizes(), false));
+    field("sizeBytes", classNumbers(model.sizes(), true));
+    field("ageAccessedFiles", classNumbers(model.ages(DateKind::Accessed), false));
+    field("ageAccessedBytes", classNumbers(model.ages(DateKind::Accessed), true));
+    field("ageCreatedFiles", classNumbers(model.ages(DateKind::Created), false));
+    field("ageCreatedBytes", classNumbers(model.ages(DateKind::Created), true));
+    field("ageModifiedFiles", classNumbers(model.ages(DateKind::Modified), false));
+    field("ageModifiedBytes", classNumbers(model.ages(DateKind::Modified), true));
+    field("hourModified", numbers(model.times().modified));
+    field("hourCreated", numbers(model.times().created));
+    field("hourAccessed", numbers(model.times().accessed));
+    const AttributeFigures &attributes = model.attributes();
+    field("nReadOnly", number(attributes.files[AttributeFigures::ReadOnly]));
+    field("nHidden", number(attributes.files[AttributeFigures::Hidden]));
+    field("nSystem", number(attributes.files[AttributeFigures::System]));
+    field("nArchive", number(attributes.files[AttributeFigures::Archive]));
+    field("szReadOnly", number(attributes.bytes[AttributeFigures::ReadOnly]));
+    field("szHidden", number(attributes.bytes[AttributeFigures::Hidden]));
+    field("szSystem", number(attributes.bytes[AttributeFigures::System]));
+    field("szArchive", number(attributes.bytes[AttributeFigures::Archive]));
+    const char *slack[] = {"overhang4K", "overhang8K", "overhang16K", "overhang32K", "overhang64K"};
+    for (std::size_t row = 0; row < 5; ++row)
+        field(slack[row], number(model.overhang().wasted[row]));
+    field("foldersUnreadable", number(run.foldersUnreadable));
+    // Added: the Types listing as the window shows it, type names included, and the files whose
+    // extensions are too long for it.
+    field("types", types + (types.size() > 1 ? "\n  ]" : "]"));
+    field("typesTotal", "{\"bytes\": " + number(model.types().totalBytes()) +
+                            ", \"files\": " + number(model.types().totalFiles()) + "}");
+    field("longerExtensionFiles", number(model.types().longerFiles()));
+    field("commonestLongerExtension", jsonString(model.types().commonestLonger()));
     out += "\n}\n";
     std::fputs(out.c_str(), stdout);
 }
@@ -255,6 +298,40 @@ std::int64_t localNoon(const QDate &date)
     const std::int64_t day = platform::daysFromCivil(date.year(), date.month(), date.day());
     const std::int64_t noon = day * 86400 + 12 * 3600;
     return noon - (platform::localDayNumber(noon) - day) * 86400;
+}
+
+// A path of the walk as the user named it: the folder as given in place of the descriptor path it
+// was walked by.
+std::string asGiven(const QByteArray &path, const Options &options,
+                    const std::vector<std::unique_ptr<platform::HeldFolder>> &held)
+{
+    const std::string walked = path.toStdString();
+    for (std::size_t i = 0; i < held.size(); ++i) {
+        const std::string root = held[i]->path().toStdString();
+        if (walked.compare(0, root.size(), root) != 0 ||
+            (walked.size() > root.size() && walked[root.size()] != '/'))
+            continue;
+        std::string given = options.folders[i];
+        if (!given.empty() && given.back() == '/' && walked.size() > root.size())
+            given.pop_back();
+        return given + walked.substr(root.size());
+    }
+    return walked;
+}
+
+// Folders whose files are not counted are no secret: the first few by name, then how many.
+void tellUnreadable(const StatisticsEngine &e, const Options &options,
+                    const std::vector<std::unique_ptr<platform::HeldFolder>> &held)
+{
+    constexpr std::size_t named = 20;
+    for (std::size_t i = 0; i < std::min(named, e.unreadableFolders.size()); ++i)
+        std::fprintf(stderr, "korvel98-scan: cannot read %s: %s\n",
+                     asGiven(e.unreadableFolders[i].path, options, held).c_str(),
+                     e.unreadableFolders[i].reason.toLocal8Bit().constData());
+    if (e.foldersUnreadable > 0)
+        std::fprintf(stderr, "korvel98-scan: %lld folder%s could not be read\n",
+                     static_cast<long long>(e.foldersUnreadable),
+                     e.foldersUnreadable == 1 ? "" : "s");
 }
 
 // The figures are the tool's whole result: losing them on a full disk or a closed output is a
@@ -277,11 +354,14 @@ int main(int argc, char **argv)
 
     platform::FolderDriveSource drives;
     StatisticsEngine engine(drives);
+    // Each drive is named by its folder as given, so that a message about it names that.
     char letter = 'c';
-    for (const auto &folder : held) {
-        drives.addDrive(QChar(letter), platform::DriveFixed, QString(), folder->path());
-        engine.PickList1 << drives.drives().back().entry;
-        ++letter;
+    for (std::size_t i = 0; i < held.size(); ++i, ++letter) {
+        const QString entry = QStringLiteral("%1: [%2]")
+                                  .arg(QChar(letter))
+                                  .arg(QString::fromLocal8Bit(options.folders[i]));
+        drives.addDrive(QChar(letter), platform::DriveFixed, entry, held[i]->path());
+        engine.PickList1 << entry;
     }
 
     engine.allTypes = options.filter == Options::Filter::All;
@@ -302,7 +382,8 @@ int main(int argc, char **argv)
     };
 
     engine.collectDrives();
-    printJson(engine);
+    tellUnreadable(engine, options, held);
+    printJson(ReportModel(engine), engine);
     const int written = finishOutput();
     // A walk that had to stop short (no descriptors left) printed incomplete figures.
     return written != 0 ? written : engine.aborted ? 1 : 0;

@@ -2,6 +2,8 @@
 
 #include "EngineTestSupport.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 using korvel::test::testToday;
@@ -227,6 +229,29 @@ TEST_F(Classification, ProgressNamesTheDriveAndTheFolderEveryThirdFile)
     EXPECT_EQ(shown, (QStringList{"/home/ann", "/home/ann", "/home/ann", "/b", "/b", "/b", "/d",
                                   "/d", "/d"}));
     EXPECT_EQ(engine.filesFound, 0);
+}
+
+// A file system that keeps no birth time answers without it: every file is "Not recorded" by
+// creation, whatever stands in the answer's birth field, and by no other date.
+TEST_F(Classification, AnAnswerWithoutABirthTimeIsNotRecorded)
+{
+    struct statx answer
+    {
+    };
+    answer.stx_mask = STATX_BASIC_STATS; // everything but the birth time
+    answer.stx_mode = S_IFREG | 0644;
+    answer.stx_size = 10;
+    answer.stx_btime.tv_sec = utc(2026, 12, 1);
+    answer.stx_mtime.tv_sec = answer.stx_atime.tv_sec = utc(2026, 12, 1, 10);
+    for (int i = 0; i < 3; ++i)
+        crunch(platform::describeEntry(answer, "f.txt"));
+    EXPECT_EQ(engine.ageCreatedFiles[0], 3.0);
+    EXPECT_EQ(engine.ageModifiedFiles[1], 3.0);
+    EXPECT_EQ(engine.hourCreated, decltype(engine.hourCreated){});
+
+    answer.stx_mask |= STATX_BTIME;
+    crunch(platform::describeEntry(answer, "f.txt"));
+    EXPECT_EQ(engine.ageCreatedFiles[1], 1.0);
 }
 
 } // namespace

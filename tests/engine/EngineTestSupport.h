@@ -75,7 +75,7 @@ private:
 };
 
 // An engine over folders that stand in for drives, in UTC with today fixed; the machine's time
-// zone and working directory come back afterwards.
+// zone, working directory and current drive come back afterwards.
 class EngineTest : public ::testing::Test
 {
 protected:
@@ -93,6 +93,7 @@ protected:
     {
         platform::setLocalTimeZone(QTimeZone());
         platform::setListingHook({});
+        platform::setCurrentFolder(QString());
         QDir::setCurrent(savedDirectory);
     }
 

@@ -107,3 +107,31 @@ TEST(TypeTable, ByteSumsAreUnsignedAndStopAtTheMaximum)
 }
 
 } // namespace
+
+namespace {
+
+// Files whose extension gets no row are counted with their commonest extension, whatever the
+// case they are spelt in and whether they come through the walk's bytes or as text.
+TEST(TypeTable, FilesWithLongerExtensionsAreCountedWithTheCommonestOne)
+{
+    TypeTable table;
+    for (const char *extension : {".desktop", ".DESKTOP", ".service", ".Desktop", ".abcd"})
+        table.countFile(extension, 10);
+    table.insertType(".patch", 1, false);
+    table.insertType(".äöüßx", 1, false);
+    table.insertType(".ÄÖÜSSX", 1, false);
+    table.insertType(".sqlite3", 0, true); // seeding counts no file
+    table.countFile(".txt", 1);
+    EXPECT_EQ(table.longerFiles(), 7);
+    EXPECT_EQ(table.commonestLonger(), ".desktop");
+    EXPECT_EQ(table.rows(), (QStringList{".ABCD\t1\t10", ".TXT\t1\t1"}));
+
+    table.addLonger(".ÄÖÜSSX", 5);
+    EXPECT_EQ(table.longerFiles(), 12);
+    EXPECT_EQ(table.commonestLonger(), ".äöüssx");
+    table.clear();
+    EXPECT_EQ(table.longerFiles(), 0);
+    EXPECT_EQ(table.commonestLonger(), "");
+}
+
+} // namespace

@@ -1,9 +1,11 @@
 #include "EngineTestSupport.h"
 #include "engine/ReadAhead.h"
 
+#include <cerrno>
 #include <condition_variable>
 #include <fcntl.h>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -104,17 +106,29 @@ TEST_P(Walk, SymbolicLinksAreFilesAndNeverEntered)
     EXPECT_TRUE(recorder.seen.contains(tree.path("link")));
 }
 
-// The listing hook stands in for a folder without read permission, which root could still read.
-TEST_P(Walk, FolderThatCannotBeListedIsEmpty)
+// The listing hook stands in for a folder without read permission, which root could still read,
+// and for a disk that fails while a folder is read. Neither stops the walk, and neither is silent.
+TEST_P(Walk, FoldersThatCannotBeReadAreCountedWithTheirReasons)
 {
     tree.file("open/a", 1);
     tree.file("closed/b", 1);
     tree.file("closed/inner/c", 1);
-    platform::setListingHook(
-        [](const std::string &path) { return path != "closed" && !path.ends_with("/closed"); });
+    tree.file("broken/d", 1);
+    platform::setListingHook([](const std::string &path) {
+        if (path.ends_with("broken"))
+            errno = EIO;
+        return !path.ends_with("closed") && !path.ends_with("broken");
+    });
     walk(tree.root());
     EXPECT_EQ(recorder.seen, QStringList{tree.path("open/a")});
     EXPECT_EQ(recorder.filesProcessed, 1);
+    EXPECT_FALSE(recorder.aborted);
+    EXPECT_EQ(recorder.foldersUnreadable, 2);
+    std::map<QString, QString> reasons;
+    for (const UnreadableFolder &folder : recorder.unreadableFolders)
+        reasons[QString::fromUtf8(folder.path)] = folder.reason;
+    EXPECT_EQ(reasons, (std::map<QString, QString>{{tree.path("broken"), "Input/output error"},
+                                                   {tree.path("closed"), "Permission denied"}}));
 }
 
 TEST_P(Walk, FileDeletedDuringTheWalkIsPassedOver)
@@ -276,6 +290,46 @@ TEST_P(Walk, ReadAheadChangesNeitherFiguresNorOrder)
     EXPECT_EQ(single.seen, expected);
 }
 
+void link(const Tree &tree, const QString &from, const QString &to)
+{
+    QDir().mkpath(QFileInfo(tree.path(to)).path());
+    ASSERT_EQ(::link(tree.path(from).toLocal8Bit(), tree.path(to).toLocal8Bit()), 0);
+}
+
+// Four names of one file, in different folders and with different extensions: only the first
+// the walk meets is classified, so every figure holds the file once, under that name.
+TEST_P(Walk, AFileWithSeveralNamesCountsOnceUnderTheFirstMet)
+{
+    tree.file("a/report.doc", 5000);
+    tree.file("plain.txt", 100);
+    for (const char *name : {"b/copy.txt", "c/deep/x.pdf", ".top"})
+        link(tree, "a/report.doc", name);
+    walk(tree.root());
+
+    QStringList order;
+    expectedOrder(tree.root(), order);
+    EXPECT_EQ(recorder.seen, QStringList({order.first(), tree.path("plain.txt")}));
+    EXPECT_EQ(recorder.filesProcessed, 2);
+    EXPECT_EQ(recorder.sizeBytes[1], 5100.0);
+    EXPECT_EQ(recorder.linkedNamesSkipped, 3);
+}
+
+// Each drive counts a file once, whatever names it has elsewhere: outside the drive, or on
+// another drive of the same run (drives are reported each on its own).
+TEST_P(Walk, EachDriveCountsALinkedFileOnce)
+{
+    tree.file("c/file", 10);
+    link(tree, "c/file", "outside/file");
+    link(tree, "c/file", "d/one");
+    link(tree, "c/file", "d/two");
+    useDrives({tree.path("c"), tree.path("d")});
+    recorder.PickList1 = engine.PickList1;
+    recorder.collectDrives();
+    EXPECT_EQ(recorder.filesProcessed, 2);
+    EXPECT_EQ(recorder.sizeBytes[1], 20.0);
+    EXPECT_EQ(recorder.linkedNamesSkipped, 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(ReadAhead, Walk, ::testing::Values(2, 0),
                          [](const auto &info) { return info.param ? "helpers" : "alone"; });
 
@@ -350,6 +404,25 @@ TEST_F(HardTrees, TwoHundredThousandFilesInOneFolder)
     EXPECT_EQ(engine.filesProcessed, 200000);
     EXPECT_EQ(engine.lbTypes.rows(), (QStringList{".A\t100000\t0", ".B\t100000\t0"}));
     expectInvariants();
+}
+
+// However many folders fail, the count is whole and the list keeps the first thousand; the next
+// run starts from none.
+TEST_F(HardTrees, ThousandsOfUnreadableFoldersKeepTheFirstThousandPaths)
+{
+    Tree tree(true);
+    for (int i = 0; i < 1003; ++i)
+        tree.folder(QString("d%1").arg(i));
+    platform::setListingHook(
+        [](const std::string &path) { return path.substr(path.rfind('/') + 1)[0] != 'd'; });
+    useDrives({tree.root()});
+    engine.collectDrives();
+    EXPECT_EQ(engine.foldersUnreadable, 1003);
+    EXPECT_EQ(engine.unreadableFolders.size(), 1000u);
+    platform::setListingHook({});
+    engine.collectDrives();
+    EXPECT_EQ(engine.foldersUnreadable, 0);
+    EXPECT_TRUE(engine.unreadableFolders.empty());
 }
 
 } // namespace

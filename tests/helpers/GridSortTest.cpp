@@ -74,6 +74,22 @@ TEST(GridSort, NumericSortInALocaleGroupingWithDots)
     EXPECT_EQ(column(grid, 0, 1, 4), QStringList({"2,5", "50", "999", "1.234"}));
 }
 
+// Neighbours beyond 2^53 are one number apart as doubles read them; the sort must still tell them.
+TEST(GridSort, NumericSortTellsNeighboursApartBeyondFiftyThreeBits)
+{
+    LocaleGuard locale(korvel::test::commaLocale());
+    const QStringList descending{"18,446,744,073,709,551,615", "18,446,744,073,709,551,614",
+                                 "9,007,199,254,740,993", "9,007,199,254,740,992"};
+    QStringList ascending = descending;
+    std::reverse(ascending.begin(), ascending.end());
+    // From both orders: a sort that saw ties would keep one of them.
+    for (const QStringList &keys : {descending, ascending}) {
+        StringTable grid = typesGrid(keys);
+        sortRowsNumeric(grid, 1, 4, 0, true);
+        EXPECT_EQ(column(grid, 0, 1, 4), descending);
+    }
+}
+
 TEST(GridSort, EmptyAndOutOfRangeRangesAreSafe)
 {
     const StringTable original = typesGrid({"b", "a", "c"});

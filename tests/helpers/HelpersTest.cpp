@@ -63,7 +63,6 @@ TEST(Helpers, GroupedNumbersUseTheLocaleSeparator)
         EXPECT_EQ(floatToGrouped(0.4), "0");
         EXPECT_EQ(floatToGrouped(-0.4), "0");
         EXPECT_EQ(floatToGrouped(99999999999999.0), "99,999,999,999,999");
-        EXPECT_TRUE(floatToGrouped(1e20).contains(u'E')) << floatToGrouped(1e20).toStdString();
         EXPECT_EQ(floatToGrouped(std::numeric_limits<double>::quiet_NaN()), "");
         EXPECT_EQ(floatToGrouped(std::numeric_limits<double>::infinity()), "");
     }
@@ -97,4 +96,34 @@ TEST(Helpers, TabFieldSplitsAndTrims)
     EXPECT_EQ(tabField("a\t\tc", 2), "");
     EXPECT_EQ(tabField("a\t\tc", 3), "c");
     EXPECT_EQ(tabField("*.doc\t Word document \x01", 2), "Word document");
+}
+
+// Byte sums of 91 TiB and more used to come out as "1E+14"; every whole number is written out and
+// reads back as it was.
+TEST(Helpers, WholeNumbersOfAnySizeAreWrittenInFullAndReadBackExactly)
+{
+    LocaleGuard locale(korvel::test::commaLocale());
+    const struct
+    {
+        double value;
+        const char *text;
+    } floats[] = {{1e14, "100,000,000,000,000"},
+                  {123456789012345678.0, "123,456,789,012,345,680"},
+                  {18446744073709551616.0, "18,446,744,073,709,551,616"},
+                  {-1e20, "-100,000,000,000,000,000,000"}};
+    for (const auto &c : floats)
+        EXPECT_EQ(floatToGrouped(c.value), c.text);
+
+    for (const std::uint64_t value : {std::uint64_t(0), std::uint64_t(100000000000000),
+                                      std::uint64_t(9007199254740993), UINT64_MAX}) {
+        const QString text = unsignedToGrouped(value);
+        std::uint64_t back = 1;
+        EXPECT_TRUE(groupedToUnsigned(text, back)) << text.toStdString();
+        EXPECT_EQ(back, value);
+    }
+    EXPECT_EQ(unsignedToGrouped(UINT64_MAX), "18,446,744,073,709,551,615");
+    std::uint64_t untouched = 7;
+    for (const char *bad : {"", "1.5", "-1", "18,446,744,073,709,551,616", "12a"})
+        EXPECT_FALSE(groupedToUnsigned(bad, untouched)) << bad;
+    EXPECT_EQ(untouched, 7u);
 }

@@ -38,7 +38,9 @@ protected:
         engine.hooks.driveStarting = [&] {
             recorder.driveWalking(drives, engine.currentDrive.at(0));
         };
-        engine.hooks.refillPages = [&] { recorder.driveWalked(engine.walkCounters.entries); };
+        engine.hooks.refillPages = [&] {
+            recorder.driveWalked(engine.walkCounters.entries, engine.walkCounters.withCreationTime);
+        };
         engine.collectDrives();
         return collectionOf(recorder.runEnded(engine.aborted), engine);
     }
@@ -60,6 +62,10 @@ TEST_F(CollectionFile, RoundTripOfARealRunIsExact)
                     i == 0 ? UINT64_MAX : run.figures.lbTypes.bytesAt(i));
     run.figures.lbTypes = rows;
     run.figures.sizeBytes[12] = 0x1p63 + 0x1p11; // past 2^53: a double's spacing shows
+    ASSERT_EQ(run.figures.folderTotals.size(), 2u);
+    EXPECT_EQ(run.figures.folderTotals[1].folders[2].path, "deep/er");
+    // A folder name that is no UTF-8 and holds a line break comes back byte for byte.
+    run.figures.folderTotals[0].folders.push_back({"z\xff\n\\", 0, 0, 0, 0});
 
     QTemporaryDir folder;
     const QString path = folder.filePath("run.korvel98.json");
@@ -90,6 +96,7 @@ QByteArray sample()
     drive.mountPoint = "/";
     drive.capacity = 1000;
     drive.freeBytes = 400;
+    drive.accessTimes = platform::AccessTimes::Daily;
     c.facts.drives = {drive};
     Accumulators &f = c.figures;
     f.allTypes = true;
@@ -103,6 +110,7 @@ QByteArray sample()
         (*table)[1] = 4;
     f.hourModified[20] = 4;
     f.nReadOnly = 2;
+    f.folderTotals = {{QChar('c'), {{"", 4, 40, 1, 10}, {"docs", 3, 30, 3, 30}}}};
     return collectionJson(c);
 }
 
@@ -134,9 +142,18 @@ TEST(CollectionRead, HostileFilesAreRefusedWithOneMessage)
         {R"("overhang4K":0,)", "", "figures.overhang4K is missing"},
         {R"("letter":"c")", R"("letter":"a")", "not a drive letter from c to z"},
         {R"("used":"600")", R"("used":"601")", "used is not the capacity less the free"},
+        {"relatime", "lazytime", "accessDates is not noatime, relatime or strictatime"},
         {"+01:00", "", "not a date and time with its offset"},
         {R"("host":"box")", R"("host":"\udc00")", "host is not a text"},
         {R"("mode":"all")", R"("mode":"some")", "is none of all, include and exclude"},
+        {R"(["","4","40")", R"(["","5","40")", "folders counts more files than were found"},
+        {R"(["docs","3","30","3")", R"(["docs","3","30","4")", "rows[1] holds more in its own"},
+        {R"(["docs","3","30")", R"(["docs","3","31")", "hold more than the folder they lie in"},
+        {R"(["docs")", R"(["x/docs")", "rows[1] lies in a folder that is not listed"},
+        {R"(["docs")", R"(["")", "rows[1] is out of order or repeats a folder"},
+        {R"(["docs")", R"(["../docs")", "rows[1] is not a folder's path"},
+        {R"(["docs")", R"(["do\\qcs")", "rows[1] is not a folder's path"},
+        {R"("letter":"c","rows")", R"("letter":"d","rows")", "names no drive the run walked"},
     };
     const QByteArray valid = sample();
     ASSERT_TRUE(parseCollection(valid)) << parseCollection(valid).message.toStdString();
@@ -156,16 +173,49 @@ TEST(CollectionRead, HostileFilesAreRefusedWithOneMessage)
     EXPECT_FALSE(parseCollection(QByteArray(collectionFileLimit + 1, ' ')));
 }
 
-// Later versions add keys; a reader of today passes them by and fills in what is left out.
+// Later versions add keys; a reader of today passes them by and fills in what is left out. A file
+// from before the folder totals reads without them.
 TEST(CollectionRead, UnknownKeysAreIgnoredAndOptionalOnesDefault)
 {
     QByteArray bytes = sample();
     bytes.replace(R"("host":"box",)", R"("foldersUnreadable":["/x"],)");
     bytes.replace(R"("entriesMet":"0",)", "");
+    const qsizetype folders = bytes.indexOf(R"("folders":)");
+    ASSERT_GT(folders, 0);
+    bytes.remove(folders, bytes.indexOf("]]}],", folders) + 5 - folders);
     const CollectionRead read = parseCollection(bytes);
     ASSERT_TRUE(read) << read.message.toStdString();
     EXPECT_EQ(read.collection->facts.hostName, "");
     EXPECT_EQ(read.collection->figures.lbTypes.rows(), (QStringList{"\t1\t10", ".TXT\t3\t30"}));
+    EXPECT_TRUE(read.collection->figures.folderTotals.empty());
+}
+
+// The files whose extensions are too long for a row come back with the line the Types page shows
+// about them; a count past the files found or an extension that fits a row is refused.
+TEST(CollectionRead, FilesWithLongerExtensionsComeBack)
+{
+    Collection run = *parseCollection(sample()).collection;
+    Accumulators &f = run.figures;
+    f.filesProcessed = f.filesFound = 6;
+    f.sizeFiles[1] = 6;
+    for (auto *table : {&f.ageAccessedFiles, &f.ageCreatedFiles, &f.ageModifiedFiles})
+        (*table)[1] = 6;
+    f.lbTypes.addLonger(".desktop", 2);
+    const QByteArray bytes = collectionJson(run);
+    const CollectionRead read = parseCollection(bytes);
+    ASSERT_TRUE(read) << read.message.toStdString();
+    EXPECT_EQ(read.collection->figures.lbTypes.longerFiles(), 2);
+    EXPECT_EQ(read.collection->figures.lbTypes.commonestLonger(), ".desktop");
+
+    const std::pair<QByteArray, QByteArray> hostile[] = {
+        {R"("longerExtensionFiles":"2")", R"("longerExtensionFiles":"3")"},
+        {R"(".desktop")", R"(".txt")"}};
+    for (const auto &[from, to] : hostile) {
+        QByteArray changed = bytes;
+        ASSERT_TRUE(changed.contains(from));
+        changed.replace(from, to);
+        EXPECT_FALSE(parseCollection(changed)) << to.toStdString();
+    }
 }
 
 TEST(CollectionRead, FileMessageNamesTheFile)

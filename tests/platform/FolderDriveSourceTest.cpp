@@ -29,6 +29,10 @@ TEST(FolderDriveSource, AFolderAnswersLikeADrive)
     };
     ASSERT_EQ(::stat(QFile::encodeName(temp.path()).constData(), &st), 0);
     EXPECT_EQ(source.find('e')->device, std::uint64_t(st.st_dev));
+    // The mount that holds the folder tells how it keeps access dates; nothing holds a folder
+    // that is not there.
+    EXPECT_NE(source.find('e')->accessTimes, AccessTimes::Unknown);
+    EXPECT_EQ(source.find('d')->accessTimes, AccessTimes::Unknown);
 
     EXPECT_TRUE(source.isReady('e'));
     EXPECT_FALSE(source.isReady('d')); // its folder does not exist

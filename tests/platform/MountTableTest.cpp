@@ -65,6 +65,28 @@ TEST(MountTable, ParsingUndoesEscapesAndSkipsBrokenLines)
     EXPECT_TRUE(mounts[1].readOnly);
 }
 
+// Only blanks part the fields: every other byte of a mount point, control characters too, is its
+// own, and each escape stands for exactly its one byte. The line after such a mount is kept.
+TEST(MountTable, MountPointsKeepEveryByteAndEachEscape)
+{
+    const std::pair<QByteArray, QString> cases[] = {
+        {"/m\rx", "/m\rx"},        {"/m\vx", "/m\vx"},
+        {"/m\fx", "/m\fx"},        {"/m\x01\x1fx", "/m\x01\x1fx"},
+        {"/a\\040b", "/a b"},      {"/a\\011b", "/a\tb"},
+        {"/a\\012b", "/a\nb"},     {"/a\\134b", "/a\\b"},
+        {"/a\\134040", "/a\\040"},
+    };
+    for (const auto &[field, mountPoint] : cases) {
+        const QByteArray text = "1 0 8:1 / " + field + " rw,noatime - ext4 /dev/sda1 rw\n" +
+                                "2 0 8:2 / /next rw - ext4 /dev/sda2 rw\n";
+        const QList<MountEntry> mounts = parseMountInfo(text);
+        ASSERT_EQ(mounts.size(), 2) << field.toStdString();
+        EXPECT_EQ(mounts[0].mountPoint, mountPoint) << field.toStdString();
+        EXPECT_EQ(mounts[0].fsType, "ext4") << field.toStdString();
+        EXPECT_EQ(mounts[1].mountPoint, "/next");
+    }
+}
+
 TEST(MountTable, DesktopListsRealFileSystemsWithTheirTypesAndEntries)
 {
     const QList<Drive> drives = drivesFromMountTable(

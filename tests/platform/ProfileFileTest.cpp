@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -155,6 +156,14 @@ TEST(ProfileFile, OnlyRegularFilesOfASaneSizeAreRead)
     big.close();
     for (const QString &path : {fifo, zero, huge})
         EXPECT_TRUE(ProfileFile(path).entries("Include").isEmpty()) << path.toStdString();
+    // What was not read whole is never replaced by the little that was.
+    for (const QString &path : {fifo, huge}) {
+        ProfileFile file(path);
+        file.setValue("Include", "Number", "0");
+        EXPECT_FALSE(file.save()) << path.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+    EXPECT_EQ(QFileInfo(huge).size(), std::int64_t(64) << 20);
 }
 
 // Lines nobody changed go back byte for byte, whatever marks and line ends they carry.
@@ -170,4 +179,15 @@ TEST(ProfileFile, UnchangedLinesAreWrittenBackExactly)
     ASSERT_TRUE(file.save());
     EXPECT_EQ(fileBytes(path), kept + "[Exclude]\nNumber=0\n");
     EXPECT_FALSE(ProfileFile(path).value("Include", "Number").has_value());
+}
+
+// Only the file's first bytes can be a byte order mark: a value that begins with U+FEFF keeps it.
+TEST(ProfileFile, AValueKeepsAByteOrderMarkAtItsStart)
+{
+    QTemporaryDir temp;
+    const QString path = temp.filePath("k.ini");
+    ProfileFile file(path);
+    file.setValue("Include", "File1", u"\uFEFF*.doc"_qs);
+    ASSERT_TRUE(file.save());
+    EXPECT_EQ(ProfileFile(path).value("Include", "File1"), u"\uFEFF*.doc"_qs);
 }

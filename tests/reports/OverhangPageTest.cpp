@@ -171,6 +171,31 @@ TEST_F(OverhangPageTest, FromAMegabyteOnFiguresReadInMegabytes)
     EXPECT_EQ(page.lblLbl->text(), "Actual space used 4 MB");
 }
 
+// Kilobytes and megabytes are 1024 and 1048576 bytes: sizes where a thousand-based unit reads
+// otherwise.
+TEST_F(OverhangPageTest, SizesReadInBinaryUnits)
+{
+    const struct
+    {
+        double bytes, slack;
+        const char *size, *used;
+    } cases[] = {{100000, 2400, "98 KB", "Actual space used 100 KB"},
+                 {1020000, 4000, "996 KB", "Actual space used 1,000 KB"},
+                 {2600000, 100000, "2 MB", "Actual space used 3 MB"},
+                 {50000000, 3000000, "48 MB", "Actual space used 51 MB"}};
+    page.clusterSize = 4096;
+    for (const auto &c : cases) {
+        results.sizeBytes[3] = c.bytes;
+        results.overhang4K = c.slack;
+        results.filesFound = 12345;
+        page.doOverHang();
+        EXPECT_EQ(page.lblSize->text(), c.size);
+        EXPECT_EQ(page.lblLbl->text(), c.used);
+        EXPECT_EQ(page.lblOver[0]->text(), QLocale().toString(qlonglong(c.slack)));
+        EXPECT_EQ(page.lblNumFiles->text(), "Number of files scanned: 12,345");
+    }
+}
+
 TEST_F(OverhangPageTest, ARunOverSeveralDrivesLeavesThePageAlone)
 {
     oneFileOf5000Bytes();

@@ -2,8 +2,13 @@
 #include "controls/Notebook.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
+#include "platform/DirectorySearch.h"
+#include "reports/UnreadableFolders.h"
+#include "reports/ReportPage.h"
 
+#include <QLabel>
 #include <QProgressBar>
+#include <QTreeWidget>
 
 namespace {
 
@@ -170,9 +175,9 @@ TEST_F(CollectionRun, CoverPanelBeforeDuringAndAfterARun)
 TEST_F(CollectionRun, WalkDisablesItsListPausesThePieTickAndShowsTheHourglass)
 {
     auto enabledControls = [&] {
-        return QList<bool>{window->btOK->isEnabled(), window->btPrint->isEnabled(),
+        return QList<bool>{window->btOK->isEnabled(),         window->btPrint->isEnabled(),
                            window->pckStatDrive->isEnabled(), window->btCancel->isEnabled(),
-                           window->btAbort->isEnabled()};
+                           window->btAbort->isEnabled(),      window->btReport->isEnabled()};
     };
     QList<bool> during;
     bool tickRunning = true, hourglass = false;
@@ -184,10 +189,10 @@ TEST_F(CollectionRun, WalkDisablesItsListPausesThePieTickAndShowsTheHourglass)
     });
     window->Timer1.start();
     run();
-    EXPECT_EQ(during, QList<bool>({false, false, false, true, true}));
+    EXPECT_EQ(during, QList<bool>({false, false, false, true, true, false}));
     EXPECT_FALSE(tickRunning);
     EXPECT_TRUE(hourglass);
-    EXPECT_EQ(enabledControls(), QList<bool>({true, true, true, true, true}));
+    EXPECT_EQ(enabledControls(), QList<bool>({true, true, true, true, true, true}));
     EXPECT_TRUE(window->Timer1.isActive());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
@@ -199,6 +204,75 @@ TEST_F(CollectionRun, PieTickRestsAfterTheWalkWhenItRestedBefore)
     duringWalk([&](int) { window->Timer1.start(); });
     run();
     EXPECT_FALSE(window->Timer1.isActive());
+}
+
+// A dialog opened while a drive is walked (the About box, a page's note) comes from the window's
+// message loop; the walk runs on to its end while the dialog waits for the user.
+TEST_F(CollectionRun, ADialogOpenedDuringTheWalkDoesNotHoldIt)
+{
+    bool finishedWhileOpen = false;
+    duringWalk([&](int dispatch) {
+        if (dispatch != 2)
+            return;
+        QTimer::singleShot(0, window.get(), [&] {
+            QDialog dialog(window.get());
+            QTimer watch;
+            QObject::connect(&watch, &QTimer::timeout, [&] {
+                if (status().startsWith("Finished")) {
+                    finishedWhileOpen = true;
+                    dialog.accept();
+                }
+            });
+            watch.start(1);
+            QTimer::singleShot(5000, &dialog, &QDialog::reject);
+            dialog.exec();
+        });
+    });
+    run();
+    EXPECT_TRUE(finishedWhileOpen);
+    EXPECT_EQ(status(), "Finished - 8 files processed");
+}
+
+// Folders the walk could not read are told beside the status, which stays as it was; the item
+// opens their list by Enter or a click.
+TEST_F(CollectionRun, UnreadableFoldersAreToldBesideTheStatus)
+{
+    // The folders a (4 files) and b (3 files) of c: fail by the last letter of their names.
+    struct Case
+    {
+        QString failing;
+        int files;
+        QString item;
+    };
+    for (const auto &[failing, files, item] :
+         {Case{"a", 4, "1 folder could not be read"}, Case{"ab", 1, "2 folders could not be read"},
+          Case{"", 8, ""}}) {
+        platform::setListingHook(
+            [failing](const std::string &path) { return !failing.contains(path.back()); });
+        run();
+        EXPECT_EQ(status(), QString("Finished - %1 files processed").arg(files));
+        EXPECT_EQ(window->unreadableItem->isVisible(), !item.isEmpty());
+        EXPECT_EQ(window->unreadableItem->text(), item);
+    }
+    platform::setListingHook([](const std::string &path) { return !path.ends_with("b"); });
+    run();
+    platform::setListingHook({});
+    const std::vector<std::function<void()>> presses = {
+        [&] { QTest::keyClick(window->unreadableItem, Qt::Key_Return); },
+        [&] { QTest::mouseClick(window->unreadableItem, Qt::LeftButton); }};
+    for (const auto &press : presses) {
+        QStringList rows;
+        QTimer::singleShot(0, [&] {
+            auto *list = qobject_cast<UnreadableFoldersDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(list, nullptr) << "the list did not open";
+            for (int row = 0; row < list->lvFolders->topLevelItemCount(); ++row)
+                rows << list->lvFolders->topLevelItem(row)->text(0) + " | " +
+                            list->lvFolders->topLevelItem(row)->text(1);
+            QTest::keyClick(list, Qt::Key_Escape);
+        });
+        press();
+        EXPECT_EQ(rows, QStringList{home.filePath("c/b") + " | Permission denied"});
+    }
 }
 
 // The progress bar shows only during a walk, rises, never passes 100 and ends there. The drive
@@ -219,6 +293,34 @@ TEST_F(CollectionRun, ProgressBarRisesDuringTheWalkOnly)
     EXPECT_LE(seen.last(), 99);
     EXPECT_EQ(window->walkProgress->value(), 100);
     EXPECT_FALSE(window->walkProgress->isVisible());
+}
+
+// Each walked drive's facts reach the date pages: the way it keeps access dates, and whether its
+// file system told creation dates; a drive not walked says nothing, and a new run starts over.
+TEST_F(CollectionRun, DatePagesSayHowTheWalkedDrivesKeepTheirDates)
+{
+    for (const auto &[letter, way] : {std::pair{'c', platform::AccessTimes::Never},
+                                      std::pair{'e', platform::AccessTimes::Daily}}) {
+        platform::Drive drive = *drives->find(QChar(letter));
+        drive.accessTimes = way;
+        drives->addDrive(drive);
+    }
+    run("de");
+    const std::vector<DriveFacts> &facts = window->recorder.run().drives;
+    ASSERT_EQ(facts.size(), 3u);
+    EXPECT_FALSE(facts[1].keepsCreationDates.has_value()) << "d: is not ready";
+    EXPECT_TRUE(facts[2].keepsCreationDates.has_value());
+    const QString both = "Access dates on C: are never updated (noatime)\n"
+                         "Access dates on E: are updated at most once a day (relatime)";
+    auto note = [&](TfrmStatistics::Page tab, const char *name) {
+        return window->pages[tab]->findChild<QLabel *>(name)->text();
+    };
+    EXPECT_EQ(note(TfrmStatistics::AccessTab, "lblAccessDates"), both);
+    EXPECT_EQ(note(TfrmStatistics::CombinedTab, "lblCombineDates"), both);
+
+    run();
+    EXPECT_EQ(note(TfrmStatistics::AccessTab, "lblAccessDates"),
+              "Access dates on C: are never updated (noatime)");
 }
 
 // Each run that ends is kept, stopped or not. The next walk of the drive measures its share

@@ -27,7 +27,9 @@ TEST_F(TimePageTest, EachLineHasFortyEightLabelledSlots)
         EXPECT_TRUE(line->Active());
         for (int slot = 0; slot < 48; ++slot)
             EXPECT_EQ(line->point(slot).x, slot);
+        EXPECT_EQ(line->point(0).label, "12:00 AM");
         EXPECT_EQ(line->point(5).label, "2:30 AM");
+        EXPECT_EQ(line->point(47).label, "11:30 PM");
     }
     EXPECT_EQ(page.Series10->value(4), 1);
     EXPECT_EQ(page.Series11->value(47), 3);

@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QButtonGroup>
+#include <QLabel>
 #include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
@@ -197,16 +198,103 @@ TEST_F(TypesPageTest, PiesShowTheTwelveLargestOfTheirMeasureAndLeaveTheListingSo
     EXPECT_FALSE(page->btSort->isVisibleTo(page));
 }
 
+// With eleven extensions every row makes a slice: the twelfth row of the grid, its totals,
+// never does, by size or by number of files.
 TEST_F(TypesPageTest, TheTotalsRowIsNeverASlice)
 {
     QList<std::tuple<QString, int, std::int64_t>> rows;
     for (int k = 1; k <= 11; ++k)
-        rows.append({QStringLiteral(".e%1").arg(k), 1, 100});
+        rows.append({QStringLiteral(".e%1").arg(k), k, 100 * k});
     counted(rows);
     choose(TypesPage::Listing);
     page->refill();
-    choose(TypesPage::PieByAverage);
-    EXPECT_EQ(page->Series2->count(), 11);
+    for (const TypesPage::View pie : {TypesPage::PieBySize, TypesPage::PieByFiles}) {
+        choose(pie);
+        ASSERT_EQ(page->Series2->count(), 11) << pie;
+        double sum = 0;
+        for (int i = 0; i < 11; ++i) {
+            EXPECT_NE(page->Series2->point(i).label, "Totals");
+            sum += page->Series2->value(i);
+        }
+        EXPECT_EQ(sum, pie == TypesPage::PieBySize ? 6600 : 66);
+    }
+}
+
+// Files of the excluded types are not counted, and their types get no row either.
+TEST_F(TypesPageTest, AnExcludeRunListsNoExcludedType)
+{
+    korvel::test::Tree tree;
+    tree.file("a.txt", 10);
+    tree.file("b.doc", 20);
+    tree.file("c.abc", 30);
+    engine.allTypes = false;
+    engine.excludeSelected = true;
+    engine.PickList2 = {"*.doc\tWord Document", "*.pdf\tPDF document"};
+    choose(TypesPage::Listing);
+    runOver(tree, *page);
+    EXPECT_EQ(column(0), QStringList({".ABC", ".TXT"}));
+    EXPECT_EQ(totals(), QStringList({"", "Totals", "40", "2", ""}));
+}
+
+// A new run blanks the last one's listing: its rows, its totals and the line below it.
+TEST_F(TypesPageTest, ANewRunLeavesNothingOfTheOldListing)
+{
+    counted({{".doc", 3, 3000}, {".txt", 1, 500}});
+    engine.lbTypes.countFile(".desktop", 1);
+    choose(TypesPage::Listing);
+    page->refill();
+    ASSERT_EQ(totals()[2], "3,500");
+    ASSERT_TRUE(page->lblLonger->isVisibleTo(page));
+
+    page->runStarting();
+    for (int r = 1; r < page->gridTypes->rowCount(); ++r)
+        EXPECT_EQ(page->gridTypes->rowCells(r), QStringList(5)) << r;
+    EXPECT_FALSE(page->lblLonger->isVisibleTo(page));
+    page->SortbySize->trigger();
+    EXPECT_EQ(page->gridTypes->rowCells(1), QStringList(5)) << "a sort brings no old row back";
+}
+
+// Files whose extensions are too long for a row are named in one line below the listing and its
+// printout; the listing and its totals stay as they are.
+TEST_F(TypesPageTest, FilesWithLongerExtensionsAreToldBelowTheListing)
+{
+    korvel::test::Tree tree;
+    tree.file("a.desktop", 1);
+    tree.file("b.desktop", 1);
+    tree.file("c.service", 1);
+    tree.file("d.txt", 7);
+    choose(TypesPage::Listing);
+    runOver(tree, *page);
+    const QString line = "3 files with longer extensions (such as .desktop) are not listed.";
+    EXPECT_EQ(totals(), QStringList({"", "Totals", "7", "1", ""}));
+    EXPECT_EQ(page->lblLonger->text(), line);
+    EXPECT_TRUE(page->lblLonger->isVisibleTo(page));
+    EXPECT_LE(page->gridTypes->geometry().bottom(), page->lblLonger->geometry().top());
+
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("types.pdf"));
+    page->printTarget().printGrid(printer);
+    EXPECT_TRUE(korvel::test::pdfText(dir.filePath("types.pdf")).contains(line));
+
+    choose(TypesPage::PieBySize);
+    EXPECT_FALSE(page->lblLonger->isVisibleTo(page));
+}
+
+// The listing stands in the run table's order, the one the scan tool writes too, also for
+// extensions whose characters and the locale's collation disagree.
+TEST_F(TypesPageTest, TheListingKeepsTheRunTablesOrder)
+{
+    counted({{".f", 1, 1}, {".é", 1, 1}, {".ab", 1, 1}, {".a_b", 1, 1}, {".e", 1, 1}});
+    QStringList tableOrder;
+    for (int i = 0; i < engine.lbTypes.count(); ++i)
+        tableOrder << engine.lbTypes.extensionAt(i);
+    page->refill();
+    EXPECT_EQ(column(0), tableOrder);
+    page->SortbySize->trigger();
+    page->SortbyExtension->trigger();
+    EXPECT_EQ(column(0), tableOrder);
 }
 
 TEST_F(TypesPageTest, AnimationFollowsViewsClicksAndTheCurrentPage)
@@ -277,4 +365,20 @@ TEST_F(TypesPageTest, NumbersBeyondThirtyTwoBitsReadBackExactlyInEveryLocale)
         ASSERT_EQ(page->Series2->count(), 3);
         EXPECT_EQ(page->Series2->value(0), 123456789012.0);
     }
+}
+
+// Byte totals past 91 TiB are shown in full and sort and total on their exact values.
+TEST_F(TypesPageTest, ByteTotalsBeyondFiftyThreeBitsShowAndSortExactly)
+{
+    for (const auto &[extension, bytes] :
+         {std::pair{".max", UINT64_MAX}, std::pair{".less", UINT64_MAX - 1},
+          std::pair{".sm", std::uint64_t(5)}})
+        engine.lbTypes.insertType(extension, bytes, false);
+    choose(TypesPage::Listing);
+    page->refill();
+    page->SortbySize->trigger();
+    EXPECT_EQ(column(0), QStringList({".MAX", ".LESS", ".SM"}));
+    EXPECT_EQ(column(2),
+              QStringList({"18,446,744,073,709,551,615", "18,446,744,073,709,551,614", "5"}));
+    EXPECT_EQ(totals()[2], "18,446,744,073,709,551,615");
 }

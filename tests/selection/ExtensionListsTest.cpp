@@ -4,8 +4,11 @@
 #include "support/TestSupport.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -141,4 +144,100 @@ TEST_F(ExtensionLists, ALongListIsRewrittenWhole)
     ASSERT_EQ(back.size(), list.size());
     EXPECT_EQ(back.front(), "*.e0\tE0 File");
     EXPECT_EQ(back.back(), "*.e29999\tE29999 File");
+}
+
+// A relative XDG_CONFIG_HOME would follow the working folder to whatever drive was walked last:
+// such a value is no folder at all and the usual place stands instead.
+TEST(SettingsPath, ARelativeConfigHomeIsIgnored)
+{
+    const struct
+    {
+        const char *configHome;
+        const char *expected;
+    } cases[] = {
+        {"/etc/cfg", "/etc/cfg/korvel98.ini"},     {"", "/home/u/.config/korvel98.ini"},
+        {"cfg", "/home/u/.config/korvel98.ini"},   {"./cfg", "/home/u/.config/korvel98.ini"},
+        {"~/cfg", "/home/u/.config/korvel98.ini"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(settingsFileFor(c.configHome, "/home/u"), QString(c.expected)) << c.configHome;
+}
+
+// Once known, the place stays where it is, whatever the environment does later.
+TEST(SettingsPath, IsFixedOnceKnown)
+{
+    setSettingsFilePath(QString());
+    const QString first = settingsFilePath();
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", "/somewhere/else");
+    EXPECT_EQ(settingsFilePath(), first);
+    qputenv("XDG_CONFIG_HOME", saved);
+    EXPECT_TRUE(QFileInfo(first).isAbsolute());
+}
+
+// A file the program has not read whole may hold more than the two lists: saving refuses and
+// leaves it exactly as it was.
+TEST_F(ExtensionLists, AFileNotReadWholeIsNeverOverwritten)
+{
+    const QByteArray huge = "[Other]\nKey=kept\n" + QByteArray(5 << 20, ';') + "\n";
+    writeFile(huge);
+    try {
+        WriteStatFilesToDisk({"*.txt"}, "Include");
+        ADD_FAILURE() << "a file over 4 MB was replaced";
+    } catch (const SettingsWriteError &error) {
+        const std::string message = error.what();
+        EXPECT_TRUE(message.starts_with("Unable to write to korvel98.ini: ")) << message;
+        EXPECT_NE(message.find("larger than 4 MB"), std::string::npos) << message;
+    }
+    EXPECT_EQ(fileContent(), huge);
+}
+
+// Each save reads, changes and writes the whole file; two programs saving different lists at once
+// must not put back each other's old list.
+TEST_F(ExtensionLists, TwoProgramsSavingAtOnceKeepBothLists)
+{
+    const auto listOf = [](int program, int round) {
+        QStringList list;
+        for (int i = 0; i < 200; ++i)
+            list << QStringLiteral("*.p%1r%2e%3").arg(program).arg(round).arg(i);
+        return list;
+    };
+    const auto patterns = [](const QString &section) {
+        QStringList list;
+        ReadStatFilesFromDisk(list, section);
+        for (QString &entry : list)
+            entry = entry.left(entry.indexOf(u'\t'));
+        return list;
+    };
+    const QString sections[] = {"Include", "Exclude"};
+    int start[2];
+    ASSERT_EQ(::pipe(start), 0);
+    pid_t children[2];
+    for (int program = 0; program < 2; ++program) {
+        children[program] = ::fork();
+        if (children[program] != 0)
+            continue;
+        char go;
+        int lost = ::read(start[0], &go, 1) == 1 ? 0 : 100;
+        try {
+            for (int round = 1; round <= 40; ++round) {
+                // Nobody else writes this section: it holds what this program saved last.
+                if (round > 1 && patterns(sections[program]) != listOf(program, round - 1))
+                    ++lost;
+                WriteStatFilesToDisk(listOf(program, round), sections[program]);
+            }
+        } catch (const SettingsWriteError &) {
+            lost = 101;
+        }
+        ::_exit(lost);
+    }
+    ASSERT_EQ(::write(start[1], "go", 2), 2);
+    for (pid_t child : children) {
+        int status = -1;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "lists lost or saves refused";
+    }
+    EXPECT_EQ(patterns("Include"), listOf(0, 40));
+    EXPECT_EQ(patterns("Exclude"), listOf(1, 40));
 }

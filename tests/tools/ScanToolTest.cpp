@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -75,11 +76,16 @@ protected:
         for (const Sample &s : samples)
             make(s);
         make({".cache/skipped.txt", 999, 0, 0}); // under a hidden folder: never counted
+        // A second name of a file, met after its first (the root's files come last): no file.
+        ASSERT_EQ(::link(dir.filePath("docs/REPORT.DOC").toLocal8Bit(),
+                         dir.filePath("copy.doc").toLocal8Bit()),
+                  0);
     }
     void TearDown() override
     {
-        QFile::setPermissions(dir.filePath("closed"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        for (int i = 0; i < 25; ++i)
+            ::chmod(dir.filePath(QString("closed%1").arg(i, 2, 10, QChar('0'))).toLocal8Bit(),
+                    0755);
     }
 
     void make(const Sample &s)
@@ -147,16 +153,16 @@ TEST_F(ScanTool, JsonHoldsTheFiguresOfTheTree)
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QJsonObject json = r.json();
     const QStringList keys = {
-        "filesProcessed",  "filesFound",       "lbTypes",          "sizeFiles",
-        "sizeBytes",       "ageAccessedFiles", "ageAccessedBytes", "ageCreatedFiles",
-        "ageCreatedBytes", "ageModifiedFiles", "ageModifiedBytes", "hourModified",
-        "hourCreated",     "hourAccessed",     "nReadOnly",        "nHidden",
-        "nSystem",         "nArchive",         "szReadOnly",       "szHidden",
-        "szSystem",        "szArchive",        "overhang4K",       "overhang8K",
-        "overhang16K",     "overhang32K",      "overhang64K"};
-    QStringList sortedKeys = keys;
-    sortedKeys.sort();
-    EXPECT_EQ(json.keys(), sortedKeys);
+        "filesProcessed",    "filesFound",       "lbTypes",          "sizeFiles",
+        "sizeBytes",         "ageAccessedFiles", "ageAccessedBytes", "ageCreatedFiles",
+        "ageCreatedBytes",   "ageModifiedFiles", "ageModifiedBytes", "hourModified",
+        "hourCreated",       "hourAccessed",     "nReadOnly",        "nHidden",
+        "nSystem",           "nArchive",         "szReadOnly",       "szHidden",
+        "szSystem",          "szArchive",        "overhang4K",       "overhang8K",
+        "overhang16K",       "overhang32K",      "overhang64K",      "foldersUnreadable",
+        "linkedNamesSkipped"};
+    for (const QString &key : keys)
+        EXPECT_TRUE(json.contains(key)) << key.toStdString(); // scripts rely on them
     EXPECT_FALSE(QString::fromUtf8(r.out).contains(QRegularExpression("\\d[eE][-+]?\\d")))
         << "no number in exponent form";
 
@@ -179,6 +185,7 @@ TEST_F(ScanTool, JsonHoldsTheFiguresOfTheTree)
     }
     EXPECT_EQ(json["filesProcessed"].toInteger(), samples.size());
     EXPECT_EQ(json["filesFound"].toInteger(), samples.size());
+    EXPECT_EQ(json["linkedNamesSkipped"].toInteger(), 1);
     EXPECT_EQ(json["lbTypes"].toArray(),
               (QJsonArray{".BIN\t1\t20000000", ".DOC\t1\t5000", ".TXT\t2\t16386"}));
     EXPECT_EQ(json["sizeFiles"].toArray(), numbers(sizeFiles));
@@ -200,6 +207,36 @@ TEST_F(ScanTool, JsonHoldsTheFiguresOfTheTree)
     const char *slack[] = {"overhang4K", "overhang8K", "overhang16K", "overhang32K", "overhang64K"};
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(json[slack[i]].toDouble(), overhang[i]) << slack[i];
+}
+
+// The listing as the window shows it: every extension of the run's table in its order, named as
+// the extension lists name it, and the files whose extensions are too long for a row.
+TEST_F(ScanTool, TypesAreNamedAndOrderedAsTheWindowShowsThem)
+{
+    for (const char *name :
+         {"prog.c", "page.html", "x.é", "x.a_b", "x.ab", "a.desktop", "b.desktop", "c.service"})
+        make({QString("named/") + name, 1, 0, 0});
+    const Result r = scan({dir.filePath("named")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject json = r.json();
+    const QMimeDatabase mime;
+    const QHash<QString, QString> expectedNames = {
+        {".C", mime.mimeTypeForName("text/x-csrc").comment()},
+        {".HTML", mime.mimeTypeForName("text/html").comment()}};
+    QStringList rowOrder, typeOrder;
+    for (const auto row : json["lbTypes"].toArray())
+        rowOrder << row.toString().section(u'\t', 0, 0);
+    for (const auto type : json["types"].toArray()) {
+        const QJsonObject object = type.toObject();
+        typeOrder << object["extension"].toString();
+        if (expectedNames.contains(typeOrder.last())) {
+            EXPECT_EQ(object["type"].toString(), expectedNames[typeOrder.last()]);
+        }
+    }
+    EXPECT_EQ(typeOrder, rowOrder);
+    EXPECT_EQ(rowOrder.size(), 5);
+    EXPECT_EQ(json["longerExtensionFiles"].toInteger(), 3);
+    EXPECT_EQ(json["commonestLongerExtension"].toString(), ".desktop");
 }
 
 // A zone given by its file, in the forms the C library takes, is the zone of that name.
@@ -287,33 +324,56 @@ TEST_F(ScanTool, AWriteErrorOnTheOutputFails)
     }
 }
 
-// Permissions do not bind root, so as root the tool runs as nobody for this one.
-TEST_F(ScanTool, FolderThatCannotBeListedIsWalkedAsEmpty)
+// Permissions do not bind root, so as root the tool runs as nobody for this one. Folders it may
+// not read are named on standard error as the user would name them, the first twenty one by one.
+TEST_F(ScanTool, UnreadableFoldersAreNamedAndCounted)
 {
-    QDir(dir.path()).mkdir("closed");
-    make({"closed/secret.txt", 10, 0, 0});
-    ASSERT_EQ(::chmod(dir.filePath("closed").toLocal8Bit(), 0), 0);
+    for (int i = 0; i < 25; ++i) {
+        make({QString("closed%1/secret.txt").arg(i, 2, 10, QChar('0')), 10, 0, 0});
+        ASSERT_EQ(::chmod(dir.filePath(QString("closed%1").arg(i, 2, 10, QChar('0'))).toLocal8Bit(),
+                          i == 0 ? 0644 : 0),
+                  0);
+    }
     ASSERT_EQ(::chmod(dir.path().toLocal8Bit(), 0755), 0);
     for (const char *sub : {"docs", ".cache"})
         ::chmod(dir.filePath(sub).toLocal8Bit(), 0755);
 
-    Result r;
+    // A copy of the tool that nobody may run, wherever the build folder lies.
+    QTemporaryDir toolDir;
+    QStringList tool{KORVEL_SCAN_TOOL};
     if (::geteuid() == 0) {
-        // A copy of the tool that nobody may run, wherever the build folder lies.
-        QTemporaryDir toolDir;
-        const QString tool = toolDir.filePath("korvel98-scan");
-        ASSERT_TRUE(QFile::copy(KORVEL_SCAN_TOOL, tool));
+        tool = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups",
+                           toolDir.filePath("korvel98-scan")};
+        ASSERT_TRUE(QFile::copy(KORVEL_SCAN_TOOL, tool.last()));
         ASSERT_EQ(::chmod(toolDir.path().toLocal8Bit(), 0755), 0);
-        ASSERT_EQ(::chmod(tool.toLocal8Bit(), 0755), 0);
-        const QStringList asNobody = {"--reuid=65534", "--regid=65534", "--clear-groups"};
-        if (runProgram("setpriv", asNobody + QStringList{tool, "--bogus"}).exitCode != 2)
+        ASSERT_EQ(::chmod(tool.last().toLocal8Bit(), 0755), 0);
+        if (runProgram("setpriv", tool + QStringList{"--bogus"}).exitCode != 2)
             GTEST_SKIP() << "the tool cannot be run as nobody here";
-        r = runProgram("setpriv", asNobody + QStringList{tool, dir.path()});
-    } else {
-        r = scan({dir.path()});
     }
+    auto run = [&](const QString &folder) {
+        return ::geteuid() == 0 ? runProgram("setpriv", tool + QStringList{folder})
+                                : runProgram(tool.first(), {folder});
+    };
+
+    Result r = run(dir.path());
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.json()["filesProcessed"].toInteger(), samples.size());
+    EXPECT_EQ(r.json()["foldersUnreadable"].toInteger(), 25);
+    const QStringList lines = QString::fromLocal8Bit(r.err).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 21) << r.err.toStdString();
+    const QRegularExpression named("^korvel98-scan: cannot read " +
+                                   QRegularExpression::escape(dir.path()) +
+                                   "/closed\\d\\d: Permission denied$");
+    EXPECT_EQ(lines.filter(named).size(), 20) << r.err.toStdString();
+    EXPECT_EQ(lines.last(), "korvel98-scan: 25 folders could not be read");
+
+    const QString given = dir.filePath("closed01") + "/";
+    r = run(given);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.json()["foldersUnreadable"].toInteger(), 1);
+    EXPECT_EQ(QString::fromLocal8Bit(r.err), "korvel98-scan: cannot read " + given +
+                                                 ": Permission denied\n"
+                                                 "korvel98-scan: 1 folder could not be read\n");
 }
 
 // A file system mounted inside the tree belongs to another drive. A private mount namespace

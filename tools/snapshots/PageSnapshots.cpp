@@ -2,6 +2,7 @@
 // from fixed figures.
 
 #include "controls/Notebook.h"
+#include "platform/FolderDriveSource.h"
 #include "reports/CombinedPage.h"
 #include "reports/DatePage.h"
 #include "reports/OverhangPage.h"
@@ -71,10 +72,33 @@ void show(TfrmStatistics &window, TfrmStatistics::Page tab, QRadioButton *view, 
     saveSnapshot(window, out, name);
 }
 
+// Drives c: (access dates updated once a day) and d: (never, and no creation dates), walked by
+// the window's run as far as its recorder knows.
+void recordDrives(TfrmStatistics &window, const QString &letters)
+{
+    platform::FolderDriveSource drives;
+    for (const QChar letter : letters) {
+        platform::Drive drive;
+        drive.letter = letter;
+        drive.accessTimes =
+            letter == u'c' ? platform::AccessTimes::Daily : platform::AccessTimes::Never;
+        drives.addDrive(drive);
+    }
+    QStringList entries;
+    for (const QChar letter : letters)
+        entries << QString(letter) + u':';
+    window.recorder.runStarting(drives, entries);
+    for (const QChar letter : letters) {
+        window.recorder.driveWalking(drives, letter);
+        window.recorder.driveWalked(4711, letter == u'c' ? 4711 : 0);
+    }
+}
+
 void pageSnapshots(const QDir &out)
 {
     TfrmStatistics window;
     fillResults(window.engine);
+    recordDrives(window, QStringLiteral("c"));
     window.show();
     auto *overhang = static_cast<OverhangPage *>(window.pages[TfrmStatistics::OverhangTab]);
     overhang->clusterSize = 16384;
@@ -98,6 +122,13 @@ void pageSnapshots(const QDir &out)
     overhang->clusterSize = 2048;
     overhang->doOverHang();
     show(window, TfrmStatistics::OverhangTab, nullptr, out, "overhang-na");
+
+    // Two drives that keep their dates differently: a line for each.
+    recordDrives(window, QStringLiteral("cd"));
+    window.refillPages();
+    show(window, TfrmStatistics::AccessTab, access->rgSize, out, "access-two-drives");
+    show(window, TfrmStatistics::CreatedTab, create->rgListing, out, "created-two-drives");
+    show(window, TfrmStatistics::CombinedTab, combine->rbCombine2, out, "combined-two-drives");
 }
 
 // Files of many ages and hours of the day: file n was written n x 7 days and n x 67 minutes

@@ -1,8 +1,10 @@
 // Pictures of the statistics window: under its cover before any run, in the middle of a walk,
-// and after a run.
+// after a run, and after a run that could not read some folders, with their list.
 
 #include "controls/Notebook.h"
+#include "platform/DirectorySearch.h"
 #include "reports/Statistics.h"
+#include "reports/UnreadableFolders.h"
 #include "tools/Unattended.h"
 #include "tools/snapshots/Snapshots.h"
 
@@ -74,6 +76,22 @@ void statisticsSnapshots(const QDir &out)
     answerNextWizard();
     window.btOKClick();
     saveWithCaption(window, out, QStringLiteral("stats-done"));
+
+    // A run that could not read two of the folders, and the list its status bar item opens.
+    window.engine.hooks.dispatchMessages = dispatch;
+    platform::setListingHook(
+        [](const std::string &path) { return !path.ends_with("2") && !path.ends_with("4"); });
+    answerNextWizard();
+    window.btOKClick();
+    platform::setListingHook({});
+    saveWithCaption(window, out, QStringLiteral("stats-unreadable"));
+    QTimer::singleShot(0, [&out] {
+        if (QWidget *list = QApplication::activeModalWidget()) {
+            saveWithCaption(*list, out, QStringLiteral("unreadable-list"));
+            list->close();
+        }
+    });
+    window.unreadableItem->click();
 }
 
 SnapshotRegistrar statistics(QStringLiteral("statistics"), statisticsSnapshots);

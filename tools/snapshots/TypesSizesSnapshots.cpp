@@ -100,6 +100,13 @@ void renderPages(const QDir &out)
         types->rgTypesButtons->button(view)->click();
         saveSnapshot(notebook, out, name);
     }
+    // The same run with files whose extensions are too long for a row: the line below the
+    // listing.
+    results.lbTypes.addLonger(".desktop", 2900);
+    results.lbTypes.addLonger(".service", 168);
+    types->refill();
+    types->rgTypesButtons->button(TypesPage::Listing)->click();
+    saveSnapshot(notebook, out, "types-listing-longer");
 
     notebook.setPageIndex(2);
     sizes->refill();

@@ -1,4 +1,4 @@
-#include "reports/DiskScale.h"
+#include "model/DiskScale.h"
 
 #include "drives/Drives.h"
 

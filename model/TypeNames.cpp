@@ -1,0 +1,21 @@
+#include "model/TypeNames.h"
+
+#include "platform/TypeRegistry.h"
+
+QString getTypeName(const QString &extension)
+{
+    if (extension == u"*.")
+        return QStringLiteral("No extension");
+    const platform::TypeRegistry &registry = platform::typeRegistry();
+    QString className = registry.className(extension.toLower());
+    if (className.isEmpty())
+        className = registry.className(extension);
+    const QString description = registry.description(className);
+    if (!description.isEmpty())
+        return description;
+    if (!className.isEmpty())
+        return className;
+    if (!extension.isEmpty() && !extension.contains(u'*'))
+        return extension.mid(1).toUpper() + QStringLiteral(" File");
+    return QString();
+}

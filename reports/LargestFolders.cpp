@@ -1,0 +1,310 @@
+#include "reports/LargestFolders.h"
+
+#include "controls/DialogLook.h"
+#include "controls/MessageBoxes.h"
+#include "controls/StyledLabel.h"
+#include "helpers/Helpers.h"
+#include "helpers/NameText.h"
+#include "model/FolderReport.h"
+#include "platform/FileManager.h"
+
+#include <QContextMenuEvent>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+constexpr QSize startSize(860, 500);
+constexpr std::array columnWidths = {240, 100, 50, 110, 160, 160};
+
+// What a row keeps besides its texts: the number it sorts by, where its folder lies, and the
+// share of its drive that lies in the folder's own files (the dark part of the bar).
+constexpr int SortRole = Qt::UserRole;
+constexpr int LocationRole = Qt::UserRole + 1;
+constexpr int OwnShareRole = Qt::UserRole + 2;
+
+// The bar's two parts: the folder's own files, and what lies in its subfolders; lighter blues on
+// a dark ground, where navy would vanish.
+constexpr QColor ownColour(0, 0, 128), ownColourOnDark(96, 96, 255);
+constexpr QColor subfolderColour(0, 0, 255), subfolderColourOnDark(150, 170, 255);
+constexpr int barWidth = 48;
+
+QString grouped(std::uint64_t value)
+{
+    return groupDigits(QString::number(value), QLocale().groupSeparator());
+}
+
+QString filesText(std::int64_t files)
+{
+    return grouped(std::uint64_t(files)) +
+           (files == 1 ? QStringLiteral(" file") : QStringLiteral(" files"));
+}
+
+QString percentText(double share)
+{
+    return QLocale().toString(share * 100, 'f', 1) + QStringLiteral(" %");
+}
+
+QStandardItem *numberItem(const QString &text, const QVariant &sortValue)
+{
+    auto *item = new QStandardItem(text);
+    item->setData(sortValue, SortRole);
+    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return item;
+}
+
+// One row: the folder's name and figures; bytes and files where they lie.
+QList<QStandardItem *> folderRow(const QString &name, const QByteArray &location,
+                                 const FolderTotal &folder, const DriveFolders &drive)
+{
+    auto *nameItem = new QStandardItem(name);
+    nameItem->setData(name.toLower(), SortRole);
+    nameItem->setData(location, LocationRole);
+    nameItem->setToolTip(escapedName(location));
+    const double share = driveShare(folder.bytes, drive);
+    auto *shareItem = numberItem(percentText(share), share);
+    shareItem->setData(driveShare(folder.ownBytes, drive), OwnShareRole);
+    QList<QStandardItem *> row{
+        nameItem,
+        numberItem(grouped(folder.bytes), qulonglong(folder.bytes)),
+        numberItem(grouped(std::uint64_t(folder.files)), qlonglong(folder.files)),
+        shareItem,
+        numberItem(grouped(folder.ownBytes) + QStringLiteral(" in ") + filesText(folder.ownFiles),
+                   qulonglong(folder.ownBytes)),
+        numberItem(grouped(folder.subfolderBytes()) + QStringLiteral(" in ") +
+                       filesText(folder.subfolderFiles()),
+                   qulonglong(folder.subfolderBytes()))};
+    for (QStandardItem *item : row)
+        item->setEditable(false);
+    return row;
+}
+
+// The share column: a small bar of the folder's share of its drive, the part in its own files
+// darker, and the percentage beside it.
+class ShareBar : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        const QString text = cell.text;
+        cell.text.clear();
+        const QStyle *style = cell.widget ? cell.widget->style() : nullptr;
+        if (style)
+            style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
+
+        const QRect area = cell.rect.adjusted(4, 0, -4, 0);
+        const QRect frame(area.left(), area.top() + 3, barWidth, area.height() - 6);
+        const double share = std::clamp(index.data(SortRole).toDouble(), 0.0, 1.0);
+        const double own = std::clamp(index.data(OwnShareRole).toDouble(), 0.0, share);
+        painter->save();
+        painter->fillRect(frame, cell.palette.base());
+        const bool dark = cell.palette.color(QPalette::Base).lightness() < 128;
+        const int whole = int(std::lround(share * barWidth));
+        const int ownPart = int(std::lround(own * barWidth));
+        painter->fillRect(QRect(frame.left(), frame.top(), whole, frame.height()),
+                          dark ? subfolderColourOnDark : subfolderColour);
+        painter->fillRect(QRect(frame.left(), frame.top(), ownPart, frame.height()),
+                          dark ? ownColourOnDark : ownColour);
+        painter->setPen(cell.palette.color(QPalette::Mid));
+        painter->drawRect(frame.adjusted(0, 0, -1, -1));
+        const bool selected = cell.state & QStyle::State_Selected;
+        painter->setPen(cell.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(area.adjusted(barWidth + 4, 0, 0, 0), Qt::AlignRight | Qt::AlignVCenter,
+                          text);
+        painter->restore();
+    }
+};
+
+} // namespace
+
+// ---- The tree's keys ----------------------------------------------------------------------------
+
+void FolderTree::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool menu = event->key() == Qt::Key_Menu ||
+                      (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if ((enter || menu) && currentIndex().isValid()) {
+        if (enter)
+            emit openRequested(currentIndex());
+        else
+            emit menuRequested(currentIndex(), visualRect(currentIndex()).center());
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void FolderTree::contextMenuEvent(QContextMenuEvent *event)
+{
+    const bool byKeys = event->reason() == QContextMenuEvent::Keyboard;
+    const QModelIndex index = byKeys ? currentIndex() : indexAt(event->pos());
+    if (!index.isValid())
+        return;
+    emit menuRequested(index, byKeys ? visualRect(index).center() : event->pos());
+}
+
+// A double click opens the folder; the arrow beside it still opens and closes the branch.
+void FolderTree::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid()) {
+        setCurrentIndex(index);
+        emit openRequested(index);
+    } else {
+        QTreeView::mouseDoubleClickEvent(event);
+    }
+}
+
+// ---- The window ---------------------------------------------------------------------------------
+
+LargestFoldersWindow::LargestFoldersWindow(QWidget *parent)
+    : QDialog(parent), folders(new QStandardItemModel(this))
+{
+    setObjectName(QStringLiteral("LargestFolders"));
+    setWindowTitle(QStringLiteral("Largest folders"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(true);
+    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    resize(startSize);
+
+    auto *title = makeTitleLabel(QStringLiteral("Largest folders"), QRect(), this);
+    title->setMinimumHeight(34);
+    lblSource = new QLabel(this);
+    lblSource->setWordWrap(true);
+
+    folders->setHorizontalHeaderLabels({QStringLiteral("Folder"), QStringLiteral("Bytes"),
+                                        QStringLiteral("Files"), QStringLiteral("Share of drive"),
+                                        QStringLiteral("In its own files"),
+                                        QStringLiteral("In subfolders")});
+    folders->setSortRole(SortRole);
+    tvFolders = new FolderTree(this);
+    tvFolders->setObjectName(QStringLiteral("tvFolders"));
+    tvFolders->setAccessibleName(QStringLiteral("Largest folders"));
+    tvFolders->setModel(folders);
+    tvFolders->setItemDelegateForColumn(ShareColumn, new ShareBar(tvFolders));
+    tvFolders->setUniformRowHeights(true);
+    tvFolders->setAllColumnsShowFocus(true);
+    tvFolders->setAlternatingRowColors(true);
+    tvFolders->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tvFolders->setSortingEnabled(true);
+    tvFolders->header()->setSortIndicator(BytesColumn, Qt::DescendingOrder);
+    tvFolders->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int column = 0; column < ColumnCount; ++column)
+        tvFolders->setColumnWidth(column, columnWidths[std::size_t(column)]);
+
+    popFolder = new QMenu(this);
+    OpenInFileManager1 = popFolder->addAction(QStringLiteral("&Open in file manager"));
+    connect(OpenInFileManager1, &QAction::triggered, this, [this] { openFolder(menuIndex); });
+    connect(tvFolders, &FolderTree::openRequested, this, &LargestFoldersWindow::openFolder);
+    connect(tvFolders, &FolderTree::menuRequested, this,
+            [this](const QModelIndex &index, const QPoint &at) {
+                menuIndex = index;
+                popFolder->popup(tvFolders->viewport()->mapToGlobal(at));
+            });
+
+    btOpen = new QPushButton(QStringLiteral("&Open in file manager"), this);
+    btOpen->setAutoDefault(false);
+    connect(btOpen, &QPushButton::clicked, this, [this] { openFolder(tvFolders->currentIndex()); });
+    btClose = new QPushButton(QStringLiteral("Close"), this);
+    btClose->setAutoDefault(false);
+    connect(btClose, &QPushButton::clicked, this, &QDialog::close);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(btOpen);
+    buttons->addStretch();
+    buttons->addWidget(btClose);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(title);
+    layout->addWidget(lblSource);
+    layout->addWidget(tvFolders, 1);
+    layout->addLayout(buttons);
+}
+
+void LargestFoldersWindow::showFolders(const RunFacts &facts,
+                                       const std::vector<DriveFolders> &drives)
+{
+    QString source =
+        (facts.drives.size() == 1 ? QStringLiteral("Drive ") : QStringLiteral("Drives ")) +
+        drivesText(facts);
+    if (facts.started.isValid())
+        source += QStringLiteral(", counted on ") +
+                  QLocale().toString(facts.started, QLocale::ShortFormat);
+    lblSource->setText(source +
+                       QStringLiteral(". Every folder down to three levels below a drive's root, "
+                                      "and deeper folders that hold 1 % of their drive or more; "
+                                      "Enter or a double click shows a folder in the file "
+                                      "manager."));
+
+    folders->removeRows(0, folders->rowCount());
+    for (const DriveFolders &drive : drives)
+        addDrive(drive, mountPointOf(facts, drive.letter));
+    folders->sort(tvFolders->header()->sortIndicatorSection(),
+                  tvFolders->header()->sortIndicatorOrder());
+    for (int row = 0; row < folders->rowCount(); ++row)
+        tvFolders->expand(folders->index(row, 0));
+    if (folders->rowCount() > 0)
+        tvFolders->setCurrentIndex(folders->index(0, 0));
+    tvFolders->setFocus();
+}
+
+// The drive's root is the top row; each folder hangs below the one it lies in, which comes
+// before it in the drive's list.
+void LargestFoldersWindow::addDrive(const DriveFolders &drive, const QString &mountPoint)
+{
+    QHash<QByteArray, QStandardItem *> placed;
+    for (const FolderTotal &folder : drive.folders) {
+        const QByteArray location = folderLocation(mountPoint, folder);
+        if (folder.path.isEmpty()) {
+            const QString name =
+                QString(drive.letter) + QStringLiteral(": ") + escapedName(mountPoint.toUtf8());
+            const QList<QStandardItem *> row = folderRow(name, location, folder, drive);
+            folders->appendRow(row);
+            placed.insert(folder.path, row.first());
+            continue;
+        }
+        QStandardItem *parent = placed.value(folder.parentPath());
+        if (!parent)
+            continue; // a list that skips a level has nothing to hang this folder on
+        const QList<QStandardItem *> row =
+            folderRow(escapedName(folder.name()), location, folder, drive);
+        parent->appendRow(row);
+        placed.insert(folder.path, row.first());
+    }
+}
+
+QByteArray LargestFoldersWindow::locationOf(const QModelIndex &index) const
+{
+    return index.siblingAtColumn(FolderColumn).data(LocationRole).toByteArray();
+}
+
+void LargestFoldersWindow::openFolder(const QModelIndex &index)
+{
+    const QByteArray location = locationOf(index);
+    if (location.isEmpty())
+        return;
+    platform::showFolder(location, [window = QPointer(this), location](bool shown) {
+        if (!shown && window)
+            errorBox(QStringLiteral("Could not show the folder ") + escapedName(location) +
+                     QStringLiteral(" in a file manager."));
+    });
+}

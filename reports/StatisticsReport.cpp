@@ -1,0 +1,84 @@
+// The Report menu of the statistics window: what can be done with a run's figures beyond the
+// pages.
+
+#include "reports/LargestFolders.h"
+#include "reports/Statistics.h"
+
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+
+namespace {
+
+// In the empty left end of the button row, as far from the edge as "Close" is from the other.
+constexpr QRect reportPlace(7, 384, 89, 25);
+
+// The glyph of "&Report": a sheet with a few lines of figures and a bar.
+QIcon reportGlyph()
+{
+    QPixmap glyph(16, 16);
+    glyph.fill(Qt::transparent);
+    QPainter painter(&glyph);
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::white);
+    painter.drawRect(2, 1, 11, 14);
+    painter.setPen(QColor(128, 128, 128));
+    for (int y = 4; y <= 8; y += 2)
+        painter.drawLine(4, y, 11, y);
+    painter.fillRect(4, 10, 3, 3, QColor(0, 0, 255));
+    painter.fillRect(8, 11, 3, 2, QColor(255, 0, 255));
+    return QIcon(glyph);
+}
+
+} // namespace
+
+void TfrmStatistics::buildReportMenu()
+{
+    btReport = new QPushButton(reportGlyph(), QStringLiteral("&Report"), this);
+    btReport->setObjectName(QStringLiteral("btReport"));
+    btReport->setGeometry(reportPlace);
+    btReport->setToolTip(QStringLiteral("Do more with the figures of the last run"));
+    btReport->setAutoDefault(false);
+    mnuReport = new QMenu(btReport);
+    btReport->setMenu(mnuReport);
+    // In menu order, one line each: the collection files, the exports, then further views of
+    // the figures.
+    LargestFolders1 = addReportItem(QStringLiteral("&Largest folders..."), QKeySequence(),
+                                    &TfrmStatistics::LargestFolders1Click);
+    reportResultsChanged();
+}
+
+// An item of the Report menu. Its shortcut works from anywhere in the window, the menu closed,
+// but like the button not while a drive is walked.
+QAction *TfrmStatistics::addReportItem(const QString &caption, const QKeySequence &shortcut,
+                                       void (TfrmStatistics::*handler)())
+{
+    QAction *item = mnuReport->addAction(caption);
+    item->setShortcut(shortcut);
+    addAction(item);
+    connect(item, &QAction::triggered, this, [this, handler] {
+        if (btReport->isEnabled())
+            (this->*handler)();
+    });
+    return item;
+}
+
+// The items that need figures of a certain kind follow the results the pages show.
+void TfrmStatistics::reportResultsChanged()
+{
+    LargestFolders1->setEnabled(!engine.folderTotals.empty());
+    if (largestFolders && largestFolders->isVisible())
+        largestFolders->showFolders(resultFacts, engine.folderTotals);
+}
+
+void TfrmStatistics::LargestFolders1Click()
+{
+    if (engine.folderTotals.empty())
+        return;
+    if (!largestFolders)
+        largestFolders = new LargestFoldersWindow(this);
+    largestFolders->showFolders(resultFacts, engine.folderTotals);
+    largestFolders->show();
+    largestFolders->raise();
+    largestFolders->activateWindow();
+}
