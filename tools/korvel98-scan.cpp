@@ -23,6 +23,7 @@
 
 #include <QCollator>
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QStringList>
@@ -238,6 +239,9 @@ Options parse(const std::vector<std::string> &bytes)
         (options.compare.isEmpty() ? !reportPageNamed(options.page) && options.page != foldersPage
                                    : !comparisonPartNamed(options.page)))
         fail(QStringLiteral("--page wants one of %1, not \"%2\"").arg(pages, options.page));
+    // A save that can never succeed is said before a long walk, not after it.
+    if (!options.save.isEmpty() && !QFileInfo(options.save).absoluteDir().exists())
+        fail(QStringLiteral("--save: no folder %1").arg(QFileInfo(options.save).absolutePath()));
     if (options.format == Options::Format::Csv && options.page.isEmpty())
         fail(QStringLiteral("--format csv wants --page and one of %1").arg(pages));
     if (options.format != Options::Format::Csv && !options.page.isEmpty())

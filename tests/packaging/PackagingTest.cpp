@@ -116,7 +116,7 @@ TEST_F(Install, PutsInPlaceExactlyItsFilesAndUninstallRemovesOnlyThose)
     EXPECT_EQ(filesUnder(stage.path()), QStringList{other});
     // The folders made for the icons and the metadata go too; the shared ones stay.
     EXPECT_EQ(filesUnder(stage.path() + "/usr/local", QDir::Dirs),
-              QStringList({"/bin", "/share", "/share/applications"}));
+              QStringList({"/bin", "/lib", "/share", "/share/applications"}));
 }
 
 TEST_F(Install, MenuEntryAndSoftwareCentreDataPassTheirValidators)
