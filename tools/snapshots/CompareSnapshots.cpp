@@ -52,15 +52,6 @@ void changeHome(const std::filesystem::path &root)
     sparseFile(root / "Documents/letter.odt", 41'000);
 }
 
-struct TemporaryHome : QTemporaryDir
-{
-    ~TemporaryHome()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path().toStdString(), ignored);
-    }
-};
-
 void compareSnapshots(const QDir &out)
 {
     TemporaryHome home;
