@@ -544,6 +544,16 @@ void CompareWindow::pickFor(const Collection &now, const QString &historyFolder,
     lvCollections->setFocus();
 }
 
+void CompareWindow::nowChanged(const Collection &now, const QString &historyFolder,
+                               const QString &ownFile)
+{
+    const std::optional<Collection> then =
+        shown && stages->currentIndex() == 1 ? std::optional(shown->then()) : std::nullopt;
+    pickFor(now, historyFolder, ownFile);
+    if (then)
+        compareWith(*then);
+}
+
 void CompareWindow::compareWithPicked()
 {
     const QTreeWidgetItem *item = lvCollections->currentItem();

@@ -70,6 +70,10 @@ public:
     // Compares with the collection of a file; a file that cannot be read gets one message and
     // the list stays. Answers whether the comparison shows.
     bool compareWithFile(const QString &path);
+    // The figures shown have changed (a new run): a comparison on view compares the same earlier
+    // collection with them, the list is made again.
+    void nowChanged(const Collection &now, const QString &historyFolder,
+                    const QString &ownFile = QString());
     void compareWith(const Collection &then);
     // Writes one table as CSV, or every table as a PDF; a file that cannot be written gets one
     // message and nothing is left of it. Answers whether it was written.

@@ -71,6 +71,9 @@ void TfrmStatistics::reportResultsChanged()
 {
     LargestFolders1->setEnabled(!engine.folderTotals.empty());
     CompareWith1->setEnabled(resultFacts.started.isValid());
+    if (compareWindow && compareWindow->isVisible() && resultFacts.started.isValid())
+        compareWindow->nowChanged(collectionOf(resultFacts, engine), historyFolder,
+                                  resultHistoryFile);
     if (largestFolders && largestFolders->isVisible())
         largestFolders->showFolders(resultFacts, engine.folderTotals);
 }

@@ -149,7 +149,7 @@ TEST_F(CompareWindowTest, ExportsWriteWholeFilesOrNone)
 using CompareMenu = StatisticsFixture;
 
 // "Compare with..." waits for a run; after two runs it offers the first (not the run shown) and
-// Enter compares with it.
+// Enter compares with it; a later run is compared with it too.
 TEST_F(CompareMenu, SecondRunComparesWithTheFirst)
 {
     window->historyFolder = home.filePath("history");
@@ -171,6 +171,12 @@ TEST_F(CompareMenu, SecondRunComparesWithTheFirst)
     EXPECT_EQ(shown->comparison()->types()[0].label, ".TXT");
     EXPECT_EQ(shown->comparison()->types()[0].figures.fileChange(), 2);
     EXPECT_TRUE(shown->comparison()->warnings().isEmpty());
+
+    // A further run: the open comparison compares the same earlier run with it.
+    QFile(home.filePath("c/new/8.txt")).open(QIODevice::WriteOnly);
+    run();
+    EXPECT_EQ(shown->stages->currentIndex(), 1);
+    EXPECT_EQ(shown->comparison()->types()[0].figures.fileChange(), 3);
 }
 
 } // namespace
