@@ -147,7 +147,8 @@ public:
         const QFont bold = documentFont(9, true);
         double labelWidth = 0;
         for (const auto &[label, value] : lines)
-            labelWidth = std::max(labelWidth, QFontMetricsF(bold, &device).horizontalAdvance(label));
+            labelWidth =
+                std::max(labelWidth, QFontMetricsF(bold, &device).horizontalAdvance(label));
         labelWidth += 4 * mm;
         for (const auto &[label, value] : lines) {
             const double at = text(value, documentFont(9), labelWidth);
@@ -173,7 +174,8 @@ public:
         while (true) {
             const double top = y;
             const auto fitting = std::size_t(std::max(0.0, (height - y) / look->rowHeight - 1));
-            const std::size_t to = std::min(look->rows.size(), from + std::max<std::size_t>(1, fitting));
+            const std::size_t to =
+                std::min(look->rows.size(), from + std::max<std::size_t>(1, fitting));
             add([look, top, from, to](QPainter &painter) { look->paint(painter, top, from, to); });
             y += look->rowHeight * double(to - from + 1);
             from = to;
@@ -300,8 +302,8 @@ void layCover(Layout &layout, const ReportCover &cover)
     layout.space(6);
 
     ReportTable drives;
-    drives.headings = {"Drive",    "Mount point", "File system", "Capacity",
-                       "Used",     "Free",        "Cluster size"};
+    drives.headings = {"Drive", "Mount point", "File system", "Capacity",
+                       "Used",  "Free",        "Cluster size"};
     for (const DriveFacts &drive : facts.drives)
         drives.rows.push_back(
             {ReportCell::ofText(QString(drive.letter.toUpper()) + u':'),
@@ -326,7 +328,8 @@ void paintHeader(QPainter &painter, const Layout &layout, const QString &title, 
     painter.drawText(place, Qt::AlignRight | Qt::AlignVCenter,
                      QStringLiteral("Page %1 of %2").arg(number).arg(count));
     painter.setPen(QPen(ruleColour, 0));
-    painter.drawLine(QPointF(0, line + 0.25 * layout.mm), QPointF(layout.width, line + 0.25 * layout.mm));
+    painter.drawLine(QPointF(0, line + 0.25 * layout.mm),
+                     QPointF(layout.width, line + 0.25 * layout.mm));
 }
 
 } // namespace

@@ -75,7 +75,8 @@ public:
         TypesPage page(context, &holder);
         page.refill();
         std::vector<ReportChart> charts;
-        for (const int view : {TypesPage::PieBySize, TypesPage::PieByFiles, TypesPage::PieByAverage}) {
+        for (const int view :
+             {TypesPage::PieBySize, TypesPage::PieByFiles, TypesPage::PieByAverage}) {
             choose(static_cast<QRadioButton *>(page.rgTypesButtons->button(view)));
             charts.push_back(record(page.rgTypesButtons->button(view)->text(), page.chartPie));
         }

@@ -77,8 +77,8 @@ public:
     QPushButton *btReport;
     QMenu *mnuReport;
     QAction *LargestFolders1;
-    QAction *ExportPage1; // "&Export this page..."
-    QAction *ExportAll1;  // "Export &all pages as PDF..."
+    QAction *ExportPage1;                           // "&Export this page..."
+    QAction *ExportAll1;                            // "Export &all pages as PDF..."
     LargestFoldersWindow *largestFolders = nullptr; // made when first asked for
     QStatusBar *StatusBar1;
     QFrame *pnlNotYet;

@@ -5,11 +5,11 @@
 #include "controls/Notebook.h"
 #include "controls/StringGrid.h"
 #include "model/ReportCsv.h"
+#include "reports/OverhangPage.h"
 #include "reports/PageExport.h"
 #include "reports/ReportSections.h"
 #include "reports/SpacePage.h"
 #include "reports/Statistics.h"
-#include "reports/OverhangPage.h"
 #include "reports/TypesPage.h"
 
 #include <QApplication>
@@ -51,7 +51,8 @@ const FileType &fileType(ExportKind kind)
 
 // The kind of the file picked: what its name ends in, when that is one of those offered, else
 // the file type it was picked under.
-ExportKind pickedKind(const QString &path, const QString &filter, const std::vector<ExportKind> &offered)
+ExportKind pickedKind(const QString &path, const QString &filter,
+                      const std::vector<ExportKind> &offered)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
     for (const ExportKind kind : offered)
@@ -109,8 +110,8 @@ QString suggestedName(const RunFacts &facts, const QString &name, ExportKind kin
 QString askSaveFile(QWidget *parent, const QString &caption, const QString &suggested,
                     const QStringList &types, QString &chosen)
 {
-    return QFileDialog::getSaveFileName(parent, caption, suggested, types.join(QStringLiteral(";;")),
-                                        &chosen);
+    return QFileDialog::getSaveFileName(parent, caption, suggested,
+                                        types.join(QStringLiteral(";;")), &chosen);
 }
 
 } // namespace
@@ -182,12 +183,11 @@ void TfrmStatistics::ExportAll1Click()
     cover.filter = filterText(engine);
     cover.filesFound = std::uint64_t(std::max<std::int64_t>(engine.filesFound, 0));
     cover.filesProcessed = std::uint64_t(std::max<std::int64_t>(engine.filesProcessed, 0));
-    const std::vector<ReportSection> sections = reportSections(
-        facts, *static_cast<SpacePage *>(spacePage),
-        static_cast<OverhangPage *>(pages[OverhangTab])->clusterSize);
-    const std::optional<QString> failure = saveFile(path, [&](QIODevice &file) {
-        return writeReportDocument(file, cover, sections);
-    });
+    const std::vector<ReportSection> sections =
+        reportSections(facts, *static_cast<SpacePage *>(spacePage),
+                       static_cast<OverhangPage *>(pages[OverhangTab])->clusterSize);
+    const std::optional<QString> failure =
+        saveFile(path, [&](QIODevice &file) { return writeReportDocument(file, cover, sections); });
     QApplication::restoreOverrideCursor();
     if (failure)
         reportFailure(path, *failure);

@@ -43,8 +43,9 @@ void TfrmStatistics::buildReportMenu()
     btReport->setMenu(mnuReport);
     // In menu order, one line each: the collection files, the exports, then further views of
     // the figures.
-    ExportPage1 = addReportItem(QStringLiteral("&Export this page..."),
-                                QKeySequence(Qt::CTRL | Qt::Key_E), &TfrmStatistics::ExportPage1Click);
+    ExportPage1 =
+        addReportItem(QStringLiteral("&Export this page..."), QKeySequence(Qt::CTRL | Qt::Key_E),
+                      &TfrmStatistics::ExportPage1Click);
     ExportAll1 = addReportItem(QStringLiteral("Export &all pages as PDF..."),
                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
                                &TfrmStatistics::ExportAll1Click);

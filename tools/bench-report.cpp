@@ -38,8 +38,8 @@ int main(int argc, char **argv)
     walk.start();
     answerNextWizard();
     window.btOKClick();
-    std::printf("walked %lld files in %.1f s\n", static_cast<long long>(window.engine.filesProcessed),
-                walk.elapsed() / 1000.0);
+    std::printf("walked %lld files in %.1f s\n",
+                static_cast<long long>(window.engine.filesProcessed), walk.elapsed() / 1000.0);
 
     const QString pdf = folder.filePath("report.pdf");
     window.runSaveDialog = [&pdf](const QString &, const QString &, const QStringList &,

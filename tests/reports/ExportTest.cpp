@@ -6,9 +6,9 @@
 #include "reports/StatisticsFixture.h"
 #include "reports/TypesPage.h"
 
-#include <QImage>
 #include <QAction>
 #include <QButtonGroup>
+#include <QImage>
 #include <QRegularExpression>
 #include <csignal>
 #include <sys/resource.h>
@@ -47,7 +47,8 @@ struct ExportFixture : StatisticsFixture
     static QList<QStringList> csvRecords(const QString &path)
     {
         QList<QStringList> records;
-        for (const QString &line : QString::fromUtf8(fileBytes(path)).split("\r\n", Qt::SkipEmptyParts))
+        for (const QString &line :
+             QString::fromUtf8(fileBytes(path)).split("\r\n", Qt::SkipEmptyParts))
             records << line.split(',');
         return records;
     }
@@ -104,7 +105,8 @@ TEST_F(ExportFixture, ChartInViewIsAPictureOfTwiceItsSizeOrADrawing)
     EXPECT_TRUE(lastTypes.startsWith("PNG")) << lastTypes.toStdString();
     exportTo(svg, "svg");
     const QImage picture(png);
-    EXPECT_EQ(picture.size(), window->pages[TfrmStatistics::SizesTab]->findChild<TChart *>()->size() * 2);
+    EXPECT_EQ(picture.size(),
+              window->pages[TfrmStatistics::SizesTab]->findChild<TChart *>()->size() * 2);
     const QByteArray drawing = fileBytes(svg + ".svg");
     EXPECT_TRUE(drawing.contains("<svg")) << "no SVG drawing";
     EXPECT_TRUE(drawing.contains("File Sizes in MB"));
@@ -174,7 +176,8 @@ TEST_F(ExportFixture, UnwritablePlacesAreReportedAndLeaveNothing)
         ::setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, signal);
         ASSERT_EQ(errors.size(), 1);
-        EXPECT_TRUE(errors[0].startsWith("Could not write the file " + c.path)) << errors[0].toStdString();
+        EXPECT_TRUE(errors[0].startsWith("Could not write the file " + c.path))
+            << errors[0].toStdString();
     }
     EXPECT_EQ(QDir(saveFolder).entryList(QDir::AllEntries | QDir::Hidden), before);
     EXPECT_TRUE(QDir(QDir(saveFolder).filePath("taken.pdf")).isEmpty());
