@@ -114,9 +114,10 @@ TEST_F(Install, PutsInPlaceExactlyItsFilesAndUninstallRemovesOnlyThose)
             env);
     ASSERT_EQ(removed.exitCode, 0) << removed.err.toStdString();
     EXPECT_EQ(filesUnder(stage.path()), QStringList{other});
-    // The folders made for the icons and the metadata go too; the shared ones stay.
+    // The folders made for the icons, the metadata and the user service go too; the shared ones
+    // (the prefix's own bin, lib and share) stay.
     EXPECT_EQ(filesUnder(stage.path() + "/usr/local", QDir::Dirs),
-              QStringList({"/bin", "/share", "/share/applications"}));
+              QStringList({"/bin", "/lib", "/share", "/share/applications"}));
 }
 
 TEST_F(Install, MenuEntryAndSoftwareCentreDataPassTheirValidators)
