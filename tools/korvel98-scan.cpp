@@ -400,7 +400,8 @@ QString runText(const RunFacts &facts, const Accumulators &figures)
                        .arg(facts.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss t")),
                             drivesText(facts));
     for (const DriveFacts &drive : facts.drives)
-        text += QStringLiteral("  %1: %2\n").arg(drive.letter.toUpper(), drive.mountPoint);
+        text += QStringLiteral("  %1: %2\n")
+                    .arg(drive.letter.toUpper(), escapedName(drive.mountPoint.toUtf8()));
     text += QStringLiteral("Host: %1\nFilter: %2\nRun: %3\n")
                 .arg(facts.hostName, filterText(figures),
                      facts.complete ? QStringLiteral("complete")
@@ -422,6 +423,22 @@ QString reportAsText(const ReportModel &model, const RunFacts &facts, const Accu
     return text + QLatin1Char('\n') + reportText(folders);
 }
 
+// A collection file comes from anywhere: no text of it may steer the terminal. Control
+// characters other than the line feed are written as "\x1b".
+QString withoutControls(const QString &text)
+{
+    QString safe;
+    safe.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if ((code < 0x20 && code != u'\n') || (code >= 0x7f && code < 0xa0))
+            safe += QStringLiteral("\\x%1").arg(int(code), 2, 16, QLatin1Char('0'));
+        else
+            safe += c;
+    }
+    return safe;
+}
+
 QByteArray pageAsCsv(const ReportModel &model, const RunFacts &facts, const Accumulators &figures,
                      const QString &page)
 {
@@ -441,7 +458,8 @@ void printReport(const Options &options, const RunFacts &facts, const Accumulato
         std::fputs(pageAsCsv(model, facts, figures, options.page).constData(), stdout);
         break;
     case Options::Format::Text:
-        std::fputs(reportAsText(model, facts, figures).toUtf8().constData(), stdout);
+        std::fputs(withoutControls(reportAsText(model, facts, figures)).toUtf8().constData(),
+                   stdout);
         break;
     }
 }
@@ -651,13 +669,16 @@ int main(int argc, char **argv)
         const std::int64_t noon = localNoon(options.today);
         engine.clock = [noon] { return noon; };
     }
-    engine.hooks.errorBox = [](const QString &text) {
-        std::fprintf(stderr, "korvel98-scan: %s\n", text.toLocal8Bit().constData());
-    };
-
     RunRecorder recorder;
     std::unique_ptr<ProgressLine> progress;
-    QString walkedFolder; // as the engine names it, turned into text only when drawn
+    engine.hooks.errorBox = [&](const QString &text) {
+        if (progress)
+            progress->clear(); // the next draw puts it back below the message
+        std::fprintf(stderr, "korvel98-scan: %s\n", text.toLocal8Bit().constData());
+    };
+    // The folder being walked, as the engine's status text names it (after its fixed words);
+    // turned into the folder as given only when the line is drawn.
+    QString walkedFolder;
     auto drawProgress = [&](bool now) {
         const QString prefix = QStringLiteral("Processing drive ") + engine.currentDrive +
                                QStringLiteral(" ... standby : ");
@@ -669,8 +690,8 @@ int main(int argc, char **argv)
     engine.hooks.driveStarting = [&] {
         recorder.driveWalking(drives, engine.currentDrive.at(0));
         if (progress) {
-            progress->setFolder(QString::fromLocal8Bit(
-                options.folders[std::size_t(engine.currentDrive.at(0).unicode() - 'c')]));
+            progress->setFolder(escapedName(QByteArray::fromStdString(
+                options.folders[std::size_t(engine.currentDrive.at(0).unicode() - 'c')])));
             progress->draw(std::uint64_t(std::max<std::int64_t>(engine.filesProcessed, 0)), true);
         }
     };
