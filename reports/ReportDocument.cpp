@@ -15,6 +15,7 @@ namespace {
 
 // Well inside what any printer can reach.
 constexpr double marginMm = 15;
+constexpr double largestChartScale = 1.25;
 const QColor headingFill(224, 224, 224);
 const QColor ruleColour(160, 160, 160);
 
@@ -200,15 +201,17 @@ public:
         y += h;
     }
 
-    // A chart across the page's width, at most as high as half the page, under its caption.
+    // A chart across the page's width (a small one a quarter larger than on screen), at most as
+    // high as half the page, under its caption.
     void chart(const ReportChart &chart)
     {
         if (chart.size.isEmpty())
             return;
         const QFont captionFont = documentFont(9, true);
         const double captionHeight = lineHeight(captionFont) + 1 * mm;
-        const double scale =
-            std::min(width / chart.size.width(), height * 0.45 / chart.size.height());
+        // Small charts grow a little, not to the page's width: their marks would turn huge.
+        const double scale = std::min(
+            {width / chart.size.width(), height * 0.45 / chart.size.height(), largestChartScale});
         const QSizeF drawn = chart.size * scale;
         space(3);
         keep(captionHeight + drawn.height());

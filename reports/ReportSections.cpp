@@ -146,7 +146,7 @@ public:
     {
         TimePage page(context, &holder);
         page.refill();
-        return {record(QString(), page.Chart4)};
+        return {record(QStringLiteral("Time of day"), page.Chart4)};
     }
 
 private:
