@@ -22,6 +22,7 @@
 
 #include <QCollator>
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QStringList>
@@ -212,6 +213,9 @@ Options parse(const std::vector<std::string> &bytes)
             options.folders.push_back(bytes[i]);
         }
     }
+    // A save that can never succeed is said before a long walk, not after it.
+    if (!options.save.isEmpty() && !QFileInfo(options.save).absoluteDir().exists())
+        fail(QStringLiteral("--save: no folder %1").arg(QFileInfo(options.save).absolutePath()));
     if (options.format == Options::Format::Csv && options.page.isEmpty())
         fail(QStringLiteral("--format csv wants --page and one of %1").arg(pageNames()));
     if (options.format != Options::Format::Csv && !options.page.isEmpty())

@@ -284,11 +284,12 @@ TEST_F(ScanTool, BadArgumentsExitWithTwoAndOneLine)
         {"--show", dir.filePath("missing.json")},
         {"--show", dir.filePath("docs/REPORT.DOC")},
         {"--show", dir.filePath("docs/REPORT.DOC"), dir.path()},
+        {"--save", dir.filePath("nowhere/run.json"), dir.path()},
     };
-    const QStringList named = {"--bogus",   "missing",   "folder",     "2026-13-01",
-                               "--exclude", "--include", "REPORT.DOC", "--include",
-                               "--exclude", "xml",       "folder",     "--page",
-                               "--page",    "missing",   "REPORT.DOC", "--show"};
+    const QStringList named = {"--bogus",   "missing",    "folder",    "2026-13-01", "--exclude",
+                               "--include", "REPORT.DOC", "--include", "--exclude",  "xml",
+                               "folder",    "--page",     "--page",    "missing",    "REPORT.DOC",
+                               "--show",    "nowhere"};
     for (qsizetype i = 0; i < bad.size(); ++i) {
         const Result r = scan(bad[i]);
         EXPECT_EQ(r.exitCode, 2) << bad[i].join(' ').toStdString();
