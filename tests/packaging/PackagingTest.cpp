@@ -114,8 +114,7 @@ TEST_F(Install, PutsInPlaceExactlyItsFilesAndUninstallRemovesOnlyThose)
             env);
     ASSERT_EQ(removed.exitCode, 0) << removed.err.toStdString();
     EXPECT_EQ(filesUnder(stage.path()), QStringList{other});
-    // The folders made for the icons, the metadata and the user service go too; the shared ones
-    // (the prefix's own bin, lib and share) stay.
+    // The folders made for the icons and the metadata go too; the shared ones stay.
     EXPECT_EQ(filesUnder(stage.path() + "/usr/local", QDir::Dirs),
               QStringList({"/bin", "/lib", "/share", "/share/applications"}));
 }
