@@ -304,8 +304,8 @@ ChangeFigures Comparison::totals() const
 bool Comparison::sameFilter() const
 {
     const Accumulators &a = before.figures, &b = after.figures;
-    if (a.allTypes != b.allTypes || a.includeSelected != b.includeSelected ||
-        a.excludeSelected != b.excludeSelected)
+    // Every type is counted whenever neither picked-types mode is on.
+    if (a.includeSelected != b.includeSelected || a.excludeSelected != b.excludeSelected)
         return false;
     return (!a.includeSelected && !a.excludeSelected) || pickedPatterns(a) == pickedPatterns(b);
 }

@@ -5,7 +5,7 @@
 #include "controls/StyledLabel.h"
 #include "helpers/Helpers.h"
 #include "model/ReportCsv.h"
-#include "platform/PrintArea.h"
+#include "reports/ReportDocument.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -17,7 +17,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPainter>
-#include <QPdfWriter>
+#include <QPicture>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
@@ -93,131 +93,6 @@ void fill(QStandardItemModel &model, const ReportTable &table)
         model.appendRow(items);
     }
 }
-
-// ---- The PDF: every table, one after the other, with page numbers -------------------------------
-
-class TablePrinter
-{
-public:
-    TablePrinter(QPdfWriter &writer, QPainter &painter)
-        : writer(writer), painter(painter),
-          area(QPoint(0, 0), writer.pageLayout().paintRectPixels(writer.resolution()).size()),
-          body(QStringLiteral("Arial"), 8), bold(QStringLiteral("Arial"), 8, QFont::Bold),
-          title(QStringLiteral("Arial"), 12, QFont::Bold)
-    {
-        painter.setFont(body);
-        line = painter.fontMetrics().height() * 13 / 10;
-        bottom = area.bottom() - 2 * line; // the page number's place
-        y = area.top();
-    }
-
-    void heading(const QString &text)
-    {
-        painter.setFont(title);
-        const int height = painter.fontMetrics().height() * 3 / 2;
-        room(height);
-        painter.drawText(QRect(area.left(), y, area.width(), height), Qt::AlignLeft, text);
-        y += height;
-    }
-
-    void paragraph(const QString &text)
-    {
-        painter.setFont(body);
-        const QRect wanted = painter.boundingRect(
-            QRect(area.left(), 0, area.width(), area.height()), Qt::TextWordWrap, text);
-        room(wanted.height());
-        painter.drawText(QRect(area.left(), y, area.width(), wanted.height()), Qt::TextWordWrap,
-                         text);
-        y += wanted.height() + line / 3;
-    }
-
-    void table(const ReportTable &table)
-    {
-        heading(table.title);
-        const std::vector<int> widths = columnWidths(table);
-        row(table.headings, widths, {}, true);
-        for (const std::vector<ReportCell> &cells : table.rows) {
-            QStringList texts;
-            std::vector<bool> numbers;
-            for (const ReportCell &cell : cells) {
-                texts << cell.shown();
-                numbers.push_back(cell.kind != ReportCell::Kind::Text);
-            }
-            row(texts, widths, numbers, false);
-        }
-        for (const QString &note : table.notes)
-            paragraph(note);
-        y += line;
-    }
-
-    void finish() { pageNumber(); }
-
-private:
-    // The first column takes what its longest text needs, up to half the width; the others
-    // share the rest.
-    std::vector<int> columnWidths(const ReportTable &table) const
-    {
-        const QFontMetrics metrics(body, &writer);
-        int first = metrics.horizontalAdvance(table.headings.value(0));
-        for (const auto &cells : table.rows)
-            first = std::max(first, metrics.horizontalAdvance(cells.front().shown()));
-        const int columns = int(table.headings.size());
-        first = std::min(first + line, columns > 1 ? area.width() / 2 : area.width());
-        std::vector<int> widths{first};
-        for (int column = 1; column < columns; ++column)
-            widths.push_back((area.width() - first) / (columns - 1));
-        return widths;
-    }
-
-    void row(const QStringList &texts, const std::vector<int> &widths,
-             const std::vector<bool> &numbers, bool headings)
-    {
-        room(line);
-        painter.setFont(headings ? bold : body);
-        int x = area.left();
-        for (std::size_t column = 0; column < widths.size(); ++column) {
-            const int width = widths[column] - line / 2;
-            const bool number = headings ? column > 0 : numbers.size() > column && numbers[column];
-            const QString text =
-                painter.fontMetrics().elidedText(texts.value(int(column)), Qt::ElideMiddle, width);
-            painter.drawText(QRect(x, y, width, line),
-                             (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, text);
-            x += widths[column];
-        }
-        y += line;
-        if (headings) {
-            painter.drawLine(area.left(), y, area.right(), y);
-            y += line / 4;
-        }
-    }
-
-    // Starts a new page when what comes does not fit on this one.
-    void room(int height)
-    {
-        if (y + height <= bottom || y == area.top())
-            return;
-        pageNumber();
-        writer.newPage();
-        y = area.top();
-    }
-
-    void pageNumber()
-    {
-        painter.setFont(body);
-        painter.drawText(QRect(area.left(), area.bottom() - line, area.width(), line),
-                         Qt::AlignHCenter | Qt::AlignBottom,
-                         QStringLiteral("Page ") + QString::number(++page));
-    }
-
-    QPdfWriter &writer;
-    QPainter &painter;
-    QRect area;
-    QFont body, bold, title;
-    int line = 0;
-    int bottom = 0;
-    int y = 0;
-    int page = 0;
-};
 
 QString fileError(const QString &path, const QString &reason)
 {
@@ -695,21 +570,32 @@ bool CompareWindow::exportComparison(const CompareExport &request)
     if (request.csvPart) {
         file.write(reportCsv(shown->table(*request.csvPart)));
     } else {
-        QPdfWriter writer(&file);
-        writer.setTitle(QStringLiteral("Comparison"));
-        writer.setCreator(QStringLiteral("Korvel 98"));
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        const double margin = leastPrintMarginMm + 5;
-        writer.setPageMargins(QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter);
-        writer.setResolution(300);
-        QPainter painter(&writer);
-        TablePrinter printer(writer, painter);
-        printer.heading(QStringLiteral("Comparison"));
-        printer.paragraph(lblSource->text());
+        // The program's report document: a cover of the run shown now, then every table, the
+        // types with the chart of their largest changes.
+        ReportCover cover;
+        cover.title = QStringLiteral("Korvel 98 comparison with the run of ") +
+                      shortDate(shown->then().facts.started);
+        cover.facts = nowRun.facts;
+        cover.filter = filterSummary(nowRun.figures);
+        cover.filesFound = std::uint64_t(std::max<std::int64_t>(nowRun.figures.filesFound, 0));
+        cover.filesProcessed =
+            std::uint64_t(std::max<std::int64_t>(nowRun.figures.filesProcessed, 0));
+        std::vector<ReportSection> sections;
         for (int part = 0; part < comparisonPartCount; ++part)
-            printer.table(shown->table(ComparisonPart(part)));
-        printer.finish();
+            sections.push_back({shown->table(ComparisonPart(part)), {}});
+        ChangeChart drawn;
+        drawn.setBars(chart->bars());
+        drawn.resize(640, drawn.sizeHint().height());
+        ReportChart picture{drawn.accessibleName(), QPicture(), QSizeF(drawn.size())};
+        QPainter painter(&picture.picture);
+        drawn.render(&painter);
         painter.end();
+        sections[int(ComparisonPart::Types)].charts.push_back(std::move(picture));
+        if (!writeReportDocument(file, cover, sections)) {
+            file.cancelWriting();
+            errorBox(fileError(request.path, QStringLiteral("the document could not be made")));
+            return false;
+        }
     }
     if (!file.commit()) {
         errorBox(fileError(request.path, file.errorString()));
