@@ -1,6 +1,7 @@
 #include "controls/StringGrid.h"
 
 #include "controls/KeyboardMenu.h"
+#include "helpers/NameText.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -357,8 +358,8 @@ void TStringGrid::paintCell(QPainter &painter, int column, int row, const QRect 
     if (onDrawCell)
         onDrawCell(*this, painter, column, row, rect, state);
     else
-        painter.drawText(rect.adjusted(textInset, 0, -textInset, 0), cellAlignment(column, row),
-                         cell(column, row));
+        drawCellText(painter, rect.adjusted(textInset, 0, -textInset, 0),
+                     cellAlignment(column, row), cell(column, row));
     if (lines != GridLines::None) {
         // As thick as a whole number of the screen's pixels, the same for every line: a line
         // one logical pixel thick would cover one or two pixels by where it falls at 1.5.
@@ -374,6 +375,15 @@ void TStringGrid::paintCell(QPainter &painter, int column, int row, const QRect 
         }
     }
     painter.restore();
+}
+
+void TStringGrid::drawCellText(QPainter &painter, const QRect &rect, Qt::Alignment alignment,
+                               const QString &text) const
+{
+    if (text.isEmpty())
+        return;
+    painter.setLayoutDirection(layoutDirection());
+    painter.drawText(rect, alignment, isolatedText(text));
 }
 
 QRect TStringGrid::cellRect(int column, int row) const

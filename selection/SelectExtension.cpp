@@ -1,5 +1,7 @@
 #include "selection/SelectExtension.h"
 
+#include "helpers/NameText.h"
+
 #include "controls/DialogLook.h"
 #include "controls/TabListBox.h"
 #include "selection/ExtensionLists.h"
@@ -113,7 +115,9 @@ bool TfrmSelectExtension::takeChoice()
     const QString typed = Edit1->text();
     if (typed == u"*.*" || typed == u".*" || typed == u"*")
         return false;
-    chosenPattern = completePattern(typed);
+    // Kept as the rows show names: a control or direction character typed or pasted in reads as
+    // its escape, and an escape typed in (".\xFF") stands for its byte.
+    chosenPattern = escapedName(nameBytes(completePattern(typed)));
     chosenDescription = getTypeName(patternExtension(chosenPattern));
     return true;
 }
