@@ -1,7 +1,6 @@
 #include "controls/StringGrid.h"
 
 #include "controls/KeyboardMenu.h"
-#include "helpers/NameText.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -382,8 +381,12 @@ void TStringGrid::drawCellText(QPainter &painter, const QRect &rect, Qt::Alignme
 {
     if (text.isEmpty())
         return;
+    // A paragraph of the grid's direction whatever the text begins with, held in an isolate of
+    // that direction: a right-to-left run inside moves only itself.
+    const bool rightToLeft = layoutDirection() == Qt::RightToLeft;
     painter.setLayoutDirection(layoutDirection());
-    painter.drawText(rect, alignment, isolatedText(text));
+    painter.drawText(rect, alignment,
+                     QChar(rightToLeft ? 0x2067 : 0x2066) + text + QChar(0x2069));
 }
 
 QRect TStringGrid::cellRect(int column, int row) const

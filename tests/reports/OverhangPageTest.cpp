@@ -214,8 +214,9 @@ TEST_F(OverhangPageTest, HugeFiguresFitTheirPlaces)
     std::sort(places.begin(), places.end(), [](QRect a, QRect b) { return a.x() < b.x(); });
     for (qsizetype i = 0; i < places.size(); ++i) {
         EXPECT_TRUE(page.pnlOverhang->contentsRect().contains(places[i])) << i;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_LT(places[i - 1].right(), places[i].left()) << i;
+        }
     }
 
     const QImage painted = page.grab(page.chartOverhang->geometry()).toImage();
@@ -226,6 +227,7 @@ TEST_F(OverhangPageTest, HugeFiguresFitTheirPlaces)
         for (int x = 0; x < painted.width(); ++x)
             red += painted.pixelColor(x, y) == QColor(Qt::red);
     EXPECT_LT(red, 5 * 20);
+    EXPECT_TRUE(page.lblLbl->text().endsWith(page.lblSize->text())); // no less than the files
 }
 
 TEST_F(OverhangPageTest, ARunOverSeveralDrivesLeavesThePageAlone)

@@ -39,12 +39,13 @@ TEST(NamesShown, OddExtensionsKeepRowsOfTheirOwnShownEscaped)
     const QJsonArray types = QJsonDocument::fromJson(scan.readAllStandardOutput())["types"].toArray();
     QHash<QString, QJsonObject> rows;
     for (const auto type : types)
-        rows.insert(type["extension"].toString(), type.toObject());
-    EXPECT_EQ(rows.size(), std::size(cases));
+        rows.insert(type.toObject()["extension"].toString(), type.toObject());
+    EXPECT_EQ(std::size_t(rows.size()), std::size(cases));
     for (const auto &c : cases) {
         EXPECT_EQ(rows[c.row]["files"].toInteger(), 1) << c.row.toStdString();
-        if (!c.type.isEmpty())
+        if (!c.type.isEmpty()) {
             EXPECT_EQ(rows[c.row]["type"].toString(), c.type) << c.row.toStdString();
+        }
     }
 
     // The shell hands the tool the byte as it is.
