@@ -385,8 +385,7 @@ void TStringGrid::drawCellText(QPainter &painter, const QRect &rect, Qt::Alignme
     // that direction: a right-to-left run inside moves only itself.
     const bool rightToLeft = layoutDirection() == Qt::RightToLeft;
     painter.setLayoutDirection(layoutDirection());
-    painter.drawText(rect, alignment,
-                     QChar(rightToLeft ? 0x2067 : 0x2066) + text + QChar(0x2069));
+    painter.drawText(rect, alignment, QChar(rightToLeft ? 0x2067 : 0x2066) + text + QChar(0x2069));
 }
 
 QRect TStringGrid::cellRect(int column, int row) const

@@ -1,7 +1,6 @@
 #include "engine/Classification.h"
 
 #include "helpers/NameText.h"
-
 #include "platform/FileTimes.h"
 
 #include <cstdlib>

@@ -2,10 +2,10 @@
 
 #include "drives/Drives.h"
 #include "engine/Classification.h"
-#include "helpers/NameText.h"
 #include "engine/ReadAhead.h"
 #include "helpers/EntryHelpers.h"
 #include "helpers/Helpers.h"
+#include "helpers/NameText.h"
 #include "platform/DriveSource.h"
 #include "platform/FileTimes.h"
 
@@ -470,8 +470,8 @@ bool StatisticsEngine::passesFilter(std::string_view name)
             c = char(c - 'A' + 'a');
     }
     if (!plain)
-        lower = lowerName(QByteArrayView(extension.data(), qsizetype(extension.size())))
-                    .toStdString();
+        lower =
+            lowerName(QByteArrayView(extension.data(), qsizetype(extension.size()))).toStdString();
     for (const std::string &picked : pickedExtensions)
         if (picked == lower)
             return includeSelected;

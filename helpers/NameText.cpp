@@ -239,9 +239,3 @@ qsizetype nameLength(QByteArrayView bytes)
     }
     return characters;
 }
-
-QString isolatedText(const QString &text)
-{
-    // First-strong isolate ... pop directional isolate.
-    return QChar(0x2068) + text + QChar(0x2069);
-}

@@ -31,7 +31,3 @@ QByteArray lowerName(QByteArrayView bytes);
 // The characters of a name as a person counts them: each character of its valid UTF-8 once, and
 // each byte that is no part of it once.
 qsizetype nameLength(QByteArrayView bytes);
-
-// A text laid out as a unit of its own direction: a right-to-left name cannot reorder the text
-// around it, nor the text around it the name.
-QString isolatedText(const QString &text);

@@ -8,8 +8,8 @@
 #include "reports/PageLook.h"
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QButtonGroup>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,9 +1,8 @@
 #include "selection/SelectExtension.h"
 
-#include "helpers/NameText.h"
-
 #include "controls/DialogLook.h"
 #include "controls/TabListBox.h"
+#include "helpers/NameText.h"
 #include "selection/ExtensionLists.h"
 #include "selection/TypeNames.h"
 

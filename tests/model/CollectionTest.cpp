@@ -198,8 +198,7 @@ TEST(CollectionRead, ExtensionsReadAlikeEscapedOrAsTheyWere)
         bytes.replace(R"(".TXT")", stored);
         const CollectionRead read = parseCollection(bytes);
         ASSERT_TRUE(read) << read.message.toStdString();
-        EXPECT_EQ(read.collection->figures.lbTypes.rows(),
-                  (QStringList{"\t1\t10", ".\\n\t3\t30"}));
+        EXPECT_EQ(read.collection->figures.lbTypes.rows(), (QStringList{"\t1\t10", ".\\n\t3\t30"}));
     }
 }
 

@@ -28,15 +28,16 @@ TEST(NamesShown, OddExtensionsKeepRowsOfTheirOwnShownEscaped)
     };
     QTemporaryDir dir;
     for (const auto &c : cases) {
-        const int fd = ::open((dir.path().toLocal8Bit() + '/' + c.name).constData(),
-                              O_CREAT | O_WRONLY, 0644);
+        const int fd =
+            ::open((dir.path().toLocal8Bit() + '/' + c.name).constData(), O_CREAT | O_WRONLY, 0644);
         ASSERT_GE(fd, 0);
         ::close(fd);
     }
     QProcess scan;
     scan.start(KORVEL_SCAN_TOOL, {dir.path()});
     scan.waitForFinished();
-    const QJsonArray types = QJsonDocument::fromJson(scan.readAllStandardOutput())["types"].toArray();
+    const QJsonArray types =
+        QJsonDocument::fromJson(scan.readAllStandardOutput())["types"].toArray();
     QHash<QString, QJsonObject> rows;
     for (const auto type : types)
         rows.insert(type.toObject()["extension"].toString(), type.toObject());

@@ -41,13 +41,13 @@ void fillResults(StatisticsEngine &r)
     r.lbTypes.countFile(".IMG", largestFile);
     r.lbTypes.countFile(".img", largestFile);
     // Names as a hostile tree holds them: each keeps a row that reads as what it holds.
-    for (const char *extension :
-         {".\n", ".\xE2\x80\xAEtxt", ".\xE2\x80\x8B", ".\xFF", ".\xFE", ".", ".a\\b", ".\xD7\x90\xD7\x91"})
+    for (const char *extension : {".\n", ".\xE2\x80\xAEtxt", ".\xE2\x80\x8B", ".\xFF", ".\xFE", ".",
+                                  ".a\\b", ".\xD7\x90\xD7\x91"})
         r.lbTypes.countFile(extension, 0);
 }
 
-void show(TfrmStatistics &window, TfrmStatistics::Page tab, QAbstractButton *view,
-          const QDir &out, const QString &name)
+void show(TfrmStatistics &window, TfrmStatistics::Page tab, QAbstractButton *view, const QDir &out,
+          const QString &name)
 {
     window.OvcNotebook1->setPageIndex(tab);
     if (view)
