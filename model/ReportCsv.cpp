@@ -30,6 +30,8 @@ QByteArray csvField(const ReportCell &cell)
     switch (cell.kind) {
     case ReportCell::Kind::Integer:
         return QByteArray::number(cell.integer);
+    case ReportCell::Kind::Change:
+        return QByteArray::number(cell.change);
     case ReportCell::Kind::Percentage:
         // The shortest digits that read back as the same number, in fixed notation.
         return QByteArray::number(cell.percentage, 'f', QLocale::FloatingPointShortest);

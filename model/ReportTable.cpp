@@ -36,6 +36,14 @@ ReportCell ReportCell::ofPercentage(double value)
     return cell;
 }
 
+ReportCell ReportCell::ofChange(std::int64_t value)
+{
+    ReportCell cell;
+    cell.kind = Kind::Change;
+    cell.change = value;
+    return cell;
+}
+
 QString ReportCell::shown() const
 {
     switch (kind) {
@@ -43,6 +51,8 @@ QString ReportCell::shown() const
         return unsignedToGrouped(integer);
     case Kind::Percentage:
         return QLocale().toString(percentage, 'f', 1) + QStringLiteral(" %");
+    case Kind::Change:
+        return (change > 0 ? QLocale().positiveSign() : QString()) + intToGrouped(change);
     case Kind::Text:
         break;
     }

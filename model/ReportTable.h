@@ -11,27 +11,31 @@
 // CSV writer, a text printer or a PDF page walks any page's table the same way; the numbers stay
 // numbers until someone writes them out.
 
-// One cell: a text, a whole number (bytes or a count), or a percentage.
+// One cell: a text, a whole number (bytes or a count), a change of one (signed), or a percentage.
 struct ReportCell
 {
     enum class Kind
     {
         Text,
         Integer,
-        Percentage
+        Percentage,
+        Change
     };
 
     Kind kind = Kind::Text;
     QString text;              // Kind::Text
     std::uint64_t integer = 0; // Kind::Integer
     double percentage = 0;     // Kind::Percentage, 0 to 100
+    std::int64_t change = 0;   // Kind::Change: then to now, negative when it shrank
 
     static ReportCell ofText(const QString &text);
     static ReportCell ofInteger(std::uint64_t value);
     static ReportCell ofPercentage(double value);
+    static ReportCell ofChange(std::int64_t value);
 
     // As a person reads it: the text; the whole number with the locale's group separators; the
-    // percentage with one decimal in the locale's format and " %".
+    // percentage with one decimal in the locale's format and " %"; a change with its sign in
+    // front, "+" for growth ("+1,000", "-500", "0").
     QString shown() const;
 
     bool operator==(const ReportCell &other) const = default;

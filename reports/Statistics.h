@@ -26,6 +26,7 @@ class QPushButton;
 class QStatusBar;
 class QEventLoop;
 class LargestFoldersWindow;
+class CompareWindow;
 class ReportPage;
 class StyledLabel;
 class UnreadableFoldersItem;
@@ -80,6 +81,8 @@ public:
     QAction *ExportPage1;                           // "&Export this page..."
     QAction *ExportAll1;                            // "Export &all pages as PDF..."
     LargestFoldersWindow *largestFolders = nullptr; // made when first asked for
+    QAction *CompareWith1;
+    CompareWindow *compareWindow = nullptr; // made when first asked for
     QStatusBar *StatusBar1;
     QFrame *pnlNotYet;
     QWidget *EsTile1;
@@ -133,6 +136,7 @@ public:
     QDateTime collectedAt;
     // The Report menu (StatisticsReport.cpp).
     void LargestFolders1Click();
+    void CompareWith1Click();
     // The exports (StatisticsExport.cpp).
     void ExportPage1Click();
     void ExportAll1Click();
@@ -198,7 +202,8 @@ private:
     QEventLoop *runLoop = nullptr;
     // The drive walked now: what it holds, for the progress bar, and when its walk began.
     DriveUsage usage;
-    RunFacts resultFacts; // the facts of the run whose figures the pages show
+    RunFacts resultFacts;      // the facts of the run whose figures the pages show
+    QString resultHistoryFile; // where the history keeps that run; empty when it is not kept
     QElapsedTimer walkClock;
     bool walking = false;                 // between a drive's start and the end of its walk
     std::optional<QString> pendingStatus; // a status text not yet shown

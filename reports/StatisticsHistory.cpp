@@ -13,10 +13,12 @@ void TfrmStatistics::keepRunInHistory()
 {
     const RunFacts &facts = recorder.runEnded(engine.aborted);
     resultFacts = facts;
+    resultHistoryFile.clear();
     reportResultsChanged();
     if (historyFolder.isEmpty())
         return;
     QString message;
-    if (keepInHistory(collectionOf(facts, engine), historyFolder, message).isEmpty())
+    resultHistoryFile = keepInHistory(collectionOf(facts, engine), historyFolder, message);
+    if (resultHistoryFile.isEmpty())
         std::fprintf(stderr, "korvel98: %s\n", message.toLocal8Bit().constData());
 }

@@ -1,6 +1,7 @@
 // The Report menu of the statistics window: what can be done with a run's figures beyond the
 // pages.
 
+#include "reports/CompareWindow.h"
 #include "reports/LargestFolders.h"
 #include "reports/Statistics.h"
 
@@ -51,6 +52,8 @@ void TfrmStatistics::buildReportMenu()
                                &TfrmStatistics::ExportAll1Click);
     LargestFolders1 = addReportItem(QStringLiteral("&Largest folders..."), QKeySequence(),
                                     &TfrmStatistics::LargestFolders1Click);
+    CompareWith1 = addReportItem(QStringLiteral("&Compare with..."), QKeySequence(),
+                                 &TfrmStatistics::CompareWith1Click);
     reportResultsChanged();
 }
 
@@ -75,6 +78,10 @@ void TfrmStatistics::reportResultsChanged()
     LargestFolders1->setEnabled(!engine.folderTotals.empty());
     ExportPage1->setEnabled(resultFacts.started.isValid());
     ExportAll1->setEnabled(resultFacts.started.isValid());
+    CompareWith1->setEnabled(resultFacts.started.isValid());
+    if (compareWindow && compareWindow->isVisible() && resultFacts.started.isValid())
+        compareWindow->nowChanged(collectionOf(resultFacts, engine), historyFolder,
+                                  resultHistoryFile);
     if (largestFolders && largestFolders->isVisible())
         largestFolders->showFolders(resultFacts, engine.folderTotals);
 }
@@ -89,4 +96,17 @@ void TfrmStatistics::LargestFolders1Click()
     largestFolders->show();
     largestFolders->raise();
     largestFolders->activateWindow();
+}
+
+// The figures the pages show are "now"; the earlier collection is picked in the window.
+void TfrmStatistics::CompareWith1Click()
+{
+    if (!resultFacts.started.isValid())
+        return;
+    if (!compareWindow)
+        compareWindow = new CompareWindow(this);
+    compareWindow->pickFor(collectionOf(resultFacts, engine), historyFolder, resultHistoryFile);
+    compareWindow->show();
+    compareWindow->raise();
+    compareWindow->activateWindow();
 }

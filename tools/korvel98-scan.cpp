@@ -8,6 +8,7 @@
 #include "helpers/Helpers.h"
 #include "helpers/NameText.h"
 #include "model/Collection.h"
+#include "model/Comparison.h"
 #include "model/FolderTable.h"
 #include "model/History.h"
 #include "model/ReportCsv.h"
@@ -33,6 +34,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +46,9 @@ const char helpText[] =
     "Usage: korvel98-scan [--include EXTS | --exclude EXTS] [--today YYYY-MM-DD]\n"
     "                     [--format FORMAT [--page PAGE]] [--save FILE] [--history] FOLDER...\n"
     "       korvel98-scan [--format FORMAT [--page PAGE]] [--save FILE] --show FILE\n"
+    "       korvel98-scan [--format FORMAT [--page PART]] --compare OLD NEW\n"
+    "       korvel98-scan [--format FORMAT [--page PART]] [options of a walk] --compare OLD\n"
+    "                     FOLDER...\n"
     "\n"
     "Counts the files under each FOLDER the way Korvel 98 counts the files of a drive, without a\n"
     "window, and prints every figure of the report pages on standard output. The folders stand\n"
@@ -65,6 +70,11 @@ const char helpText[] =
     "  --history           also keep the run in the history of collections, as the window\n"
     "                      does after a run (for a collection on a schedule)\n"
     "  --show FILE         report a collection file instead of counting folders\n"
+    "  --compare OLD       compare the collection file OLD with the collection file NEW, or\n"
+    "                      with a count of the FOLDERs: what grew and what shrank by type,\n"
+    "                      size, age, attribute and folder, and which figures do not compare;\n"
+    "                      with --format csv, --page names one PART: summary, types, sizes,\n"
+    "                      accessed, created, modified, attributes or folders\n"
     "  -h, --help          print this help and exit\n"
     "  -v, --version       print the version and exit\n"
     "\n"
@@ -107,6 +117,8 @@ struct Options
     } format = Format::Json;
     QString page; // with Format::Csv: a page's name or "folders"
     QString save, show;
+    QString compare;     // the earlier collection file
+    QString compareWith; // the later one, when no folder is walked
     bool history = false;
 };
 
@@ -118,6 +130,14 @@ QString pageNames()
     for (int page = 0; page < reportPageCount; ++page)
         names << reportPageName(ReportPageId(page));
     return (names << foldersPage).join(QStringLiteral(", "));
+}
+
+QString comparisonPartNames()
+{
+    QStringList names;
+    for (int part = 0; part < comparisonPartCount; ++part)
+        names << comparisonPartName(ComparisonPart(part));
+    return names.join(QStringLiteral(", "));
 }
 
 [[noreturn]] void fail(const QString &message)
@@ -196,13 +216,12 @@ Options parse(const std::vector<std::string> &bytes)
                 fail(QStringLiteral("--format wants json, csv or text, not \"%1\"").arg(text));
         } else if (arg == u"--page") {
             options.page = value();
-            if (!reportPageNamed(options.page) && options.page != foldersPage)
-                fail(QStringLiteral("--page wants one of %1, not \"%2\"")
-                         .arg(pageNames(), options.page));
         } else if (arg == u"--save") {
             options.save = value();
         } else if (arg == u"--show") {
             options.show = value();
+        } else if (arg == u"--compare") {
+            options.compare = value();
         } else if (arg == u"--history") {
             options.history = true;
         } else if (arg == u"--") {
@@ -215,11 +234,18 @@ Options parse(const std::vector<std::string> &bytes)
             options.folders.push_back(bytes[i]);
         }
     }
+    if (!options.compare.isEmpty() && !options.show.isEmpty())
+        fail(QStringLiteral("--compare and --show may not be given together"));
+    const QString pages = options.compare.isEmpty() ? pageNames() : comparisonPartNames();
+    if (!options.page.isEmpty() &&
+        (options.compare.isEmpty() ? !reportPageNamed(options.page) && options.page != foldersPage
+                                   : !comparisonPartNamed(options.page)))
+        fail(QStringLiteral("--page wants one of %1, not \"%2\"").arg(pages, options.page));
     // A save that can never succeed is said before a long walk, not after it.
     if (!options.save.isEmpty() && !QFileInfo(options.save).absoluteDir().exists())
         fail(QStringLiteral("--save: no folder %1").arg(QFileInfo(options.save).absolutePath()));
     if (options.format == Options::Format::Csv && options.page.isEmpty())
-        fail(QStringLiteral("--format csv wants --page and one of %1").arg(pageNames()));
+        fail(QStringLiteral("--format csv wants --page and one of %1").arg(pages));
     if (options.format != Options::Format::Csv && !options.page.isEmpty())
         fail(QStringLiteral("--page goes with --format csv"));
     if (!options.show.isEmpty()) {
@@ -228,6 +254,16 @@ Options parse(const std::vector<std::string> &bytes)
         if (filterGiven || options.today.isValid() || options.history)
             fail(QStringLiteral("--include, --exclude, --today and --history go with a walk, "
                                 "not with --show"));
+        return options;
+    }
+    // --compare OLD NEW: a later collection file instead of folders to walk.
+    if (!options.compare.isEmpty() && options.folders.size() == 1 &&
+        QFileInfo(QString::fromLocal8Bit(options.folders.front())).isFile()) {
+        if (filterGiven || options.today.isValid() || options.history || !options.save.isEmpty())
+            fail(QStringLiteral("--include, --exclude, --today, --save and --history go with a "
+                                "walk, not with two collection files"));
+        options.compareWith = QString::fromLocal8Bit(options.folders.front());
+        options.folders.clear();
         return options;
     }
     if (options.folders.empty())
@@ -453,6 +489,31 @@ QByteArray pageAsCsv(const ReportModel &model, const RunFacts &facts, const Accu
     return reportCsv(model.table(*reportPageNamed(page)));
 }
 
+Collection readOrFail(const QString &path)
+{
+    CollectionRead read = readCollectionFile(path);
+    if (!read)
+        fail(read.message);
+    return std::move(*read.collection);
+}
+
+void printComparison(const Options &options, const Collection &then, const Collection &now)
+{
+    const Comparison comparison(then, now);
+    switch (options.format) {
+    case Options::Format::Json:
+        std::fputs(comparisonJson(comparison).constData(), stdout);
+        break;
+    case Options::Format::Csv:
+        std::fputs(reportCsv(comparison.table(*comparisonPartNamed(options.page))).constData(),
+                   stdout);
+        break;
+    case Options::Format::Text:
+        std::fputs(withoutControls(comparisonText(comparison)).toUtf8().constData(), stdout);
+        break;
+    }
+}
+
 void printReport(const Options &options, const RunFacts &facts, const Accumulators &figures)
 {
     const ReportModel model(figures, facts.drives, overhangClusterSize(facts));
@@ -651,6 +712,12 @@ int main(int argc, char **argv)
     const Options options = parse(std::vector<std::string>(argv + 1, argv + argc));
     if (!options.show.isEmpty())
         return showCollection(options);
+    const std::optional<Collection> earlier =
+        options.compare.isEmpty() ? std::nullopt : std::optional(readOrFail(options.compare));
+    if (!options.compareWith.isEmpty()) {
+        printComparison(options, *earlier, readOrFail(options.compareWith));
+        return finishOutput();
+    }
     const auto held = holdFolders(options);
 
     platform::FolderDriveSource drives;
@@ -723,7 +790,10 @@ int main(int argc, char **argv)
     nameFolders(facts, options);
     tellUnreadable(engine, options, held);
     const bool kept = keepRun(options, facts, engine);
-    printReport(options, facts, engine);
+    if (earlier)
+        printComparison(options, *earlier, collectionOf(facts, engine));
+    else
+        printReport(options, facts, engine);
     const int written = finishOutput();
     // A walk that had to stop short (no descriptors left) printed incomplete figures.
     return written != 0 ? written : engine.aborted || !kept ? 1 : 0;

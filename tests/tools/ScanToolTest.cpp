@@ -534,3 +534,41 @@ TEST_F(ScanTool, MountedFileSystemInsideTheTreeIsNotEntered)
 }
 
 } // namespace
+
+namespace {
+
+// --compare OLD FOLDER walks and compares; --compare OLD NEW prints the same from the saved walk;
+// a page of another kind, or --show beside it, is refused.
+TEST_F(ScanTool, CompareWithAnEarlierCollection)
+{
+    QTemporaryDir data;
+    const QString old = data.filePath("old.korvel98.json"),
+                  now = data.filePath("now.korvel98.json");
+    ASSERT_EQ(scan({"--save", old, dir.path()}).exitCode, 0);
+    make({"docs/logs/a.log", 10240, 0, 0});
+    ASSERT_TRUE(QFile::remove(dir.filePath("docs/notes.txt")));
+
+    const Result walked =
+        scan({"--format", "csv", "--page", "types", "--save", now, "--compare", old, dir.path()});
+    ASSERT_EQ(walked.exitCode, 0) << walked.err.toStdString();
+    const QList<QStringList> records = csvRecords(walked.out);
+    ASSERT_GE(records.size(), 3);
+    EXPECT_EQ(records[1].mid(0, 1) + records[1].mid(2),
+              (QStringList{".TXT", "2", "1", "-1", "16386", "1", "-16385"}));
+    EXPECT_EQ(records[2].mid(0, 1) + records[2].mid(2),
+              (QStringList{".LOG", "0", "1", "1", "0", "10240", "10240"}));
+    const Result files = scan({"--format", "csv", "--page", "types", "--compare", old, now});
+    EXPECT_EQ(files.out, walked.out);
+    const QJsonObject json = scan({"--compare", old, now}).json();
+    EXPECT_EQ(json["tables"]["folders"]["rows"][0][0].toString(), dir.filePath("docs/logs"));
+
+    for (const QStringList &bad :
+         {QStringList{"--format", "csv", "--page", "space", "--compare", old, now},
+          QStringList{"--show", now, "--compare", old}}) {
+        const Result r = scan(bad);
+        EXPECT_EQ(r.exitCode, 2) << bad.join(' ').toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1);
+    }
+}
+
+} // namespace

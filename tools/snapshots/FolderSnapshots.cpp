@@ -50,16 +50,6 @@ void makeHome(const std::filesystem::path &root)
     }
 }
 
-// Removes itself by bytes: Qt's own removal passes by a name that is no UTF-8.
-struct TemporaryHome : QTemporaryDir
-{
-    ~TemporaryHome()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path().toStdString(), ignored);
-    }
-};
-
 void folderSnapshots(const QDir &out)
 {
     TemporaryHome home;

@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QString>
+#include <QTemporaryDir>
 #include <QWidget>
+#include <filesystem>
 #include <functional>
 
 // Each file of this tool registers the pictures it renders:
@@ -17,3 +19,14 @@ struct SnapshotRegistrar
 
 // Renders a widget as it would show on screen and writes it as OUT/name.png.
 bool saveSnapshot(QWidget &widget, const QDir &out, const QString &name);
+
+// A temporary folder for the made-up trees the pictures are taken of. It removes itself by
+// bytes: Qt's own removal passes by a name that is no UTF-8.
+struct TemporaryHome : QTemporaryDir
+{
+    ~TemporaryHome()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path().toStdString(), ignored);
+    }
+};

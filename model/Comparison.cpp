@@ -1,0 +1,526 @@
+#include "model/Comparison.h"
+
+#include "helpers/NameText.h"
+#include "model/FolderReport.h"
+#include "model/History.h"
+#include "model/ReportModel.h"
+#include "model/ReportText.h"
+#include "model/TypeListing.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocale>
+#include <algorithm>
+#include <array>
+#include <map>
+
+namespace {
+
+const std::array<const char *, comparisonPartCount> partNames = {
+    "summary", "types", "sizes", "accessed", "created", "modified", "attributes", "folders"};
+
+std::int64_t difference(std::uint64_t then, std::uint64_t now)
+{
+    if (now >= then) {
+        const std::uint64_t grown = now - then;
+        return grown > std::uint64_t(INT64_MAX) ? INT64_MAX : std::int64_t(grown);
+    }
+    const std::uint64_t lost = then - now;
+    return lost > std::uint64_t(INT64_MAX) ? INT64_MIN : -std::int64_t(lost);
+}
+
+std::uint64_t count(std::int64_t value)
+{
+    return value > 0 ? std::uint64_t(value) : 0;
+}
+
+std::uint64_t magnitude(std::int64_t value)
+{
+    return value < 0 ? 0 - std::uint64_t(value) : std::uint64_t(value);
+}
+
+// The listings of classes, paired by their place: both runs have the same classes.
+std::vector<ChangeRow> pairedClasses(const std::vector<ClassFigures> &then,
+                                     const std::vector<ClassFigures> &now)
+{
+    std::vector<ChangeRow> rows;
+    for (std::size_t i = then.size(); i-- > 0;)
+        rows.push_back(
+            {then[i].label, QString(), {then[i].files, now[i].files, then[i].bytes, now[i].bytes}});
+    return rows;
+}
+
+// A drive is the same drive in both runs when it is mounted at the same place; a drive whose
+// mount point is not known is told by its letter.
+QString driveKey(const DriveFacts &drive)
+{
+    return drive.mountPoint.isEmpty() ? QString(drive.letter) + u':' : drive.mountPoint;
+}
+
+QStringList walkedDriveKeys(const RunFacts &facts)
+{
+    QStringList keys;
+    for (const DriveFacts &drive : facts.drives)
+        if (drive.walked)
+            keys << driveKey(drive);
+    keys.sort();
+    return keys;
+}
+
+QStringList pickedPatterns(const Accumulators &figures)
+{
+    QStringList patterns;
+    for (const QString &entry : figures.PickList2)
+        patterns << entry.section(u'\t', 0, 0).trimmed().toLower();
+    patterns.sort();
+    patterns.removeDuplicates();
+    return patterns;
+}
+
+const DriveFolders *foldersOf(const Collection &run, QChar letter)
+{
+    for (const DriveFolders &drive : run.figures.folderTotals)
+        if (drive.letter == letter)
+            return &drive;
+    return nullptr;
+}
+
+const DriveFacts *walkedDrive(const RunFacts &facts, const QString &key)
+{
+    for (const DriveFacts &drive : facts.drives)
+        if (drive.walked && driveKey(drive) == key)
+            return &drive;
+    return nullptr;
+}
+
+QString dateShown(const QDateTime &at)
+{
+    return at.isValid() ? at.toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QStringLiteral("?");
+}
+
+QString daysBetween(const QDateTime &then, const QDateTime &now)
+{
+    if (!then.isValid() || !now.isValid())
+        return QString();
+    const qint64 days = then.daysTo(now);
+    return QString::number(days) +
+           (days == 1 || days == -1 ? QStringLiteral(" day") : QStringLiteral(" days"));
+}
+
+ReportCell text(const QString &value)
+{
+    return ReportCell::ofText(value);
+}
+
+} // namespace
+
+std::int64_t ChangeFigures::fileChange() const
+{
+    return difference(filesThen, filesNow);
+}
+
+std::int64_t ChangeFigures::byteChange() const
+{
+    return difference(bytesThen, bytesNow);
+}
+
+QString walkedDrivesText(const RunFacts &facts)
+{
+    QStringList drives;
+    for (const DriveFacts &drive : facts.drives)
+        if (drive.walked)
+            drives << QString(drive.letter.toUpper()) + u':' +
+                          (drive.mountPoint.isEmpty() ? QString() : u' ' + drive.mountPoint);
+    return drives.isEmpty() ? QStringLiteral("none") : drives.join(QStringLiteral(", "));
+}
+
+bool sameWalkedDrives(const RunFacts &a, const RunFacts &b)
+{
+    return walkedDriveKeys(a) == walkedDriveKeys(b);
+}
+
+QString comparisonPartName(ComparisonPart part)
+{
+    return QString::fromLatin1(partNames[std::size_t(part)]);
+}
+
+QString comparisonPartTitle(ComparisonPart part)
+{
+    QString title = comparisonPartName(part);
+    title[0] = title[0].toUpper();
+    return title;
+}
+
+std::optional<ComparisonPart> comparisonPartNamed(const QString &name)
+{
+    for (int part = 0; part < comparisonPartCount; ++part)
+        if (name == QLatin1String(partNames[std::size_t(part)]))
+            return ComparisonPart(part);
+    return std::nullopt;
+}
+
+QString filterSummary(const Accumulators &figures)
+{
+    const qsizetype picked = pickedPatterns(figures).size();
+    const QString types =
+        QString::number(picked) +
+        (picked == 1 ? QStringLiteral(" selected type") : QStringLiteral(" selected types"));
+    if (figures.includeSelected)
+        return QStringLiteral("Only ") + types;
+    if (figures.excludeSelected)
+        return QStringLiteral("All but ") + types;
+    return QStringLiteral("All types");
+}
+
+Comparison::Comparison(const Collection &then, const Collection &now) : before(then), after(now)
+{
+    const TypeListing typesThen(before.figures), typesNow(after.figures);
+    std::map<QString, ChangeRow> byExtension;
+    for (const TypeRow &row : typesThen.rows()) {
+        ChangeRow &change = byExtension[row.extension];
+        change.label = row.extension;
+        change.typeName = row.typeName;
+        change.figures.filesThen = count(row.files);
+        change.figures.bytesThen = row.bytes;
+    }
+    for (const TypeRow &row : typesNow.rows()) {
+        ChangeRow &change = byExtension[row.extension];
+        change.label = row.extension;
+        change.typeName = row.typeName;
+        change.figures.filesNow = count(row.files);
+        change.figures.bytesNow = row.bytes;
+    }
+    for (auto &[extension, row] : byExtension) {
+        const ChangeFigures &f = row.figures;
+        if (f.filesThen || f.filesNow || f.bytesThen || f.bytesNow)
+            typeRows.push_back(std::move(row));
+    }
+    std::stable_sort(typeRows.begin(), typeRows.end(), [](const ChangeRow &a, const ChangeRow &b) {
+        const std::uint64_t bytesA = magnitude(a.figures.byteChange());
+        const std::uint64_t bytesB = magnitude(b.figures.byteChange());
+        if (bytesA != bytesB)
+            return bytesA > bytesB;
+        return magnitude(a.figures.fileChange()) > magnitude(b.figures.fileChange());
+    });
+
+    sizeRows = pairedClasses(sizeClasses(before.figures), sizeClasses(after.figures));
+    const std::array dates{DateKind::Accessed, DateKind::Created, DateKind::Modified};
+    for (std::size_t i = 0; i < dates.size(); ++i)
+        ageRows[i] = pairedClasses(ageClasses(before.figures, dates[i]),
+                                   ageClasses(after.figures, dates[i]));
+
+    const AttributeFigures attributesThen = attributeFigures(before.figures);
+    const AttributeFigures attributesNow = attributeFigures(after.figures);
+    for (std::size_t row = 0; row < 4; ++row)
+        attributeRows.push_back({attributeLabel(int(row)),
+                                 QString(),
+                                 {attributesThen.files[row], attributesNow.files[row],
+                                  attributesThen.bytes[row], attributesNow.bytes[row]}});
+    compareFolders();
+}
+
+// Folders are matched by their drive's mount point and their path below it, byte for byte.
+void Comparison::compareFolders()
+{
+    folderTotalsKept = !before.figures.folderTotals.empty() && !after.figures.folderTotals.empty();
+    if (!folderTotalsKept)
+        return;
+    struct Found
+    {
+        ChangeRow row;
+        int depth = 0;
+    };
+    std::vector<Found> found;
+    for (const DriveFacts &driveNow : after.facts.drives) {
+        const DriveFacts *driveThen =
+            driveNow.walked ? walkedDrive(before.facts, driveKey(driveNow)) : nullptr;
+        const DriveFolders *foldersNow = foldersOf(after, driveNow.letter);
+        const DriveFolders *foldersThen =
+            driveThen ? foldersOf(before, driveThen->letter) : nullptr;
+        if (!foldersNow || !foldersThen)
+            continue;
+        QHash<QByteArray, const FolderTotal *> thenByPath;
+        for (const FolderTotal &folder : foldersThen->folders)
+            thenByPath.insert(folder.path, &folder);
+        const auto add = [&](const FolderTotal *then, const FolderTotal *now) {
+            const FolderTotal &some = now ? *now : *then;
+            ChangeFigures f;
+            f.filesThen = then ? count(then->files) : 0;
+            f.bytesThen = then ? then->bytes : 0;
+            f.filesNow = now ? count(now->files) : 0;
+            f.bytesNow = now ? now->bytes : 0;
+            // A drive's root changes by the drive's whole change, which the summary gives.
+            if (f.bytesThen != f.bytesNow && some.depth() > 0)
+                found.push_back(
+                    {{shownFolderLocation(driveNow.mountPoint, some), QString(), f}, some.depth()});
+        };
+        for (const FolderTotal &folder : foldersNow->folders)
+            add(thenByPath.take(folder.path), &folder);
+        for (const FolderTotal &folder : foldersThen->folders)
+            if (thenByPath.contains(folder.path))
+                add(&folder, nullptr);
+    }
+    const auto moreChanged = [](const Found &a, const Found &b) {
+        const std::uint64_t changeA = magnitude(a.row.figures.byteChange());
+        const std::uint64_t changeB = magnitude(b.row.figures.byteChange());
+        if (changeA != changeB)
+            return changeA > changeB;
+        if (a.depth != b.depth)
+            return a.depth > b.depth;
+        return a.row.label < b.row.label;
+    };
+    std::sort(found.begin(), found.end(), moreChanged);
+    for (const bool grown : {true, false}) {
+        std::size_t listed = 0;
+        for (const Found &folder : found)
+            if ((folder.row.figures.byteChange() > 0) == grown && listed++ < foldersListed)
+                folderRows.push_back(folder.row);
+    }
+}
+
+const std::vector<ChangeRow> &Comparison::ages(ComparisonPart date) const
+{
+    const std::size_t i = date == ComparisonPart::Accessed  ? 0
+                          : date == ComparisonPart::Created ? 1
+                                                            : 2;
+    return ageRows[i];
+}
+
+ChangeFigures Comparison::totals() const
+{
+    ChangeFigures f;
+    f.filesThen = count(before.figures.filesFound);
+    f.filesNow = count(after.figures.filesFound);
+    for (std::size_t k = 1; k <= 12; ++k) {
+        f.bytesThen += std::uint64_t(std::max(0.0, before.figures.sizeBytes[k]));
+        f.bytesNow += std::uint64_t(std::max(0.0, after.figures.sizeBytes[k]));
+    }
+    return f;
+}
+
+bool Comparison::sameFilter() const
+{
+    const Accumulators &a = before.figures, &b = after.figures;
+    // Every type is counted whenever neither picked-types mode is on.
+    if (a.includeSelected != b.includeSelected || a.excludeSelected != b.excludeSelected)
+        return false;
+    return (!a.includeSelected && !a.excludeSelected) || pickedPatterns(a) == pickedPatterns(b);
+}
+
+bool Comparison::sameDrives() const
+{
+    return sameWalkedDrives(before.facts, after.facts);
+}
+
+QStringList Comparison::warnings() const
+{
+    QStringList lines;
+    if (!sameFilter())
+        lines << QStringLiteral("The file-type filters differ (then: %1; now: %2). Files, bytes, "
+                                "size classes, ages, attributes and folders count different "
+                                "files and are not comparable; nor are the types only one of "
+                                "the filters counts.")
+                     .arg(filterSummary(before.figures), filterSummary(after.figures));
+    if (!sameDrives())
+        lines << QStringLiteral("The drives differ (then: %1; now: %2). Files, bytes, types, size "
+                                "classes, ages and attributes cover different drives and are not "
+                                "comparable; folders are compared on the drives both runs walked.")
+                     .arg(walkedDrivesText(before.facts), walkedDrivesText(after.facts));
+    for (const auto &[run, when] : {std::pair{&before, "then"}, std::pair{&after, "now"}})
+        if (!run->facts.complete)
+            lines << QStringLiteral("The run of %1 was stopped before its end: its figures hold "
+                                    "only the files counted until then.")
+                         .arg(QLatin1String(when));
+    if (!folderTotalsKept) {
+        const bool thenHas = !before.figures.folderTotals.empty();
+        const bool nowHas = !after.figures.folderTotals.empty();
+        const QString which = thenHas  ? QStringLiteral("the collection of now keeps")
+                              : nowHas ? QStringLiteral("the collection of then keeps")
+                                       : QStringLiteral("neither collection keeps");
+        lines << QStringLiteral("No folders are compared: %1 no folder totals (a file of an "
+                                "older version, or no drive walked).")
+                     .arg(which);
+    }
+    return lines;
+}
+
+ReportTable Comparison::table(ComparisonPart part) const
+{
+    switch (part) {
+    case ComparisonPart::Summary:
+        return summaryTable();
+    case ComparisonPart::Types:
+        return changeTable(part, QStringLiteral("Extension"), typeRows, true);
+    case ComparisonPart::Sizes:
+        return changeTable(part, QStringLiteral("File size"), sizeRows, false);
+    case ComparisonPart::Accessed:
+        return changeTable(part, dateCaption(DateKind::Accessed), ages(part), false);
+    case ComparisonPart::Created:
+        return changeTable(part, dateCaption(DateKind::Created), ages(part), false);
+    case ComparisonPart::Modified:
+        return changeTable(part, dateCaption(DateKind::Modified), ages(part), false);
+    case ComparisonPart::Attributes:
+        return changeTable(part, QStringLiteral("Attribute"), attributeRows, false);
+    case ComparisonPart::Folders: {
+        ReportTable table = changeTable(part, QStringLiteral("Folder"), folderRows, false);
+        if (!folderTotalsKept)
+            table.notes = QStringList{warnings().constLast()};
+        return table;
+    }
+    }
+    return {};
+}
+
+ReportTable Comparison::summaryTable() const
+{
+    ReportTable table;
+    table.title = comparisonPartTitle(ComparisonPart::Summary);
+    table.headings = {"Figure", "Then", "Now", "Change"};
+    const RunFacts &a = before.facts, &b = after.facts;
+    table.rows.push_back({text("Started"), text(dateShown(a.started)), text(dateShown(b.started)),
+                          text(daysBetween(a.started, b.started))});
+    table.rows.push_back({text("Drives"), text(walkedDrivesText(a)), text(walkedDrivesText(b)),
+                          text(sameDrives() ? QString() : QStringLiteral("differ"))});
+    table.rows.push_back({text("Filter"), text(filterSummary(before.figures)),
+                          text(filterSummary(after.figures)),
+                          text(sameFilter() ? QString() : QStringLiteral("differs"))});
+    const ChangeFigures sums = totals();
+    table.rows.push_back({text("Files"), ReportCell::ofInteger(sums.filesThen),
+                          ReportCell::ofInteger(sums.filesNow),
+                          ReportCell::ofChange(sums.fileChange())});
+    table.rows.push_back({text("Bytes"), ReportCell::ofInteger(sums.bytesThen),
+                          ReportCell::ofInteger(sums.bytesNow),
+                          ReportCell::ofChange(sums.byteChange())});
+    table.notes = warnings();
+    return table;
+}
+
+ReportTable Comparison::changeTable(ComparisonPart part, const QString &caption,
+                                    const std::vector<ChangeRow> &rows, bool withType) const
+{
+    ReportTable table;
+    table.title = comparisonPartTitle(part);
+    table.headings << caption;
+    if (withType)
+        table.headings << QStringLiteral("Type");
+    table.headings << QStringLiteral("Files then") << QStringLiteral("Files now")
+                   << QStringLiteral("Files change") << QStringLiteral("Bytes then")
+                   << QStringLiteral("Bytes now") << QStringLiteral("Bytes change");
+    for (const ChangeRow &row : rows) {
+        const ChangeFigures &f = row.figures;
+        std::vector<ReportCell> cells;
+        cells.reserve(std::size_t(table.headings.size()));
+        cells.push_back(text(row.label));
+        if (withType)
+            cells.push_back(text(row.typeName));
+        cells.push_back(ReportCell::ofInteger(f.filesThen));
+        cells.push_back(ReportCell::ofInteger(f.filesNow));
+        cells.push_back(ReportCell::ofChange(f.fileChange()));
+        cells.push_back(ReportCell::ofInteger(f.bytesThen));
+        cells.push_back(ReportCell::ofInteger(f.bytesNow));
+        cells.push_back(ReportCell::ofChange(f.byteChange()));
+        table.rows.push_back(std::move(cells));
+    }
+    return table;
+}
+
+std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts &now,
+                                    const QString &ownFile)
+{
+    std::vector<EarlierRun> runs;
+    for (const QString &path : historyFiles(historyFolder)) {
+        QFile file(path);
+        if (file.size() > collectionFileLimit || !file.open(QIODevice::ReadOnly))
+            continue;
+        std::optional<RunFacts> facts = parseRunFacts(file.readAll());
+        if (!facts || (!ownFile.isEmpty() && QFileInfo(path) == QFileInfo(ownFile)))
+            continue;
+        const bool same = sameWalkedDrives(*facts, now);
+        runs.push_back({path, std::move(*facts), same});
+    }
+    std::stable_sort(runs.begin(), runs.end(), [](const EarlierRun &a, const EarlierRun &b) {
+        if (a.sameDrives != b.sameDrives)
+            return a.sameDrives;
+        return a.facts.started > b.facts.started;
+    });
+    return runs;
+}
+
+QString comparisonText(const Comparison &comparison)
+{
+    const auto run = [](const Collection &c) {
+        return QStringLiteral("%1, drives %2, %3%4")
+            .arg(dateShown(c.facts.started), walkedDrivesText(c.facts), filterSummary(c.figures),
+                 c.facts.complete ? QString() : QStringLiteral(", stopped before its end"));
+    };
+    QString text = QStringLiteral("Comparison\n  Then: %1\n  Now:  %2\n")
+                       .arg(run(comparison.then()), run(comparison.now()));
+    for (int part = 0; part < comparisonPartCount; ++part)
+        text += u'\n' + reportText(comparison.table(ComparisonPart(part)));
+    return text;
+}
+
+namespace {
+
+QByteArray jsonText(const QString &text)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+QByteArray jsonCell(const ReportCell &cell)
+{
+    switch (cell.kind) {
+    case ReportCell::Kind::Integer:
+        return QByteArray::number(cell.integer);
+    case ReportCell::Kind::Change:
+        return QByteArray::number(cell.change);
+    case ReportCell::Kind::Percentage:
+        return QByteArray::number(cell.percentage, 'g', QLocale::FloatingPointShortest);
+    case ReportCell::Kind::Text:
+        break;
+    }
+    return jsonText(cell.text);
+}
+
+QByteArray jsonTexts(const QStringList &texts)
+{
+    QByteArrayList items;
+    for (const QString &text : texts)
+        items << jsonText(text);
+    return '[' + items.join(", ") + ']';
+}
+
+QByteArray jsonRun(const Collection &run)
+{
+    return "{\"started\": " + jsonText(run.facts.started.toString(Qt::ISODate)) +
+           ", \"drives\": " + jsonText(walkedDrivesText(run.facts)) +
+           ", \"filter\": " + jsonText(filterSummary(run.figures)) +
+           ", \"complete\": " + (run.facts.complete ? "true" : "false") + '}';
+}
+
+} // namespace
+
+QByteArray comparisonJson(const Comparison &comparison)
+{
+    QByteArray out = "{\n  \"then\": " + jsonRun(comparison.then()) +
+                     ",\n  \"now\": " + jsonRun(comparison.now()) +
+                     ",\n  \"warnings\": " + jsonTexts(comparison.warnings()) +
+                     ",\n  \"tables\": {";
+    for (int part = 0; part < comparisonPartCount; ++part) {
+        const ReportTable table = comparison.table(ComparisonPart(part));
+        out += (part ? ",\n    " : "\n    ") + jsonText(comparisonPartName(ComparisonPart(part))) +
+               ": {\"headings\": " + jsonTexts(table.headings) + ", \"rows\": [";
+        for (std::size_t row = 0; row < table.rows.size(); ++row) {
+            QByteArrayList cells;
+            for (const ReportCell &cell : table.rows[row])
+                cells << jsonCell(cell);
+            out += (row ? ",\n      [" : "\n      [") + cells.join(", ") + ']';
+        }
+        out += "], \"notes\": " + jsonTexts(table.notes) + '}';
+    }
+    return out + "\n  }\n}\n";
+}

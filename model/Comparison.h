@@ -1,0 +1,141 @@
+#pragma once
+
+#include "model/Collection.h"
+#include "model/ReportTable.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// Two collections side by side: an earlier one ("then") and a later one ("now"), with what grew
+// and what shrank between them, by type, size class, age, attribute and folder. Nothing here
+// knows a widget: the compare window, its exports and the command line all read the same tables.
+
+// Files and bytes then and now.
+struct ChangeFigures
+{
+    std::uint64_t filesThen = 0;
+    std::uint64_t filesNow = 0;
+    std::uint64_t bytesThen = 0;
+    std::uint64_t bytesNow = 0;
+
+    // Now less then, held to the range of a signed 64-bit number.
+    std::int64_t fileChange() const;
+    std::int64_t byteChange() const;
+    bool operator==(const ChangeFigures &) const = default;
+};
+
+// One row of a compared listing: an extension, a size or age class, an attribute or a folder.
+struct ChangeRow
+{
+    QString label;    // ".LOG", "0 - 16K", "Hidden", "/home/ann/Music"
+    QString typeName; // types only
+    ChangeFigures figures;
+};
+
+// The tables of a comparison, in the order the window and the exports give them.
+enum class ComparisonPart
+{
+    Summary,
+    Types,
+    Sizes,
+    Accessed,
+    Created,
+    Modified,
+    Attributes,
+    Folders
+};
+inline constexpr int comparisonPartCount = 8;
+
+// The part's name on a command line and in file names ("summary", "types", ..., "folders") and
+// its caption ("Summary", "Types", "Sizes", "Accessed", ...).
+QString comparisonPartName(ComparisonPart part);
+QString comparisonPartTitle(ComparisonPart part);
+std::optional<ComparisonPart> comparisonPartNamed(const QString &name);
+
+// At most this many folders that grew and this many that shrank are listed.
+inline constexpr std::size_t foldersListed = 25;
+
+class Comparison
+{
+public:
+    Comparison(const Collection &then, const Collection &now);
+
+    const Collection &then() const { return before; }
+    const Collection &now() const { return after; }
+
+    // Every extension of either run, largest byte change first (growth or shrinkage alike),
+    // then by the change of files, then by extension.
+    const std::vector<ChangeRow> &types() const { return typeRows; }
+    // In the order of the pages' listings: the largest size class and the oldest age first.
+    const std::vector<ChangeRow> &sizes() const { return sizeRows; }
+    const std::vector<ChangeRow> &ages(ComparisonPart date) const;
+    const std::vector<ChangeRow> &attributes() const { return attributeRows; }
+    // The folders that grew most, largest growth first, then those that shrank most, largest
+    // loss first; a folder kept by one run only grew from 0 or shrank to 0. Only folders of
+    // drives both runs walked, the drives' roots left to the summary; among equal changes the
+    // deeper folder comes first, since it is where the change happened.
+    const std::vector<ChangeRow> &folders() const { return folderRows; }
+    // Both runs kept folder totals (an older collection file has none).
+    bool hasFolders() const { return folderTotalsKept; }
+
+    // The sums of every file counted.
+    ChangeFigures totals() const;
+    // Why some figures do not compare like with like: different filters, different drives, a
+    // stopped run, a missing folder table. Empty when the two runs match.
+    QStringList warnings() const;
+    bool sameFilter() const;
+    bool sameDrives() const;
+
+    // One part as a table: the labels, then files then / now / change and bytes then / now /
+    // change (the summary: one row per fact, the warnings as its notes).
+    ReportTable table(ComparisonPart part) const;
+
+private:
+    ReportTable summaryTable() const;
+    ReportTable changeTable(ComparisonPart part, const QString &caption,
+                            const std::vector<ChangeRow> &rows, bool withType) const;
+    void compareFolders();
+
+    Collection before;
+    Collection after;
+    std::vector<ChangeRow> typeRows;
+    std::vector<ChangeRow> sizeRows;
+    std::vector<ChangeRow> ageRows[3];
+    std::vector<ChangeRow> attributeRows;
+    std::vector<ChangeRow> folderRows;
+    bool folderTotalsKept = false;
+};
+
+// Whether two runs walked the same drives: the same mount points (letters where a mount point is
+// not known), whatever letters they had.
+bool sameWalkedDrives(const RunFacts &a, const RunFacts &b);
+// The drives a run walked: "C: /, D: /home"; "none" when it walked none.
+QString walkedDrivesText(const RunFacts &facts);
+
+// A collection of the history a run can be compared with.
+struct EarlierRun
+{
+    QString path;
+    RunFacts facts;
+    bool sameDrives = false; // walked the drives the run walked
+};
+// The history's collections, those of the run's drives first, then the others, newest first in
+// each; the run's own file (ownFile, when it was kept there) and files that cannot be read are
+// left out.
+std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts &now,
+                                    const QString &ownFile = QString());
+
+// The whole comparison as a person reads it in a terminal: which runs, then every part as a
+// table with its notes (model/ReportText.h).
+QString comparisonText(const Comparison &comparison);
+// The whole comparison as one JSON object for scripts: "then" and "now" (started, drives,
+// filter, complete), "warnings", and "tables", each part by its name with its "headings",
+// "rows" (numbers as JSON numbers written in all their digits, changes signed) and "notes".
+QByteArray comparisonJson(const Comparison &comparison);
+
+// How a run's filter reads in a summary: "All types", "Only 3 selected types", "All but 2
+// selected types".
+QString filterSummary(const Accumulators &figures);

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "model/Collection.h"
+#include "model/Comparison.h"
+
+#include <QDialog>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+class QTabWidget;
+class QTableView;
+class QTreeWidget;
+
+// The twenty largest changes of bytes by type as horizontal bars from a zero line: growth to the
+// right in one colour, shrinkage to the left in another. A screen reader gets the same figures as
+// the chart's description; the Types table beside it has them all.
+class ChangeChart : public QWidget
+{
+    Q_OBJECT
+
+public:
+    struct Bar
+    {
+        QString label;
+        std::int64_t change = 0;
+    };
+    explicit ChangeChart(QWidget *parent = nullptr);
+    void setBars(std::vector<Bar> bars);
+    const std::vector<Bar> &bars() const { return shown; }
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    std::vector<Bar> shown;
+};
+
+// What the Export dialog asks for: one table as CSV, or every table as a PDF, and where.
+struct CompareExport
+{
+    std::optional<ComparisonPart> csvPart; // none: a PDF of every table
+    QString path;
+};
+
+// Compares the figures the statistics window shows ("now") with an earlier collection ("then"):
+// first a list to pick it from (the history's collections of the same drives first, or any file
+// by "Browse..."), then the comparison in tabs: a summary with what does not compare, the types
+// with a chart of the largest changes, the size classes, the three ages, the attributes and the
+// folders that grew and shrank most. "Export..." writes a table as CSV or all of them as a PDF.
+class CompareWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CompareWindow(QWidget *parent = nullptr);
+    ~CompareWindow() override;
+
+    // Shows the list of earlier collections to compare the figures shown now with; ownFile is
+    // where the history keeps them, if it does.
+    void pickFor(const Collection &now, const QString &historyFolder,
+                 const QString &ownFile = QString());
+    // Compares with the collection of a file; a file that cannot be read gets one message and
+    // the list stays. Answers whether the comparison shows.
+    bool compareWithFile(const QString &path);
+    // The figures shown have changed (a new run): a comparison on view compares the same earlier
+    // collection with them, the list is made again.
+    void nowChanged(const Collection &now, const QString &historyFolder,
+                    const QString &ownFile = QString());
+    void compareWith(const Collection &then);
+    // Writes one table as CSV, or every table as a PDF; a file that cannot be written gets one
+    // message and nothing is left of it. Answers whether it was written.
+    bool exportComparison(const CompareExport &request);
+    const Comparison *comparison() const { return shown.get(); }
+
+    // Asked by "Browse..." and "Export...": an empty path or nothing means the user gave up.
+    // Tests put in their own, so that nothing waits for a person.
+    std::function<QString()> askCollectionFile;
+    std::function<std::optional<CompareExport>()> askExport;
+
+    QStackedWidget *stages;
+    // The list of earlier collections.
+    QTreeWidget *lvCollections;
+    QPushButton *btBrowse;
+    QPushButton *btCompare;
+    QPushButton *btPickClose;
+    // The comparison.
+    QLabel *lblSource;
+    QTabWidget *tabs;
+    QLabel *lblWarnings;
+    ChangeChart *chart;
+    std::vector<QTableView *> tables; // one per part, in the order of ComparisonPart
+    QLabel *lblNoFolders;
+    QPushButton *btOther;
+    QPushButton *btExport;
+    QPushButton *btClose;
+
+private:
+    QWidget *buildPicker();
+    QWidget *buildComparison();
+    void compareWithPicked();
+    void browse();
+    void exportClicked();
+    void showTables();
+    std::optional<CompareExport> defaultAskExport();
+
+    Collection nowRun;
+    std::unique_ptr<Comparison> shown;
+};

@@ -1,0 +1,218 @@
+#include "model/Comparison.h"
+
+#include "engine/EngineTestSupport.h"
+#include "model/History.h"
+#include "model/ReportCsv.h"
+#include "model/RunRecorder.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using korvel::test::Tree;
+
+const ChangeRow *rowOf(const std::vector<ChangeRow> &rows, const QString &label)
+{
+    for (const ChangeRow &row : rows)
+        if (row.label == label)
+            return &row;
+    return nullptr;
+}
+
+class CompareRuns : public korvel::test::EngineTest
+{
+protected:
+    Collection run(const Tree &tree)
+    {
+        useDrives({tree.root()});
+        RunRecorder recorder;
+        recorder.runStarting(drives, engine.PickList1);
+        engine.hooks.driveStarting = [&] {
+            recorder.driveWalking(drives, engine.currentDrive.at(0));
+        };
+        engine.collectDrives();
+        return collectionOf(recorder.runEnded(engine.aborted), engine);
+    }
+};
+
+// A tree scanned, then given 1,000 logs in a new folder and rid of 500 of its 700 scratch files,
+// then scanned again: the types, the totals and the folders tell exactly that.
+TEST_F(CompareRuns, AddedLogsAndDeletedScratchFilesShowAsTheyHappened)
+{
+    Tree tree(true);
+    tree.file("docs/letter.txt", 3000);
+    for (int i = 0; i < 700; ++i)
+        tree.file(QStringLiteral("scratch/%1.tmp").arg(i), 2000);
+    const Collection then = run(tree);
+    for (int i = 0; i < 1000; ++i)
+        tree.file(QStringLiteral("var/logs/new/%1.log").arg(i), 10240);
+    for (int i = 0; i < 500; ++i)
+        ASSERT_TRUE(QFile::remove(tree.path(QStringLiteral("scratch/%1.tmp").arg(i))));
+    const Collection now = run(tree);
+
+    const Comparison comparison(then, now);
+    EXPECT_TRUE(comparison.warnings().isEmpty()) << comparison.warnings().join('\n').toStdString();
+    ASSERT_GE(comparison.types().size(), 3u);
+    const ChangeRow &logs = comparison.types()[0];
+    EXPECT_EQ(logs.label, ".LOG") << "the largest byte change comes first";
+    EXPECT_EQ(logs.figures.fileChange(), 1000);
+    EXPECT_EQ(logs.figures.byteChange(), 10'240'000);
+    const ChangeRow *scratch = rowOf(comparison.types(), ".TMP");
+    ASSERT_TRUE(scratch);
+    EXPECT_EQ(scratch->figures, (ChangeFigures{700, 200, 1'400'000, 400'000}));
+    EXPECT_EQ(rowOf(comparison.types(), ".TXT")->figures.byteChange(), 0);
+    EXPECT_EQ(comparison.totals().byteChange(), 10'240'000 - 1'000'000);
+
+    // The folder that received the logs tops the growers, ahead of the folders it lies in; the
+    // scratch folder tops the shrinkers.
+    ASSERT_TRUE(comparison.hasFolders());
+    const std::vector<ChangeRow> &folders = comparison.folders();
+    ASSERT_FALSE(folders.empty());
+    EXPECT_EQ(folders[0].label, tree.path("var/logs/new"));
+    EXPECT_EQ(folders[0].figures, (ChangeFigures{0, 1000, 0, 10'240'000})) << "grown from 0";
+    const auto firstShrunk = std::find_if(folders.begin(), folders.end(), [](const ChangeRow &r) {
+        return r.figures.byteChange() < 0;
+    });
+    ASSERT_NE(firstShrunk, folders.end());
+    EXPECT_EQ(firstShrunk->label, tree.path("scratch"));
+
+    // A collection without folder totals, written and read back: no folder table, and a line
+    // that says why.
+    Collection older = then;
+    older.figures.folderTotals.clear();
+    QTemporaryDir folder;
+    QString message;
+    ASSERT_TRUE(writeCollectionFile(folder.filePath("older.korvel98.json"), older, message));
+    const CollectionRead read = readCollectionFile(folder.filePath("older.korvel98.json"));
+    ASSERT_TRUE(read) << read.message.toStdString();
+    const Comparison withoutFolders(*read.collection, now);
+    EXPECT_FALSE(withoutFolders.hasFolders());
+    const ReportTable table = withoutFolders.table(ComparisonPart::Folders);
+    EXPECT_TRUE(table.rows.empty());
+    ASSERT_EQ(table.notes.size(), 1);
+    EXPECT_TRUE(table.notes[0].contains("the collection of then keeps no folder totals"));
+    EXPECT_EQ(withoutFolders.warnings(), table.notes);
+}
+
+// Which differences between two runs are flagged, and what the warning names.
+TEST(Comparison, DifferentFiltersAndDrivesAreFlagged)
+{
+    Collection base;
+    base.facts.complete = true;
+    for (const auto &[letter, mountPoint] : {std::pair{'c', "/"}, std::pair{'d', "/home"}}) {
+        DriveFacts drive;
+        drive.letter = QChar(letter);
+        drive.mountPoint = mountPoint;
+        drive.walked = true;
+        base.facts.drives.push_back(drive);
+    }
+    base.figures.includeSelected = true;
+    base.figures.PickList2 = {"*.doc\tWord document", "*.txt\tText"};
+    const struct
+    {
+        const char *what;
+        std::function<void(Collection &)> change;
+        const char *warning; // empty: none expected
+    } cases[] = {
+        {"same", [](Collection &) {}, ""},
+        {"descriptions and case differ",
+         [](Collection &c) {
+             c.figures.PickList2 = {"*.TXT\tanother", "*.doc\t"};
+         },
+         ""},
+        {"a type more", [](Collection &c) { c.figures.PickList2 << "*.log\tLog"; },
+         "filters differ (then: Only 2 selected types; now: Only 3 selected types)"},
+        {"exclude instead of include",
+         [](Collection &c) {
+             c.figures.includeSelected = false;
+             c.figures.excludeSelected = true;
+         },
+         "now: All but 2 selected types"},
+        {"all types", [](Collection &c) { c.figures.includeSelected = false; }, "now: All types"},
+        {"a drive less", [](Collection &c) { c.facts.drives[1].walked = false; },
+         "drives differ (then: C: /, D: /home; now: C: /)"},
+        {"letters swapped, same mounts",
+         [](Collection &c) { std::swap(c.facts.drives[0].letter, c.facts.drives[1].letter); }, ""},
+        {"stopped", [](Collection &c) { c.facts.complete = false; }, "run of now was stopped"},
+    };
+    for (const auto &c : cases) {
+        Collection now = base;
+        c.change(now);
+        const Comparison comparison(base, now);
+        // Neither has folder totals: that line comes last and is left out here.
+        QStringList warnings = comparison.warnings();
+        ASSERT_FALSE(warnings.isEmpty());
+        warnings.removeLast();
+        if (QString(c.warning).isEmpty())
+            EXPECT_TRUE(warnings.isEmpty()) << c.what << ": " << warnings.join('\n').toStdString();
+        else
+            EXPECT_TRUE(warnings.size() == 1 && warnings[0].contains(c.warning))
+                << c.what << ": " << warnings.join('\n').toStdString();
+        EXPECT_EQ(comparison.table(ComparisonPart::Summary).notes, comparison.warnings()) << c.what;
+    }
+}
+
+// Changes keep their sign and stay within 64 bits; a growth shows with "+", a CSV file has the
+// plain number.
+TEST(Comparison, ChangesKeepTheirSign)
+{
+    korvel::test::LocaleGuard locale(korvel::test::commaLocale());
+    const struct
+    {
+        std::uint64_t then, now;
+        std::int64_t change;
+        const char *shown;
+        const char *csv;
+    } cases[] = {
+        {0, 1000, 1000, "+1,000", "1000"},
+        {700, 200, -500, "-500", "-500"},
+        {5, 5, 0, "0", "0"},
+        {0, UINT64_MAX, INT64_MAX, "+9,223,372,036,854,775,807", "9223372036854775807"},
+        {UINT64_MAX, 0, INT64_MIN, "-9,223,372,036,854,775,808", "-9223372036854775808"},
+    };
+    for (const auto &c : cases) {
+        const ChangeFigures figures{0, 0, c.then, c.now};
+        EXPECT_EQ(figures.byteChange(), c.change) << c.then << " to " << c.now;
+        EXPECT_EQ(ReportCell::ofChange(figures.byteChange()).shown(), c.shown);
+        EXPECT_EQ(csvField(ReportCell::ofChange(figures.byteChange())), c.csv);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The history offers the runs of the same drives first, newest first, then the others; the
+// file of the run being compared and a damaged file are not offered.
+TEST(Comparison, EarlierRunsOfTheSameDrivesComeFirst)
+{
+    QTemporaryDir folder;
+    const auto keep = [&](int day, const char *mountPoint) {
+        Collection run;
+        run.facts.started = QDateTime(QDate(2026, 12, day), QTime(9, 0));
+        run.facts.ended = run.facts.started.addSecs(60);
+        DriveFacts drive;
+        drive.letter = 'c';
+        drive.mountPoint = mountPoint;
+        drive.walked = true;
+        run.facts.drives = {drive};
+        QString message;
+        const QString path = keepInHistory(run, folder.path(), message);
+        EXPECT_FALSE(path.isEmpty()) << message.toStdString();
+        return std::pair{path, run.facts};
+    };
+    const auto [older, olderFacts] = keep(1, "/home");
+    const auto [other, otherFacts] = keep(6, "/data");
+    const auto [newer, newerFacts] = keep(3, "/home");
+    const auto [now, nowFacts] = keep(7, "/home");
+    QFile damaged(folder.filePath("2026-12-05T09-00-00_c.korvel98.json"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("{");
+    damaged.close();
+
+    QStringList offered;
+    for (const EarlierRun &run : earlierRuns(folder.path(), nowFacts, now))
+        offered << run.path + (run.sameDrives ? " same" : " other");
+    EXPECT_EQ(offered, (QStringList{newer + " same", older + " same", other + " other"}));
+}
+
+} // namespace
