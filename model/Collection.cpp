@@ -182,7 +182,10 @@ QJsonObject figuresJson(const Accumulators &figures)
         rows.append(QJsonArray{types.extensionAt(i), whole(std::uint64_t(types.filesAt(i))),
                                whole(types.bytesAt(i))});
     out.insert("lbTypes", rows);
-    out.insert("folders", foldersJson(figures.folderTotals));
+    // A collection read from a file of before the folder totals has none; written with an empty
+    // list, it would no longer read (its roots would count no files).
+    if (!figures.folderTotals.empty())
+        out.insert("folders", foldersJson(figures.folderTotals));
     if (types.longerFiles() > 0) {
         out.insert("longerExtensionFiles", whole(std::uint64_t(types.longerFiles())));
         out.insert("commonestLongerExtension", types.commonestLonger());
