@@ -204,6 +204,9 @@ TEST(CollectionRead, FilesWithLongerExtensionsComeBack)
     for (auto *table : {&f.ageAccessedFiles, &f.ageCreatedFiles, &f.ageModifiedFiles})
         (*table)[1] = 6;
     f.lbTypes.addLonger(".desktop", 2);
+    FolderTotal &root = f.folderTotals[0].folders[0]; // the two lie in the drive's root
+    root.files += 2;
+    root.ownFiles += 2;
     const QByteArray bytes = collectionJson(run);
     const CollectionRead read = parseCollection(bytes);
     ASSERT_TRUE(read) << read.message.toStdString();
