@@ -56,6 +56,11 @@ constexpr CountField counts[] = {{"filesProcessed", &Accumulators::filesProcesse
                                  {"nSystem", &Accumulators::nSystem},
                                  {"nArchive", &Accumulators::nArchive}};
 
+// Counted by the run beside its figures, and kept since they were added: a file without them
+// read 0.
+constexpr CountField optionalCounts[] = {{"linkedNamesSkipped", &Accumulators::linkedNamesSkipped},
+                                         {"foldersUnreadable", &Accumulators::foldersUnreadable}};
+
 struct SumField
 {
     const char *name;
@@ -168,6 +173,8 @@ QJsonObject figuresJson(const Accumulators &figures)
     QJsonObject out;
     for (const CountField &field : counts)
         out.insert(field.name, whole(std::uint64_t(figures.*field.count)));
+    for (const CountField &field : optionalCounts)
+        out.insert(field.name, whole(std::uint64_t(figures.*field.count)));
     for (const SumField &field : sums)
         out.insert(field.name, figures.*field.sum);
     for (const auto &field : sizeTables)
@@ -182,10 +189,7 @@ QJsonObject figuresJson(const Accumulators &figures)
         rows.append(QJsonArray{types.extensionAt(i), whole(std::uint64_t(types.filesAt(i))),
                                whole(types.bytesAt(i))});
     out.insert("lbTypes", rows);
-    // A collection read from a file of before the folder totals has none; written with an empty
-    // list, it would no longer read (its roots would count no files).
-    if (!figures.folderTotals.empty())
-        out.insert("folders", foldersJson(figures.folderTotals));
+    out.insert("folders", foldersJson(figures.folderTotals));
     if (types.longerFiles() > 0) {
         out.insert("longerExtensionFiles", whole(std::uint64_t(types.longerFiles())));
         out.insert("commonestLongerExtension", types.commonestLonger());
@@ -555,6 +559,10 @@ void readFolderTotals(const Node &node, const RunFacts &facts, Accumulators &fig
     if (!node.object.contains(QLatin1String("folders")))
         return;
     const QJsonArray drives = node.array("folders");
+    // An empty list holds no totals, as a file without the key: a run that walked no drive, or
+    // a file of an older version written again.
+    if (drives.isEmpty())
+        return;
     if (drives.size() > driveLimit)
         damaged(node.at("folders"), QStringLiteral("holds more than %1 drives").arg(driveLimit));
     qsizetype rowsLeft = folderRowLimit;
@@ -586,6 +594,8 @@ void readFigures(const Node &node, Accumulators &figures)
     constexpr std::uint64_t countLimit = std::numeric_limits<std::int64_t>::max();
     for (const CountField &field : counts)
         figures.*field.count = std::int64_t(node.number(field.name, countLimit, true));
+    for (const CountField &field : optionalCounts)
+        figures.*field.count = std::int64_t(node.number(field.name, countLimit));
     for (const SumField &field : sums)
         figures.*field.sum = Node::figure(node.required(field.name), node.at(field.name));
     for (const auto &field : sizeTables)
@@ -654,6 +664,9 @@ bool sameFigures(const Accumulators &a, const Accumulators &b)
         a.excludeSelected != b.excludeSelected || a.PickList2 != b.PickList2)
         return false;
     for (const CountField &field : counts)
+        if (a.*field.count != b.*field.count)
+            return false;
+    for (const CountField &field : optionalCounts)
         if (a.*field.count != b.*field.count)
             return false;
     for (const SumField &field : sums)

@@ -43,6 +43,12 @@ void TfrmStatistics::buildReportMenu()
     btReport->setMenu(mnuReport);
     // In menu order, one line each: the collection files, the exports, then further views of
     // the figures.
+    ExportPage1 =
+        addReportItem(QStringLiteral("&Export this page..."), QKeySequence(Qt::CTRL | Qt::Key_E),
+                      &TfrmStatistics::ExportPage1Click);
+    ExportAll1 = addReportItem(QStringLiteral("Export &all pages as PDF..."),
+                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+                               &TfrmStatistics::ExportAll1Click);
     LargestFolders1 = addReportItem(QStringLiteral("&Largest folders..."), QKeySequence(),
                                     &TfrmStatistics::LargestFolders1Click);
     reportResultsChanged();
@@ -67,6 +73,8 @@ QAction *TfrmStatistics::addReportItem(const QString &caption, const QKeySequenc
 void TfrmStatistics::reportResultsChanged()
 {
     LargestFolders1->setEnabled(!engine.folderTotals.empty());
+    ExportPage1->setEnabled(resultFacts.started.isValid());
+    ExportAll1->setEnabled(resultFacts.started.isValid());
     if (largestFolders && largestFolders->isVisible())
         largestFolders->showFolders(resultFacts, engine.folderTotals);
 }

@@ -174,7 +174,7 @@ TEST(CollectionRead, HostileFilesAreRefusedWithOneMessage)
 }
 
 // Later versions add keys; a reader of today passes them by and fills in what is left out. A file
-// from before the folder totals reads without them, and is written back without them.
+// from before the folder totals reads without them.
 TEST(CollectionRead, UnknownKeysAreIgnoredAndOptionalOnesDefault)
 {
     QByteArray bytes = sample();
@@ -188,9 +188,6 @@ TEST(CollectionRead, UnknownKeysAreIgnoredAndOptionalOnesDefault)
     EXPECT_EQ(read.collection->facts.hostName, "");
     EXPECT_EQ(read.collection->figures.lbTypes.rows(), (QStringList{"\t1\t10", ".TXT\t3\t30"}));
     EXPECT_TRUE(read.collection->figures.folderTotals.empty());
-    const CollectionRead again = parseCollection(collectionJson(*read.collection));
-    ASSERT_TRUE(again) << again.message.toStdString();
-    EXPECT_TRUE(*again.collection == *read.collection);
 }
 
 // The files whose extensions are too long for a row come back with the line the Types page shows
@@ -204,9 +201,7 @@ TEST(CollectionRead, FilesWithLongerExtensionsComeBack)
     for (auto *table : {&f.ageAccessedFiles, &f.ageCreatedFiles, &f.ageModifiedFiles})
         (*table)[1] = 6;
     f.lbTypes.addLonger(".desktop", 2);
-    FolderTotal &root = f.folderTotals[0].folders[0]; // the two lie in the drive's root
-    root.files += 2;
-    root.ownFiles += 2;
+    f.folderTotals.clear(); // they would count fewer files than were found
     const QByteArray bytes = collectionJson(run);
     const CollectionRead read = parseCollection(bytes);
     ASSERT_TRUE(read) << read.message.toStdString();
