@@ -5,6 +5,7 @@
 #include <QList>
 #include <cstdint>
 
+struct OverhangFigures;
 class QFrame;
 class QLabel;
 class QPlainTextEdit;
@@ -41,6 +42,7 @@ public:
     QList<QLabel *> lblOver; // lblOver1 ... lblOver5
     QFrame *pnlOverhang;
     QLabel *lblNumFiles;
+    QLabel *lblTotal;
     QLabel *lblSize;
     QLabel *lblLbl;
     QPlainTextEdit *Memo1;
@@ -56,4 +58,6 @@ private:
     void lineUpChartWithRows();
     void makeSummary();
     void makeMemo();
+    void fillSummary(const OverhangFigures &figures);
+    void fitBars(const OverhangFigures &figures);
 };
