@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 using korvel::fuzz::FuzzInput;
@@ -68,14 +69,20 @@ void checkNumbers(const QString &text, const QByteArray &raw)
     std::memcpy(&whole, raw.leftJustified(8, '\0').constData(), 8);
     FUZZ_CHECK(plainNumber(intToGrouped(whole)) == QString::number(whole));
 
+    // Every digit of the rounded value, however large; the grids' numeric sort reads back every
+    // count and size they can show exactly.
     const QString grouped = floatToGrouped(value);
     const double rounded = std::round(value);
-    if (!std::isfinite(value))
+    if (!std::isfinite(value)) {
         FUZZ_CHECK(grouped.isEmpty());
-    else if (std::fabs(rounded) < 1e14)
-        FUZZ_CHECK(plainNumber(grouped) == QString::number(std::int64_t(rounded)));
-    // The grids show counts and sizes, and the numeric sort reads back every one of them. (Above
-    // 10^14 floatToGrouped writes an exponent, which some locales cannot read back.)
+        return;
+    }
+    char digits[400];
+    std::snprintf(digits, sizeof digits, "%.0f", rounded + 0.0); // -0 is written "0"
+    FUZZ_CHECK(plainNumber(grouped) == QLatin1String(digits));
+    std::uint64_t read = 0;
+    if (rounded >= 0 && rounded < 0x1p64)
+        FUZZ_CHECK(groupedToUnsigned(grouped, read) && read == std::uint64_t(rounded));
     if (rounded >= 0 && rounded < 1e14)
         FUZZ_CHECK(cellNumber(grouped) == rounded);
 }
