@@ -76,6 +76,9 @@ public:
     // pages.
     QPushButton *btReport;
     QMenu *mnuReport;
+    QAction *SaveCollection1;
+    QAction *OpenCollection1;
+    QAction *OpenCollectionsFolder1;
     QAction *LargestFolders1;
     LargestFoldersWindow *largestFolders = nullptr; // made when first asked for
     QStatusBar *StatusBar1;
@@ -109,6 +112,13 @@ public:
     std::function<void(TChartPreviewer &preview)> runChartPreview;
     // Where every run that ends is kept (model/History.h); empty keeps none.
     QString historyFolder = collectionsFolder();
+    // The file dialogs of "&Save collection as..." (handed the suggested path) and "&Open
+    // collection..." (handed the folder to start in); tests put in their own. Empty answers: the
+    // user cancelled.
+    std::function<QString(const QString &suggested)> askSaveCollectionPath;
+    std::function<QString(const QString &folder)> askOpenCollectionPath;
+    // Where "&Save collection as..." starts: the folder saved to last, at first the documents.
+    QString saveFolder;
 
     void FormCreate();
     void FormShow();
@@ -125,6 +135,14 @@ public:
     QDateTime collectedAt;
     // The Report menu (StatisticsReport.cpp).
     void LargestFolders1Click();
+    // Collections saved and reopened (StatisticsCollection.cpp). Opening shows the window on
+    // every page as the run left them; a file that cannot be read or written is told in one
+    // message box and changes nothing. Each answers whether it worked.
+    void SaveCollection1Click();
+    void OpenCollection1Click();
+    void OpenCollectionsFolder1Click();
+    bool saveCollectionFile(const QString &path);
+    bool openCollectionFile(const QString &path);
 
     // The run (StatisticsRun.cpp).
     void btOKClick();
@@ -148,6 +166,8 @@ private:
     QAction *addReportItem(const QString &caption, const QKeySequence &shortcut,
                            void (TfrmStatistics::*handler)());
     void reportResultsChanged();
+    void showCollection(const Collection &collection);
+    QString shownCollectionsFolder() const;
     void buildStatusBar();
     void buildCoverPanel();
     void buildDriveList();
