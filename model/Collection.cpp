@@ -552,6 +552,10 @@ void readFolderTotals(const Node &node, const RunFacts &facts, Accumulators &fig
     if (!node.object.contains(QLatin1String("folders")))
         return;
     const QJsonArray drives = node.array("folders");
+    // An empty list holds no totals, as a file without the key: a run that walked no drive, or
+    // a file of an older version written again.
+    if (drives.isEmpty())
+        return;
     if (drives.size() > driveLimit)
         damaged(node.at("folders"), QStringLiteral("holds more than %1 drives").arg(driveLimit));
     qsizetype rowsLeft = folderRowLimit;
