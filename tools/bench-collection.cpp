@@ -68,14 +68,18 @@ void timeWindow(const Collection &run)
     });
     TfrmStatistics window;
     window.historyFolder.clear();
-    bool worked = true;
+    // The first opening also loads what later ones find ready (the type names, the fonts).
+    QElapsedTimer first;
+    first.start();
+    bool worked = window.openCollectionFile(path);
+    const double firstMs = first.nsecsElapsed() / 1e6;
     const Timing opening = median([&] { worked = worked && window.openCollectionFile(path); });
     const Timing saving = median([&] {
         worked = worked && window.saveCollectionFile(folder.filePath("saved.korvel98.json"));
     });
-    std::printf("window: open on every page %.1f ms (%.1f ms processor), save %.1f ms (%.1f "
-                "ms)%s\n",
-                opening.wallMs, opening.cpuMs, saving.wallMs, saving.cpuMs,
+    std::printf("window: open on every page %.1f ms the first time, then %.1f ms (%.1f ms "
+                "processor), save %.1f ms (%.1f ms)%s\n",
+                firstMs, opening.wallMs, opening.cpuMs, saving.wallMs, saving.cpuMs,
                 worked ? "" : " FAILED");
 }
 
