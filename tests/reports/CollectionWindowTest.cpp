@@ -87,13 +87,16 @@ struct CollectionWindow : StatisticsFixture
         return path;
     }
 
-    // A window of its own, made after the drives changed, that opens the file.
+    // A window of its own, made after the drives changed, that opens the file by its shortcut.
     std::unique_ptr<TfrmStatistics> openedIn(const QString &path)
     {
         auto opened = std::make_unique<TfrmStatistics>();
         opened->historyFolder.clear();
         opened->askOpenCollectionPath = [path](const QString &) { return path; };
-        opened->OpenCollection1->trigger();
+        opened->show();
+        opened->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(opened.get()));
+        QTest::keyClick(opened.get(), Qt::Key_O, Qt::ControlModifier);
         return opened;
     }
 
