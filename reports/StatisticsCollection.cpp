@@ -148,7 +148,7 @@ void TfrmStatistics::showCollection(const Collection &collection)
 
     for (ReportPage *page : pages)
         page->runStarting();
-    static_cast<SpacePage *>(spacePage)->showSavedDrives(facts.drives);
+    static_cast<SpacePage *>(pages[SpaceTab])->showSavedDrives(facts.drives);
     OvcNotebook1->setPageEnabled(OverhangTab, context.oneDriveRun());
     if (context.oneDriveRun())
         static_cast<OverhangPage *>(pages[OverhangTab])->useSavedDrive(facts.drives.front());
