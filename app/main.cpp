@@ -3,6 +3,7 @@
 #include "app/DisplayStart.h"
 #include "app/MainWindow.h"
 #include "controls/DesignFonts.h"
+#include "controls/DesignPalette.h"
 #include "platform/DirectorySearch.h"
 #include "platform/StandardOutput.h"
 #include "reports/Statistics.h"
@@ -145,6 +146,7 @@ int main(int argc, char **argv)
     QGuiApplication::setDesktopFileName("korvel98");
     QApplication::setWindowIcon(QIcon::fromTheme("korvel98"));
     installDesignFonts();
+    useDesignPalette();
 
     TfrmMain frmMain;
     TfrmStatistics frmStatistics;

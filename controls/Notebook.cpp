@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QShortcut>
 #include <QStackedWidget>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -26,6 +28,24 @@ void drawFocusFrame(QPainter &painter, const QRect &box)
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(box);
     painter.restore();
+}
+
+// One of the edges of the tabs and the page, from one pixel to another along a row or a column:
+// as thick as a whole number of the screen's pixels, the same for every edge. A pen one logical
+// pixel wide covers one or two pixels at 1.5, by where the edge falls.
+void drawEdge(QPainter &painter, const QPoint &from, const QPoint &to, const QColor &colour)
+{
+    const QTransform &toDevice = painter.deviceTransform();
+    auto thickness = [](double scale) { return std::max(1.0, std::floor(scale)) / scale; };
+    const QRect pixels = QRect(from, to).normalized();
+    if (from.y() == to.y())
+        painter.fillRect(QRectF(pixels.left(), pixels.top(), pixels.width(),
+                                thickness(std::abs(toDevice.m22()))),
+                         colour);
+    else
+        painter.fillRect(QRectF(pixels.left(), pixels.top(), thickness(std::abs(toDevice.m11())),
+                                pixels.height()),
+                         colour);
 }
 
 } // namespace
@@ -233,12 +253,11 @@ void TOvcNotebook::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), background);
     // The page's raised edge, open under the tab in front.
     const QRect area = pageArea().adjusted(0, -1, -1, -1);
-    painter.setPen(Qt::white);
-    painter.drawLine(area.topLeft(), area.bottomLeft());
-    painter.drawLine(area.topLeft(), area.topRight());
-    painter.setPen(palette().dark().color());
-    painter.drawLine(area.topRight(), area.bottomRight());
-    painter.drawLine(area.bottomLeft(), area.bottomRight());
+    const QColor shade = palette().dark().color();
+    drawEdge(painter, area.topLeft(), area.bottomLeft(), Qt::white);
+    drawEdge(painter, area.topLeft(), area.topRight(), Qt::white);
+    drawEdge(painter, area.topRight(), area.bottomRight(), shade);
+    drawEdge(painter, area.bottomLeft(), area.bottomRight(), shade);
     painter.setFont(font());
     for (int index = 0; index < pageCount(); ++index)
         if (index != current)
@@ -252,11 +271,9 @@ void TOvcNotebook::paintTab(QPainter &painter, int index) const
     const bool front = index == current;
     QRect box = tabRect(index).adjusted(0, front ? 0 : frontLift, -1, front ? 1 : 0);
     painter.fillRect(box, background);
-    painter.setPen(Qt::white);
-    painter.drawLine(box.bottomLeft(), box.topLeft() + QPoint(0, 2));
-    painter.drawLine(box.topLeft() + QPoint(2, 0), box.topRight() - QPoint(2, 0));
-    painter.setPen(palette().dark().color());
-    painter.drawLine(box.topRight() + QPoint(0, 2), box.bottomRight());
+    drawEdge(painter, box.bottomLeft(), box.topLeft() + QPoint(0, 2), Qt::white);
+    drawEdge(painter, box.topLeft() + QPoint(2, 0), box.topRight() - QPoint(2, 0), Qt::white);
+    drawEdge(painter, box.topRight() + QPoint(0, 2), box.bottomRight(), palette().dark().color());
     QColor ink = front ? frontCaption : QColor(Qt::black);
     if (!isPageEnabled(index))
         ink = palette().color(QPalette::Disabled, QPalette::WindowText);

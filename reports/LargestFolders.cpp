@@ -36,10 +36,10 @@ constexpr int SortRole = Qt::UserRole;
 constexpr int LocationRole = Qt::UserRole + 1;
 constexpr int OwnShareRole = Qt::UserRole + 2;
 
-// The bar's two parts: the folder's own files, and what lies in its subfolders; lighter blues on
-// a dark ground, where navy would vanish.
-constexpr QColor ownColour(0, 0, 128), ownColourOnDark(96, 96, 255);
-constexpr QColor subfolderColour(0, 0, 255), subfolderColourOnDark(150, 170, 255);
+// The bar's two parts: the folder's own files, and what lies in its subfolders. The bar stands on
+// the list's white, as the program's windows keep their light colours on any desktop.
+constexpr QColor ownColour(0, 0, 128);
+constexpr QColor subfolderColour(0, 0, 255);
 constexpr int barWidth = 48;
 
 QString grouped(std::uint64_t value)
@@ -116,13 +116,10 @@ public:
         const double own = std::clamp(index.data(OwnShareRole).toDouble(), 0.0, share);
         painter->save();
         painter->fillRect(frame, cell.palette.base());
-        const bool dark = cell.palette.color(QPalette::Base).lightness() < 128;
         const int whole = int(std::lround(share * barWidth));
         const int ownPart = int(std::lround(own * barWidth));
-        painter->fillRect(QRect(frame.left(), frame.top(), whole, frame.height()),
-                          dark ? subfolderColourOnDark : subfolderColour);
-        painter->fillRect(QRect(frame.left(), frame.top(), ownPart, frame.height()),
-                          dark ? ownColourOnDark : ownColour);
+        painter->fillRect(QRect(frame.left(), frame.top(), whole, frame.height()), subfolderColour);
+        painter->fillRect(QRect(frame.left(), frame.top(), ownPart, frame.height()), ownColour);
         painter->setPen(cell.palette.color(QPalette::Mid));
         painter->drawRect(frame.adjusted(0, 0, -1, -1));
         const bool selected = cell.state & QStyle::State_Selected;

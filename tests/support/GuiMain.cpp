@@ -1,4 +1,5 @@
 #include "controls/DesignFonts.h"
+#include "controls/DesignPalette.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -14,6 +15,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     installDesignFonts();
+    // The windows are tested in the colours the program gives them, whatever the desktop's.
+    useDesignPalette();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -82,17 +82,6 @@ void folderSnapshots(const QDir &out)
     folders->tvFolders->expandAll();
     folders->tvFolders->setCurrentIndex(folders->tvFolders->model()->index(0, 0));
     saveSnapshot(*folders, out, QStringLiteral("largest-folders-open"));
-
-    // On a dark desktop the tree takes the desktop's colours; the bars must still show.
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(53, 53, 53));
-    dark.setColor(QPalette::Base, QColor(35, 35, 35));
-    dark.setColor(QPalette::AlternateBase, QColor(45, 45, 45));
-    dark.setColor(QPalette::Button, QColor(53, 53, 53));
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        dark.setColor(role, QColor(230, 230, 230));
-    folders->setPalette(dark);
-    saveSnapshot(*folders, out, QStringLiteral("largest-folders-dark"));
 }
 
 SnapshotRegistrar folders(QStringLiteral("folders"), folderSnapshots);

@@ -1,10 +1,14 @@
-// korvel98-snapshots OUTDIR [GROUP...]
+// korvel98-snapshots [--dark] OUTDIR [GROUP...]
 // Renders the program's windows and charts to PNG files without a display, with fixed data, so
 // that they can be looked at, and compared from one change to the next. Named groups alone are
 // rendered when given (the build makes the software centres' screenshots that way).
 // QT_SCALE_FACTOR renders them for a denser screen, with that many pixels to each logical one.
+// --dark renders them as on a desktop with a dark colour scheme; the windows take their colours
+// as the program does at start, whatever the desktop's palette.
 
 #include "controls/DesignFonts.h"
+#include "controls/DesignPalette.h"
+#include "tools/DesktopPalette.h"
 #include "tools/snapshots/Snapshots.h"
 
 #include <QApplication>
@@ -12,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <map>
+#include <string_view>
 
 namespace {
 
@@ -45,12 +50,14 @@ int main(int argc, char **argv)
     qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     QTextStream err(stderr);
-    if (argc < 2) {
-        err << "usage: korvel98-snapshots OUTDIR [GROUP...]\n";
+    const bool dark = argc > 1 && std::string_view(argv[1]) == "--dark";
+    const int outArg = dark ? 2 : 1;
+    if (argc <= outArg) {
+        err << "usage: korvel98-snapshots [--dark] OUTDIR [GROUP...]\n";
         return 2;
     }
     QStringList wanted;
-    for (int i = 2; i < argc; ++i) {
+    for (int i = outArg + 1; i < argc; ++i) {
         wanted << QString::fromLocal8Bit(argv[i]);
         if (!groups().contains(wanted.back())) {
             err << "korvel98-snapshots: no group " << wanted.back() << "\n";
@@ -58,9 +65,12 @@ int main(int argc, char **argv)
         }
     }
     installDesignFonts();
+    if (dark)
+        pretendDesktopPalette(darkDesktopPalette());
+    useDesignPalette();
     // Numbers and dates in the pictures read the same on every machine.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    QDir out(QString::fromLocal8Bit(argv[1]));
+    QDir out(QString::fromLocal8Bit(argv[outArg]));
     if (!out.mkpath(".")) {
         err << "korvel98-snapshots: cannot create " << out.path() << "\n";
         return 2;
