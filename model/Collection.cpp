@@ -56,6 +56,11 @@ constexpr CountField counts[] = {{"filesProcessed", &Accumulators::filesProcesse
                                  {"nSystem", &Accumulators::nSystem},
                                  {"nArchive", &Accumulators::nArchive}};
 
+// Counted by the run beside its figures, and kept since they were added: a file without them
+// read 0.
+constexpr CountField optionalCounts[] = {{"linkedNamesSkipped", &Accumulators::linkedNamesSkipped},
+                                         {"foldersUnreadable", &Accumulators::foldersUnreadable}};
+
 struct SumField
 {
     const char *name;
@@ -167,6 +172,8 @@ QJsonObject figuresJson(const Accumulators &figures)
 {
     QJsonObject out;
     for (const CountField &field : counts)
+        out.insert(field.name, whole(std::uint64_t(figures.*field.count)));
+    for (const CountField &field : optionalCounts)
         out.insert(field.name, whole(std::uint64_t(figures.*field.count)));
     for (const SumField &field : sums)
         out.insert(field.name, figures.*field.sum);
@@ -587,6 +594,8 @@ void readFigures(const Node &node, Accumulators &figures)
     constexpr std::uint64_t countLimit = std::numeric_limits<std::int64_t>::max();
     for (const CountField &field : counts)
         figures.*field.count = std::int64_t(node.number(field.name, countLimit, true));
+    for (const CountField &field : optionalCounts)
+        figures.*field.count = std::int64_t(node.number(field.name, countLimit));
     for (const SumField &field : sums)
         figures.*field.sum = Node::figure(node.required(field.name), node.at(field.name));
     for (const auto &field : sizeTables)
@@ -655,6 +664,9 @@ bool sameFigures(const Accumulators &a, const Accumulators &b)
         a.excludeSelected != b.excludeSelected || a.PickList2 != b.PickList2)
         return false;
     for (const CountField &field : counts)
+        if (a.*field.count != b.*field.count)
+            return false;
+    for (const CountField &field : optionalCounts)
         if (a.*field.count != b.*field.count)
             return false;
     for (const SumField &field : sums)

@@ -1,7 +1,7 @@
 # cmake -DPREFIX=... -DFILES=installed-files.txt -P uninstall.cmake
 # Removes the files that the install put under $DESTDIR/PREFIX and nothing else. Folders below
-# bin/ and share/ go as well when that leaves them empty; folders still holding other programs'
-# files stay.
+# bin/, lib/ and share/ go as well when that leaves them empty; folders still holding other
+# programs' files stay.
 file(STRINGS "${FILES}" installed)
 foreach(file IN LISTS installed)
   set(path "$ENV{DESTDIR}${PREFIX}/${file}")

@@ -1,19 +1,34 @@
-// korvel98-scan: one collection run without a window, for scripts, developers and the walk
-// benchmark. Each folder given stands in for one drive; the accumulators come out as one JSON
-// object. The usage is in helpText below, which --help prints.
+// korvel98-scan: the command-line report, for people at a terminal or on a server, for scripts,
+// for the scheduled collection and for the walk benchmark. Each folder given stands in for one
+// drive; the figures come out as one JSON object, as aligned tables or as one page in CSV, and may
+// be kept as a collection file the window opens. The usage is in helpText below, which --help
+// prints.
 
 #include "engine/StatisticsEngine.h"
+#include "helpers/Helpers.h"
+#include "helpers/NameText.h"
+#include "model/Collection.h"
+#include "model/FolderTable.h"
+#include "model/History.h"
+#include "model/ReportCsv.h"
 #include "model/ReportModel.h"
+#include "model/ReportText.h"
+#include "model/RunRecorder.h"
 #include "platform/DirectorySearch.h"
 #include "platform/FileTimes.h"
 #include "platform/FolderDriveSource.h"
 #include "platform/StandardOutput.h"
+#include "platform/Terminal.h"
 
 #include <QCollator>
 #include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
 #include <QStringList>
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,25 +41,37 @@ namespace {
 constexpr int usageError = 2;
 
 const char helpText[] =
-    "Usage: korvel98-scan [--include EXTS | --exclude EXTS] [--today YYYY-MM-DD] FOLDER...\n"
+    "Usage: korvel98-scan [--include EXTS | --exclude EXTS] [--today YYYY-MM-DD]\n"
+    "                     [--format FORMAT [--page PAGE]] [--save FILE] [--history] FOLDER...\n"
+    "       korvel98-scan [--format FORMAT [--page PAGE]] [--save FILE] --show FILE\n"
     "\n"
     "Counts the files under each FOLDER the way Korvel 98 counts the files of a drive, without a\n"
-    "window, and prints every figure of the report pages as one JSON object on standard output.\n"
-    "The folders stand for the drives c:, d:, e:, ... in the order given (at most 24). Hidden\n"
-    "folders and other file systems mounted inside a folder are not entered. A folder that\n"
-    "cannot be read is passed over and named on standard error (the first 20, then a count).\n"
+    "window, and prints every figure of the report pages on standard output. The folders stand\n"
+    "for the drives c:, d:, e:, ... in the order given (at most 24). Hidden folders and other\n"
+    "file systems mounted inside a folder are not entered. A folder that cannot be read is passed\n"
+    "over and named on standard error (the first 20, then a count). While it counts, a line on\n"
+    "standard error shows the files counted, the folder and the rate, when that is a terminal.\n"
     "\n"
     "  --include EXTS      count only files with these extensions\n"
     "  --exclude EXTS      count every file except those with these extensions\n"
     "                      EXTS is a comma-separated list such as .doc,.txt or *.doc,*.txt\n"
     "  --today YYYY-MM-DD  count file ages from noon of this day instead of from now\n"
+    "  --format FORMAT     json (the default): every figure as one JSON object;\n"
+    "                      text: every page as a table to read, and the 20 largest folders;\n"
+    "                      csv: the one page --page names, as comma-separated values\n"
+    "  --page PAGE         with --format csv: space, types, sizes, overhang, access, created,\n"
+    "                      modified, combined, attribute, time, or folders (every folder kept)\n"
+    "  --save FILE         also keep the run as a collection file, which Korvel 98 opens\n"
+    "  --history           also keep the run in the history of collections, as the window\n"
+    "                      does after a run (for a collection on a schedule)\n"
+    "  --show FILE         report a collection file instead of counting folders\n"
     "  -h, --help          print this help and exit\n"
     "  -v, --version       print the version and exit\n"
     "\n"
     "A file with several names (hard links) counts once per folder given, under the first of its\n"
     "names met; linkedNamesSkipped counts the other names.\n"
     "\n"
-    "Output: filesProcessed and filesFound; lbTypes, one line per extension; sizeFiles and\n"
+    "JSON output: filesProcessed and filesFound; lbTypes, one line per extension; sizeFiles and\n"
     "sizeBytes, the twelve size classes from 0 - 16K to over 16MB; ageAccessed..., ageCreated...\n"
     "and ageModified... Files and Bytes, the ten age classes from not recorded to over 4 years;\n"
     "hourModified, hourCreated and hourAccessed, the 48 half hours of the day; the attribute\n"
@@ -54,10 +81,12 @@ const char helpText[] =
     "listing as the window shows it (extension, type name, bytes, files and average, in the\n"
     "order of lbTypes) and typesTotal; longerExtensionFiles, the files whose extensions are\n"
     "too long for a row, and commonestLongerExtension, the most frequent of those.\n"
+    "CSV output: a heading line, then one line per row (totals too), numbers without separators.\n"
     "\n"
-    "Exit status: 0 after a run, 2 on a bad argument or a missing folder (one line on standard\n"
-    "error, nothing on standard output), 1 when the figures, the help or the version could not\n"
-    "be written out (a full disk, a closed output) or the walk ran out of system resources.\n";
+    "Exit status: 0 after a run, 2 on a bad argument, a missing folder or a collection file that\n"
+    "cannot be read (one line on standard error, nothing on standard output), 1 when the figures,\n"
+    "the help or the version could not be written out (a full disk, a closed output), the\n"
+    "collection could not be saved, or the walk ran out of system resources.\n";
 
 struct Options
 {
@@ -70,7 +99,26 @@ struct Options
     QStringList extensions;
     QDate today;
     std::vector<std::string> folders; // as given: bytes
+    enum class Format
+    {
+        Json,
+        Csv,
+        Text
+    } format = Format::Json;
+    QString page; // with Format::Csv: a page's name or "folders"
+    QString save, show;
+    bool history = false;
 };
+
+const QString foldersPage = QStringLiteral("folders");
+
+QString pageNames()
+{
+    QStringList names;
+    for (int page = 0; page < reportPageCount; ++page)
+        names << reportPageName(ReportPageId(page));
+    return (names << foldersPage).join(QStringLiteral(", "));
+}
 
 [[noreturn]] void fail(const QString &message)
 {
@@ -134,6 +182,27 @@ Options parse(const std::vector<std::string> &bytes)
             options.today = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
             if (!options.today.isValid())
                 fail(QStringLiteral("--today wants a date as YYYY-MM-DD, not \"%1\"").arg(text));
+        } else if (arg == u"--format") {
+            const QString text = value();
+            if (text == u"json")
+                options.format = Options::Format::Json;
+            else if (text == u"csv")
+                options.format = Options::Format::Csv;
+            else if (text == u"text")
+                options.format = Options::Format::Text;
+            else
+                fail(QStringLiteral("--format wants json, csv or text, not \"%1\"").arg(text));
+        } else if (arg == u"--page") {
+            options.page = value();
+            if (!reportPageNamed(options.page) && options.page != foldersPage)
+                fail(QStringLiteral("--page wants one of %1, not \"%2\"")
+                         .arg(pageNames(), options.page));
+        } else if (arg == u"--save") {
+            options.save = value();
+        } else if (arg == u"--show") {
+            options.show = value();
+        } else if (arg == u"--history") {
+            options.history = true;
         } else if (arg == u"--") {
             options.folders.insert(options.folders.end(), bytes.begin() + std::ptrdiff_t(i) + 1,
                                    bytes.end());
@@ -143,6 +212,21 @@ Options parse(const std::vector<std::string> &bytes)
         } else {
             options.folders.push_back(bytes[i]);
         }
+    }
+    // A save that can never succeed is said before a long walk, not after it.
+    if (!options.save.isEmpty() && !QFileInfo(options.save).absoluteDir().exists())
+        fail(QStringLiteral("--save: no folder %1").arg(QFileInfo(options.save).absolutePath()));
+    if (options.format == Options::Format::Csv && options.page.isEmpty())
+        fail(QStringLiteral("--format csv wants --page and one of %1").arg(pageNames()));
+    if (options.format != Options::Format::Csv && !options.page.isEmpty())
+        fail(QStringLiteral("--page goes with --format csv"));
+    if (!options.show.isEmpty()) {
+        if (!options.folders.empty())
+            fail(QStringLiteral("--show reports a collection file: give no folder with it"));
+        if (filterGiven || options.today.isValid() || options.history)
+            fail(QStringLiteral("--include, --exclude, --today and --history go with a walk, "
+                                "not with --show"));
+        return options;
     }
     if (options.folders.empty())
         fail(QStringLiteral("no folder given (see korvel98-scan --help)"));
@@ -291,6 +375,99 @@ void printJson(const ReportModel &model, const Accumulators &run)
     std::fputs(out.c_str(), stdout);
 }
 
+// The cluster size the Overhang page points at: a one-drive run's, by the drive's space then.
+std::int64_t overhangClusterSize(const RunFacts &facts)
+{
+    if (facts.drives.size() != 1)
+        return 0;
+    const DriveFacts &drive = facts.drives.front();
+    constexpr std::uint64_t twoGiB = std::uint64_t(2) << 30;
+    return clusterSizeFor(drive.capacity, drive.capacity > twoGiB ? 0 : drive.clusterSize);
+}
+
+QString filterText(const Accumulators &figures)
+{
+    QStringList extensions;
+    for (const QString &row : figures.PickList2)
+        extensions << row.section(u'\t', 0, 0).remove(u'*');
+    if (figures.includeSelected)
+        return QStringLiteral("only ") + extensions.join(u' ');
+    if (figures.excludeSelected)
+        return QStringLiteral("all files except ") + extensions.join(u' ');
+    return QStringLiteral("all files");
+}
+
+// What a person reads first: which run the figures are of.
+QString runText(const RunFacts &facts, const Accumulators &figures)
+{
+    QString text = QStringLiteral("Statistics of %1 for drives %2\n")
+                       .arg(facts.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss t")),
+                            drivesText(facts));
+    for (const DriveFacts &drive : facts.drives)
+        text += QStringLiteral("  %1: %2\n")
+                    .arg(drive.letter.toUpper(), escapedName(drive.mountPoint.toUtf8()));
+    text += QStringLiteral("Host: %1\nFilter: %2\nRun: %3\n")
+                .arg(facts.hostName, filterText(figures),
+                     facts.complete ? QStringLiteral("complete")
+                                    : QStringLiteral("stopped before its end"));
+    return text;
+}
+
+// Every page in the order of the window's tabs, then the folders that hold most.
+QString reportAsText(const ReportModel &model, const RunFacts &facts, const Accumulators &figures)
+{
+    constexpr std::size_t largestShown = 20;
+    QString text = runText(facts, figures);
+    for (int page = 0; page < reportPageCount; ++page)
+        text += QLatin1Char('\n') + reportText(model.table(ReportPageId(page)));
+    ReportTable folders = largestFoldersTable(facts, figures.folderTotals, false, largestShown);
+    folders.title = QStringLiteral("The %1 largest folders").arg(largestShown);
+    if (figures.folderTotals.empty())
+        folders.notes << QStringLiteral("The collection holds no folder totals.");
+    return text + QLatin1Char('\n') + reportText(folders);
+}
+
+// A collection file comes from anywhere: no text of it may steer the terminal. Control
+// characters other than the line feed are written as "\x1b".
+QString withoutControls(const QString &text)
+{
+    QString safe;
+    safe.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if ((code < 0x20 && code != u'\n') || (code >= 0x7f && code < 0xa0))
+            safe += QStringLiteral("\\x%1").arg(int(code), 2, 16, QLatin1Char('0'));
+        else
+            safe += c;
+    }
+    return safe;
+}
+
+QByteArray pageAsCsv(const ReportModel &model, const RunFacts &facts, const Accumulators &figures,
+                     const QString &page)
+{
+    if (page == foldersPage)
+        return reportCsv(largestFoldersTable(facts, figures.folderTotals));
+    return reportCsv(model.table(*reportPageNamed(page)));
+}
+
+void printReport(const Options &options, const RunFacts &facts, const Accumulators &figures)
+{
+    const ReportModel model(figures, facts.drives, overhangClusterSize(facts));
+    switch (options.format) {
+    case Options::Format::Json:
+        printJson(model, figures);
+        break;
+    case Options::Format::Csv:
+        std::fputs(pageAsCsv(model, facts, figures, options.page).constData(), stdout);
+        break;
+    case Options::Format::Text:
+        std::fputs(withoutControls(reportAsText(model, facts, figures)).toUtf8().constData(),
+                   stdout);
+        break;
+    }
+}
+
 // A moment on a local date by the walk's own conversion, which follows every form TZ may take:
 // noon UTC of the date, moved by whole days when the zone is so far out that it falls on another.
 std::int64_t localNoon(const QDate &date)
@@ -334,6 +511,87 @@ void tellUnreadable(const StatisticsEngine &e, const Options &options,
                      e.foldersUnreadable == 1 ? "" : "s");
 }
 
+// One line on standard error that a terminal redraws in place while the walk goes: the files
+// counted, the rate and the folder, shortened in the middle to fit the terminal's width. It is
+// redrawn at most ten times a second and wiped when the walk is over.
+class ProgressLine
+{
+public:
+    explicit ProgressLine(int columns) : columns(columns > 0 ? columns : 80) {}
+
+    void setFolder(const QString &shown) { folder = shown; }
+
+    void draw(std::uint64_t files, bool now)
+    {
+        const auto at = std::chrono::steady_clock::now();
+        if (!now && drawn && at - lastDraw < std::chrono::milliseconds(100))
+            return;
+        lastDraw = at;
+        const double seconds = std::chrono::duration<double>(at - started).count();
+        QString text = unsignedToGrouped(files) + QStringLiteral(" files");
+        if (seconds >= 0.5)
+            text += QStringLiteral(", ") + unsignedToGrouped(std::uint64_t(files / seconds)) +
+                    QStringLiteral(" files/s");
+        text += QStringLiteral("  ");
+        // The last column is left free: a terminal that wraps there would break the line.
+        text += shortened(folder, columns - 1 - terminalWidth(text));
+        std::fprintf(stderr, "\r%s\x1b[K", text.toUtf8().constData());
+        std::fflush(stderr);
+        drawn = true;
+    }
+
+    void clear()
+    {
+        if (drawn)
+            std::fputs("\r\x1b[K", stderr);
+        drawn = false;
+    }
+
+    // The start and the end of a text that is too wide, with "..." between them.
+    static QString shortened(const QString &text, int width)
+    {
+        if (terminalWidth(text) <= width)
+            return text;
+        if (width < 5)
+            return QString();
+        const QString gap = QStringLiteral("...");
+        const std::u32string codes = text.toStdU32String();
+        const auto part = [&](std::size_t from, std::size_t count) {
+            return QString::fromStdU32String(codes.substr(from, count));
+        };
+        std::size_t head = 0, tail = 0;
+        const int room = width - int(gap.size());
+        while (head + tail < codes.size()) {
+            const bool takeHead = (head + 1) * 2 <= tail + 1;
+            const QString next = takeHead ? part(0, head + 1) + part(codes.size() - tail, tail)
+                                          : part(0, head) + part(codes.size() - tail - 1, tail + 1);
+            if (terminalWidth(next) > room)
+                break;
+            (takeHead ? head : tail) += 1;
+        }
+        return part(0, head) + gap + part(codes.size() - tail, tail);
+    }
+
+private:
+    int columns;
+    QString folder;
+    bool drawn = false;
+    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point lastDraw;
+};
+
+// The folders of a run stand for drives: their facts name the folder as given and its file
+// system, not the descriptor the walk went by.
+void nameFolders(RunFacts &facts, const Options &options)
+{
+    for (std::size_t i = 0; i < facts.drives.size() && i < options.folders.size(); ++i) {
+        const QString folder =
+            QFileInfo(QString::fromLocal8Bit(options.folders[i])).absoluteFilePath();
+        facts.drives[i].mountPoint = folder;
+        facts.drives[i].fileSystem = QString::fromUtf8(QStorageInfo(folder).fileSystemType());
+    }
+}
+
 // The figures are the tool's whole result: losing them on a full disk or a closed output is a
 // failure the caller must see.
 int finishOutput()
@@ -344,12 +602,50 @@ int finishOutput()
     return 1;
 }
 
+// A collection file to report instead of a walk; one that cannot be read is bad input.
+int showCollection(const Options &options)
+{
+    const CollectionRead read = readCollectionFile(options.show);
+    if (!read)
+        fail(read.message);
+    int status = 0;
+    QString message;
+    if (!options.save.isEmpty() && !writeCollectionFile(options.save, *read.collection, message)) {
+        std::fprintf(stderr, "korvel98-scan: %s\n", message.toLocal8Bit().constData());
+        status = 1;
+    }
+    printReport(options, read.collection->facts, read.collection->figures);
+    const int written = finishOutput();
+    return written != 0 ? written : status;
+}
+
+// Keeps the run where the options say; false when it could not be kept somewhere.
+bool keepRun(const Options &options, const RunFacts &facts, const Accumulators &figures)
+{
+    if (options.save.isEmpty() && !options.history)
+        return true;
+    const Collection collection = collectionOf(facts, figures);
+    bool kept = true;
+    QString message;
+    if (!options.save.isEmpty() && !writeCollectionFile(options.save, collection, message)) {
+        std::fprintf(stderr, "korvel98-scan: %s\n", message.toLocal8Bit().constData());
+        kept = false;
+    }
+    if (options.history && keepInHistory(collection, collectionsFolder(), message).isEmpty()) {
+        std::fprintf(stderr, "korvel98-scan: %s\n", message.toLocal8Bit().constData());
+        kept = false;
+    }
+    return kept;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     platform::raiseDescriptorLimit();
     const Options options = parse(std::vector<std::string>(argv + 1, argv + argc));
+    if (!options.show.isEmpty())
+        return showCollection(options);
     const auto held = holdFolders(options);
 
     platform::FolderDriveSource drives;
@@ -377,14 +673,53 @@ int main(int argc, char **argv)
         const std::int64_t noon = localNoon(options.today);
         engine.clock = [noon] { return noon; };
     }
-    engine.hooks.errorBox = [](const QString &text) {
+    RunRecorder recorder;
+    std::unique_ptr<ProgressLine> progress;
+    engine.hooks.errorBox = [&](const QString &text) {
+        if (progress)
+            progress->clear(); // the next draw puts it back below the message
         std::fprintf(stderr, "korvel98-scan: %s\n", text.toLocal8Bit().constData());
     };
+    // The folder being walked, as the engine's status text names it (after its fixed words);
+    // turned into the folder as given only when the line is drawn.
+    QString walkedFolder;
+    auto drawProgress = [&](bool now) {
+        const QString prefix = QStringLiteral("Processing drive ") + engine.currentDrive +
+                               QStringLiteral(" ... standby : ");
+        if (walkedFolder.startsWith(prefix))
+            progress->setFolder(escapedName(QByteArray::fromStdString(
+                asGiven(walkedFolder.mid(prefix.size()).toUtf8(), options, held))));
+        progress->draw(std::uint64_t(std::max<std::int64_t>(engine.filesProcessed, 0)), now);
+    };
+    engine.hooks.driveStarting = [&] {
+        recorder.driveWalking(drives, engine.currentDrive.at(0));
+        if (progress) {
+            progress->setFolder(escapedName(QByteArray::fromStdString(
+                options.folders[std::size_t(engine.currentDrive.at(0).unicode() - 'c')])));
+            progress->draw(std::uint64_t(std::max<std::int64_t>(engine.filesProcessed, 0)), true);
+        }
+    };
+    engine.hooks.refillPages = [&] {
+        recorder.driveWalked(engine.walkCounters.entries, engine.walkCounters.withCreationTime);
+    };
+    if (platform::standardErrorIsTerminal()) {
+        progress = std::make_unique<ProgressLine>(platform::standardErrorColumns());
+        engine.hooks.statusText = [&](const QString &text) { walkedFolder = text; };
+        engine.hooks.progress = [&](const WalkCounters &) { drawProgress(false); };
+        engine.hooks.dispatchMessages = [] {};
+        engine.dispatchInterval = std::chrono::milliseconds(100);
+    }
 
+    recorder.runStarting(drives, engine.PickList1);
     engine.collectDrives();
+    if (progress)
+        progress->clear();
+    RunFacts facts = recorder.runEnded(engine.aborted);
+    nameFolders(facts, options);
     tellUnreadable(engine, options, held);
-    printJson(ReportModel(engine), engine);
+    const bool kept = keepRun(options, facts, engine);
+    printReport(options, facts, engine);
     const int written = finishOutput();
     // A walk that had to stop short (no descriptors left) printed incomplete figures.
-    return written != 0 ? written : engine.aborted ? 1 : 0;
+    return written != 0 ? written : engine.aborted || !kept ? 1 : 0;
 }

@@ -51,7 +51,9 @@ QStringList expectedFiles(const QString &prefix)
                          "/share/man/man1/korvel98.1.gz",
                          "/share/man/man1/korvel98-scan.1.gz",
                          "/share/doc/korvel98/changelog.gz",
-                         "/share/doc/korvel98/copyright"};
+                         "/share/doc/korvel98/copyright",
+                         "/lib/systemd/user/korvel98-history.service",
+                         "/lib/systemd/user/korvel98-history.timer"};
     for (const char *shot : {"main-rest", "space-pies", "access-mb", "time"})
         files << QString("/share/korvel98/screenshots/%1.png").arg(shot);
     for (int size : iconSizes)
@@ -115,7 +117,7 @@ TEST_F(Install, PutsInPlaceExactlyItsFilesAndUninstallRemovesOnlyThose)
     EXPECT_EQ(filesUnder(stage.path()), QStringList{other});
     // The folders made for the icons and the metadata go too; the shared ones stay.
     EXPECT_EQ(filesUnder(stage.path() + "/usr/local", QDir::Dirs),
-              QStringList({"/bin", "/share", "/share/applications"}));
+              QStringList({"/bin", "/lib", "/share", "/share/applications"}));
 }
 
 TEST_F(Install, MenuEntryAndSoftwareCentreDataPassTheirValidators)

@@ -7,6 +7,7 @@
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <fcntl.h>
@@ -23,11 +24,14 @@ struct Result
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
-Result runProgram(const QString &program, const QStringList &args, const QString &tz = "UTC")
+Result runProgram(const QString &program, const QStringList &args, const QString &tz = "UTC",
+                  const QString &dataHome = {})
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("TZ", tz);
+    if (!dataHome.isEmpty())
+        env.insert("XDG_DATA_HOME", dataHome);
     process.setProcessEnvironment(env);
     process.start(program, args);
     process.waitForFinished(120000);
@@ -273,9 +277,19 @@ TEST_F(ScanTool, BadArgumentsExitWithTwoAndOneLine)
         {dir.filePath("docs/REPORT.DOC")},
         {"--include", "", dir.path()},
         {"--exclude", ",,,", dir.path()},
+        {"--format", "xml", dir.path()},
+        {"--format", "csv", "--page", "folder", dir.path()},
+        {"--format", "csv", dir.path()},
+        {"--page", "types", dir.path()},
+        {"--show", dir.filePath("missing.json")},
+        {"--show", dir.filePath("docs/REPORT.DOC")},
+        {"--show", dir.filePath("docs/REPORT.DOC"), dir.path()},
+        {"--save", dir.filePath("nowhere/run.json"), dir.path()},
     };
     const QStringList named = {"--bogus",   "missing",    "folder",    "2026-13-01", "--exclude",
-                               "--include", "REPORT.DOC", "--include", "--exclude"};
+                               "--include", "REPORT.DOC", "--include", "--exclude",  "xml",
+                               "folder",    "--page",     "--page",    "missing",    "REPORT.DOC",
+                               "--show",    "nowhere"};
     for (qsizetype i = 0; i < bad.size(); ++i) {
         const Result r = scan(bad[i]);
         EXPECT_EQ(r.exitCode, 2) << bad[i].join(' ').toStdString();
@@ -283,6 +297,134 @@ TEST_F(ScanTool, BadArgumentsExitWithTwoAndOneLine)
         EXPECT_EQ(r.err.count('\n'), 1);
         EXPECT_TRUE(r.err.contains(named[i].toUtf8())) << r.err.toStdString();
     }
+}
+
+// A run kept by --save and by --history shows again as the walk printed it, in every format, and
+// the progress line stays off standard error when that is no terminal.
+TEST_F(ScanTool, ASavedRunShowsAsTheWalkPrintedIt)
+{
+    QTemporaryDir data; // not in the tree walked
+    const QString saved = data.filePath("run.korvel98.json");
+    const QDir history(data.filePath("korvel98/collections"));
+    for (const QStringList &how : {QStringList{"--history"}, QStringList{"--format", "text"},
+                                   QStringList{"--format", "csv", "--page", "folders"}}) {
+        const QStringList walk = how + QStringList{"--today",   today.toString(Qt::ISODate),
+                                                   "--exclude", ".bin",
+                                                   "--save",    saved,
+                                                   dir.path()};
+        const Result walked = runProgram(KORVEL_SCAN_TOOL, walk, "UTC", data.path());
+        ASSERT_EQ(walked.exitCode, 0) << walked.err.toStdString();
+        EXPECT_EQ(walked.err, "");
+        QStringList files{saved};
+        if (how[0] == "--history") {
+            const QStringList kept = history.entryList({"*_c.korvel98.json"}, QDir::Files);
+            ASSERT_EQ(kept.size(), 1);
+            files << history.filePath(kept[0]);
+        }
+        for (const QString &file : files) {
+            const QStringList show = how.mid(how[0] == "--history" ? 1 : 0) << "--show" << file;
+            const Result shown = scan(show);
+            ASSERT_EQ(shown.exitCode, 0) << shown.err.toStdString();
+            EXPECT_EQ(shown.out, walked.out) << show.join(' ').toStdString();
+        }
+    }
+}
+
+// The records of a CSV text, each ended by CR LF, quoted fields undone.
+QList<QStringList> csvRecords(const QByteArray &csv)
+{
+    QList<QStringList> records;
+    QStringList record;
+    QString field;
+    bool quoted = false;
+    const QString text = QString::fromUtf8(csv);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == '"' && quoted && i + 1 < text.size() && text[i + 1] == '"')
+            field += text[++i];
+        else if (c == '"')
+            quoted = !quoted;
+        else if (quoted || (c != ',' && c != '\r'))
+            field += c;
+        else {
+            record << std::exchange(field, QString());
+            if (c == '\r') {
+                records << std::exchange(record, QStringList());
+                ++i; // the line feed
+            }
+        }
+    }
+    return records;
+}
+
+// Each page's columns in CSV hold the figures the JSON output gives, whole numbers unformatted.
+TEST_F(ScanTool, CsvPagesHoldTheFiguresOfTheJson)
+{
+    const QStringList tree{"--today", today.toString(Qt::ISODate), dir.path()};
+    const QJsonObject json = scan(tree).json();
+    const struct
+    {
+        const char *page;
+        int rows;                                    // without the totals
+        QList<std::pair<int, const char *>> columns; // CSV column, JSON list
+        bool lastFirst;
+    } cases[] = {
+        {"sizes", 12, {{1, "sizeBytes"}, {2, "sizeFiles"}}, true},
+        {"access", 10, {{1, "ageAccessedBytes"}, {2, "ageAccessedFiles"}}, true},
+        {"modified", 10, {{1, "ageModifiedBytes"}, {2, "ageModifiedFiles"}}, true},
+        {"combined",
+         10,
+         {{1, "ageAccessedBytes"}, {4, "ageCreatedFiles"}, {6, "ageModifiedFiles"}},
+         true},
+        {"time", 48, {{1, "hourModified"}, {2, "hourCreated"}, {3, "hourAccessed"}}, false},
+    };
+    for (const auto &c : cases) {
+        const Result r = scan(QStringList{"--format", "csv", "--page", c.page} + tree);
+        ASSERT_EQ(r.exitCode, 0) << c.page;
+        const QList<QStringList> records = csvRecords(r.out);
+        ASSERT_EQ(records.size(), c.rows + 1) << c.page;
+        for (const auto &[column, key] : c.columns)
+            for (int row = 0; row < c.rows; ++row)
+                EXPECT_EQ(records[row + 1][column].toLongLong(),
+                          json[key][c.lastFirst ? c.rows - 1 - row : row].toInteger())
+                    << c.page << " " << key << " " << row;
+    }
+    const QList<QStringList> types =
+        csvRecords(scan(QStringList{"--format", "csv", "--page", "types"} + tree).out);
+    const QJsonArray rows = json["types"].toArray();
+    ASSERT_EQ(types.size(), rows.size() + 2); // the headings and the totals
+    for (qsizetype row = 0; row < rows.size(); ++row)
+        EXPECT_EQ(types[row + 1].mid(0, 4),
+                  (QStringList{rows[row]["extension"].toString(), rows[row]["type"].toString(),
+                               QString::number(rows[row]["bytes"].toInteger()),
+                               QString::number(rows[row]["files"].toInteger())}));
+}
+
+// The text report names every page and lists the folders that hold most, under the folder given.
+TEST_F(ScanTool, TextShowsEveryPageAndTheLargestFolders)
+{
+    const Result r = scan({"--format", "text", dir.path()});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = QString::fromUtf8(r.out).split('\n');
+    for (const char *title :
+         {"Space", "Types", "Sizes", "Overhang", "Access", "Created", "Modified", "Combined",
+          "Attribute", "Time", "The 20 largest folders"})
+        EXPECT_TRUE(lines.contains(title)) << title;
+    const qsizetype folders = lines.indexOf("The 20 largest folders");
+    EXPECT_TRUE(lines.value(folders + 4).startsWith(dir.filePath("docs") + "  "))
+        << r.out.toStdString();
+}
+
+// At a terminal a line on standard error shows the count and the folder, and is wiped at the end.
+TEST_F(ScanTool, AProgressLineIsDrawnOnlyAtATerminal)
+{
+    if (QStandardPaths::findExecutable("script").isEmpty())
+        GTEST_SKIP() << "no script(1) to give the tool a terminal";
+    const QString command = QString("'%1' '%2' >/dev/null").arg(KORVEL_SCAN_TOOL, dir.path());
+    const Result r = runProgram("script", {"-qec", command, "/dev/null"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("\r0 files  " + dir.path().toUtf8())) << r.out.toStdString();
+    EXPECT_TRUE(r.out.endsWith("\r\x1b[K")) << r.out.toStdString();
 }
 
 // Folder names are bytes: neither a name that is not UTF-8 nor a path longer than the system

@@ -1,0 +1,56 @@
+#include "model/ReportCsv.h"
+
+#include <QLocale>
+
+namespace {
+
+QByteArray quoted(const QByteArray &text)
+{
+    if (!text.contains(',') && !text.contains('"') && !text.contains('\n') && !text.contains('\r'))
+        return text;
+    QByteArray field = text;
+    field.replace('"', "\"\"");
+    return '"' + field + '"';
+}
+
+void appendRecord(QByteArray &csv, const QList<QByteArray> &fields)
+{
+    for (qsizetype column = 0; column < fields.size(); ++column) {
+        if (column > 0)
+            csv += ',';
+        csv += fields[column];
+    }
+    csv += "\r\n";
+}
+
+} // namespace
+
+QByteArray csvField(const ReportCell &cell)
+{
+    switch (cell.kind) {
+    case ReportCell::Kind::Integer:
+        return QByteArray::number(cell.integer);
+    case ReportCell::Kind::Percentage:
+        // The shortest digits that read back as the same number, in fixed notation.
+        return QByteArray::number(cell.percentage, 'f', QLocale::FloatingPointShortest);
+    case ReportCell::Kind::Text:
+        break;
+    }
+    return quoted(cell.text.toUtf8());
+}
+
+QByteArray reportCsv(const ReportTable &table)
+{
+    QByteArray csv;
+    QList<QByteArray> fields;
+    for (const QString &heading : table.headings)
+        fields << quoted(heading.toUtf8());
+    appendRecord(csv, fields);
+    for (const std::vector<ReportCell> &row : table.rows) {
+        fields.clear();
+        for (const ReportCell &cell : row)
+            fields << csvField(cell);
+        appendRecord(csv, fields);
+    }
+    return csv;
+}
