@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QDirIterator>
 #include <QLabel>
+#include <QProcess>
 
 namespace {
 
@@ -143,6 +144,26 @@ TEST_F(CollectionWindow, ASavedRunOpensOnEveryPageAsItRan)
         EXPECT_EQ(everyPage(*opened), ran);
         EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
     }
+}
+
+// The scan tool's collection of the folder behind c: opens on the same pages as the window's own
+// run of it. The window's drive is given the space the tool found, as both measure the same disk.
+TEST_F(CollectionWindow, TheScanToolsCollectionOpensAsTheWindowsOwnRun)
+{
+    const QString path = home.filePath("scan.korvel98.json");
+    QProcess scan;
+    scan.start(KORVEL_SCAN_TOOL, {"--save", path, home.filePath("c")});
+    ASSERT_TRUE(scan.waitForFinished(60000));
+    ASSERT_EQ(scan.exitCode(), 0) << scan.readAllStandardError().toStdString();
+    const CollectionRead saved = readCollectionFile(path);
+    ASSERT_TRUE(saved) << saved.message.toStdString();
+    const DriveFacts &c = saved.collection->facts.drives.at(0);
+    drives->setSpace('c', c.freeBytes, c.capacity);
+    drives->setClusterSize('c', c.clusterSize);
+    drives->setReady('e', false); // the pie view shows every drive of the list that answers
+    run();
+    pickWalkedDrives("c");
+    EXPECT_EQ(everyPage(*openedIn(path)), everyPage(*window));
 }
 
 // A new run in the window replaces the opened collection: the drive table's list, its caption.
