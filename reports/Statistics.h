@@ -80,6 +80,8 @@ public:
     QAction *OpenCollection1;
     QAction *OpenCollectionsFolder1;
     QAction *LargestFolders1;
+    QAction *ExportPage1;                           // "&Export this page..."
+    QAction *ExportAll1;                            // "Export &all pages as PDF..."
     LargestFoldersWindow *largestFolders = nullptr; // made when first asked for
     QStatusBar *StatusBar1;
     QFrame *pnlNotYet;
@@ -110,6 +112,12 @@ public:
     // a person. The dialog answers whether to print.
     std::function<bool(QPrinter &printer)> runPrintDialog;
     std::function<void(TChartPreviewer &preview)> runChartPreview;
+    // The save dialog of the exports: given its caption, the suggested file and the file types
+    // (the one to start with in chosen), it answers the file picked, empty when cancelled, and
+    // the file type it was picked under in chosen. Tests put in their own.
+    std::function<QString(const QString &caption, const QString &suggested,
+                          const QStringList &types, QString &chosen)>
+        runSaveDialog;
     // Where every run that ends is kept (model/History.h); empty keeps none.
     QString historyFolder = collectionsFolder();
     // The file dialogs of "&Save collection as..." (handed the suggested path) and "&Open
@@ -143,6 +151,9 @@ public:
     void OpenCollectionsFolder1Click();
     bool saveCollectionFile(const QString &path);
     bool openCollectionFile(const QString &path);
+    // The exports (StatisticsExport.cpp).
+    void ExportPage1Click();
+    void ExportAll1Click();
 
     // The run (StatisticsRun.cpp).
     void btOKClick();

@@ -49,6 +49,12 @@ void TfrmStatistics::buildReportMenu()
     OpenCollection1 =
         addReportItem(QStringLiteral("&Open collection..."), QKeySequence(Qt::CTRL | Qt::Key_O),
                       &TfrmStatistics::OpenCollection1Click);
+    ExportPage1 =
+        addReportItem(QStringLiteral("&Export this page..."), QKeySequence(Qt::CTRL | Qt::Key_E),
+                      &TfrmStatistics::ExportPage1Click);
+    ExportAll1 = addReportItem(QStringLiteral("Export &all pages as PDF..."),
+                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+                               &TfrmStatistics::ExportAll1Click);
     OpenCollectionsFolder1 =
         addReportItem(QStringLiteral("Open the collections &folder"), QKeySequence(),
                       &TfrmStatistics::OpenCollectionsFolder1Click);
@@ -78,6 +84,8 @@ void TfrmStatistics::reportResultsChanged()
 {
     SaveCollection1->setEnabled(resultFacts.started.isValid());
     LargestFolders1->setEnabled(!engine.folderTotals.empty());
+    ExportPage1->setEnabled(resultFacts.started.isValid());
+    ExportAll1->setEnabled(resultFacts.started.isValid());
     if (largestFolders && largestFolders->isVisible())
         largestFolders->showFolders(resultFacts, engine.folderTotals);
 }

@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make pkg-config
   qt6-base-dev libgl-dev libxcb1-dev libgtest-dev
+  qt6-svg-dev                                 # charts exported as SVG drawings
   qt6-wayland                                 # windows in a Wayland session without X
   shared-mime-info fonts-liberation2
   tzdata
