@@ -53,6 +53,37 @@ Picture parsePicture(const QString &text)
     return picture;
 }
 
+// The digits of a magnitude times 10^decimals, rounded half away from zero. A value with a
+// fraction is taken by its shortest decimal spelling, so that 0.125 or 45.25, whose binary
+// fractions lie a hair below the half, round as written; a whole value keeps every digit it has,
+// however large.
+QString roundedDigits(double magnitude, int decimals)
+{
+    if (std::floor(magnitude) == magnitude)
+        return QString::number(magnitude, 'f', 0) + QString(decimals, u'0');
+    const QString spelt = QString::number(magnitude, 'e', QLocale::FloatingPointShortest);
+    const qsizetype e = spelt.indexOf(u'e');
+    QString digits = spelt.left(e);
+    digits.remove(u'.');
+    // Digits before the point of the scaled value.
+    const qsizetype point = spelt.mid(e + 1).toInt() + 1 + decimals;
+    if (point <= 0)
+        return point == 0 && digits[0] >= u'5' ? QStringLiteral("1") : QStringLiteral("0");
+    while (digits.size() < point)
+        digits += u'0';
+    QString whole = digits.left(point);
+    if (digits.size() > point && digits[point] >= u'5') {
+        qsizetype i = whole.size() - 1;
+        for (; i >= 0 && whole[i] == u'9'; --i)
+            whole[i] = u'0';
+        if (i < 0)
+            whole.prepend(u'1');
+        else
+            whole[i] = QChar(whole[i].unicode() + 1);
+    }
+    return whole;
+}
+
 } // namespace
 
 QString formatValue(double value, const QString &pictureText, const QLocale &locale)
@@ -61,13 +92,8 @@ QString formatValue(double value, const QString &pictureText, const QLocale &loc
     if (!std::isfinite(value))
         return picture.prefix + locale.toString(value) + picture.suffix;
 
-    // Round half away from zero. The small nudge lets a value whose decimal text ends in 5
-    // (0.125, 45.25) round up although its binary fraction lies a hair below.
-    const double scale = std::pow(10.0, picture.maxDecimals);
-    const double scaled = std::round(std::fabs(value) * scale * (1.0 + 1e-12));
-    const bool negative = value < 0 && scaled > 0;
-
-    QString digits = QString::number(scaled, 'f', 0);
+    QString digits = roundedDigits(std::fabs(value), picture.maxDecimals);
+    const bool negative = value < 0 && digits.count(u'0') != digits.size();
     while (digits.size() <= picture.maxDecimals)
         digits.prepend('0');
     QString whole = digits.left(digits.size() - picture.maxDecimals);

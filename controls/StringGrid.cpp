@@ -357,8 +357,8 @@ void TStringGrid::paintCell(QPainter &painter, int column, int row, const QRect 
     if (onDrawCell)
         onDrawCell(*this, painter, column, row, rect, state);
     else
-        painter.drawText(rect.adjusted(textInset, 0, -textInset, 0), cellAlignment(column, row),
-                         cell(column, row));
+        drawCellText(painter, rect.adjusted(textInset, 0, -textInset, 0),
+                     cellAlignment(column, row), cell(column, row));
     if (lines != GridLines::None) {
         // As thick as a whole number of the screen's pixels, the same for every line: a line
         // one logical pixel thick would cover one or two pixels by where it falls at 1.5.
@@ -374,6 +374,18 @@ void TStringGrid::paintCell(QPainter &painter, int column, int row, const QRect 
         }
     }
     painter.restore();
+}
+
+void TStringGrid::drawCellText(QPainter &painter, const QRect &rect, Qt::Alignment alignment,
+                               const QString &text) const
+{
+    if (text.isEmpty())
+        return;
+    // A paragraph of the grid's direction whatever the text begins with, held in an isolate of
+    // that direction: a right-to-left run inside moves only itself.
+    const bool rightToLeft = layoutDirection() == Qt::RightToLeft;
+    painter.setLayoutDirection(layoutDirection());
+    painter.drawText(rect, alignment, QChar(rightToLeft ? 0x2067 : 0x2066) + text + QChar(0x2069));
 }
 
 QRect TStringGrid::cellRect(int column, int row) const

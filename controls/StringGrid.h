@@ -162,6 +162,10 @@ public:
     // Paints one cell as the grid shows it: background, content, lines.
     void paintCell(QPainter &painter, int column, int row, const QRect &rect,
                    GridCellState state) const;
+    // Draws a cell's text in the grid's direction, whatever the text begins with: a right-to-left
+    // name neither turns the cell about nor reorders the text around it.
+    void drawCellText(QPainter &painter, const QRect &rect, Qt::Alignment alignment,
+                      const QString &text) const;
     // The rectangle of a cell in the grid's own coordinates; empty when it is not on screen.
     QRect cellRect(int column, int row) const;
     // Whether a row is left out of the scrolling rows: the fixed rows are, as their strips show

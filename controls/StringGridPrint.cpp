@@ -153,8 +153,8 @@ private:
             const QRect cell(x, y, columnWidths[c], rowHeight);
             painter.save();
             painter.setClipRect(cell);
-            painter.drawText(cell.adjusted(inset, 0, -inset, 0), grid.cellAlignment(c, row),
-                             grid.cell(c, row));
+            grid.drawCellText(painter, cell.adjusted(inset, 0, -inset, 0),
+                              grid.cellAlignment(c, row), grid.cell(c, row));
             painter.restore();
             x += columnWidths[c];
         }

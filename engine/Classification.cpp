@@ -1,5 +1,6 @@
 #include "engine/Classification.h"
 
+#include "helpers/NameText.h"
 #include "platform/FileTimes.h"
 
 #include <cstdlib>
@@ -95,7 +96,7 @@ QString extractExtension(const QString &row)
     const qsizetype tab = row.indexOf(u'\t');
     if (tab < 1)
         return QString();
-    return row.mid(1, tab - 1).toLower();
+    return escapedName(lowerName(nameBytes(QStringView(row).mid(1, tab - 1))));
 }
 
 std::string_view fileExtension(std::string_view name)

@@ -35,8 +35,9 @@ private:
 // -1 for 0 (not recorded). Invalid fields count as 00:00 and so land in slot 0.
 int halfHourSlot(std::uint32_t packed);
 
-// The extension of a picked row ("*.doc", a tab, a description) in lower case: ".doc". A row
-// without a tab gives the empty text.
+// The extension of a picked row ("*.doc", a tab, a description) in lower case: ".doc". The row's
+// text is read as nameBytes reads it and the extension given as escapedName shows it, so that
+// ".\xFF" stays the one byte it names. A row without a tab gives the empty text.
 QString extractExtension(const QString &row);
 
 // The extension of a file name (its bytes): from its last "." to the end, dot included, or empty

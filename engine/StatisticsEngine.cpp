@@ -5,6 +5,7 @@
 #include "engine/ReadAhead.h"
 #include "helpers/EntryHelpers.h"
 #include "helpers/Helpers.h"
+#include "helpers/NameText.h"
 #include "platform/DriveSource.h"
 #include "platform/FileTimes.h"
 
@@ -446,12 +447,13 @@ void StatisticsEngine::prepareFilter()
 {
     pickedExtensions.clear();
     for (const QString &row : std::as_const(PickList2))
-        pickedExtensions.push_back(extractExtension(row).toUtf8().toStdString());
+        pickedExtensions.push_back(nameBytes(extractExtension(row)).toStdString());
     preparedFrom = PickList2;
 }
 
-// The extension is compared in lower case, character for character, with each picked one. Plain
-// ASCII extensions, nearly all of them, are lowered in place; others go through Unicode rules.
+// The extension is compared in lower case, byte for byte, with each picked one. Plain ASCII
+// extensions, nearly all of them, are lowered in place; others go through Unicode rules, and
+// bytes that are not UTF-8 stay as they are.
 bool StatisticsEngine::passesFilter(std::string_view name)
 {
     if (allTypes)
@@ -473,10 +475,8 @@ bool StatisticsEngine::passesFilter(std::string_view name)
             c = char(c - 'A' + 'a');
     }
     if (!plain)
-        lower = QString::fromUtf8(extension.data(), qsizetype(extension.size()))
-                    .toLower()
-                    .toUtf8()
-                    .toStdString();
+        lower =
+            lowerName(QByteArrayView(extension.data(), qsizetype(extension.size()))).toStdString();
     for (const std::string &picked : pickedExtensions)
         if (picked == lower)
             return includeSelected;

@@ -73,7 +73,7 @@ std::uint64_t TypeTable::bytesAt(int index) const
 
 int TypeTable::findTypeRow(const QString &extension) const
 {
-    const auto it = byExtension.constFind(extension.toUpper());
+    const auto it = byExtension.constFind(escapedName(upperName(nameBytes(extension))));
     if (it == byExtension.cend())
         return -1;
     sortIfNeeded();
@@ -88,23 +88,27 @@ void TypeTable::Row::add(std::uint64_t size)
 
 void TypeTable::insertType(const QString &extension, std::uint64_t size, bool seeding)
 {
+    countBytes(nameBytes(extension), size, seeding);
+}
+
+void TypeTable::countBytes(QByteArrayView extension, std::uint64_t size, bool seeding)
+{
     // The limit holds for the extension as the row shows it: upper-casing can lengthen it.
-    QString upper = extension.toUpper();
+    const QByteArray upper = upperName(extension);
     if (!extensionFitsRow(upper)) {
         if (!seeding) {
-            const QByteArray lower = extension.toLower().toUtf8();
+            const QByteArray lower = lowerName(extension);
             countLonger(std::string_view(lower.constData(), std::size_t(lower.size())), 1);
         }
         return;
     }
-    // A tab may stand in a Linux file name, but in a row it would split the extension's field.
-    upper.replace(u'\t', u' ');
+    const QString shown = escapedName(upper);
     if (seeding) {
-        if (!byExtension.contains(upper))
-            rowFor(upper).bytes = size;
+        if (!byExtension.contains(shown))
+            rowFor(shown).bytes = size;
         return;
     }
-    rowFor(upper).add(size);
+    rowFor(shown).add(size);
 }
 
 void TypeTable::countFile(std::string_view extension, std::uint64_t size)
@@ -120,8 +124,7 @@ void TypeTable::countFile(std::string_view extension, std::uint64_t size)
             return;
         }
     }
-    const QString text = QString::fromUtf8(extension.data(), qsizetype(extension.size()));
-    insertType(text, size, false);
+    countBytes(QByteArrayView(extension.data(), qsizetype(extension.size())), size, false);
 }
 
 TypeTable::Row &TypeTable::rowFor(const QString &upperExtension)
@@ -134,7 +137,8 @@ TypeTable::Row &TypeTable::rowFor(const QString &upperExtension)
     byExtension.insert(upperExtension, index);
     const QByteArray bytes = upperExtension.toUtf8();
     const std::string_view text(bytes.constData(), std::size_t(bytes.size()));
-    if (isAscii(text) && text.size() <= longestAscii)
+    // Only rows whose text is their bytes: an escaped one shares its text with other bytes.
+    if (isAscii(text) && text.size() <= longestAscii && !upperExtension.contains(u'\\'))
         byAscii.emplace(asciiKey(text), index);
     sorted = false;
     return table.back();
@@ -198,7 +202,7 @@ void TypeTable::countLonger(std::string_view extension, std::int64_t files)
 
 void TypeTable::addLonger(const QString &extension, std::int64_t files)
 {
-    const QByteArray lower = extension.toLower().toUtf8();
+    const QByteArray lower = lowerName(nameBytes(extension));
     countLonger(std::string_view(lower.constData(), std::size_t(lower.size())), files);
 }
 
@@ -209,7 +213,8 @@ QString TypeTable::commonestLonger() const
         if (!best || entry.second > best->second ||
             (entry.second == best->second && entry.first < best->first))
             best = &entry;
-    return best ? QString::fromStdString(best->first) : QString();
+    return best ? escapedName(QByteArrayView(best->first.data(), qsizetype(best->first.size())))
+                : QString();
 }
 
 bool TypeTable::putRow(const QString &upperExtension, std::int64_t files, std::uint64_t bytes)

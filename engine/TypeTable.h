@@ -1,5 +1,7 @@
 #pragma once
 
+#include "helpers/NameText.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -10,18 +12,17 @@
 #include <vector>
 
 // Whether an upper-cased extension, dot included, is short enough for a row of its own: at most
-// five characters, a character outside the 16-bit range counting once.
-inline bool extensionFitsRow(const QString &upperExtension)
+// five characters, each character of its UTF-8 and each byte outside it counting once.
+inline bool extensionFitsRow(QByteArrayView upperExtension)
 {
-    qsizetype characters = 0;
-    for (const QChar c : upperExtension)
-        characters += c.isLowSurrogate() ? 0 : 1;
-    return characters <= 5;
+    return nameLength(upperExtension) <= 5;
 }
 
 // The per-extension table of a run (lbTypes): one row per extension of at most five characters,
 // read as "extension<tab>files<tab>bytes" with the extension in upper case and its dot, rows in
-// ascending order of the extension without regard to case.
+// ascending order of the extension without regard to case. Extensions are told apart by their
+// bytes and shown as escapedName gives them: one holding a control, invisible or direction
+// character, or bytes that are not UTF-8, gets a row of its own that reads as what it holds.
 //
 // The walk adds a row or counts one up for nearly every file, so the rows are kept unordered and
 // found through a hash; the order is worked out only when a row is read by its index.
@@ -33,6 +34,7 @@ public:
     QString row(int index) const;
     QStringList rows() const;
 
+    // Extensions given as text here are read as nameBytes reads them.
     // Index of the row of an extension (compared without regard to case), or -1.
     int findTypeRow(const QString &extension) const;
     // Counts one file of an extension, or with seeding only makes sure the extension has a row.
@@ -48,7 +50,7 @@ public:
     std::uint64_t bytesAt(int index) const;
 
     // Files counted whose extension is too long for a row, and the one of those extensions met
-    // most often (lower case, dot first; the first in character order among equals). Only the
+    // most often (lower case, dot first, escaped; the first in byte order among equals). Only the
     // first few thousand different extensions are told apart; later ones count in the sum only.
     std::int64_t longerFiles() const { return longerCount; }
     QString commonestLonger() const;
@@ -56,8 +58,8 @@ public:
     void addLonger(const QString &extension, std::int64_t files);
 
     void clear();
-    // Puts back a row as a saved collection holds it: an extension as a row shows it (upper
-    // case, fits a row, no tab). False when the extension has a row already.
+    // Puts back a row as a saved collection holds it: an extension as a row shows it (escaped,
+    // upper case, fits a row). False when the extension has a row already.
     bool putRow(const QString &upperExtension, std::int64_t files, std::uint64_t bytes);
 
 private:
@@ -69,6 +71,7 @@ private:
         void add(std::uint64_t size);
     };
     Row &rowFor(const QString &upperExtension);
+    void countBytes(QByteArrayView extension, std::uint64_t size, bool seeding);
     void countLonger(std::string_view lowerOrAscii, std::int64_t files);
 
     // Extensions compared without regard to ASCII case, so that a file's own bytes find their

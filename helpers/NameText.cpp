@@ -1,5 +1,7 @@
 #include "helpers/NameText.h"
 
+#include <algorithm>
+
 namespace {
 
 // The length of the valid UTF-8 sequence that starts at a byte, with its character; 0 when the
@@ -180,4 +182,60 @@ std::optional<QByteArray> unescapedName(QStringView text)
     if (escapedName(bytes) != text)
         return std::nullopt;
     return bytes;
+}
+
+QByteArray nameBytes(QStringView text)
+{
+    if (std::optional<QByteArray> bytes = unescapedName(text))
+        return *bytes;
+    return text.toUtf8();
+}
+
+namespace {
+
+// The name with each run of valid UTF-8 changed by one case rule and every other byte kept.
+template <typename Change> QByteArray inCase(QByteArrayView bytes, Change change)
+{
+    QByteArray out;
+    out.reserve(bytes.size());
+    qsizetype runStart = 0;
+    auto endRun = [&](qsizetype at) {
+        if (at > runStart)
+            out += change(QString::fromUtf8(bytes.sliced(runStart, at - runStart))).toUtf8();
+    };
+    for (qsizetype at = 0; at < bytes.size();) {
+        char32_t character = 0;
+        const int length = sequenceAt(bytes, at, character);
+        if (length > 0) {
+            at += length;
+            continue;
+        }
+        endRun(at);
+        out += bytes[at];
+        runStart = ++at;
+    }
+    endRun(bytes.size());
+    return out;
+}
+
+} // namespace
+
+QByteArray upperName(QByteArrayView bytes)
+{
+    return inCase(bytes, [](const QString &text) { return text.toUpper(); });
+}
+
+QByteArray lowerName(QByteArrayView bytes)
+{
+    return inCase(bytes, [](const QString &text) { return text.toLower(); });
+}
+
+qsizetype nameLength(QByteArrayView bytes)
+{
+    qsizetype characters = 0;
+    for (qsizetype at = 0; at < bytes.size(); ++characters) {
+        char32_t character = 0;
+        at += std::max(1, sequenceAt(bytes, at, character));
+    }
+    return characters;
 }

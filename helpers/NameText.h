@@ -18,3 +18,16 @@ QString escapedName(QByteArrayView bytes);
 // gives for any bytes (an escape it never writes, a character it would have escaped, a lone
 // backslash).
 std::optional<QByteArray> unescapedName(QStringView text);
+
+// The bytes a name's text stands for: those unescapedName gives, or, for a text that is no such
+// spelling (typed by hand, or kept before names were shown escaped), the text's own UTF-8.
+QByteArray nameBytes(QStringView text);
+
+// A name with the letters of its valid UTF-8 in upper or in lower case; bytes that are no part of
+// valid UTF-8 stay as they are, so that names told apart by them stay apart.
+QByteArray upperName(QByteArrayView bytes);
+QByteArray lowerName(QByteArrayView bytes);
+
+// The characters of a name as a person counts them: each character of its valid UTF-8 once, and
+// each byte that is no part of it once.
+qsizetype nameLength(QByteArrayView bytes);

@@ -455,9 +455,11 @@ void readTypeRows(const Node &node, Accumulators &figures)
         const QJsonArray row = rows[i].toArray();
         if (!rows[i].isArray() || row.size() != 3)
             damaged(where, QStringLiteral("is not an extension, a file count and a byte sum"));
-        const QString extension = Node::checkedText(row[0], where, 10);
-        if (extension != extension.toUpper() || !extensionFitsRow(extension) ||
-            extension.contains(u'\t') || (!extension.isEmpty() && !extension.startsWith(u'.')))
+        // Escaped as the rows show it; files written before extensions were escaped hold them as
+        // plain text, which reads as its own UTF-8.
+        const QByteArray extension = nameBytes(Node::checkedText(row[0], where, 64));
+        if (extension != upperName(extension) || !extensionFitsRow(extension) ||
+            (!extension.isEmpty() && !extension.startsWith('.')))
             damaged(where, QStringLiteral("holds no extension as a type row shows it"));
         const std::uint64_t files = Node::wholeNumber(row[1], where, countLimit);
         const std::uint64_t bytes =
@@ -467,7 +469,7 @@ void readTypeRows(const Node &node, Accumulators &figures)
         counted += files; // each at most filesFound, checked below: no overflow
         if (counted > found)
             damaged(node.at("lbTypes"), QStringLiteral("counts more files than were found"));
-        if (!figures.lbTypes.putRow(extension, std::int64_t(files), bytes))
+        if (!figures.lbTypes.putRow(escapedName(extension), std::int64_t(files), bytes))
             damaged(where, QStringLiteral("repeats an extension"));
     }
 
@@ -475,7 +477,8 @@ void readTypeRows(const Node &node, Accumulators &figures)
     // those extensions; files of older versions have none.
     const std::uint64_t longer = node.number("longerExtensionFiles", found - counted);
     const QString commonest = node.text("commonestLongerExtension", 255);
-    if (longer > 0 && (!commonest.startsWith(u'.') || extensionFitsRow(commonest.toUpper())))
+    const QByteArray commonBytes = nameBytes(commonest);
+    if (longer > 0 && (!commonBytes.startsWith('.') || extensionFitsRow(upperName(commonBytes))))
         damaged(node.at("commonestLongerExtension"),
                 QStringLiteral("is no extension too long for a row"));
     if (longer > 0)

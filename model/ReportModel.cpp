@@ -109,7 +109,11 @@ std::vector<ClassFigures> ageClasses(const Accumulators &results, DateKind date)
 
 std::uint64_t OverhangFigures::spaceUsed() const
 {
-    return clusterRow < 0 ? totalBytes : totalBytes + wasted[std::size_t(clusterRow)];
+    if (clusterRow < 0)
+        return totalBytes;
+    // Near the largest total a walk can count, the sum stays there rather than wrap to nothing.
+    const std::uint64_t slack = wasted[std::size_t(clusterRow)];
+    return slack > UINT64_MAX - totalBytes ? UINT64_MAX : totalBytes + slack;
 }
 
 int clusterRowOf(std::int64_t clusterSize)

@@ -1,5 +1,6 @@
 #include "model/TypeNames.h"
 
+#include "helpers/NameText.h"
 #include "platform/TypeRegistry.h"
 
 QString getTypeName(const QString &extension)
@@ -16,6 +17,7 @@ QString getTypeName(const QString &extension)
     if (!className.isEmpty())
         return className;
     if (!extension.isEmpty() && !extension.contains(u'*'))
-        return extension.mid(1).toUpper() + QStringLiteral(" File");
+        return escapedName(upperName(nameBytes(QStringView(extension).mid(1)))) +
+               QStringLiteral(" File");
     return QString();
 }

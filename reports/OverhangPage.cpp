@@ -14,6 +14,7 @@
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QTextDocument>
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -203,7 +204,7 @@ void OverhangPage::makeSummary()
     pnlOverhang->hide();
     lblNumFiles = placedLabel(QString(), {7, 7}, pnlOverhang);
     lblNumFiles->setObjectName(QStringLiteral("lblNumFiles"));
-    placedLabel(QStringLiteral("Total file sizes:"), {215, 7}, pnlOverhang);
+    lblTotal = placedLabel(QStringLiteral("Total file sizes:"), {215, 7}, pnlOverhang);
     lblSize = placedLabel(QString(), {303, 7}, pnlOverhang);
     lblSize->setObjectName(QStringLiteral("lblSize"));
     lblLbl = placedLabel(QStringLiteral("Actual space used:"), {423, 7}, pnlOverhang);
@@ -277,23 +278,62 @@ void OverhangPage::doOverHang()
         lblOver[row]->setText(unsignedToGrouped(figures.wasted[std::size_t(row)]));
     drawClusterArrow();
     pnlOverhang->show();
-    const double total = double(figures.totalBytes);
-    lblSize->setText(kilobytesOrMegabytes(total, total));
-    lblSize->adjustSize();
-    lblNumFiles->setText(QStringLiteral("Number of files scanned: ") +
-                         unsignedToGrouped(figures.filesFound));
-    lblNumFiles->adjustSize();
-
-    // Only the drive's own cluster size, the one the arrow points at, tells the space used. The
-    // unit follows the files' own total, so both figures read in the same unit.
-    if (figures.clusterRow >= 0) {
-        lblLbl->setText(QStringLiteral("Actual space used ") +
-                        kilobytesOrMegabytes(double(figures.spaceUsed()), total));
-        lblLbl->adjustSize();
-    }
+    fillSummary(figures);
 
     // Drawn from the bottom up, so 64K goes first and 4K ends up in the top row.
     Series9->Clear();
     for (int row = 4; row >= 0; --row)
         Series9->Add(figures.percentWasted[std::size_t(row)], QString(), chartColour::red);
+    fitBars(figures);
+}
+
+// The figures read in kilobytes or megabytes, as the files' total chooses, each text at its
+// place or, when the one before has grown into it, just after that one. Only where the largest
+// totals a walk can count would still run past the panel do both sizes move up to a larger unit
+// together, so that they keep reading alike.
+void OverhangPage::fillSummary(const OverhangFigures &figures)
+{
+    static const std::array<const char *, 6> units{" KB", " MB", " GB", " TB", " PB", " EB"};
+    const double total = double(figures.totalBytes);
+    const auto inUnit = [](double bytes, std::size_t unit) {
+        return floatToGrouped(bytes / std::pow(1024.0, double(unit + 1))) +
+               QLatin1String(units[unit]);
+    };
+    const auto place = [](QLabel *label, int left, const QLabel *before) {
+        constexpr int gap = 8;
+        label->adjustSize();
+        label->move(std::max(left, before ? before->geometry().right() + 1 + gap : left),
+                    label->y());
+    };
+    lblNumFiles->setText(QStringLiteral("Number of files scanned: ") +
+                         unsignedToGrouped(figures.filesFound));
+    const int room = pnlOverhang->contentsRect().right();
+    for (std::size_t unit = total < 1048576 ? 0 : 1; unit < units.size(); ++unit) {
+        lblSize->setText(inUnit(total, unit));
+        // Only the drive's own cluster size, the one the arrow points at, tells the space used.
+        if (figures.clusterRow >= 0)
+            lblLbl->setText(QStringLiteral("Actual space used ") +
+                            inUnit(double(figures.spaceUsed()), unit));
+        place(lblNumFiles, 7, nullptr);
+        place(lblTotal, 215, lblNumFiles);
+        lblSize->adjustSize();
+        lblSize->move(lblTotal->x() + 303 - 215, lblSize->y()); // beside its caption
+        place(lblLbl, 423, lblSize);
+        if (lblLbl->geometry().right() <= room)
+            break;
+    }
+}
+
+// Bars as long as their shares: where every share is below a whole percent, and so reads "0 %"
+// or "1 %", the bars are drawn against a whole percent rather than stretched to the largest.
+void OverhangPage::fitBars(const OverhangFigures &figures)
+{
+    const double largest =
+        *std::max_element(figures.percentWasted.begin(), figures.percentWasted.end());
+    TChartAxis &values = chartOverhang->BottomAxis();
+    if (largest < 1)
+        values.setMinMax(0, 1);
+    else
+        values.Automatic = true;
+    chartOverhang->update();
 }

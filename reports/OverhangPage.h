@@ -5,6 +5,7 @@
 #include <QList>
 #include <cstdint>
 
+struct OverhangFigures;
 class QFrame;
 class QLabel;
 class QPlainTextEdit;
@@ -43,6 +44,7 @@ public:
     QList<QLabel *> lblOver; // lblOver1 ... lblOver5
     QFrame *pnlOverhang;
     QLabel *lblNumFiles;
+    QLabel *lblTotal;
     QLabel *lblSize;
     QLabel *lblLbl;
     QPlainTextEdit *Memo1;
@@ -58,4 +60,6 @@ private:
     void lineUpChartWithRows();
     void makeSummary();
     void makeMemo();
+    void fillSummary(const OverhangFigures &figures);
+    void fitBars(const OverhangFigures &figures);
 };

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <algorithm>
 
 namespace {
 
@@ -265,6 +267,27 @@ void TypesPage::doTotals()
     gridTypes->setCell(TypeColumn, last, "Totals");
     gridTypes->setCell(SizeColumn, last, current ? unsignedToGrouped(figures.totalBytes()) : "0");
     gridTypes->setCell(FilesColumn, last, current ? intToGrouped(figures.totalFiles()) : "0");
+    fitFigureColumns();
+}
+
+// The figures keep their columns' widths until the largest a walk can count would be cut: then a
+// column grows to its widest figure, and the type names' column gives up that room.
+void TypesPage::fitFigureColumns()
+{
+    constexpr int margins = 6; // the cell's insets and a pixel to spare
+    constexpr int narrowestTypes = 60;
+    const QFontMetrics metrics(gridTypes->font());
+    int typeWidth = columnWidths[TypeColumn];
+    for (int c = SizeColumn; c <= AverageColumn; ++c) {
+        int widest = 0;
+        for (int r = 0; r < gridTypes->rowCount(); ++r)
+            widest = std::max(widest, metrics.horizontalAdvance(gridTypes->cell(c, r)) + margins);
+        const int grown = std::min(std::max(widest, columnWidths[c]) - columnWidths[c],
+                                   typeWidth - narrowestTypes);
+        typeWidth -= grown;
+        gridTypes->setColWidth(c, columnWidths[c] + grown);
+    }
+    gridTypes->setColWidth(TypeColumn, typeWidth);
 }
 
 Qt::Alignment TypesPage::gridTypesGetAlignment(int, int ACol) const

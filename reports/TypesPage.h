@@ -60,6 +60,7 @@ public:
     // Sorts the listing by the column of the clicked sort item and moves the check mark there.
     void SortbyExtensionClick(QAction *Sender);
     void doTotals();
+    void fitFigureColumns();
     Qt::Alignment gridTypesGetAlignment(int ARow, int ACol) const;
     void chartSpacePieClick();
     void ScrollBar2Change();

@@ -3,6 +3,7 @@
 #include "controls/DialogLook.h"
 #include "engine/Accumulators.h"
 #include "helpers/Helpers.h"
+#include "helpers/NameText.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -80,7 +81,8 @@ UnreadableFoldersDialog::UnreadableFoldersDialog(std::int64_t count,
     lvFolders->header()->setStretchLastSection(true);
     lvFolders->setColumnWidth(0, 380);
     for (const UnreadableFolder &folder : folders) {
-        const QString path = QString::fromUtf8(folder.path);
+        // Escaped: a path's bytes need not be UTF-8, and may hold characters that show nothing.
+        const QString path = escapedName(folder.path);
         auto *row = new QTreeWidgetItem(lvFolders, {path, folder.reason});
         row->setToolTip(0, path);
     }

@@ -2,6 +2,7 @@
 
 #include "controls/DialogLook.h"
 #include "controls/TabListBox.h"
+#include "helpers/NameText.h"
 #include "selection/ExtensionLists.h"
 #include "selection/TypeNames.h"
 
@@ -113,7 +114,9 @@ bool TfrmSelectExtension::takeChoice()
     const QString typed = Edit1->text();
     if (typed == u"*.*" || typed == u".*" || typed == u"*")
         return false;
-    chosenPattern = completePattern(typed);
+    // Kept as the rows show names: a control or direction character typed or pasted in reads as
+    // its escape, and an escape typed in (".\xFF") stands for its byte.
+    chosenPattern = escapedName(nameBytes(completePattern(typed)));
     chosenDescription = getTypeName(patternExtension(chosenPattern));
     return true;
 }

@@ -15,6 +15,6 @@ void listRegisteredExtensions(QStringList &target, bool withAllFiles)
         return a.compare(b, Qt::CaseInsensitive) < 0;
     });
     for (const QString &key : keys)
-        if (key.startsWith(u'.') && extensionFitsRow(key.toUpper()))
+        if (key.startsWith(u'.') && extensionFitsRow(key.toUpper().toUtf8()))
             target.append(u'*' + key);
 }

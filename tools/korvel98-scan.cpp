@@ -176,7 +176,9 @@ Options parse(const std::vector<std::string> &bytes)
             filterGiven = true;
             options.filter =
                 arg == u"--include" ? Options::Filter::Include : Options::Filter::Exclude;
-            options.extensions = parseExtensions(value());
+            value();
+            // Taken as the bytes given, escaped as the rows show them: ".\xFF" is one byte.
+            options.extensions = parseExtensions(escapedName(QByteArray::fromStdString(bytes[i])));
         } else if (arg == u"--today") {
             const QString text = value();
             options.today = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
@@ -503,7 +505,10 @@ void tellUnreadable(const StatisticsEngine &e, const Options &options,
     constexpr std::size_t named = 20;
     for (std::size_t i = 0; i < std::min(named, e.unreadableFolders.size()); ++i)
         std::fprintf(stderr, "korvel98-scan: cannot read %s: %s\n",
-                     asGiven(e.unreadableFolders[i].path, options, held).c_str(),
+                     escapedName(QByteArray::fromStdString(
+                                     asGiven(e.unreadableFolders[i].path, options, held)))
+                         .toUtf8()
+                         .constData(),
                      e.unreadableFolders[i].reason.toLocal8Bit().constData());
     if (e.foldersUnreadable > 0)
         std::fprintf(stderr, "korvel98-scan: %lld folder%s could not be read\n",

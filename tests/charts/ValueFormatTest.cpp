@@ -36,6 +36,22 @@ TEST(ValueFormat, RoundsHalfAwayFromZeroAndKeepsTheSign)
     EXPECT_EQ(formatValue(7, "000", comma), "007");
 }
 
+// Labels of the largest figures a walk can count keep the digits of their value.
+TEST(ValueFormat, HugeFiguresKeepTheirDigits)
+{
+    const QLocale comma = commaLocale();
+    const struct
+    {
+        double value;
+        const char *picture, *text;
+    } cases[] = {{2e13, "#,##0", "20,000,000,000,000"},
+                 {17592186044415.5, "#,##0 MB", "17,592,186,044,416 MB"},
+                 {18446744073709551616.0, "#,##0", "18,446,744,073,709,551,616"},
+                 {4503599627370495.5, "#,##0.#", "4,503,599,627,370,495.5"}};
+    for (const auto &c : cases)
+        EXPECT_EQ(formatValue(c.value, c.picture, comma), c.text) << c.text;
+}
+
 TEST(ValueFormat, TimeOfDay)
 {
     EXPECT_EQ(formatTimeOfDay(0, "HH:MM"), "00:00");

@@ -190,6 +190,18 @@ TEST(CollectionRead, UnknownKeysAreIgnoredAndOptionalOnesDefault)
     EXPECT_TRUE(read.collection->figures.folderTotals.empty());
 }
 
+// Extensions are written escaped; files from before hold them as they were, and read alike.
+TEST(CollectionRead, ExtensionsReadAlikeEscapedOrAsTheyWere)
+{
+    for (const char *stored : {R"(".\n")", R"(".\\n")"}) {
+        QByteArray bytes = sample();
+        bytes.replace(R"(".TXT")", stored);
+        const CollectionRead read = parseCollection(bytes);
+        ASSERT_TRUE(read) << read.message.toStdString();
+        EXPECT_EQ(read.collection->figures.lbTypes.rows(), (QStringList{"\t1\t10", ".\\n\t3\t30"}));
+    }
+}
+
 // The files whose extensions are too long for a row come back with the line the Types page shows
 // about them; a count past the files found or an extension that fits a row is refused.
 TEST(CollectionRead, FilesWithLongerExtensionsComeBack)

@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 
 using namespace korvel::test;
@@ -194,6 +195,39 @@ TEST_F(OverhangPageTest, SizesReadInBinaryUnits)
         EXPECT_EQ(page.lblOver[0]->text(), QLocale().toString(qlonglong(c.slack)));
         EXPECT_EQ(page.lblNumFiles->text(), "Number of files scanned: 12,345");
     }
+}
+
+// Files near the largest size a file can have: every figure of the summary stays whole inside
+// its panel, side by side, and shares that read "0 %" draw no long bars.
+TEST_F(OverhangPageTest, HugeFiguresFitTheirPlaces)
+{
+    results.sizeFiles[12] = results.filesFound = 2;
+    results.sizeBytes[12] = 18446744073709551614.0;
+    results.overhang4K = results.overhang8K = results.overhang16K = results.overhang32K =
+        results.overhang64K = 2;
+    page.clusterSize = 65536;
+    page.doOverHang();
+    page.resize(pageSize);
+    QList<QRect> places;
+    for (const QLabel *label : page.pnlOverhang->findChildren<QLabel *>())
+        places << label->geometry();
+    std::sort(places.begin(), places.end(), [](QRect a, QRect b) { return a.x() < b.x(); });
+    for (qsizetype i = 0; i < places.size(); ++i) {
+        EXPECT_TRUE(page.pnlOverhang->contentsRect().contains(places[i])) << i;
+        if (i > 0) {
+            EXPECT_LT(places[i - 1].right(), places[i].left()) << i;
+        }
+    }
+
+    const QImage painted = page.grab(page.chartOverhang->geometry()).toImage();
+    for (int i = 0; i < 5; ++i)
+        ASSERT_EQ(page.Series9->markText(i), "0 %");
+    int red = 0;
+    for (int y = 0; y < painted.height(); ++y)
+        for (int x = 0; x < painted.width(); ++x)
+            red += painted.pixelColor(x, y) == QColor(Qt::red);
+    EXPECT_LT(red, 5 * 20);
+    EXPECT_TRUE(page.lblLbl->text().endsWith(page.lblSize->text())); // no less than the files
 }
 
 TEST_F(OverhangPageTest, ARunOverSeveralDrivesLeavesThePageAlone)
