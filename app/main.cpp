@@ -10,7 +10,9 @@
 #include "selection/ExtensionLists.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -40,16 +42,19 @@ bool haveDisplay(const QString &platform)
 }
 
 const char helpText[] =
-    "Usage: korvel98 [--help | --version]\n"
+    "Usage: korvel98 [--help | --version | FILE]\n"
     "\n"
     "Korvel 98 draws the used and free space of every mounted drive as a 3-D bar chart\n"
     "and, on request, counts the files on the drives you pick and shows what it found on\n"
     "ten report pages. Start it from your desktop's menu or from a terminal inside a\n"
     "desktop session.\n"
     "\n"
+    "  FILE           a saved collection (NAME.korvel98.json) to show on the report pages\n"
     "  -h, --help     print this help and exit\n"
     "  -v, --version  print the version and exit\n"
     "\n"
+    "Every run is kept in $XDG_DATA_HOME/korvel98/collections (normally\n"
+    "~/.local/share/korvel98/collections).\n"
     "The file-type lists are kept in $XDG_CONFIG_HOME/korvel98.ini (normally\n"
     "~/.config/korvel98.ini). Qt's own options such as -style and -platform, and its\n"
     "environment variables such as QT_QPA_PLATFORM and QT_SCALE_FACTOR, apply. For the\n"
@@ -80,21 +85,31 @@ int qtOptionLength(int count, char **args)
 }
 
 // Answers --help and --version before any window exists, so that both work without a display.
-// The program takes no file names, so any other argument is a mistake worth reporting. The exit
-// code, or nothing when the program should start.
-std::optional<int> answerCommandLine(int argc, char **argv)
+// One argument that is no option names a collection file to show; anything else is a mistake
+// worth reporting. The exit code, or nothing when the program should start.
+std::optional<int> answerCommandLine(int argc, char **argv, QString &collectionFile)
 {
+    bool optionsEnd = false;
     for (int i = 1; i < argc; ++i) {
         const char *arg = argv[i];
-        if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h"))
+        if (arg[0] != '-' || optionsEnd) {
+            if (collectionFile.isEmpty() && arg[0] != '\0') {
+                // Made whole now: a walk changes the working folder.
+                collectionFile = QFileInfo(QString::fromLocal8Bit(arg)).absoluteFilePath();
+                continue;
+            }
+        } else if (!std::strcmp(arg, "--")) {
+            optionsEnd = true;
+            continue;
+        } else if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h"))
             return platform::printToStandardOutput("korvel98", helpText) ? 0 : 1;
-        if (!std::strcmp(arg, "--version") || !std::strcmp(arg, "-v"))
+        else if (!std::strcmp(arg, "--version") || !std::strcmp(arg, "-v"))
             return platform::printToStandardOutput("korvel98", "Korvel 98 " KORVEL_VERSION "\n")
                        ? 0
                        : 1;
         // Qt's own options are Qt's business (an X session manager restarts the program with
         // -session, users choose a style or a platform); they are left for QApplication.
-        if (const int taken = qtOptionLength(argc - i, argv + i)) {
+        if (const int taken = optionsEnd ? 0 : qtOptionLength(argc - i, argv + i)) {
             i += taken - 1;
             continue;
         }
@@ -109,7 +124,8 @@ std::optional<int> answerCommandLine(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    if (const std::optional<int> exitCode = answerCommandLine(argc, argv))
+    QString collectionFile;
+    if (const std::optional<int> exitCode = answerCommandLine(argc, argv, collectionFile))
         return *exitCode;
     const QString windowSystem = chosenPlatform(argc, argv);
     if (!haveDisplay(windowSystem)) {
@@ -138,5 +154,9 @@ int main(int argc, char **argv)
     frmStatistics.setAttribute(Qt::WA_QuitOnClose, false);
     frmMain.setStatisticsWindow(&frmStatistics);
     frmMain.show();
+    // A file that cannot be shown is told over the main window, which then goes on as usual.
+    if (!collectionFile.isEmpty())
+        QTimer::singleShot(0, &frmStatistics,
+                           [&] { frmStatistics.openCollectionFile(collectionFile); });
     return app.exec();
 }

@@ -172,16 +172,21 @@ bool StatisticsEngine::scan()
     walk.reset();
     if (hooks.refillPages)
         hooks.refillPages();
-    QString text = QStringLiteral("Finished - ") + intToGrouped(filesProcessed) +
-                   QStringLiteral(" files processed");
-    if (filesFound != filesProcessed)
-        text += u' ' + intToGrouped(filesFound) + QStringLiteral(" files found");
-    if (aborted)
-        text += QStringLiteral(" INCOMPLETE ... ABORTED");
-    setStatus(text);
+    setStatus(finishedStatus(*this));
     if (hooks.driveFinished)
         hooks.driveFinished();
     return true;
+}
+
+QString finishedStatus(const Accumulators &results)
+{
+    QString text = QStringLiteral("Finished - ") + intToGrouped(results.filesProcessed) +
+                   QStringLiteral(" files processed");
+    if (results.filesFound != results.filesProcessed)
+        text += u' ' + intToGrouped(results.filesFound) + QStringLiteral(" files found");
+    if (results.aborted)
+        text += QStringLiteral(" INCOMPLETE ... ABORTED");
+    return text;
 }
 
 bool StatisticsEngine::abortScan()

@@ -50,6 +50,10 @@ struct EngineHooks
     std::function<void()> driveFinished;
 };
 
+// The status text at the end of a drive's walk: the files met and found, and whether the run
+// was stopped.
+QString finishedStatus(const Accumulators &results);
+
 // The collection engine: the accumulators of a run, the classification of each file, the walk
 // of a drive and the loop over the run's drives. It knows no window; the statistics window owns
 // one and reads its fields. Its owner hands it the drive table it walks, which must outlive it.

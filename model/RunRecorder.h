@@ -20,6 +20,12 @@ public:
     void driveWalked(std::uint64_t entriesMet, std::uint64_t withCreationDate);
     // The run has ended, stopped by the user or not: its facts, every drive of the run in order.
     const RunFacts &runEnded(bool aborted);
+    // A run kept before is shown again: its facts stand for the last run until the next begins.
+    void runReopened(const RunFacts &kept)
+    {
+        facts = kept;
+        walking = nullptr;
+    }
     // The facts so far: of the run under way, or of the last run once it ended.
     const RunFacts &run() const { return facts; }
 

@@ -20,3 +20,8 @@ foreach(file IN LISTS installed)
     string(REGEX REPLACE "/[^/]*$" "" folder "${folder}")
   endwhile()
 endforeach()
+# The type database forgets the collection files' type when the install put it there itself.
+set(mime "${PREFIX}/share/mime")
+if("$ENV{DESTDIR}" STREQUAL "" AND EXISTS "${mime}/packages")
+  execute_process(COMMAND update-mime-database "${mime}" OUTPUT_QUIET ERROR_QUIET)
+endif()

@@ -20,6 +20,10 @@
 
 namespace {
 
+// Only a volume of up to 2 GiB has its own cluster size asked for; one that cannot say it gives
+// 0, which covers the page.
+constexpr std::uint64_t twoGiB = std::uint64_t(2) << 30;
+
 // The five rows of the table, one per cluster size from 4K to 64K.
 constexpr std::array<int, 5> rowTops{55, 79, 103, 127, 151};
 constexpr std::array<int, 5> clusterLabelLefts{284, 284, 278, 278, 278};
@@ -232,11 +236,16 @@ void OverhangPage::computeClusterSize(const QString &entry)
     double freeBytes = 0, total = 0;
     getDriveSpace(entry.left(1) + QStringLiteral(":\\"), freeBytes, total);
     const std::uint64_t capacity = total > 0 ? std::uint64_t(total) : 0;
-    // Only a volume of up to 2 GiB has its own cluster size asked for; one that cannot say it
-    // gives 0, which covers the page.
-    constexpr std::uint64_t twoGiB = std::uint64_t(2) << 30;
     const std::uint64_t own = capacity > twoGiB ? 0 : platform::driveSource().clusterSize(entry[0]);
     clusterSize = clusterSizeFor(capacity, own);
+}
+
+void OverhangPage::useSavedDrive(const DriveFacts &drive)
+{
+    clusterSize = 0;
+    if (drive.walked)
+        clusterSize =
+            clusterSizeFor(drive.capacity, drive.capacity > twoGiB ? 0 : drive.clusterSize);
 }
 
 void OverhangPage::drawClusterArrow()

@@ -27,6 +27,8 @@ public:
 
     // Records the cluster size of the drive of a run entry, just before its walk.
     void computeClusterSize(const QString &entry);
+    // The same for the drive of a collection kept before, from the figures it had then.
+    void useSavedDrive(const DriveFacts &drive);
     // Puts the arrow at the row of the cluster size, or covers the page when it has none.
     void drawClusterArrow();
     // Fills the page after the walk; a run that classified no bytes disables the page instead.

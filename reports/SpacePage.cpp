@@ -133,6 +133,7 @@ void SpacePage::buildBarView()
     const int in = BevelPanel::inset;
     pckStatDrive->setGeometry(Panel4->rect().adjusted(in, in, -in, -in));
     pckStatDrive->show();
+    buildSavedDriveList();
 
     // The figures lie over the top edge of the chart, so that no letter of theirs is cut.
     buildBarChart();
@@ -153,6 +154,81 @@ void SpacePage::buildBarView()
     // Low enough to fit between the chart and the bottom of the page.
     for (QWidget *w : std::initializer_list<QWidget *>{cbTotal, rgSpace1, rgSpace2})
         w->resize(w->sizeHint().width(), switchHeight);
+}
+
+// Looks like the window's list and lies in its place.
+void SpacePage::buildSavedDriveList()
+{
+    pckSavedDrive = new TPickList(Panel4);
+    pckSavedDrive->setObjectName(QStringLiteral("pckSavedDrive"));
+    pckSavedDrive->setMultiSelect(true);
+    pckSavedDrive->setExtendedSelect(false);
+    pckSavedDrive->setItemHeight(pckStatDrive->ItemHeight());
+    pckSavedDrive->setFrameShape(QFrame::NoFrame);
+    pckSavedDrive->setColor(pckStatDrive->Color());
+    pckSavedDrive->setFont(pckStatDrive->font());
+    pckSavedDrive->setGeometry(pckStatDrive->geometry());
+    pckSavedDrive->setAccessibleName(QStringLiteral("Drives of the collection"));
+    pckSavedDrive->hide();
+    connect(pckSavedDrive, &TPickList::OnClick, this, &SpacePage::doDiskSize);
+}
+
+void SpacePage::showSavedDrives(const std::vector<DriveFacts> &drives)
+{
+    QStringList entries;
+    savedSpace.clear();
+    // A drive the run did not walk, or whose space it could not learn, is passed over as a drive
+    // that does not answer is.
+    for (const DriveFacts &drive : drives) {
+        if (!drive.walked || drive.capacity == 0)
+            continue;
+        savedSpace << DriveSpace{QString(drive.letter), double(drive.freeBytes),
+                                 double(drive.capacity)};
+        entries << QString(drive.letter) + QStringLiteral(": [") + drive.mountPoint + u']';
+    }
+    pckSavedDrive->setItems(entries);
+    pckSavedDrive->setAllSelected(true);
+    pckStatDrive->hide();
+    pckSavedDrive->show();
+    doDiskSize();
+}
+
+void SpacePage::showLiveDrives()
+{
+    if (!showsSavedDrives())
+        return;
+    pckSavedDrive->hide();
+    pckSavedDrive->setItems({});
+    savedSpace.clear();
+    pckStatDrive->show();
+    doDiskSize();
+}
+
+bool SpacePage::showsSavedDrives() const
+{
+    return !pckSavedDrive->isHidden();
+}
+
+TPickList *SpacePage::driveList() const
+{
+    return showsSavedDrives() ? pckSavedDrive : pckStatDrive;
+}
+
+QList<DriveSpace> SpacePage::listedDrives(bool pickedOnly) const
+{
+    const TPickList &list = *driveList();
+    const QStringList items = list.Items();
+    QStringList entries;
+    QList<DriveSpace> saved;
+    for (int i = 0; i < items.size(); ++i) {
+        if (pickedOnly && !list.Selected(i))
+            continue;
+        if (showsSavedDrives())
+            saved << savedSpace.at(i);
+        else
+            entries << items.at(i);
+    }
+    return showsSavedDrives() ? saved : measureDrives(entries);
 }
 
 void SpacePage::buildFigures()
@@ -297,11 +373,7 @@ void SpacePage::doDiskSize()
         label->setText(QString());
     Series4->Clear();
     Series5->Clear();
-    QStringList picked;
-    for (int i = 0; i < pckStatDrive->count(); ++i)
-        if (pckStatDrive->Selected(i))
-            picked << pckStatDrive->Items().at(i);
-    const QList<DriveSpace> drives = measureDrives(picked);
+    const QList<DriveSpace> drives = listedDrives(true);
     plottedDriveCount = int(drives.size());
     const SpaceChart chart = spaceChart(drives, cbTotal->isChecked());
     for (const SpaceBar &bar : chart.bars) {
@@ -380,7 +452,7 @@ void SpacePage::doPieCharts()
 {
     double freeSum = 0, totalSum = 0;
     int filled = 0;
-    for (const DriveSpace &drive : measureDrives(pckStatDrive->Items())) {
+    for (const DriveSpace &drive : listedDrives(false)) {
         if (filled == pieCount)
             break;
         // A drive without capacity has no free share to show: it is passed over like a drive
@@ -426,7 +498,7 @@ void SpacePage::Timer1Timer()
 {
     if (!rgSpace1->isChecked() || !inView())
         return;
-    if (pckStatDrive->count() < stillPiesFrom) {
+    if (driveList()->count() < stillPiesFrom) {
         for (TChart *pie : pies)
             if (!pie->isHidden())
                 pieOf(*pie).rotate(smallPieTurn);

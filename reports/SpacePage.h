@@ -1,9 +1,12 @@
 #pragma once
 
+#include "model/DiskScale.h"
+#include "model/RunFacts.h"
 #include "reports/ReportPage.h"
 
 #include <QTimer>
 #include <array>
+#include <vector>
 
 class QCheckBox;
 class QRadioButton;
@@ -17,7 +20,9 @@ class TPieSeries;
 // The "Space" page: how much of the drives' capacity is free and used, from the drives' own
 // figures, so it works before any run. The bar view stacks used and free space of every picked
 // drive under the summed figures; the pie view shows one small pie per ready drive of the list
-// and a larger one for their total, each titled with its free share.
+// and a larger one for their total, each titled with its free share. A reopened collection shows
+// the drives it walked with the space they had then, in a list of their own in place of the
+// window's.
 class SpacePage : public ReportPage
 {
     Q_OBJECT
@@ -29,6 +34,8 @@ public:
 
     QWidget *Panel4; // holds the window's drive list
     TPickList *pckStatDrive;
+    // The drives of a reopened collection, all picked at first; hidden otherwise.
+    TPickList *pckSavedDrive;
     StyledLabel *lblTotalC, *lblFreeC, *label26;
     StyledLabel *lblTotal, *lblFree, *lblUsed;
     StyledLabel *lblTot, *lblPct, *lblPct2;
@@ -63,6 +70,15 @@ public:
     TPieSeries *pieSeries(int index) const;
     TPieSeries *totalSeries() const;
 
+    // The drives of a collection kept before, with the space of that time, take the place of the
+    // drive table's until a run starts.
+    void showSavedDrives(const std::vector<DriveFacts> &drives);
+    void showLiveDrives();
+    bool showsSavedDrives() const;
+    // The drive list in view: the window's or the collection's.
+    TPickList *driveList() const;
+
+    void runStarting() override { showLiveDrives(); }
     void pageEntered() override;
     void drivesChanged() override;
     void Timer1Timer() override;
@@ -70,6 +86,10 @@ public:
 
 private:
     void buildBarView();
+    void buildSavedDriveList();
+    // The drives of the list in view that answer, with their space; only the picked ones when
+    // asked.
+    QList<DriveSpace> listedDrives(bool pickedOnly) const;
     void buildFigures();
     void buildBarChart();
     void buildPieView();
@@ -81,4 +101,5 @@ private:
 
     // Whether the last refresh had any capacity to show.
     bool figuresShown = false;
+    QList<DriveSpace> savedSpace; // one per entry of pckSavedDrive
 };

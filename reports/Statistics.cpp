@@ -128,8 +128,14 @@ void TfrmStatistics::buildNotebook()
 void TfrmStatistics::createPages()
 {
     QWidget *const notebook = OvcNotebook1;
-    spacePage = new SpacePage(context, pckStatDrive, notebook);
+    auto *space = new SpacePage(context, pckStatDrive, notebook);
+    spacePage = space;
     pages[SpaceTab] = spacePage;
+    // The drives of an opened collection are ticked and unticked all at once as the window's are.
+    space->pckSavedDrive->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(
+        space->pckSavedDrive, &QWidget::customContextMenuRequested, this,
+        [this, space](const QPoint &at) { popSel->popup(space->pckSavedDrive->mapToGlobal(at)); });
     pages[TypesTab] = new TypesPage(context, notebook);
     pages[SizesTab] = new SizesPage(context, notebook);
     auto *overhang = new OverhangPage(context, notebook);
@@ -329,13 +335,13 @@ void TfrmStatistics::pckStatDriveClick()
 
 void TfrmStatistics::SelectAll1Click()
 {
-    pckStatDrive->setAllSelected(true);
+    static_cast<SpacePage *>(pages[SpaceTab])->driveList()->setAllSelected(true);
     pckStatDriveClick();
 }
 
 void TfrmStatistics::DeselectAll1Click()
 {
-    pckStatDrive->setAllSelected(false);
+    static_cast<SpacePage *>(pages[SpaceTab])->driveList()->setAllSelected(false);
     pckStatDriveClick();
 }
 

@@ -77,6 +77,9 @@ public:
     // pages.
     QPushButton *btReport;
     QMenu *mnuReport;
+    QAction *SaveCollection1;
+    QAction *OpenCollection1;
+    QAction *OpenCollectionsFolder1;
     QAction *LargestFolders1;
     QAction *ExportPage1;                           // "&Export this page..."
     QAction *ExportAll1;                            // "Export &all pages as PDF..."
@@ -120,6 +123,13 @@ public:
         runSaveDialog;
     // Where every run that ends is kept (model/History.h); empty keeps none.
     QString historyFolder = collectionsFolder();
+    // The file dialogs of "&Save collection as..." (handed the suggested path) and "&Open
+    // collection..." (handed the folder to start in); tests put in their own. Empty answers: the
+    // user cancelled.
+    std::function<QString(const QString &suggested)> askSaveCollectionPath;
+    std::function<QString(const QString &folder)> askOpenCollectionPath;
+    // Where "&Save collection as..." starts: the folder saved to last, at first the documents.
+    QString saveFolder;
 
     void FormCreate();
     void FormShow();
@@ -137,6 +147,14 @@ public:
     // The Report menu (StatisticsReport.cpp).
     void LargestFolders1Click();
     void CompareWith1Click();
+    // Collections saved and reopened (StatisticsCollection.cpp). Opening shows the window on
+    // every page as the run left them; a file that cannot be read or written is told in one
+    // message box and changes nothing. Each answers whether it worked.
+    void SaveCollection1Click();
+    void OpenCollection1Click();
+    void OpenCollectionsFolder1Click();
+    bool saveCollectionFile(const QString &path);
+    bool openCollectionFile(const QString &path);
     // The exports (StatisticsExport.cpp).
     void ExportPage1Click();
     void ExportAll1Click();
@@ -163,6 +181,8 @@ private:
     QAction *addReportItem(const QString &caption, const QKeySequence &shortcut,
                            void (TfrmStatistics::*handler)());
     void reportResultsChanged();
+    void showCollection(const Collection &collection);
+    QString shownCollectionsFolder() const;
     void buildStatusBar();
     void buildCoverPanel();
     void buildDriveList();

@@ -44,12 +44,22 @@ void TfrmStatistics::buildReportMenu()
     btReport->setMenu(mnuReport);
     // In menu order, one line each: the collection files, the exports, then further views of
     // the figures.
+    SaveCollection1 =
+        addReportItem(QStringLiteral("&Save collection as..."), QKeySequence(Qt::CTRL | Qt::Key_S),
+                      &TfrmStatistics::SaveCollection1Click);
+    OpenCollection1 =
+        addReportItem(QStringLiteral("&Open collection..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+                      &TfrmStatistics::OpenCollection1Click);
     ExportPage1 =
         addReportItem(QStringLiteral("&Export this page..."), QKeySequence(Qt::CTRL | Qt::Key_E),
                       &TfrmStatistics::ExportPage1Click);
     ExportAll1 = addReportItem(QStringLiteral("Export &all pages as PDF..."),
                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
                                &TfrmStatistics::ExportAll1Click);
+    OpenCollectionsFolder1 =
+        addReportItem(QStringLiteral("Open the collections &folder"), QKeySequence(),
+                      &TfrmStatistics::OpenCollectionsFolder1Click);
+    mnuReport->addSeparator();
     LargestFolders1 = addReportItem(QStringLiteral("&Largest folders..."), QKeySequence(),
                                     &TfrmStatistics::LargestFolders1Click);
     CompareWith1 = addReportItem(QStringLiteral("&Compare with..."), QKeySequence(),
@@ -75,6 +85,7 @@ QAction *TfrmStatistics::addReportItem(const QString &caption, const QKeySequenc
 // The items that need figures of a certain kind follow the results the pages show.
 void TfrmStatistics::reportResultsChanged()
 {
+    SaveCollection1->setEnabled(resultFacts.started.isValid());
     LargestFolders1->setEnabled(!engine.folderTotals.empty());
     ExportPage1->setEnabled(resultFacts.started.isValid());
     ExportAll1->setEnabled(resultFacts.started.isValid());

@@ -45,6 +45,7 @@ QStringList expectedFiles(const QString &prefix)
     QStringList files = {"/bin/korvel98",
                          "/bin/korvel98-scan",
                          "/share/applications/korvel98.desktop",
+                         "/share/mime/packages/korvel98.xml",
                          "/share/metainfo/example.tembrel.korvel98.metainfo.xml",
                          "/share/icons/hicolor/scalable/apps/korvel98.svg",
                          "/share/man/man1/korvel98.1.gz",
@@ -251,7 +252,7 @@ TEST(CommandLine, HelpVersionMistakesAndMissingDisplaysAnswerInTheProgramsOwnWor
     };
     const QByteArray version = "Korvel 98 " KORVEL_VERSION "\n";
     const Case cases[] = {
-        {KORVEL_PROGRAM, {"--help"}, 0, "Usage: korvel98 [--help | --version]\n", 0},
+        {KORVEL_PROGRAM, {"--help"}, 0, "Usage: korvel98 [--help | --version | FILE]\n", 0},
         {KORVEL_PROGRAM, {"-v"}, 0, version, 0},
         {KORVEL_PROGRAM, {"--version"}, 0, version, 0},
         // Qt's own options (a session manager's restart, a style) are no mistake of the user's.
@@ -259,7 +260,9 @@ TEST(CommandLine, HelpVersionMistakesAndMissingDisplaysAnswerInTheProgramsOwnWor
         {KORVEL_PROGRAM, {"-style=fusion", "-reverse", "-v"}, 0, version, 0},
         {KORVEL_PROGRAM, {"-style"}, 2, "", 1}, // its value is missing
         {KORVEL_PROGRAM, {"--colour", "--help"}, 2, "", 1},
-        {KORVEL_PROGRAM, {"/home"}, 2, "", 1},
+        // One file is a collection to show, which needs a display; a second is a mistake.
+        {KORVEL_PROGRAM, {"run.korvel98.json"}, 1, "", 1},
+        {KORVEL_PROGRAM, {"a.korvel98.json", "b.korvel98.json"}, 2, "", 1},
         {KORVEL_PROGRAM, {}, 1, "", 1}, // the window itself does need a display
         {KORVEL_PROGRAM, {"-platformtheme", "gtk3"}, 1, "", 1}, // a theme is no display
         {KORVEL_SCAN_TOOL, {"--help"}, 0, "Usage: korvel98-scan [--include EXTS", 0},
