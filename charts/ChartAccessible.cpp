@@ -8,8 +8,10 @@ namespace {
 
 QAccessibleInterface *chartFactory(const QString &className, QObject *object)
 {
-    if (className == QLatin1String("TChart") && object && object->isWidgetType())
-        return new ChartAccessible(static_cast<TChart *>(object));
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1String("TChart") || dynamic_cast<ChartTableSource *>(object))
+        return new ChartAccessible(static_cast<QWidget *>(object));
     return nullptr;
 }
 
@@ -55,7 +57,7 @@ QString chartAccessibleName(const TChart &chart)
     return parts.join(QStringLiteral(" - "));
 }
 
-ChartAccessible::ChartAccessible(TChart *chart) : QAccessibleWidget(chart, QAccessible::Table) {}
+ChartAccessible::ChartAccessible(QWidget *chart) : QAccessibleWidget(chart, QAccessible::Table) {}
 
 ChartAccessible::~ChartAccessible()
 {
@@ -64,17 +66,19 @@ ChartAccessible::~ChartAccessible()
 
 TChart *ChartAccessible::chart() const
 {
-    return static_cast<TChart *>(widget());
+    return qobject_cast<TChart *>(widget());
 }
 
 ChartTableText ChartAccessible::table() const
 {
-    return chartTable(*chart());
+    if (const TChart *drawn = chart())
+        return chartTable(*drawn);
+    return dynamic_cast<const ChartTableSource &>(*widget()).chartTableText();
 }
 
 QString ChartAccessible::text(QAccessible::Text t) const
 {
-    if (t == QAccessible::Name)
+    if (t == QAccessible::Name && chart())
         return chartAccessibleName(*chart());
     return QAccessibleWidget::text(t);
 }
@@ -133,7 +137,7 @@ QAccessibleInterface *ChartAccessible::cellAt(int row, int column) const
     auto known = cells.constFind(key);
     if (known == cells.constEnd())
         known = cells.insert(key, QAccessible::registerAccessibleInterface(
-                                      new ChartCellAccessible(chart(), row, column)));
+                                      new ChartCellAccessible(widget(), row, column)));
     return QAccessible::accessibleInterface(known.value());
 }
 
@@ -172,7 +176,7 @@ void ChartAccessible::forgetCells() const
     cells.clear();
 }
 
-ChartCellAccessible::ChartCellAccessible(TChart *chart, int row, int column)
+ChartCellAccessible::ChartCellAccessible(QWidget *chart, int row, int column)
     : chart(chart), row(row), column(column)
 {}
 

@@ -14,7 +14,8 @@ class TChart;
 // button), and the chart's own accessible name, joined by " - ", as in "Space - Bar - totals".
 // The table reads the chart as it is at the moment of asking, so it follows every refill.
 
-// Makes ChartAccessible the interface Qt hands out for every TChart; calls after the first
+// Makes ChartAccessible the interface Qt hands out for every TChart and every widget that is a
+// ChartTableSource; calls after the first
 // change nothing.
 void installChartAccessibility();
 
@@ -24,10 +25,10 @@ QString chartAccessibleName(const TChart &chart);
 class ChartAccessible : public QAccessibleWidget, public QAccessibleTableInterface
 {
 public:
-    explicit ChartAccessible(TChart *chart);
+    explicit ChartAccessible(QWidget *chart);
     ~ChartAccessible() override;
 
-    TChart *chart() const;
+    TChart *chart() const; // none for a ChartTableSource
     ChartTableText table() const;
 
     QString text(QAccessible::Text t) const override;
@@ -70,7 +71,7 @@ private:
 class ChartCellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface
 {
 public:
-    ChartCellAccessible(TChart *chart, int row, int column);
+    ChartCellAccessible(QWidget *chart, int row, int column);
 
     bool isValid() const override;
     QObject *object() const override { return nullptr; }
@@ -99,7 +100,7 @@ public:
 private:
     ChartAccessible *owner() const;
 
-    QPointer<TChart> chart;
+    QPointer<QWidget> chart;
     int row;
     int column;
 };

@@ -23,3 +23,12 @@ struct ChartTableText
 };
 
 ChartTableText chartTable(const ChartModel &chart);
+
+// A widget that draws a chart of its own, beside the TChart family, and reads the same way: as
+// the table of its figures, named by the widget's accessible name.
+class ChartTableSource
+{
+public:
+    virtual ~ChartTableSource() = default;
+    virtual ChartTableText chartTableText() const = 0;
+};

@@ -1,5 +1,6 @@
 #include "reports/CompareWindow.h"
 
+#include "charts/ChartAccessible.h"
 #include "controls/DialogLook.h"
 #include "controls/MessageBoxes.h"
 #include "controls/StyledLabel.h"
@@ -7,6 +8,7 @@
 #include "model/ReportCsv.h"
 #include "reports/ReportDocument.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -107,6 +109,7 @@ QString fileError(const QString &path, const QString &reason)
 ChangeChart::ChangeChart(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("chChanges"));
+    installChartAccessibility(); // before anything asks a reader about the chart
     setAccessibleName(QStringLiteral("Largest changes of bytes by type"));
     setAutoFillBackground(false);
 }
@@ -114,18 +117,23 @@ ChangeChart::ChangeChart(QWidget *parent) : QWidget(parent)
 void ChangeChart::setBars(std::vector<Bar> bars)
 {
     shown = std::move(bars);
-    QStringList spoken;
-    for (const Bar &bar : shown)
-        spoken << bar.label +
-                      (bar.change > 0 ? QStringLiteral(" grew by ")
-                                      : QStringLiteral(" shrank by ")) +
-                      unsignedToGrouped(bar.change < 0 ? 0 - std::uint64_t(bar.change)
-                                                       : std::uint64_t(bar.change)) +
-                      QStringLiteral(" bytes");
-    setAccessibleDescription(spoken.isEmpty() ? QStringLiteral("No type changed in bytes.")
-                                              : spoken.join(QStringLiteral("; ")) + u'.');
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent reset(this, QAccessibleTableModelChangeEvent::ModelReset);
+        QAccessible::updateAccessibility(&reset);
+    }
     updateGeometry();
     update();
+}
+
+ChartTableText ChangeChart::chartTableText() const
+{
+    ChartTableText table;
+    table.columnHeaders << QStringLiteral("Change of bytes");
+    for (const Bar &bar : shown) {
+        table.rowHeaders << bar.label;
+        table.cells << QStringList{ReportCell::ofChange(bar.change).shown()};
+    }
+    return table;
 }
 
 QSize ChangeChart::sizeHint() const

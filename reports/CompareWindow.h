@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charts/ChartTable.h"
 #include "model/Collection.h"
 #include "model/Comparison.h"
 
@@ -18,9 +19,9 @@ class QTableView;
 class QTreeWidget;
 
 // The twenty largest changes of bytes by type as horizontal bars from a zero line: growth to the
-// right in one colour, shrinkage to the left in another. A screen reader gets the same figures as
-// the chart's description; the Types table beside it has them all.
-class ChangeChart : public QWidget
+// right in one colour, shrinkage to the left in another. A screen reader reads it as a table, as
+// it reads the pages' charts: one row per type, its change of bytes.
+class ChangeChart : public QWidget, public ChartTableSource
 {
     Q_OBJECT
 
@@ -35,6 +36,7 @@ public:
     const std::vector<Bar> &bars() const { return shown; }
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    ChartTableText chartTableText() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
