@@ -9,6 +9,7 @@
 #include "controls/PickList.h"
 #include "controls/TabListBox.h"
 #include "engine/Accumulators.h"
+#include "reports/CompareWindow.h"
 #include "reports/LargestFolders.h"
 #include "reports/ReportPage.h"
 #include "reports/Statistics.h"
@@ -25,6 +26,7 @@
 #include <QPaintEngine>
 #include <QRadioButton>
 #include <QStyleFactory>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -297,6 +299,18 @@ void reportWindows(const Look &look)
     UnreadableFoldersDialog unreadable(2, {{"/root", "Permission denied"}, {"/lost", "I/O error"}});
     unreadable.show();
     look(unreadable, "unreadable folders");
+    Collection then{facts, {}};
+    then.figures.lbTypes.putRow(".LOG", 2, 200);
+    then.figures.lbTypes.putRow(".TMP", 3, 30);
+    Collection now{facts, {}};
+    now.facts.started = facts.started.addDays(7);
+    now.figures.lbTypes.putRow(".LOG", 7, 700);
+    CompareWindow compare;
+    compare.pickFor(now, QString());
+    compare.compareWith(then);
+    compare.show();
+    compare.findChild<QTabWidget *>()->setCurrentIndex(1); // the types and the chart of changes
+    look(compare, "compare window");
 }
 
 // The message boxes as the program shows them, each looked at while it waits for its answer.
