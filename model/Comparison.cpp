@@ -179,20 +179,17 @@ Comparison::Comparison(const Collection &then, const Collection &now) : before(t
 {
     const TypeListing typesThen(before.figures), typesNow(after.figures);
     std::map<QString, ChangeRow> byExtension;
-    for (const TypeRow &row : typesThen.rows()) {
-        ChangeRow &change = byExtension[row.extension];
-        change.label = row.extension;
-        change.typeName = row.typeName;
-        change.figures.filesThen = count(row.files);
-        change.figures.bytesThen = row.bytes;
-    }
-    for (const TypeRow &row : typesNow.rows()) {
-        ChangeRow &change = byExtension[row.extension];
-        change.label = row.extension;
-        change.typeName = row.typeName;
-        change.figures.filesNow = count(row.files);
-        change.figures.bytesNow = row.bytes;
-    }
+    const auto gather = [&](const TypeListing &types, bool isNow) {
+        for (const TypeRow &row : types.rows()) {
+            ChangeRow &change = byExtension[row.extension];
+            change.label = row.extension;
+            change.typeName = row.typeName;
+            (isNow ? change.figures.filesNow : change.figures.filesThen) = count(row.files);
+            (isNow ? change.figures.bytesNow : change.figures.bytesThen) = row.bytes;
+        }
+    };
+    gather(typesThen, false);
+    gather(typesNow, true);
     for (auto &[extension, row] : byExtension) {
         const ChangeFigures &f = row.figures;
         if (f.filesThen || f.filesNow || f.bytesThen || f.bytesNow)
