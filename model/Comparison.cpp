@@ -3,6 +3,7 @@
 #include "helpers/NameText.h"
 #include "model/FolderReport.h"
 #include "model/History.h"
+#include "model/NameList.h"
 #include "model/ReportModel.h"
 #include "model/ReportText.h"
 #include "model/TypeListing.h"
@@ -12,15 +13,14 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QLocale>
 #include <algorithm>
 #include <array>
 #include <map>
 
 namespace {
 
-const std::array<const char *, comparisonPartCount> partNames = {
-    "summary", "types", "sizes", "accessed", "created", "modified", "attributes", "folders"};
+const NameList<ComparisonPart, comparisonPartCount> partNames = {
+    {"summary", "types", "sizes", "accessed", "created", "modified", "attributes", "folders"}};
 
 std::int64_t difference(std::uint64_t then, std::uint64_t now)
 {
@@ -144,22 +144,17 @@ bool sameWalkedDrives(const RunFacts &a, const RunFacts &b)
 
 QString comparisonPartName(ComparisonPart part)
 {
-    return QString::fromLatin1(partNames[std::size_t(part)]);
+    return partNames.name(part);
 }
 
 QString comparisonPartTitle(ComparisonPart part)
 {
-    QString title = comparisonPartName(part);
-    title[0] = title[0].toUpper();
-    return title;
+    return partNames.title(part);
 }
 
 std::optional<ComparisonPart> comparisonPartNamed(const QString &name)
 {
-    for (int part = 0; part < comparisonPartCount; ++part)
-        if (name == QLatin1String(partNames[std::size_t(part)]))
-            return ComparisonPart(part);
-    return std::nullopt;
+    return partNames.named(name);
 }
 
 QString filterSummary(const Accumulators &figures)
@@ -470,17 +465,7 @@ QByteArray jsonText(const QString &text)
 
 QByteArray jsonCell(const ReportCell &cell)
 {
-    switch (cell.kind) {
-    case ReportCell::Kind::Integer:
-        return QByteArray::number(cell.integer);
-    case ReportCell::Kind::Change:
-        return QByteArray::number(cell.change);
-    case ReportCell::Kind::Percentage:
-        return QByteArray::number(cell.percentage, 'g', QLocale::FloatingPointShortest);
-    case ReportCell::Kind::Text:
-        break;
-    }
-    return jsonText(cell.text);
+    return cell.kind == ReportCell::Kind::Text ? jsonText(cell.text) : cell.number('g');
 }
 
 QByteArray jsonTexts(const QStringList &texts)

@@ -1,6 +1,5 @@
 #include "model/ReportCsv.h"
 
-#include <QLocale>
 
 namespace {
 
@@ -27,18 +26,8 @@ void appendRecord(QByteArray &csv, const QList<QByteArray> &fields)
 
 QByteArray csvField(const ReportCell &cell)
 {
-    switch (cell.kind) {
-    case ReportCell::Kind::Integer:
-        return QByteArray::number(cell.integer);
-    case ReportCell::Kind::Change:
-        return QByteArray::number(cell.change);
-    case ReportCell::Kind::Percentage:
-        // The shortest digits that read back as the same number, in fixed notation.
-        return QByteArray::number(cell.percentage, 'f', QLocale::FloatingPointShortest);
-    case ReportCell::Kind::Text:
-        break;
-    }
-    return quoted(cell.text.toUtf8());
+    // Spreadsheets take fixed notation for a number more readily than an exponent.
+    return cell.kind == ReportCell::Kind::Text ? quoted(cell.text.toUtf8()) : cell.number('f');
 }
 
 QByteArray reportCsv(const ReportTable &table)

@@ -1,15 +1,16 @@
 #include "model/ReportTable.h"
 
 #include "helpers/Helpers.h"
+#include "model/NameList.h"
 
 #include <QLocale>
 #include <array>
 
 namespace {
 
-const std::array<const char *, reportPageCount> pageNames = {
-    "space",   "types",    "sizes",    "overhang",  "access",
-    "created", "modified", "combined", "attribute", "time"};
+const NameList<ReportPageId, reportPageCount> pageNames = {{"space", "types", "sizes", "overhang",
+                                                            "access", "created", "modified",
+                                                            "combined", "attribute", "time"}};
 
 } // namespace
 
@@ -59,22 +60,32 @@ QString ReportCell::shown() const
     return text;
 }
 
+QByteArray ReportCell::number(char percentageFormat) const
+{
+    switch (kind) {
+    case Kind::Integer:
+        return QByteArray::number(integer);
+    case Kind::Change:
+        return QByteArray::number(change);
+    case Kind::Percentage:
+        return QByteArray::number(percentage, percentageFormat, QLocale::FloatingPointShortest);
+    case Kind::Text:
+        break;
+    }
+    return {};
+}
+
 QString reportPageName(ReportPageId page)
 {
-    return QString::fromLatin1(pageNames[std::size_t(page)]);
+    return pageNames.name(page);
 }
 
 QString reportPageTitle(ReportPageId page)
 {
-    QString title = reportPageName(page);
-    title[0] = title[0].toUpper();
-    return title;
+    return pageNames.title(page);
 }
 
 std::optional<ReportPageId> reportPageNamed(const QString &name)
 {
-    for (int page = 0; page < reportPageCount; ++page)
-        if (name == QLatin1String(pageNames[std::size_t(page)]))
-            return ReportPageId(page);
-    return std::nullopt;
+    return pageNames.named(name);
 }

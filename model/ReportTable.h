@@ -37,6 +37,10 @@ struct ReportCell
     // percentage with one decimal in the locale's format and " %"; a change with its sign in
     // front, "+" for growth ("+1,000", "-500", "0").
     QString shown() const;
+    // As a program reads it: the number in the C locale with no grouping, a percentage in the
+    // given format ('f' or 'g') with the shortest digits that read back as the same number; empty
+    // for a text.
+    QByteArray number(char percentageFormat) const;
 
     bool operator==(const ReportCell &other) const = default;
 };
