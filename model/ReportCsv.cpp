@@ -1,6 +1,5 @@
 #include "model/ReportCsv.h"
 
-
 namespace {
 
 QByteArray quoted(const QByteArray &text)
