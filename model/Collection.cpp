@@ -74,12 +74,17 @@ constexpr SumField sums[] = {
     {"overhang64K", &Accumulators::overhang64K}};
 
 // Limits on what a file may hold beside the type rows.
-constexpr qsizetype textLimit = 4096;
+constexpr qsizetype mountPointLimit = 4096; // the longest path the system takes
 constexpr qsizetype shortTextLimit = 255;
 constexpr qsizetype pickedRowLimit = 100'000;
 constexpr qsizetype driveLimit = 24; // c: to z:
-// A folder's path as escaped text: the system's longest path of 4096 bytes, each byte escaped.
-constexpr qsizetype folderPathLimit = 4 * 4096;
+// A file name as escaped text: the longest a file system allows, 255 bytes, with every byte
+// written as a six-character escape such as "\u007F".
+constexpr qsizetype nameTextLimit = 6 * 255;
+// No limit but the file's own for what has none where it comes from: a folder's path is as long
+// as the folders are deep (the walk enters one at a time, so past the 4,096 bytes the system
+// takes in one call), and a picked type is a line of the settings file.
+constexpr qsizetype unlimitedText = collectionFileLimit;
 // No byte sum of a run comes near this; a larger figure is not a figure of a run.
 constexpr double figureLimit = 18446744073709551616.0; // 2^64
 
@@ -354,7 +359,7 @@ DriveFacts readDrive(const Node &node)
         damaged(node.at("letter"), QStringLiteral("is not a drive letter from c to z"));
     drive.letter = letter.at(0);
     drive.walked = node.flag("walked", false);
-    drive.mountPoint = node.text("mountPoint", textLimit);
+    drive.mountPoint = node.text("mountPoint", mountPointLimit);
     drive.fileSystem = node.text("fileSystem", shortTextLimit);
     constexpr std::uint64_t any = std::numeric_limits<std::uint64_t>::max();
     drive.capacity = node.number("capacity", any);
@@ -417,7 +422,7 @@ void readFilter(const Node &node, Accumulators &figures)
     if (figures.allTypes && !types.isEmpty())
         damaged(node.at("types"), QStringLiteral("picks types for a run of all files"));
     for (qsizetype i = 0; i < types.size(); ++i)
-        figures.PickList2 << Node::checkedText(types[i], node.at("types")[i], textLimit);
+        figures.PickList2 << Node::checkedText(types[i], node.at("types")[i], unlimitedText);
 }
 
 template <std::size_t N>
@@ -476,7 +481,7 @@ void readTypeRows(const Node &node, Accumulators &figures)
     // Files whose extensions are too long for a row, kept as their number and the commonest of
     // those extensions; files of older versions have none.
     const std::uint64_t longer = node.number("longerExtensionFiles", found - counted);
-    const QString commonest = node.text("commonestLongerExtension", 255);
+    const QString commonest = node.text("commonestLongerExtension", nameTextLimit);
     const QByteArray commonBytes = nameBytes(commonest);
     if (longer > 0 && (!commonBytes.startsWith('.') || extensionFitsRow(upperName(commonBytes))))
         damaged(node.at("commonestLongerExtension"),
@@ -489,7 +494,7 @@ void readTypeRows(const Node &node, Accumulators &figures)
 // them empty, "." or "..", and no zero byte.
 QByteArray readFolderPath(const QJsonValue &value, const Place &where)
 {
-    const QString text = Node::checkedText(value, where, folderPathLimit);
+    const QString text = Node::checkedText(value, where, unlimitedText);
     const std::optional<QByteArray> path = unescapedName(text);
     bool sound = path && !path->contains('\0');
     if (sound && !path->isEmpty())

@@ -202,9 +202,8 @@ TEST(CollectionRead, ExtensionsReadAlikeEscapedOrAsTheyWere)
     }
 }
 
-// The files whose extensions are too long for a row come back with the line the Types page shows
-// about them; a count past the files found or an extension that fits a row is refused.
-TEST(CollectionRead, FilesWithLongerExtensionsComeBack)
+// The sample with two more files, whose extension is too long for a row.
+Collection withLongerExtensions(const QString &extension)
 {
     Collection run = *parseCollection(sample()).collection;
     Accumulators &f = run.figures;
@@ -212,9 +211,16 @@ TEST(CollectionRead, FilesWithLongerExtensionsComeBack)
     f.sizeFiles[1] = 6;
     for (auto *table : {&f.ageAccessedFiles, &f.ageCreatedFiles, &f.ageModifiedFiles})
         (*table)[1] = 6;
-    f.lbTypes.addLonger(".desktop", 2);
+    f.lbTypes.addLonger(extension, 2);
     f.folderTotals.clear(); // they would count fewer files than were found
-    const QByteArray bytes = collectionJson(run);
+    return run;
+}
+
+// The files whose extensions are too long for a row come back with the line the Types page shows
+// about them; a count past the files found or an extension that fits a row is refused.
+TEST(CollectionRead, FilesWithLongerExtensionsComeBack)
+{
+    const QByteArray bytes = collectionJson(withLongerExtensions(".desktop"));
     const CollectionRead read = parseCollection(bytes);
     ASSERT_TRUE(read) << read.message.toStdString();
     EXPECT_EQ(read.collection->figures.lbTypes.longerFiles(), 2);
@@ -229,6 +235,22 @@ TEST(CollectionRead, FilesWithLongerExtensionsComeBack)
         changed.replace(from, to);
         EXPECT_FALSE(parseCollection(changed)) << to.toStdString();
     }
+}
+
+// The longest names a walk can meet come back, each byte written as a six-character escape: an
+// extension as long as a file name may be, and a folder path far past the system's 4,096 bytes
+// (the walk enters one folder at a time).
+TEST(CollectionRead, TheLongestNamesComeBack)
+{
+    const QByteArray part(255, '\x7f');
+    Collection run = withLongerExtensions(QString::fromLatin1("." + part.left(254)));
+    std::vector<FolderTotal> folders = {{"", 6, 60, 6, 60}};
+    for (QByteArray path = part; path.size() < 6000; path += "/" + part)
+        folders.push_back({path, 0, 0, 0, 0});
+    run.figures.folderTotals = {{QChar('c'), folders}};
+    const CollectionRead read = parseCollection(collectionJson(run));
+    ASSERT_TRUE(read) << read.message.toStdString();
+    EXPECT_TRUE(*read.collection == run);
 }
 
 TEST(CollectionRead, FileMessageNamesTheFile)
