@@ -770,14 +770,21 @@ CollectionRead readCollectionFile(const QString &path)
 
 bool writeCollectionFile(const QString &path, const Collection &collection, QString &message)
 {
-    QSaveFile file(path);
+    auto cannot = [&](const QString &why) {
+        message = QStringLiteral("Cannot save the collection %1: %2.")
+                      .arg(QFileInfo(path).fileName(), why);
+        return false;
+    };
     const QByteArray bytes = collectionJson(collection);
+    // A file that could not be opened again would be a loss reported as a save: a run too large
+    // for a collection, for one, is said now.
+    if (const CollectionRead check = parseCollection(bytes); !check)
+        return cannot(check.message);
+    QSaveFile file(path);
     // The flush of its own: when the last buffered bytes cannot be written (a full disk), commit
     // alone would still put the file cut short in place of the one before.
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
         file.commit())
         return true;
-    message = QStringLiteral("Cannot save the collection %1: %2.")
-                  .arg(QFileInfo(path).fileName(), file.errorString());
-    return false;
+    return cannot(file.errorString());
 }

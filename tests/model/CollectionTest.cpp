@@ -16,7 +16,7 @@ class CollectionFile : public korvel::test::EngineTest
 {
 protected:
     // A run over two folders, filtered, with its facts written down as the window does.
-    Collection realRun()
+    Collection realRun(int stopAfterPauses = -1)
     {
         Tree first, second;
         first.file("a.doc", 5000, utc(2026, 12, 1, 9, 40), utc(2026, 12, 6, 23, 10));
@@ -41,10 +41,28 @@ protected:
         engine.hooks.refillPages = [&] {
             recorder.driveWalked(engine.walkCounters.entries, engine.walkCounters.withCreationTime);
         };
+        if (stopAfterPauses >= 0) {
+            engine.dispatchInterval = std::chrono::milliseconds(0);
+            engine.hooks.dispatchMessages = [this, pauses = stopAfterPauses]() mutable {
+                engine.aborted = engine.aborted || pauses-- == 0;
+            };
+        }
         engine.collectDrives();
         return collectionOf(recorder.runEnded(engine.aborted), engine);
     }
 };
+
+// A run stopped at any point (here from its first file to past its end) is kept in the history:
+// its file must open again as it was.
+TEST_F(CollectionFile, StoppedRunsOpenAgain)
+{
+    for (int pauses = 0; pauses < 12; ++pauses) {
+        const Collection run = realRun(pauses);
+        const CollectionRead read = parseCollection(collectionJson(run));
+        ASSERT_TRUE(read) << pauses << ": " << read.message.toStdString();
+        EXPECT_TRUE(*read.collection == run) << pauses;
+    }
+}
 
 // Every figure of a real walk, the facts of its drives and the largest numbers a drive or a
 // type row can hold come back exactly from the file.

@@ -118,6 +118,15 @@ TEST(History, FailedWriteLeavesTheFileThatWasThere)
     EXPECT_EQ(korvel::test::fileBytes(path), before);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"run.korvel98.json"});
 
+    // Nor is a file written that could not be opened again; the message says why.
+    Collection unreadable = bigger;
+    unreadable.facts.hostName = QString(300, 'h');
+    EXPECT_FALSE(writeCollectionFile(path, unreadable, message));
+    EXPECT_TRUE(message.startsWith("Cannot save the collection run.korvel98.json: it is damaged: "
+                                   "host is not a text"))
+        << message.toStdString();
+    EXPECT_EQ(korvel::test::fileBytes(path), before);
+
     QFile blocker(folder.filePath("file"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     EXPECT_TRUE(keepInHistory(bigger, blocker.fileName() + "/history", message).isEmpty());
