@@ -78,9 +78,10 @@ constexpr qsizetype mountPointLimit = 4096; // the longest path the system takes
 constexpr qsizetype shortTextLimit = 255;
 constexpr qsizetype pickedRowLimit = 100'000;
 constexpr qsizetype driveLimit = 24; // c: to z:
-// A file name as escaped text: the longest a file system allows, 255 bytes, with every byte
-// written as a six-character escape such as "\u007F".
-constexpr qsizetype nameTextLimit = 6 * 255;
+// A file name: the longest a file system allows, and as escaped text, with every byte written as
+// a six-character escape such as "\u007F".
+constexpr qsizetype nameByteLimit = 255;
+constexpr qsizetype nameTextLimit = 6 * nameByteLimit;
 // No limit but the file's own for what has none where it comes from: a folder's path is as long
 // as the folders are deep (the walk enters one at a time, so past the 4,096 bytes the system
 // takes in one call), and a picked type is a line of the settings file.
@@ -483,7 +484,8 @@ void readTypeRows(const Node &node, Accumulators &figures)
     const std::uint64_t longer = node.number("longerExtensionFiles", found - counted);
     const QString commonest = node.text("commonestLongerExtension", nameTextLimit);
     const QByteArray commonBytes = nameBytes(commonest);
-    if (longer > 0 && (!commonBytes.startsWith('.') || extensionFitsRow(upperName(commonBytes))))
+    if (longer > 0 && (!commonBytes.startsWith('.') || extensionFitsRow(upperName(commonBytes)) ||
+                       commonBytes.size() > nameByteLimit))
         damaged(node.at("commonestLongerExtension"),
                 QStringLiteral("is no extension too long for a row"));
     if (longer > 0)

@@ -246,7 +246,8 @@ TEST(CollectionRead, FilesWithLongerExtensionsComeBack)
 
     const std::pair<QByteArray, QByteArray> hostile[] = {
         {R"("longerExtensionFiles":"2")", R"("longerExtensionFiles":"3")"},
-        {R"(".desktop")", R"(".txt")"}};
+        {R"(".desktop")", R"(".txt")"},
+        {R"(".desktop")", "\"." + QByteArray(255, 'x') + '"'}}; // longer than a file name
     for (const auto &[from, to] : hostile) {
         QByteArray changed = bytes;
         ASSERT_TRUE(changed.contains(from));
