@@ -13,7 +13,6 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
 
 namespace {
 
@@ -24,12 +23,8 @@ void makeFiles(const std::filesystem::path &root)
                                                              {"Pictures/a.jpg", 4'200'000},
                                                              {"Documents/letter.odt", 41'000},
                                                              {"Documents/notes.txt", 3'000}};
-    for (const auto &[name, size] : files) {
-        const std::filesystem::path path = root / name;
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path).close();
-        std::filesystem::resize_file(path, size);
-    }
+    for (const auto &[name, size] : files)
+        sparseFile(root / name, size);
 }
 
 // The window with its caption above it, in the title bar's colours.

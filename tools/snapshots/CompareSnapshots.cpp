@@ -11,16 +11,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
 
 namespace {
-
-void sparseFile(const std::filesystem::path &path, std::uintmax_t size)
-{
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path).close();
-    std::filesystem::resize_file(path, size);
-}
 
 void makeHome(const std::filesystem::path &root)
 {

@@ -9,7 +9,6 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
 
 namespace {
 
@@ -42,12 +41,8 @@ void makeHome(const std::filesystem::path &root)
         {".cache/thumbnails/large/a.png", 90'000'000},
         {".bashrc", 3'700},
     };
-    for (const auto &file : files) {
-        const std::filesystem::path path = root / file.path;
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path).close();
-        std::filesystem::resize_file(path, file.size);
-    }
+    for (const auto &file : files)
+        sparseFile(root / file.path, file.size);
 }
 
 void folderSnapshots(const QDir &out)

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 // Each file of this tool registers the pictures it renders:
@@ -19,6 +20,14 @@ struct SnapshotRegistrar
 
 // Renders a widget as it would show on screen and writes it as OUT/name.png.
 bool saveSnapshot(QWidget &widget, const QDir &out, const QString &name);
+
+// A file of the given size that takes no room on the disk, with the folders above it.
+inline void sparseFile(const std::filesystem::path &path, std::uintmax_t size)
+{
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path).close();
+    std::filesystem::resize_file(path, size);
+}
 
 // A temporary folder for the made-up trees the pictures are taken of. It removes itself by
 // bytes: Qt's own removal passes by a name that is no UTF-8.
