@@ -155,7 +155,9 @@ void TfrmStatistics::showCollection(const Collection &collection)
     refillPages();
 
     setWindowTitle(collectionCaption(facts));
-    unreadableItem->setCount(0); // a collection keeps no list of unreadable folders
+    // The file keeps how many folders the run could not read, not which: the item still says
+    // that part of the drives went uncounted.
+    unreadableItem->setCount(engine.foldersUnreadable);
     setStatusText(engine.collected ? finishedStatus(engine) : QString());
     applyCoverRule();
     reportResultsChanged();

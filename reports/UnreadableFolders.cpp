@@ -66,7 +66,9 @@ UnreadableFoldersDialog::UnreadableFoldersDialog(std::int64_t count,
     makeTitleLabel(QStringLiteral("Folders not read"), QRect(12, 6, 536, 32), this);
     QString text = unreadableFoldersText(count) + QStringLiteral(", so the files in them are not "
                                                                  "counted.");
-    if (std::size_t(count) > folders.size())
+    if (folders.empty())
+        text += QStringLiteral(" Their names were not kept.");
+    else if (std::size_t(count) > folders.size())
         text += QStringLiteral(" The first ") + intToGrouped(std::int64_t(folders.size())) +
                 QStringLiteral(" are listed.");
     lblCount = wrappedLabel(text, QRect(12, 44, 536, 30), this);

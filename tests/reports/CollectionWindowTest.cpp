@@ -9,9 +9,11 @@
 #include "controls/StringGrid.h"
 #include "controls/StyledLabel.h"
 #include "model/Collection.h"
+#include "platform/DirectorySearch.h"
 #include "platform/ShellOpen.h"
 #include "reports/ReportPage.h"
 #include "reports/SpacePage.h"
+#include "reports/UnreadableFolders.h"
 
 #include <QAction>
 #include <QDirIterator>
@@ -23,8 +25,8 @@ namespace {
 const QDateTime runStart(QDate(2026, 12, 7), QTime(16, 45, 3));
 
 // Everything the pages show as text, page by page: the listings' cells, the labels, the figures
-// and titles of the charts in view, what is hidden and what is disabled; then the status bar and
-// the cover.
+// and titles of the charts in view, what is hidden and what is disabled; then the status bar, its
+// item of folders not read, and the cover.
 QStringList shownFigures(TfrmStatistics &window)
 {
     QStringList shown;
@@ -54,7 +56,7 @@ QStringList shownFigures(TfrmStatistics &window)
                 shown << row.join('|');
         }
     }
-    return shown << window.StatusBar1->currentMessage()
+    return shown << window.StatusBar1->currentMessage() << window.unreadableItem->text()
                  << QString::number(window.pnlNotYet->isVisible());
 }
 
@@ -113,7 +115,8 @@ struct CollectionWindow : StatisticsFixture
 };
 
 // A run saved and opened in a fresh window after the drives filled up: every page, the Space
-// page's figures and pies with the space of the run's time, the caption naming the run.
+// page's figures and pies with the space of the run's time, the caption naming the run, and the
+// number of folders the run could not read.
 TEST_F(CollectionWindow, ASavedRunOpensOnEveryPageAsItRan)
 {
     struct Case
@@ -122,17 +125,22 @@ TEST_F(CollectionWindow, ASavedRunOpensOnEveryPageAsItRan)
         bool include;
         QString walked;
         QString caption;
+        const char *unreadable; // the last letter of the folders that fail
     };
     const Case cases[] = {
-        {"", false, "c", "Statistics of 12/7/26 4:45 PM for drives C:"},
-        {"de", true, "ce", "Statistics of 12/7/26 4:45 PM for drives C: E:"},
+        {"", false, "c", "Statistics of 12/7/26 4:45 PM for drives C:", ""},
+        {"de", true, "ce", "Statistics of 12/7/26 4:45 PM for drives C: E:", "b"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.walked.toStdString());
         drives->setSpace('c', 300'000'000, 1'000'000'000);
         // The pie view shows every drive of the list that answers, picked or not.
         drives->setReady('e', c.walked.contains('e'));
+        platform::setListingHook([&c](const std::string &path) {
+            return !*c.unreadable || !path.ends_with(c.unreadable);
+        });
         run(c.moreDrives, c.include);
+        platform::setListingHook({});
         pickWalkedDrives(c.walked);
         const QStringList ran = everyPage(*window);
         const QString path = save(*window, home.filePath(c.walked + ".korvel98.json"));

@@ -1,8 +1,9 @@
 // Pictures of the largest folders: the Report menu of the statistics window after a run over a
-// home folder, and the window of the folders that run kept.
+// home folder, and the window of the folders that run kept; and the list of folders not read.
 
 #include "reports/LargestFolders.h"
 #include "reports/Statistics.h"
+#include "reports/UnreadableFolders.h"
 #include "tools/Unattended.h"
 #include "tools/snapshots/Snapshots.h"
 
@@ -67,6 +68,16 @@ void folderSnapshots(const QDir &out)
     folders->tvFolders->expandAll();
     folders->tvFolders->setCurrentIndex(folders->tvFolders->model()->index(0, 0));
     saveSnapshot(*folders, out, QStringLiteral("largest-folders-open"));
+
+    // The folders a run could not read: as the run lists them, and as a collection file, which
+    // keeps their number only, tells them.
+    const std::vector<UnreadableFolder> unread = {
+        {"/home/ann/.cache/private", QStringLiteral("Permission denied")},
+        {"/media/usb/DCIM/broken", QStringLiteral("Input/output error")}};
+    UnreadableFoldersDialog listed(12, unread);
+    saveSnapshot(listed, out, QStringLiteral("unreadable-folders"));
+    UnreadableFoldersDialog opened(12, {});
+    saveSnapshot(opened, out, QStringLiteral("unreadable-folders-opened"));
 }
 
 SnapshotRegistrar folders(QStringLiteral("folders"), folderSnapshots);
