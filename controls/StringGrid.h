@@ -96,7 +96,7 @@ enum class GridLines
 
 // The report grids: a table view of text cells with an optional fixed heading row at the top and
 // an optional fixed footer row at the bottom that stay in place while the rows between them
-// scroll. It is also a TextTable, so the grid sort works on it directly. Rows are selected whole
+// scroll. It is also a TextTable. Rows are selected whole
 // and never edited. Owners can align, draw and refuse cells through handlers, give the grid a
 // right-click menu, and print it across as many pages as its rows need.
 class TStringGrid : public QTableView, public TextTable

@@ -437,12 +437,6 @@ void StatisticsEngine::crunchNumbers(const QString &directoryText,
     }
 }
 
-bool StatisticsEngine::isThisSelected(const QString &fileName)
-{
-    const QByteArray bytes = fileName.toUtf8();
-    return passesFilter(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-}
-
 void StatisticsEngine::prepareFilter()
 {
     pickedExtensions.clear();
@@ -502,11 +496,6 @@ void StatisticsEngine::collectFileAttr(std::uint32_t attributes, std::uint64_t s
         ++nArchive;
         szArchive += bytes;
     }
-}
-
-void StatisticsEngine::DropIntoHourSlot(const platform::DirectoryEntry &entry)
-{
-    addHourSlots(createDosTime(entry), writeDosTime(entry), accessDosTime(entry));
 }
 
 // Slot 0, the first half hour after midnight, is never counted: an invalid time lands there too.

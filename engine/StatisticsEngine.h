@@ -99,10 +99,9 @@ public:
 
     // One file of the walk, in the folder whose full path is directoryText.
     virtual void crunchNumbers(const QString &directoryText, const platform::DirectoryEntry &entry);
-    // Whether a file name passes the run's type filter.
-    bool isThisSelected(const QString &fileName);
+    // Whether a file name, as its bytes stand, passes the run's type filter.
+    bool passesFilter(std::string_view name);
     void collectFileAttr(std::uint32_t attributes, std::uint64_t size);
-    void DropIntoHourSlot(const platform::DirectoryEntry &entry);
 
 private:
     struct DriveWalk;
@@ -124,7 +123,6 @@ private:
     void showProgress(const QString &directoryText);
 
     void prepareFilter();
-    bool passesFilter(std::string_view name);
     void addHourSlots(std::uint32_t created, std::uint32_t written, std::uint32_t accessed);
 
     const platform::DriveSource *drives;

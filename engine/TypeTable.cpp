@@ -71,15 +71,6 @@ std::uint64_t TypeTable::bytesAt(int index) const
     return ordered(index).bytes;
 }
 
-int TypeTable::findTypeRow(const QString &extension) const
-{
-    const auto it = byExtension.constFind(escapedName(upperName(nameBytes(extension))));
-    if (it == byExtension.cend())
-        return -1;
-    sortIfNeeded();
-    return position[std::size_t(it.value())];
-}
-
 void TypeTable::Row::add(std::uint64_t size)
 {
     ++files;

@@ -35,8 +35,6 @@ public:
     QStringList rows() const;
 
     // Extensions given as text here are read as nameBytes reads them.
-    // Index of the row of an extension (compared without regard to case), or -1.
-    int findTypeRow(const QString &extension) const;
     // Counts one file of an extension, or with seeding only makes sure the extension has a row.
     // Extensions that do not fit a row (extensionFitsRow) get none. A byte sum that would pass
     // the largest 64-bit number stays at it.

@@ -51,17 +51,6 @@ TEST(StringGrid, FixedRowsStayOutOfTheScrollingRowsAsTheRowCountChanges)
     EXPECT_FALSE(grid.isRowHidden(6));
 }
 
-TEST(StringGrid, GridSortMovesWholeRowsAndLeavesTheFixedRows)
-{
-    TStringGrid grid;
-    fillListing(grid, 4);
-    sortRowsNumeric(grid, 1, grid.rowCount() - 2, 1, true);
-    EXPECT_EQ(grid.rowCells(1), QStringList({"row004", "40", "note4"}));
-    EXPECT_EQ(grid.rowCells(4), QStringList({"row001", "10", "note1"}));
-    EXPECT_EQ(grid.rowCells(0), QStringList({"Name", "Value", "Note"}));
-    EXPECT_EQ(grid.rowCells(5), QStringList({"", "Totals", ""}));
-}
-
 TEST(StringGrid, ClickSelectsWholeRowUnlessTheSelectHandlerRefuses)
 {
     for (const bool refuse : {false, true}) {

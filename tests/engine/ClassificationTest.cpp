@@ -138,30 +138,30 @@ TEST_F(Classification, IncludeAndExcludeFilters)
     engine.allTypes = false;
     engine.includeSelected = true;
     engine.PickList2 = {"*.doc\tWord document", "*.txt\tText"};
-    EXPECT_TRUE(engine.isThisSelected("REPORT.DOC"));
-    EXPECT_TRUE(engine.isThisSelected("read.me.doc"));
-    EXPECT_TRUE(engine.isThisSelected("notes.TXT")) << "the first picked row counts as well";
-    EXPECT_FALSE(engine.isThisSelected("notes.docx"));
-    EXPECT_FALSE(engine.isThisSelected("README"));
-    EXPECT_FALSE(engine.isThisSelected("doc"));
+    EXPECT_TRUE(engine.passesFilter("REPORT.DOC"));
+    EXPECT_TRUE(engine.passesFilter("read.me.doc"));
+    EXPECT_TRUE(engine.passesFilter("notes.TXT")) << "the first picked row counts as well";
+    EXPECT_FALSE(engine.passesFilter("notes.docx"));
+    EXPECT_FALSE(engine.passesFilter("README"));
+    EXPECT_FALSE(engine.passesFilter("doc"));
 
     engine.PickList2 = {"*.doc\tWord document"}; // a changed list is taken up at once
-    EXPECT_FALSE(engine.isThisSelected("notes.txt"));
+    EXPECT_FALSE(engine.passesFilter("notes.txt"));
     engine.includeSelected = false;
     engine.excludeSelected = true;
-    EXPECT_FALSE(engine.isThisSelected("REPORT.DOC"));
-    EXPECT_TRUE(engine.isThisSelected("notes.txt"));
-    EXPECT_TRUE(engine.isThisSelected("README"));
+    EXPECT_FALSE(engine.passesFilter("REPORT.DOC"));
+    EXPECT_TRUE(engine.passesFilter("notes.txt"));
+    EXPECT_TRUE(engine.passesFilter("README"));
 
     engine.PickList2.clear();
-    EXPECT_TRUE(engine.isThisSelected("REPORT.DOC")) << "all but nothing: everything";
+    EXPECT_TRUE(engine.passesFilter("REPORT.DOC")) << "all but nothing: everything";
     engine.excludeSelected = false;
     engine.includeSelected = true;
-    EXPECT_FALSE(engine.isThisSelected("REPORT.DOC")) << "only nothing: nothing";
+    EXPECT_FALSE(engine.passesFilter("REPORT.DOC")) << "only nothing: nothing";
 
     engine.PickList2 = {"*.ÄÖ\tUmlauts"};
-    EXPECT_TRUE(engine.isThisSelected("x.äö"));
-    EXPECT_TRUE(engine.isThisSelected("x.ÄÖ"));
+    EXPECT_TRUE(engine.passesFilter("x.äö"));
+    EXPECT_TRUE(engine.passesFilter("x.ÄÖ"));
 
     // Only files that pass are counted.
     engine.PickList2 = {"*.doc\tWord document"};

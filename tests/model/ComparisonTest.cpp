@@ -216,3 +216,70 @@ TEST(Comparison, EarlierRunsOfTheSameDrivesComeFirst)
 }
 
 } // namespace
+
+namespace {
+
+// A one-drive run whose folder table holds these folders: {path, bytes}, the root first.
+Collection runWithFolders(const std::vector<std::pair<QByteArray, std::uint64_t>> &folders)
+{
+    Collection run;
+    DriveFacts drive;
+    drive.letter = 'c';
+    drive.mountPoint = "/m";
+    drive.walked = true;
+    run.facts.drives = {drive};
+    DriveFolders table{'c', {}};
+    for (const auto &[path, bytes] : folders)
+        table.folders.push_back({path, 1, bytes, 1, bytes});
+    run.figures.folderTotals = {table};
+    return run;
+}
+
+std::vector<std::pair<QByteArray, std::uint64_t>> numbered(int count, std::uint64_t bytes)
+{
+    std::vector<std::pair<QByteArray, std::uint64_t>> folders{{"", 0}};
+    for (int i = 0; i < count; ++i)
+        folders.push_back({QByteArray("f") + QByteArray::number(i), bytes + std::uint64_t(i)});
+    return folders;
+}
+
+// Which folders the comparison lists, and in what order: the root never (its change is the
+// summary's), at most 25 growers and 25 shrinkers, and among equal changes the deeper folder
+// first, then by name.
+TEST(Comparison, FolderRowsFollowTheListingRules)
+{
+    const struct
+    {
+        const char *what;
+        std::vector<std::pair<QByteArray, std::uint64_t>> then, now;
+        QStringList labels; // empty: only the counts below are checked
+        std::size_t grown, shrunk;
+    } cases[] = {
+        {"only the root changed", {{"", 10}, {"a", 5}}, {{"", 99}, {"a", 5}}, {}, 0, 0},
+        {"30 grew", numbered(30, 0), numbered(30, 100), {}, 25, 0},
+        {"30 shrank", numbered(30, 100), numbered(30, 0), {}, 0, 25},
+        {"equal changes",
+         {{"", 0}, {"y", 0}, {"x", 0}, {"x/deep", 0}},
+         {{"", 30}, {"y", 10}, {"x", 10}, {"x/deep", 10}},
+         {"/m/x/deep", "/m/x", "/m/y"},
+         3,
+         0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const Comparison comparison(runWithFolders(c.then), runWithFolders(c.now));
+        std::size_t grown = 0, shrunk = 0;
+        QStringList labels;
+        for (const ChangeRow &row : comparison.folders()) {
+            (row.figures.byteChange() > 0 ? grown : shrunk) += 1;
+            labels << row.label;
+        }
+        EXPECT_EQ(grown, c.grown);
+        EXPECT_EQ(shrunk, c.shrunk);
+        if (!c.labels.isEmpty()) {
+            EXPECT_EQ(labels, c.labels);
+        }
+    }
+}
+
+} // namespace
