@@ -1,6 +1,7 @@
 #include "model/Collection.h"
 
 #include "helpers/NameText.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -754,17 +755,12 @@ CollectionRead readCollectionFile(const QString &path)
         return CollectionRead{std::nullopt, QStringLiteral("Cannot open the collection %1: %2.")
                                                 .arg(QFileInfo(path).fileName(), reason)};
     };
-    // A pipe or a device would keep the reader waiting or feed it without end.
-    if (QFileInfo info(path); info.exists() && !info.isFile())
-        return refused(QStringLiteral("it is not a regular file"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return refused(file.errorString());
-    // Read one byte past the limit: a file that grows while it is read is still caught.
-    const QByteArray bytes = file.read(collectionFileLimit + 1);
-    if (file.error() != QFileDevice::NoError)
-        return refused(file.errorString());
-    CollectionRead result = parseCollection(bytes);
+    // A pipe or a device would keep the reader waiting or feed it without end; one byte past the
+    // limit tells a file too large.
+    const platform::RegularFileRead file = platform::readRegularFile(path, collectionFileLimit);
+    if (!file.bytes)
+        return refused(file.reason);
+    CollectionRead result = parseCollection(*file.bytes);
     if (!result)
         return refused(result.message);
     return result;
