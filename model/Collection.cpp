@@ -493,17 +493,28 @@ void readTypeRows(const Node &node, Accumulators &figures)
         figures.lbTypes.addLonger(commonest, std::int64_t(longer));
 }
 
-// A path below a drive's root as the file holds it: escaped bytes, parts joined by "/", none of
-// them empty, "." or "..", and no zero byte.
+// Each part of a path is a folder's name: at most a name's bytes, and neither empty, "." nor
+// "..". Looked at in place, so that a path of millions of parts costs no more than its bytes.
+bool soundFolderParts(QByteArrayView path)
+{
+    while (true) {
+        const qsizetype end = path.indexOf('/');
+        const QByteArrayView part = end < 0 ? path : path.first(end);
+        if (part.isEmpty() || part.size() > nameByteLimit || part == "." || part == "..")
+            return false;
+        if (end < 0)
+            return true;
+        path = path.sliced(end + 1);
+    }
+}
+
+// A path below a drive's root as the file holds it: escaped bytes, parts joined by "/", and no
+// zero byte.
 QByteArray readFolderPath(const QJsonValue &value, const Place &where)
 {
     const QString text = Node::checkedText(value, where, unlimitedText);
     const std::optional<QByteArray> path = unescapedName(text);
-    bool sound = path && !path->contains('\0');
-    if (sound && !path->isEmpty())
-        for (const QByteArray &part : path->split('/'))
-            sound = sound && !part.isEmpty() && part != "." && part != "..";
-    if (!sound)
+    if (!path || path->contains('\0') || (!path->isEmpty() && !soundFolderParts(*path)))
         damaged(where, QStringLiteral("is not a folder's path"));
     return *path;
 }

@@ -171,6 +171,7 @@ TEST(CollectionRead, HostileFilesAreRefusedWithOneMessage)
         {R"(["docs")", R"(["")", "rows[1] is out of order or repeats a folder"},
         {R"(["docs")", R"(["../docs")", "rows[1] is not a folder's path"},
         {R"(["docs")", R"(["do\\qcs")", "rows[1] is not a folder's path"},
+        {R"(["docs")", "[\"" + QByteArray(256, 'd') + '"', "rows[1] is not a folder's path"},
         {R"("letter":"c","rows")", R"("letter":"d","rows")", "names no drive the run walked"},
     };
     const QByteArray valid = sample();
