@@ -1,17 +1,40 @@
 // Any bytes as a collection file: a file the reader takes must write back and read again as the
 // same collection; one it refuses must say why. The progress estimate reads only the facts of a
 // history file: it must read those of every file the full reader takes, and scale the entries of
-// any drive it reads by any other. Anything else (a crash, a hang, a sanitizer's report) is a
-// fault of the readers.
+// any drive it reads by any other. Reading must stay within memory in proportion to the file: a
+// rise of the process's peak beyond a fixed allowance and ten times the input is a fault, as is
+// anything else (a crash, a hang, a sanitizer's report).
 
 #include "model/Collection.h"
 #include "model/History.h"
 
 #include <cstdint>
 #include <cstdlib>
+#include <sys/resource.h>
+
+namespace {
+
+long peakKilobytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// The peak can only rise by what this input took at least, whatever earlier inputs left behind.
+// The allowance covers the libraries' first use of memory and a sanitizer's bookkeeping.
+void checkPeak(long before, std::size_t size)
+{
+    constexpr long allowanceKilobytes = 64 * 1024;
+    if (peakKilobytes() - before > allowanceKilobytes + long(10 * size / 1024))
+        std::abort();
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    const long before = peakKilobytes();
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const std::optional<RunFacts> facts = parseRunFacts(bytes);
     if (facts)
@@ -20,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 if (scaledEntries(then, now) == 0 && then.entriesMet > 0)
                     std::abort();
     const CollectionRead first = parseCollection(bytes);
+    checkPeak(before, size);
     if (first && !(facts && *facts == first.collection->facts))
         std::abort();
     if (!first) {
