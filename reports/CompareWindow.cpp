@@ -2,6 +2,7 @@
 
 #include "charts/ChartAccessible.h"
 #include "controls/DialogLook.h"
+#include "controls/FileDialogs.h"
 #include "controls/MessageBoxes.h"
 #include "controls/StyledLabel.h"
 #include "helpers/Helpers.h"
@@ -12,7 +13,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -232,10 +232,8 @@ CompareWindow::CompareWindow(QWidget *parent) : QDialog(parent)
     resize(startSize);
 
     askCollectionFile = [this] {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("Compare with a collection"),
-                                            QDir::homePath(),
-                                            QStringLiteral("Collections (*.korvel98.json);;"
-                                                           "All files (*)"));
+        return askOpenFileName(this, QStringLiteral("Compare with a collection"), QDir::homePath(),
+                               QStringLiteral("Collections (*.korvel98.json);;All files (*)"));
     };
     askExport = [this] { return defaultAskExport(); };
 
@@ -548,10 +546,10 @@ std::optional<CompareExport> CompareWindow::defaultAskExport()
     } else {
         name += QStringLiteral(".pdf");
     }
-    request.path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Export comparison"), QDir::home().filePath(name),
-        csv->isChecked() ? QStringLiteral("CSV files (*.csv)")
-                         : QStringLiteral("PDF files (*.pdf)"));
+    request.path =
+        askSaveFileName(this, QStringLiteral("Export comparison"), QDir::home().filePath(name),
+                        csv->isChecked() ? QStringLiteral("CSV files (*.csv)")
+                                         : QStringLiteral("PDF files (*.pdf)"));
     if (request.path.isEmpty())
         return std::nullopt;
     return request;

@@ -1,6 +1,7 @@
 // Collections in the statistics window: the figures the pages show saved as a file, a file saved
 // before shown again on every page as its run left them, and the folder where the history lives.
 
+#include "controls/FileDialogs.h"
 #include "controls/MessageBoxes.h"
 #include "controls/Notebook.h"
 #include "controls/PickList.h"
@@ -49,6 +50,7 @@ QString askPath(QWidget *parent, QFileDialog::AcceptMode mode, const QString &ca
                 const QString &start)
 {
     QFileDialog dialog(parent, caption, start);
+    tellFilesByName(dialog);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
