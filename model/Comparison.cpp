@@ -3,6 +3,7 @@
 #include "helpers/NameText.h"
 #include "model/FolderReport.h"
 #include "model/History.h"
+#include "model/QuickFacts.h"
 #include "model/NameList.h"
 #include "model/ReportModel.h"
 #include "model/ReportText.h"
@@ -424,10 +425,7 @@ std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts
 {
     std::vector<EarlierRun> runs;
     for (const QString &path : historyFiles(historyFolder)) {
-        QFile file(path);
-        if (file.size() > collectionFileLimit || !file.open(QIODevice::ReadOnly))
-            continue;
-        std::optional<RunFacts> facts = parseRunFacts(file.readAll());
+        std::optional<RunFacts> facts = quickRunFacts(path);
         if (!facts || (!ownFile.isEmpty() && QFileInfo(path) == QFileInfo(ownFile)))
             continue;
         const bool same = sameWalkedDrives(*facts, now);

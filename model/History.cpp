@@ -1,9 +1,9 @@
 #include "model/History.h"
 
+#include "model/QuickFacts.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QRegularExpression>
 
 namespace {
@@ -82,21 +82,9 @@ std::uint64_t expectedEntries(const QString &folder, const DriveFacts &now)
 {
     if (folder.isEmpty() || now.mountPoint.isEmpty())
         return 0;
-    // A file that does not hold the mount point and the mark of a complete run as the writer
-    // spells them is not parsed: the history may be full of other drives and stopped runs.
-    const QByteArray mountPoint =
-        "\"mountPoint\":" +
-        QJsonDocument(QJsonArray{now.mountPoint}).toJson(QJsonDocument::Compact).chopped(1).mid(1);
-    const QByteArray complete = "\"complete\":true";
     const QStringList files = historyFiles(folder);
     for (auto file = files.crbegin(); file != files.crend(); ++file) {
-        QFile in(*file);
-        if (!in.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray bytes = in.read(collectionFileLimit + 1);
-        if (!bytes.contains(mountPoint) || !bytes.contains(complete))
-            continue;
-        const auto facts = parseRunFacts(bytes);
+        const std::optional<RunFacts> facts = quickRunFacts(*file);
         if (!facts || !facts->complete)
             continue;
         for (const DriveFacts &then : facts->drives)

@@ -40,9 +40,8 @@ RegularFileRead readOpened(int fd, qint64 size, qint64 limit)
     return {std::move(bytes), QString()};
 }
 
-} // namespace
-
-RegularFileRead readRegularFile(const QString &path, qint64 limit)
+// Opens a regular file and hands it with its size to read; nothing is read from anything else.
+template <typename Read> RegularFileRead withRegularFile(const QString &path, Read read)
 {
     // Opening a pipe without a writer would wait for one for good; without blocking it opens at
     // once, and what was opened is looked at before a byte is read.
@@ -57,9 +56,31 @@ RegularFileRead readRegularFile(const QString &path, qint64 limit)
     else if (!S_ISREG(st.st_mode))
         result = {std::nullopt, QStringLiteral("it is not a regular file")};
     else
-        result = readOpened(fd, qint64(st.st_size), std::max<qint64>(limit, 0));
+        result = read(fd, qint64(st.st_size));
     ::close(fd);
     return result;
+}
+
+} // namespace
+
+RegularFileRead readRegularFile(const QString &path, qint64 limit)
+{
+    return withRegularFile(path, [limit](int fd, qint64 size) {
+        return readOpened(fd, size, std::max<qint64>(limit, 0));
+    });
+}
+
+RegularFileRead readRegularFileEnd(const QString &path, qint64 count)
+{
+    return withRegularFile(path, [count](int fd, qint64 size) {
+        const qint64 start = std::max<qint64>(0, size - std::max<qint64>(count, 0));
+        if (::lseek(fd, off_t(start), SEEK_SET) < 0)
+            return RegularFileRead{std::nullopt, systemReason(errno)};
+        RegularFileRead read = readOpened(fd, size - start, size - start);
+        if (read.bytes)
+            read.bytes->truncate(qsizetype(size - start)); // not what grew since
+        return read;
+    });
 }
 
 } // namespace platform

@@ -19,5 +19,7 @@ struct RegularFileRead
 // socket or a folder is refused without reading a byte and without waiting, even when the path
 // is swapped for one between any look the caller took and the read.
 RegularFileRead readRegularFile(const QString &path, qint64 limit);
+// The last count bytes of a regular file (all of a shorter one), refused as above.
+RegularFileRead readRegularFileEnd(const QString &path, qint64 count);
 
 } // namespace platform

@@ -34,4 +34,7 @@ TEST(RegularFile, ReadsOnlyRegularFilesUpToOneBytePastTheLimit)
         EXPECT_EQ(read.bytes, c.bytes) << c.path.toStdString();
         EXPECT_EQ(read.reason, c.reason) << c.path.toStdString();
     }
+    EXPECT_EQ(platform::readRegularFileEnd(temp.filePath("small"), 3).bytes, "abc");
+    EXPECT_EQ(platform::readRegularFileEnd(temp.filePath("small"), 100).bytes, "0123456789abc");
+    EXPECT_FALSE(platform::readRegularFileEnd(temp.filePath("pipe"), 3).bytes);
 }
