@@ -167,6 +167,9 @@ public:
     void refillPages();
     // The program ends: a walk under way stops at once.
     void stopForExit();
+    // What the progress bar measures the drive walked now against; the last complete walk's count
+    // comes in once the history has been looked through.
+    const DriveUsage &walkUsage() const { return usage; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -225,6 +228,7 @@ private:
     RunFacts resultFacts;      // the facts of the run whose figures the pages show
     QString resultHistoryFile; // where the history keeps that run; empty when it is not kept
     QElapsedTimer walkClock;
-    bool walking = false;                 // between a drive's start and the end of its walk
+    bool walking = false; // between a drive's start and the end of its walk
+    int walksStarted = 0; // tells the history's answer for an earlier walk from the one now
     std::optional<QString> pendingStatus; // a status text not yet shown
 };
