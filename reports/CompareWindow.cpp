@@ -5,6 +5,7 @@
 #include "controls/FileDialogs.h"
 #include "controls/MessageBoxes.h"
 #include "controls/StyledLabel.h"
+#include "helpers/Aside.h"
 #include "helpers/Helpers.h"
 #include "model/ReportCsv.h"
 #include "reports/ReportDocument.h"
@@ -395,7 +396,41 @@ void CompareWindow::pickFor(const Collection &now, const QString &historyFolder,
 {
     nowRun = now;
     lvCollections->clear();
-    for (const EarlierRun &run : earlierRuns(historyFolder, now.facts, ownFile)) {
+    btCompare->setEnabled(false);
+    const int listing = ++listingsStarted;
+    // The history may hold a hundred runs of tens of megabytes each: it is looked through beside
+    // the window, which shows the list at once and fills it when the answer comes.
+    if (historyFolder.isEmpty()) {
+        listEarlierRuns({});
+    } else {
+        showPickIntro(QStringLiteral("Looking through the history..."));
+        runAside([historyFolder, facts = now.facts, ownFile] {
+            return earlierRuns(historyFolder, facts, ownFile);
+        }).then(this, [this, listing](const std::vector<EarlierRun> &runs) {
+            if (listing == listingsStarted)
+                listEarlierRuns(runs);
+        });
+    }
+    stages->setCurrentIndex(0);
+    btCompare->setDefault(true);
+    lvCollections->setFocus();
+}
+
+bool CompareWindow::listingHistory() const
+{
+    return listingsStarted != listingsShown;
+}
+
+void CompareWindow::showPickIntro(const QString &text)
+{
+    findChild<QLabel *>(QStringLiteral("lblPick"))->setText(text);
+}
+
+void CompareWindow::listEarlierRuns(const std::vector<EarlierRun> &runs)
+{
+    listingsShown = listingsStarted;
+    lvCollections->clear();
+    for (const EarlierRun &run : runs) {
         auto *item = new QTreeWidgetItem(
             lvCollections,
             {shortDate(run.facts.started), walkedDrivesText(run.facts),
@@ -405,24 +440,19 @@ void CompareWindow::pickFor(const Collection &now, const QString &historyFolder,
         item->setData(0, PathRole, run.path);
         item->setToolTip(4, QDir::toNativeSeparators(run.path));
     }
-    auto *intro = findChild<QLabel *>(QStringLiteral("lblPick"));
-    const QString shownNow =
-        walkedDrivesText(now.facts) + QStringLiteral(", counted ") + shortDate(now.facts.started);
-    intro->setText(
-        lvCollections->topLevelItemCount() > 0
+    const QString shownNow = walkedDrivesText(nowRun.facts) + QStringLiteral(", counted ") +
+                             shortDate(nowRun.facts.started);
+    showPickIntro(
+        runs.empty()
             ? QStringLiteral("Compare the figures shown (%1) with an &earlier collection. The "
-                             "history's collections of the same drives come first, newest "
-                             "first; \"Browse...\" opens any collection file.")
+                             "history holds none yet; \"Browse...\" opens any collection file.")
                   .arg(shownNow)
             : QStringLiteral("Compare the figures shown (%1) with an &earlier collection. The "
-                             "history holds none yet; \"Browse...\" opens any collection file.")
+                             "history's collections of the same drives come first, newest "
+                             "first; \"Browse...\" opens any collection file.")
                   .arg(shownNow));
-    btCompare->setEnabled(false);
-    if (lvCollections->topLevelItemCount() > 0)
+    if (!runs.empty())
         lvCollections->setCurrentItem(lvCollections->topLevelItem(0));
-    stages->setCurrentIndex(0);
-    btCompare->setDefault(true);
-    lvCollections->setFocus();
 }
 
 void CompareWindow::nowChanged(const Collection &now, const QString &historyFolder,

@@ -69,6 +69,8 @@ public:
     // where the history keeps them, if it does.
     void pickFor(const Collection &now, const QString &historyFolder,
                  const QString &ownFile = QString());
+    // The history is being looked through for the list, which is filled when that is done.
+    bool listingHistory() const;
     // Compares with the collection of a file; a file that cannot be read gets one message and
     // the list stays. Answers whether the comparison shows.
     bool compareWithFile(const QString &path);
@@ -111,8 +113,12 @@ private:
     void browse();
     void exportClicked();
     void showTables();
+    void showPickIntro(const QString &text);
+    void listEarlierRuns(const std::vector<EarlierRun> &runs);
     std::optional<CompareExport> defaultAskExport();
 
     Collection nowRun;
     std::unique_ptr<Comparison> shown;
+    int listingsStarted = 0; // tells the history's answer for an earlier list from the one now
+    int listingsShown = 0;
 };

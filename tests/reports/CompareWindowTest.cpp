@@ -105,6 +105,7 @@ TEST_F(CompareWindowTest, ComparisonReadsByKeysAndOnTheBus)
 TEST_F(CompareWindowTest, BrowsedFilesAreReadOrRefused)
 {
     window.pickFor(collection(8, 7, 0), folder.path());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.listingHistory(); }));
     EXPECT_EQ(window.lvCollections->topLevelItemCount(), 0);
     const QString bad = folder.filePath("bad.korvel98.json");
     QFile file(bad);
@@ -168,6 +169,7 @@ TEST_F(CompareMenu, SecondRunComparesWithTheFirst)
     window->CompareWith1->trigger();
     auto *shown = window->findChild<CompareWindow *>();
     ASSERT_NE(shown, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown->listingHistory(); }));
     ASSERT_EQ(shown->lvCollections->topLevelItemCount(), 1);
     QTest::keyClick(shown->lvCollections, Qt::Key_Return);
     ASSERT_NE(shown->comparison(), nullptr);
