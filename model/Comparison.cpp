@@ -3,8 +3,8 @@
 #include "helpers/NameText.h"
 #include "model/FolderReport.h"
 #include "model/History.h"
-#include "model/QuickFacts.h"
 #include "model/NameList.h"
+#include "model/QuickFacts.h"
 #include "model/ReportModel.h"
 #include "model/ReportText.h"
 #include "model/TypeListing.h"
@@ -340,25 +340,49 @@ QStringList Comparison::warnings() const
     return lines;
 }
 
-ReportTable Comparison::table(ComparisonPart part) const
+const std::vector<ChangeRow> *Comparison::changeRows(ComparisonPart part) const
 {
+    switch (part) {
+    case ComparisonPart::Summary:
+        return nullptr;
+    case ComparisonPart::Types:
+        return &typeRows;
+    case ComparisonPart::Sizes:
+        return &sizeRows;
+    case ComparisonPart::Accessed:
+    case ComparisonPart::Created:
+    case ComparisonPart::Modified:
+        return &ages(part);
+    case ComparisonPart::Attributes:
+        return &attributeRows;
+    case ComparisonPart::Folders:
+        return &folderRows;
+    }
+    return nullptr;
+}
+
+ReportTable Comparison::table(ComparisonPart part, bool withRows) const
+{
+    static const std::vector<ChangeRow> none;
+    const std::vector<ChangeRow> *all = changeRows(part);
+    const std::vector<ChangeRow> &rows = withRows && all ? *all : none;
     switch (part) {
     case ComparisonPart::Summary:
         return summaryTable();
     case ComparisonPart::Types:
-        return changeTable(part, QStringLiteral("Extension"), typeRows, true);
+        return changeTable(part, QStringLiteral("Extension"), rows, true);
     case ComparisonPart::Sizes:
-        return changeTable(part, QStringLiteral("File size"), sizeRows, false);
+        return changeTable(part, QStringLiteral("File size"), rows, false);
     case ComparisonPart::Accessed:
-        return changeTable(part, dateCaption(DateKind::Accessed), ages(part), false);
+        return changeTable(part, dateCaption(DateKind::Accessed), rows, false);
     case ComparisonPart::Created:
-        return changeTable(part, dateCaption(DateKind::Created), ages(part), false);
+        return changeTable(part, dateCaption(DateKind::Created), rows, false);
     case ComparisonPart::Modified:
-        return changeTable(part, dateCaption(DateKind::Modified), ages(part), false);
+        return changeTable(part, dateCaption(DateKind::Modified), rows, false);
     case ComparisonPart::Attributes:
-        return changeTable(part, QStringLiteral("Attribute"), attributeRows, false);
+        return changeTable(part, QStringLiteral("Attribute"), rows, false);
     case ComparisonPart::Folders: {
-        ReportTable table = changeTable(part, QStringLiteral("Folder"), folderRows, false);
+        ReportTable table = changeTable(part, QStringLiteral("Folder"), rows, false);
         if (!folderTotalsKept)
             table.notes = QStringList{warnings().constLast()};
         return table;
@@ -402,22 +426,26 @@ ReportTable Comparison::changeTable(ComparisonPart part, const QString &caption,
     table.headings << QStringLiteral("Files then") << QStringLiteral("Files now")
                    << QStringLiteral("Files change") << QStringLiteral("Bytes then")
                    << QStringLiteral("Bytes now") << QStringLiteral("Bytes change");
-    for (const ChangeRow &row : rows) {
-        const ChangeFigures &f = row.figures;
-        std::vector<ReportCell> cells;
-        cells.reserve(std::size_t(table.headings.size()));
-        cells.push_back(text(row.label));
-        if (withType)
-            cells.push_back(text(row.typeName));
-        cells.push_back(ReportCell::ofInteger(f.filesThen));
-        cells.push_back(ReportCell::ofInteger(f.filesNow));
-        cells.push_back(ReportCell::ofChange(f.fileChange()));
-        cells.push_back(ReportCell::ofInteger(f.bytesThen));
-        cells.push_back(ReportCell::ofInteger(f.bytesNow));
-        cells.push_back(ReportCell::ofChange(f.byteChange()));
-        table.rows.push_back(std::move(cells));
-    }
+    for (const ChangeRow &row : rows)
+        table.rows.push_back(changeCells(row, withType));
     return table;
+}
+
+std::vector<ReportCell> Comparison::changeCells(const ChangeRow &row, bool withType)
+{
+    const ChangeFigures &f = row.figures;
+    std::vector<ReportCell> cells;
+    cells.reserve(withType ? 8 : 7);
+    cells.push_back(text(row.label));
+    if (withType)
+        cells.push_back(text(row.typeName));
+    cells.push_back(ReportCell::ofInteger(f.filesThen));
+    cells.push_back(ReportCell::ofInteger(f.filesNow));
+    cells.push_back(ReportCell::ofChange(f.fileChange()));
+    cells.push_back(ReportCell::ofInteger(f.bytesThen));
+    cells.push_back(ReportCell::ofInteger(f.bytesNow));
+    cells.push_back(ReportCell::ofChange(f.byteChange()));
+    return cells;
 }
 
 std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts &now,

@@ -91,7 +91,12 @@ public:
 
     // One part as a table: the labels, then files then / now / change and bytes then / now /
     // change (the summary: one row per fact, the warnings as its notes).
-    ReportTable table(ComparisonPart part) const;
+    // withRows false: the title, headings and notes alone, for a view that takes the rows below.
+    ReportTable table(ComparisonPart part, bool withRows = true) const;
+    // The rows of a part as the comparison holds them; none for the summary, a table of facts.
+    const std::vector<ChangeRow> *changeRows(ComparisonPart part) const;
+    // One row of a part's table, as table() gives it: the label (and the type), then the figures.
+    static std::vector<ReportCell> changeCells(const ChangeRow &row, bool withType);
 
 private:
     ReportTable summaryTable() const;

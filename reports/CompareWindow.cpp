@@ -8,6 +8,7 @@
 #include "helpers/Aside.h"
 #include "helpers/Helpers.h"
 #include "model/ReportCsv.h"
+#include "reports/ComparisonTableModel.h"
 #include "reports/ReportDocument.h"
 
 #include <QAccessible>
@@ -24,10 +25,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
-#include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStackedWidget>
-#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTreeWidget>
@@ -38,7 +37,6 @@ namespace {
 
 constexpr QSize startSize(900, 580);
 constexpr int chartBars = 20;
-constexpr int SortRole = Qt::UserRole;
 constexpr int PathRole = Qt::UserRole + 1;
 
 // Growth and shrinkage: a dark blue and a red on a light ground, lighter ones on a dark ground.
@@ -61,40 +59,6 @@ QString shortDate(const QDateTime &at)
 QString grouped(std::int64_t change)
 {
     return ReportCell::ofChange(change).shown();
-}
-
-// A table's cells as items that sort by their numbers and stand right when they are numbers.
-void fill(QStandardItemModel &model, const ReportTable &table)
-{
-    model.clear();
-    model.setHorizontalHeaderLabels(table.headings);
-    for (const std::vector<ReportCell> &row : table.rows) {
-        QList<QStandardItem *> items;
-        for (const ReportCell &cell : row) {
-            auto *item = new QStandardItem(cell.shown());
-            item->setEditable(false);
-            switch (cell.kind) {
-            case ReportCell::Kind::Text:
-                item->setData(cell.text.toLower(), SortRole);
-                break;
-            case ReportCell::Kind::Integer:
-                item->setData(qulonglong(cell.integer), SortRole);
-                break;
-            case ReportCell::Kind::Change:
-                item->setData(qlonglong(cell.change), SortRole);
-                break;
-            case ReportCell::Kind::Percentage:
-                item->setData(cell.percentage, SortRole);
-                break;
-            }
-            if (cell.kind != ReportCell::Kind::Text)
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            else
-                item->setToolTip(cell.text); // a long folder path shows shortened in its cell
-            items << item;
-        }
-        model.appendRow(items);
-    }
 }
 
 QString fileError(const QString &path, const QString &reason)
@@ -248,7 +212,17 @@ CompareWindow::CompareWindow(QWidget *parent) : QDialog(parent)
     layout->addWidget(stages, 1);
 }
 
-CompareWindow::~CompareWindow() = default;
+// The tables' models show the comparison's own rows: they let go of them before it goes.
+CompareWindow::~CompareWindow()
+{
+    releaseTables();
+}
+
+void CompareWindow::releaseTables()
+{
+    for (QTableView *view : tables)
+        static_cast<ComparisonTableModel *>(view->model())->showPart(nullptr, ComparisonPart{});
+}
 
 QWidget *CompareWindow::buildPicker()
 {
@@ -312,10 +286,7 @@ QWidget *CompareWindow::buildComparison()
         view->setObjectName(QStringLiteral("tv") + comparisonPartTitle(ComparisonPart(part)));
         view->setAccessibleName(comparisonPartTitle(ComparisonPart(part)) +
                                 QStringLiteral(" then and now"));
-        auto *proxy = new QSortFilterProxyModel(view);
-        proxy->setSourceModel(new QStandardItemModel(proxy));
-        proxy->setSortRole(SortRole);
-        view->setModel(proxy);
+        view->setModel(new ComparisonTableModel(view));
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -492,7 +463,9 @@ bool CompareWindow::compareWithFile(const QString &path)
 
 void CompareWindow::compareWith(const Collection &then)
 {
-    shown = std::make_unique<Comparison>(then, nowRun);
+    auto next = std::make_unique<Comparison>(then, nowRun);
+    releaseTables();
+    shown = std::move(next);
     lblSource->setText(QStringLiteral("Then: %1, counted %2. Now: %3, counted %4.")
                            .arg(walkedDrivesText(then.facts), shortDate(then.facts.started),
                                 walkedDrivesText(nowRun.facts), shortDate(nowRun.facts.started)));
@@ -507,16 +480,14 @@ void CompareWindow::showTables()
 {
     for (int part = 0; part < comparisonPartCount; ++part) {
         QTableView *view = tables[std::size_t(part)];
-        auto *proxy = static_cast<QSortFilterProxyModel *>(view->model());
+        auto *model = static_cast<ComparisonTableModel *>(view->model());
+        model->showPart(shown.get(), ComparisonPart(part));
         view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-        proxy->sort(-1);
-        fill(*static_cast<QStandardItemModel *>(proxy->sourceModel()),
-             shown->table(ComparisonPart(part)));
         view->resizeColumnsToContents();
-        for (int column = 0; column < proxy->columnCount(); ++column)
+        for (int column = 0; column < model->columnCount(); ++column)
             view->setColumnWidth(column, std::min(view->columnWidth(column) + 8, 280));
-        if (proxy->rowCount() > 0)
-            view->setCurrentIndex(proxy->index(0, 0));
+        if (model->rowCount() > 0)
+            view->setCurrentIndex(model->index(0, 0));
     }
     // The summary's few rows without empty space below them; the warnings follow at once.
     QTableView *summary = tables[int(ComparisonPart::Summary)];

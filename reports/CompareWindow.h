@@ -113,6 +113,7 @@ private:
     void browse();
     void exportClicked();
     void showTables();
+    void releaseTables();
     void showPickIntro(const QString &text);
     void listEarlierRuns(const std::vector<EarlierRun> &runs);
     std::optional<CompareExport> defaultAskExport();
