@@ -171,9 +171,15 @@ QString filterSummary(const Accumulators &figures)
     return QStringLiteral("All types");
 }
 
-Comparison::Comparison(const Collection &then, const Collection &now) : before(then), after(now)
+Comparison::Comparison(const Collection &then, const Collection &now)
+    : Comparison(std::make_shared<const Collection>(then), std::make_shared<const Collection>(now))
+{}
+
+Comparison::Comparison(std::shared_ptr<const Collection> then,
+                       std::shared_ptr<const Collection> now)
+    : before(std::move(then)), after(std::move(now))
 {
-    const TypeListing typesThen(before.figures), typesNow(after.figures);
+    const TypeListing typesThen(before->figures), typesNow(after->figures);
     std::map<QString, ChangeRow> byExtension;
     const auto gather = [&](const TypeListing &types, bool isNow) {
         for (const TypeRow &row : types.rows()) {
@@ -199,14 +205,14 @@ Comparison::Comparison(const Collection &then, const Collection &now) : before(t
         return magnitude(a.figures.fileChange()) > magnitude(b.figures.fileChange());
     });
 
-    sizeRows = pairedClasses(sizeClasses(before.figures), sizeClasses(after.figures));
+    sizeRows = pairedClasses(sizeClasses(before->figures), sizeClasses(after->figures));
     const std::array dates{DateKind::Accessed, DateKind::Created, DateKind::Modified};
     for (std::size_t i = 0; i < dates.size(); ++i)
-        ageRows[i] = pairedClasses(ageClasses(before.figures, dates[i]),
-                                   ageClasses(after.figures, dates[i]));
+        ageRows[i] = pairedClasses(ageClasses(before->figures, dates[i]),
+                                   ageClasses(after->figures, dates[i]));
 
-    const AttributeFigures attributesThen = attributeFigures(before.figures);
-    const AttributeFigures attributesNow = attributeFigures(after.figures);
+    const AttributeFigures attributesThen = attributeFigures(before->figures);
+    const AttributeFigures attributesNow = attributeFigures(after->figures);
     for (std::size_t row = 0; row < 4; ++row)
         attributeRows.push_back({attributeLabel(int(row)),
                                  QString(),
@@ -218,7 +224,8 @@ Comparison::Comparison(const Collection &then, const Collection &now) : before(t
 // Folders are matched by their drive's mount point and their path below it, byte for byte.
 void Comparison::compareFolders()
 {
-    folderTotalsKept = !before.figures.folderTotals.empty() && !after.figures.folderTotals.empty();
+    folderTotalsKept =
+        !before->figures.folderTotals.empty() && !after->figures.folderTotals.empty();
     if (!folderTotalsKept)
         return;
     struct Found
@@ -227,12 +234,12 @@ void Comparison::compareFolders()
         int depth = 0;
     };
     std::vector<Found> found;
-    for (const DriveFacts &driveNow : after.facts.drives) {
+    for (const DriveFacts &driveNow : after->facts.drives) {
         const DriveFacts *driveThen =
-            driveNow.walked ? walkedDrive(before.facts, driveKey(driveNow)) : nullptr;
-        const DriveFolders *foldersNow = foldersOf(after, driveNow.letter);
+            driveNow.walked ? walkedDrive(before->facts, driveKey(driveNow)) : nullptr;
+        const DriveFolders *foldersNow = foldersOf(*after, driveNow.letter);
         const DriveFolders *foldersThen =
-            driveThen ? foldersOf(before, driveThen->letter) : nullptr;
+            driveThen ? foldersOf(*before, driveThen->letter) : nullptr;
         if (!foldersNow || !foldersThen)
             continue;
         QHash<QByteArray, const FolderTotal *> thenByPath;
@@ -285,18 +292,18 @@ const std::vector<ChangeRow> &Comparison::ages(ComparisonPart date) const
 ChangeFigures Comparison::totals() const
 {
     ChangeFigures f;
-    f.filesThen = count(before.figures.filesFound);
-    f.filesNow = count(after.figures.filesFound);
+    f.filesThen = count(before->figures.filesFound);
+    f.filesNow = count(after->figures.filesFound);
     for (std::size_t k = 1; k <= 12; ++k) {
-        f.bytesThen += std::uint64_t(std::max(0.0, before.figures.sizeBytes[k]));
-        f.bytesNow += std::uint64_t(std::max(0.0, after.figures.sizeBytes[k]));
+        f.bytesThen += std::uint64_t(std::max(0.0, before->figures.sizeBytes[k]));
+        f.bytesNow += std::uint64_t(std::max(0.0, after->figures.sizeBytes[k]));
     }
     return f;
 }
 
 bool Comparison::sameFilter() const
 {
-    const Accumulators &a = before.figures, &b = after.figures;
+    const Accumulators &a = before->figures, &b = after->figures;
     // Every type is counted whenever neither picked-types mode is on.
     if (a.includeSelected != b.includeSelected || a.excludeSelected != b.excludeSelected)
         return false;
@@ -305,7 +312,7 @@ bool Comparison::sameFilter() const
 
 bool Comparison::sameDrives() const
 {
-    return sameWalkedDrives(before.facts, after.facts);
+    return sameWalkedDrives(before->facts, after->facts);
 }
 
 QStringList Comparison::warnings() const
@@ -316,20 +323,20 @@ QStringList Comparison::warnings() const
                                 "size classes, ages, attributes and folders count different "
                                 "files and are not comparable; nor are the types only one of "
                                 "the filters counts.")
-                     .arg(filterSummary(before.figures), filterSummary(after.figures));
+                     .arg(filterSummary(before->figures), filterSummary(after->figures));
     if (!sameDrives())
         lines << QStringLiteral("The drives differ (then: %1; now: %2). Files, bytes, types, size "
                                 "classes, ages and attributes cover different drives and are not "
                                 "comparable; folders are compared on the drives both runs walked.")
-                     .arg(walkedDrivesText(before.facts), walkedDrivesText(after.facts));
-    for (const auto &[run, when] : {std::pair{&before, "then"}, std::pair{&after, "now"}})
+                     .arg(walkedDrivesText(before->facts), walkedDrivesText(after->facts));
+    for (const auto &[run, when] : {std::pair{before.get(), "then"}, std::pair{after.get(), "now"}})
         if (!run->facts.complete)
             lines << QStringLiteral("The run of %1 was stopped before its end: its figures hold "
                                     "only the files counted until then.")
                          .arg(QLatin1String(when));
     if (!folderTotalsKept) {
-        const bool thenHas = !before.figures.folderTotals.empty();
-        const bool nowHas = !after.figures.folderTotals.empty();
+        const bool thenHas = !before->figures.folderTotals.empty();
+        const bool nowHas = !after->figures.folderTotals.empty();
         const QString which = thenHas  ? QStringLiteral("the collection of now keeps")
                               : nowHas ? QStringLiteral("the collection of then keeps")
                                        : QStringLiteral("neither collection keeps");
@@ -396,13 +403,13 @@ ReportTable Comparison::summaryTable() const
     ReportTable table;
     table.title = comparisonPartTitle(ComparisonPart::Summary);
     table.headings = {"Figure", "Then", "Now", "Change"};
-    const RunFacts &a = before.facts, &b = after.facts;
+    const RunFacts &a = before->facts, &b = after->facts;
     table.rows.push_back({text("Started"), text(dateShown(a.started)), text(dateShown(b.started)),
                           text(daysBetween(a.started, b.started))});
     table.rows.push_back({text("Drives"), text(walkedDrivesText(a)), text(walkedDrivesText(b)),
                           text(sameDrives() ? QString() : QStringLiteral("differ"))});
-    table.rows.push_back({text("Filter"), text(filterSummary(before.figures)),
-                          text(filterSummary(after.figures)),
+    table.rows.push_back({text("Filter"), text(filterSummary(before->figures)),
+                          text(filterSummary(after->figures)),
                           text(sameFilter() ? QString() : QStringLiteral("differs"))});
     const ChangeFigures sums = totals();
     table.rows.push_back({text("Files"), ReportCell::ofInteger(sums.filesThen),

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -62,9 +63,12 @@ class Comparison
 {
 public:
     Comparison(const Collection &then, const Collection &now);
+    // The same without copies of the runs, which may hold a million rows each.
+    Comparison(std::shared_ptr<const Collection> then, std::shared_ptr<const Collection> now);
 
-    const Collection &then() const { return before; }
-    const Collection &now() const { return after; }
+    const Collection &then() const { return *before; }
+    const Collection &now() const { return *after; }
+    const std::shared_ptr<const Collection> &thenRun() const { return before; }
 
     // Every extension of either run, largest byte change first (growth or shrinkage alike),
     // then by the change of files, then by extension.
@@ -104,8 +108,8 @@ private:
                             const std::vector<ChangeRow> &rows, bool withType) const;
     void compareFolders();
 
-    Collection before;
-    Collection after;
+    std::shared_ptr<const Collection> before;
+    std::shared_ptr<const Collection> after;
     std::vector<ChangeRow> typeRows;
     std::vector<ChangeRow> sizeRows;
     std::vector<ChangeRow> ageRows[3];

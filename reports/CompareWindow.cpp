@@ -362,10 +362,9 @@ QWidget *CompareWindow::buildComparison()
     return page;
 }
 
-void CompareWindow::pickFor(const Collection &now, const QString &historyFolder,
-                            const QString &ownFile)
+void CompareWindow::pickFor(Collection now, const QString &historyFolder, const QString &ownFile)
 {
-    nowRun = now;
+    nowRun = std::make_shared<const Collection>(std::move(now));
     lvCollections->clear();
     btCompare->setEnabled(false);
     const int listing = ++listingsStarted;
@@ -375,7 +374,7 @@ void CompareWindow::pickFor(const Collection &now, const QString &historyFolder,
         listEarlierRuns({});
     } else {
         showPickIntro(QStringLiteral("Looking through the history..."));
-        runAside([historyFolder, facts = now.facts, ownFile] {
+        runAside([historyFolder, facts = nowRun->facts, ownFile] {
             return earlierRuns(historyFolder, facts, ownFile);
         }).then(this, [this, listing](const std::vector<EarlierRun> &runs) {
             if (listing == listingsStarted)
@@ -411,8 +410,8 @@ void CompareWindow::listEarlierRuns(const std::vector<EarlierRun> &runs)
         item->setData(0, PathRole, run.path);
         item->setToolTip(4, QDir::toNativeSeparators(run.path));
     }
-    const QString shownNow = walkedDrivesText(nowRun.facts) + QStringLiteral(", counted ") +
-                             shortDate(nowRun.facts.started);
+    const QString shownNow = walkedDrivesText(nowRun->facts) + QStringLiteral(", counted ") +
+                             shortDate(nowRun->facts.started);
     showPickIntro(
         runs.empty()
             ? QStringLiteral("Compare the figures shown (%1) with an &earlier collection. The "
@@ -426,14 +425,13 @@ void CompareWindow::listEarlierRuns(const std::vector<EarlierRun> &runs)
         lvCollections->setCurrentItem(lvCollections->topLevelItem(0));
 }
 
-void CompareWindow::nowChanged(const Collection &now, const QString &historyFolder,
-                               const QString &ownFile)
+void CompareWindow::nowChanged(Collection now, const QString &historyFolder, const QString &ownFile)
 {
-    const std::optional<Collection> then =
-        shown && stages->currentIndex() == 1 ? std::optional(shown->then()) : std::nullopt;
-    pickFor(now, historyFolder, ownFile);
+    const std::shared_ptr<const Collection> then =
+        shown && stages->currentIndex() == 1 ? shown->thenRun() : nullptr;
+    pickFor(std::move(now), historyFolder, ownFile);
     if (then)
-        compareWith(*then);
+        compareWithRun(then);
 }
 
 void CompareWindow::compareWithPicked()
@@ -457,18 +455,23 @@ bool CompareWindow::compareWithFile(const QString &path)
         errorBox(read.message);
         return false;
     }
-    compareWith(*read.collection);
+    compareWithRun(std::make_shared<const Collection>(std::move(*read.collection)));
     return true;
 }
 
 void CompareWindow::compareWith(const Collection &then)
 {
+    compareWithRun(std::make_shared<const Collection>(then));
+}
+
+void CompareWindow::compareWithRun(std::shared_ptr<const Collection> then)
+{
     auto next = std::make_unique<Comparison>(then, nowRun);
     releaseTables();
     shown = std::move(next);
     lblSource->setText(QStringLiteral("Then: %1, counted %2. Now: %3, counted %4.")
-                           .arg(walkedDrivesText(then.facts), shortDate(then.facts.started),
-                                walkedDrivesText(nowRun.facts), shortDate(nowRun.facts.started)));
+                           .arg(walkedDrivesText(then->facts), shortDate(then->facts.started),
+                                walkedDrivesText(nowRun->facts), shortDate(nowRun->facts.started)));
     showTables();
     btCompare->setDefault(false);
     stages->setCurrentIndex(1);
@@ -582,11 +585,11 @@ bool CompareWindow::exportComparison(const CompareExport &request)
         ReportCover cover;
         cover.title = QStringLiteral("Korvel 98 comparison with the run of ") +
                       shortDate(shown->then().facts.started);
-        cover.facts = nowRun.facts;
-        cover.filter = filterSummary(nowRun.figures);
-        cover.filesFound = std::uint64_t(std::max<std::int64_t>(nowRun.figures.filesFound, 0));
+        cover.facts = nowRun->facts;
+        cover.filter = filterSummary(nowRun->figures);
+        cover.filesFound = std::uint64_t(std::max<std::int64_t>(nowRun->figures.filesFound, 0));
         cover.filesProcessed =
-            std::uint64_t(std::max<std::int64_t>(nowRun.figures.filesProcessed, 0));
+            std::uint64_t(std::max<std::int64_t>(nowRun->figures.filesProcessed, 0));
         std::vector<ReportSection> sections;
         for (int part = 0; part < comparisonPartCount; ++part)
             sections.push_back({shown->table(ComparisonPart(part)), {}});

@@ -1,0 +1,162 @@
+// korvel98-bench-readers: the memory and time the largest collection the reader accepts takes
+// from opening to the comparison and the largest folders on screen.
+//
+// Usage: korvel98-bench-readers make FOLDER    writes then.korvel98.json and now.korvel98.json
+//        korvel98-bench-readers measure FOLDER opens now, compares it with then, shows the
+//                                              largest folders (off screen), and prints the time
+//                                              and the peak memory against the file's size
+// The two steps run as two processes, so that the peak memory of the second is the window's own.
+// Each file holds a million type rows and a million kept folders, close to the size limit.
+
+#include "controls/MessageBoxes.h"
+#include "model/Collection.h"
+#include "reports/CompareWindow.h"
+#include "reports/LargestFolders.h"
+#include "reports/Statistics.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTreeView>
+#include <cstdio>
+
+namespace {
+
+constexpr int topFolders = 1000;
+constexpr int foldersInEach = 998; // with the roots and the root: within the folder row limit
+
+// A run of one drive whose files lie one in each of the deepest folders and are one of a
+// million extensions; shift changes every byte sum, so that every row compares as changed.
+Collection largestRun(int day, std::uint64_t shift)
+{
+    Collection run;
+    run.facts.started = QDateTime(QDate(2026, 12, day), QTime(9, 0));
+    run.facts.ended = run.facts.started.addSecs(3600);
+    run.facts.complete = true;
+    DriveFacts drive;
+    drive.letter = 'c';
+    drive.walked = true;
+    drive.mountPoint = "/";
+    drive.fileSystem = "ext4";
+    drive.capacity = 1ull << 40;
+    run.facts.drives = {drive};
+    Accumulators &f = run.figures;
+    f.allTypes = true;
+    const std::int64_t files = std::int64_t(topFolders) * foldersInEach;
+    const std::uint64_t bytes = 100 + shift;
+    f.filesProcessed = f.filesFound = files;
+    for (int i = 0; i < collectionTypeRowLimit; ++i)
+        f.lbTypes.putRow(QStringLiteral(".%1").arg(i, 4, 36, QLatin1Char('0')).toUpper(),
+                         i < files ? 1 : 0, i < files ? bytes : 0);
+    f.sizeFiles[1] = double(files);
+    f.sizeBytes[1] = double(files) * double(bytes);
+    for (auto *table : {&f.ageAccessedFiles, &f.ageCreatedFiles, &f.ageModifiedFiles})
+        (*table)[1] = double(files);
+    DriveFolders folders{QChar('c'), {{"", files, std::uint64_t(files) * bytes, 0, 0}}};
+    for (int top = 0; top < topFolders; ++top) {
+        const QByteArray name = "proj-" + QByteArray::number(top);
+        folders.folders.push_back({name, foldersInEach, foldersInEach * bytes, 0, 0});
+        for (int leaf = 0; leaf < foldersInEach; ++leaf)
+            folders.folders.push_back(
+                {name + "/out-" + QByteArray::number(leaf), 1, bytes, 1, bytes});
+    }
+    std::sort(folders.folders.begin(), folders.folders.end(),
+              [](const FolderTotal &a, const FolderTotal &b) {
+                  return folderPathBefore(a.path, b.path);
+              });
+    f.folderTotals = {std::move(folders)};
+    return run;
+}
+
+// The most memory the process has held so far, from the kernel's own account.
+qint64 peakKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+int make(const QDir &folder)
+{
+    for (const auto &[name, day, shift] : {std::tuple{"then", 1, 0}, std::tuple{"now", 8, 7}}) {
+        QString message;
+        const QString path = folder.filePath(QString::fromLatin1(name) + ".korvel98.json");
+        if (!writeCollectionFile(path, largestRun(day, std::uint64_t(shift)), message)) {
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+            return 1;
+        }
+        std::printf("%s: %lld bytes\n", qPrintable(path),
+                    static_cast<long long>(QFileInfo(path).size()));
+    }
+    return 0;
+}
+
+int measure(const QDir &folder)
+{
+    setMessageHook([](MessageKind, const QString &text) {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        return true;
+    });
+    TfrmStatistics window;
+    window.historyFolder.clear();
+    window.show();
+    QApplication::processEvents();
+    const qint64 before = peakKilobytes();
+    QElapsedTimer clock;
+    clock.start();
+
+    auto step = [&](const char *what) {
+        std::printf("  %-24s %6.2f s, peak %lld MB\n", what, clock.nsecsElapsed() / 1e9,
+                    peakKilobytes() / 1024);
+    };
+    const QString now = folder.filePath("now.korvel98.json");
+    bool worked = bool(readCollectionFile(now));
+    step("read the file alone");
+    worked = worked && window.openCollectionFile(now);
+    step("opened on every page");
+    window.CompareWith1Click();
+    worked = worked && window.compareWindow &&
+             window.compareWindow->compareWithFile(folder.filePath("then.korvel98.json"));
+    step("compared");
+    window.LargestFolders1Click();
+    worked = worked && window.largestFolders;
+    step("largest folders");
+    for (int tab = 0; worked && tab < window.compareWindow->tabs->count(); ++tab) {
+        window.compareWindow->tabs->setCurrentIndex(tab);
+        window.compareWindow->repaint();
+    }
+    if (worked)
+        window.largestFolders->tvFolders->repaint();
+    QApplication::processEvents();
+
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    const qint64 peak = peakKilobytes();
+    const qint64 size = QFileInfo(now).size();
+    std::printf("open, compare and largest folders: %.2f s; peak memory %lld MB in all, %lld MB "
+                "more than the empty window, %.1f times the file of %lld MB%s\n",
+                seconds, peak / 1024, (peak - before) / 1024,
+                double(peak - before) * 1024 / double(size), size >> 20, worked ? "" : " FAILED");
+    return worked ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString step = argc == 3 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const QDir folder(argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString());
+    if ((step != u"make" && step != u"measure") || !folder.exists()) {
+        std::fputs("usage: korvel98-bench-readers make|measure FOLDER\n", stderr);
+        return 2;
+    }
+    return step == u"make" ? make(folder) : measure(folder);
+}
