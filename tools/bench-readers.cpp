@@ -5,11 +5,17 @@
 //        korvel98-bench-readers measure FOLDER opens now, compares it with then, shows the
 //                                              largest folders (off screen), and prints the time
 //                                              and the peak memory against the file's size
+//        korvel98-bench-readers history FOLDER a history of 100 such files (links to now, in the
+//                                              layout of today and of earlier releases): the
+//                                              time of the list of earlier runs and of the
+//                                              walk's progress estimate
 // The two steps run as two processes, so that the peak memory of the second is the window's own.
 // Each file holds a million type rows and a million kept folders, close to the size limit.
 
 #include "controls/MessageBoxes.h"
 #include "model/Collection.h"
+#include "model/Comparison.h"
+#include "model/History.h"
 #include "reports/CompareWindow.h"
 #include "reports/LargestFolders.h"
 #include "reports/Statistics.h"
@@ -19,6 +25,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTreeView>
 #include <cstdio>
 
@@ -145,6 +153,51 @@ int measure(const QDir &folder)
     return worked ? 0 : 1;
 }
 
+// A history of a hundred runs that are all the same file, in one layout or the other.
+void timeHistory(const QDir &folder, const QString &file, const char *layout)
+{
+    QDir history(folder.filePath(QStringLiteral("history-") + QString::fromLatin1(layout)));
+    history.removeRecursively();
+    history.mkpath(QStringLiteral("."));
+    for (int i = 0; i < historyLength; ++i)
+        QFile::link(file, history.filePath(QStringLiteral("2026-12-01T00-%1-00_c.korvel98.json")
+                                               .arg(i, 2, 10, QLatin1Char('0'))));
+    const CollectionRead run = readCollectionFile(file);
+    if (!run)
+        return;
+    DriveFacts drive = run.collection->facts.drives.front();
+    QElapsedTimer clock;
+    clock.start();
+    const std::size_t listed = earlierRuns(history.path(), run.collection->facts).size();
+    const double listMs = clock.nsecsElapsed() / 1e6;
+    clock.restart();
+    expectedEntries(history.path(), drive);
+    std::printf("history of %d files of %lld MB, %s layout: list of earlier runs %.1f ms (%zu "
+                "runs), progress estimate %.1f ms\n",
+                historyLength, static_cast<long long>(QFileInfo(file).size() >> 20), layout, listMs,
+                listed, clock.nsecsElapsed() / 1e6);
+}
+
+int history(const QDir &folder)
+{
+    // The layout of earlier releases: the keys after the first two in the order of their names.
+    const QString earlier = folder.filePath(QStringLiteral("earlier.korvel98.json"));
+    if (!QFileInfo::exists(earlier)) {
+        QFile in(folder.filePath(QStringLiteral("now.korvel98.json")));
+        QFile out(earlier);
+        if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+            return 1;
+        QJsonObject body = QJsonDocument::fromJson(in.readAll()).object();
+        body.remove(QStringLiteral("format"));
+        body.remove(QStringLiteral("version"));
+        out.write(R"({"format":"korvel98-collection","version":1,)" +
+                  QJsonDocument(body).toJson(QJsonDocument::Compact).mid(1) + '\n');
+    }
+    timeHistory(folder, folder.filePath(QStringLiteral("now.korvel98.json")), "today's");
+    timeHistory(folder, earlier, "earlier");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -154,9 +207,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const QString step = argc == 3 ? QString::fromLocal8Bit(argv[1]) : QString();
     const QDir folder(argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString());
-    if ((step != u"make" && step != u"measure") || !folder.exists()) {
-        std::fputs("usage: korvel98-bench-readers make|measure FOLDER\n", stderr);
+    if ((step != u"make" && step != u"measure" && step != u"history") || !folder.exists()) {
+        std::fputs("usage: korvel98-bench-readers make|measure|history FOLDER\n", stderr);
         return 2;
     }
-    return step == u"make" ? make(folder) : measure(folder);
+    return step == u"make" ? make(folder) : step == u"measure" ? measure(folder) : history(folder);
 }
