@@ -535,7 +535,9 @@ DriveFolders readDriveFolders(const Node &node, qsizetype &rowsLeft)
     constexpr std::uint64_t byteLimit = std::numeric_limits<std::uint64_t>::max();
     // What the kept subfolders of each folder hold together, by the folder's index.
     std::vector<FolderTally::Mark> below(std::size_t(rows.size()));
-    QHash<QByteArray, std::size_t> indexOf;
+    // The folders the next one may lie in: in this order each folder's subfolders follow it
+    // before any other folder, so the one it lies in, when listed, is on this stack.
+    std::vector<std::size_t> open;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const Place where = node.at("rows")[i];
         const QJsonArray row = rows[i].toArray();
@@ -555,12 +557,17 @@ DriveFolders readDriveFolders(const Node &node, qsizetype &rowsLeft)
         if (i > 0) {
             if (!folderPathBefore(drive.folders.back().path, folder.path))
                 damaged(where, QStringLiteral("is out of order or repeats a folder"));
-            const auto parent = indexOf.constFind(folder.parentPath());
-            if (parent == indexOf.cend())
+            const qsizetype cut = folder.path.lastIndexOf('/');
+            const QByteArrayView parentPath =
+                cut < 0 ? QByteArrayView("") : QByteArrayView(folder.path).first(cut);
+            while (!open.empty() && QByteArrayView(drive.folders[open.back()].path) != parentPath)
+                open.pop_back();
+            if (open.empty())
                 damaged(where, QStringLiteral("lies in a folder that is not listed"));
+            const std::size_t parent = open.back();
             // Compared with what is left, so that no sum can pass the largest number.
-            FolderTally::Mark &sum = below[*parent];
-            const FolderTotal &up = drive.folders[*parent];
+            FolderTally::Mark &sum = below[parent];
+            const FolderTotal &up = drive.folders[parent];
             if (folder.files > up.subfolderFiles() - sum.files ||
                 folder.bytes > up.subfolderBytes() - sum.bytes)
                 damaged(where, QStringLiteral("and the folders beside it hold more than the "
@@ -568,7 +575,7 @@ DriveFolders readDriveFolders(const Node &node, qsizetype &rowsLeft)
             sum.files += folder.files;
             sum.bytes += folder.bytes;
         }
-        indexOf.insert(folder.path, std::size_t(i));
+        open.push_back(std::size_t(i));
         drive.folders.push_back(std::move(folder));
     }
     return drive;
