@@ -16,7 +16,6 @@
 #include <QJsonDocument>
 #include <algorithm>
 #include <array>
-#include <map>
 
 namespace {
 
@@ -180,29 +179,37 @@ Comparison::Comparison(std::shared_ptr<const Collection> then,
     : before(std::move(then)), after(std::move(now))
 {
     const TypeListing typesThen(before->figures), typesNow(after->figures);
-    std::map<QString, ChangeRow> byExtension;
+    // A row per extension of either run, found through a hash: a run may have a million.
+    QHash<QString, std::size_t> byExtension;
+    byExtension.reserve(qsizetype(typesThen.rows().size() + typesNow.rows().size()));
     const auto gather = [&](const TypeListing &types, bool isNow) {
         for (const TypeRow &row : types.rows()) {
-            ChangeRow &change = byExtension[row.extension];
-            change.label = row.extension;
-            change.typeName = row.typeName;
-            (isNow ? change.figures.filesNow : change.figures.filesThen) = count(row.files);
-            (isNow ? change.figures.bytesNow : change.figures.bytesThen) = row.bytes;
+            auto at = byExtension.constFind(row.extension);
+            if (at == byExtension.cend()) {
+                at = byExtension.insert(row.extension, typeRows.size());
+                typeRows.push_back({row.extension, row.typeName, {}});
+            }
+            ChangeFigures &f = typeRows[*at].figures;
+            (isNow ? f.filesNow : f.filesThen) = count(row.files);
+            (isNow ? f.bytesNow : f.bytesThen) = row.bytes;
         }
     };
     gather(typesThen, false);
     gather(typesNow, true);
-    for (auto &[extension, row] : byExtension) {
+    std::erase_if(typeRows, [](const ChangeRow &row) {
         const ChangeFigures &f = row.figures;
-        if (f.filesThen || f.filesNow || f.bytesThen || f.bytesNow)
-            typeRows.push_back(std::move(row));
-    }
-    std::stable_sort(typeRows.begin(), typeRows.end(), [](const ChangeRow &a, const ChangeRow &b) {
+        return !f.filesThen && !f.filesNow && !f.bytesThen && !f.bytesNow;
+    });
+    std::sort(typeRows.begin(), typeRows.end(), [](const ChangeRow &a, const ChangeRow &b) {
         const std::uint64_t bytesA = magnitude(a.figures.byteChange());
         const std::uint64_t bytesB = magnitude(b.figures.byteChange());
         if (bytesA != bytesB)
             return bytesA > bytesB;
-        return magnitude(a.figures.fileChange()) > magnitude(b.figures.fileChange());
+        const std::uint64_t filesA = magnitude(a.figures.fileChange());
+        const std::uint64_t filesB = magnitude(b.figures.fileChange());
+        if (filesA != filesB)
+            return filesA > filesB;
+        return a.label < b.label;
     });
 
     sizeRows = pairedClasses(sizeClasses(before->figures), sizeClasses(after->figures));
