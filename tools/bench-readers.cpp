@@ -10,7 +10,8 @@
 //                                              time of the list of earlier runs and of the
 //                                              walk's progress estimate
 // The two steps run as two processes, so that the peak memory of the second is the window's own.
-// Each file holds a million type rows and a million kept folders, close to the size limit.
+// Each file holds a million type rows and a million kept folders, close to the size limit; with
+// "types" or "folders" after the folder, only the one or the other.
 
 #include "controls/MessageBoxes.h"
 #include "model/Collection.h"
@@ -37,7 +38,14 @@ constexpr int foldersInEach = 998; // with the roots and the root: within the fo
 
 // A run of one drive whose files lie one in each of the deepest folders and are one of a
 // million extensions; shift changes every byte sum, so that every row compares as changed.
-Collection largestRun(int day, std::uint64_t shift)
+// What the files hold: type rows, kept folders, or both.
+struct Holding
+{
+    bool types = true, folders = true;
+    QString prefix; // of the files' names
+};
+
+Collection largestRun(int day, std::uint64_t shift, const Holding &holding)
 {
     Collection run;
     run.facts.started = QDateTime(QDate(2026, 12, day), QTime(9, 0));
@@ -55,9 +63,11 @@ Collection largestRun(int day, std::uint64_t shift)
     const std::int64_t files = std::int64_t(topFolders) * foldersInEach;
     const std::uint64_t bytes = 100 + shift;
     f.filesProcessed = f.filesFound = files;
-    for (int i = 0; i < collectionTypeRowLimit; ++i)
+    for (int i = 0; holding.types && i < collectionTypeRowLimit; ++i)
         f.lbTypes.putRow(QStringLiteral(".%1").arg(i, 4, 36, QLatin1Char('0')).toUpper(),
                          i < files ? 1 : 0, i < files ? bytes : 0);
+    if (!holding.types)
+        f.lbTypes.putRow(QStringLiteral(".LOG"), files, std::uint64_t(files) * bytes);
     f.sizeFiles[1] = double(files);
     f.sizeBytes[1] = double(files) * double(bytes);
     for (auto *table : {&f.ageAccessedFiles, &f.ageCreatedFiles, &f.ageModifiedFiles})
@@ -74,7 +84,8 @@ Collection largestRun(int day, std::uint64_t shift)
               [](const FolderTotal &a, const FolderTotal &b) {
                   return folderPathBefore(a.path, b.path);
               });
-    f.folderTotals = {std::move(folders)};
+    if (holding.folders)
+        f.folderTotals = {std::move(folders)};
     return run;
 }
 
@@ -90,12 +101,13 @@ qint64 peakKilobytes()
     return -1;
 }
 
-int make(const QDir &folder)
+int make(const QDir &folder, const Holding &holding)
 {
     for (const auto &[name, day, shift] : {std::tuple{"then", 1, 0}, std::tuple{"now", 8, 7}}) {
         QString message;
-        const QString path = folder.filePath(QString::fromLatin1(name) + ".korvel98.json");
-        if (!writeCollectionFile(path, largestRun(day, std::uint64_t(shift)), message)) {
+        const QString path =
+            folder.filePath(holding.prefix + QString::fromLatin1(name) + ".korvel98.json");
+        if (!writeCollectionFile(path, largestRun(day, std::uint64_t(shift), holding), message)) {
             std::fprintf(stderr, "%s\n", qPrintable(message));
             return 1;
         }
@@ -105,7 +117,7 @@ int make(const QDir &folder)
     return 0;
 }
 
-int measure(const QDir &folder)
+int measure(const QDir &folder, const Holding &holding)
 {
     setMessageHook([](MessageKind, const QString &text) {
         std::fprintf(stderr, "%s\n", qPrintable(text));
@@ -123,23 +135,24 @@ int measure(const QDir &folder)
         std::printf("  %-24s %6.2f s, peak %lld MB\n", what, clock.nsecsElapsed() / 1e9,
                     peakKilobytes() / 1024);
     };
-    const QString now = folder.filePath("now.korvel98.json");
+    const QString now = folder.filePath(holding.prefix + "now.korvel98.json");
     bool worked = bool(readCollectionFile(now));
     step("read the file alone");
     worked = worked && window.openCollectionFile(now);
     step("opened on every page");
     window.CompareWith1Click();
     worked = worked && window.compareWindow &&
-             window.compareWindow->compareWithFile(folder.filePath("then.korvel98.json"));
+             window.compareWindow->compareWithFile(
+                 folder.filePath(holding.prefix + "then.korvel98.json"));
     step("compared");
     window.LargestFolders1Click();
-    worked = worked && window.largestFolders;
+    worked = worked && (window.largestFolders || !holding.folders);
     step("largest folders");
     for (int tab = 0; worked && tab < window.compareWindow->tabs->count(); ++tab) {
         window.compareWindow->tabs->setCurrentIndex(tab);
         window.compareWindow->repaint();
     }
-    if (worked)
+    if (worked && window.largestFolders)
         window.largestFolders->tvFolders->repaint();
     QApplication::processEvents();
 
@@ -205,11 +218,19 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString step = argc == 3 ? QString::fromLocal8Bit(argv[1]) : QString();
-    const QDir folder(argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString());
-    if ((step != u"make" && step != u"measure" && step != u"history") || !folder.exists()) {
-        std::fputs("usage: korvel98-bench-readers make|measure|history FOLDER\n", stderr);
+    const QString step = argc >= 3 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const QDir folder(argc >= 3 ? QString::fromLocal8Bit(argv[2]) : QString());
+    const QString kind = argc == 4 ? QString::fromLocal8Bit(argv[3]) : QString();
+    Holding holding;
+    if (kind == u"types" || kind == u"folders")
+        holding = {kind == u"types", kind == u"folders", kind + u'-'};
+    if ((step != u"make" && step != u"measure" && step != u"history") || !folder.exists() ||
+        argc > 4 || (!kind.isEmpty() && holding.prefix.isEmpty())) {
+        std::fputs("usage: korvel98-bench-readers make|measure|history FOLDER [types|folders]\n",
+                   stderr);
         return 2;
     }
-    return step == u"make" ? make(folder) : step == u"measure" ? measure(folder) : history(folder);
+    return step == u"make"      ? make(folder, holding)
+           : step == u"measure" ? measure(folder, holding)
+                                : history(folder);
 }
