@@ -1,6 +1,7 @@
 #include "model/QuickFacts.h"
 
 #include "model/Collection.h"
+#include "model/JsonScan.h"
 #include "platform/RegularFile.h"
 
 #include <QByteArray>
@@ -15,47 +16,6 @@ constexpr qint64 tailBytes = 64 << 10;
 bool isSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
-qsizetype skipSpace(QByteArrayView bytes, qsizetype i)
-{
-    while (i < bytes.size() && isSpace(bytes[i]))
-        ++i;
-    return i;
-}
-
-// One past the JSON value that starts at i; -1 when the bytes end first. Only strings and
-// brackets are followed: the reader of the facts checks the rest.
-qsizetype valueEnd(QByteArrayView bytes, qsizetype i)
-{
-    if (i >= bytes.size())
-        return -1;
-    if (bytes[i] == '"' || bytes[i] == '{' || bytes[i] == '[') {
-        int depth = 0;
-        bool inText = false;
-        for (; i < bytes.size(); ++i) {
-            const char c = bytes[i];
-            if (inText) {
-                if (c == '\\')
-                    ++i;
-                else if (c == '"')
-                    inText = false;
-            } else if (c == '"') {
-                inText = true;
-            } else if (c == '{' || c == '[') {
-                ++depth;
-            } else if (c == '}' || c == ']') {
-                --depth;
-            }
-            if (depth == 0 && !inText)
-                return i + 1;
-        }
-        return -1;
-    }
-    while (i < bytes.size() && bytes[i] != ',' && bytes[i] != '}' && bytes[i] != ']' &&
-           !isSpace(bytes[i]))
-        ++i;
-    return i < bytes.size() ? i : -1;
 }
 
 // Where the members of the top object that are facts end: before its filter (this version), or
@@ -74,15 +34,15 @@ struct Cut
 
 Cut factsCut(QByteArrayView bytes)
 {
-    qsizetype i = skipSpace(bytes, 0);
+    qsizetype i = jsonSkipSpace(bytes, 0);
     if (i >= bytes.size() || bytes[i] != '{')
         return {};
     qsizetype memberStart = ++i;
     while (true) {
-        i = skipSpace(bytes, i);
+        i = jsonSkipSpace(bytes, i);
         if (i < bytes.size() && bytes[i] == '}')
             return {Cut::End, i + 1};
-        const qsizetype keyEnd = i < bytes.size() && bytes[i] == '"' ? valueEnd(bytes, i) : -1;
+        const qsizetype keyEnd = i < bytes.size() && bytes[i] == '"' ? jsonValueEnd(bytes, i) : -1;
         if (keyEnd < 0)
             return {};
         const QByteArrayView key = bytes.sliced(i + 1, keyEnd - i - 2);
@@ -90,13 +50,13 @@ Cut factsCut(QByteArrayView bytes)
             return {Cut::Filter, memberStart};
         if (key == "figures")
             return {Cut::Figures, memberStart};
-        i = skipSpace(bytes, keyEnd);
+        i = jsonSkipSpace(bytes, keyEnd);
         if (i >= bytes.size() || bytes[i] != ':')
             return {};
-        i = valueEnd(bytes, skipSpace(bytes, i + 1));
+        i = jsonValueEnd(bytes, jsonSkipSpace(bytes, i + 1));
         if (i < 0)
             return {};
-        i = skipSpace(bytes, i);
+        i = jsonSkipSpace(bytes, i);
         if (i >= bytes.size() || (bytes[i] != ',' && bytes[i] != '}'))
             return {};
         if (bytes[i] == ',')
