@@ -67,10 +67,14 @@ Cut factsCut(QByteArrayView bytes)
 // The figures close, then the file: a file cut short lacks its last brackets.
 bool endsWhole(QByteArrayView tail)
 {
-    qsizetype i = tail.size();
-    while (i > 0 && isSpace(tail[i - 1]))
-        --i;
-    return i >= 2 && tail[i - 1] == '}' && tail[i - 2] == '}';
+    int closed = 0;
+    for (qsizetype i = tail.size() - 1; i >= 0 && closed < 2; --i) {
+        if (tail[i] == '}')
+            ++closed;
+        else if (!isSpace(tail[i]))
+            return false;
+    }
+    return closed == 2;
 }
 
 // What the first and last bytes tell: the facts, a refusal, or nothing either way.

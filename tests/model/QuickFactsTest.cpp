@@ -60,6 +60,7 @@ TEST(QuickFacts, TellsTheFactsWithoutTheFigures)
         {"today, figures damaged", QByteArray(today).replace(damage, damage + "[[{"), true},
         {"earlier, figures damaged",
          earlierLayout(today).replace(damage, damage + "[[{").replace("\"sizeBytes\"", "x"), true},
+        {"earlier, indented", QJsonDocument::fromJson(today).toJson(QJsonDocument::Indented), true},
         {"today, cut short", today.chopped(20), false},
         {"earlier, cut short", earlierLayout(today).chopped(20), false},
         {"not a collection", "{\"format\":\"other\"}", false},
