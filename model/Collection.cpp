@@ -548,11 +548,14 @@ std::optional<SplitFile> splitFile(QByteArrayView file)
         QByteArray list = "[";
         for (const JsonSpan &drive : *drives) {
             const QByteArrayView object = file.sliced(drive.begin, drive.end - drive.begin);
-            const auto driveMembers = jsonMembers(object);
-            const auto rows = driveMembers ? onlyMember(*driveMembers, "rows") : std::nullopt;
-            auto rowSpans = rows ? elementsIn(file, {drive.begin + rows->value.begin,
-                                                     drive.begin + rows->value.end})
-                                 : std::nullopt;
+            // Where the drive's rows lie within its object, when they can be read one by one.
+            JsonSpan rows;
+            std::optional<std::vector<JsonSpan>> rowSpans;
+            if (const auto driveMembers = jsonMembers(object))
+                if (const auto member = onlyMember(*driveMembers, "rows")) {
+                    rows = member->value;
+                    rowSpans = elementsIn(file, {drive.begin + rows.begin, drive.begin + rows.end});
+                }
             if (list.size() > 1)
                 list += ',';
             if (!rowSpans) {
@@ -560,9 +563,9 @@ std::optional<SplitFile> splitFile(QByteArrayView file)
                 split.driveRows.emplace_back();
                 continue;
             }
-            list += object.first(rows->value.begin);
+            list += object.first(rows.begin);
             list += "[]";
-            list += object.sliced(rows->value.end);
+            list += object.sliced(rows.end);
             split.driveRows.emplace_back(RowList(file, std::move(*rowSpans)));
         }
         cuts.push_back({folderSpan, list + ']'});

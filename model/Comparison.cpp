@@ -8,6 +8,7 @@
 #include "model/ReportModel.h"
 #include "model/ReportText.h"
 #include "model/TypeListing.h"
+#include "model/TypeNames.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -178,21 +179,22 @@ Comparison::Comparison(std::shared_ptr<const Collection> then,
                        std::shared_ptr<const Collection> now)
     : before(std::move(then)), after(std::move(now))
 {
-    const TypeListing typesThen(before->figures), typesNow(after->figures);
-    // A row per extension of either run, found through a hash: a run may have a million.
+    // A row per extension of either run, found through a hash: a run may have a million. The
+    // types a run picked but found no file of have no row in either, and are left out.
     QHash<QString, std::size_t> byExtension;
-    byExtension.reserve(qsizetype(typesThen.rows().size() + typesNow.rows().size()));
-    const auto gather = [&](const TypeListing &types, bool isNow) {
-        for (const TypeRow &row : types.rows()) {
-            auto at = byExtension.constFind(row.extension);
+    const TypeTable &typesThen = before->figures.lbTypes, &typesNow = after->figures.lbTypes;
+    byExtension.reserve(typesThen.count() + typesNow.count());
+    const auto gather = [&](const TypeTable &types, bool isNow) {
+        types.forEachRow([&](const QString &extension, std::int64_t files, std::uint64_t bytes) {
+            auto at = byExtension.constFind(extension);
             if (at == byExtension.cend()) {
-                at = byExtension.insert(row.extension, typeRows.size());
-                typeRows.push_back({row.extension, row.typeName, {}});
+                at = byExtension.insert(extension, typeRows.size());
+                typeRows.push_back({extension, getTypeName(extension), {}});
             }
             ChangeFigures &f = typeRows[*at].figures;
-            (isNow ? f.filesNow : f.filesThen) = count(row.files);
-            (isNow ? f.bytesNow : f.bytesThen) = row.bytes;
-        }
+            (isNow ? f.filesNow : f.filesThen) = count(files);
+            (isNow ? f.bytesNow : f.bytesThen) = bytes;
+        });
     };
     gather(typesThen, false);
     gather(typesNow, true);
