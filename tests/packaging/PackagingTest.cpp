@@ -206,7 +206,7 @@ TEST(Package, NamesItsDependenciesHoldsTheInstalledFilesUnderUsrAndPassesLintian
     for (const char *package :
          {"libqt6core6 (", "libqt6gui6 (", "libqt6widgets6 (", "libqt6printsupport6 (", "libc6 (",
           "libstdc++6 (", "qt6-qpa-plugins", "qt6-wayland", "shared-mime-info",
-          "fonts-liberation2"})
+          "fonts-liberation2", "libqt6sql6-sqlite"})
         EXPECT_TRUE(depends.contains(package))
             << package << " missing in: " << depends.toStdString();
 

@@ -1,0 +1,101 @@
+#include "model/TrendIndex.h"
+
+#include "model/History.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+Collection run(int day, std::uint64_t used)
+{
+    Collection c;
+    c.facts.started = QDateTime(QDate(2026, 3, day), QTime(3, 0));
+    c.facts.ended = c.facts.started.addSecs(60);
+    DriveFacts drive;
+    drive.letter = 'c';
+    drive.walked = true;
+    drive.capacity = 1'000'000;
+    drive.freeBytes = 1'000'000 - used;
+    c.facts.drives = {drive};
+    c.figures.allTypes = true;
+    // One file, of one size and age, as every run's tables must agree.
+    c.figures.filesProcessed = c.figures.filesFound = 1;
+    c.figures.sizeFiles[1] = 1;
+    c.figures.ageAccessedFiles[7] = c.figures.ageCreatedFiles[7] = c.figures.ageModifiedFiles[7] =
+        1;
+    c.figures.lbTypes.insertType(".jpg", used / 2, false);
+    c.figures.ageModifiedBytes[7] = double(used);
+    c.figures.folderTotals = {{'c', {{"", 1, used / 2, 1, used / 2}}}};
+    return c;
+}
+
+void keep(const QTemporaryDir &folder, const Collection &c)
+{
+    QString message;
+    ASSERT_FALSE(keepInHistory(c, folder.path(), message).isEmpty()) << message.toStdString();
+}
+
+// However the index came to be, what it gives is what the files say.
+TEST(TrendIndex, GivesTheFilesTrendAfterEveryChange)
+{
+    QTemporaryDir folder;
+    for (int day = 1; day <= 5; ++day)
+        keep(folder, run(day, 1000u * day));
+    const QString index = folder.filePath(trendIndexName);
+    const struct
+    {
+        const char *change;
+        std::function<void()> apply;
+        bool rebuilt;
+    } cases[] = {
+        {"first opening", [] {}, true},
+        {"opened again", [] {}, false},
+        {"deleted", [&] { QFile::remove(index); }, true},
+        {"damaged",
+         [&] {
+             QFile file(index);
+             ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+             file.write(QByteArray(4096, '\x5a'));
+         },
+         true},
+        {"a run added by hand", [&] { keep(folder, run(9, 7777)); }, false},
+        {"a run removed by hand", [&] { QFile::remove(historyFiles(folder.path()).first()); },
+         false},
+    };
+    for (const auto &c : cases) {
+        c.apply();
+        const TrendRead read = readTrends(folder.path());
+        EXPECT_EQ(read.message, QString()) << c.change;
+        EXPECT_EQ(read.rebuilt, c.rebuilt) << c.change;
+        EXPECT_TRUE(read.points == readTrendPoints(folder.path())) << c.change;
+        EXPECT_FALSE(read.points.empty());
+    }
+}
+
+TEST(TrendIndex, ALockedIndexFallsBackToTheFilesAndSaysSo)
+{
+    QTemporaryDir folder;
+    for (int day = 1; day <= 3; ++day)
+        keep(folder, run(day, 1000u * day));
+    readTrends(folder.path());
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+        other.setDatabaseName(folder.filePath(trendIndexName));
+        ASSERT_TRUE(other.open());
+        QSqlQuery(other).exec("BEGIN EXCLUSIVE");
+        QSqlQuery(other).exec("DELETE FROM runs");
+        const TrendRead read = readTrends(folder.path());
+        EXPECT_TRUE(read.message.contains("cannot be used")) << read.message.toStdString();
+        EXPECT_EQ(read.points.size(), 3u);
+        QSqlQuery(other).exec("ROLLBACK");
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("other");
+}
+
+} // namespace
