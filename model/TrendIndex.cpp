@@ -37,10 +37,40 @@ QByteArray encodePoint(const TrendPoint &point)
          {&point.ageModifiedBytes, &point.ageAccessedBytes, &point.ageCreatedBytes})
         for (double v : *ages)
             out << v;
-    out << quint32(point.folders.size());
-    for (const TrendFolder &f : point.folders)
+    return qCompress(bytes);
+}
+
+QByteArray encodeFolders(const std::vector<TrendFolder> &folders)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_4);
+    out << quint32(folders.size());
+    for (const TrendFolder &f : folders)
         out << f.letter << f.path << qint64(f.files) << quint64(f.bytes);
     return qCompress(bytes);
+}
+
+std::optional<std::vector<TrendFolder>> decodeFolders(const QByteArray &stored)
+{
+    const QByteArray bytes = qUncompress(stored);
+    QDataStream in(bytes);
+    in.setVersion(QDataStream::Qt_6_4);
+    quint32 count = 0;
+    in >> count;
+    if (in.status() != QDataStream::Ok || count > rowLimit)
+        return std::nullopt;
+    std::vector<TrendFolder> folders(count);
+    for (TrendFolder &f : folders) {
+        qint64 files = 0;
+        quint64 bytes = 0;
+        in >> f.letter >> f.path >> files >> bytes;
+        f.files = files;
+        f.bytes = bytes;
+    }
+    if (in.status() != QDataStream::Ok || !in.atEnd())
+        return std::nullopt;
+    return folders;
 }
 
 std::optional<TrendPoint> decodePoint(const QByteArray &stored)
@@ -79,16 +109,6 @@ std::optional<TrendPoint> decodePoint(const QByteArray &stored)
     for (auto *ages : {&point.ageModifiedBytes, &point.ageAccessedBytes, &point.ageCreatedBytes})
         for (double &v : *ages)
             in >> v;
-    if (!counted())
-        return std::nullopt;
-    point.folders.resize(count);
-    for (TrendFolder &f : point.folders) {
-        qint64 files = 0;
-        quint64 bytes = 0;
-        in >> f.letter >> f.path >> files >> bytes;
-        f.files = files;
-        f.bytes = bytes;
-    }
     if (in.status() != QDataStream::Ok || !in.atEnd() || !point.started.isValid())
         return std::nullopt;
     return point;
@@ -178,7 +198,7 @@ IndexState checkIndex(Connection &index)
     if (version != 0 || !index.db().tables().isEmpty())
         return IndexState::Damaged;
     return index.exec(QStringLiteral("CREATE TABLE runs (file TEXT PRIMARY KEY, size INTEGER, "
-                                     "modified INTEGER, point BLOB)")) &&
+                                     "modified INTEGER, point BLOB, folders BLOB)")) &&
                    index.exec(QStringLiteral("PRAGMA user_version = %1").arg(trendIndexVersion))
                ? IndexState::Usable
                : IndexState::Unusable;
@@ -212,14 +232,15 @@ bool updateIndex(Connection &index, const QString &folder, bool &changed)
             return false;
     }
     QSqlQuery insert(index.db());
-    insert.prepare(QStringLiteral("INSERT INTO runs VALUES (?, ?, ?, ?)"));
+    insert.prepare(QStringLiteral("INSERT INTO runs VALUES (?, ?, ?, ?, ?)"));
     for (const auto &[file, stamp] : stamps) {
         const CollectionRead read = readCollectionFile(QDir(folder).filePath(file));
         insert.addBindValue(file);
         insert.addBindValue(stamp.size);
         insert.addBindValue(stamp.modified);
-        insert.addBindValue(read ? encodePoint(trendPointOf(*read.collection, file))
-                                 : QVariant(QMetaType(QMetaType::QByteArray)));
+        const QVariant none(QMetaType(QMetaType::QByteArray));
+        insert.addBindValue(read ? encodePoint(trendPointOf(*read.collection, file)) : none);
+        insert.addBindValue(read ? encodeFolders(trendFoldersOf(*read.collection)) : none);
         if (!insert.exec())
             return false;
     }
@@ -280,7 +301,31 @@ Outcome readIndex(const QString &path, const QString &folder, TrendRead &result,
     return Outcome::Read;
 }
 
+std::optional<std::vector<TrendFolder>> foldersFromIndex(const QString &path,
+                                                         const QString &fileName)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.isFile())
+        return std::nullopt;
+    Connection index(path);
+    QSqlQuery query(index.db());
+    query.prepare(QStringLiteral("SELECT folders FROM runs WHERE file = ?"));
+    query.addBindValue(fileName);
+    if (!index.isOpen() || !query.exec() || !query.next())
+        return std::nullopt;
+    return decodeFolders(query.value(0).toByteArray());
+}
+
 } // namespace
+
+std::vector<TrendFolder> readTrendFolders(const QString &folder, const QString &fileName)
+{
+    const QString path = QDir(folder).filePath(QString::fromLatin1(trendIndexName));
+    if (auto folders = foldersFromIndex(path, fileName))
+        return *folders;
+    const CollectionRead read = readCollectionFile(QDir(folder).filePath(fileName));
+    return read ? trendFoldersOf(*read.collection) : std::vector<TrendFolder>();
+}
 
 TrendRead readTrends(const QString &folder)
 {

@@ -24,3 +24,7 @@ struct TrendRead
 };
 
 TrendRead readTrends(const QString &folder);
+
+// The kept folders of one collection of the history, from the index when it can be used, else
+// from the file itself; none when neither can be read.
+std::vector<TrendFolder> readTrendFolders(const QString &folder, const QString &fileName);

@@ -99,10 +99,16 @@ TrendPoint trendPointOf(const Collection &collection, const QString &fileName)
     point.ageModifiedBytes = figures.ageModifiedBytes;
     point.ageAccessedBytes = figures.ageAccessedBytes;
     point.ageCreatedBytes = figures.ageCreatedBytes;
-    for (const DriveFolders &drive : figures.folderTotals)
-        for (const FolderTotal &folder : drive.folders)
-            point.folders.push_back({drive.letter, folder.path, folder.files, folder.bytes});
     return point;
+}
+
+std::vector<TrendFolder> trendFoldersOf(const Collection &collection)
+{
+    std::vector<TrendFolder> folders;
+    for (const DriveFolders &drive : collection.figures.folderTotals)
+        for (const FolderTotal &folder : drive.folders)
+            folders.push_back({drive.letter, folder.path, folder.files, folder.bytes});
+    return folders;
 }
 
 std::vector<TrendPoint> readTrendPoints(const QString &folder)
@@ -304,23 +310,23 @@ std::vector<GrowthRow> typeGrowth(const std::vector<TrendPoint> &points)
     return result;
 }
 
-std::vector<GrowthRow> folderGrowth(const std::vector<TrendPoint> &points)
+std::vector<GrowthRow> folderGrowth(const std::vector<TrendFolder> &first,
+                                    const std::vector<TrendFolder> &latest, const QDateTime &from,
+                                    const QDateTime &to)
 {
-    if (points.empty())
-        return {};
     std::map<std::pair<QChar, QByteArray>, GrowthRow> rows;
-    auto take = [&](const TrendPoint &point, bool first) {
-        for (const TrendFolder &folder : point.folders) {
+    auto take = [&](const std::vector<TrendFolder> &folders, bool isFirst) {
+        for (const TrendFolder &folder : folders) {
             GrowthRow &row = rows[{folder.letter, folder.path}];
             row.letter = folder.letter;
             row.path = folder.path;
             row.name = folder.letter.toUpper() + QStringLiteral(":/") + escapedName(folder.path);
-            (first ? row.first : row.latest) = folder.bytes;
+            (isFirst ? row.first : row.latest) = folder.bytes;
         }
     };
-    take(points.front(), true);
-    take(points.back(), false);
-    const double months = monthsBetween(points.front().started, points.back().started);
+    take(first, true);
+    take(latest, false);
+    const double months = monthsBetween(from, to);
     std::vector<GrowthRow> result;
     for (auto &[key, row] : rows) {
         row.perMonth = row.change() / months;

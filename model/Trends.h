@@ -53,13 +53,15 @@ struct TrendPoint
     std::array<double, 10> ageModifiedBytes{};
     std::array<double, 10> ageAccessedBytes{};
     std::array<double, 10> ageCreatedBytes{};
-    std::vector<TrendFolder> folders;
 
     QString driveSet() const; // "cd"
     bool operator==(const TrendPoint &) const = default;
 };
 
 TrendPoint trendPointOf(const Collection &collection, const QString &fileName);
+// The kept folders' totals of a collection. They outweigh the rest of its summary by far and are
+// wanted of two collections at a time, so they are kept and read apart from the points.
+std::vector<TrendFolder> trendFoldersOf(const Collection &collection);
 
 // Every collection of a history folder as trend points, oldest first, read from the files
 // themselves. Files that are not readable collections are passed over.
@@ -132,6 +134,9 @@ struct GrowthRow
 };
 // Largest growers first.
 std::vector<GrowthRow> typeGrowth(const std::vector<TrendPoint> &points);
-std::vector<GrowthRow> folderGrowth(const std::vector<TrendPoint> &points);
+// The folders of the first and the latest point of a period.
+std::vector<GrowthRow> folderGrowth(const std::vector<TrendFolder> &first,
+                                    const std::vector<TrendFolder> &latest, const QDateTime &from,
+                                    const QDateTime &to);
 // The extensions with the most bytes in the latest point, at most count of them.
 QStringList topTypes(const std::vector<TrendPoint> &points, int count);

@@ -73,7 +73,11 @@ TEST(TrendIndex, GivesTheFilesTrendAfterEveryChange)
         EXPECT_EQ(read.message, QString()) << c.change;
         EXPECT_EQ(read.rebuilt, c.rebuilt) << c.change;
         EXPECT_TRUE(read.points == readTrendPoints(folder.path())) << c.change;
-        EXPECT_FALSE(read.points.empty());
+        ASSERT_FALSE(read.points.empty());
+        const QString newest = read.points.back().fileName;
+        EXPECT_TRUE(readTrendFolders(folder.path(), newest) ==
+                    trendFoldersOf(*readCollectionFile(folder.filePath(newest)).collection))
+            << c.change;
     }
 }
 
