@@ -26,8 +26,8 @@ QByteArray encodePoint(const TrendPoint &point)
     out.setVersion(QDataStream::Qt_6_4);
     out << point.fileName << point.started << quint32(point.drives.size());
     for (const TrendDrive &d : point.drives)
-        out << d.letter << quint64(d.capacity) << quint64(d.freeBytes) << qint64(d.files)
-            << quint64(d.bytes) << d.accessDates;
+        out << d.letter << d.mountPoint << quint64(d.capacity) << quint64(d.freeBytes)
+            << qint64(d.files) << quint64(d.bytes) << d.accessDates;
     out << quint32(point.types.size());
     for (const TrendType &t : point.types)
         out << t.extension << qint64(t.files) << quint64(t.bytes);
@@ -91,8 +91,8 @@ std::optional<TrendPoint> decodePoint(const QByteArray &stored)
     for (TrendDrive &d : point.drives) {
         quint64 capacity = 0, freeBytes = 0, bytes = 0;
         qint64 files = 0;
-        in >> d.letter >> capacity >> freeBytes >> files >> bytes >> d.accessDates;
-        d = {d.letter, capacity, freeBytes, files, bytes, d.accessDates};
+        in >> d.letter >> d.mountPoint >> capacity >> freeBytes >> files >> bytes >> d.accessDates;
+        d = {d.letter, d.mountPoint, capacity, freeBytes, files, bytes, d.accessDates};
     }
     if (!counted())
         return std::nullopt;

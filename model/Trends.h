@@ -16,6 +16,7 @@
 struct TrendDrive
 {
     QChar letter;
+    QString mountPoint; // where its folders lie
     std::uint64_t capacity = 0;
     std::uint64_t freeBytes = 0;
     std::int64_t files = 0; // what the walk counted on it
