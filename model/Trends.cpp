@@ -80,6 +80,7 @@ TrendPoint trendPointOf(const Collection &collection, const QString &fileName)
     point.started = collection.facts.started;
     for (const DriveFacts &facts : collection.facts.drives) {
         TrendDrive drive{facts.letter,
+                         facts.mountPoint,
                          facts.capacity,
                          facts.freeBytes,
                          0,
