@@ -1,0 +1,82 @@
+#include "reports/TrendsWindow.h"
+
+#include "charts/Chart.h"
+#include "charts/ChartTable.h"
+#include "controls/Notebook.h"
+#include "support/TestSupport.h"
+#include "tools/MadeUpHistory.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TrendsWindowFixture : ::testing::Test
+{
+    void SetUp() override
+    {
+        ASSERT_TRUE(writeMadeUpHistory(history.path(), 45, 1000, 30));
+        window.showHistory(history.path());
+        window.show();
+    }
+    QTemporaryDir history;
+    TrendsWindow window;
+};
+
+// The chart of used space reads, collection by collection, what each collection says of its
+// drive; the period choice narrows every tab.
+TEST_F(TrendsWindowFixture, SpaceChartReadsTheCollectionsFigures)
+{
+    const auto points = readTrendPoints(history.path());
+    const ChartTableText table = chartTable(*window.chSpace);
+    ASSERT_EQ(table.columnHeaders.value(0), "C: used");
+    for (const TrendPoint &point : points) {
+        const int row = int(table.rowHeaders.indexOf(point.started.toString("yyyy-MM-dd")));
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(table.cell(row, 0),
+                  QLocale().toString(qRound64(point.drives[0].usedBytes() / 1048576.0)));
+    }
+    EXPECT_TRUE(window.lblForecast->text().startsWith("C: grows by 9.8 GB a week; full in about"))
+        << window.lblForecast->text().toStdString();
+
+    window.cbPeriod->setCurrentIndex(int(TrendPeriod::Days30));
+    EXPECT_EQ(window.shownPoints().size(), 31u); // both ends of the 30 days
+    window.cbPeriod->setCurrentText("90 days");
+    EXPECT_EQ(window.shownPoints().size(), points.size());
+}
+
+// Ctrl+Tab walks the four tabs and comes back; Tab reaches the table of a tab.
+TEST_F(TrendsWindowFixture, TabsAreReachedByKeys)
+{
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.notebook->setFocus();
+    QStringList seen;
+    for (int i = 0; i < 5; ++i) {
+        seen << window.notebook->pageCaption(window.notebook->PageIndex());
+        QTest::keyClick(window.notebook, Qt::Key_Tab, Qt::ControlModifier);
+    }
+    EXPECT_EQ(seen, (QStringList{"Space", "Types", "Folders", "Ages", "Space"}));
+    window.notebook->setPageIndex(2);
+    window.tvFolders->setFocus();
+    EXPECT_GT(window.tvFolders->model()->rowCount(), 10);
+}
+
+TEST_F(TrendsWindowFixture, ExportsATabAsCsvAndAllAsPdf)
+{
+    QTemporaryDir out;
+    ASSERT_TRUE(window.exportTrends({TrendTab::Types, out.filePath("types.csv")}));
+    EXPECT_TRUE(korvel::test::fileBytes(out.filePath("types.csv"))
+                    .startsWith("Type,Bytes first,Bytes latest,Change,Change per month\r\n.JPG,"));
+    ASSERT_TRUE(window.exportTrends({std::nullopt, out.filePath("all.pdf")}));
+    const QString text = korvel::test::pdfText(out.filePath("all.pdf"));
+    for (const char *part :
+         {"Korvel 98 trends of drives C:", "Folders", "Not modified for a year", "C: grows by"})
+        EXPECT_TRUE(text.contains(part)) << part;
+}
+
+} // namespace
