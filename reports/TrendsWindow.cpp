@@ -417,8 +417,12 @@ void TrendsWindow::fillAges()
         addLine(*chAges, QStringLiteral("Not modified for a year"), chartColour::red);
     TLineSeries *accessed =
         addLine(*chAges, QStringLiteral("Not accessed for a year"), chartColour::blue);
-    for (auto *line : {modified, accessed})
+    // Lines draw no marks; the marks' format is what a screen reader hears for each point, so
+    // the shares keep their tenths there.
+    for (auto *line : {modified, accessed}) {
         line->setValueFormat(QStringLiteral("##0.# %"));
+        line->marks().visible = true;
+    }
     bool anyAccess = false;
     for (const TrendPoint &point : shown) {
         const double at = dayOf(point.started, first);
