@@ -19,6 +19,24 @@ namespace {
 // machine.
 constexpr quint32 rowLimit = 4'000'000;
 
+// A stored summary unpacked; nothing when it claims more than a summary can hold, so that a
+// damaged or forged index cannot make the program ask for gigabytes.
+std::optional<QByteArray> unpacked(const QByteArray &stored)
+{
+    constexpr quint32 unpackedLimit = 256 * 1024 * 1024;
+    if (stored.size() < 4)
+        return std::nullopt;
+    const auto *size = reinterpret_cast<const uchar *>(stored.constData());
+    const quint32 claimed =
+        quint32(size[0]) << 24 | quint32(size[1]) << 16 | quint32(size[2]) << 8 | quint32(size[3]);
+    if (claimed > unpackedLimit)
+        return std::nullopt;
+    QByteArray bytes = qUncompress(stored);
+    if (bytes.isEmpty())
+        return std::nullopt;
+    return bytes;
+}
+
 QByteArray encodePoint(const TrendPoint &point)
 {
     QByteArray bytes;
@@ -53,12 +71,14 @@ QByteArray encodeFolders(const std::vector<TrendFolder> &folders)
 
 std::optional<std::vector<TrendFolder>> decodeFolders(const QByteArray &stored)
 {
-    const QByteArray bytes = qUncompress(stored);
-    QDataStream in(bytes);
+    const auto bytes = unpacked(stored);
+    if (!bytes)
+        return std::nullopt;
+    QDataStream in(*bytes);
     in.setVersion(QDataStream::Qt_6_4);
     quint32 count = 0;
     in >> count;
-    if (in.status() != QDataStream::Ok || count > rowLimit)
+    if (in.status() != QDataStream::Ok || count > rowLimit || qint64(count) > bytes->size())
         return std::nullopt;
     std::vector<TrendFolder> folders(count);
     for (TrendFolder &f : folders) {
@@ -75,14 +95,18 @@ std::optional<std::vector<TrendFolder>> decodeFolders(const QByteArray &stored)
 
 std::optional<TrendPoint> decodePoint(const QByteArray &stored)
 {
-    const QByteArray bytes = qUncompress(stored);
-    QDataStream in(bytes);
+    const auto bytes = unpacked(stored);
+    if (!bytes)
+        return std::nullopt;
+    QDataStream in(*bytes);
     in.setVersion(QDataStream::Qt_6_4);
     TrendPoint point;
     quint32 count = 0;
     auto counted = [&] {
         in >> count;
-        return in.status() == QDataStream::Ok && count <= rowLimit;
+        // Every row takes some bytes: no more rows than bytes are left.
+        return in.status() == QDataStream::Ok && count <= rowLimit &&
+               qint64(count) <= bytes->size() - in.device()->pos();
     };
     in >> point.fileName >> point.started;
     if (!counted())

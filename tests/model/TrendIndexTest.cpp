@@ -63,6 +63,18 @@ TEST(TrendIndex, GivesTheFilesTrendAfterEveryChange)
              file.write(QByteArray(4096, '\x5a'));
          },
          true},
+        // A summary that claims gigabytes of rows is refused, and the index made again.
+        {"a forged summary",
+         [&] {
+             {
+                 QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "forger");
+                 db.setDatabaseName(index);
+                 ASSERT_TRUE(db.open());
+                 QSqlQuery(db).exec("UPDATE runs SET point = X'7FFFFFFF789C03000000000001'");
+             }
+             QSqlDatabase::removeDatabase("forger");
+         },
+         true},
         {"a run added by hand", [&] { keep(folder, run(9, 7777)); }, false},
         {"a run removed by hand", [&] { QFile::remove(historyFiles(folder.path()).first()); },
          false},
