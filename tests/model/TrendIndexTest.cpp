@@ -1,6 +1,7 @@
 #include "model/TrendIndex.h"
 
 #include "model/History.h"
+#include "model/TrendTables.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +15,7 @@ namespace {
 Collection run(int day, std::uint64_t used)
 {
     Collection c;
-    c.facts.started = QDateTime(QDate(2026, 3, day), QTime(3, 0));
+    c.facts.started = QDateTime(QDate(2026, 3, 1), QTime(3, 0)).addDays(day - 1);
     c.facts.ended = c.facts.started.addSecs(60);
     DriveFacts drive;
     drive.letter = 'c';
@@ -112,6 +113,37 @@ TEST(TrendIndex, ALockedIndexFallsBackToTheFilesAndSaysSo)
         other.close();
     }
     QSqlDatabase::removeDatabase("other");
+}
+
+} // namespace
+
+namespace {
+
+// Drive sets come newest first; a period counts back from the set's newest collection.
+TEST(TrendTables, DriveSetsAndPeriods)
+{
+    QTemporaryDir folder;
+    for (int day = 1; day <= 45; ++day)
+        keep(folder, run(day, 1000u * day));
+    Collection other = run(20, 5);
+    other.facts.drives[0].letter = 'd';
+    other.figures.folderTotals[0].letter = 'd';
+    other.facts.started = other.facts.started.addSecs(60);
+    keep(folder, other);
+    const auto points = readTrends(folder.path()).points;
+    EXPECT_EQ(trendDriveSets(points), (QStringList{"c", "d"}));
+    const struct
+    {
+        TrendPeriod period;
+        std::size_t count;
+    } cases[] = {{TrendPeriod::All, 45}, {TrendPeriod::Days90, 45}, {TrendPeriod::Days30, 31}};
+    for (const auto &c : cases)
+        EXPECT_EQ(pointsInPeriod(points, "c", c.period).size(), c.count);
+    EXPECT_EQ(pointsInPeriod(points, "d", TrendPeriod::All).size(), 1u);
+    // The JSON keeps numbers as numbers.
+    const QByteArray json =
+        trendJson(pointsInPeriod(points, "c", TrendPeriod::All), QDate(2026, 3, 28), folder.path());
+    EXPECT_TRUE(json.contains("\"C: used\": 1000")) << json.left(300).toStdString();
 }
 
 } // namespace

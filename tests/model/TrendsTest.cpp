@@ -73,3 +73,79 @@ TEST(Trends, ForecastRangeWidensWithTheSpread)
 }
 
 } // namespace
+
+namespace {
+
+TrendPoint point(int day, std::vector<TrendType> types, const QString &drives = "c")
+{
+    TrendPoint p;
+    p.started = QDateTime(QDate(2026, 1, 1), QTime(3, 0)).addDays(day);
+    for (const QChar letter : drives)
+        p.drives.push_back({letter, "/", 100, 50, 0, 0, true});
+    p.types = std::move(types);
+    return p;
+}
+
+// A type only one end of the period has counts as grown from or shrunk to nothing; the change per
+// month spreads the change over the months between the ends; the largest growers come first.
+TEST(Trends, TypeGrowthOrdersGrowersAndTakesMissingAsNothing)
+{
+    const auto rows =
+        typeGrowth({point(0, {{".a", 1, 1000}, {".gone", 1, 500}}), point(10, {{".a", 1, 900}}),
+                    point(61, {{".a", 2, 3000}, {".new", 1, 2000}})});
+    const struct
+    {
+        QString name;
+        std::uint64_t first, latest;
+    } expected[] = {{".a", 1000, 3000}, {".new", 0, 2000}, {".gone", 500, 0}};
+    ASSERT_EQ(rows.size(), std::size(expected));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].name, expected[i].name);
+        EXPECT_EQ(rows[i].first, expected[i].first);
+        EXPECT_EQ(rows[i].latest, expected[i].latest);
+    }
+    EXPECT_NEAR(rows[0].perMonth, 2000 / (61 / (365.2425 / 12)), 1e-6);
+    EXPECT_EQ(topTypes({point(0, {{".s", 1, 5}, {".l", 1, 9}, {".m", 1, 7}})}, 2),
+              (QStringList{".l", ".m"}));
+}
+
+// Cold shares count the classes of more than a year against every byte; drives that keep no
+// access dates have no access share.
+TEST(Trends, ColdSharesCountBytesOlderThanAYear)
+{
+    TrendPoint p = point(0, {});
+    p.ageModifiedBytes = {0, 10, 0, 0, 0, 30, 20, 20, 10, 10}; // 60 of 100 over a year
+    p.ageAccessedBytes = p.ageModifiedBytes;
+    EXPECT_DOUBLE_EQ(*coldModifiedShare(p), 0.6);
+    EXPECT_DOUBLE_EQ(*coldAccessedShare(p), 0.6);
+    p.drives[0].accessDates = false;
+    EXPECT_FALSE(coldAccessedShare(p));
+    EXPECT_FALSE(coldModifiedShare(point(0, {})));
+}
+
+TEST(Trends, ForecastTextSaysTheDistanceInItsBestUnit)
+{
+    Forecast f;
+    f.state = Forecast::State::Growing;
+    f.bytesPerWeek = 1.2 * 1024 * 1024 * 1024;
+    const QDate today(2026, 12, 8);
+    const struct
+    {
+        int days;
+        QString tail;
+    } cases[] = {
+        {0, "full now"},
+        {1, "full in about 1 day (December 2026)"},
+        {20, "full in about 3 weeks (December 2026)"},
+        {205, "full in about 7 months (July 2027)"},
+        {1100, "full in about 3 years (December 2029)"},
+    };
+    for (const auto &c : cases) {
+        f.full = QDateTime(today.addDays(c.days), QTime(12, 0));
+        EXPECT_EQ(forecastText('d', f, today), "D: grows by 1.2 GB a week; " + c.tail);
+    }
+    EXPECT_EQ(bytesText(999), "999 bytes");
+    EXPECT_EQ(bytesText(-1536), "-1.5 KB");
+}
+
+} // namespace

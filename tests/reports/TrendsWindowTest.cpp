@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -77,6 +78,22 @@ TEST_F(TrendsWindowFixture, ExportsATabAsCsvAndAllAsPdf)
     for (const char *part :
          {"Korvel 98 trends of drives C:", "Folders", "Not modified for a year", "C: grows by"})
         EXPECT_TRUE(text.contains(part)) << part;
+}
+
+// "Browse..." reads another history folder; an index that cannot be used there is said once
+// in the window, and the trends come from the files.
+TEST_F(TrendsWindowFixture, BrowseReadsAnotherFolderAndSaysWhenItsIndexIsUnusable)
+{
+    QTemporaryDir other;
+    ASSERT_TRUE(writeMadeUpHistory(other.path(), 5, 1000, 30));
+    ASSERT_TRUE(QDir(other.path()).mkdir(trendIndexName)); // a folder where the index would be
+    window.askFolder = [&] { return other.path(); };
+    QTest::keyClick(window.btBrowse, Qt::Key_Space);
+    EXPECT_EQ(window.shownPoints().size(), 5u);
+    EXPECT_TRUE(window.lblMessage->isVisible());
+    EXPECT_TRUE(window.lblMessage->text().contains("cannot be used; the trends are read from the "
+                                                   "collection files"));
+    EXPECT_EQ(window.lblForecast->text(), "C: too few collections for a forecast");
 }
 
 } // namespace
