@@ -277,8 +277,7 @@ QWidget *TrendsWindow::buildFolders()
 {
     auto *page = new QWidget(this);
     tvFolders = makeTable(QStringLiteral("tvFolders"), QStringLiteral("Folders by growth"), page);
-    connect(tvFolders, &QTableView::doubleClicked, this,
-            [this](const QModelIndex &index) { openFolderAt(index.row()); });
+    // Enter and a double click both activate a row.
     connect(tvFolders, &QTableView::activated, this,
             [this](const QModelIndex &index) { openFolderAt(index.row()); });
     auto *layout = new QVBoxLayout(page);
