@@ -34,19 +34,6 @@ inline Collection madeUpRun(const QDateTime &started, int day, std::int64_t file
     c.facts.drives = {drive};
     Accumulators &f = c.figures;
     f.allTypes = true;
-    static const char *const extensions[] = {".jpg", ".mp4", ".flac", ".pdf", ".odt", ".cpp",
-                                             ".h",   ".o",   ".log",  ".txt", ".png", ".iso"};
-    const int types = 300;
-    for (int t = 0; t < types; ++t) {
-        const QString extension =
-            t < 12 ? QString::fromLatin1(extensions[t]) : QStringLiteral(".x%1").arg(t);
-        // Each type holds a share of the files; the first ones grow faster than the rest.
-        const std::int64_t n = files / types;
-        const std::uint64_t bytes =
-            std::uint64_t(n) * perFile * (t < 12 ? 12 - t : 1) / 4 +
-            std::uint64_t(day) * std::uint64_t(t < 4 ? 4 - t : 0) * 30'000'000;
-        f.lbTypes.putRow(extension.toUpper(), n, bytes);
-    }
     // Folders of two levels, "dirN/subM", holding the files evenly; dir0 also gathers new
     // files of its own each day.
     DriveFolders kept{'c', {{"", 0, 0, 0, 0}}};
@@ -68,6 +55,19 @@ inline Collection madeUpRun(const QDateTime &started, int day, std::int64_t file
     }
     f.folderTotals = {kept};
     f.filesProcessed = f.filesFound = kept.folders[0].files;
+    static const char *const extensions[] = {".jpg", ".mp4", ".flac", ".pdf", ".odt", ".cpp",
+                                             ".h",   ".o",   ".log",  ".txt", ".png", ".iso"};
+    const int types = 300;
+    for (int t = 0; t < types; ++t) {
+        const QString extension =
+            t < 12 ? QString::fromLatin1(extensions[t]) : QStringLiteral(".x%1").arg(t);
+        // Each type holds a share of the files; the first ones grow faster than the rest.
+        const std::int64_t n = f.filesFound / types;
+        const std::uint64_t bytes =
+            std::uint64_t(n) * perFile * (t < 12 ? 12 - t : 1) / 4 +
+            std::uint64_t(day) * std::uint64_t(t < 4 ? 4 - t : 0) * 30'000'000;
+        f.lbTypes.putRow(extension.toUpper(), n, bytes);
+    }
     const double all = double(f.filesFound);
     f.sizeFiles[3] = all;
     f.sizeBytes[3] = all * double(perFile);
