@@ -10,8 +10,10 @@
 #include <QSqlQuery>
 #include <QUuid>
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -228,6 +230,38 @@ IndexState checkIndex(Connection &index)
                : IndexState::Unusable;
 }
 
+// A collection file's stored summary and folders; both null for a file that is no collection.
+struct Summary
+{
+    QVariant point = QVariant(QMetaType(QMetaType::QByteArray));
+    QVariant folders = QVariant(QMetaType(QMetaType::QByteArray));
+};
+
+// Reading and packing the files is most of the work of a rebuild: the files are shared out among
+// the processor's cores, each reading its own.
+std::vector<Summary> summariesOf(const QString &folder,
+                                 const std::vector<std::pair<QString, FileStamp>> &files)
+{
+    std::vector<Summary> summaries(files.size());
+    const std::size_t workers = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+    std::atomic<std::size_t> next = 0;
+    auto work = [&] {
+        for (std::size_t i = next++; i < files.size(); i = next++) {
+            const CollectionRead read = readCollectionFile(QDir(folder).filePath(files[i].first));
+            if (read)
+                summaries[i] = {encodePoint(trendPointOf(*read.collection, files[i].first)),
+                                encodeFolders(trendFoldersOf(*read.collection))};
+        }
+    };
+    std::vector<std::thread> threads;
+    for (std::size_t t = 1; t < std::min(workers, files.size()); ++t)
+        threads.emplace_back(work);
+    work();
+    for (std::thread &thread : threads)
+        thread.join();
+    return summaries;
+}
+
 // Brings the rows in line with the files: rows of files gone or changed go, files new or changed
 // are read. A file that is no collection keeps a row without a summary, so it is read once.
 bool updateIndex(Connection &index, const QString &folder, bool &changed)
@@ -257,14 +291,14 @@ bool updateIndex(Connection &index, const QString &folder, bool &changed)
     }
     QSqlQuery insert(index.db());
     insert.prepare(QStringLiteral("INSERT INTO runs VALUES (?, ?, ?, ?, ?)"));
-    for (const auto &[file, stamp] : stamps) {
-        const CollectionRead read = readCollectionFile(QDir(folder).filePath(file));
-        insert.addBindValue(file);
-        insert.addBindValue(stamp.size);
-        insert.addBindValue(stamp.modified);
-        const QVariant none(QMetaType(QMetaType::QByteArray));
-        insert.addBindValue(read ? encodePoint(trendPointOf(*read.collection, file)) : none);
-        insert.addBindValue(read ? encodeFolders(trendFoldersOf(*read.collection)) : none);
+    const std::vector<std::pair<QString, FileStamp>> added(stamps.begin(), stamps.end());
+    const std::vector<Summary> summaries = summariesOf(folder, added);
+    for (std::size_t i = 0; i < added.size(); ++i) {
+        insert.addBindValue(added[i].first);
+        insert.addBindValue(added[i].second.size);
+        insert.addBindValue(added[i].second.modified);
+        insert.addBindValue(summaries[i].point);
+        insert.addBindValue(summaries[i].folders);
         if (!insert.exec())
             return false;
     }

@@ -90,6 +90,8 @@ Parsed parseHistory(const std::vector<std::string> &arguments)
         parsed.error = QStringLiteral("--trends and --history-prune may not be given together");
     else if (o.dryRun && !o.prune)
         parsed.error = QStringLiteral("--dry-run goes with --history-prune");
+    else if (o.format != u"csv" && !o.page.isEmpty())
+        parsed.error = QStringLiteral("--page goes with --format csv");
     else if (o.format == u"csv" && o.page.isEmpty())
         o.page = trendTabName(TrendTab::Space);
     return parsed;
