@@ -3,10 +3,13 @@
 #include "charts/Chart.h"
 #include "charts/ChartTable.h"
 #include "controls/Notebook.h"
+#include "platform/FileManager.h"
+#include "platform/ShellOpen.h"
 #include "support/TestSupport.h"
 #include "tools/MadeUpHistory.h"
 
 #include <QComboBox>
+#include <QDBusConnection>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -94,6 +97,32 @@ TEST_F(TrendsWindowFixture, BrowseReadsAnotherFolderAndSaysWhenItsIndexIsUnusabl
     EXPECT_TRUE(window.lblMessage->text().contains("cannot be used; the trends are read from the "
                                                    "collection files"));
     EXPECT_EQ(window.lblForecast->text(), "C: too few collections for a forecast");
+}
+
+// Enter and a double click on a folder row show that folder under its drive's mount point, once
+// each; with no file manager on the bus it goes to the handler of folders.
+TEST_F(TrendsWindowFixture, AFolderRowOpensInTheFileManager)
+{
+    QList<QByteArray> opened;
+    platform::setFileManagerBus(QDBusConnection(QStringLiteral("no bus")));
+    platform::setUrlOpener([&](const QUrl &url) {
+        opened << url.toEncoded();
+        return true;
+    });
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.notebook->setPageIndex(int(TrendTab::Folders));
+    QTableView &folders = *window.tvFolders;
+    folders.setFocus();
+    folders.setCurrentIndex(
+        folders.model()->index(1, 0)); // dir0, the largest grower below the root
+    QTest::keyClick(&folders, Qt::Key_Return);
+    // A real double click starts with a press, which the view needs to see on the same row.
+    const QPoint root = folders.visualRect(folders.model()->index(0, 0)).center();
+    QTest::mouseClick(folders.viewport(), Qt::LeftButton, {}, root);
+    QTest::mouseDClick(folders.viewport(), Qt::LeftButton, {}, root);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return opened.size() == 2; }));
+    EXPECT_EQ(opened, (QList<QByteArray>{"file:///home/dir0", "file:///home"}));
+    platform::setUrlOpener({});
 }
 
 } // namespace
