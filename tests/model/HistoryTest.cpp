@@ -98,6 +98,13 @@ TEST(History, ThinningRemovesOnlyCollections)
     EXPECT_EQ(pruneHistory(folder.path(), now, old), 1);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::System).size(), 4);
     EXPECT_FALSE(QFileInfo::exists(older));
+
+    // Keeping a run thins the history as of that run's start: a year on, the day of the two
+    // runs of the first of December keeps its newer one only, as the newest of its week.
+    const QString other = keepInHistory(run(localTime(1, 2, 0, 0), "c"), folder.path(), message);
+    EXPECT_FALSE(keepInHistory(run(now), folder.path(), message).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(other));
+    EXPECT_FALSE(QFileInfo::exists(old));
 }
 
 // A write that fails half-way (here: past the largest file the process may write) leaves the

@@ -620,6 +620,9 @@ TEST(ScanToolHistory, TrendsInEveryFormat)
          0,
          "Date,Not modified for a year,Not accessed for a year\r\n"},
         {{"--trends", "--format", "json"}, 0, "\"forecast\": ["},
+        {{"--trends", "--since", QDate::currentDate().addDays(-4).toString(Qt::ISODate)},
+         0,
+         "Trends of drives C: 5 collections from "},
         {{"--trends", "--drives", "de"}, 2, "no collection of drives de; the history has c"},
         {{"--trends", "--dry-run"}, 2, "--dry-run goes with --history-prune"},
     };
