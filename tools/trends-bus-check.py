@@ -7,12 +7,12 @@ what it read and exits non-zero when a tab cannot be reached or a figure differs
 """
 
 import csv
+import importlib.util
 import os
 import sys
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import importlib.util
-
+# The helpers of the main bus check (keys, windows, tables); its name has a dash, so it is loaded
+# by path.
 spec = importlib.util.spec_from_file_location(
     "buscheck", os.path.join(os.path.dirname(os.path.abspath(__file__)), "bus-check.py"))
 bus = importlib.util.module_from_spec(spec)
