@@ -7,16 +7,17 @@ what it read and exits non-zero when a tab cannot be reached or a figure differs
 """
 
 import csv
-import importlib.util
+import importlib.machinery
 import os
 import sys
+import types
 
 # The helpers of the main bus check (keys, windows, tables); its name has a dash, so it is loaded
 # by path.
-spec = importlib.util.spec_from_file_location(
+loader = importlib.machinery.SourceFileLoader(
     "buscheck", os.path.join(os.path.dirname(os.path.abspath(__file__)), "bus-check.py"))
-bus = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(bus)
+bus = types.ModuleType(loader.name)
+loader.exec_module(bus)
 
 MEBIBYTE = 1024 * 1024
 
