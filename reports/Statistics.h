@@ -27,6 +27,7 @@ class QStatusBar;
 class QEventLoop;
 class LargestFoldersWindow;
 class CompareWindow;
+class TrendsWindow;
 class ReportPage;
 class StyledLabel;
 class UnreadableFoldersItem;
@@ -85,7 +86,9 @@ public:
     QAction *ExportAll1;                            // "Export &all pages as PDF..."
     LargestFoldersWindow *largestFolders = nullptr; // made when first asked for
     QAction *CompareWith1;
+    QAction *Trends1;
     CompareWindow *compareWindow = nullptr; // made when first asked for
+    TrendsWindow *trendsWindow = nullptr;   // the same
     QStatusBar *StatusBar1;
     QFrame *pnlNotYet;
     QWidget *EsTile1;
@@ -147,6 +150,8 @@ public:
     // The Report menu (StatisticsReport.cpp).
     void LargestFolders1Click();
     void CompareWith1Click();
+    // The history over time, of the drives of the figures shown when there are any.
+    void Trends1Click();
     // Collections saved and reopened (StatisticsCollection.cpp). Opening shows the window on
     // every page as the run left them; a file that cannot be read or written is told in one
     // message box and changes nothing. Each answers whether it worked.

@@ -4,6 +4,7 @@
 #include "reports/CompareWindow.h"
 #include "reports/LargestFolders.h"
 #include "reports/Statistics.h"
+#include "reports/TrendsWindow.h"
 
 #include <QMenu>
 #include <QPainter>
@@ -64,6 +65,8 @@ void TfrmStatistics::buildReportMenu()
                                     &TfrmStatistics::LargestFolders1Click);
     CompareWith1 = addReportItem(QStringLiteral("&Compare with..."), QKeySequence(),
                                  &TfrmStatistics::CompareWith1Click);
+    Trends1 =
+        addReportItem(QStringLiteral("&Trends..."), QKeySequence(), &TfrmStatistics::Trends1Click);
     reportResultsChanged();
 }
 
@@ -120,4 +123,17 @@ void TfrmStatistics::CompareWith1Click()
     compareWindow->show();
     compareWindow->raise();
     compareWindow->activateWindow();
+}
+
+void TfrmStatistics::Trends1Click()
+{
+    if (!trendsWindow)
+        trendsWindow = new TrendsWindow(this);
+    QString driveSet;
+    for (const DriveFacts &drive : resultFacts.drives)
+        driveSet += drive.letter;
+    trendsWindow->showHistory(historyFolder, driveSet);
+    trendsWindow->show();
+    trendsWindow->raise();
+    trendsWindow->activateWindow();
 }

@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libgl-dev libxcb1-dev libgtest-dev
   qt6-svg-dev                                 # charts exported as SVG drawings
   qt6-wayland                                 # windows in a Wayland session without X
+  libqt6sql6-sqlite                           # the trend index of the history
   shared-mime-info fonts-liberation2
   tzdata
   xvfb xauth

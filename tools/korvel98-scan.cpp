@@ -4,6 +4,7 @@
 // be kept as a collection file the window opens. The usage is in helpText below, which --help
 // prints.
 
+#include "TrendsCommand.h"
 #include "engine/StatisticsEngine.h"
 #include "helpers/Helpers.h"
 #include "helpers/NameText.h"
@@ -184,7 +185,10 @@ Options parse(const std::vector<std::string> &bytes)
             return QString::fromLocal8Bit(bytes[++i]);
         };
         if (arg == u"--help" || arg == u"-h")
-            std::exit(platform::printToStandardOutput("korvel98-scan", helpText) ? 0 : 1);
+            std::exit(platform::printToStandardOutput("korvel98-scan",
+                                                      std::string(helpText) + historyHelpText)
+                          ? 0
+                          : 1);
         if (arg == u"--version" || arg == u"-v")
             std::exit(
                 platform::printToStandardOutput("korvel98-scan", "Korvel 98 " KORVEL_VERSION "\n")
@@ -709,7 +713,10 @@ bool keepRun(const Options &options, const RunFacts &facts, const Accumulators &
 int main(int argc, char **argv)
 {
     platform::raiseDescriptorLimit();
-    const Options options = parse(std::vector<std::string>(argv + 1, argv + argc));
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (const std::optional<int> status = runHistoryCommand(arguments))
+        return *status;
+    const Options options = parse(arguments);
     if (!options.show.isEmpty())
         return showCollection(options);
     const std::optional<Collection> earlier =
