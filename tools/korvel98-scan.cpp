@@ -11,6 +11,7 @@
 #include "model/Comparison.h"
 #include "model/FolderTable.h"
 #include "model/History.h"
+#include "model/PrometheusText.h"
 #include "model/ReportCsv.h"
 #include "model/ReportModel.h"
 #include "model/ReportText.h"
@@ -44,8 +45,10 @@ constexpr int usageError = 2;
 
 const char helpText[] =
     "Usage: korvel98-scan [--include EXTS | --exclude EXTS] [--today YYYY-MM-DD]\n"
-    "                     [--format FORMAT [--page PAGE]] [--save FILE] [--history] FOLDER...\n"
-    "       korvel98-scan [--format FORMAT [--page PAGE]] [--save FILE] --show FILE\n"
+    "                     [--format FORMAT [--page PAGE]] [--save FILE] [--history]\n"
+    "                     [--textfile-dir DIR] FOLDER...\n"
+    "       korvel98-scan [--format FORMAT [--page PAGE]] [--save FILE] [--textfile-dir DIR]\n"
+    "                     --show FILE\n"
     "       korvel98-scan [--format FORMAT [--page PART]] --compare OLD NEW\n"
     "       korvel98-scan [--format FORMAT [--page PART]] [options of a walk] --compare OLD\n"
     "                     FOLDER...\n"
@@ -63,12 +66,19 @@ const char helpText[] =
     "  --today YYYY-MM-DD  count file ages from noon of this day instead of from now\n"
     "  --format FORMAT     json (the default): every figure as one JSON object;\n"
     "                      text: every page as a table to read, and the 20 largest folders;\n"
-    "                      csv: the one page --page names, as comma-separated values\n"
+    "                      csv: the one page --page names, as comma-separated values;\n"
+    "                      prometheus: the figures for a Prometheus server to scrape, in its\n"
+    "                      text format (per drive, the 50 types with the most bytes and\n"
+    "                      \"(other)\" for the rest, size and age classes, attributes, the 20\n"
+    "                      largest folders and the run itself)\n"
     "  --page PAGE         with --format csv: space, types, sizes, overhang, access, created,\n"
     "                      modified, combined, attribute, time, or folders (every folder kept)\n"
     "  --save FILE         also keep the run as a collection file, which Korvel 98 opens\n"
     "  --history           also keep the run in the history of collections, as the window\n"
     "                      does after a run (for a collection on a schedule)\n"
+    "  --textfile-dir DIR  also write the figures as --format prometheus prints them to\n"
+    "                      DIR/korvel98.prom for the node exporter's textfile collector\n"
+    "                      (whole or not at all); without --format nothing is printed\n"
     "  --show FILE         report a collection file instead of counting folders\n"
     "  --compare OLD       compare the collection file OLD with the collection file NEW, or\n"
     "                      with a count of the FOLDERs: what grew and what shrank by type,\n"
@@ -113,9 +123,12 @@ struct Options
     {
         Json,
         Csv,
-        Text
+        Text,
+        Prometheus
     } format = Format::Json;
-    QString page; // with Format::Csv: a page's name or "folders"
+    bool formatGiven = false;
+    QString textfileDir; // where korvel98.prom goes
+    QString page;        // with Format::Csv: a page's name or "folders"
     QString save, show;
     QString compare;     // the earlier collection file
     QString compareWith; // the later one, when no folder is walked
@@ -212,8 +225,12 @@ Options parse(const std::vector<std::string> &bytes)
                 options.format = Options::Format::Csv;
             else if (text == u"text")
                 options.format = Options::Format::Text;
+            else if (text == u"prometheus")
+                options.format = Options::Format::Prometheus;
             else
-                fail(QStringLiteral("--format wants json, csv or text, not \"%1\"").arg(text));
+                fail(QStringLiteral("--format wants json, csv, text or prometheus, not \"%1\"")
+                         .arg(text));
+            options.formatGiven = true;
         } else if (arg == u"--page") {
             options.page = value();
         } else if (arg == u"--save") {
@@ -222,6 +239,8 @@ Options parse(const std::vector<std::string> &bytes)
             options.show = value();
         } else if (arg == u"--compare") {
             options.compare = value();
+        } else if (arg == u"--textfile-dir") {
+            options.textfileDir = value();
         } else if (arg == u"--history") {
             options.history = true;
         } else if (arg == u"--") {
@@ -236,6 +255,12 @@ Options parse(const std::vector<std::string> &bytes)
     }
     if (!options.compare.isEmpty() && !options.show.isEmpty())
         fail(QStringLiteral("--compare and --show may not be given together"));
+    if (!options.compare.isEmpty() &&
+        (options.format == Options::Format::Prometheus || !options.textfileDir.isEmpty()))
+        fail(QStringLiteral("--format prometheus and --textfile-dir report one run, not a "
+                            "comparison"));
+    if (!options.textfileDir.isEmpty() && !QFileInfo(options.textfileDir).isDir())
+        fail(QStringLiteral("--textfile-dir: no folder %1").arg(options.textfileDir));
     const QString pages = options.compare.isEmpty() ? pageNames() : comparisonPartNames();
     if (!options.page.isEmpty() &&
         (options.compare.isEmpty() ? !reportPageNamed(options.page) && options.page != foldersPage
@@ -511,6 +536,8 @@ void printComparison(const Options &options, const Collection &then, const Colle
     case Options::Format::Text:
         std::fputs(withoutControls(comparisonText(comparison)).toUtf8().constData(), stdout);
         break;
+    case Options::Format::Prometheus: // refused with the options
+        break;
     }
 }
 
@@ -527,6 +554,9 @@ void printReport(const Options &options, const RunFacts &facts, const Accumulato
     case Options::Format::Text:
         std::fputs(withoutControls(reportAsText(model, facts, figures)).toUtf8().constData(),
                    stdout);
+        break;
+    case Options::Format::Prometheus:
+        std::fputs(prometheusText(facts, figures).constData(), stdout);
         break;
     }
 }
@@ -680,7 +710,14 @@ int showCollection(const Options &options)
         std::fprintf(stderr, "korvel98-scan: %s\n", message.toLocal8Bit().constData());
         status = 1;
     }
-    printReport(options, read.collection->facts, read.collection->figures);
+    if (!options.textfileDir.isEmpty() &&
+        !writePrometheusTextfile(options.textfileDir, read.collection->facts,
+                                 read.collection->figures, message)) {
+        std::fprintf(stderr, "korvel98-scan: %s\n", message.toLocal8Bit().constData());
+        status = 1;
+    }
+    if (options.textfileDir.isEmpty() || options.formatGiven)
+        printReport(options, read.collection->facts, read.collection->figures);
     const int written = finishOutput();
     return written != 0 ? written : status;
 }
@@ -688,11 +725,16 @@ int showCollection(const Options &options)
 // Keeps the run where the options say; false when it could not be kept somewhere.
 bool keepRun(const Options &options, const RunFacts &facts, const Accumulators &figures)
 {
-    if (options.save.isEmpty() && !options.history)
-        return true;
-    const Collection collection = collectionOf(facts, figures);
     bool kept = true;
     QString message;
+    if (!options.textfileDir.isEmpty() &&
+        !writePrometheusTextfile(options.textfileDir, facts, figures, message)) {
+        std::fprintf(stderr, "korvel98-scan: %s\n", message.toLocal8Bit().constData());
+        kept = false;
+    }
+    if (options.save.isEmpty() && !options.history)
+        return kept;
+    const Collection collection = collectionOf(facts, figures);
     if (!options.save.isEmpty() && !writeCollectionFile(options.save, collection, message)) {
         std::fprintf(stderr, "korvel98-scan: %s\n", message.toLocal8Bit().constData());
         kept = false;
@@ -792,7 +834,7 @@ int main(int argc, char **argv)
     const bool kept = keepRun(options, facts, engine);
     if (earlier)
         printComparison(options, *earlier, collectionOf(facts, engine));
-    else
+    else if (options.textfileDir.isEmpty() || options.formatGiven)
         printReport(options, facts, engine);
     const int written = finishOutput();
     // A walk that had to stop short (no descriptors left) printed incomplete figures.
