@@ -17,6 +17,7 @@ packages=(
   poppler-utils                               # read the printed PDF pages back in tests
   lintian man-db groff-base                   # check the package and the manual pages
   weston                                      # a headless Wayland session for the tests
+  prometheus prometheus-node-exporter         # the monitoring figures read back by the real programs
   dbus-daemon                                 # a private session bus for the file-manager test
   "$@"
 )
