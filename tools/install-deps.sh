@@ -11,6 +11,7 @@ packages=(
   qt6-wayland                                 # windows in a Wayland session without X
   shared-mime-info fonts-liberation2
   tzdata
+  zlib1g-dev                                  # gzipped dumps of other scanners
   xvfb xauth
   librsvg2-bin                                # draws the PNG icons from the SVG
   desktop-file-utils appstream dpkg-dev file  # check the menu entry, build the Debian package

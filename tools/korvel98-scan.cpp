@@ -16,6 +16,7 @@
 #include "model/ReportModel.h"
 #include "model/ReportText.h"
 #include "model/RunRecorder.h"
+#include "model/ScannerDump.h"
 #include "platform/DirectorySearch.h"
 #include "platform/FileTimes.h"
 #include "platform/FolderDriveSource.h"
@@ -79,7 +80,8 @@ const char helpText[] =
     "  --textfile-dir DIR  also write the figures as --format prometheus prints them to\n"
     "                      DIR/korvel98.prom for the node exporter's textfile collector\n"
     "                      (whole or not at all); without --format nothing is printed\n"
-    "  --show FILE         report a collection file instead of counting folders\n"
+    "  --show FILE         report a collection file instead of counting folders, or the\n"
+    "                      JSON dump another disk-usage scanner wrote (also gzipped)\n"
     "  --compare OLD       compare the collection file OLD with the collection file NEW, or\n"
     "                      with a count of the FOLDERs: what grew and what shrank by type,\n"
     "                      size, age, attribute and folder, and which figures do not compare;\n"
@@ -701,7 +703,7 @@ int finishOutput()
 // A collection file to report instead of a walk; one that cannot be read is bad input.
 int showCollection(const Options &options)
 {
-    const CollectionRead read = readCollectionFile(options.show);
+    const CollectionRead read = readRunFile(options.show).read;
     if (!read)
         fail(read.message);
     int status = 0;
