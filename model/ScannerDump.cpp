@@ -599,7 +599,8 @@ DumpRead parse(Input &input, const QString &fileName, std::optional<std::int64_t
         result.dump = parser.facts;
         result.collection = std::move(run);
     } catch (const Refusal &refusal) {
-        result.message = QStringLiteral("Cannot open %1: %2.").arg(fileName, refusal.reason);
+        result.message =
+            QStringLiteral("Cannot open the dump %1: %2.").arg(fileName, refusal.reason);
     }
     result.dump.fileName = fileName;
     return result;
@@ -633,7 +634,8 @@ DumpRead readScannerDump(const QString &path, std::optional<std::int64_t> today)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         DumpRead result;
-        result.message = QStringLiteral("Cannot open %1: %2.").arg(name, file.errorString());
+        result.message =
+            QStringLiteral("Cannot open the dump %1: %2.").arg(name, file.errorString());
         return result;
     }
     Input input([&](char *to, qint64 most) { return file.read(to, most); });

@@ -4,6 +4,7 @@
 #include "model/History.h"
 #include "model/RunFacts.h"
 #include "model/RunRecorder.h"
+#include "model/ScannerDump.h"
 #include "reports/ColourTable.h"
 #include "reports/ReportContext.h"
 #include "reports/WalkProgress.h"
@@ -181,7 +182,8 @@ private:
     QAction *addReportItem(const QString &caption, const QKeySequence &shortcut,
                            void (TfrmStatistics::*handler)());
     void reportResultsChanged();
-    void showCollection(const Collection &collection);
+    void showCollection(const Collection &collection,
+                        const std::optional<DumpFacts> &dump = std::nullopt);
     QString shownCollectionsFolder() const;
     void buildStatusBar();
     void buildCoverPanel();
@@ -227,4 +229,7 @@ private:
     QElapsedTimer walkClock;
     bool walking = false;                 // between a drive's start and the end of its walk
     std::optional<QString> pendingStatus; // a status text not yet shown
+    // Per page, the line on the cover over a page the figures shown have nothing for (an opened
+    // dump of another scanner); empty for a page that shows its figures.
+    std::array<QString, PageCount> pageCovers;
 };

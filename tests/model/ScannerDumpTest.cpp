@@ -63,7 +63,8 @@ TEST(ScannerDump, RefusesDamagedDumpsWithOneMessage)
     for (const auto &c : cases) {
         const DumpRead read = parseScannerDump(c.bytes, "d.json");
         EXPECT_FALSE(read);
-        EXPECT_TRUE(read.message.startsWith("Cannot open d.json: ")) << read.message.toStdString();
+        EXPECT_TRUE(read.message.startsWith("Cannot open the dump d.json: "))
+            << read.message.toStdString();
         EXPECT_TRUE(read.message.contains(c.says)) << read.message.toStdString();
     }
 }
