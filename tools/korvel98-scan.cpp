@@ -11,6 +11,7 @@
 #include "model/Comparison.h"
 #include "model/FolderTable.h"
 #include "model/History.h"
+#include "model/Machines.h"
 #include "model/PrometheusText.h"
 #include "model/ReportCsv.h"
 #include "model/ReportModel.h"
@@ -51,6 +52,7 @@ const char helpText[] =
     "       korvel98-scan [--format FORMAT [--page PAGE]] [--save FILE] [--textfile-dir DIR]\n"
     "                     --show FILE\n"
     "       korvel98-scan [--format FORMAT [--page PART]] --compare OLD NEW\n"
+    "       korvel98-scan [--format json|text|csv] --machines DIR\n"
     "       korvel98-scan [--format FORMAT [--page PART]] [options of a walk] --compare OLD\n"
     "                     FOLDER...\n"
     "\n"
@@ -87,6 +89,10 @@ const char helpText[] =
     "                      size, age, attribute and folder, and which figures do not compare;\n"
     "                      with --format csv, --page names one PART: summary, types, sizes,\n"
     "                      accessed, created, modified, attributes or folders\n"
+    "  --machines DIR      one row per host whose collections lie in DIR or the folders\n"
+    "                      below it: its newest collection's date, drives, capacity, used and\n"
+    "                      free space, files, three largest types, the growth per week of\n"
+    "                      used space, and a warning when the newest is older than two weeks\n"
     "  -h, --help          print this help and exit\n"
     "  -v, --version       print the version and exit\n"
     "\n"
@@ -134,6 +140,7 @@ struct Options
     QString save, show;
     QString compare;     // the earlier collection file
     QString compareWith; // the later one, when no folder is walked
+    QString machines;    // the folder of the machines overview
     bool history = false;
 };
 
@@ -241,6 +248,8 @@ Options parse(const std::vector<std::string> &bytes)
             options.show = value();
         } else if (arg == u"--compare") {
             options.compare = value();
+        } else if (arg == u"--machines") {
+            options.machines = value();
         } else if (arg == u"--textfile-dir") {
             options.textfileDir = value();
         } else if (arg == u"--history") {
@@ -254,6 +263,16 @@ Options parse(const std::vector<std::string> &bytes)
         } else {
             options.folders.push_back(bytes[i]);
         }
+    }
+    if (!options.machines.isEmpty()) {
+        if (!options.folders.empty() || !options.show.isEmpty() || !options.compare.isEmpty() ||
+            !options.page.isEmpty() || options.format == Options::Format::Prometheus ||
+            filterGiven || options.history || !options.save.isEmpty() ||
+            !options.textfileDir.isEmpty())
+            fail(QStringLiteral("--machines goes alone, with --format json, text or csv"));
+        if (!QFileInfo(options.machines).isDir())
+            fail(QStringLiteral("--machines: no folder %1").arg(options.machines));
+        return options;
     }
     if (!options.compare.isEmpty() && !options.show.isEmpty())
         fail(QStringLiteral("--compare and --show may not be given together"));
@@ -724,6 +743,20 @@ int showCollection(const Options &options)
     return written != 0 ? written : status;
 }
 
+// The machines overview of a folder of collections.
+int printMachines(const Options &options)
+{
+    const std::vector<MachineRow> rows =
+        machineRows(options.machines, QDateTime::currentDateTime());
+    if (options.format == Options::Format::Csv)
+        std::fputs(reportCsv(machinesTable(rows)).constData(), stdout);
+    else if (options.format == Options::Format::Text)
+        std::fputs(withoutControls(reportText(machinesTable(rows))).toUtf8().constData(), stdout);
+    else
+        std::fputs(machinesJson(rows).constData(), stdout);
+    return finishOutput();
+}
+
 // Keeps the run where the options say; false when it could not be kept somewhere.
 bool keepRun(const Options &options, const RunFacts &facts, const Accumulators &figures)
 {
@@ -756,6 +789,8 @@ int main(int argc, char **argv)
     const Options options = parse(std::vector<std::string>(argv + 1, argv + argc));
     if (!options.show.isEmpty())
         return showCollection(options);
+    if (!options.machines.isEmpty())
+        return printMachines(options);
     const std::optional<Collection> earlier =
         options.compare.isEmpty() ? std::nullopt : std::optional(readOrFail(options.compare));
     if (!options.compareWith.isEmpty()) {
