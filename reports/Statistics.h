@@ -28,6 +28,7 @@ class QStatusBar;
 class QEventLoop;
 class LargestFoldersWindow;
 class CompareWindow;
+class MachinesWindow;
 class ReportPage;
 class StyledLabel;
 class UnreadableFoldersItem;
@@ -86,7 +87,11 @@ public:
     QAction *ExportAll1;                            // "Export &all pages as PDF..."
     LargestFoldersWindow *largestFolders = nullptr; // made when first asked for
     QAction *CompareWith1;
-    CompareWindow *compareWindow = nullptr; // made when first asked for
+    CompareWindow *compareWindow = nullptr;   // made when first asked for
+    QAction *Machines1;                       // "&Machines..."
+    MachinesWindow *machinesWindow = nullptr; // made when first asked for
+    // Asked by "&Machines...": the folder of collections; an empty path means the user gave up.
+    std::function<QString(const QString &start)> askMachinesFolder;
     QStatusBar *StatusBar1;
     QFrame *pnlNotYet;
     QWidget *EsTile1;
@@ -148,6 +153,10 @@ public:
     // The Report menu (StatisticsReport.cpp).
     void LargestFolders1Click();
     void CompareWith1Click();
+    void Machines1Click();
+    // Two collection files compared in the compare window; a file that cannot be read is told in
+    // one message box.
+    void compareFiles(const QString &thenPath, const QString &nowPath);
     // Collections saved and reopened (StatisticsCollection.cpp). Opening shows the window on
     // every page as the run left them; a file that cannot be read or written is told in one
     // message box and changes nothing. Each answers whether it worked.
