@@ -560,7 +560,6 @@ private:
     {
         Collection run;
         run.figures = engine;
-        run.figures.PickList1 = {QStringLiteral("c: [") + root + u']'};
         run.figures.folderTotals = {tally.driveEnded(QChar('c'))};
         run.figures.collected = true;
         const QDateTime at = QDateTime::fromSecsSinceEpoch(now).toLocalTime();

@@ -21,7 +21,7 @@ namespace {
 
 constexpr int SortRole = Qt::UserRole;
 constexpr int RowRole = Qt::UserRole + 1; // the row's index into the rows shown
-const QSize startSize(900, 360);
+const QSize startSize(1040, 360);
 
 QStandardItem *itemOf(const ReportCell &cell, int row)
 {

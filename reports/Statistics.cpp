@@ -302,6 +302,8 @@ void TfrmStatistics::applyCoverRule()
     const QString &line = pageCovers[index];
     lblNotYet->setText(line.isEmpty() ? notYetText : line);
     pnlNotYet->setVisible((!engine.collected && index != SpaceTab) || !line.isEmpty());
+    if (!line.isEmpty())
+        btAbort->hide(); // nothing to stop: the figures are those of a file
     for (std::size_t page = 0; page < PageCount; ++page)
         pages[page]->setEnabled(pageCovers[page].isEmpty() &&
                                 (page == SpaceTab || engine.collected));
