@@ -722,9 +722,18 @@ int finishOutput()
 // A collection file to report instead of a walk; one that cannot be read is bad input.
 int showCollection(const Options &options)
 {
-    const CollectionRead read = readRunFile(options.show).read;
+    const OpenedRun opened = readRunFile(options.show);
+    const CollectionRead &read = opened.read;
     if (!read)
         fail(read.message);
+    // A person reading the tables learns first that they are another scanner's figures.
+    if (opened.dump && options.format == Options::Format::Text)
+        std::fputs(withoutControls(QStringLiteral("Dump %1 by %2, its own rules on hidden "
+                                                  "folders applied\n")
+                                       .arg(opened.dump->fileName, opened.dump->maker))
+                       .toUtf8()
+                       .constData(),
+                   stdout);
     int status = 0;
     QString message;
     if (!options.save.isEmpty() && !writeCollectionFile(options.save, *read.collection, message)) {
