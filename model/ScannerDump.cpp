@@ -3,6 +3,7 @@
 #include "engine/FolderTotals.h"
 #include "engine/LinkedFiles.h"
 #include "engine/StatisticsEngine.h"
+#include "helpers/NameText.h"
 #include "platform/DirectorySearch.h"
 #include "platform/FolderDriveSource.h"
 
@@ -353,6 +354,24 @@ private:
         return value;
     }
 
+    // A file's size as a file system can hold it: up to 2^63 - 1 bytes.
+    std::uint64_t fileSize()
+    {
+        const std::uint64_t size = count();
+        if (size > std::uint64_t(INT64_MAX))
+            damaged(QStringLiteral("a size larger than any file"));
+        return size;
+    }
+
+    // Seconds since 1970 within the years a date can show (up to 9999).
+    std::int64_t moment()
+    {
+        const std::int64_t at = wholeNumber(true);
+        if (at < -62135596800 || at > 253402300799)
+            damaged(QStringLiteral("a time outside the years 1 to 9999"));
+        return at;
+    }
+
     bool boolean()
     {
         space();
@@ -396,6 +415,7 @@ private:
 
     void metadata()
     {
+        facts.maker = QStringLiteral("another scanner");
         expect('{');
         if (maybe('}'))
             return;
@@ -405,11 +425,11 @@ private:
             expect(':');
             space();
             if (key == "progname" && in.peek() == '"')
-                name = QString::fromUtf8(string()).left(64);
+                name = escapedName(QByteArray::fromStdString(string())).left(64);
             else if (key == "progver" && in.peek() == '"')
-                version = QString::fromUtf8(string()).left(64);
+                version = escapedName(QByteArray::fromStdString(string())).left(64);
             else if (key == "timestamp" && in.peek() != '"')
-                written = wholeNumber();
+                written = moment();
             else
                 skipValue(1);
         } while (maybe(','));
@@ -430,9 +450,9 @@ private:
                     it.name = string();
                     it.hasName = true;
                 } else if (key == "asize") {
-                    it.size = count();
+                    it.size = fileSize();
                 } else if (key == "dsize") {
-                    it.allocated = count();
+                    it.allocated = fileSize();
                 } else if (key == "dev") {
                     it.device = count();
                     it.hasDevice = true;
@@ -451,7 +471,7 @@ private:
                     it.mode = count();
                     it.hasMode = true;
                 } else if (key == "mtime") {
-                    it.mtime = wholeNumber(true);
+                    it.mtime = moment();
                     it.hasTime = true;
                 } else {
                     skipValue(depth + 1);
@@ -459,7 +479,7 @@ private:
             } while (maybe(','));
             expect('}');
         }
-        if (!it.hasName ||
+        if (!it.hasName || it.name.find('\0') != std::string::npos ||
             (depth > 0 && (it.name.empty() || it.name.find('/') != std::string::npos ||
                            it.name == "." || it.name == "..")))
             damaged(QStringLiteral("an entry without a name of its own"));
@@ -595,6 +615,10 @@ DumpRead parse(Input &input, const QString &fileName, std::optional<std::int64_t
     try {
         Parser parser(input, today);
         Collection run = parser.read();
+        // Figures no collection can hold (sums past what a file keeps) are refused here, not
+        // shown and then lost on a save.
+        if (const CollectionRead check = parseCollection(collectionJson(run)); !check)
+            refuse(check.message);
         result.dump = parser.facts;
         result.collection = std::move(run);
     } catch (const Refusal &refusal) {
