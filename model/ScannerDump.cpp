@@ -108,9 +108,13 @@ private:
         const int result = inflate(&stream, Z_NO_FLUSH);
         if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR)
             refuse(QStringLiteral("its gzip packing is damaged"));
+        const std::size_t before = rawAt;
         rawAt = raw.size() - stream.avail_in;
         out.resize(out.size() - stream.avail_out);
         streamEnded = result == Z_STREAM_END;
+        // Input left that unpacks to nothing would be asked for again and again.
+        if (!streamEnded && out.empty() && rawAt == before && rawAt < raw.size())
+            refuse(QStringLiteral("its gzip packing is damaged"));
     }
 
     bool readRaw()
