@@ -79,6 +79,8 @@ void machinesSnapshots(const QDir &out)
     saveSnapshot(window, out, QStringLiteral("dump-types"));
     window.OvcNotebook1->setPageIndex(TfrmStatistics::AccessTab);
     saveSnapshot(window, out, QStringLiteral("dump-access"));
+    window.OvcNotebook1->setPageIndex(TfrmStatistics::TimeTab);
+    saveSnapshot(window, out, QStringLiteral("dump-time"));
 }
 
 SnapshotRegistrar machines(QStringLiteral("machines"), machinesSnapshots);
