@@ -4,6 +4,7 @@
 #include "model/History.h"
 #include "model/RunFacts.h"
 #include "model/RunRecorder.h"
+#include "model/ScannerDump.h"
 #include "reports/ColourTable.h"
 #include "reports/ReportContext.h"
 #include "reports/WalkProgress.h"
@@ -28,6 +29,7 @@ class QEventLoop;
 class LargestFoldersWindow;
 class CompareWindow;
 class TrendsWindow;
+class MachinesWindow;
 class ReportPage;
 class StyledLabel;
 class UnreadableFoldersItem;
@@ -87,8 +89,12 @@ public:
     LargestFoldersWindow *largestFolders = nullptr; // made when first asked for
     QAction *CompareWith1;
     QAction *Trends1;
-    CompareWindow *compareWindow = nullptr; // made when first asked for
-    TrendsWindow *trendsWindow = nullptr;   // the same
+    TrendsWindow *trendsWindow = nullptr; // made when first asked for
+    CompareWindow *compareWindow = nullptr;   // made when first asked for
+    QAction *Machines1;                       // "&Machines..."
+    MachinesWindow *machinesWindow = nullptr; // made when first asked for
+    // Asked by "&Machines...": the folder of collections; an empty path means the user gave up.
+    std::function<QString(const QString &start)> askMachinesFolder;
     QStatusBar *StatusBar1;
     QFrame *pnlNotYet;
     QWidget *EsTile1;
@@ -152,6 +158,10 @@ public:
     void CompareWith1Click();
     // The history over time, of the drives of the figures shown when there are any.
     void Trends1Click();
+    void Machines1Click();
+    // Two collection files compared in the compare window; a file that cannot be read is told in
+    // one message box.
+    void compareFiles(const QString &thenPath, const QString &nowPath);
     // Collections saved and reopened (StatisticsCollection.cpp). Opening shows the window on
     // every page as the run left them; a file that cannot be read or written is told in one
     // message box and changes nothing. Each answers whether it worked.
@@ -189,7 +199,8 @@ private:
     QAction *addReportItem(const QString &caption, const QKeySequence &shortcut,
                            void (TfrmStatistics::*handler)());
     void reportResultsChanged();
-    void showCollection(const Collection &collection);
+    void showCollection(const Collection &collection,
+                        const std::optional<DumpFacts> &dump = std::nullopt);
     QString shownCollectionsFolder() const;
     void buildStatusBar();
     void buildCoverPanel();
@@ -236,4 +247,7 @@ private:
     bool walking = false; // between a drive's start and the end of its walk
     int walksStarted = 0; // tells the history's answer for an earlier walk from the one now
     std::optional<QString> pendingStatus; // a status text not yet shown
+    // Per page, the line on the cover over a page the figures shown have nothing for (an opened
+    // dump of another scanner); empty for a page that shows its figures.
+    std::array<QString, PageCount> pageCovers;
 };

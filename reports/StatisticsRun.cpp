@@ -85,6 +85,7 @@ void TfrmStatistics::btOKClick()
                      "proceed with statistics.");
         } else {
             announceRun();
+            pageCovers = {};
             for (ReportPage *page : pages)
                 page->runStarting();
             OvcNotebook1->setPageEnabled(OverhangTab, context.oneDriveRun());
