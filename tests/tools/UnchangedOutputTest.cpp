@@ -133,7 +133,7 @@ QByteArray masked(const QString &name, QByteArray bytes, const QString &tree)
     {
         const char *pattern, *marker;
     } rules[] = {
-        {R"(\d{4}-\d\d-\d\d[ T]\d\d:\d\d:\d\d(\.\d+)?( ?(UTC|Z|[+-]\d\d:?\d\d))?)", "<MOMENT>"},
+        {R"(\d{4}-\d\d-\d\d[ T]\d\d:\d\d(:\d\d(\.\d+)?)?( ?(UTC|Z|[+-]\d\d:?\d\d))?)", "<MOMENT>"},
         {R"x("(ageCreatedFiles|ageCreatedBytes|hourCreated)":\s*\[[^\]]*\])x",
          R"x("\1": <CREATED>)x"},
         {R"x("(capacity|free|used|usedEntries)":"\d+")x", R"x("\1":<SPACE>)x"},
