@@ -33,6 +33,9 @@
 
 namespace {
 
+// As many collections as a well-kept history holds.
+constexpr int historyLength = 100;
+
 constexpr int topFolders = 1000;
 constexpr int foldersInEach = 998; // with the roots and the root: within the folder row limit
 
