@@ -1,5 +1,7 @@
 #include "model/History.h"
 
+#include "platform/FileWriter.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -12,7 +14,17 @@ const QString suffix = QStringLiteral(".korvel98.json");
 
 // The start time, the drive letters, and a number when a name was taken already.
 const QRegularExpression historyName(QStringLiteral(
-    "^\\d{4}-\\d\\d-\\d\\dT\\d\\d-\\d\\d-\\d\\d(_[c-z])*(_\\d+)?\\.korvel98\\.json$"));
+    "^\\d{4}-\\d\\d-\\d\\dT\\d\\d-\\d\\d-\\d\\d(_[c-z])+(_\\d+)?\\.korvel98\\.json$"));
+
+const QByteArray collectionStart = QByteArrayLiteral("{\"format\":\"") + collectionFormat + '"';
+
+// The start time a history name carries; invalid for a name no run could have (month 13).
+QDateTime historyDate(const QString &name)
+{
+    if (!historyName.match(name).hasMatch())
+        return QDateTime();
+    return QDateTime::fromString(name.left(19), QStringLiteral("yyyy-MM-ddTHH-mm-ss"));
+}
 
 } // namespace
 
@@ -44,6 +56,26 @@ QStringList historyFiles(const QString &folder)
     return names;
 }
 
+bool removableFromHistory(const QString &path, const QString &keptRun)
+{
+    const QFileInfo file(path);
+    // A link is never followed, so that pruning removes nothing outside the folder.
+    if (file.isSymLink() || !file.isFile() || file.absoluteFilePath() == keptRun)
+        return false;
+    if (!historyDate(file.fileName()).isValid())
+        return false;
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    // The first bytes the writer puts in every collection: anything else is not the program's.
+    return in.read(collectionStart.size()) == collectionStart;
+}
+
+QStringList historyToDrop(const QStringList &files, int keep)
+{
+    return files.mid(0, std::max<qsizetype>(0, files.size() - keep));
+}
+
 QString keepInHistory(const Collection &collection, const QString &folder, QString &message,
                       int keep)
 {
@@ -51,16 +83,30 @@ QString keepInHistory(const Collection &collection, const QString &folder, QStri
         message = QStringLiteral("Cannot make the history folder %1.").arg(folder);
         return QString();
     }
-    const QString name = historyFileName(collection.facts);
-    QString path = QDir(folder).filePath(name);
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = QDir(folder).filePath(name.chopped(suffix.size()) + QStringLiteral("_%1").arg(n) +
-                                     suffix);
-    if (!writeCollectionFile(path, collection, message))
+    const QByteArray bytes = collectionJson(collection);
+    if (const CollectionRead check = parseCollection(bytes); !check) {
+        message = QStringLiteral("Cannot save the collection in %1: %2.")
+                      .arg(QDir(folder).absolutePath(), check.message);
         return QString();
-    const QStringList files = historyFiles(folder);
-    for (qsizetype i = 0; i + keep < files.size(); ++i)
-        QFile::remove(files[i]); // one left behind goes with the next run
+    }
+    const QString name = historyFileName(collection.facts).chopped(suffix.size());
+    QString why;
+    const QString path = platform::writeNewFile(
+        QDir(folder).absolutePath(),
+        [&name](int n) {
+            return n == 1 ? name + suffix : name + QStringLiteral("_%1").arg(n) + suffix;
+        },
+        [&bytes](QIODevice &file) { return file.write(bytes) == bytes.size(); }, why);
+    if (path.isEmpty()) {
+        message = QStringLiteral("Cannot save the collection in %1: %2.")
+                      .arg(QDir(folder).absolutePath(), why);
+        return QString();
+    }
+    QStringList files = historyFiles(folder);
+    files.removeIf([&path](const QString &file) { return !removableFromHistory(file, path); });
+    // The run just written counts among those kept, wherever its date sorts it.
+    for (const QString &file : historyToDrop(files, keep - 1))
+        QFile::remove(file); // one left behind goes with the next run
     return path;
 }
 

@@ -23,9 +23,17 @@ QString historyFileName(const RunFacts &facts);
 // there are not the history's and are left alone.
 QStringList historyFiles(const QString &folder);
 
+// Whether pruning may remove a file: a regular file, not a link, named as a run is named with a
+// date that exists, holding a collection by its first bytes, and not keptRun, the run just saved.
+bool removableFromHistory(const QString &path, const QString &keptRun);
+
+// Which of the removable history files, oldest first, go so that keep of them stay.
+QStringList historyToDrop(const QStringList &files, int keep);
+
 // Saves a run into the history folder, which is made when missing, under its history name (with
-// "_2", "_3", ... added when a run of the same second and drives is there already), then removes
-// the oldest history files beyond keep. Answers the path written, or an empty path and a message.
+// "_2", "_3", ... added when a run of the same second and drives is there already, even one
+// saved at the same moment by another program), then removes the oldest history files beyond keep.
+// Answers the path written, or an empty path and a message.
 QString keepInHistory(const Collection &collection, const QString &folder, QString &message,
                       int keep = historyLength);
 

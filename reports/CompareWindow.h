@@ -110,6 +110,7 @@ private:
     void compareWithPicked();
     void browse();
     void exportClicked();
+    bool writeComparisonDocument(QIODevice &file) const;
     void showTables();
     std::optional<CompareExport> defaultAskExport();
 

@@ -9,6 +9,8 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -114,7 +116,7 @@ TEST(History, FailedWriteLeavesTheFileThatWasThere)
     std::signal(SIGXFSZ, savedSignal);
 
     EXPECT_FALSE(written);
-    EXPECT_TRUE(message.startsWith("Cannot save the collection run.korvel98.json: "));
+    EXPECT_TRUE(message.startsWith("Cannot save the collection " + path + ": "));
     EXPECT_EQ(korvel::test::fileBytes(path), before);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"run.korvel98.json"});
 
@@ -122,8 +124,8 @@ TEST(History, FailedWriteLeavesTheFileThatWasThere)
     Collection unreadable = bigger;
     unreadable.facts.hostName = QString(300, 'h');
     EXPECT_FALSE(writeCollectionFile(path, unreadable, message));
-    EXPECT_TRUE(message.startsWith("Cannot save the collection run.korvel98.json: it is damaged: "
-                                   "host is not a text"))
+    EXPECT_TRUE(message.startsWith("Cannot save the collection " + path +
+                                   ": it is damaged: host is not a text"))
         << message.toStdString();
     EXPECT_EQ(korvel::test::fileBytes(path), before);
 
@@ -169,3 +171,62 @@ TEST(History, EstimateTakesTheNewestCompleteWalkOfTheSameDrive)
 }
 
 } // namespace
+
+// Writers that end runs in the same second, at the same moment, each keep theirs.
+TEST(History, RunsSavedTogetherAreAllKept)
+{
+    QTemporaryDir folder;
+    std::vector<std::thread> writers;
+    for (int w = 0; w < 4; ++w)
+        writers.emplace_back([&folder] {
+            QString message;
+            for (int i = 0; i < 10; ++i)
+                keepInHistory(run(localTime(2, 9, 0, 0)), folder.path(), message);
+        });
+    for (std::thread &writer : writers)
+        writer.join();
+    EXPECT_EQ(historyFiles(folder.path()).size(), 40);
+}
+
+// Pruning removes only the program's own collections, and never the run it has just saved, even
+// when every other name is dated after it.
+TEST(History, PruningRemovesOnlyTheProgramsCollections)
+{
+    QTemporaryDir folder;
+    QTemporaryDir outside;
+    QString message;
+    const QString elsewhere = outside.filePath("kept.korvel98.json");
+    ASSERT_TRUE(writeCollectionFile(elsewhere, run(localTime(1, 0, 0, 0)), message));
+    const QByteArray collection = korvel::test::fileBytes(elsewhere);
+    const struct
+    {
+        const char *name;
+        QByteArray bytes; // empty: a symbolic link to the collection outside
+    } strangers[] = {
+        {"2019-01-01T00-00-00.korvel98.json", collection},
+        {"0000-00-00T00-00-00_c_9999.korvel98.json", collection},
+        {"2019-01-02T00-00-00_c.korvel98.json", "{\"notes\": 1}"},
+        {"2019-01-03T00-00-00_c.korvel98.json", {}},
+    };
+    for (const auto &s : strangers) {
+        const QString path = folder.filePath(s.name);
+        if (s.bytes.isEmpty())
+            ASSERT_TRUE(QFile::link(elsewhere, path));
+        else {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(s.bytes) == s.bytes.size());
+        }
+    }
+    for (int i = 0; i < 3; ++i)
+        keepInHistory(run(localTime(1, 0, 0, 0).addYears(5 + i)), folder.path(), message, 2);
+    const QString latest = keepInHistory(run(localTime(1, 0, 0, 0)), folder.path(), message, 2);
+    ASSERT_FALSE(latest.isEmpty()) << message.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(latest));
+    for (const auto &s : strangers)
+        EXPECT_TRUE(QFileInfo(folder.filePath(s.name)).exists() ||
+                    QFileInfo(folder.filePath(s.name)).isSymLink())
+            << s.name;
+    EXPECT_EQ(korvel::test::fileBytes(elsewhere), collection);
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath("2031-12-01T00-00-00_c_d.korvel98.json")));
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath("2033-12-01T00-00-00_c_d.korvel98.json")));
+}

@@ -89,6 +89,34 @@ protected:
 
 } // namespace
 
+// For each prefix the weekly timer's units land where the user's service manager looks, and
+// pass its own check with the installed scan tool named by its full path.
+TEST(UserTimer, UnitsPassTheServiceManagersCheckForEachPrefix)
+{
+    const struct
+    {
+        QString prefix, units;
+    } cases[] = {{"/usr", "/usr/lib/systemd/user"},
+                 {"/usr/local", "/usr/local/lib/systemd/user"},
+                 {"/home/someone/.local", "/home/someone/.local/share/systemd/user"}};
+    for (const auto &c : cases) {
+        QTemporaryDir stage;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DESTDIR", stage.path());
+        const Result installed =
+            run(KORVEL_CMAKE, {"--install", KORVEL_BUILD_DIR, "--prefix", c.prefix}, env);
+        ASSERT_EQ(installed.exitCode, 0) << installed.err.toStdString();
+        const QString units = stage.path() + c.units + "/korvel98-history.";
+        EXPECT_TRUE(korvel::test::fileBytes(units + "service")
+                        .contains("\nExecStart=" + c.prefix.toUtf8() + "/bin/korvel98-scan "))
+            << c.prefix.toStdString();
+        const Result verified =
+            run("systemd-analyze",
+                {"verify", "--user", "--root=" + stage.path(), units + "service", units + "timer"});
+        EXPECT_EQ(verified.exitCode, 0) << c.prefix.toStdString() << verified.err.toStdString();
+    }
+}
+
 TEST_F(Install, PutsInPlaceExactlyItsFilesAndUninstallRemovesOnlyThose)
 {
     // Another program's menu entry in the shared folder must survive the uninstall, and so must
