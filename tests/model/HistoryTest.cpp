@@ -75,21 +75,38 @@ TEST(History, NamesSortByTimeAndNeverReplaceARun)
                            "2026-12-10T00-00-00_c_d.korvel98.json"}));
 }
 
-TEST(History, KeepsTheNewestAndLeavesOtherFilesAlone)
+// Thinning removes old collections only: a text file or another program's file with a
+// collection's name, and a link to an old collection, stay, as does the run just written.
+TEST(History, ThinningRemovesOnlyCollections)
 {
     QTemporaryDir folder;
-    for (const char *other : {"notes.txt", "mine.korvel98.json"}) {
-        QFile file(folder.filePath(other));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
     QString message;
-    const int runs = historyLength + 3;
-    for (int i = 0; i < runs; ++i)
-        keepInHistory(run(localTime(1, 0, 0, 0).addSecs(i * 3600), "c"), folder.path(), message);
-    const QStringList kept = names(historyFiles(folder.path()));
-    ASSERT_EQ(kept.size(), historyLength);
-    EXPECT_EQ(kept.first(), "2026-12-01T03-00-00_c.korvel98.json");
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), historyLength + 2);
+    const QDateTime now = localTime(1, 12, 0, 0).addYears(1);
+    const QString old = keepInHistory(run(localTime(1, 1, 0, 0), "c"), folder.path(), message);
+    const QString older = keepInHistory(run(localTime(1, 0, 0, 0), "c"), folder.path(), message);
+    const QString text = folder.filePath("2026-12-01T00-00-01_c.korvel98.json");
+    const QString foreign = folder.filePath("2026-12-01T00-00-02_c.korvel98.json");
+    for (const auto &[path, bytes] : {std::pair{text, QByteArray("notes of a day\n")},
+                                      {foreign, R"({"format":"other-program","version":1})"}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    ASSERT_TRUE(QFile::link(older, folder.filePath("2026-12-01T00-00-03_c.korvel98.json")));
+
+    const auto plan = historyPrunePlan(folder.path(), now, old);
+    ASSERT_EQ(plan.size(), 2u); // the two collections, nothing else
+    EXPECT_EQ(plan[0].verdict.keep, false);
+    EXPECT_EQ(plan[1].verdict.reason, "just written");
+    EXPECT_EQ(pruneHistory(folder.path(), now, old), 1);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::System).size(), 4);
+    EXPECT_FALSE(QFileInfo::exists(older));
+
+    // Keeping a run thins the history as of that run's start: a year on, the day of the two
+    // runs of the first of December keeps its newer one only, as the newest of its week.
+    const QString other = keepInHistory(run(localTime(1, 2, 0, 0), "c"), folder.path(), message);
+    EXPECT_FALSE(keepInHistory(run(now), folder.path(), message).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(other));
+    EXPECT_FALSE(QFileInfo::exists(old));
 }
 
 // A write that fails half-way (here: past the largest file the process may write) leaves the
@@ -186,47 +203,4 @@ TEST(History, RunsSavedTogetherAreAllKept)
     for (std::thread &writer : writers)
         writer.join();
     EXPECT_EQ(historyFiles(folder.path()).size(), 40);
-}
-
-// Pruning removes only the program's own collections, and never the run it has just saved, even
-// when every other name is dated after it.
-TEST(History, PruningRemovesOnlyTheProgramsCollections)
-{
-    QTemporaryDir folder;
-    QTemporaryDir outside;
-    QString message;
-    const QString elsewhere = outside.filePath("kept.korvel98.json");
-    ASSERT_TRUE(writeCollectionFile(elsewhere, run(localTime(1, 0, 0, 0)), message));
-    const QByteArray collection = korvel::test::fileBytes(elsewhere);
-    const struct
-    {
-        const char *name;
-        QByteArray bytes; // empty: a symbolic link to the collection outside
-    } strangers[] = {
-        {"2019-01-01T00-00-00.korvel98.json", collection},
-        {"0000-00-00T00-00-00_c_9999.korvel98.json", collection},
-        {"2019-01-02T00-00-00_c.korvel98.json", "{\"notes\": 1}"},
-        {"2019-01-03T00-00-00_c.korvel98.json", {}},
-    };
-    for (const auto &s : strangers) {
-        const QString path = folder.filePath(s.name);
-        if (s.bytes.isEmpty())
-            ASSERT_TRUE(QFile::link(elsewhere, path));
-        else {
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(s.bytes) == s.bytes.size());
-        }
-    }
-    for (int i = 0; i < 3; ++i)
-        keepInHistory(run(localTime(1, 0, 0, 0).addYears(5 + i)), folder.path(), message, 2);
-    const QString latest = keepInHistory(run(localTime(1, 0, 0, 0)), folder.path(), message, 2);
-    ASSERT_FALSE(latest.isEmpty()) << message.toStdString();
-    EXPECT_TRUE(QFileInfo::exists(latest));
-    for (const auto &s : strangers)
-        EXPECT_TRUE(QFileInfo(folder.filePath(s.name)).exists() ||
-                    QFileInfo(folder.filePath(s.name)).isSymLink())
-            << s.name;
-    EXPECT_EQ(korvel::test::fileBytes(elsewhere), collection);
-    EXPECT_FALSE(QFileInfo::exists(folder.filePath("2031-12-01T00-00-00_c_d.korvel98.json")));
-    EXPECT_TRUE(QFileInfo::exists(folder.filePath("2033-12-01T00-00-00_c_d.korvel98.json")));
 }
