@@ -20,7 +20,12 @@ struct ChangeFigures
     std::uint64_t filesNow = 0;
     std::uint64_t bytesThen = 0;
     std::uint64_t bytesNow = 0;
+    // A folder one collection did not keep has no known figures there: shown as "–", and its
+    // change is not known either.
+    bool thenKnown = true;
+    bool nowKnown = true;
 
+    bool changeKnown() const { return thenKnown && nowKnown; }
     // Now less then, held to the range of a signed 64-bit number.
     std::int64_t fileChange() const;
     std::int64_t byteChange() const;
@@ -74,9 +79,11 @@ public:
     const std::vector<ChangeRow> &ages(ComparisonPart date) const;
     const std::vector<ChangeRow> &attributes() const { return attributeRows; }
     // The folders that grew most, largest growth first, then those that shrank most, largest
-    // loss first; a folder kept by one run only grew from 0 or shrank to 0. Only folders of
-    // drives both runs walked, the drives' roots left to the summary; among equal changes the
-    // deeper folder comes first, since it is where the change happened.
+    // loss first, then those one run did not keep, by path. A folder missing from one run grew
+    // from 0 or shrank to 0 only where that run proves it absent (see folderRule()); otherwise
+    // its figure there is unknown. Only folders of drives both runs walked, the drives' roots
+    // left to the summary; among equal changes the deeper folder comes first, since it is where
+    // the change happened.
     const std::vector<ChangeRow> &folders() const { return folderRows; }
     // Both runs kept folder totals (an older collection file has none).
     bool hasFolders() const { return folderTotalsKept; }
@@ -114,6 +121,9 @@ private:
 bool sameWalkedDrives(const RunFacts &a, const RunFacts &b);
 // The drives a run walked: "C: /, D: /home"; "none" when it walked none.
 QString walkedDrivesText(const RunFacts &facts);
+
+// The line under the folder table telling when a folder missing from one run counts as 0.
+QString folderRule();
 
 // A collection of the history a run can be compared with.
 struct EarlierRun
