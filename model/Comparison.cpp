@@ -198,6 +198,21 @@ QString filterSummary(const Accumulators &figures)
     return QStringLiteral("All types");
 }
 
+QString filterNamed(const Accumulators &figures)
+{
+    // A few types read at a glance; a long list would bury the rest of the line.
+    constexpr qsizetype namedTypes = 4;
+    const QStringList picked = pickedPatterns(figures);
+    QString names = picked.mid(0, namedTypes).join(QStringLiteral(", "));
+    if (picked.size() > namedTypes)
+        names += QStringLiteral(" and %1 more").arg(picked.size() - namedTypes);
+    if (figures.includeSelected)
+        return QStringLiteral("only ") + names;
+    if (figures.excludeSelected)
+        return QStringLiteral("all but ") + names;
+    return QStringLiteral("all types");
+}
+
 Comparison::Comparison(const Collection &then, const Collection &now) : before(then), after(now)
 {
     const TypeListing typesThen(before.figures), typesNow(after.figures);
@@ -354,14 +369,21 @@ bool Comparison::sameDrives() const
 
 QStringList Comparison::warnings() const
 {
+    return warningsFor(ComparisonPart::Summary);
+}
+
+// The filter touches every figure; the drives every figure but the folders, which are matched on
+// the drives both runs walked; a stopped run every figure.
+QStringList Comparison::warningsFor(ComparisonPart part) const
+{
     QStringList lines;
     if (!sameFilter())
         lines << QStringLiteral("The file-type filters differ (then: %1; now: %2). Files, bytes, "
                                 "size classes, ages, attributes and folders count different "
                                 "files and are not comparable; nor are the types only one of "
                                 "the filters counts.")
-                     .arg(filterSummary(before.figures), filterSummary(after.figures));
-    if (!sameDrives())
+                     .arg(filterNamed(before.figures), filterNamed(after.figures));
+    if (!sameDrives() && part != ComparisonPart::Folders)
         lines << QStringLiteral("The drives differ (then: %1; now: %2). Files, bytes, types, size "
                                 "classes, ages and attributes cover different drives and are not "
                                 "comparable; folders are compared on the drives both runs walked.")
@@ -371,7 +393,7 @@ QStringList Comparison::warnings() const
             lines << QStringLiteral("The run of %1 was stopped before its end: its figures hold "
                                     "only the files counted until then.")
                          .arg(QLatin1String(when));
-    if (!folderTotalsKept) {
+    if (!folderTotalsKept && (part == ComparisonPart::Summary || part == ComparisonPart::Folders)) {
         const bool thenHas = !before.figures.folderTotals.empty();
         const bool nowHas = !after.figures.folderTotals.empty();
         const QString which = thenHas  ? QStringLiteral("the collection of now keeps")
@@ -403,7 +425,8 @@ ReportTable Comparison::table(ComparisonPart part) const
         return changeTable(part, QStringLiteral("Attribute"), attributeRows, false);
     case ComparisonPart::Folders: {
         ReportTable table = changeTable(part, QStringLiteral("Folder"), folderRows, false);
-        table.notes = QStringList{folderTotalsKept ? folderRule() : warnings().constLast()};
+        if (folderTotalsKept)
+            table.notes << folderRule();
         return table;
     }
     }
@@ -445,6 +468,7 @@ ReportTable Comparison::changeTable(ComparisonPart part, const QString &caption,
     table.headings << QStringLiteral("Files then") << QStringLiteral("Files now")
                    << QStringLiteral("Files change") << QStringLiteral("Bytes then")
                    << QStringLiteral("Bytes now") << QStringLiteral("Bytes change");
+    table.notes = warningsFor(part);
     for (const ChangeRow &row : rows) {
         const ChangeFigures &f = row.figures;
         std::vector<ReportCell> cells;

@@ -93,6 +93,8 @@ public:
     // Why some figures do not compare like with like: different filters, different drives, a
     // stopped run, a missing folder table. Empty when the two runs match.
     QStringList warnings() const;
+    // Those of the warnings that bear on one part's figures.
+    QStringList warningsFor(ComparisonPart part) const;
     bool sameFilter() const;
     bool sameDrives() const;
 
@@ -149,3 +151,6 @@ QByteArray comparisonJson(const Comparison &comparison);
 // How a run's filter reads in a summary: "All types", "Only 3 selected types", "All but 2
 // selected types".
 QString filterSummary(const Accumulators &figures);
+// The filter with its types named, a few of them and then how many more: "only *.log",
+// "all but *.tmp, *.bak", "all types".
+QString filterNamed(const Accumulators &figures);

@@ -188,14 +188,22 @@ TEST(Comparison, DifferentFiltersAndDrivesAreFlagged)
          },
          ""},
         {"a type more", [](Collection &c) { c.figures.PickList2 << "*.log\tLog"; },
-         "filters differ (then: Only 2 selected types; now: Only 3 selected types)"},
+         "filters differ (then: only *.doc, *.txt; now: only *.doc, *.log, *.txt)"},
+        {"many types",
+         [](Collection &c) {
+             c.figures.PickList2 << "*.a\t"
+                                 << "*.b\t"
+                                 << "*.c\t"
+                                 << "*.d\t";
+         },
+         "now: only *.a, *.b, *.c, *.d and 2 more)"},
         {"exclude instead of include",
          [](Collection &c) {
              c.figures.includeSelected = false;
              c.figures.excludeSelected = true;
          },
-         "now: All but 2 selected types"},
-        {"all types", [](Collection &c) { c.figures.includeSelected = false; }, "now: All types"},
+         "now: all but *.doc, *.txt)"},
+        {"all types", [](Collection &c) { c.figures.includeSelected = false; }, "now: all types)"},
         {"a drive less", [](Collection &c) { c.facts.drives[1].walked = false; },
          "drives differ (then: C: /, D: /home; now: C: /)"},
         {"letters swapped, same mounts",
@@ -216,6 +224,11 @@ TEST(Comparison, DifferentFiltersAndDrivesAreFlagged)
             EXPECT_TRUE(warnings.size() == 1 && warnings[0].contains(c.warning))
                 << c.what << ": " << warnings.join('\n').toStdString();
         EXPECT_EQ(comparison.table(ComparisonPart::Summary).notes, comparison.warnings()) << c.what;
+        // Every table the difference touches carries it; the folders are matched by drive.
+        EXPECT_EQ(comparison.table(ComparisonPart::Types).notes, warnings) << c.what;
+        if (!QString(c.warning).startsWith("drives")) {
+            EXPECT_EQ(comparison.table(ComparisonPart::Folders).notes, comparison.warnings());
+        }
     }
 }
 
