@@ -14,6 +14,7 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLocale>
 #include <algorithm>
 #include <array>
 #include <map>
@@ -124,13 +125,22 @@ bool provedAbsent(const QHash<QByteArray, const FolderTotal *> &kept,
 
 QString dateShown(const QDateTime &at)
 {
-    return at.isValid() ? at.toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QStringLiteral("?");
+    return at.isValid() ? QLocale().toString(at, QLocale::ShortFormat) : QStringLiteral("?");
 }
 
 QString daysBetween(const QDateTime &then, const QDateTime &now)
 {
     if (!then.isValid() || !now.isValid())
         return QString();
+    const qint64 seconds = then.secsTo(now);
+    // Runs of one day are told apart by the hours and minutes between them, not "0 days".
+    if (seconds > -86400 && seconds < 86400) {
+        const qint64 minutes = (seconds < 0 ? -seconds : seconds) / 60;
+        return QStringLiteral("%1%2 h %3 min")
+            .arg(seconds < 0 ? QStringLiteral("-") : QString())
+            .arg(minutes / 60)
+            .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    }
     const qint64 days = then.daysTo(now);
     return QString::number(days) +
            (days == 1 || days == -1 ? QStringLiteral(" day") : QStringLiteral(" days"));

@@ -190,7 +190,7 @@ LargestFoldersWindow::LargestFoldersWindow(QWidget *parent)
     lblSource->setWordWrap(true);
 
     folders->setHorizontalHeaderLabels({QStringLiteral("Folder"), QStringLiteral("Bytes"),
-                                        QStringLiteral("Files"), QStringLiteral("Share of drive"),
+                                        QStringLiteral("Files"), QStringLiteral("Share of counted bytes"),
                                         QStringLiteral("In its own files"),
                                         QStringLiteral("In subfolders")});
     folders->setSortRole(SortRole);

@@ -232,6 +232,24 @@ TEST(Comparison, DifferentFiltersAndDrivesAreFlagged)
     }
 }
 
+// The time between runs: hours and minutes within a day, whole days beyond.
+TEST(Comparison, TimeBetweenRunsReadsAtItsScale)
+{
+    const QDateTime start(QDate(2026, 12, 8), QTime(0, 36));
+    const struct
+    {
+        qint64 seconds;
+        const char *shown;
+    } cases[] = {
+        {3 * 3600 + 5 * 60, "3 h 05 min"}, {-40 * 60, "-0 h 40 min"}, {2 * 86400, "2 days"}};
+    for (const auto &c : cases) {
+        Collection then, now;
+        then.facts.started = start;
+        now.facts.started = start.addSecs(c.seconds);
+        EXPECT_EQ(Comparison(then, now).table(ComparisonPart::Summary).rows[0][3].text, c.shown);
+    }
+}
+
 // Changes keep their sign and stay within 64 bits; a growth shows with "+", a CSV file has the
 // plain number.
 TEST(Comparison, ChangesKeepTheirSign)
