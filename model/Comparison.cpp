@@ -5,9 +5,11 @@
 #include "model/FolderReport.h"
 #include "model/History.h"
 #include "model/NameList.h"
+#include "model/QuickFacts.h"
 #include "model/ReportModel.h"
 #include "model/ReportText.h"
 #include "model/TypeListing.h"
+#include "model/TypeNames.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,7 +19,6 @@
 #include <QLocale>
 #include <algorithm>
 #include <array>
-#include <map>
 
 namespace {
 
@@ -223,42 +224,57 @@ QString filterNamed(const Accumulators &figures)
     return QStringLiteral("all types");
 }
 
-Comparison::Comparison(const Collection &then, const Collection &now) : before(then), after(now)
+Comparison::Comparison(const Collection &then, const Collection &now)
+    : Comparison(std::make_shared<const Collection>(then), std::make_shared<const Collection>(now))
+{}
+
+Comparison::Comparison(std::shared_ptr<const Collection> then,
+                       std::shared_ptr<const Collection> now)
+    : before(std::move(then)), after(std::move(now))
 {
-    const TypeListing typesThen(before.figures), typesNow(after.figures);
-    std::map<QString, ChangeRow> byExtension;
-    const auto gather = [&](const TypeListing &types, bool isNow) {
-        for (const TypeRow &row : types.rows()) {
-            ChangeRow &change = byExtension[row.extension];
-            change.label = row.extension;
-            change.typeName = row.typeName;
-            (isNow ? change.figures.filesNow : change.figures.filesThen) = count(row.files);
-            (isNow ? change.figures.bytesNow : change.figures.bytesThen) = row.bytes;
-        }
+    // A row per extension of either run, found through a hash: a run may have a million. The
+    // types a run picked but found no file of have no row in either, and are left out.
+    QHash<QString, std::size_t> byExtension;
+    const TypeTable &typesThen = before->figures.lbTypes, &typesNow = after->figures.lbTypes;
+    byExtension.reserve(typesThen.count() + typesNow.count());
+    const auto gather = [&](const TypeTable &types, bool isNow) {
+        types.forEachRow([&](const QString &extension, std::int64_t files, std::uint64_t bytes) {
+            auto at = byExtension.constFind(extension);
+            if (at == byExtension.cend()) {
+                at = byExtension.insert(extension, typeRows.size());
+                typeRows.push_back({extension, getTypeName(extension), {}});
+            }
+            ChangeFigures &f = typeRows[*at].figures;
+            (isNow ? f.filesNow : f.filesThen) = count(files);
+            (isNow ? f.bytesNow : f.bytesThen) = bytes;
+        });
     };
     gather(typesThen, false);
     gather(typesNow, true);
-    for (auto &[extension, row] : byExtension) {
+    std::erase_if(typeRows, [](const ChangeRow &row) {
         const ChangeFigures &f = row.figures;
-        if (f.filesThen || f.filesNow || f.bytesThen || f.bytesNow)
-            typeRows.push_back(std::move(row));
-    }
-    std::stable_sort(typeRows.begin(), typeRows.end(), [](const ChangeRow &a, const ChangeRow &b) {
+        return !f.filesThen && !f.filesNow && !f.bytesThen && !f.bytesNow;
+    });
+    std::sort(typeRows.begin(), typeRows.end(), [](const ChangeRow &a, const ChangeRow &b) {
         const std::uint64_t bytesA = magnitude(a.figures.byteChange());
         const std::uint64_t bytesB = magnitude(b.figures.byteChange());
         if (bytesA != bytesB)
             return bytesA > bytesB;
-        return magnitude(a.figures.fileChange()) > magnitude(b.figures.fileChange());
+        const std::uint64_t filesA = magnitude(a.figures.fileChange());
+        const std::uint64_t filesB = magnitude(b.figures.fileChange());
+        if (filesA != filesB)
+            return filesA > filesB;
+        return a.label < b.label;
     });
 
-    sizeRows = pairedClasses(sizeClasses(before.figures), sizeClasses(after.figures));
+    sizeRows = pairedClasses(sizeClasses(before->figures), sizeClasses(after->figures));
     const std::array dates{DateKind::Accessed, DateKind::Created, DateKind::Modified};
     for (std::size_t i = 0; i < dates.size(); ++i)
-        ageRows[i] = pairedClasses(ageClasses(before.figures, dates[i]),
-                                   ageClasses(after.figures, dates[i]));
+        ageRows[i] = pairedClasses(ageClasses(before->figures, dates[i]),
+                                   ageClasses(after->figures, dates[i]));
 
-    const AttributeFigures attributesThen = attributeFigures(before.figures);
-    const AttributeFigures attributesNow = attributeFigures(after.figures);
+    const AttributeFigures attributesThen = attributeFigures(before->figures);
+    const AttributeFigures attributesNow = attributeFigures(after->figures);
     for (std::size_t row = 0; row < 4; ++row)
         attributeRows.push_back({attributeLabel(int(row)),
                                  QString(),
@@ -270,7 +286,8 @@ Comparison::Comparison(const Collection &then, const Collection &now) : before(t
 // Folders are matched by their drive's mount point and their path below it, byte for byte.
 void Comparison::compareFolders()
 {
-    folderTotalsKept = !before.figures.folderTotals.empty() && !after.figures.folderTotals.empty();
+    folderTotalsKept =
+        !before->figures.folderTotals.empty() && !after->figures.folderTotals.empty();
     if (!folderTotalsKept)
         return;
     struct Found
@@ -279,12 +296,12 @@ void Comparison::compareFolders()
         int depth = 0;
     };
     std::vector<Found> found;
-    for (const DriveFacts &driveNow : after.facts.drives) {
+    for (const DriveFacts &driveNow : after->facts.drives) {
         const DriveFacts *driveThen =
-            driveNow.walked ? walkedDrive(before.facts, driveKey(driveNow)) : nullptr;
-        const DriveFolders *foldersNow = foldersOf(after, driveNow.letter);
+            driveNow.walked ? walkedDrive(before->facts, driveKey(driveNow)) : nullptr;
+        const DriveFolders *foldersNow = foldersOf(*after, driveNow.letter);
         const DriveFolders *foldersThen =
-            driveThen ? foldersOf(before, driveThen->letter) : nullptr;
+            driveThen ? foldersOf(*before, driveThen->letter) : nullptr;
         if (!foldersNow || !foldersThen)
             continue;
         QHash<QByteArray, const FolderTotal *> thenByPath, nowByPath;
@@ -354,18 +371,18 @@ const std::vector<ChangeRow> &Comparison::ages(ComparisonPart date) const
 ChangeFigures Comparison::totals() const
 {
     ChangeFigures f;
-    f.filesThen = count(before.figures.filesFound);
-    f.filesNow = count(after.figures.filesFound);
+    f.filesThen = count(before->figures.filesFound);
+    f.filesNow = count(after->figures.filesFound);
     for (std::size_t k = 1; k <= 12; ++k) {
-        f.bytesThen += std::uint64_t(std::max(0.0, before.figures.sizeBytes[k]));
-        f.bytesNow += std::uint64_t(std::max(0.0, after.figures.sizeBytes[k]));
+        f.bytesThen += std::uint64_t(std::max(0.0, before->figures.sizeBytes[k]));
+        f.bytesNow += std::uint64_t(std::max(0.0, after->figures.sizeBytes[k]));
     }
     return f;
 }
 
 bool Comparison::sameFilter() const
 {
-    const Accumulators &a = before.figures, &b = after.figures;
+    const Accumulators &a = before->figures, &b = after->figures;
     // Every type is counted whenever neither picked-types mode is on.
     if (a.includeSelected != b.includeSelected || a.excludeSelected != b.excludeSelected)
         return false;
@@ -374,7 +391,7 @@ bool Comparison::sameFilter() const
 
 bool Comparison::sameDrives() const
 {
-    return sameWalkedDrives(before.facts, after.facts);
+    return sameWalkedDrives(before->facts, after->facts);
 }
 
 QStringList Comparison::warnings() const
@@ -392,20 +409,20 @@ QStringList Comparison::warningsFor(ComparisonPart part) const
                                 "size classes, ages, attributes and folders count different "
                                 "files and are not comparable; nor are the types only one of "
                                 "the filters counts.")
-                     .arg(filterNamed(before.figures), filterNamed(after.figures));
+                     .arg(filterNamed(before->figures), filterNamed(after->figures));
     if (!sameDrives() && part != ComparisonPart::Folders)
         lines << QStringLiteral("The drives differ (then: %1; now: %2). Files, bytes, types, size "
                                 "classes, ages and attributes cover different drives and are not "
                                 "comparable; folders are compared on the drives both runs walked.")
-                     .arg(walkedDrivesText(before.facts), walkedDrivesText(after.facts));
-    for (const auto &[run, when] : {std::pair{&before, "then"}, std::pair{&after, "now"}})
+                     .arg(walkedDrivesText(before->facts), walkedDrivesText(after->facts));
+    for (const auto &[run, when] : {std::pair{before.get(), "then"}, std::pair{after.get(), "now"}})
         if (!run->facts.complete)
             lines << QStringLiteral("The run of %1 was stopped before its end: its figures hold "
                                     "only the files counted until then.")
                          .arg(QLatin1String(when));
     if (!folderTotalsKept && (part == ComparisonPart::Summary || part == ComparisonPart::Folders)) {
-        const bool thenHas = !before.figures.folderTotals.empty();
-        const bool nowHas = !after.figures.folderTotals.empty();
+        const bool thenHas = !before->figures.folderTotals.empty();
+        const bool nowHas = !after->figures.folderTotals.empty();
         const QString which = thenHas  ? QStringLiteral("the collection of now keeps")
                               : nowHas ? QStringLiteral("the collection of then keeps")
                                        : QStringLiteral("neither collection keeps");
@@ -416,25 +433,49 @@ QStringList Comparison::warningsFor(ComparisonPart part) const
     return lines;
 }
 
-ReportTable Comparison::table(ComparisonPart part) const
+const std::vector<ChangeRow> *Comparison::changeRows(ComparisonPart part) const
 {
+    switch (part) {
+    case ComparisonPart::Summary:
+        return nullptr;
+    case ComparisonPart::Types:
+        return &typeRows;
+    case ComparisonPart::Sizes:
+        return &sizeRows;
+    case ComparisonPart::Accessed:
+    case ComparisonPart::Created:
+    case ComparisonPart::Modified:
+        return &ages(part);
+    case ComparisonPart::Attributes:
+        return &attributeRows;
+    case ComparisonPart::Folders:
+        return &folderRows;
+    }
+    return nullptr;
+}
+
+ReportTable Comparison::table(ComparisonPart part, bool withRows) const
+{
+    static const std::vector<ChangeRow> none;
+    const std::vector<ChangeRow> *all = changeRows(part);
+    const std::vector<ChangeRow> &rows = withRows && all ? *all : none;
     switch (part) {
     case ComparisonPart::Summary:
         return summaryTable();
     case ComparisonPart::Types:
-        return changeTable(part, QStringLiteral("Extension"), typeRows, true);
+        return changeTable(part, QStringLiteral("Extension"), rows, true);
     case ComparisonPart::Sizes:
-        return changeTable(part, QStringLiteral("File size"), sizeRows, false);
+        return changeTable(part, QStringLiteral("File size"), rows, false);
     case ComparisonPart::Accessed:
-        return changeTable(part, dateCaption(DateKind::Accessed), ages(part), false);
+        return changeTable(part, dateCaption(DateKind::Accessed), rows, false);
     case ComparisonPart::Created:
-        return changeTable(part, dateCaption(DateKind::Created), ages(part), false);
+        return changeTable(part, dateCaption(DateKind::Created), rows, false);
     case ComparisonPart::Modified:
-        return changeTable(part, dateCaption(DateKind::Modified), ages(part), false);
+        return changeTable(part, dateCaption(DateKind::Modified), rows, false);
     case ComparisonPart::Attributes:
-        return changeTable(part, QStringLiteral("Attribute"), attributeRows, false);
+        return changeTable(part, QStringLiteral("Attribute"), rows, false);
     case ComparisonPart::Folders: {
-        ReportTable table = changeTable(part, QStringLiteral("Folder"), folderRows, false);
+        ReportTable table = changeTable(part, QStringLiteral("Folder"), rows, false);
         if (folderTotalsKept)
             table.notes << folderRule();
         return table;
@@ -448,13 +489,13 @@ ReportTable Comparison::summaryTable() const
     ReportTable table;
     table.title = comparisonPartTitle(ComparisonPart::Summary);
     table.headings = {"Figure", "Then", "Now", "Change"};
-    const RunFacts &a = before.facts, &b = after.facts;
+    const RunFacts &a = before->facts, &b = after->facts;
     table.rows.push_back({text("Started"), text(dateShown(a.started)), text(dateShown(b.started)),
                           text(daysBetween(a.started, b.started))});
     table.rows.push_back({text("Drives"), text(walkedDrivesText(a)), text(walkedDrivesText(b)),
                           text(sameDrives() ? QString() : QStringLiteral("differ"))});
-    table.rows.push_back({text("Filter"), text(filterSummary(before.figures)),
-                          text(filterSummary(after.figures)),
+    table.rows.push_back({text("Filter"), text(filterSummary(before->figures)),
+                          text(filterSummary(after->figures)),
                           text(sameFilter() ? QString() : QStringLiteral("differs"))});
     const ChangeFigures sums = totals();
     table.rows.push_back({text("Files"), ReportCell::ofInteger(sums.filesThen),
@@ -479,41 +520,42 @@ ReportTable Comparison::changeTable(ComparisonPart part, const QString &caption,
                    << QStringLiteral("Files change") << QStringLiteral("Bytes then")
                    << QStringLiteral("Bytes now") << QStringLiteral("Bytes change");
     table.notes = warningsFor(part);
-    for (const ChangeRow &row : rows) {
-        const ChangeFigures &f = row.figures;
-        std::vector<ReportCell> cells;
-        cells.reserve(std::size_t(table.headings.size()));
-        cells.push_back(text(row.label));
-        if (withType)
-            cells.push_back(text(row.typeName));
-        const auto figure = [](bool known, std::uint64_t value) {
-            return known ? ReportCell::ofInteger(value) : text(unknownFigure);
-        };
-        const auto change = [&](std::int64_t value) {
-            return f.changeKnown() ? ReportCell::ofChange(value) : text(unknownFigure);
-        };
-        cells.push_back(figure(f.thenKnown, f.filesThen));
-        cells.push_back(figure(f.nowKnown, f.filesNow));
-        cells.push_back(change(f.fileChange()));
-        cells.push_back(figure(f.thenKnown, f.bytesThen));
-        cells.push_back(figure(f.nowKnown, f.bytesNow));
-        cells.push_back(change(f.byteChange()));
-        table.rows.push_back(std::move(cells));
-    }
+    for (const ChangeRow &row : rows)
+        table.rows.push_back(changeCells(row, withType));
     return table;
+}
+
+std::vector<ReportCell> Comparison::changeCells(const ChangeRow &row, bool withType)
+{
+    const ChangeFigures &f = row.figures;
+    std::vector<ReportCell> cells;
+    cells.reserve(withType ? 8 : 7);
+    cells.push_back(text(row.label));
+    if (withType)
+        cells.push_back(text(row.typeName));
+    const auto figure = [](bool known, std::uint64_t value) {
+        return known ? ReportCell::ofInteger(value) : text(unknownFigure);
+    };
+    const auto change = [&](std::int64_t value) {
+        return f.changeKnown() ? ReportCell::ofChange(value) : text(unknownFigure);
+    };
+    cells.push_back(figure(f.thenKnown, f.filesThen));
+    cells.push_back(figure(f.nowKnown, f.filesNow));
+    cells.push_back(change(f.fileChange()));
+    cells.push_back(figure(f.thenKnown, f.bytesThen));
+    cells.push_back(figure(f.nowKnown, f.bytesNow));
+    cells.push_back(change(f.byteChange()));
+    return cells;
 }
 
 QString folderRule()
 {
-    return QStringLiteral("A folder deeper than %1 levels is kept only while it holds at least 1 % "
-                          "of its drive's "
-                          "counted bytes. \u2013 marks a folder one run did not keep: its figure "
-                          "in that run is unknown "
-                          "and it is not ranked by change. A missing folder counts as 0 only where "
-                          "that run proves "
-                          "it absent: it lies at most %1 levels deep, or the folder it lies in was "
-                          "kept with all "
-                          "of its subfolders.")
+    return QStringLiteral(
+               "A folder deeper than %1 levels is kept only while it holds at least 1 % of its "
+               "drive's counted bytes. \u2013 marks a folder one run did not keep: its figure in "
+               "that run is unknown and it is not ranked by change. A missing folder counts as 0 "
+               "only where that run proves it absent: it lies at most %1 levels deep, or the "
+               "folder it lies in was kept with all of its subfolders.")
         .arg(keptDepth);
 }
 
@@ -522,10 +564,7 @@ std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts
 {
     std::vector<EarlierRun> runs;
     for (const QString &path : historyFiles(historyFolder)) {
-        QFile file(path);
-        if (file.size() > collectionFileLimit || !file.open(QIODevice::ReadOnly))
-            continue;
-        std::optional<RunFacts> facts = parseRunFacts(file.readAll());
+        std::optional<RunFacts> facts = quickRunFacts(path);
         if (!facts || (!ownFile.isEmpty() && QFileInfo(path) == QFileInfo(ownFile)))
             continue;
         const bool same = sameWalkedDrives(*facts, now);
