@@ -508,9 +508,8 @@ void CompareWindow::showTables()
                             row.figures.byteChange()});
     chart->setBars(std::move(bars));
     const bool folders = shown->hasFolders();
-    lblNoFolders->setText(folders ? QString()
-                                  : shown->table(ComparisonPart::Folders).notes.value(0));
-    lblNoFolders->setVisible(!folders);
+    // Without folder totals the note says why; with them, when a folder's figure is unknown.
+    lblNoFolders->setText(shown->table(ComparisonPart::Folders).notes.value(0));
     tables[int(ComparisonPart::Folders)]->setVisible(folders);
 }
 
