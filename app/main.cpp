@@ -42,14 +42,16 @@ bool haveDisplay(const QString &platform)
 }
 
 const char helpText[] =
-    "Usage: korvel98 [--help | --version | FILE]\n"
+    "Usage: korvel98 [--help | --version | --trends | FILE]\n"
     "\n"
     "Korvel 98 draws the used and free space of every mounted drive as a 3-D bar chart\n"
     "and, on request, counts the files on the drives you pick and shows what it found on\n"
     "ten report pages. Start it from your desktop's menu or from a terminal inside a\n"
     "desktop session.\n"
     "\n"
-    "  FILE           a saved collection (NAME.korvel98.json) to show on the report pages\n"
+    "  FILE           a saved collection (NAME.korvel98.json) to show on the report pages,\n"
+    "                 or the JSON dump of another disk-usage scanner (also gzipped)\n"
+    "  --trends       open the trends of the history of runs\n"
     "  -h, --help     print this help and exit\n"
     "  -v, --version  print the version and exit\n"
     "\n"
@@ -87,7 +89,7 @@ int qtOptionLength(int count, char **args)
 // Answers --help and --version before any window exists, so that both work without a display.
 // One argument that is no option names a collection file to show; anything else is a mistake
 // worth reporting. The exit code, or nothing when the program should start.
-std::optional<int> answerCommandLine(int argc, char **argv, QString &collectionFile)
+std::optional<int> answerCommandLine(int argc, char **argv, QString &collectionFile, bool &trends)
 {
     bool optionsEnd = false;
     for (int i = 1; i < argc; ++i) {
@@ -100,6 +102,9 @@ std::optional<int> answerCommandLine(int argc, char **argv, QString &collectionF
             }
         } else if (!std::strcmp(arg, "--")) {
             optionsEnd = true;
+            continue;
+        } else if (!std::strcmp(arg, "--trends")) {
+            trends = true;
             continue;
         } else if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h"))
             return platform::printToStandardOutput("korvel98", helpText) ? 0 : 1;
@@ -125,7 +130,8 @@ std::optional<int> answerCommandLine(int argc, char **argv, QString &collectionF
 int main(int argc, char **argv)
 {
     QString collectionFile;
-    if (const std::optional<int> exitCode = answerCommandLine(argc, argv, collectionFile))
+    bool trends = false;
+    if (const std::optional<int> exitCode = answerCommandLine(argc, argv, collectionFile, trends))
         return *exitCode;
     const QString windowSystem = chosenPlatform(argc, argv);
     if (!haveDisplay(windowSystem)) {
@@ -158,5 +164,7 @@ int main(int argc, char **argv)
     if (!collectionFile.isEmpty())
         QTimer::singleShot(0, &frmStatistics,
                            [&] { frmStatistics.openCollectionFile(collectionFile); });
+    if (trends)
+        QTimer::singleShot(0, &frmStatistics, [&] { frmStatistics.Trends1Click(); });
     return app.exec();
 }

@@ -20,6 +20,12 @@ void ChartModel::adopt(std::unique_ptr<TChartSeries> series)
     changed();
 }
 
+void ChartModel::removeAllSeries()
+{
+    allSeries.clear();
+    changed();
+}
+
 std::vector<TChartSeries *> ChartModel::activeSeries() const
 {
     std::vector<TChartSeries *> out;

@@ -45,6 +45,8 @@ public:
     }
     template <typename Series> Series *addSeries() { return addSeries(std::make_unique<Series>()); }
     int seriesCount() const { return static_cast<int>(allSeries.size()); }
+    // Lets go of every series, for a chart whose lines come and go with what it shows.
+    void removeAllSeries();
     TChartSeries *series(int index) const { return allSeries.at(index).get(); }
     // Series that are shown, in the order added.
     std::vector<TChartSeries *> activeSeries() const;

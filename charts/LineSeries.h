@@ -8,4 +8,11 @@ class TLineSeries : public TChartSeries
 {
 public:
     TLineSeries() : TChartSeries(SeriesKind::Line) {}
+
+    // A dashed line tells a forecast from what was measured; it is drawn without a ribbon.
+    bool dashed() const { return dashedLine; }
+    void setDashed(bool value) { assign(dashedLine, value); }
+
+private:
+    bool dashedLine = false;
 };

@@ -4,6 +4,7 @@
 #include "charts/BarSeries.h"
 #include "charts/ChartPainter.h"
 #include "charts/ChartShapes.h"
+#include "charts/LineSeries.h"
 
 #include <QLinearGradient>
 #include <algorithm>
@@ -162,14 +163,16 @@ void ChartPainter::paintSeries(QPainter &painter, const Projection3D &view) cons
         for (int i = 0; i < line->count(); ++i)
             points.append(QPointF(categoryPixel(line->point(i).x), valuePixel(line->value(i))));
         const QColor colour = line->colour();
-        auto draw = [&painter, &view, points, colour, z0, z1, this] {
+        const auto *typed = dynamic_cast<const TLineSeries *>(line);
+        const bool dashed = typed && typed->dashed();
+        auto draw = [&painter, &view, points, colour, z0, z1, dashed, this] {
             painter.save();
             const QRectF clip = QRectF(view.map(plot.left(), plot.top(), view.depth()),
                                        view.map(plot.right(), plot.bottom(), 0))
                                     .normalized()
                                     .adjusted(-1, -1, 1, 1);
             painter.setClipRect(clip.united(plot));
-            if (z1 - z0 >= 1) {
+            if (z1 - z0 >= 1 && !dashed) {
                 painter.setPen(QPen(colour.darker(160), 0));
                 painter.setBrush(colour.darker(115));
                 for (int i = 0; i + 1 < points.size(); ++i) {
@@ -182,7 +185,7 @@ void ChartPainter::paintSeries(QPainter &painter, const Projection3D &view) cons
             QPolygonF front;
             for (const QPointF &pt : points)
                 front.append(view.map(pt.x(), pt.y(), z0));
-            painter.setPen(QPen(colour, 2));
+            painter.setPen(QPen(colour, 2, dashed ? Qt::DashLine : Qt::SolidLine));
             painter.drawPolyline(front);
             painter.restore();
         };

@@ -73,17 +73,34 @@ void FolderTally::driveStarting()
 
 void FolderTally::left(const Folder &folder, int depth, const Marks &marks)
 {
-    const std::uint64_t bytes = now.bytes - marks.entered.bytes;
-    if (depth > keptDepth) {
-        if (!keepsDeepFolder(bytes, now.bytes))
-            return;
-        if (++deepKept >= weedAt) {
-            weed(now.bytes);
-            weedAt = std::max(firstWeeding, 2 * deepKept);
-        }
+    if (keeps(depth, marks))
+        keep(pathBelowRoot(folder), marks);
+}
+
+void FolderTally::left(std::string_view path, int depth, const Marks &marks)
+{
+    if (keeps(depth, marks))
+        keep(QByteArray(path.data(), qsizetype(path.size())), marks);
+}
+
+bool FolderTally::keeps(int depth, const Marks &marks)
+{
+    if (depth <= keptDepth)
+        return true;
+    if (!keepsDeepFolder(now.bytes - marks.entered.bytes, now.bytes))
+        return false;
+    if (++deepKept >= weedAt) {
+        weed(now.bytes);
+        weedAt = std::max(firstWeeding, 2 * deepKept);
     }
-    kept.push_back({pathBelowRoot(folder), now.files - marks.entered.files, bytes,
-                    now.files - marks.ownFiles.files, now.bytes - marks.ownFiles.bytes});
+    return true;
+}
+
+void FolderTally::keep(QByteArray path, const Marks &marks)
+{
+    kept.push_back({std::move(path), now.files - marks.entered.files,
+                    now.bytes - marks.entered.bytes, now.files - marks.ownFiles.files,
+                    now.bytes - marks.ownFiles.bytes});
 }
 
 void FolderTally::weed(std::uint64_t driveBytes)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QChar>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 struct Folder;
@@ -91,10 +92,14 @@ public:
     Mark mark() const { return now; }
     // The walk leaves a folder at this depth below the root (0 for the root).
     void left(const Folder &folder, int depth, const Marks &marks);
+    // The same for a folder known by its path below the root alone (a dump read back).
+    void left(std::string_view path, int depth, const Marks &marks);
     // The drive's walk is over, complete or stopped: its kept folders, in their order.
     DriveFolders driveEnded(QChar letter);
 
 private:
+    bool keeps(int depth, const Marks &marks);
+    void keep(QByteArray path, const Marks &marks);
     void weed(std::uint64_t driveBytes);
 
     Mark now;

@@ -44,6 +44,14 @@ public:
     // The same for a file during the walk: the extension as the name's bytes hold it, dot first.
     void countFile(std::string_view extension, std::uint64_t size);
 
+    // Every row as extension, files and bytes, in no particular order and without sorting the
+    // table first: for a look at all rows whose order does not matter.
+    template <typename Visit> void forEachRow(Visit visit) const
+    {
+        for (const Row &row : table)
+            visit(row.extension, row.files, row.bytes);
+    }
+
     // The figures of a row in table order.
     QString extensionAt(int index) const;
     std::int64_t filesAt(int index) const;

@@ -132,9 +132,13 @@ std::optional<QByteArray> unescapedName(QStringView text)
     for (qsizetype at = 0; at < text.size();) {
         const QChar c = text[at];
         if (c != u'\\') {
-            const qsizetype length = c.isHighSurrogate() ? 2 : 1;
-            bytes += text.mid(at, length).toUtf8();
-            at += length;
+            // The text up to the next escape at once: a path may hold millions of characters. A
+            // high surrogate takes the unit after it along, whatever that is.
+            qsizetype end = at;
+            while (end < text.size() && text[end] != u'\\')
+                end += text[end].isHighSurrogate() ? 2 : 1;
+            bytes += text.mid(at, end - at).toUtf8();
+            at = end;
             continue;
         }
         if (at + 1 >= text.size())

@@ -1,6 +1,8 @@
 #include "model/Collection.h"
 
 #include "helpers/NameText.h"
+#include "model/JsonScan.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -447,9 +449,142 @@ template <std::size_t N> double tableSum(const std::array<double, N> &table)
     return sum;
 }
 
-void readTypeRows(const Node &node, Accumulators &figures)
+// ---- Long lists read a row at a time -----------------------------------------------------
+
+// The rows of a list: those of a parsed document, or the places of their bytes in the file, each
+// row parsed when its turn comes, so that a million rows never stand in memory as JSON values.
+class RowList
 {
-    const QJsonArray rows = node.array("lbTypes");
+public:
+    explicit RowList(QJsonArray rows) : parsed(std::move(rows)) {}
+    RowList(QByteArrayView file, std::vector<JsonSpan> spans) : file(file), spans(std::move(spans))
+    {}
+
+    qsizetype size() const { return file.isNull() ? parsed.size() : qsizetype(spans.size()); }
+    QJsonValue at(qsizetype i) const
+    {
+        if (file.isNull())
+            return parsed.at(i);
+        const JsonSpan span = spans[std::size_t(i)];
+        QByteArray list = file.sliced(span.begin, span.end - span.begin).toByteArray();
+        list.prepend('[').append(']');
+        QJsonParseError error;
+        const QJsonDocument row = QJsonDocument::fromJson(list, &error);
+        if (row.isNull())
+            refuse(QStringLiteral("it is not a collection file (%1 at byte %2)")
+                       .arg(error.errorString())
+                       .arg(span.begin + error.offset - 1));
+        return row.array().at(0);
+    }
+
+private:
+    QJsonArray parsed;
+    QByteArrayView file;
+    std::vector<JsonSpan> spans; // in the file
+};
+
+// A collection file with its long lists (the type rows, each drive's folder rows) taken out: the
+// rest, a few kilobytes, is parsed as a whole, the lists a row at a time.
+struct SplitFile
+{
+    QByteArray rest; // the file with each long list left empty
+    std::optional<RowList> typeRows;
+    std::vector<std::optional<RowList>> driveRows; // by drive of the folder totals
+};
+
+// The one member of an object with this key; nothing when there is none or more than one.
+std::optional<JsonMember> onlyMember(const std::vector<JsonMember> &members, const char *key)
+{
+    std::optional<JsonMember> found;
+    for (const JsonMember &member : members)
+        if (member.key == key) {
+            if (found)
+                return std::nullopt;
+            found = member;
+        }
+    return found;
+}
+
+// The spans of the elements of the list at span, as places in the file.
+std::optional<std::vector<JsonSpan>> elementsIn(QByteArrayView file, JsonSpan span)
+{
+    std::optional<std::vector<JsonSpan>> elements =
+        jsonElements(file.sliced(span.begin, span.end - span.begin));
+    if (elements)
+        for (JsonSpan &element : *elements)
+            element = {span.begin + element.begin, span.begin + element.end};
+    return elements;
+}
+
+// Nothing when the file is not laid out as expected: it is then parsed whole, as before, and
+// whatever is wrong with it is told the same way.
+std::optional<SplitFile> splitFile(QByteArrayView file)
+{
+    const auto top = jsonMembers(file);
+    const auto figures = top ? onlyMember(*top, "figures") : std::nullopt;
+    if (!figures)
+        return std::nullopt;
+    const JsonSpan inFigures = figures->value;
+    const auto members = jsonMembers(file.sliced(inFigures.begin, inFigures.end - inFigures.begin));
+    const auto types = members ? onlyMember(*members, "lbTypes") : std::nullopt;
+    if (!types)
+        return std::nullopt;
+    const JsonSpan typeSpan{inFigures.begin + types->value.begin,
+                            inFigures.begin + types->value.end};
+    auto typeRows = elementsIn(file, typeSpan);
+    if (!typeRows)
+        return std::nullopt;
+    SplitFile split;
+    split.typeRows.emplace(file, std::move(*typeRows));
+    // What takes the place of each long list in the rest, in the order of the file.
+    std::vector<std::pair<JsonSpan, QByteArray>> cuts{{typeSpan, "[]"}};
+
+    if (const auto folders = onlyMember(*members, "folders")) {
+        const JsonSpan folderSpan{inFigures.begin + folders->value.begin,
+                                  inFigures.begin + folders->value.end};
+        const auto drives = elementsIn(file, folderSpan);
+        if (!drives)
+            return std::nullopt;
+        QByteArray list = "[";
+        for (const JsonSpan &drive : *drives) {
+            const QByteArrayView object = file.sliced(drive.begin, drive.end - drive.begin);
+            // Where the drive's rows lie within its object, when they can be read one by one.
+            JsonSpan rows;
+            std::optional<std::vector<JsonSpan>> rowSpans;
+            if (const auto driveMembers = jsonMembers(object))
+                if (const auto member = onlyMember(*driveMembers, "rows")) {
+                    rows = member->value;
+                    rowSpans = elementsIn(file, {drive.begin + rows.begin, drive.begin + rows.end});
+                }
+            if (list.size() > 1)
+                list += ',';
+            if (!rowSpans) {
+                list += object;
+                split.driveRows.emplace_back();
+                continue;
+            }
+            list += object.first(rows.begin);
+            list += "[]";
+            list += object.sliced(rows.end);
+            split.driveRows.emplace_back(RowList(file, std::move(*rowSpans)));
+        }
+        cuts.push_back({folderSpan, list + ']'});
+    }
+    std::sort(cuts.begin(), cuts.end(),
+              [](const auto &a, const auto &b) { return a.first.begin < b.first.begin; });
+    qsizetype at = 0;
+    for (const auto &[span, replacement] : cuts) {
+        split.rest += file.sliced(at, span.begin - at);
+        split.rest += replacement;
+        at = span.end;
+    }
+    split.rest += file.sliced(at);
+    return split;
+}
+
+void readTypeRows(const Node &node, const RowList *split, Accumulators &figures)
+{
+    const RowList rows = split ? *split : RowList(node.array("lbTypes"));
     if (rows.size() > collectionTypeRowLimit)
         damaged(node.at("lbTypes"),
                 QStringLiteral("holds more than %1 rows").arg(collectionTypeRowLimit));
@@ -458,8 +593,9 @@ void readTypeRows(const Node &node, Accumulators &figures)
     std::uint64_t counted = 0;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const Place where = node.at("lbTypes")[i];
-        const QJsonArray row = rows[i].toArray();
-        if (!rows[i].isArray() || row.size() != 3)
+        const QJsonValue value = rows.at(i);
+        const QJsonArray row = value.toArray();
+        if (!value.isArray() || row.size() != 3)
             damaged(where, QStringLiteral("is not an extension, a file count and a byte sum"));
         // Escaped as the rows show it; files written before extensions were escaped hold them as
         // plain text, which reads as its own UTF-8.
@@ -492,30 +628,41 @@ void readTypeRows(const Node &node, Accumulators &figures)
         figures.lbTypes.addLonger(commonest, std::int64_t(longer));
 }
 
-// A path below a drive's root as the file holds it: escaped bytes, parts joined by "/", none of
-// them empty, "." or "..", and no zero byte.
+// Each part of a path is a folder's name: at most a name's bytes, and neither empty, "." nor
+// "..". Looked at in place, so that a path of millions of parts costs no more than its bytes.
+bool soundFolderParts(QByteArrayView path)
+{
+    while (true) {
+        const qsizetype end = path.indexOf('/');
+        const QByteArrayView part = end < 0 ? path : path.first(end);
+        if (part.isEmpty() || part.size() > nameByteLimit || part == "." || part == "..")
+            return false;
+        if (end < 0)
+            return true;
+        path = path.sliced(end + 1);
+    }
+}
+
+// A path below a drive's root as the file holds it: escaped bytes, parts joined by "/", and no
+// zero byte.
 QByteArray readFolderPath(const QJsonValue &value, const Place &where)
 {
     const QString text = Node::checkedText(value, where, unlimitedText);
     const std::optional<QByteArray> path = unescapedName(text);
-    bool sound = path && !path->contains('\0');
-    if (sound && !path->isEmpty())
-        for (const QByteArray &part : path->split('/'))
-            sound = sound && !part.isEmpty() && part != "." && part != "..";
-    if (!sound)
+    if (!path || path->contains('\0') || (!path->isEmpty() && !soundFolderParts(*path)))
         damaged(where, QStringLiteral("is not a folder's path"));
     return *path;
 }
 
 // One drive's rows: the root first, each folder after the one it lies in, every folder once; a
 // folder holds at least what its kept subfolders hold, and its own files are part of its files.
-DriveFolders readDriveFolders(const Node &node, qsizetype &rowsLeft)
+DriveFolders readDriveFolders(const Node &node, const RowList *split, qsizetype &rowsLeft)
 {
     DriveFolders drive;
     const QString letter = node.text("letter", 1, true);
     drive.letter = letter.isEmpty() ? QChar() : letter.at(0);
-    const QJsonArray rows = node.array("rows");
-    if (rows.isEmpty() || rows.size() > rowsLeft)
+    const RowList rows = split ? *split : RowList(node.array("rows"));
+    if (rows.size() == 0 || rows.size() > rowsLeft)
         damaged(node.at("rows"),
                 QStringLiteral("does not hold 1 to %1 folders in all").arg(folderRowLimit));
     rowsLeft -= rows.size();
@@ -523,11 +670,14 @@ DriveFolders readDriveFolders(const Node &node, qsizetype &rowsLeft)
     constexpr std::uint64_t byteLimit = std::numeric_limits<std::uint64_t>::max();
     // What the kept subfolders of each folder hold together, by the folder's index.
     std::vector<FolderTally::Mark> below(std::size_t(rows.size()));
-    QHash<QByteArray, std::size_t> indexOf;
+    // The folders the next one may lie in: in this order each folder's subfolders follow it
+    // before any other folder, so the one it lies in, when listed, is on this stack.
+    std::vector<std::size_t> open;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const Place where = node.at("rows")[i];
-        const QJsonArray row = rows[i].toArray();
-        if (!rows[i].isArray() || row.size() != 5)
+        const QJsonValue value = rows.at(i);
+        const QJsonArray row = value.toArray();
+        if (!value.isArray() || row.size() != 5)
             damaged(where, QStringLiteral("is not a path and four whole numbers"));
         FolderTotal folder;
         folder.path = readFolderPath(row[0], where);
@@ -543,12 +693,17 @@ DriveFolders readDriveFolders(const Node &node, qsizetype &rowsLeft)
         if (i > 0) {
             if (!folderPathBefore(drive.folders.back().path, folder.path))
                 damaged(where, QStringLiteral("is out of order or repeats a folder"));
-            const auto parent = indexOf.constFind(folder.parentPath());
-            if (parent == indexOf.cend())
+            const qsizetype cut = folder.path.lastIndexOf('/');
+            const QByteArrayView parentPath =
+                cut < 0 ? QByteArrayView("") : QByteArrayView(folder.path).first(cut);
+            while (!open.empty() && QByteArrayView(drive.folders[open.back()].path) != parentPath)
+                open.pop_back();
+            if (open.empty())
                 damaged(where, QStringLiteral("lies in a folder that is not listed"));
+            const std::size_t parent = open.back();
             // Compared with what is left, so that no sum can pass the largest number.
-            FolderTally::Mark &sum = below[*parent];
-            const FolderTotal &up = drive.folders[*parent];
+            FolderTally::Mark &sum = below[parent];
+            const FolderTotal &up = drive.folders[parent];
             if (folder.files > up.subfolderFiles() - sum.files ||
                 folder.bytes > up.subfolderBytes() - sum.bytes)
                 damaged(where, QStringLiteral("and the folders beside it hold more than the "
@@ -556,7 +711,7 @@ DriveFolders readDriveFolders(const Node &node, qsizetype &rowsLeft)
             sum.files += folder.files;
             sum.bytes += folder.bytes;
         }
-        indexOf.insert(folder.path, std::size_t(i));
+        open.push_back(std::size_t(i));
         drive.folders.push_back(std::move(folder));
     }
     return drive;
@@ -564,7 +719,8 @@ DriveFolders readDriveFolders(const Node &node, qsizetype &rowsLeft)
 
 // The folder totals, when the file has them (older files do not): one entry per walked drive at
 // most, and the files of the roots are the files found.
-void readFolderTotals(const Node &node, const RunFacts &facts, Accumulators &figures)
+void readFolderTotals(const Node &node, const std::vector<std::optional<RowList>> &split,
+                      const RunFacts &facts, Accumulators &figures)
 {
     if (!node.object.contains(QLatin1String("folders")))
         return;
@@ -581,7 +737,10 @@ void readFolderTotals(const Node &node, const RunFacts &facts, Accumulators &fig
         const Place where = node.at("folders")[i];
         if (!drives[i].isObject())
             damaged(where, QStringLiteral("is not an object"));
-        DriveFolders drive = readDriveFolders(Node(drives[i].toObject(), where.text()), rowsLeft);
+        const std::optional<RowList> *rows =
+            std::size_t(i) < split.size() ? &split[std::size_t(i)] : nullptr;
+        DriveFolders drive = readDriveFolders(Node(drives[i].toObject(), where.text()),
+                                              rows && *rows ? &**rows : nullptr, rowsLeft);
         const auto walked =
             std::find_if(facts.drives.begin(), facts.drives.end(),
                          [&](const DriveFacts &d) { return d.letter == drive.letter && d.walked; });
@@ -599,7 +758,7 @@ void readFolderTotals(const Node &node, const RunFacts &facts, Accumulators &fig
         damaged(node.at("folders"), QStringLiteral("counts fewer files than were found"));
 }
 
-void readFigures(const Node &node, Accumulators &figures)
+void readFigures(const Node &node, const RowList *typeRows, Accumulators &figures)
 {
     constexpr std::uint64_t countLimit = std::numeric_limits<std::int64_t>::max();
     for (const CountField &field : counts)
@@ -632,16 +791,19 @@ void readFigures(const Node &node, Accumulators &figures)
     for (const CountField &field : std::span(counts).subspan(2)) // the attribute counters
         if (figures.*field.count > figures.filesFound)
             damaged(node.at(field.name), QStringLiteral("is larger than filesFound"));
-    readTypeRows(node, figures);
+    readTypeRows(node, typeRows, figures);
 }
 
 // The document of a collection file of a version this program reads.
-QJsonObject readDocument(const QByteArray &bytes)
+QJsonObject readDocument(const QByteArray &bytes, const QByteArray *rest = nullptr)
 {
     if (bytes.size() > collectionFileLimit)
         refuse(QStringLiteral("it is larger than %1 MB").arg(collectionFileLimit >> 20));
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    QJsonDocument document = rest ? QJsonDocument::fromJson(*rest, &error) : QJsonDocument();
+    // What the rest cannot tell is told of the whole file, where its bytes are.
+    if (document.isNull())
+        document = QJsonDocument::fromJson(bytes, &error);
     if (document.isNull())
         refuse(QStringLiteral("it is not a collection file (%1 at byte %2)")
                    .arg(error.errorString())
@@ -708,31 +870,41 @@ QByteArray collectionJson(const Collection &collection)
     QJsonArray drives;
     for (const DriveFacts &drive : facts.drives)
         drives.append(driveJson(drive));
-    const QJsonObject body{{"program", facts.programVersion},
-                           {"started", moment(facts.started)},
-                           {"ended", moment(facts.ended)},
-                           {"timeZone", facts.timeZone},
-                           {"host", facts.hostName},
-                           {"complete", facts.complete},
-                           {"drives", drives},
-                           {"filter", filterJson(collection.figures)},
-                           {"figures", figuresJson(collection.figures)}};
-    // The identifier and the version lead, so that a glance at the first bytes tells the file.
+    const QJsonObject runFacts{{"program", facts.programVersion},
+                               {"started", moment(facts.started)},
+                               {"ended", moment(facts.ended)},
+                               {"timeZone", facts.timeZone},
+                               {"host", facts.hostName},
+                               {"complete", facts.complete},
+                               {"drives", drives}};
+    auto compact = [](const QJsonObject &object) {
+        return QJsonDocument(object).toJson(QJsonDocument::Compact);
+    };
+    // The identifier and the version lead, so that a glance at the first bytes tells the file;
+    // the run's facts follow before the figures, so that a look through the history for them
+    // reads a few hundred bytes of each file, however many figures it holds.
     return QByteArrayLiteral("{\"format\":\"") + collectionFormat +
            "\",\"version\":" + QByteArray::number(collectionVersion) + ',' +
-           QJsonDocument(body).toJson(QJsonDocument::Compact).mid(1) + '\n';
+           compact(runFacts).chopped(1).mid(1) +
+           ",\"filter\":" + compact(filterJson(collection.figures)) +
+           ",\"figures\":" + compact(figuresJson(collection.figures)) + "}\n";
 }
 
 CollectionRead parseCollection(const QByteArray &bytes)
 {
     try {
-        const Node root(readDocument(bytes), QString());
+        // A file too large is refused before a byte of it is looked at.
+        const std::optional<SplitFile> split =
+            bytes.size() > collectionFileLimit ? std::nullopt : splitFile(bytes);
+        const Node root(readDocument(bytes, split ? &split->rest : nullptr), QString());
         Collection collection;
         collection.facts = readFacts(root);
         readFilter(root.child("filter"), collection.figures);
         const Node figures = root.child("figures");
-        readFigures(figures, collection.figures);
-        readFolderTotals(figures, collection.facts, collection.figures);
+        readFigures(figures, split && split->typeRows ? &*split->typeRows : nullptr,
+                    collection.figures);
+        readFolderTotals(figures, split ? split->driveRows : std::vector<std::optional<RowList>>(),
+                         collection.facts, collection.figures);
         return {std::move(collection), QString()};
     } catch (const Refusal &refusal) {
         return {std::nullopt, refusal.reason};
@@ -754,17 +926,12 @@ CollectionRead readCollectionFile(const QString &path)
         return CollectionRead{std::nullopt, QStringLiteral("Cannot open the collection %1: %2.")
                                                 .arg(QFileInfo(path).fileName(), reason)};
     };
-    // A pipe or a device would keep the reader waiting or feed it without end.
-    if (QFileInfo info(path); info.exists() && !info.isFile())
-        return refused(QStringLiteral("it is not a regular file"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return refused(file.errorString());
-    // Read one byte past the limit: a file that grows while it is read is still caught.
-    const QByteArray bytes = file.read(collectionFileLimit + 1);
-    if (file.error() != QFileDevice::NoError)
-        return refused(file.errorString());
-    CollectionRead result = parseCollection(bytes);
+    // A pipe or a device would keep the reader waiting or feed it without end; one byte past the
+    // limit tells a file too large.
+    const platform::RegularFileRead file = platform::readRegularFile(path, collectionFileLimit);
+    if (!file.bytes)
+        return refused(file.reason);
+    CollectionRead result = parseCollection(*file.bytes);
     if (!result)
         return refused(result.message);
     return result;

@@ -4,9 +4,11 @@
 #include "model/FolderReport.h"
 #include "model/History.h"
 #include "model/NameList.h"
+#include "model/QuickFacts.h"
 #include "model/ReportModel.h"
 #include "model/ReportText.h"
 #include "model/TypeListing.h"
+#include "model/TypeNames.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -15,7 +17,6 @@
 #include <QJsonDocument>
 #include <algorithm>
 #include <array>
-#include <map>
 
 namespace {
 
@@ -170,42 +171,57 @@ QString filterSummary(const Accumulators &figures)
     return QStringLiteral("All types");
 }
 
-Comparison::Comparison(const Collection &then, const Collection &now) : before(then), after(now)
+Comparison::Comparison(const Collection &then, const Collection &now)
+    : Comparison(std::make_shared<const Collection>(then), std::make_shared<const Collection>(now))
+{}
+
+Comparison::Comparison(std::shared_ptr<const Collection> then,
+                       std::shared_ptr<const Collection> now)
+    : before(std::move(then)), after(std::move(now))
 {
-    const TypeListing typesThen(before.figures), typesNow(after.figures);
-    std::map<QString, ChangeRow> byExtension;
-    const auto gather = [&](const TypeListing &types, bool isNow) {
-        for (const TypeRow &row : types.rows()) {
-            ChangeRow &change = byExtension[row.extension];
-            change.label = row.extension;
-            change.typeName = row.typeName;
-            (isNow ? change.figures.filesNow : change.figures.filesThen) = count(row.files);
-            (isNow ? change.figures.bytesNow : change.figures.bytesThen) = row.bytes;
-        }
+    // A row per extension of either run, found through a hash: a run may have a million. The
+    // types a run picked but found no file of have no row in either, and are left out.
+    QHash<QString, std::size_t> byExtension;
+    const TypeTable &typesThen = before->figures.lbTypes, &typesNow = after->figures.lbTypes;
+    byExtension.reserve(typesThen.count() + typesNow.count());
+    const auto gather = [&](const TypeTable &types, bool isNow) {
+        types.forEachRow([&](const QString &extension, std::int64_t files, std::uint64_t bytes) {
+            auto at = byExtension.constFind(extension);
+            if (at == byExtension.cend()) {
+                at = byExtension.insert(extension, typeRows.size());
+                typeRows.push_back({extension, getTypeName(extension), {}});
+            }
+            ChangeFigures &f = typeRows[*at].figures;
+            (isNow ? f.filesNow : f.filesThen) = count(files);
+            (isNow ? f.bytesNow : f.bytesThen) = bytes;
+        });
     };
     gather(typesThen, false);
     gather(typesNow, true);
-    for (auto &[extension, row] : byExtension) {
+    std::erase_if(typeRows, [](const ChangeRow &row) {
         const ChangeFigures &f = row.figures;
-        if (f.filesThen || f.filesNow || f.bytesThen || f.bytesNow)
-            typeRows.push_back(std::move(row));
-    }
-    std::stable_sort(typeRows.begin(), typeRows.end(), [](const ChangeRow &a, const ChangeRow &b) {
+        return !f.filesThen && !f.filesNow && !f.bytesThen && !f.bytesNow;
+    });
+    std::sort(typeRows.begin(), typeRows.end(), [](const ChangeRow &a, const ChangeRow &b) {
         const std::uint64_t bytesA = magnitude(a.figures.byteChange());
         const std::uint64_t bytesB = magnitude(b.figures.byteChange());
         if (bytesA != bytesB)
             return bytesA > bytesB;
-        return magnitude(a.figures.fileChange()) > magnitude(b.figures.fileChange());
+        const std::uint64_t filesA = magnitude(a.figures.fileChange());
+        const std::uint64_t filesB = magnitude(b.figures.fileChange());
+        if (filesA != filesB)
+            return filesA > filesB;
+        return a.label < b.label;
     });
 
-    sizeRows = pairedClasses(sizeClasses(before.figures), sizeClasses(after.figures));
+    sizeRows = pairedClasses(sizeClasses(before->figures), sizeClasses(after->figures));
     const std::array dates{DateKind::Accessed, DateKind::Created, DateKind::Modified};
     for (std::size_t i = 0; i < dates.size(); ++i)
-        ageRows[i] = pairedClasses(ageClasses(before.figures, dates[i]),
-                                   ageClasses(after.figures, dates[i]));
+        ageRows[i] = pairedClasses(ageClasses(before->figures, dates[i]),
+                                   ageClasses(after->figures, dates[i]));
 
-    const AttributeFigures attributesThen = attributeFigures(before.figures);
-    const AttributeFigures attributesNow = attributeFigures(after.figures);
+    const AttributeFigures attributesThen = attributeFigures(before->figures);
+    const AttributeFigures attributesNow = attributeFigures(after->figures);
     for (std::size_t row = 0; row < 4; ++row)
         attributeRows.push_back({attributeLabel(int(row)),
                                  QString(),
@@ -217,7 +233,8 @@ Comparison::Comparison(const Collection &then, const Collection &now) : before(t
 // Folders are matched by their drive's mount point and their path below it, byte for byte.
 void Comparison::compareFolders()
 {
-    folderTotalsKept = !before.figures.folderTotals.empty() && !after.figures.folderTotals.empty();
+    folderTotalsKept =
+        !before->figures.folderTotals.empty() && !after->figures.folderTotals.empty();
     if (!folderTotalsKept)
         return;
     struct Found
@@ -226,12 +243,12 @@ void Comparison::compareFolders()
         int depth = 0;
     };
     std::vector<Found> found;
-    for (const DriveFacts &driveNow : after.facts.drives) {
+    for (const DriveFacts &driveNow : after->facts.drives) {
         const DriveFacts *driveThen =
-            driveNow.walked ? walkedDrive(before.facts, driveKey(driveNow)) : nullptr;
-        const DriveFolders *foldersNow = foldersOf(after, driveNow.letter);
+            driveNow.walked ? walkedDrive(before->facts, driveKey(driveNow)) : nullptr;
+        const DriveFolders *foldersNow = foldersOf(*after, driveNow.letter);
         const DriveFolders *foldersThen =
-            driveThen ? foldersOf(before, driveThen->letter) : nullptr;
+            driveThen ? foldersOf(*before, driveThen->letter) : nullptr;
         if (!foldersNow || !foldersThen)
             continue;
         QHash<QByteArray, const FolderTotal *> thenByPath;
@@ -284,18 +301,18 @@ const std::vector<ChangeRow> &Comparison::ages(ComparisonPart date) const
 ChangeFigures Comparison::totals() const
 {
     ChangeFigures f;
-    f.filesThen = count(before.figures.filesFound);
-    f.filesNow = count(after.figures.filesFound);
+    f.filesThen = count(before->figures.filesFound);
+    f.filesNow = count(after->figures.filesFound);
     for (std::size_t k = 1; k <= 12; ++k) {
-        f.bytesThen += std::uint64_t(std::max(0.0, before.figures.sizeBytes[k]));
-        f.bytesNow += std::uint64_t(std::max(0.0, after.figures.sizeBytes[k]));
+        f.bytesThen += std::uint64_t(std::max(0.0, before->figures.sizeBytes[k]));
+        f.bytesNow += std::uint64_t(std::max(0.0, after->figures.sizeBytes[k]));
     }
     return f;
 }
 
 bool Comparison::sameFilter() const
 {
-    const Accumulators &a = before.figures, &b = after.figures;
+    const Accumulators &a = before->figures, &b = after->figures;
     // Every type is counted whenever neither picked-types mode is on.
     if (a.includeSelected != b.includeSelected || a.excludeSelected != b.excludeSelected)
         return false;
@@ -304,7 +321,7 @@ bool Comparison::sameFilter() const
 
 bool Comparison::sameDrives() const
 {
-    return sameWalkedDrives(before.facts, after.facts);
+    return sameWalkedDrives(before->facts, after->facts);
 }
 
 QStringList Comparison::warnings() const
@@ -315,20 +332,20 @@ QStringList Comparison::warnings() const
                                 "size classes, ages, attributes and folders count different "
                                 "files and are not comparable; nor are the types only one of "
                                 "the filters counts.")
-                     .arg(filterSummary(before.figures), filterSummary(after.figures));
+                     .arg(filterSummary(before->figures), filterSummary(after->figures));
     if (!sameDrives())
         lines << QStringLiteral("The drives differ (then: %1; now: %2). Files, bytes, types, size "
                                 "classes, ages and attributes cover different drives and are not "
                                 "comparable; folders are compared on the drives both runs walked.")
-                     .arg(walkedDrivesText(before.facts), walkedDrivesText(after.facts));
-    for (const auto &[run, when] : {std::pair{&before, "then"}, std::pair{&after, "now"}})
+                     .arg(walkedDrivesText(before->facts), walkedDrivesText(after->facts));
+    for (const auto &[run, when] : {std::pair{before.get(), "then"}, std::pair{after.get(), "now"}})
         if (!run->facts.complete)
             lines << QStringLiteral("The run of %1 was stopped before its end: its figures hold "
                                     "only the files counted until then.")
                          .arg(QLatin1String(when));
     if (!folderTotalsKept) {
-        const bool thenHas = !before.figures.folderTotals.empty();
-        const bool nowHas = !after.figures.folderTotals.empty();
+        const bool thenHas = !before->figures.folderTotals.empty();
+        const bool nowHas = !after->figures.folderTotals.empty();
         const QString which = thenHas  ? QStringLiteral("the collection of now keeps")
                               : nowHas ? QStringLiteral("the collection of then keeps")
                                        : QStringLiteral("neither collection keeps");
@@ -339,25 +356,49 @@ QStringList Comparison::warnings() const
     return lines;
 }
 
-ReportTable Comparison::table(ComparisonPart part) const
+const std::vector<ChangeRow> *Comparison::changeRows(ComparisonPart part) const
 {
+    switch (part) {
+    case ComparisonPart::Summary:
+        return nullptr;
+    case ComparisonPart::Types:
+        return &typeRows;
+    case ComparisonPart::Sizes:
+        return &sizeRows;
+    case ComparisonPart::Accessed:
+    case ComparisonPart::Created:
+    case ComparisonPart::Modified:
+        return &ages(part);
+    case ComparisonPart::Attributes:
+        return &attributeRows;
+    case ComparisonPart::Folders:
+        return &folderRows;
+    }
+    return nullptr;
+}
+
+ReportTable Comparison::table(ComparisonPart part, bool withRows) const
+{
+    static const std::vector<ChangeRow> none;
+    const std::vector<ChangeRow> *all = changeRows(part);
+    const std::vector<ChangeRow> &rows = withRows && all ? *all : none;
     switch (part) {
     case ComparisonPart::Summary:
         return summaryTable();
     case ComparisonPart::Types:
-        return changeTable(part, QStringLiteral("Extension"), typeRows, true);
+        return changeTable(part, QStringLiteral("Extension"), rows, true);
     case ComparisonPart::Sizes:
-        return changeTable(part, QStringLiteral("File size"), sizeRows, false);
+        return changeTable(part, QStringLiteral("File size"), rows, false);
     case ComparisonPart::Accessed:
-        return changeTable(part, dateCaption(DateKind::Accessed), ages(part), false);
+        return changeTable(part, dateCaption(DateKind::Accessed), rows, false);
     case ComparisonPart::Created:
-        return changeTable(part, dateCaption(DateKind::Created), ages(part), false);
+        return changeTable(part, dateCaption(DateKind::Created), rows, false);
     case ComparisonPart::Modified:
-        return changeTable(part, dateCaption(DateKind::Modified), ages(part), false);
+        return changeTable(part, dateCaption(DateKind::Modified), rows, false);
     case ComparisonPart::Attributes:
-        return changeTable(part, QStringLiteral("Attribute"), attributeRows, false);
+        return changeTable(part, QStringLiteral("Attribute"), rows, false);
     case ComparisonPart::Folders: {
-        ReportTable table = changeTable(part, QStringLiteral("Folder"), folderRows, false);
+        ReportTable table = changeTable(part, QStringLiteral("Folder"), rows, false);
         if (!folderTotalsKept)
             table.notes = QStringList{warnings().constLast()};
         return table;
@@ -371,13 +412,13 @@ ReportTable Comparison::summaryTable() const
     ReportTable table;
     table.title = comparisonPartTitle(ComparisonPart::Summary);
     table.headings = {"Figure", "Then", "Now", "Change"};
-    const RunFacts &a = before.facts, &b = after.facts;
+    const RunFacts &a = before->facts, &b = after->facts;
     table.rows.push_back({text("Started"), text(dateShown(a.started)), text(dateShown(b.started)),
                           text(daysBetween(a.started, b.started))});
     table.rows.push_back({text("Drives"), text(walkedDrivesText(a)), text(walkedDrivesText(b)),
                           text(sameDrives() ? QString() : QStringLiteral("differ"))});
-    table.rows.push_back({text("Filter"), text(filterSummary(before.figures)),
-                          text(filterSummary(after.figures)),
+    table.rows.push_back({text("Filter"), text(filterSummary(before->figures)),
+                          text(filterSummary(after->figures)),
                           text(sameFilter() ? QString() : QStringLiteral("differs"))});
     const ChangeFigures sums = totals();
     table.rows.push_back({text("Files"), ReportCell::ofInteger(sums.filesThen),
@@ -401,22 +442,26 @@ ReportTable Comparison::changeTable(ComparisonPart part, const QString &caption,
     table.headings << QStringLiteral("Files then") << QStringLiteral("Files now")
                    << QStringLiteral("Files change") << QStringLiteral("Bytes then")
                    << QStringLiteral("Bytes now") << QStringLiteral("Bytes change");
-    for (const ChangeRow &row : rows) {
-        const ChangeFigures &f = row.figures;
-        std::vector<ReportCell> cells;
-        cells.reserve(std::size_t(table.headings.size()));
-        cells.push_back(text(row.label));
-        if (withType)
-            cells.push_back(text(row.typeName));
-        cells.push_back(ReportCell::ofInteger(f.filesThen));
-        cells.push_back(ReportCell::ofInteger(f.filesNow));
-        cells.push_back(ReportCell::ofChange(f.fileChange()));
-        cells.push_back(ReportCell::ofInteger(f.bytesThen));
-        cells.push_back(ReportCell::ofInteger(f.bytesNow));
-        cells.push_back(ReportCell::ofChange(f.byteChange()));
-        table.rows.push_back(std::move(cells));
-    }
+    for (const ChangeRow &row : rows)
+        table.rows.push_back(changeCells(row, withType));
     return table;
+}
+
+std::vector<ReportCell> Comparison::changeCells(const ChangeRow &row, bool withType)
+{
+    const ChangeFigures &f = row.figures;
+    std::vector<ReportCell> cells;
+    cells.reserve(withType ? 8 : 7);
+    cells.push_back(text(row.label));
+    if (withType)
+        cells.push_back(text(row.typeName));
+    cells.push_back(ReportCell::ofInteger(f.filesThen));
+    cells.push_back(ReportCell::ofInteger(f.filesNow));
+    cells.push_back(ReportCell::ofChange(f.fileChange()));
+    cells.push_back(ReportCell::ofInteger(f.bytesThen));
+    cells.push_back(ReportCell::ofInteger(f.bytesNow));
+    cells.push_back(ReportCell::ofChange(f.byteChange()));
+    return cells;
 }
 
 std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts &now,
@@ -424,10 +469,7 @@ std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts
 {
     std::vector<EarlierRun> runs;
     for (const QString &path : historyFiles(historyFolder)) {
-        QFile file(path);
-        if (file.size() > collectionFileLimit || !file.open(QIODevice::ReadOnly))
-            continue;
-        std::optional<RunFacts> facts = parseRunFacts(file.readAll());
+        std::optional<RunFacts> facts = quickRunFacts(path);
         if (!facts || (!ownFile.isEmpty() && QFileInfo(path) == QFileInfo(ownFile)))
             continue;
         const bool same = sameWalkedDrives(*facts, now);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -62,9 +63,12 @@ class Comparison
 {
 public:
     Comparison(const Collection &then, const Collection &now);
+    // The same without copies of the runs, which may hold a million rows each.
+    Comparison(std::shared_ptr<const Collection> then, std::shared_ptr<const Collection> now);
 
-    const Collection &then() const { return before; }
-    const Collection &now() const { return after; }
+    const Collection &then() const { return *before; }
+    const Collection &now() const { return *after; }
+    const std::shared_ptr<const Collection> &thenRun() const { return before; }
 
     // Every extension of either run, largest byte change first (growth or shrinkage alike),
     // then by the change of files, then by extension.
@@ -91,7 +95,12 @@ public:
 
     // One part as a table: the labels, then files then / now / change and bytes then / now /
     // change (the summary: one row per fact, the warnings as its notes).
-    ReportTable table(ComparisonPart part) const;
+    // withRows false: the title, headings and notes alone, for a view that takes the rows below.
+    ReportTable table(ComparisonPart part, bool withRows = true) const;
+    // The rows of a part as the comparison holds them; none for the summary, a table of facts.
+    const std::vector<ChangeRow> *changeRows(ComparisonPart part) const;
+    // One row of a part's table, as table() gives it: the label (and the type), then the figures.
+    static std::vector<ReportCell> changeCells(const ChangeRow &row, bool withType);
 
 private:
     ReportTable summaryTable() const;
@@ -99,8 +108,8 @@ private:
                             const std::vector<ChangeRow> &rows, bool withType) const;
     void compareFolders();
 
-    Collection before;
-    Collection after;
+    std::shared_ptr<const Collection> before;
+    std::shared_ptr<const Collection> after;
     std::vector<ChangeRow> typeRows;
     std::vector<ChangeRow> sizeRows;
     std::vector<ChangeRow> ageRows[3];

@@ -1,9 +1,9 @@
 #include "model/History.h"
 
+#include "model/QuickFacts.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QRegularExpression>
 
 namespace {
@@ -44,8 +44,7 @@ QStringList historyFiles(const QString &folder)
     return names;
 }
 
-QString keepInHistory(const Collection &collection, const QString &folder, QString &message,
-                      int keep)
+QString keepInHistory(const Collection &collection, const QString &folder, QString &message)
 {
     if (!QDir().mkpath(folder)) {
         message = QStringLiteral("Cannot make the history folder %1.").arg(folder);
@@ -58,10 +57,66 @@ QString keepInHistory(const Collection &collection, const QString &folder, QStri
                                      suffix);
     if (!writeCollectionFile(path, collection, message))
         return QString();
-    const QStringList files = historyFiles(folder);
-    for (qsizetype i = 0; i + keep < files.size(); ++i)
-        QFile::remove(files[i]); // one left behind goes with the next run
+    // One left behind goes with the next run.
+    pruneHistory(folder,
+                 collection.facts.started.isValid() ? collection.facts.started
+                                                    : QDateTime::currentDateTime(),
+                 path);
     return path;
+}
+
+namespace {
+
+// The run a history file holds, when it is a regular file (not a link) whose bytes are a
+// collection of this program: the name alone never decides what may be removed.
+std::optional<HistoryRun> historyRunOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.isFile())
+        return std::nullopt;
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = in.read(collectionFileLimit + 1);
+    if (!bytes.left(200).contains(collectionFormat))
+        return std::nullopt;
+    const auto facts = parseRunFacts(bytes);
+    if (!facts || !facts->started.isValid())
+        return std::nullopt;
+    HistoryRun run{facts->started, QString()};
+    for (const DriveFacts &drive : facts->drives)
+        run.drives += drive.letter;
+    return run;
+}
+
+} // namespace
+
+std::vector<PruneEntry> historyPrunePlan(const QString &folder, const QDateTime &now,
+                                         const QString &spared)
+{
+    std::vector<PruneEntry> entries;
+    for (const QString &path : historyFiles(folder))
+        if (const auto run = historyRunOf(path))
+            entries.push_back({path, *run, {}});
+    std::vector<HistoryRun> runs;
+    for (const PruneEntry &entry : entries)
+        runs.push_back(entry.run);
+    const std::vector<ThinningVerdict> verdicts = thinHistory(runs, now);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        entries[i].verdict = verdicts[i];
+        if (!spared.isEmpty() && QFileInfo(entries[i].path) == QFileInfo(spared))
+            entries[i].verdict = {true, QStringLiteral("just written")};
+    }
+    return entries;
+}
+
+int pruneHistory(const QString &folder, const QDateTime &now, const QString &spared)
+{
+    int removed = 0;
+    for (const PruneEntry &entry : historyPrunePlan(folder, now, spared))
+        if (!entry.verdict.keep && QFile::remove(entry.path))
+            ++removed;
+    return removed;
 }
 
 std::uint64_t scaledEntries(const DriveFacts &then, const DriveFacts &now)
@@ -82,21 +137,9 @@ std::uint64_t expectedEntries(const QString &folder, const DriveFacts &now)
 {
     if (folder.isEmpty() || now.mountPoint.isEmpty())
         return 0;
-    // A file that does not hold the mount point and the mark of a complete run as the writer
-    // spells them is not parsed: the history may be full of other drives and stopped runs.
-    const QByteArray mountPoint =
-        "\"mountPoint\":" +
-        QJsonDocument(QJsonArray{now.mountPoint}).toJson(QJsonDocument::Compact).chopped(1).mid(1);
-    const QByteArray complete = "\"complete\":true";
     const QStringList files = historyFiles(folder);
     for (auto file = files.crbegin(); file != files.crend(); ++file) {
-        QFile in(*file);
-        if (!in.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray bytes = in.read(collectionFileLimit + 1);
-        if (!bytes.contains(mountPoint) || !bytes.contains(complete))
-            continue;
-        const auto facts = parseRunFacts(bytes);
+        const std::optional<RunFacts> facts = quickRunFacts(*file);
         if (!facts || !facts->complete)
             continue;
         for (const DriveFacts &then : facts->drives)

@@ -2,13 +2,21 @@
 
 namespace {
 
-QByteArray quoted(const QByteArray &text)
+// A spreadsheet takes a cell that starts with one of these as a formula and runs it: a folder
+// named "=HYPERLINK(...)" must stay a name. The leading quote tells the spreadsheet it is text.
+bool readsAsFormula(const QByteArray &text)
 {
+    return !text.isEmpty() && QByteArrayView("=+-@\t\r").contains(text.front());
+}
+
+QByteArray quoted(QByteArray text)
+{
+    if (readsAsFormula(text))
+        text.prepend('\'');
     if (!text.contains(',') && !text.contains('"') && !text.contains('\n') && !text.contains('\r'))
         return text;
-    QByteArray field = text;
-    field.replace('"', "\"\"");
-    return '"' + field + '"';
+    text.replace('"', "\"\"");
+    return '"' + text + '"';
 }
 
 void appendRecord(QByteArray &csv, const QList<QByteArray> &fields)

@@ -8,8 +8,10 @@
 // order mark, the headings as the first record, then every row (totals rows included), each
 // record ended by CR LF. Numbers are written as numbers, never as a person reads them: whole
 // bytes and counts in all their digits, percentages with a dot and no more digits than they need.
-// A field holding a comma, a double quote or a line break is put in double quotes, its quotes
-// doubled. The page's title and notes are not part of it.
+// A text that a spreadsheet would take as a formula (one starting with "=", "+", "-", "@", a tab
+// or a carriage return) gets a leading single quote. A field holding a comma, a double quote or a
+// line break is put in double quotes, its quotes doubled. The page's title and notes are not part
+// of it.
 QByteArray reportCsv(const ReportTable &table);
 
 // One cell as a CSV field, quoted where it has to be.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 
 namespace {
 
@@ -64,11 +65,14 @@ std::vector<ReportSlice> withOtherSlice(const std::vector<ReportSlice> &slices, 
 TypeListing::TypeListing(const Accumulators &results)
 {
     // The picked types show even where no file had them; the run's own table stays as the walk
-    // left it.
-    TypeTable table = results.lbTypes;
-    if (results.includeSelected)
+    // left it, and is copied only then: a run may have a million rows.
+    std::optional<TypeTable> withPicked;
+    if (results.includeSelected && !results.PickList2.isEmpty()) {
+        withPicked = results.lbTypes;
         for (const QString &picked : results.PickList2)
-            table.insertType(extractExtension(picked), 0, true);
+            withPicked->insertType(extractExtension(picked), 0, true);
+    }
+    const TypeTable &table = withPicked ? *withPicked : results.lbTypes;
 
     rowList.reserve(std::size_t(table.count()));
     for (int i = 0; i < table.count(); ++i) {

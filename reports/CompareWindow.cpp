@@ -2,17 +2,19 @@
 
 #include "charts/ChartAccessible.h"
 #include "controls/DialogLook.h"
+#include "controls/FileDialogs.h"
 #include "controls/MessageBoxes.h"
 #include "controls/StyledLabel.h"
+#include "helpers/Aside.h"
 #include "helpers/Helpers.h"
 #include "model/ReportCsv.h"
+#include "reports/ComparisonTableModel.h"
 #include "reports/ReportDocument.h"
 
 #include <QAccessible>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -23,10 +25,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
-#include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStackedWidget>
-#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTreeWidget>
@@ -37,7 +37,6 @@ namespace {
 
 constexpr QSize startSize(900, 580);
 constexpr int chartBars = 20;
-constexpr int SortRole = Qt::UserRole;
 constexpr int PathRole = Qt::UserRole + 1;
 
 // Growth and shrinkage: a dark blue and a red on a light ground, lighter ones on a dark ground.
@@ -60,40 +59,6 @@ QString shortDate(const QDateTime &at)
 QString grouped(std::int64_t change)
 {
     return ReportCell::ofChange(change).shown();
-}
-
-// A table's cells as items that sort by their numbers and stand right when they are numbers.
-void fill(QStandardItemModel &model, const ReportTable &table)
-{
-    model.clear();
-    model.setHorizontalHeaderLabels(table.headings);
-    for (const std::vector<ReportCell> &row : table.rows) {
-        QList<QStandardItem *> items;
-        for (const ReportCell &cell : row) {
-            auto *item = new QStandardItem(cell.shown());
-            item->setEditable(false);
-            switch (cell.kind) {
-            case ReportCell::Kind::Text:
-                item->setData(cell.text.toLower(), SortRole);
-                break;
-            case ReportCell::Kind::Integer:
-                item->setData(qulonglong(cell.integer), SortRole);
-                break;
-            case ReportCell::Kind::Change:
-                item->setData(qlonglong(cell.change), SortRole);
-                break;
-            case ReportCell::Kind::Percentage:
-                item->setData(cell.percentage, SortRole);
-                break;
-            }
-            if (cell.kind != ReportCell::Kind::Text)
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            else
-                item->setToolTip(cell.text); // a long folder path shows shortened in its cell
-            items << item;
-        }
-        model.appendRow(items);
-    }
 }
 
 QString fileError(const QString &path, const QString &reason)
@@ -232,10 +197,8 @@ CompareWindow::CompareWindow(QWidget *parent) : QDialog(parent)
     resize(startSize);
 
     askCollectionFile = [this] {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("Compare with a collection"),
-                                            QDir::homePath(),
-                                            QStringLiteral("Collections (*.korvel98.json);;"
-                                                           "All files (*)"));
+        return askOpenFileName(this, QStringLiteral("Compare with a collection"), QDir::homePath(),
+                               QStringLiteral("Collections (*.korvel98.json);;All files (*)"));
     };
     askExport = [this] { return defaultAskExport(); };
 
@@ -249,7 +212,17 @@ CompareWindow::CompareWindow(QWidget *parent) : QDialog(parent)
     layout->addWidget(stages, 1);
 }
 
-CompareWindow::~CompareWindow() = default;
+// The tables' models show the comparison's own rows: they let go of them before it goes.
+CompareWindow::~CompareWindow()
+{
+    releaseTables();
+}
+
+void CompareWindow::releaseTables()
+{
+    for (QTableView *view : tables)
+        static_cast<ComparisonTableModel *>(view->model())->showPart(nullptr, ComparisonPart{});
+}
 
 QWidget *CompareWindow::buildPicker()
 {
@@ -313,10 +286,7 @@ QWidget *CompareWindow::buildComparison()
         view->setObjectName(QStringLiteral("tv") + comparisonPartTitle(ComparisonPart(part)));
         view->setAccessibleName(comparisonPartTitle(ComparisonPart(part)) +
                                 QStringLiteral(" then and now"));
-        auto *proxy = new QSortFilterProxyModel(view);
-        proxy->setSourceModel(new QStandardItemModel(proxy));
-        proxy->setSortRole(SortRole);
-        view->setModel(proxy);
+        view->setModel(new ComparisonTableModel(view));
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -392,12 +362,45 @@ QWidget *CompareWindow::buildComparison()
     return page;
 }
 
-void CompareWindow::pickFor(const Collection &now, const QString &historyFolder,
-                            const QString &ownFile)
+void CompareWindow::pickFor(Collection now, const QString &historyFolder, const QString &ownFile)
 {
-    nowRun = now;
+    nowRun = std::make_shared<const Collection>(std::move(now));
     lvCollections->clear();
-    for (const EarlierRun &run : earlierRuns(historyFolder, now.facts, ownFile)) {
+    btCompare->setEnabled(false);
+    const int listing = ++listingsStarted;
+    // The history may hold a hundred runs of tens of megabytes each: it is looked through beside
+    // the window, which shows the list at once and fills it when the answer comes.
+    if (historyFolder.isEmpty()) {
+        listEarlierRuns({});
+    } else {
+        showPickIntro(QStringLiteral("Looking through the history..."));
+        runAside([historyFolder, facts = nowRun->facts, ownFile] {
+            return earlierRuns(historyFolder, facts, ownFile);
+        }).then(this, [this, listing](const std::vector<EarlierRun> &runs) {
+            if (listing == listingsStarted)
+                listEarlierRuns(runs);
+        });
+    }
+    stages->setCurrentIndex(0);
+    btCompare->setDefault(true);
+    lvCollections->setFocus();
+}
+
+bool CompareWindow::listingHistory() const
+{
+    return listingsStarted != listingsShown;
+}
+
+void CompareWindow::showPickIntro(const QString &text)
+{
+    findChild<QLabel *>(QStringLiteral("lblPick"))->setText(text);
+}
+
+void CompareWindow::listEarlierRuns(const std::vector<EarlierRun> &runs)
+{
+    listingsShown = listingsStarted;
+    lvCollections->clear();
+    for (const EarlierRun &run : runs) {
         auto *item = new QTreeWidgetItem(
             lvCollections,
             {shortDate(run.facts.started), walkedDrivesText(run.facts),
@@ -407,34 +410,28 @@ void CompareWindow::pickFor(const Collection &now, const QString &historyFolder,
         item->setData(0, PathRole, run.path);
         item->setToolTip(4, QDir::toNativeSeparators(run.path));
     }
-    auto *intro = findChild<QLabel *>(QStringLiteral("lblPick"));
-    const QString shownNow =
-        walkedDrivesText(now.facts) + QStringLiteral(", counted ") + shortDate(now.facts.started);
-    intro->setText(
-        lvCollections->topLevelItemCount() > 0
+    const QString shownNow = walkedDrivesText(nowRun->facts) + QStringLiteral(", counted ") +
+                             shortDate(nowRun->facts.started);
+    showPickIntro(
+        runs.empty()
             ? QStringLiteral("Compare the figures shown (%1) with an &earlier collection. The "
-                             "history's collections of the same drives come first, newest "
-                             "first; \"Browse...\" opens any collection file.")
+                             "history holds none yet; \"Browse...\" opens any collection file.")
                   .arg(shownNow)
             : QStringLiteral("Compare the figures shown (%1) with an &earlier collection. The "
-                             "history holds none yet; \"Browse...\" opens any collection file.")
+                             "history's collections of the same drives come first, newest "
+                             "first; \"Browse...\" opens any collection file.")
                   .arg(shownNow));
-    btCompare->setEnabled(false);
-    if (lvCollections->topLevelItemCount() > 0)
+    if (!runs.empty())
         lvCollections->setCurrentItem(lvCollections->topLevelItem(0));
-    stages->setCurrentIndex(0);
-    btCompare->setDefault(true);
-    lvCollections->setFocus();
 }
 
-void CompareWindow::nowChanged(const Collection &now, const QString &historyFolder,
-                               const QString &ownFile)
+void CompareWindow::nowChanged(Collection now, const QString &historyFolder, const QString &ownFile)
 {
-    const std::optional<Collection> then =
-        shown && stages->currentIndex() == 1 ? std::optional(shown->then()) : std::nullopt;
-    pickFor(now, historyFolder, ownFile);
+    const std::shared_ptr<const Collection> then =
+        shown && stages->currentIndex() == 1 ? shown->thenRun() : nullptr;
+    pickFor(std::move(now), historyFolder, ownFile);
     if (then)
-        compareWith(*then);
+        compareWithRun(then);
 }
 
 void CompareWindow::compareWithPicked()
@@ -458,16 +455,23 @@ bool CompareWindow::compareWithFile(const QString &path)
         errorBox(read.message);
         return false;
     }
-    compareWith(*read.collection);
+    compareWithRun(std::make_shared<const Collection>(std::move(*read.collection)));
     return true;
 }
 
 void CompareWindow::compareWith(const Collection &then)
 {
-    shown = std::make_unique<Comparison>(then, nowRun);
+    compareWithRun(std::make_shared<const Collection>(then));
+}
+
+void CompareWindow::compareWithRun(std::shared_ptr<const Collection> then)
+{
+    auto next = std::make_unique<Comparison>(then, nowRun);
+    releaseTables();
+    shown = std::move(next);
     lblSource->setText(QStringLiteral("Then: %1, counted %2. Now: %3, counted %4.")
-                           .arg(walkedDrivesText(then.facts), shortDate(then.facts.started),
-                                walkedDrivesText(nowRun.facts), shortDate(nowRun.facts.started)));
+                           .arg(walkedDrivesText(then->facts), shortDate(then->facts.started),
+                                walkedDrivesText(nowRun->facts), shortDate(nowRun->facts.started)));
     showTables();
     btCompare->setDefault(false);
     stages->setCurrentIndex(1);
@@ -479,16 +483,14 @@ void CompareWindow::showTables()
 {
     for (int part = 0; part < comparisonPartCount; ++part) {
         QTableView *view = tables[std::size_t(part)];
-        auto *proxy = static_cast<QSortFilterProxyModel *>(view->model());
+        auto *model = static_cast<ComparisonTableModel *>(view->model());
+        model->showPart(shown.get(), ComparisonPart(part));
         view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-        proxy->sort(-1);
-        fill(*static_cast<QStandardItemModel *>(proxy->sourceModel()),
-             shown->table(ComparisonPart(part)));
         view->resizeColumnsToContents();
-        for (int column = 0; column < proxy->columnCount(); ++column)
+        for (int column = 0; column < model->columnCount(); ++column)
             view->setColumnWidth(column, std::min(view->columnWidth(column) + 8, 280));
-        if (proxy->rowCount() > 0)
-            view->setCurrentIndex(proxy->index(0, 0));
+        if (model->rowCount() > 0)
+            view->setCurrentIndex(model->index(0, 0));
     }
     // The summary's few rows without empty space below them; the warnings follow at once.
     QTableView *summary = tables[int(ComparisonPart::Summary)];
@@ -548,10 +550,10 @@ std::optional<CompareExport> CompareWindow::defaultAskExport()
     } else {
         name += QStringLiteral(".pdf");
     }
-    request.path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Export comparison"), QDir::home().filePath(name),
-        csv->isChecked() ? QStringLiteral("CSV files (*.csv)")
-                         : QStringLiteral("PDF files (*.pdf)"));
+    request.path =
+        askSaveFileName(this, QStringLiteral("Export comparison"), QDir::home().filePath(name),
+                        csv->isChecked() ? QStringLiteral("CSV files (*.csv)")
+                                         : QStringLiteral("PDF files (*.pdf)"));
     if (request.path.isEmpty())
         return std::nullopt;
     return request;
@@ -583,11 +585,11 @@ bool CompareWindow::exportComparison(const CompareExport &request)
         ReportCover cover;
         cover.title = QStringLiteral("Korvel 98 comparison with the run of ") +
                       shortDate(shown->then().facts.started);
-        cover.facts = nowRun.facts;
-        cover.filter = filterSummary(nowRun.figures);
-        cover.filesFound = std::uint64_t(std::max<std::int64_t>(nowRun.figures.filesFound, 0));
+        cover.facts = nowRun->facts;
+        cover.filter = filterSummary(nowRun->figures);
+        cover.filesFound = std::uint64_t(std::max<std::int64_t>(nowRun->figures.filesFound, 0));
         cover.filesProcessed =
-            std::uint64_t(std::max<std::int64_t>(nowRun.figures.filesProcessed, 0));
+            std::uint64_t(std::max<std::int64_t>(nowRun->figures.filesProcessed, 0));
         std::vector<ReportSection> sections;
         for (int part = 0; part < comparisonPartCount; ++part)
             sections.push_back({shown->table(ComparisonPart(part)), {}});

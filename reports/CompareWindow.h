@@ -67,14 +67,15 @@ public:
 
     // Shows the list of earlier collections to compare the figures shown now with; ownFile is
     // where the history keeps them, if it does.
-    void pickFor(const Collection &now, const QString &historyFolder,
-                 const QString &ownFile = QString());
+    void pickFor(Collection now, const QString &historyFolder, const QString &ownFile = QString());
+    // The history is being looked through for the list, which is filled when that is done.
+    bool listingHistory() const;
     // Compares with the collection of a file; a file that cannot be read gets one message and
     // the list stays. Answers whether the comparison shows.
     bool compareWithFile(const QString &path);
     // The figures shown have changed (a new run): a comparison on view compares the same earlier
     // collection with them, the list is made again.
-    void nowChanged(const Collection &now, const QString &historyFolder,
+    void nowChanged(Collection now, const QString &historyFolder,
                     const QString &ownFile = QString());
     void compareWith(const Collection &then);
     // Writes one table as CSV, or every table as a PDF; a file that cannot be written gets one
@@ -111,8 +112,14 @@ private:
     void browse();
     void exportClicked();
     void showTables();
+    void releaseTables();
+    void compareWithRun(std::shared_ptr<const Collection> then);
+    void showPickIntro(const QString &text);
+    void listEarlierRuns(const std::vector<EarlierRun> &runs);
     std::optional<CompareExport> defaultAskExport();
 
-    Collection nowRun;
+    std::shared_ptr<const Collection> nowRun = std::make_shared<const Collection>();
     std::unique_ptr<Comparison> shown;
+    int listingsStarted = 0; // tells the history's answer for an earlier list from the one now
+    int listingsShown = 0;
 };

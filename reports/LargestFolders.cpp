@@ -7,10 +7,10 @@
 #include "helpers/NameText.h"
 #include "model/FolderReport.h"
 #include "platform/FileManager.h"
+#include "reports/FolderTreeModel.h"
 
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
-#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
@@ -18,7 +18,6 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -30,67 +29,11 @@ namespace {
 constexpr QSize startSize(860, 500);
 constexpr std::array columnWidths = {240, 100, 50, 110, 160, 160};
 
-// What a row keeps besides its texts: the number it sorts by, where its folder lies, and the
-// share of its drive that lies in the folder's own files (the dark part of the bar).
-constexpr int SortRole = Qt::UserRole;
-constexpr int LocationRole = Qt::UserRole + 1;
-constexpr int OwnShareRole = Qt::UserRole + 2;
-
 // The bar's two parts: the folder's own files, and what lies in its subfolders. The bar stands on
 // the list's white, as the program's windows keep their light colours on any desktop.
 constexpr QColor ownColour(0, 0, 128);
 constexpr QColor subfolderColour(0, 0, 255);
 constexpr int barWidth = 48;
-
-QString grouped(std::uint64_t value)
-{
-    return groupDigits(QString::number(value), QLocale().groupSeparator());
-}
-
-QString filesText(std::int64_t files)
-{
-    return grouped(std::uint64_t(files)) +
-           (files == 1 ? QStringLiteral(" file") : QStringLiteral(" files"));
-}
-
-QString percentText(double share)
-{
-    return QLocale().toString(share * 100, 'f', 1) + QStringLiteral(" %");
-}
-
-QStandardItem *numberItem(const QString &text, const QVariant &sortValue)
-{
-    auto *item = new QStandardItem(text);
-    item->setData(sortValue, SortRole);
-    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return item;
-}
-
-// One row: the folder's name and figures; bytes and files where they lie.
-QList<QStandardItem *> folderRow(const QString &name, const QByteArray &location,
-                                 const FolderTotal &folder, const DriveFolders &drive)
-{
-    auto *nameItem = new QStandardItem(name);
-    nameItem->setData(name.toLower(), SortRole);
-    nameItem->setData(location, LocationRole);
-    nameItem->setToolTip(escapedName(location));
-    const double share = driveShare(folder.bytes, drive);
-    auto *shareItem = numberItem(percentText(share), share);
-    shareItem->setData(driveShare(folder.ownBytes, drive), OwnShareRole);
-    QList<QStandardItem *> row{
-        nameItem,
-        numberItem(grouped(folder.bytes), qulonglong(folder.bytes)),
-        numberItem(grouped(std::uint64_t(folder.files)), qlonglong(folder.files)),
-        shareItem,
-        numberItem(grouped(folder.ownBytes) + QStringLiteral(" in ") + filesText(folder.ownFiles),
-                   qulonglong(folder.ownBytes)),
-        numberItem(grouped(folder.subfolderBytes()) + QStringLiteral(" in ") +
-                       filesText(folder.subfolderFiles()),
-                   qulonglong(folder.subfolderBytes()))};
-    for (QStandardItem *item : row)
-        item->setEditable(false);
-    return row;
-}
 
 // The share column: a small bar of the folder's share of its drive, the part in its own files
 // darker, and the percentage beside it.
@@ -112,8 +55,10 @@ public:
 
         const QRect area = cell.rect.adjusted(4, 0, -4, 0);
         const QRect frame(area.left(), area.top() + 3, barWidth, area.height() - 6);
-        const double share = std::clamp(index.data(SortRole).toDouble(), 0.0, 1.0);
-        const double own = std::clamp(index.data(OwnShareRole).toDouble(), 0.0, share);
+        const double share =
+            std::clamp(index.data(FolderTreeModel::ShareRole).toDouble(), 0.0, 1.0);
+        const double own =
+            std::clamp(index.data(FolderTreeModel::OwnShareRole).toDouble(), 0.0, share);
         painter->save();
         painter->fillRect(frame, cell.palette.base());
         const int whole = int(std::lround(share * barWidth));
@@ -174,7 +119,7 @@ void FolderTree::mouseDoubleClickEvent(QMouseEvent *event)
 // ---- The window ---------------------------------------------------------------------------------
 
 LargestFoldersWindow::LargestFoldersWindow(QWidget *parent)
-    : QDialog(parent), folders(new QStandardItemModel(this))
+    : QDialog(parent), folders(new FolderTreeModel(this))
 {
     setObjectName(QStringLiteral("LargestFolders"));
     setWindowTitle(QStringLiteral("Largest folders"));
@@ -189,11 +134,6 @@ LargestFoldersWindow::LargestFoldersWindow(QWidget *parent)
     lblSource = new QLabel(this);
     lblSource->setWordWrap(true);
 
-    folders->setHorizontalHeaderLabels({QStringLiteral("Folder"), QStringLiteral("Bytes"),
-                                        QStringLiteral("Files"), QStringLiteral("Share of drive"),
-                                        QStringLiteral("In its own files"),
-                                        QStringLiteral("In subfolders")});
-    folders->setSortRole(SortRole);
     tvFolders = new FolderTree(this);
     tvFolders->setObjectName(QStringLiteral("tvFolders"));
     tvFolders->setAccessibleName(QStringLiteral("Largest folders"));
@@ -252,9 +192,7 @@ void LargestFoldersWindow::showFolders(const RunFacts &facts,
                                       "Enter or a double click shows a folder in the file "
                                       "manager."));
 
-    folders->removeRows(0, folders->rowCount());
-    for (const DriveFolders &drive : drives)
-        addDrive(drive, mountPointOf(facts, drive.letter));
+    folders->setFolders(facts, drives);
     folders->sort(tvFolders->header()->sortIndicatorSection(),
                   tvFolders->header()->sortIndicatorOrder());
     for (int row = 0; row < folders->rowCount(); ++row)
@@ -264,34 +202,9 @@ void LargestFoldersWindow::showFolders(const RunFacts &facts,
     tvFolders->setFocus();
 }
 
-// The drive's root is the top row; each folder hangs below the one it lies in, which comes
-// before it in the drive's list.
-void LargestFoldersWindow::addDrive(const DriveFolders &drive, const QString &mountPoint)
-{
-    QHash<QByteArray, QStandardItem *> placed;
-    for (const FolderTotal &folder : drive.folders) {
-        const QByteArray location = folderLocation(mountPoint, folder);
-        if (folder.path.isEmpty()) {
-            const QString name =
-                QString(drive.letter) + QStringLiteral(": ") + escapedName(mountPoint.toUtf8());
-            const QList<QStandardItem *> row = folderRow(name, location, folder, drive);
-            folders->appendRow(row);
-            placed.insert(folder.path, row.first());
-            continue;
-        }
-        QStandardItem *parent = placed.value(folder.parentPath());
-        if (!parent)
-            continue; // a list that skips a level has nothing to hang this folder on
-        const QList<QStandardItem *> row =
-            folderRow(escapedName(folder.name()), location, folder, drive);
-        parent->appendRow(row);
-        placed.insert(folder.path, row.first());
-    }
-}
-
 QByteArray LargestFoldersWindow::locationOf(const QModelIndex &index) const
 {
-    return index.siblingAtColumn(FolderColumn).data(LocationRole).toByteArray();
+    return index.siblingAtColumn(FolderColumn).data(FolderTreeModel::LocationRole).toByteArray();
 }
 
 void LargestFoldersWindow::openFolder(const QModelIndex &index)
@@ -305,3 +218,6 @@ void LargestFoldersWindow::openFolder(const QModelIndex &index)
                      QStringLiteral(" in a file manager."));
     });
 }
+
+static_assert(int(LargestFoldersWindow::ColumnCount) == int(FolderTreeModel::ColumnCount) &&
+              int(LargestFoldersWindow::ShareColumn) == int(FolderTreeModel::ShareColumn));

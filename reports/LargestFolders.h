@@ -10,7 +10,7 @@
 class QLabel;
 class QMenu;
 class QPushButton;
-class QStandardItemModel;
+class FolderTreeModel;
 
 // The kept folders as a tree: Enter and the menu key reach the window's own handlers instead of
 // the default button and the view's keys.
@@ -74,8 +74,6 @@ public:
     QPushButton *btClose;
 
 private:
-    void addDrive(const DriveFolders &drive, const QString &mountPoint);
-
-    QStandardItemModel *folders;
+    FolderTreeModel *folders;
     QModelIndex menuIndex; // the row the context menu was opened on
 };

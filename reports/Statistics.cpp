@@ -293,14 +293,20 @@ void TfrmStatistics::OvcNotebook1PageChanged(int index)
     applyCoverRule();
 }
 
-// The cover lies over every page but Space until a drive's walk has finished. What lies under it
-// cannot be reached by Tab either.
+// The cover lies over every page but Space until a drive's walk has finished, and over the pages
+// an opened dump has nothing for, with a line that says so. What lies under it cannot be reached
+// by Tab either.
 void TfrmStatistics::applyCoverRule()
 {
-    pnlNotYet->setVisible(!engine.collected && OvcNotebook1->PageIndex() != SpaceTab);
-    for (int index = 0; index < PageCount; ++index)
-        if (index != SpaceTab)
-            pages[std::size_t(index)]->setEnabled(engine.collected);
+    const auto index = std::size_t(OvcNotebook1->PageIndex());
+    const QString &line = pageCovers[index];
+    lblNotYet->setText(line.isEmpty() ? notYetText : line);
+    pnlNotYet->setVisible((!engine.collected && index != SpaceTab) || !line.isEmpty());
+    if (!line.isEmpty())
+        btAbort->hide(); // nothing to stop: the figures are those of a file
+    for (std::size_t page = 0; page < PageCount; ++page)
+        pages[page]->setEnabled(pageCovers[page].isEmpty() &&
+                                (page == SpaceTab || engine.collected));
 }
 
 // Only printing changes the colours: white behind the printed image, the button face again

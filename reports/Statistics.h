@@ -4,6 +4,7 @@
 #include "model/History.h"
 #include "model/RunFacts.h"
 #include "model/RunRecorder.h"
+#include "model/ScannerDump.h"
 #include "reports/ColourTable.h"
 #include "reports/ReportContext.h"
 #include "reports/WalkProgress.h"
@@ -27,6 +28,8 @@ class QStatusBar;
 class QEventLoop;
 class LargestFoldersWindow;
 class CompareWindow;
+class TrendsWindow;
+class MachinesWindow;
 class ReportPage;
 class StyledLabel;
 class UnreadableFoldersItem;
@@ -85,7 +88,13 @@ public:
     QAction *ExportAll1;                            // "Export &all pages as PDF..."
     LargestFoldersWindow *largestFolders = nullptr; // made when first asked for
     QAction *CompareWith1;
-    CompareWindow *compareWindow = nullptr; // made when first asked for
+    QAction *Trends1;
+    TrendsWindow *trendsWindow = nullptr; // made when first asked for
+    CompareWindow *compareWindow = nullptr;   // made when first asked for
+    QAction *Machines1;                       // "&Machines..."
+    MachinesWindow *machinesWindow = nullptr; // made when first asked for
+    // Asked by "&Machines...": the folder of collections; an empty path means the user gave up.
+    std::function<QString(const QString &start)> askMachinesFolder;
     QStatusBar *StatusBar1;
     QFrame *pnlNotYet;
     QWidget *EsTile1;
@@ -147,6 +156,12 @@ public:
     // The Report menu (StatisticsReport.cpp).
     void LargestFolders1Click();
     void CompareWith1Click();
+    // The history over time, of the drives of the figures shown when there are any.
+    void Trends1Click();
+    void Machines1Click();
+    // Two collection files compared in the compare window; a file that cannot be read is told in
+    // one message box.
+    void compareFiles(const QString &thenPath, const QString &nowPath);
     // Collections saved and reopened (StatisticsCollection.cpp). Opening shows the window on
     // every page as the run left them; a file that cannot be read or written is told in one
     // message box and changes nothing. Each answers whether it worked.
@@ -167,6 +182,9 @@ public:
     void refillPages();
     // The program ends: a walk under way stops at once.
     void stopForExit();
+    // What the progress bar measures the drive walked now against; the last complete walk's count
+    // comes in once the history has been looked through.
+    const DriveUsage &walkUsage() const { return usage; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -181,7 +199,8 @@ private:
     QAction *addReportItem(const QString &caption, const QKeySequence &shortcut,
                            void (TfrmStatistics::*handler)());
     void reportResultsChanged();
-    void showCollection(const Collection &collection);
+    void showCollection(const Collection &collection,
+                        const std::optional<DumpFacts> &dump = std::nullopt);
     QString shownCollectionsFolder() const;
     void buildStatusBar();
     void buildCoverPanel();
@@ -225,6 +244,10 @@ private:
     RunFacts resultFacts;      // the facts of the run whose figures the pages show
     QString resultHistoryFile; // where the history keeps that run; empty when it is not kept
     QElapsedTimer walkClock;
-    bool walking = false;                 // between a drive's start and the end of its walk
+    bool walking = false; // between a drive's start and the end of its walk
+    int walksStarted = 0; // tells the history's answer for an earlier walk from the one now
     std::optional<QString> pendingStatus; // a status text not yet shown
+    // Per page, the line on the cover over a page the figures shown have nothing for (an opened
+    // dump of another scanner); empty for a page that shows its figures.
+    std::array<QString, PageCount> pageCovers;
 };

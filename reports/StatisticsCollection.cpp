@@ -1,6 +1,7 @@
 // Collections in the statistics window: the figures the pages show saved as a file, a file saved
 // before shown again on every page as its run left them, and the folder where the history lives.
 
+#include "controls/FileDialogs.h"
 #include "controls/MessageBoxes.h"
 #include "controls/Notebook.h"
 #include "controls/PickList.h"
@@ -23,8 +24,10 @@
 namespace {
 
 const QString collectionSuffix = QStringLiteral("korvel98.json");
-const QStringList collectionFilters = {QStringLiteral("Korvel 98 collections (*.korvel98.json)"),
-                                       QStringLiteral("All files (*)")};
+const QStringList collectionFilters = {
+    QStringLiteral("Korvel 98 collections (*.korvel98.json)"),
+    QStringLiteral("Dumps of other disk-usage scanners (*.json *.json.gz *.gz)"),
+    QStringLiteral("All files (*)")};
 
 // The run's drives as the window's drive list spells an entry: the letter first.
 QString driveEntry(const DriveFacts &drive)
@@ -49,6 +52,7 @@ QString askPath(QWidget *parent, QFileDialog::AcceptMode mode, const QString &ca
                 const QString &start)
 {
     QFileDialog dialog(parent, caption, start);
+    tellFilesByName(dialog);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
@@ -66,6 +70,33 @@ QString collectionCaption(const RunFacts &facts)
     return QStringLiteral("Statistics of ") +
            QLocale().toString(facts.started, QLocale::ShortFormat) +
            QStringLiteral(" for drives ") + drivesText(walkedOnly(facts));
+}
+
+// "Statistics of home.json by ncdu 1.19, its own rules on hidden folders applied": a dump is no
+// walk of ours, and its maker decided which folders it holds.
+QString dumpCaption(const DumpFacts &dump)
+{
+    return QStringLiteral("Statistics of %1 by %2, its own rules on hidden folders applied")
+        .arg(dump.fileName, dump.maker);
+}
+
+// The pages a dump has nothing for: no drive space, access or creation dates, and, without
+// them in the dump, no modification times or modes.
+std::array<QString, TfrmStatistics::PageCount> dumpCovers(const DumpFacts &dump)
+{
+    std::array<QString, TfrmStatistics::PageCount> covers;
+    covers[TfrmStatistics::SpaceTab] = QStringLiteral("This file holds no drive space.");
+    covers[TfrmStatistics::AccessTab] = QStringLiteral("This file holds no access dates.");
+    covers[TfrmStatistics::CreatedTab] = QStringLiteral("This file holds no creation dates.");
+    if (!dump.hasTimes) {
+        covers[TfrmStatistics::ModifiedTab] =
+            QStringLiteral("This file holds no modification dates.");
+        covers[TfrmStatistics::CombinedTab] = QStringLiteral("This file holds no dates.");
+        covers[TfrmStatistics::TimeTab] = QStringLiteral("This file holds no times of day.");
+    }
+    if (!dump.hasModes)
+        covers[TfrmStatistics::AttributeTab] = QStringLiteral("This file holds no file modes.");
+    return covers;
 }
 
 } // namespace
@@ -112,12 +143,12 @@ void TfrmStatistics::OpenCollection1Click()
 
 bool TfrmStatistics::openCollectionFile(const QString &path)
 {
-    const CollectionRead read = readCollectionFile(path);
-    if (!read) {
-        errorBox(read.message);
+    const OpenedRun opened = readRunFile(path);
+    if (!opened.read) {
+        errorBox(opened.read.message);
         return false;
     }
-    showCollection(*read.collection);
+    showCollection(*opened.read.collection, opened.dump);
     show();
     raise();
     activateWindow();
@@ -126,8 +157,10 @@ bool TfrmStatistics::openCollectionFile(const QString &path)
 
 // Every page as the run left it: the figures go where the run put them, the run's facts where
 // the recorder kept them, and the Space page shows the drives' space of that time.
-void TfrmStatistics::showCollection(const Collection &collection)
+void TfrmStatistics::showCollection(const Collection &collection,
+                                    const std::optional<DumpFacts> &dump)
 {
+    pageCovers = dump ? dumpCovers(*dump) : std::array<QString, PageCount>{};
     const RunFacts &facts = collection.facts;
     Accumulators &results = engine;
     results = collection.figures;
@@ -154,7 +187,7 @@ void TfrmStatistics::showCollection(const Collection &collection)
         static_cast<OverhangPage *>(pages[OverhangTab])->useSavedDrive(facts.drives.front());
     refillPages();
 
-    setWindowTitle(collectionCaption(facts));
+    setWindowTitle(dump ? dumpCaption(*dump) : collectionCaption(facts));
     // The file keeps how many folders the run could not read, not which: the item still says
     // that part of the drives went uncounted.
     unreadableItem->setCount(engine.foldersUnreadable);

@@ -1,6 +1,7 @@
 // The exports of the Report menu: the page in view as a spreadsheet file, a picture or a
 // drawing, and every page at once as one report document.
 
+#include "controls/FileDialogs.h"
 #include "controls/MessageBoxes.h"
 #include "controls/Notebook.h"
 #include "controls/StringGrid.h"
@@ -14,7 +15,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 #include <QStandardPaths>
@@ -110,8 +110,7 @@ QString suggestedName(const RunFacts &facts, const QString &name, ExportKind kin
 QString askSaveFile(QWidget *parent, const QString &caption, const QString &suggested,
                     const QStringList &types, QString &chosen)
 {
-    return QFileDialog::getSaveFileName(parent, caption, suggested,
-                                        types.join(QStringLiteral(";;")), &chosen);
+    return askSaveFileName(parent, caption, suggested, types.join(QStringLiteral(";;")), &chosen);
 }
 
 } // namespace

@@ -1,10 +1,16 @@
 // The Report menu of the statistics window: what can be done with a run's figures beyond the
 // pages.
 
+#include "controls/MessageBoxes.h"
 #include "reports/CompareWindow.h"
 #include "reports/LargestFolders.h"
+#include "reports/MachinesWindow.h"
 #include "reports/Statistics.h"
+#include "reports/TrendsWindow.h"
 
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
@@ -64,6 +70,10 @@ void TfrmStatistics::buildReportMenu()
                                     &TfrmStatistics::LargestFolders1Click);
     CompareWith1 = addReportItem(QStringLiteral("&Compare with..."), QKeySequence(),
                                  &TfrmStatistics::CompareWith1Click);
+    Trends1 =
+        addReportItem(QStringLiteral("&Trends..."), QKeySequence(), &TfrmStatistics::Trends1Click);
+    Machines1 = addReportItem(QStringLiteral("&Machines..."), QKeySequence(),
+                              &TfrmStatistics::Machines1Click);
     reportResultsChanged();
 }
 
@@ -117,6 +127,60 @@ void TfrmStatistics::CompareWith1Click()
     if (!compareWindow)
         compareWindow = new CompareWindow(this);
     compareWindow->pickFor(collectionOf(resultFacts, engine), historyFolder, resultHistoryFile);
+    compareWindow->show();
+    compareWindow->raise();
+    compareWindow->activateWindow();
+}
+
+void TfrmStatistics::Trends1Click()
+{
+    if (!trendsWindow)
+        trendsWindow = new TrendsWindow(this);
+    QString driveSet;
+    for (const DriveFacts &drive : resultFacts.drives)
+        driveSet += drive.letter;
+    trendsWindow->showHistory(historyFolder, driveSet);
+    trendsWindow->show();
+    trendsWindow->raise();
+    trendsWindow->activateWindow();
+}
+
+// The history folder first; any folder of collections copied from several machines will do.
+void TfrmStatistics::Machines1Click()
+{
+    const QString start = shownCollectionsFolder();
+    const QString folder = askMachinesFolder
+                               ? askMachinesFolder(start)
+                               : QFileDialog::getExistingDirectory(
+                                     this, QStringLiteral("Folder of collections"),
+                                     QFileInfo(start).isDir() ? start : QDir::homePath());
+    if (folder.isEmpty())
+        return;
+    if (!machinesWindow) {
+        machinesWindow = new MachinesWindow(this);
+        connect(machinesWindow, &MachinesWindow::openCollection, this,
+                [this](const QString &path) { openCollectionFile(path); });
+        connect(machinesWindow, &MachinesWindow::compareCollections, this,
+                &TfrmStatistics::compareFiles);
+    }
+    machinesWindow->showFolder(folder);
+    machinesWindow->show();
+    machinesWindow->raise();
+    machinesWindow->activateWindow();
+}
+
+void TfrmStatistics::compareFiles(const QString &thenPath, const QString &nowPath)
+{
+    const CollectionRead then = readCollectionFile(thenPath);
+    const CollectionRead now = then ? readCollectionFile(nowPath) : CollectionRead();
+    if (!then || !now) {
+        errorBox(then ? now.message : then.message);
+        return;
+    }
+    if (!compareWindow)
+        compareWindow = new CompareWindow(this);
+    compareWindow->nowChanged(*now.collection, QString());
+    compareWindow->compareWith(*then.collection);
     compareWindow->show();
     compareWindow->raise();
     compareWindow->activateWindow();

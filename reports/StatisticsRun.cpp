@@ -5,6 +5,7 @@
 #include "controls/Notebook.h"
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
+#include "helpers/Aside.h"
 #include "platform/DriveSource.h"
 #include "reports/ReportPage.h"
 #include "reports/Statistics.h"
@@ -84,6 +85,7 @@ void TfrmStatistics::btOKClick()
                      "proceed with statistics.");
         } else {
             announceRun();
+            pageCovers = {};
             for (ReportPage *page : pages)
                 page->runStarting();
             OvcNotebook1->setPageEnabled(OverhangTab, context.oneDriveRun());
@@ -203,18 +205,28 @@ void TfrmStatistics::driveStarting()
 }
 
 // The progress bar measures the walk against what the drive says it holds, or better, against
-// what the last complete walk of it met.
+// what the last complete walk of it met. The history is looked through beside the walk, which
+// starts at once: until its answer comes, the drive's own count stands in.
 void TfrmStatistics::startWalkProgress()
 {
     const QChar letter = engine.currentDrive.isEmpty() ? QChar() : engine.currentDrive.at(0);
     const DriveFacts &drive = recorder.driveWalking(platform::driveSource(), letter);
-    usage = {drive.usedEntries, drive.usedBytes(), expectedEntries(historyFolder, drive)};
+    usage = {drive.usedEntries, drive.usedBytes(), 0};
     walkProgress->setValue(0);
     walkProgress->show();
     walkTimeLeft->clear();
     walkTimeLeft->show();
     walkClock.start();
     walking = true;
+    // An answer ready at once is handed over at once, so the walk must count as started first.
+    const int walk = ++walksStarted;
+    if (!historyFolder.isEmpty())
+        runAside([folder = historyFolder, drive] {
+            return expectedEntries(folder, drive);
+        }).then(this, [this, walk](std::uint64_t expected) {
+            if (walking && walk == walksStarted)
+                usage.expectedEntries = expected;
+        });
 }
 
 void TfrmStatistics::showWalkProgress(const WalkCounters &counters)

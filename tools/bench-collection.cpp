@@ -98,10 +98,11 @@ void timeCollection(const Collection &run, const DriveFacts &drive)
     // A full history of stopped runs of the drive with its complete run as the oldest: the
     // estimate's longest search, every file read whole.
     QTemporaryDir history;
+    const int historyRuns = 100;
     Collection other = run;
     other.facts.complete = false;
     keepInHistory(run, history.path(), message);
-    for (int i = 1; i < historyLength; ++i) {
+    for (int i = 1; i < historyRuns; ++i) {
         other.facts.started = run.facts.started.addSecs(i);
         keepInHistory(other, history.path(), message);
     }
@@ -112,7 +113,7 @@ void timeCollection(const Collection &run, const DriveFacts &drive)
                 "ms)%s; estimate through a history of %d: %.1f ms (%.1f ms), %llu entries\n",
                 run.figures.lbTypes.count(), static_cast<long long>(QFileInfo(path).size()),
                 save.wallMs, save.cpuMs, reading.wallMs, reading.cpuMs, read ? "" : " REFUSED",
-                historyLength, look.wallMs, look.cpuMs, static_cast<unsigned long long>(expected));
+                historyRuns, look.wallMs, look.cpuMs, static_cast<unsigned long long>(expected));
 }
 
 } // namespace

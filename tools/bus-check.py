@@ -174,6 +174,43 @@ def check_listings(scan, tables):
             fault("%s listing %s differs from the scan %s" % (caption, counts, scan[key]))
 
 
+def check_machines(app, scan, stats):
+    """The machines overview by keys: the Report menu's "Machines...", the history folder the
+    folder dialog starts in taken with Enter, the run's host read as a row of the table, and Enter
+    on it opening the host's newest collection in the statistics window."""
+    focus_window("Statistics completed.*")
+    keys("alt+r")
+    keys("m")
+    focus_window("Folder of collections")
+    keys("Return")
+    focus_window("Machines")
+    machines = window(app, "Machines")
+    if machines is None:
+        return
+    table = next((n for n in walk(machines) if role(n) == "table"), None)
+    if table is None:
+        fault("the machines window shows no table on the bus")
+        return
+    headers, rows = read_table(table)
+    print("== machines %r: %s" % (table.name, headers))
+    for row in rows:
+        print("    ", row)
+    if len(rows) != 1:
+        fault("the machines table has %d rows, not the one host" % len(rows))
+        return
+    files = rows[0][1 + headers.index("Files")]
+    if number(files) != scan["filesFound"]:
+        fault("the machines table counts %s files, the scan %d" % (files, scan["filesFound"]))
+    keys("Return")
+    for _ in range(50):
+        if stats.name.startswith("Statistics of"):
+            break
+        time.sleep(0.2)
+    print("caption after Enter on the host:", stats.name)
+    if not stats.name.startswith("Statistics of"):
+        fault("Enter on the host did not open its newest collection")
+
+
 def main():
     ours, scan_file = sys.argv[1], sys.argv[2]
     scan = json.load(open(scan_file))
@@ -243,6 +280,7 @@ def main():
                     tables[caption].setdefault(name, table)
         keys("ctrl+Tab")
     check_listings(scan, tables)
+    check_machines(app, scan, stats)
     print("RESULT: %d pages read, %d faults" % (len(tables), len(faults)))
     sys.exit(1 if faults else 0)
 

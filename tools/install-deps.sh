@@ -9,14 +9,17 @@ packages=(
   qt6-base-dev libgl-dev libxcb1-dev libgtest-dev
   qt6-svg-dev                                 # charts exported as SVG drawings
   qt6-wayland                                 # windows in a Wayland session without X
+  libqt6sql6-sqlite                           # the trend index of the history
   shared-mime-info fonts-liberation2
   tzdata
+  zlib1g-dev                                  # gzipped dumps of other scanners
   xvfb xauth
   librsvg2-bin                                # draws the PNG icons from the SVG
   desktop-file-utils appstream dpkg-dev file  # check the menu entry, build the Debian package
   poppler-utils                               # read the printed PDF pages back in tests
   lintian man-db groff-base                   # check the package and the manual pages
   weston                                      # a headless Wayland session for the tests
+  prometheus prometheus-node-exporter         # the monitoring figures read back by the real programs
   dbus-daemon                                 # a private session bus for the file-manager test
   "$@"
 )

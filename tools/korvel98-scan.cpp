@@ -4,6 +4,7 @@
 // be kept as a collection file the window opens. The usage is in helpText below, which --help
 // prints.
 
+#include "TrendsCommand.h"
 #include "engine/StatisticsEngine.h"
 #include "helpers/Helpers.h"
 #include "helpers/NameText.h"
@@ -11,10 +12,13 @@
 #include "model/Comparison.h"
 #include "model/FolderTable.h"
 #include "model/History.h"
+#include "model/Machines.h"
+#include "model/PrometheusText.h"
 #include "model/ReportCsv.h"
 #include "model/ReportModel.h"
 #include "model/ReportText.h"
 #include "model/RunRecorder.h"
+#include "model/ScannerDump.h"
 #include "platform/DirectorySearch.h"
 #include "platform/FileTimes.h"
 #include "platform/FolderDriveSource.h"
@@ -44,9 +48,12 @@ constexpr int usageError = 2;
 
 const char helpText[] =
     "Usage: korvel98-scan [--include EXTS | --exclude EXTS] [--today YYYY-MM-DD]\n"
-    "                     [--format FORMAT [--page PAGE]] [--save FILE] [--history] FOLDER...\n"
-    "       korvel98-scan [--format FORMAT [--page PAGE]] [--save FILE] --show FILE\n"
+    "                     [--format FORMAT [--page PAGE]] [--save FILE] [--history]\n"
+    "                     [--textfile-dir DIR] FOLDER...\n"
+    "       korvel98-scan [--format FORMAT [--page PAGE]] [--save FILE] [--textfile-dir DIR]\n"
+    "                     --show FILE\n"
     "       korvel98-scan [--format FORMAT [--page PART]] --compare OLD NEW\n"
+    "       korvel98-scan [--format json|text|csv] --machines DIR\n"
     "       korvel98-scan [--format FORMAT [--page PART]] [options of a walk] --compare OLD\n"
     "                     FOLDER...\n"
     "\n"
@@ -63,18 +70,30 @@ const char helpText[] =
     "  --today YYYY-MM-DD  count file ages from noon of this day instead of from now\n"
     "  --format FORMAT     json (the default): every figure as one JSON object;\n"
     "                      text: every page as a table to read, and the 20 largest folders;\n"
-    "                      csv: the one page --page names, as comma-separated values\n"
+    "                      csv: the one page --page names, as comma-separated values;\n"
+    "                      prometheus: the figures for a Prometheus server to scrape, in its\n"
+    "                      text format (per drive, the 50 types with the most bytes and\n"
+    "                      \"(other)\" for the rest, size and age classes, attributes, the 20\n"
+    "                      largest folders and the run itself)\n"
     "  --page PAGE         with --format csv: space, types, sizes, overhang, access, created,\n"
     "                      modified, combined, attribute, time, or folders (every folder kept)\n"
     "  --save FILE         also keep the run as a collection file, which Korvel 98 opens\n"
     "  --history           also keep the run in the history of collections, as the window\n"
     "                      does after a run (for a collection on a schedule)\n"
-    "  --show FILE         report a collection file instead of counting folders\n"
+    "  --textfile-dir DIR  also write the figures as --format prometheus prints them to\n"
+    "                      DIR/korvel98.prom for the node exporter's textfile collector\n"
+    "                      (whole or not at all); without --format nothing is printed\n"
+    "  --show FILE         report a collection file instead of counting folders, or the\n"
+    "                      JSON dump another disk-usage scanner wrote (also gzipped)\n"
     "  --compare OLD       compare the collection file OLD with the collection file NEW, or\n"
     "                      with a count of the FOLDERs: what grew and what shrank by type,\n"
     "                      size, age, attribute and folder, and which figures do not compare;\n"
     "                      with --format csv, --page names one PART: summary, types, sizes,\n"
     "                      accessed, created, modified, attributes or folders\n"
+    "  --machines DIR      one row per host whose collections lie in DIR or the folders\n"
+    "                      below it: its newest collection's date, drives, capacity, used and\n"
+    "                      free space, files, three largest types, the growth per week of\n"
+    "                      used space, and a warning when the newest is older than two weeks\n"
     "  -h, --help          print this help and exit\n"
     "  -v, --version       print the version and exit\n"
     "\n"
@@ -113,12 +132,16 @@ struct Options
     {
         Json,
         Csv,
-        Text
+        Text,
+        Prometheus
     } format = Format::Json;
-    QString page; // with Format::Csv: a page's name or "folders"
+    bool formatGiven = false;
+    QString textfileDir; // where korvel98.prom goes
+    QString page;        // with Format::Csv: a page's name or "folders"
     QString save, show;
     QString compare;     // the earlier collection file
     QString compareWith; // the later one, when no folder is walked
+    QString machines;    // the folder of the machines overview
     bool history = false;
 };
 
@@ -184,7 +207,10 @@ Options parse(const std::vector<std::string> &bytes)
             return QString::fromLocal8Bit(bytes[++i]);
         };
         if (arg == u"--help" || arg == u"-h")
-            std::exit(platform::printToStandardOutput("korvel98-scan", helpText) ? 0 : 1);
+            std::exit(platform::printToStandardOutput("korvel98-scan",
+                                                      std::string(helpText) + historyHelpText)
+                          ? 0
+                          : 1);
         if (arg == u"--version" || arg == u"-v")
             std::exit(
                 platform::printToStandardOutput("korvel98-scan", "Korvel 98 " KORVEL_VERSION "\n")
@@ -212,8 +238,12 @@ Options parse(const std::vector<std::string> &bytes)
                 options.format = Options::Format::Csv;
             else if (text == u"text")
                 options.format = Options::Format::Text;
+            else if (text == u"prometheus")
+                options.format = Options::Format::Prometheus;
             else
-                fail(QStringLiteral("--format wants json, csv or text, not \"%1\"").arg(text));
+                fail(QStringLiteral("--format wants json, csv, text or prometheus, not \"%1\"")
+                         .arg(text));
+            options.formatGiven = true;
         } else if (arg == u"--page") {
             options.page = value();
         } else if (arg == u"--save") {
@@ -222,6 +252,10 @@ Options parse(const std::vector<std::string> &bytes)
             options.show = value();
         } else if (arg == u"--compare") {
             options.compare = value();
+        } else if (arg == u"--machines") {
+            options.machines = value();
+        } else if (arg == u"--textfile-dir") {
+            options.textfileDir = value();
         } else if (arg == u"--history") {
             options.history = true;
         } else if (arg == u"--") {
@@ -234,8 +268,24 @@ Options parse(const std::vector<std::string> &bytes)
             options.folders.push_back(bytes[i]);
         }
     }
+    if (!options.machines.isEmpty()) {
+        if (!options.folders.empty() || !options.show.isEmpty() || !options.compare.isEmpty() ||
+            !options.page.isEmpty() || options.format == Options::Format::Prometheus ||
+            filterGiven || options.history || !options.save.isEmpty() ||
+            !options.textfileDir.isEmpty())
+            fail(QStringLiteral("--machines goes alone, with --format json, text or csv"));
+        if (!QFileInfo(options.machines).isDir())
+            fail(QStringLiteral("--machines: no folder %1").arg(options.machines));
+        return options;
+    }
     if (!options.compare.isEmpty() && !options.show.isEmpty())
         fail(QStringLiteral("--compare and --show may not be given together"));
+    if (!options.compare.isEmpty() &&
+        (options.format == Options::Format::Prometheus || !options.textfileDir.isEmpty()))
+        fail(QStringLiteral("--format prometheus and --textfile-dir report one run, not a "
+                            "comparison"));
+    if (!options.textfileDir.isEmpty() && !QFileInfo(options.textfileDir).isDir())
+        fail(QStringLiteral("--textfile-dir: no folder %1").arg(options.textfileDir));
     const QString pages = options.compare.isEmpty() ? pageNames() : comparisonPartNames();
     if (!options.page.isEmpty() &&
         (options.compare.isEmpty() ? !reportPageNamed(options.page) && options.page != foldersPage
@@ -511,6 +561,8 @@ void printComparison(const Options &options, const Collection &then, const Colle
     case Options::Format::Text:
         std::fputs(withoutControls(comparisonText(comparison)).toUtf8().constData(), stdout);
         break;
+    case Options::Format::Prometheus: // refused with the options
+        break;
     }
 }
 
@@ -527,6 +579,9 @@ void printReport(const Options &options, const RunFacts &facts, const Accumulato
     case Options::Format::Text:
         std::fputs(withoutControls(reportAsText(model, facts, figures)).toUtf8().constData(),
                    stdout);
+        break;
+    case Options::Format::Prometheus:
+        std::fputs(prometheusText(facts, figures).constData(), stdout);
         break;
     }
 }
@@ -671,28 +726,63 @@ int finishOutput()
 // A collection file to report instead of a walk; one that cannot be read is bad input.
 int showCollection(const Options &options)
 {
-    const CollectionRead read = readCollectionFile(options.show);
+    const OpenedRun opened = readRunFile(options.show);
+    const CollectionRead &read = opened.read;
     if (!read)
         fail(read.message);
+    // A person reading the tables learns first that they are another scanner's figures.
+    if (opened.dump && options.format == Options::Format::Text)
+        std::fputs(withoutControls(QStringLiteral("Dump %1 by %2, its own rules on hidden "
+                                                  "folders applied\n")
+                                       .arg(opened.dump->fileName, opened.dump->maker))
+                       .toUtf8()
+                       .constData(),
+                   stdout);
     int status = 0;
     QString message;
     if (!options.save.isEmpty() && !writeCollectionFile(options.save, *read.collection, message)) {
         std::fprintf(stderr, "korvel98-scan: %s\n", message.toLocal8Bit().constData());
         status = 1;
     }
-    printReport(options, read.collection->facts, read.collection->figures);
+    if (!options.textfileDir.isEmpty() &&
+        !writePrometheusTextfile(options.textfileDir, read.collection->facts,
+                                 read.collection->figures, message)) {
+        std::fprintf(stderr, "korvel98-scan: %s\n", message.toLocal8Bit().constData());
+        status = 1;
+    }
+    if (options.textfileDir.isEmpty() || options.formatGiven)
+        printReport(options, read.collection->facts, read.collection->figures);
     const int written = finishOutput();
     return written != 0 ? written : status;
+}
+
+// The machines overview of a folder of collections.
+int printMachines(const Options &options)
+{
+    const std::vector<MachineRow> rows =
+        machineRows(options.machines, QDateTime::currentDateTime());
+    if (options.format == Options::Format::Csv)
+        std::fputs(reportCsv(machinesTable(rows)).constData(), stdout);
+    else if (options.format == Options::Format::Text)
+        std::fputs(withoutControls(reportText(machinesTable(rows))).toUtf8().constData(), stdout);
+    else
+        std::fputs(machinesJson(rows).constData(), stdout);
+    return finishOutput();
 }
 
 // Keeps the run where the options say; false when it could not be kept somewhere.
 bool keepRun(const Options &options, const RunFacts &facts, const Accumulators &figures)
 {
-    if (options.save.isEmpty() && !options.history)
-        return true;
-    const Collection collection = collectionOf(facts, figures);
     bool kept = true;
     QString message;
+    if (!options.textfileDir.isEmpty() &&
+        !writePrometheusTextfile(options.textfileDir, facts, figures, message)) {
+        std::fprintf(stderr, "korvel98-scan: %s\n", message.toLocal8Bit().constData());
+        kept = false;
+    }
+    if (options.save.isEmpty() && !options.history)
+        return kept;
+    const Collection collection = collectionOf(facts, figures);
     if (!options.save.isEmpty() && !writeCollectionFile(options.save, collection, message)) {
         std::fprintf(stderr, "korvel98-scan: %s\n", message.toLocal8Bit().constData());
         kept = false;
@@ -709,9 +799,14 @@ bool keepRun(const Options &options, const RunFacts &facts, const Accumulators &
 int main(int argc, char **argv)
 {
     platform::raiseDescriptorLimit();
-    const Options options = parse(std::vector<std::string>(argv + 1, argv + argc));
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (const std::optional<int> status = runHistoryCommand(arguments))
+        return *status;
+    const Options options = parse(arguments);
     if (!options.show.isEmpty())
         return showCollection(options);
+    if (!options.machines.isEmpty())
+        return printMachines(options);
     const std::optional<Collection> earlier =
         options.compare.isEmpty() ? std::nullopt : std::optional(readOrFail(options.compare));
     if (!options.compareWith.isEmpty()) {
@@ -792,7 +887,7 @@ int main(int argc, char **argv)
     const bool kept = keepRun(options, facts, engine);
     if (earlier)
         printComparison(options, *earlier, collectionOf(facts, engine));
-    else
+    else if (options.textfileDir.isEmpty() || options.formatGiven)
         printReport(options, facts, engine);
     const int written = finishOutput();
     // A walk that had to stop short (no descriptors left) printed incomplete figures.

@@ -13,12 +13,14 @@
 #include "reports/LargestFolders.h"
 #include "reports/ReportPage.h"
 #include "reports/Statistics.h"
+#include "reports/TrendsWindow.h"
 #include "reports/UnreadableFolders.h"
 #include "selection/ExtensionLists.h"
 #include "selection/SelectExtension.h"
 #include "selection/StatList.h"
 #include "selection/WhichDrive.h"
 #include "tools/DesktopPalette.h"
+#include "tools/MadeUpHistory.h"
 #include "tools/Unattended.h"
 
 #include <QApplication>
@@ -311,6 +313,15 @@ void reportWindows(const Look &look)
     compare.show();
     compare.findChild<QTabWidget *>()->setCurrentIndex(1); // the types and the chart of changes
     look(compare, "compare window");
+    QTemporaryDir history;
+    ASSERT_TRUE(writeMadeUpHistory(history.path(), 20, 1000, 30));
+    TrendsWindow trends;
+    trends.showHistory(history.path());
+    trends.show();
+    for (int page = 0; page < trends.notebook->pageCount(); ++page) {
+        trends.notebook->setPageIndex(page);
+        look(trends, "trends " + trends.notebook->pageCaption(page));
+    }
 }
 
 // The message boxes as the program shows them, each looked at while it waits for its answer.

@@ -155,6 +155,23 @@ TEST(ChartRendering, BarsStandWhereTheirPointsAndSeriesPutThem)
     line->AddXY(1, 5);
     const QPointF green = centreOf(lines.toImage(), Qt::green);
     EXPECT_GE(green.x(), 0) << "the line is drawn in the series' colour";
+
+    // In 3-D a line is a ribbon in a darker shade; a dashed one is the line alone, with gaps.
+    lines.setView3D(true);
+    lines.setChart3DPercent(30);
+    auto greenish = [&] {
+        const QImage image = lines.toImage();
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                n += c.green() > 100 && c.red() < 80 && c.blue() < 80;
+            }
+        return n;
+    };
+    const int solid = greenish();
+    line->setDashed(true);
+    EXPECT_LT(greenish() * 3, solid);
 }
 
 TEST(ChartRendering, OffsetsShiftBarsAndTurnedLabelsStandUpright)

@@ -5,6 +5,7 @@
 #include "support/TestSupport.h"
 
 #include <QFile>
+#include <QJsonDocument>
 #include <QTimeZone>
 
 namespace {
@@ -171,6 +172,7 @@ TEST(CollectionRead, HostileFilesAreRefusedWithOneMessage)
         {R"(["docs")", R"(["")", "rows[1] is out of order or repeats a folder"},
         {R"(["docs")", R"(["../docs")", "rows[1] is not a folder's path"},
         {R"(["docs")", R"(["do\\qcs")", "rows[1] is not a folder's path"},
+        {R"(["docs")", "[\"" + QByteArray(256, 'd') + '"', "rows[1] is not a folder's path"},
         {R"("letter":"c","rows")", R"("letter":"d","rows")", "names no drive the run walked"},
     };
     const QByteArray valid = sample();
@@ -189,6 +191,34 @@ TEST(CollectionRead, HostileFilesAreRefusedWithOneMessage)
             << read.message.toStdString();
     }
     EXPECT_FALSE(parseCollection(QByteArray(collectionFileLimit + 1, ' ')));
+}
+
+// The long lists are read a row at a time: damage to a row's text is told as of the whole file,
+// and lists that cannot be read that way (repeated keys) are read as before.
+TEST(CollectionRead, LongListsReadRowByRowAsTheWholeFile)
+{
+    const QByteArray valid = sample();
+    const struct
+    {
+        QByteArray from, to;
+    } cases[] = {{R"(".TXT","3")", R"(".TXT" "3")"},
+                 {R"(["docs","3")", R"(["docs",,"3")"},
+                 {R"(["docs","3")", R"(["docs","3\u12")"},
+                 {R"("lbTypes":[)", R"("lbTypes":[],"lbTypes":[)"}};
+    for (const auto &c : cases) {
+        QByteArray bytes = valid;
+        ASSERT_TRUE(bytes.contains(c.from)) << c.from.toStdString();
+        bytes.replace(bytes.indexOf(c.from), c.from.size(), c.to);
+        QJsonParseError error;
+        const bool parses = !QJsonDocument::fromJson(bytes, &error).isNull();
+        const CollectionRead read = parseCollection(bytes);
+        EXPECT_EQ(bool(read), parses) << c.to.toStdString();
+        if (!parses) {
+            EXPECT_EQ(read.message, QStringLiteral("it is not a collection file (%1 at byte %2)")
+                                        .arg(error.errorString())
+                                        .arg(error.offset));
+        }
+    }
 }
 
 // Later versions add keys; a reader of today passes them by and fills in what is left out. A file

@@ -73,21 +73,38 @@ TEST(History, NamesSortByTimeAndNeverReplaceARun)
                            "2026-12-10T00-00-00_c_d.korvel98.json"}));
 }
 
-TEST(History, KeepsTheNewestAndLeavesOtherFilesAlone)
+// Thinning removes old collections only: a text file or another program's file with a
+// collection's name, and a link to an old collection, stay, as does the run just written.
+TEST(History, ThinningRemovesOnlyCollections)
 {
     QTemporaryDir folder;
-    for (const char *other : {"notes.txt", "mine.korvel98.json"}) {
-        QFile file(folder.filePath(other));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
     QString message;
-    const int runs = historyLength + 3;
-    for (int i = 0; i < runs; ++i)
-        keepInHistory(run(localTime(1, 0, 0, 0).addSecs(i * 3600), "c"), folder.path(), message);
-    const QStringList kept = names(historyFiles(folder.path()));
-    ASSERT_EQ(kept.size(), historyLength);
-    EXPECT_EQ(kept.first(), "2026-12-01T03-00-00_c.korvel98.json");
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), historyLength + 2);
+    const QDateTime now = localTime(1, 12, 0, 0).addYears(1);
+    const QString old = keepInHistory(run(localTime(1, 1, 0, 0), "c"), folder.path(), message);
+    const QString older = keepInHistory(run(localTime(1, 0, 0, 0), "c"), folder.path(), message);
+    const QString text = folder.filePath("2026-12-01T00-00-01_c.korvel98.json");
+    const QString foreign = folder.filePath("2026-12-01T00-00-02_c.korvel98.json");
+    for (const auto &[path, bytes] : {std::pair{text, QByteArray("notes of a day\n")},
+                                      {foreign, R"({"format":"other-program","version":1})"}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    ASSERT_TRUE(QFile::link(older, folder.filePath("2026-12-01T00-00-03_c.korvel98.json")));
+
+    const auto plan = historyPrunePlan(folder.path(), now, old);
+    ASSERT_EQ(plan.size(), 2u); // the two collections, nothing else
+    EXPECT_EQ(plan[0].verdict.keep, false);
+    EXPECT_EQ(plan[1].verdict.reason, "just written");
+    EXPECT_EQ(pruneHistory(folder.path(), now, old), 1);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::System).size(), 4);
+    EXPECT_FALSE(QFileInfo::exists(older));
+
+    // Keeping a run thins the history as of that run's start: a year on, the day of the two
+    // runs of the first of December keeps its newer one only, as the newest of its week.
+    const QString other = keepInHistory(run(localTime(1, 2, 0, 0), "c"), folder.path(), message);
+    EXPECT_FALSE(keepInHistory(run(now), folder.path(), message).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(other));
+    EXPECT_FALSE(QFileInfo::exists(old));
 }
 
 // A write that fails half-way (here: past the largest file the process may write) leaves the

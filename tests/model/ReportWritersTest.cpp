@@ -32,6 +32,24 @@ TEST(ReportCsv, WritesHeadingsRowsAndUnformattedNumbers)
                                               "Totals,1234567,100\r\n"));
 }
 
+// A text a spreadsheet would run as a formula starts with a single quote, also inside quotes;
+// numbers, negative changes among them, are written as they are.
+TEST(ReportCsv, DefusesTextThatASpreadsheetWouldRun)
+{
+    const struct
+    {
+        ReportCell cell;
+        const char *field;
+    } cases[] = {
+        {ReportCell::ofText("=1+2"), "'=1+2"},     {ReportCell::ofText("+x"), "'+x"},
+        {ReportCell::ofText("-x"), "'-x"},         {ReportCell::ofText("@SUM(A1)"), "'@SUM(A1)"},
+        {ReportCell::ofText("\tx"), "'\tx"},       {ReportCell::ofText("\rx"), "\"'\rx\""},
+        {ReportCell::ofText("=a,b"), "\"'=a,b\""}, {ReportCell::ofText("a=b"), "a=b"},
+        {ReportCell::ofChange(-5), "-5"}};
+    for (const auto &c : cases)
+        EXPECT_EQ(csvField(c.cell), QByteArray(c.field)) << c.field;
+}
+
 // Numbers and their headings stand right, text left; a rule comes before the totals.
 TEST(ReportText, AlignsColumnsAndGroupsDigits)
 {

@@ -205,8 +205,8 @@ TEST(Package, NamesItsDependenciesHoldsTheInstalledFilesUnderUsrAndPassesLintian
         QString::fromUtf8(run("dpkg-deb", {"-f", deb, "Depends"}).out).simplified();
     for (const char *package :
          {"libqt6core6 (", "libqt6gui6 (", "libqt6widgets6 (", "libqt6printsupport6 (", "libc6 (",
-          "libstdc++6 (", "qt6-qpa-plugins", "qt6-wayland", "shared-mime-info",
-          "fonts-liberation2"})
+          "libstdc++6 (", "qt6-qpa-plugins", "qt6-wayland", "shared-mime-info", "fonts-liberation2",
+          "libqt6sql6-sqlite"})
         EXPECT_TRUE(depends.contains(package))
             << package << " missing in: " << depends.toStdString();
 
@@ -252,7 +252,11 @@ TEST(CommandLine, HelpVersionMistakesAndMissingDisplaysAnswerInTheProgramsOwnWor
     };
     const QByteArray version = "Korvel 98 " KORVEL_VERSION "\n";
     const Case cases[] = {
-        {KORVEL_PROGRAM, {"--help"}, 0, "Usage: korvel98 [--help | --version | FILE]\n", 0},
+        {KORVEL_PROGRAM,
+         {"--help"},
+         0,
+         "Usage: korvel98 [--help | --version | --trends | FILE]\n",
+         0},
         {KORVEL_PROGRAM, {"-v"}, 0, version, 0},
         {KORVEL_PROGRAM, {"--version"}, 0, version, 0},
         // Qt's own options (a session manager's restart, a style) are no mistake of the user's.

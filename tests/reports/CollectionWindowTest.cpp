@@ -274,3 +274,53 @@ TEST_F(CollectionWindow, TheCollectionsFolderIsMadeAndOpened)
 }
 
 } // namespace
+
+namespace {
+
+// A dump of another scanner opened by Ctrl+O: the caption names it and its maker, the pages it
+// has figures for show them, the others lie under a cover that says what the dump lacks; a damaged
+// one changes nothing.
+TEST_F(CollectionWindow, ADumpOfAnotherScannerOpensWithCoversWhereItHasNothing)
+{
+    const QString path = home.filePath("srv.json");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"([1,2,{"progname":"ncdu","progver":"1.19","timestamp":1796690000},
+        [{"name":"/srv"},{"name":"a.log","asize":1000},[{"name":"sub"},{"name":"b.txt","asize":5}]]])");
+    file.close();
+    const auto opened = openedIn(path);
+    EXPECT_EQ(opened->windowTitle(),
+              "Statistics of srv.json by ncdu 1.19, its own rules on hidden folders applied");
+    const struct
+    {
+        TfrmStatistics::Page page;
+        QString cover; // empty: the page shows its figures
+    } cases[] = {
+        {TfrmStatistics::SpaceTab, "This file holds no drive space."},
+        {TfrmStatistics::TypesTab, ""},
+        {TfrmStatistics::AccessTab, "This file holds no access dates."},
+        {TfrmStatistics::ModifiedTab, "This file holds no modification dates."},
+        {TfrmStatistics::AttributeTab, "This file holds no file modes."},
+    };
+    for (const auto &c : cases) {
+        opened->OvcNotebook1->setPageIndex(c.page);
+        EXPECT_EQ(opened->pnlNotYet->isVisible(), !c.cover.isEmpty()) << c.page;
+        EXPECT_EQ(opened->pages[std::size_t(c.page)]->isEnabled(), c.cover.isEmpty());
+        if (!c.cover.isEmpty()) {
+            EXPECT_EQ(opened->lblNotYet->text(), c.cover);
+        }
+    }
+    EXPECT_EQ(opened->engine.filesFound, 2);
+
+    const QStringList shown = everyPage(*opened);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[1,2,{},[{\"name\":\"/srv\"},");
+    file.close();
+    errors.clear();
+    opened->OpenCollection1->trigger();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors.first().startsWith("Cannot open the dump srv.json: "));
+    EXPECT_EQ(everyPage(*opened), shown);
+}
+
+} // namespace

@@ -101,10 +101,35 @@ TEST_F(CompareWindowTest, ComparisonReadsByKeysAndOnTheBus)
     EXPECT_FALSE(window.isVisible());
 }
 
+// A heading sorts a table by its column, texts without regard to case and changes by their sign;
+// no column puts the comparison's order back. The row picked stays picked.
+TEST_F(CompareWindowTest, HeadingsSortTheRowsAndKeepThePickedOne)
+{
+    window.pickFor(collection(8, 7, 0), QString());
+    window.compareWith(collection(1, 2, 3));
+    QTableView &types = *window.tables[int(ComparisonPart::Types)];
+    types.setCurrentIndex(types.model()->index(1, 0));
+    const struct
+    {
+        int column;
+        Qt::SortOrder order;
+        QStringList labels;
+    } cases[] = {
+        {0, Qt::DescendingOrder, {".TMP", ".LOG"}}, {0, Qt::AscendingOrder, {".LOG", ".TMP"}},
+        {4, Qt::AscendingOrder, {".TMP", ".LOG"}},  {5, Qt::DescendingOrder, {".LOG", ".TMP"}},
+        {5, Qt::AscendingOrder, {".TMP", ".LOG"}},  {-1, Qt::AscendingOrder, {".LOG", ".TMP"}}};
+    for (const auto &c : cases) {
+        types.sortByColumn(c.column, c.order);
+        EXPECT_EQ((QStringList{row(types, 0)[0], row(types, 1)[0]}), c.labels) << c.column;
+        EXPECT_EQ(types.currentIndex().siblingAtColumn(0).data(), ".TMP") << c.column;
+    }
+}
+
 // A file that is no collection gets one message and the list stays; a good one compares.
 TEST_F(CompareWindowTest, BrowsedFilesAreReadOrRefused)
 {
     window.pickFor(collection(8, 7, 0), folder.path());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.listingHistory(); }));
     EXPECT_EQ(window.lvCollections->topLevelItemCount(), 0);
     const QString bad = folder.filePath("bad.korvel98.json");
     QFile file(bad);
@@ -168,6 +193,7 @@ TEST_F(CompareMenu, SecondRunComparesWithTheFirst)
     window->CompareWith1->trigger();
     auto *shown = window->findChild<CompareWindow *>();
     ASSERT_NE(shown, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown->listingHistory(); }));
     ASSERT_EQ(shown->lvCollections->topLevelItemCount(), 1);
     QTest::keyClick(shown->lvCollections, Qt::Key_Return);
     ASSERT_NE(shown->comparison(), nullptr);

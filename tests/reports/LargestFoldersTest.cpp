@@ -82,6 +82,47 @@ TEST_F(LargestFolders, TreeIsLargestFirstWithSharesAndWhereTheBytesLie)
     EXPECT_FALSE(tree().isExpanded(home));
 }
 
+// A heading sorts the drives and the folders of each parent by its column; the row picked stays
+// picked.
+TEST_F(LargestFolders, HeadingsSortEachLevelAndKeepThePickedRow)
+{
+    const QAbstractItemModel &model = *tree().model();
+    tree().setCurrentIndex(model.index(1, 0, model.index(1, 0))); // c:'s usr
+    const struct
+    {
+        int column;
+        Qt::SortOrder order;
+        QStringList shown; // the drives, then c:'s folders
+    } cases[] = {
+        {LargestFoldersWindow::FolderColumn,
+         Qt::AscendingOrder,
+         {"c: /", "d: /mnt/data", "home", "usr"}},
+        {LargestFoldersWindow::FolderColumn,
+         Qt::DescendingOrder,
+         {"d: /mnt/data", "c: /", "usr", "home"}},
+        {LargestFoldersWindow::FilesColumn,
+         Qt::AscendingOrder,
+         {"d: /mnt/data", "c: /", "usr", "home"}},
+        {LargestFoldersWindow::OwnColumn,
+         Qt::DescendingOrder,
+         {"d: /mnt/data", "c: /", "usr", "home"}},
+        {LargestFoldersWindow::SubfoldersColumn,
+         Qt::DescendingOrder,
+         {"d: /mnt/data", "c: /", "home", "usr"}},
+    };
+    for (const auto &c : cases) {
+        tree().sortByColumn(c.column, c.order);
+        const QModelIndex driveC =
+            model.index(0, 0).data() == "c: /" ? model.index(0, 0) : model.index(1, 0);
+        const QStringList shown{model.index(0, 0).data().toString(),
+                                model.index(1, 0).data().toString(),
+                                model.index(0, 0, driveC).data().toString(),
+                                model.index(1, 0, driveC).data().toString()};
+        EXPECT_EQ(shown, c.shown) << c.column;
+        EXPECT_EQ(tree().currentIndex().data().toString(), "usr") << c.column;
+    }
+}
+
 // Enter, the menu (by the menu key and by Shift+F10) and a double click open the folder of the
 // row; Tab goes on to the buttons. A folder nothing could show gets a message.
 TEST_F(LargestFolders, FoldersOpenByKeysMenuAndDoubleClick)

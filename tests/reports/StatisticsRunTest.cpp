@@ -3,8 +3,8 @@
 #include "controls/PickList.h"
 #include "controls/StyledLabel.h"
 #include "platform/DirectorySearch.h"
-#include "reports/UnreadableFolders.h"
 #include "reports/ReportPage.h"
+#include "reports/UnreadableFolders.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -333,6 +333,10 @@ TEST_F(CollectionRun, EveryRunIsKeptAndTheLastCompleteWalkGuidesTheBar)
     run();
     QList<int> seen;
     duringWalk([&](int dispatch) {
+        // The history is looked through beside the walk: its answer is awaited, not raced.
+        if (dispatch == 1) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return window->walkUsage().expectedEntries > 0; }));
+        }
         seen.append(window->walkProgress->value());
         if (dispatch == 5)
             QTest::keyClick(window.get(), Qt::Key_Escape);

@@ -1,3 +1,5 @@
+#include "tools/MadeUpHistory.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -568,6 +570,68 @@ TEST_F(ScanTool, CompareWithAnEarlierCollection)
         const Result r = scan(bad);
         EXPECT_EQ(r.exitCode, 2) << bad.join(' ').toStdString();
         EXPECT_EQ(r.err.count('\n'), 1);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Twenty daily runs of ten months ago: thinned to one a week. The dry run says what would go and
+// why and removes nothing; the prune then removes exactly that.
+TEST(ScanToolHistory, PruneDryRunListsWhatThePruneRemoves)
+{
+    QTemporaryDir history;
+    const QDateTime first = QDateTime::currentDateTime().addDays(-300);
+    for (int day = 0; day < 20; ++day) {
+        const Collection c = madeUpRun(first.addDays(day), day, 1000, 30);
+        QString message;
+        ASSERT_TRUE(writeCollectionFile(history.filePath(historyFileName(c.facts)), c, message));
+    }
+    const QStringList folder{"--history-folder", history.path()};
+    const Result dry = scan(QStringList{"--history-prune", "--dry-run"} + folder);
+    ASSERT_EQ(dry.exitCode, 0) << dry.err.toStdString();
+    const QStringList lines = QString::fromUtf8(dry.out).split('\n', Qt::SkipEmptyParts);
+    EXPECT_GE(lines.size(), 16);
+    for (const QString &line : lines)
+        EXPECT_TRUE(line.contains(": a newer run of its week stays (")) << line.toStdString();
+    EXPECT_EQ(historyFiles(history.path()).size(), 20);
+
+    const Result pruned = scan(QStringList{"--history-prune"} + folder);
+    EXPECT_EQ(pruned.exitCode, 0);
+    EXPECT_EQ(QString::fromUtf8(pruned.out).replace("removed", "would remove"),
+              QString::fromUtf8(dry.out));
+    EXPECT_EQ(historyFiles(history.path()).size(), 20 - lines.size());
+}
+
+TEST(ScanToolHistory, TrendsInEveryFormat)
+{
+    QTemporaryDir history;
+    ASSERT_TRUE(writeMadeUpHistory(history.path(), 20, 1000, 30));
+    const QStringList folder{"--history-folder", history.path()};
+    const struct
+    {
+        QStringList args;
+        int exitCode;
+        const char *has;
+    } cases[] = {
+        {{"--trends"}, 0, "C: grows by 9.8 GB a week; full in about"},
+        {{"--trends", "--format", "csv", "--page", "ages"},
+         0,
+         "Date,Not modified for a year,Not accessed for a year\r\n"},
+        {{"--trends", "--format", "json"}, 0, "\"forecast\": ["},
+        {{"--trends", "--since", QDate::currentDate().addDays(-4).toString(Qt::ISODate)},
+         0,
+         "Trends of drives C: 5 collections from "},
+        {{"--trends", "--drives", "de"}, 2, "no collection of drives de; the history has c"},
+        {{"--trends", "--dry-run"}, 2, "--dry-run goes with --history-prune"},
+    };
+    for (const auto &c : cases) {
+        const Result result = scan(c.args + folder);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+        EXPECT_TRUE((result.out + result.err).contains(c.has))
+            << c.args.join(' ').toStdString() << "\n"
+            << (result.out + result.err).left(600).toStdString();
     }
 }
 

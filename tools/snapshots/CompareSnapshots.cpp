@@ -62,6 +62,10 @@ void compareSnapshots(const QDir &out)
     auto *compare = window.findChild<CompareWindow *>();
     if (!compare)
         return;
+    // The history is looked through beside the window: the list is pictured once it is filled.
+    while (compare->listingHistory())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QCoreApplication::processEvents(); // the layout of the filled list
     saveSnapshot(*compare, out, QStringLiteral("compare-pick"));
     compare->btCompare->click();
     saveSnapshot(*compare, out, QStringLiteral("compare-summary"));

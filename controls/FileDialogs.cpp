@@ -1,0 +1,68 @@
+#include "controls/FileDialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QIcon>
+#include <QMimeDatabase>
+
+QIcon NameOnlyFileIcons::icon(const QFileInfo &info) const
+{
+    if (info.isRoot())
+        return icon(Drive);
+    if (info.isDir())
+        return icon(Folder);
+    if (!info.isFile())
+        return icon(File);
+    const QMimeType kind =
+        QMimeDatabase().mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    return QIcon::fromTheme(kind.iconName(), QIcon::fromTheme(kind.genericIconName(), icon(File)));
+}
+
+QString NameOnlyFileIcons::type(const QFileInfo &info) const
+{
+    // A pipe, a device or a socket is none of the types a name tells.
+    if (info.isRoot() || info.isDir() || !info.isFile())
+        return QFileIconProvider::type(info);
+    const QMimeType kind =
+        QMimeDatabase().mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    return kind.comment().isEmpty() ? kind.name() : kind.comment();
+}
+
+void tellFilesByName(QFileDialog &dialog)
+{
+    static NameOnlyFileIcons icons;
+    dialog.setIconProvider(&icons);
+}
+
+namespace {
+
+QString ask(QFileDialog &dialog, QString *chosenFilter)
+{
+    tellFilesByName(dialog);
+    if (chosenFilter && !chosenFilter->isEmpty())
+        dialog.selectNameFilter(*chosenFilter);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    if (chosenFilter)
+        *chosenFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
+QString askOpenFileName(QWidget *parent, const QString &caption, const QString &start,
+                        const QString &filters)
+{
+    QFileDialog dialog(parent, caption, start, filters);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return ask(dialog, nullptr);
+}
+
+QString askSaveFileName(QWidget *parent, const QString &caption, const QString &start,
+                        const QString &filters, QString *chosenFilter)
+{
+    QFileDialog dialog(parent, caption, start, filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    return ask(dialog, chosenFilter);
+}

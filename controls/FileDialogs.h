@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QFileIconProvider>
+#include <QString>
+
+class QFileDialog;
+class QWidget;
+
+// Icons and type names of a file dialog's entries, told by each entry's kind and name alone. The
+// usual way looks into a file's first bytes, and a file such as /proc/kmsg never gives them: the
+// dialog, and the program with it, would wait for good. Nothing here opens a file.
+class NameOnlyFileIcons : public QFileIconProvider
+{
+public:
+    using QFileIconProvider::icon;
+    QIcon icon(const QFileInfo &info) const override;
+    QString type(const QFileInfo &info) const override;
+};
+
+// Makes a file dialog tell its entries by name only; every file dialog of the program goes
+// through here.
+void tellFilesByName(QFileDialog &dialog);
+
+// Stand-ins for QFileDialog's own static questions, with entries told by name only. An empty
+// path means the user gave up; chosenFilter, when given, picks the type first offered and
+// answers the one the user picked.
+QString askOpenFileName(QWidget *parent, const QString &caption, const QString &start,
+                        const QString &filters);
+QString askSaveFileName(QWidget *parent, const QString &caption, const QString &start,
+                        const QString &filters, QString *chosenFilter = nullptr);

@@ -1,0 +1,45 @@
+// Timing of the trend index over a made-up history: COLLECTIONS daily runs (1,000 by default) of
+// a tree of FILES files (1,000,000) in FOLDERS kept folders (2,000). Prints the time to make the
+// index from the files, to open the trends from the index as it stands, and the index's size.
+
+#include "model/TrendIndex.h"
+#include "tools/MadeUpHistory.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? std::atoi(argv[1]) : 1000;
+    const std::int64_t files = argc > 2 ? std::atoll(argv[2]) : 1'000'000;
+    const int folders = argc > 3 ? std::atoi(argv[3]) : 2000;
+    QTemporaryDir temporary;
+    const QDir history(argc > 4 ? QString::fromLocal8Bit(argv[4]) : temporary.path());
+    if (!history.mkpath(QStringLiteral(".")) ||
+        !writeMadeUpHistory(history.path(), runs, files, folders))
+        return 1;
+    QElapsedTimer timer;
+    timer.start();
+    const TrendRead built = readTrends(history.path());
+    const qint64 rebuild = timer.elapsed();
+    double fresh = 1e9;
+    for (int round = 0; round < 5; ++round) {
+        timer.restart();
+        const TrendRead read = readTrends(history.path());
+        fresh = std::min(fresh, double(timer.nsecsElapsed()) / 1e6);
+        if (read.points.size() != built.points.size() || !read.message.isEmpty())
+            return 1;
+    }
+    const qint64 size = QFileInfo(QDir(history.path()).filePath(trendIndexName)).size();
+    std::printf("%d collections of %lld files, %d folders: index made in %lld ms, opened fresh in "
+                "%.1f ms (best of 5), %.1f MB; %zu points%s\n",
+                runs, static_cast<long long>(files), folders, static_cast<long long>(rebuild),
+                fresh, double(size) / 1e6, built.points.size(),
+                built.message.isEmpty() ? "" : qPrintable(" " + built.message));
+    return 0;
+}
