@@ -171,7 +171,6 @@ int measure(const QDir &folder, const Holding &holding)
 }
 
 // A history of a hundred runs that are all the same file, in one layout or the other.
-constexpr int historyLength = 100;
 void timeHistory(const QDir &folder, const QString &file, const char *layout)
 {
     QDir history(folder.filePath(QStringLiteral("history-") + QString::fromLatin1(layout)));
