@@ -19,5 +19,6 @@ void Accumulators::clearVariables()
     foldersUnreadable = 0;
     unreadableFolders.clear();
     folderTotals.clear();
+    driveFiles.clear();
     linkedNamesSkipped = 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/FolderTotals.h"
+#include "engine/LargestFiles.h"
 #include "engine/TypeTable.h"
 
 #include <QByteArray>
@@ -82,6 +83,8 @@ struct Accumulators
     // The folders kept of each drive walked, in the run's order (engine/FolderTotals.h). A drive
     // whose root the walk never entered (not ready, or stopped before) has none.
     std::vector<DriveFolders> folderTotals;
+    // The largest files and the owners' totals of each drive walked, in the run's order.
+    std::vector<DriveFiles> driveFiles;
 
     // Resets every counter, sum and table before a run. The run parameters, the flags and the
     // two pick lists stay as they are.

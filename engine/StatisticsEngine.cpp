@@ -167,6 +167,7 @@ bool StatisticsEngine::scan()
     if (walk) {
         if (DriveFolders kept = folderTally.driveEnded(walk->letter); !kept.folders.empty())
             folderTotals.push_back(std::move(kept));
+        driveFiles.push_back(fileTally.driveEnded(walk->letter));
         linkedFiles.clear();
     }
     walk.reset();
@@ -221,6 +222,7 @@ void StatisticsEngine::ScanAllDrives()
     walk = std::make_unique<DriveWalk>();
     walk->letter = letter;
     folderTally.driveStarting();
+    fileTally.driveStarting();
     walk->reader = std::make_shared<FolderReader>(root.toStdString(), device);
     walk->reader->start(readAheadThreads, readAheadThreads > 0 ? readAheadThreadsWaiting : 0);
     walk->entering = &walk->reader->root();
@@ -329,7 +331,9 @@ bool StatisticsEngine::scanfiles(Level &level)
             if (file) {
                 if (directoryText.isNull())
                     directoryText = QString::fromUtf8(folder.path());
+                filesFolder = &folder;
                 crunchNumbers(directoryText, entry);
+                filesFolder = nullptr;
                 ++filesProcessed;
             }
         }
@@ -399,6 +403,7 @@ void StatisticsEngine::crunchNumbers(const QString &directoryText,
     ++filesFound;
     const std::uint64_t size = entry.size;
     folderTally.count(size);
+    fileTally.count(filesFolder, entry);
     const double bytes = double(size);
     collectFileAttr(entry.attributes, size);
 

@@ -143,6 +143,8 @@ private:
     QString lastProgressDirectory; // the folder the status text names; empty when it names none
     std::optional<std::int64_t> folderToday; // today for the files of the folder being classified
     AgeClasses ageClasses;
-    FolderTally folderTally; // of the drive being walked
-    LinkedFiles linkedFiles; // of the drive being walked
+    FolderTally folderTally;             // of the drive being walked
+    LinkedFiles linkedFiles;             // of the drive being walked
+    FileTally fileTally;                 // of the drive being walked
+    const Folder *filesFolder = nullptr; // the folder whose files are being classified
 };

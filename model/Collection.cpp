@@ -2,6 +2,7 @@
 
 #include "helpers/NameText.h"
 #include "model/JsonScan.h"
+#include "platform/FileWriter.h"
 #include "platform/RegularFile.h"
 
 #include <QFile>
@@ -11,8 +12,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSet>
+#include <QTimeZone>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -386,6 +387,16 @@ DriveFacts readDrive(const Node &node)
     return drive;
 }
 
+// A run read back tells its times as the run did ("01:40:35 CET") rather than by a bare offset,
+// when its recorded zone is one this computer knows and agrees with the recorded offset.
+QDateTime inRecordedZone(const QDateTime &at, const QString &zone)
+{
+    const QTimeZone recorded(zone.toUtf8());
+    if (!at.isValid() || !recorded.isValid() || recorded.offsetFromUtc(at) != at.offsetFromUtc())
+        return at;
+    return at.toTimeZone(recorded);
+}
+
 RunFacts readFacts(const Node &root)
 {
     RunFacts facts;
@@ -393,6 +404,8 @@ RunFacts readFacts(const Node &root)
     facts.started = readMoment(root, "started");
     facts.ended = readMoment(root, "ended");
     facts.timeZone = root.text("timeZone", shortTextLimit);
+    facts.started = inRecordedZone(facts.started, facts.timeZone);
+    facts.ended = inRecordedZone(facts.ended, facts.timeZone);
     facts.hostName = root.text("host", shortTextLimit);
     facts.complete = root.flag("complete", false, true);
     const QJsonArray drives = root.array("drives");
@@ -804,6 +817,14 @@ QJsonObject readDocument(const QByteArray &bytes, const QByteArray *rest = nullp
     // What the rest cannot tell is told of the whole file, where its bytes are.
     if (document.isNull())
         document = QJsonDocument::fromJson(bytes, &error);
+    const bool cutShort = error.error == QJsonParseError::UnterminatedObject ||
+                          error.error == QJsonParseError::UnterminatedArray ||
+                          error.error == QJsonParseError::UnterminatedString ||
+                          (error.error != QJsonParseError::NoError &&
+                           error.offset >= bytes.trimmed().size() && !bytes.trimmed().isEmpty());
+    if (document.isNull() && cutShort)
+        refuse(
+            QStringLiteral("it ends early, at byte %1, and may be incomplete").arg(bytes.size()));
     if (document.isNull())
         refuse(QStringLiteral("it is not a collection file (%1 at byte %2)")
                    .arg(error.errorString())
@@ -924,7 +945,7 @@ CollectionRead readCollectionFile(const QString &path)
 {
     auto refused = [&](const QString &reason) {
         return CollectionRead{std::nullopt, QStringLiteral("Cannot open the collection %1: %2.")
-                                                .arg(QFileInfo(path).fileName(), reason)};
+                                                .arg(QFileInfo(path).absoluteFilePath(), reason)};
     };
     // A pipe or a device would keep the reader waiting or feed it without end; one byte past the
     // limit tells a file too large.
@@ -941,7 +962,7 @@ bool writeCollectionFile(const QString &path, const Collection &collection, QStr
 {
     auto cannot = [&](const QString &why) {
         message = QStringLiteral("Cannot save the collection %1: %2.")
-                      .arg(QFileInfo(path).fileName(), why);
+                      .arg(QFileInfo(path).absoluteFilePath(), why);
         return false;
     };
     const QByteArray bytes = collectionJson(collection);
@@ -949,11 +970,8 @@ bool writeCollectionFile(const QString &path, const Collection &collection, QStr
     // for a collection, for one, is said now.
     if (const CollectionRead check = parseCollection(bytes); !check)
         return cannot(check.message);
-    QSaveFile file(path);
-    // The flush of its own: when the last buffered bytes cannot be written (a full disk), commit
-    // alone would still put the file cut short in place of the one before.
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
-        file.commit())
-        return true;
-    return cannot(file.errorString());
+    if (const std::optional<QString> failure = platform::writeFile(
+            path, [&bytes](QIODevice &file) { return file.write(bytes) == bytes.size(); }))
+        return cannot(*failure);
+    return true;
 }

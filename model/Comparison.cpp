@@ -1,5 +1,6 @@
 #include "model/Comparison.h"
 
+#include "engine/FolderTotals.h"
 #include "helpers/NameText.h"
 #include "model/FolderReport.h"
 #include "model/History.h"
@@ -15,6 +16,7 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLocale>
 #include <algorithm>
 #include <array>
 
@@ -97,19 +99,55 @@ const DriveFacts *walkedDrive(const RunFacts &facts, const QString &key)
     return nullptr;
 }
 
+// Whether a run that did not keep the folder at path proves it was not there (or held nothing):
+// every folder down to keptDepth is kept, so a missing one that shallow did not exist, nor did
+// anything below it; a deeper one is proved absent when its nearest kept ancestor's kept
+// subfolders account for all of that ancestor's subfolder bytes.
+bool provedAbsent(const QHash<QByteArray, const FolderTotal *> &kept,
+                  const std::vector<FolderTotal> &folders, QByteArray path)
+{
+    for (;;) {
+        FolderTotal probe{path};
+        if (probe.depth() <= keptDepth)
+            return true;
+        const QByteArray parent = probe.parentPath();
+        const FolderTotal *ancestor = kept.value(parent);
+        if (!ancestor) {
+            path = parent;
+            continue;
+        }
+        std::uint64_t keptBelow = 0;
+        for (const FolderTotal &folder : folders)
+            if (folder.depth() > 0 && folder.parentPath() == parent)
+                keptBelow += folder.bytes;
+        return keptBelow == ancestor->subfolderBytes();
+    }
+}
+
 QString dateShown(const QDateTime &at)
 {
-    return at.isValid() ? at.toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QStringLiteral("?");
+    return at.isValid() ? QLocale().toString(at, QLocale::ShortFormat) : QStringLiteral("?");
 }
 
 QString daysBetween(const QDateTime &then, const QDateTime &now)
 {
     if (!then.isValid() || !now.isValid())
         return QString();
+    const qint64 seconds = then.secsTo(now);
+    // Runs of one day are told apart by the hours and minutes between them, not "0 days".
+    if (seconds > -86400 && seconds < 86400) {
+        const qint64 minutes = (seconds < 0 ? -seconds : seconds) / 60;
+        return QStringLiteral("%1%2 h %3 min")
+            .arg(seconds < 0 ? QStringLiteral("-") : QString())
+            .arg(minutes / 60)
+            .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    }
     const qint64 days = then.daysTo(now);
     return QString::number(days) +
            (days == 1 || days == -1 ? QStringLiteral(" day") : QStringLiteral(" days"));
 }
+
+const QString unknownFigure = QStringLiteral("\u2013");
 
 ReportCell text(const QString &value)
 {
@@ -169,6 +207,21 @@ QString filterSummary(const Accumulators &figures)
     if (figures.excludeSelected)
         return QStringLiteral("All but ") + types;
     return QStringLiteral("All types");
+}
+
+QString filterNamed(const Accumulators &figures)
+{
+    // A few types read at a glance; a long list would bury the rest of the line.
+    constexpr qsizetype namedTypes = 4;
+    const QStringList picked = pickedPatterns(figures);
+    QString names = picked.mid(0, namedTypes).join(QStringLiteral(", "));
+    if (picked.size() > namedTypes)
+        names += QStringLiteral(" and %1 more").arg(picked.size() - namedTypes);
+    if (figures.includeSelected)
+        return QStringLiteral("only ") + names;
+    if (figures.excludeSelected)
+        return QStringLiteral("all but ") + names;
+    return QStringLiteral("all types");
 }
 
 Comparison::Comparison(const Collection &then, const Collection &now)
@@ -251,9 +304,11 @@ void Comparison::compareFolders()
             driveThen ? foldersOf(*before, driveThen->letter) : nullptr;
         if (!foldersNow || !foldersThen)
             continue;
-        QHash<QByteArray, const FolderTotal *> thenByPath;
+        QHash<QByteArray, const FolderTotal *> thenByPath, nowByPath;
         for (const FolderTotal &folder : foldersThen->folders)
             thenByPath.insert(folder.path, &folder);
+        for (const FolderTotal &folder : foldersNow->folders)
+            nowByPath.insert(folder.path, &folder);
         const auto add = [&](const FolderTotal *then, const FolderTotal *now) {
             const FolderTotal &some = now ? *now : *then;
             ChangeFigures f;
@@ -261,18 +316,24 @@ void Comparison::compareFolders()
             f.bytesThen = then ? then->bytes : 0;
             f.filesNow = now ? count(now->files) : 0;
             f.bytesNow = now ? now->bytes : 0;
+            f.thenKnown = then || provedAbsent(thenByPath, foldersThen->folders, some.path);
+            f.nowKnown = now || provedAbsent(nowByPath, foldersNow->folders, some.path);
             // A drive's root changes by the drive's whole change, which the summary gives.
-            if (f.bytesThen != f.bytesNow && some.depth() > 0)
+            if ((f.bytesThen != f.bytesNow || !f.changeKnown()) && some.depth() > 0)
                 found.push_back(
                     {{shownFolderLocation(driveNow.mountPoint, some), QString(), f}, some.depth()});
         };
         for (const FolderTotal &folder : foldersNow->folders)
-            add(thenByPath.take(folder.path), &folder);
+            add(thenByPath.value(folder.path), &folder);
         for (const FolderTotal &folder : foldersThen->folders)
-            if (thenByPath.contains(folder.path))
+            if (!nowByPath.contains(folder.path))
                 add(&folder, nullptr);
     }
     const auto moreChanged = [](const Found &a, const Found &b) {
+        if (a.row.figures.changeKnown() != b.row.figures.changeKnown())
+            return a.row.figures.changeKnown();
+        if (!a.row.figures.changeKnown())
+            return a.row.label < b.row.label;
         const std::uint64_t changeA = magnitude(a.row.figures.byteChange());
         const std::uint64_t changeB = magnitude(b.row.figures.byteChange());
         if (changeA != changeB)
@@ -282,10 +343,19 @@ void Comparison::compareFolders()
         return a.row.label < b.row.label;
     };
     std::sort(found.begin(), found.end(), moreChanged);
-    for (const bool grown : {true, false}) {
+    enum Group
+    {
+        Grown,
+        Shrunk,
+        Unknown
+    };
+    const auto groupOf = [](const ChangeFigures &f) {
+        return !f.changeKnown() ? Unknown : f.byteChange() > 0 ? Grown : Shrunk;
+    };
+    for (const Group group : {Grown, Shrunk, Unknown}) {
         std::size_t listed = 0;
         for (const Found &folder : found)
-            if ((folder.row.figures.byteChange() > 0) == grown && listed++ < foldersListed)
+            if (groupOf(folder.row.figures) == group && listed++ < foldersListed)
                 folderRows.push_back(folder.row);
     }
 }
@@ -326,14 +396,21 @@ bool Comparison::sameDrives() const
 
 QStringList Comparison::warnings() const
 {
+    return warningsFor(ComparisonPart::Summary);
+}
+
+// The filter touches every figure; the drives every figure but the folders, which are matched on
+// the drives both runs walked; a stopped run every figure.
+QStringList Comparison::warningsFor(ComparisonPart part) const
+{
     QStringList lines;
     if (!sameFilter())
         lines << QStringLiteral("The file-type filters differ (then: %1; now: %2). Files, bytes, "
                                 "size classes, ages, attributes and folders count different "
                                 "files and are not comparable; nor are the types only one of "
                                 "the filters counts.")
-                     .arg(filterSummary(before->figures), filterSummary(after->figures));
-    if (!sameDrives())
+                     .arg(filterNamed(before->figures), filterNamed(after->figures));
+    if (!sameDrives() && part != ComparisonPart::Folders)
         lines << QStringLiteral("The drives differ (then: %1; now: %2). Files, bytes, types, size "
                                 "classes, ages and attributes cover different drives and are not "
                                 "comparable; folders are compared on the drives both runs walked.")
@@ -343,7 +420,7 @@ QStringList Comparison::warnings() const
             lines << QStringLiteral("The run of %1 was stopped before its end: its figures hold "
                                     "only the files counted until then.")
                          .arg(QLatin1String(when));
-    if (!folderTotalsKept) {
+    if (!folderTotalsKept && (part == ComparisonPart::Summary || part == ComparisonPart::Folders)) {
         const bool thenHas = !before->figures.folderTotals.empty();
         const bool nowHas = !after->figures.folderTotals.empty();
         const QString which = thenHas  ? QStringLiteral("the collection of now keeps")
@@ -399,8 +476,8 @@ ReportTable Comparison::table(ComparisonPart part, bool withRows) const
         return changeTable(part, QStringLiteral("Attribute"), rows, false);
     case ComparisonPart::Folders: {
         ReportTable table = changeTable(part, QStringLiteral("Folder"), rows, false);
-        if (!folderTotalsKept)
-            table.notes = QStringList{warnings().constLast()};
+        if (folderTotalsKept)
+            table.notes << folderRule();
         return table;
     }
     }
@@ -442,6 +519,7 @@ ReportTable Comparison::changeTable(ComparisonPart part, const QString &caption,
     table.headings << QStringLiteral("Files then") << QStringLiteral("Files now")
                    << QStringLiteral("Files change") << QStringLiteral("Bytes then")
                    << QStringLiteral("Bytes now") << QStringLiteral("Bytes change");
+    table.notes = warningsFor(part);
     for (const ChangeRow &row : rows)
         table.rows.push_back(changeCells(row, withType));
     return table;
@@ -455,13 +533,30 @@ std::vector<ReportCell> Comparison::changeCells(const ChangeRow &row, bool withT
     cells.push_back(text(row.label));
     if (withType)
         cells.push_back(text(row.typeName));
-    cells.push_back(ReportCell::ofInteger(f.filesThen));
-    cells.push_back(ReportCell::ofInteger(f.filesNow));
-    cells.push_back(ReportCell::ofChange(f.fileChange()));
-    cells.push_back(ReportCell::ofInteger(f.bytesThen));
-    cells.push_back(ReportCell::ofInteger(f.bytesNow));
-    cells.push_back(ReportCell::ofChange(f.byteChange()));
+    const auto figure = [](bool known, std::uint64_t value) {
+        return known ? ReportCell::ofInteger(value) : text(unknownFigure);
+    };
+    const auto change = [&](std::int64_t value) {
+        return f.changeKnown() ? ReportCell::ofChange(value) : text(unknownFigure);
+    };
+    cells.push_back(figure(f.thenKnown, f.filesThen));
+    cells.push_back(figure(f.nowKnown, f.filesNow));
+    cells.push_back(change(f.fileChange()));
+    cells.push_back(figure(f.thenKnown, f.bytesThen));
+    cells.push_back(figure(f.nowKnown, f.bytesNow));
+    cells.push_back(change(f.byteChange()));
     return cells;
+}
+
+QString folderRule()
+{
+    return QStringLiteral(
+               "A folder deeper than %1 levels is kept only while it holds at least 1 % of its "
+               "drive's counted bytes. \u2013 marks a folder one run did not keep: its figure in "
+               "that run is unknown and it is not ranked by change. A missing folder counts as 0 "
+               "only where that run proves it absent: it lies at most %1 levels deep, or the "
+               "folder it lies in was kept with all of its subfolders.")
+        .arg(keptDepth);
 }
 
 std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts &now,

@@ -21,7 +21,12 @@ struct ChangeFigures
     std::uint64_t filesNow = 0;
     std::uint64_t bytesThen = 0;
     std::uint64_t bytesNow = 0;
+    // A folder one collection did not keep has no known figures there: shown as "–", and its
+    // change is not known either.
+    bool thenKnown = true;
+    bool nowKnown = true;
 
+    bool changeKnown() const { return thenKnown && nowKnown; }
     // Now less then, held to the range of a signed 64-bit number.
     std::int64_t fileChange() const;
     std::int64_t byteChange() const;
@@ -78,9 +83,11 @@ public:
     const std::vector<ChangeRow> &ages(ComparisonPart date) const;
     const std::vector<ChangeRow> &attributes() const { return attributeRows; }
     // The folders that grew most, largest growth first, then those that shrank most, largest
-    // loss first; a folder kept by one run only grew from 0 or shrank to 0. Only folders of
-    // drives both runs walked, the drives' roots left to the summary; among equal changes the
-    // deeper folder comes first, since it is where the change happened.
+    // loss first, then those one run did not keep, by path. A folder missing from one run grew
+    // from 0 or shrank to 0 only where that run proves it absent (see folderRule()); otherwise
+    // its figure there is unknown. Only folders of drives both runs walked, the drives' roots
+    // left to the summary; among equal changes the deeper folder comes first, since it is where
+    // the change happened.
     const std::vector<ChangeRow> &folders() const { return folderRows; }
     // Both runs kept folder totals (an older collection file has none).
     bool hasFolders() const { return folderTotalsKept; }
@@ -90,6 +97,8 @@ public:
     // Why some figures do not compare like with like: different filters, different drives, a
     // stopped run, a missing folder table. Empty when the two runs match.
     QStringList warnings() const;
+    // Those of the warnings that bear on one part's figures.
+    QStringList warningsFor(ComparisonPart part) const;
     bool sameFilter() const;
     bool sameDrives() const;
 
@@ -124,6 +133,9 @@ bool sameWalkedDrives(const RunFacts &a, const RunFacts &b);
 // The drives a run walked: "C: /, D: /home"; "none" when it walked none.
 QString walkedDrivesText(const RunFacts &facts);
 
+// The line under the folder table telling when a folder missing from one run counts as 0.
+QString folderRule();
+
 // A collection of the history a run can be compared with.
 struct EarlierRun
 {
@@ -148,3 +160,6 @@ QByteArray comparisonJson(const Comparison &comparison);
 // How a run's filter reads in a summary: "All types", "Only 3 selected types", "All but 2
 // selected types".
 QString filterSummary(const Accumulators &figures);
+// The filter with its types named, a few of them and then how many more: "only *.log",
+// "all but *.tmp, *.bak", "all types".
+QString filterNamed(const Accumulators &figures);

@@ -10,7 +10,7 @@ ReportTable largestFoldersTable(const RunFacts &facts, const std::vector<DriveFo
     ReportTable table;
     table.title = QStringLiteral("Largest folders");
     table.headings = {"Folder",         "Total file size", "Number of files",
-                      "Share of drive", "In the folder",   "In subfolders"};
+                      "Share of counted bytes", "In the folder",   "In subfolders"};
     for (const FolderRow &row : largestFolders(facts, drives)) {
         if (table.rows.size() >= count)
             break;

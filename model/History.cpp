@@ -1,6 +1,7 @@
 #include "model/History.h"
 
 #include "model/QuickFacts.h"
+#include "platform/FileWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -50,13 +51,27 @@ QString keepInHistory(const Collection &collection, const QString &folder, QStri
         message = QStringLiteral("Cannot make the history folder %1.").arg(folder);
         return QString();
     }
-    const QString name = historyFileName(collection.facts);
-    QString path = QDir(folder).filePath(name);
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = QDir(folder).filePath(name.chopped(suffix.size()) + QStringLiteral("_%1").arg(n) +
-                                     suffix);
-    if (!writeCollectionFile(path, collection, message))
+    const QByteArray bytes = collectionJson(collection);
+    if (const CollectionRead check = parseCollection(bytes); !check) {
+        message = QStringLiteral("Cannot save the collection in %1: %2.")
+                      .arg(QDir(folder).absolutePath(), check.message);
         return QString();
+    }
+    // The name is taken by a link to the written file, which fails when another run of the same
+    // second got there first: then the next number, and no run replaces another.
+    const QString name = historyFileName(collection.facts).chopped(suffix.size());
+    QString why;
+    const QString path = platform::writeNewFile(
+        QDir(folder).absolutePath(),
+        [&name](int n) {
+            return n == 1 ? name + suffix : name + QStringLiteral("_%1").arg(n) + suffix;
+        },
+        [&bytes](QIODevice &file) { return file.write(bytes) == bytes.size(); }, why);
+    if (path.isEmpty()) {
+        message = QStringLiteral("Cannot save the collection in %1: %2.")
+                      .arg(QDir(folder).absolutePath(), why);
+        return QString();
+    }
     // One left behind goes with the next run.
     pruneHistory(folder,
                  collection.facts.started.isValid() ? collection.facts.started
@@ -74,13 +89,8 @@ std::optional<HistoryRun> historyRunOf(const QString &path)
     const QFileInfo info(path);
     if (info.isSymLink() || !info.isFile())
         return std::nullopt;
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = in.read(collectionFileLimit + 1);
-    if (!bytes.left(200).contains(collectionFormat))
-        return std::nullopt;
-    const auto facts = parseRunFacts(bytes);
+    // The quick look reads only what tells the facts, so thinning a long history stays cheap.
+    const std::optional<RunFacts> facts = quickRunFacts(path);
     if (!facts || !facts->started.isValid())
         return std::nullopt;
     HistoryRun run{facts->started, QString()};

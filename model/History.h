@@ -23,7 +23,8 @@ QString historyFileName(const RunFacts &facts);
 QStringList historyFiles(const QString &folder);
 
 // Saves a run into the history folder, which is made when missing, under its history name (with
-// "_2", "_3", ... added when a run of the same second and drives is there already), then thins
+// "_2", "_3", ... added when a run of the same second and drives is there already, even one saved
+// at the same moment by another program), then thins
 // the history as of the run's start. Answers the path written, or an empty path and a message.
 QString keepInHistory(const Collection &collection, const QString &folder, QString &message);
 

@@ -1,6 +1,7 @@
 #include "model/Machines.h"
 
 #include "model/Collection.h"
+#include "model/Trends.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -14,7 +15,6 @@
 namespace {
 
 constexpr qint64 twoWeeks = 14 * 86400;
-constexpr double secondsPerWeek = 7 * 86400.0;
 
 struct Found
 {
@@ -74,6 +74,7 @@ MachineRow rowOf(std::vector<Found> &runs, const QDateTime &now)
         if (!drive.walked)
             continue;
         ++row.drives;
+        row.driveSet += drive.letter;
         row.capacity += drive.capacity;
         row.freeBytes += drive.freeBytes;
     }
@@ -83,7 +84,7 @@ MachineRow rowOf(std::vector<Found> &runs, const QDateTime &now)
     for (const Found &run : runs)
         if (mountPoints(run.facts) == mountPoints(newest.facts))
             used.emplace_back(run.facts.started, usedOf(run.facts));
-    row.growthPerWeek = growthPerWeek(used);
+    row.growthPerWeek = hostGrowthPerWeek(used);
     if (const CollectionRead read = readCollectionFile(newest.path)) {
         row.files = std::uint64_t(std::max<std::int64_t>(read.collection->figures.filesFound, 0));
         row.largestTypes = largestTypes(read.collection->figures);
@@ -99,28 +100,15 @@ QString staleWarning()
 }
 
 std::optional<std::int64_t>
-growthPerWeek(const std::vector<std::pair<QDateTime, std::uint64_t>> &runs)
+hostGrowthPerWeek(const std::vector<std::pair<QDateTime, std::uint64_t>> &runs)
 {
-    if (runs.size() < 2)
-        return std::nullopt;
-    // Least squares on seconds from the first run, so the sums stay small.
-    const qint64 origin = runs.front().first.toSecsSinceEpoch();
-    double meanT = 0, meanU = 0;
-    for (const auto &[when, used] : runs) {
-        meanT += double(when.toSecsSinceEpoch() - origin);
-        meanU += double(used);
-    }
-    meanT /= double(runs.size());
-    meanU /= double(runs.size());
-    double spread = 0, together = 0;
-    for (const auto &[when, used] : runs) {
-        const double t = double(when.toSecsSinceEpoch() - origin) - meanT;
-        spread += t * t;
-        together += t * (double(used) - meanU);
-    }
-    if (spread <= 0)
-        return std::nullopt;
-    return std::int64_t(std::llround(together / spread * secondsPerWeek));
+    std::vector<UsedSample> samples;
+    for (const auto &[when, used] : runs)
+        samples.push_back({when, double(used)});
+    std::sort(samples.begin(), samples.end(),
+              [](const UsedSample &a, const UsedSample &b) { return a.at < b.at; });
+    const std::optional<double> growth = growthPerWeek(samples);
+    return growth ? std::optional(std::int64_t(std::llround(*growth))) : std::nullopt;
 }
 
 std::vector<MachineRow> machineRows(const QString &folder, const QDateTime &now)

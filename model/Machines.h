@@ -21,6 +21,7 @@ struct MachineRow
     QString olderFile;  // of the one before it; empty when the host has one
     QDateTime newest;   // when the newest run started
     int drives = 0;
+    QString driveSet; // the letters of the newest run's walked drives, "cd"
     std::uint64_t capacity = 0, usedBytes = 0, freeBytes = 0;
     std::uint64_t files = 0;
     QStringList largestTypes; // the three extensions with the most bytes, largest first
@@ -34,10 +35,10 @@ struct MachineRow
 // now decides which newest runs are stale.
 std::vector<MachineRow> machineRows(const QString &folder, const QDateTime &now);
 
-// The growth per week of used space, from (when, used bytes) pairs by the line that fits them
-// best; none with fewer than two distinct moments.
+// The growth per week of used space, from (when, used bytes) pairs in any order, by the line that
+// fits them best (model/Trends.h); none with fewer than two distinct moments.
 std::optional<std::int64_t>
-growthPerWeek(const std::vector<std::pair<QDateTime, std::uint64_t>> &runs);
+hostGrowthPerWeek(const std::vector<std::pair<QDateTime, std::uint64_t>> &runs);
 
 // The overview as a table (for text and CSV) and as JSON.
 ReportTable machinesTable(const std::vector<MachineRow> &rows);

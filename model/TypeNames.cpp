@@ -16,8 +16,10 @@ QString getTypeName(const QString &extension)
         return description;
     if (!className.isEmpty())
         return className;
-    if (!extension.isEmpty() && !extension.contains(u'*'))
-        return escapedName(upperName(nameBytes(QStringView(extension).mid(1)))) +
-               QStringLiteral(" File");
+    if (!extension.isEmpty() && !extension.contains(u'*')) {
+        // A name ending in a dot has an empty extension: "File" alone, not " File".
+        const QString name = escapedName(upperName(nameBytes(QStringView(extension).mid(1))));
+        return name.isEmpty() ? QStringLiteral("File") : name + QStringLiteral(" File");
+    }
     return QString();
 }

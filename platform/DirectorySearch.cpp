@@ -177,7 +177,7 @@ struct Examiner
         struct statx st;
         if (::statx(fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
                     STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BLOCKS | STATX_ATIME |
-                        STATX_MTIME | STATX_BTIME | STATX_NLINK | STATX_INO,
+                        STATX_MTIME | STATX_BTIME | STATX_NLINK | STATX_INO | STATX_UID | STATX_GID,
                     &st) != 0) {
             error = errno;
             return error == ENOMEM    ? Examined::NoMemory
@@ -260,6 +260,8 @@ DirectoryEntry describeEntry(const struct ::statx &st, std::string_view name)
     entry.writeTime = st.stx_mtime.tv_sec;
     entry.creationTime = (st.stx_mask & STATX_BTIME) ? st.stx_btime.tv_sec : 0;
     entry.device = makedev(st.stx_dev_major, st.stx_dev_minor);
+    entry.owner = st.stx_uid;
+    entry.group = st.stx_gid;
     if ((st.stx_mask & (STATX_NLINK | STATX_INO)) == (STATX_NLINK | STATX_INO)) {
         entry.links = st.stx_nlink;
         entry.inode = st.stx_ino;

@@ -38,6 +38,8 @@ struct DirectoryEntry
     std::int64_t writeTime = 0;
     std::uint64_t device = 0; // st_dev: the file system the entry belongs to
     std::uint64_t inode = 0;  // with device, the file behind the name
+    std::uint32_t owner = 0;  // the owning user's id
+    std::uint32_t group = 0;  // the owning group's id
 
     // The name as text: UTF-8, with invalid bytes replaced.
     QString name() const { return QString::fromUtf8(rawName.data(), qsizetype(rawName.size())); }

@@ -1,10 +1,11 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/FileWriter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
@@ -248,15 +249,13 @@ bool ProfileFile::save() const
     if (!problem.isEmpty() || (info.exists() && !info.isWritable()) ||
         !QDir().mkpath(info.absolutePath()))
         return false;
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     QByteArray content = byteOrderMark;
     for (const Line &line : lines)
         content += line.text + (line.carriageReturn ? "\r\n" : "\n");
-    if (file.write(content) != content.size())
-        return false; // the old file stays; QSaveFile throws the temporary away
-    return file.commit();
+    // Written as every file of the program is: on a failure the old file stays whole.
+    return !writeFile(filePath, [&content](QIODevice &file) {
+                return file.write(content) == content.size();
+            }).has_value();
 }
 
 } // namespace platform

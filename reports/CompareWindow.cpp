@@ -8,6 +8,7 @@
 #include "helpers/Aside.h"
 #include "helpers/Helpers.h"
 #include "model/ReportCsv.h"
+#include "platform/FileWriter.h"
 #include "reports/ComparisonTableModel.h"
 #include "reports/ReportDocument.h"
 
@@ -24,7 +25,6 @@
 #include <QPicture>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -508,9 +508,8 @@ void CompareWindow::showTables()
                             row.figures.byteChange()});
     chart->setBars(std::move(bars));
     const bool folders = shown->hasFolders();
-    lblNoFolders->setText(folders ? QString()
-                                  : shown->table(ComparisonPart::Folders).notes.value(0));
-    lblNoFolders->setVisible(!folders);
+    // Without folder totals the note says why; with them, when a folder's figure is unknown.
+    lblNoFolders->setText(shown->table(ComparisonPart::Folders).notes.value(0));
     tables[int(ComparisonPart::Folders)]->setVisible(folders);
 }
 
@@ -567,48 +566,49 @@ void CompareWindow::exportClicked()
         exportComparison(*request);
 }
 
+bool CompareWindow::writeComparisonDocument(QIODevice &file) const
+{
+    // The program's report document: a cover of the run shown now, then every table, the
+    // types with the chart of their largest changes.
+    ReportCover cover;
+    cover.title = QStringLiteral("Korvel 98 comparison with the run of ") +
+                  shortDate(shown->then().facts.started);
+    cover.facts = nowRun->facts;
+    cover.filter = filterSummary(nowRun->figures);
+    cover.filesFound = std::uint64_t(std::max<std::int64_t>(nowRun->figures.filesFound, 0));
+    cover.filesProcessed = std::uint64_t(std::max<std::int64_t>(nowRun->figures.filesProcessed, 0));
+    std::vector<ReportSection> sections;
+    for (int part = 0; part < comparisonPartCount; ++part)
+        sections.push_back({shown->table(ComparisonPart(part)), {}});
+    ChangeChart drawn;
+    drawn.setBars(chart->bars());
+    drawn.resize(640, drawn.sizeHint().height());
+    ReportChart picture{drawn.accessibleName(), QPicture(), QSizeF(drawn.size())};
+    QPainter painter(&picture.picture);
+    drawn.render(&painter);
+    painter.end();
+    sections[int(ComparisonPart::Types)].charts.push_back(std::move(picture));
+    return writeReportDocument(file, cover, sections);
+}
+
 bool CompareWindow::exportComparison(const CompareExport &request)
 {
     if (!shown)
         return false;
     // The file appears whole or not at all: a failure leaves what was there before.
-    QSaveFile file(request.path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        errorBox(fileError(request.path, file.errorString()));
-        return false;
-    }
-    if (request.csvPart) {
-        file.write(reportCsv(shown->table(*request.csvPart)));
-    } else {
-        // The program's report document: a cover of the run shown now, then every table, the
-        // types with the chart of their largest changes.
-        ReportCover cover;
-        cover.title = QStringLiteral("Korvel 98 comparison with the run of ") +
-                      shortDate(shown->then().facts.started);
-        cover.facts = nowRun->facts;
-        cover.filter = filterSummary(nowRun->figures);
-        cover.filesFound = std::uint64_t(std::max<std::int64_t>(nowRun->figures.filesFound, 0));
-        cover.filesProcessed =
-            std::uint64_t(std::max<std::int64_t>(nowRun->figures.filesProcessed, 0));
-        std::vector<ReportSection> sections;
-        for (int part = 0; part < comparisonPartCount; ++part)
-            sections.push_back({shown->table(ComparisonPart(part)), {}});
-        ChangeChart drawn;
-        drawn.setBars(chart->bars());
-        drawn.resize(640, drawn.sizeHint().height());
-        ReportChart picture{drawn.accessibleName(), QPicture(), QSizeF(drawn.size())};
-        QPainter painter(&picture.picture);
-        drawn.render(&painter);
-        painter.end();
-        sections[int(ComparisonPart::Types)].charts.push_back(std::move(picture));
-        if (!writeReportDocument(file, cover, sections)) {
-            file.cancelWriting();
-            errorBox(fileError(request.path, QStringLiteral("the document could not be made")));
-            return false;
+    bool documentMade = true;
+    const std::optional<QString> failure = platform::writeFile(request.path, [&](QIODevice &file) {
+        if (request.csvPart) {
+            const QByteArray csv = reportCsv(shown->table(*request.csvPart));
+            return file.write(csv) == csv.size();
         }
-    }
-    if (!file.commit()) {
-        errorBox(fileError(request.path, file.errorString()));
+        documentMade = writeComparisonDocument(file);
+        return documentMade;
+    });
+    if (failure) {
+        errorBox(fileError(request.path, documentMade
+                                             ? *failure
+                                             : QStringLiteral("the document could not be made")));
         return false;
     }
     return true;

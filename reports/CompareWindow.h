@@ -111,6 +111,7 @@ private:
     void compareWithPicked();
     void browse();
     void exportClicked();
+    bool writeComparisonDocument(QIODevice &file) const;
     void showTables();
     void releaseTables();
     void compareWithRun(std::shared_ptr<const Collection> then);

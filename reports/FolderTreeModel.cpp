@@ -201,7 +201,7 @@ QVariant FolderTreeModel::data(const QModelIndex &index, int role) const
 QVariant FolderTreeModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     static const char *const headings[ColumnCount] = {
-        "Folder", "Bytes", "Files", "Share of drive", "In its own files", "In subfolders"};
+        "Folder", "Bytes", "Files", "Share of counted bytes", "In its own files", "In subfolders"};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= ColumnCount)
         return {};

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -120,10 +121,11 @@ MachinesWindow::MachinesWindow(QWidget *parent) : QDialog(parent)
 
     btOpen = new QPushButton(QStringLiteral("&Open"), this);
     btCompare = new QPushButton(QStringLiteral("&Compare"), this);
+    btTrends = new QPushButton(QStringLiteral("&Trends"), this);
     btFolder = new QPushButton(QStringLiteral("C&hoose folder..."), this);
     btClose = new QPushButton(QStringLiteral("Close"), this);
     auto *buttons = new QHBoxLayout;
-    for (QPushButton *button : {btOpen, btCompare, btFolder}) {
+    for (QPushButton *button : {btOpen, btCompare, btTrends, btFolder}) {
         button->setAutoDefault(false);
         buttons->addWidget(button);
     }
@@ -132,6 +134,13 @@ MachinesWindow::MachinesWindow(QWidget *parent) : QDialog(parent)
     buttons->addWidget(btClose);
     connect(btOpen, &QPushButton::clicked, this, [this] { openCurrent(); });
     connect(btCompare, &QPushButton::clicked, this, [this] { compareSelected(); });
+    connect(btTrends, &QPushButton::clicked, this, [this] {
+        const QModelIndex current = tvMachines->currentIndex();
+        if (!current.isValid())
+            return;
+        const MachineRow &row = shown[std::size_t(current.data(RowRole).toInt())];
+        emit showTrends(QFileInfo(row.newestFile).absolutePath(), row.driveSet);
+    });
     connect(btFolder, &QPushButton::clicked, this, [this] {
         const QString chosen = askFolder(folder);
         if (!chosen.isEmpty())
@@ -187,6 +196,7 @@ void MachinesWindow::selectionChanged()
 {
     const std::vector<int> rows = selectedRows();
     btOpen->setEnabled(tvMachines->currentIndex().isValid());
+    btTrends->setEnabled(tvMachines->currentIndex().isValid());
     btCompare->setEnabled(rows.size() == 2 ||
                           (rows.size() == 1 && !shown[std::size_t(rows[0])].olderFile.isEmpty()));
 }

@@ -16,7 +16,8 @@ class QTableView;
 // The machines overview: one row per host whose collections lie in a folder (the history, or one
 // into which collections from several machines were copied), sortable by any heading. Enter or
 // "&Open" opens the host's newest collection in the statistics window; "&Compare" compares two
-// selected rows, or a single row's host's two newest collections.
+// selected rows, or a single row's host's two newest collections; "&Trends" shows the trends of
+// the collections in the folder of the current row's newest.
 class MachinesWindow : public QDialog
 {
     Q_OBJECT
@@ -37,6 +38,7 @@ public:
     QTableView *tvMachines;
     QPushButton *btOpen;
     QPushButton *btCompare;
+    QPushButton *btTrends;
     QPushButton *btFolder;
     QPushButton *btClose;
 
@@ -44,6 +46,8 @@ signals:
     void openCollection(const QString &path);
     // Then and now: the older run first.
     void compareCollections(const QString &thenPath, const QString &nowPath);
+    // The trends of the host's collections: the folder of its newest and its drive letters.
+    void showTrends(const QString &folder, const QString &driveSet);
 
 private:
     void fill();

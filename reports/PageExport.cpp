@@ -1,6 +1,7 @@
 #include "reports/PageExport.h"
 
 #include "charts/Chart.h"
+#include "platform/FileWriter.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -8,7 +9,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPicture>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 std::vector<TChart *> chartsInView(const QWidget &holder)
@@ -83,29 +83,5 @@ bool writeChartsSvg(QIODevice &device, const QWidget &holder, const std::vector<
 std::optional<QString> saveFile(const QString &path,
                                 const std::function<bool(QIODevice &device)> &write)
 {
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile() && !target.isDir()) {
-        // A device or a pipe cannot be replaced; what it is given is all there is.
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return file.errorString();
-        const bool written = write(file) && file.flush();
-        if (!written || file.error() != QFileDevice::NoError)
-            return file.error() != QFileDevice::NoError ? file.errorString()
-                                                        : QStringLiteral("it could not be made");
-        return std::nullopt;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (!write(file)) {
-        const QString reason = file.error() != QFileDevice::NoError
-                                   ? file.errorString()
-                                   : QStringLiteral("it could not be made");
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return std::nullopt;
+    return platform::writeFile(path, write);
 }

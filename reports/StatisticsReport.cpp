@@ -162,6 +162,15 @@ void TfrmStatistics::Machines1Click()
                 [this](const QString &path) { openCollectionFile(path); });
         connect(machinesWindow, &MachinesWindow::compareCollections, this,
                 &TfrmStatistics::compareFiles);
+        connect(machinesWindow, &MachinesWindow::showTrends, this,
+                [this](const QString &folder, const QString &driveSet) {
+                    if (!trendsWindow)
+                        trendsWindow = new TrendsWindow(this);
+                    trendsWindow->showHistory(folder, driveSet);
+                    trendsWindow->show();
+                    trendsWindow->raise();
+                    trendsWindow->activateWindow();
+                });
     }
     machinesWindow->showFolder(folder);
     machinesWindow->show();

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace {
 
@@ -82,7 +83,14 @@ UnreadableFoldersDialog::UnreadableFoldersDialog(std::int64_t count,
     lvFolders->setAllColumnsShowFocus(true);
     lvFolders->header()->setStretchLastSection(true);
     lvFolders->setColumnWidth(0, 380);
-    for (const UnreadableFolder &folder : folders) {
+    // By path, so a folder is found where a reader looks for it, whatever order the walk met it.
+    std::vector<const UnreadableFolder *> byPath;
+    for (const UnreadableFolder &folder : folders)
+        byPath.push_back(&folder);
+    std::sort(byPath.begin(), byPath.end(),
+              [](const auto *a, const auto *b) { return a->path < b->path; });
+    for (const UnreadableFolder *found : byPath) {
+        const UnreadableFolder &folder = *found;
         // Escaped: a path's bytes need not be UTF-8, and may hold characters that show nothing.
         const QString path = escapedName(folder.path);
         auto *row = new QTreeWidgetItem(lvFolders, {path, folder.reason});
@@ -90,6 +98,8 @@ UnreadableFoldersDialog::UnreadableFoldersDialog(std::int64_t count,
     }
     if (lvFolders->topLevelItemCount() > 0)
         lvFolders->setCurrentItem(lvFolders->topLevelItem(0));
+    // With no names kept, headings over an empty list would only suggest something is missing.
+    lvFolders->setVisible(!folders.empty());
 
     btClose = new QPushButton(QStringLiteral("Close"), this);
     btClose->setGeometry(467, 296, 81, 25);

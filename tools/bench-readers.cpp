@@ -33,7 +33,11 @@
 
 namespace {
 
+// As many collections as a well-kept history holds.
+constexpr int historyLength = 100;
+
 constexpr int topFolders = 1000;
+constexpr int historyRuns = 100;   // the runs of the history looked through
 constexpr int foldersInEach = 998; // with the roots and the root: within the folder row limit
 
 // A run of one drive whose files lie one in each of the deepest folders and are one of a
@@ -172,7 +176,7 @@ void timeHistory(const QDir &folder, const QString &file, const char *layout)
     QDir history(folder.filePath(QStringLiteral("history-") + QString::fromLatin1(layout)));
     history.removeRecursively();
     history.mkpath(QStringLiteral("."));
-    for (int i = 0; i < historyLength; ++i)
+    for (int i = 0; i < historyRuns; ++i)
         QFile::link(file, history.filePath(QStringLiteral("2026-12-01T00-%1-00_c.korvel98.json")
                                                .arg(i, 2, 10, QLatin1Char('0'))));
     const CollectionRead run = readCollectionFile(file);
@@ -187,7 +191,7 @@ void timeHistory(const QDir &folder, const QString &file, const char *layout)
     expectedEntries(history.path(), drive);
     std::printf("history of %d files of %lld MB, %s layout: list of earlier runs %.1f ms (%zu "
                 "runs), progress estimate %.1f ms\n",
-                historyLength, static_cast<long long>(QFileInfo(file).size() >> 20), layout, listMs,
+                historyRuns, static_cast<long long>(QFileInfo(file).size() >> 20), layout, listMs,
                 listed, clock.nsecsElapsed() / 1e6);
 }
 

@@ -311,9 +311,30 @@ TEST(CollectionRead, FileMessageNamesTheFile)
     file.write(sample().left(100));
     file.close();
     EXPECT_TRUE(readCollectionFile(path).message.startsWith(
-        "Cannot open the collection cut.korvel98.json: it is not a collection file ("));
+        "Cannot open the collection " + path +
+        ": it ends early, at byte 100, and may be incomplete"));
     EXPECT_TRUE(readCollectionFile(folder.filePath("none")).message.contains("none: "));
     EXPECT_TRUE(readCollectionFile("/dev/zero").message.endsWith("it is not a regular file."));
+}
+
+// A run read back tells its times in the zone it recorded when this computer knows that zone and
+// it agrees with the recorded offset; otherwise by the offset.
+TEST(CollectionRead, TimesComeBackInTheRecordedZone)
+{
+    const struct
+    {
+        const char *zone, *shown;
+    } cases[] = {
+        {"Europe/Paris", "CET"}, {"Nowhere/Else", "UTC+01:00"}, {"Asia/Tokyo", "UTC+01:00"}};
+    for (const auto &c : cases) {
+        QByteArray bytes = sample();
+        const qsizetype at = bytes.indexOf(R"("timeZone":")") + 12;
+        ASSERT_GT(at, 12);
+        bytes.replace(at, bytes.indexOf('"', at) - at, c.zone);
+        const CollectionRead read = parseCollection(bytes);
+        ASSERT_TRUE(read) << read.message.toStdString();
+        EXPECT_EQ(read.collection->facts.started.timeZoneAbbreviation(), c.shown) << c.zone;
+    }
 }
 
 } // namespace

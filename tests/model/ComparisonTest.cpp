@@ -6,6 +6,9 @@
 #include "model/RunRecorder.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
+#include <functional>
+
 namespace {
 
 using korvel::test::Tree;
@@ -93,6 +96,71 @@ TEST_F(CompareRuns, AddedLogsAndDeletedScratchFilesShowAsTheyHappened)
     EXPECT_EQ(withoutFolders.warnings(), table.notes);
 }
 
+// A folder deeper than the always-kept levels comes and goes with the 1 % line. Missing from a
+// run, its figure there is unknown ("–", listed after the ranked folders) unless that run proves
+// it absent: then it counts from or to 0.
+TEST_F(CompareRuns, FoldersMissingFromOneRunCountAsZeroOnlyWhenProvedAbsent)
+{
+    struct Case
+    {
+        const char *what;
+        QString folder; // the folder whose row is checked
+        std::function<void(Tree &)> before, between;
+        ChangeFigures expected;
+    };
+    const auto fill = [](const QString &folder, int files, qint64 size) {
+        return [=](Tree &tree) {
+            for (int i = 0; i < files; ++i)
+                tree.file(QStringLiteral("%1/%2.bin").arg(folder).arg(i), size);
+        };
+    };
+    const Case cases[] = {
+        {"an untouched deep folder drops under the line when another folder grows",
+         "a/b/c/deep",
+         [&](Tree &t) { fill("a/b/c/deep", 2, 1000)(t), fill("big", 1, 98000)(t); },
+         fill("grows", 3, 100000),
+         {2, 0, 2000, 0, true, false}},
+        {"a deep folder grows across the line",
+         "a/b/c/deep",
+         [&](Tree &t) { fill("a/b/c/deep", 1, 100)(t), fill("big", 1, 99900)(t); },
+         fill("a/b/c/deep/more", 1, 50000),
+         {0, 2, 0, 50100, false, true}},
+        {"a folder deleted at depth 2 is proved absent",
+         "x/y",
+         [&](Tree &t) { fill("x/y", 4, 5000)(t), fill("big", 1, 80000)(t); },
+         [](Tree &t) { EXPECT_TRUE(QDir(t.path("x/y")).removeRecursively()); },
+         {4, 0, 20000, 0}},
+        {"a deep folder deleted inside a kept folder with all its subfolders is proved absent",
+         "a/b/c/d/e",
+         [&](Tree &t) {
+             fill("a/b/c/d/e", 2, 10000)(t), fill("a/b/c/d", 1, 10000)(t);
+             fill("big", 1, 70000)(t);
+         },
+         [](Tree &t) { EXPECT_TRUE(QDir(t.path("a/b/c/d/e")).removeRecursively()); },
+         {2, 0, 20000, 0}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Tree tree(true);
+        c.before(tree);
+        const Collection then = run(tree);
+        c.between(tree);
+        const Comparison comparison(then, run(tree));
+        const std::vector<ChangeRow> &folders = comparison.folders();
+        const ChangeRow *row = rowOf(folders, tree.path(c.folder));
+        ASSERT_TRUE(row);
+        EXPECT_EQ(row->figures, c.expected);
+        if (c.expected.changeKnown())
+            continue;
+        EXPECT_TRUE(std::all_of(row, folders.data() + folders.size(), [](const ChangeRow &r) {
+            return !r.figures.changeKnown();
+        })) << "an unknown change is not ranked";
+        const ReportTable table = comparison.table(ComparisonPart::Folders);
+        EXPECT_EQ(table.rows.back().back().text, QStringLiteral("\u2013"));
+        EXPECT_EQ(table.notes, QStringList{folderRule()});
+    }
+}
+
 // Which differences between two runs are flagged, and what the warning names.
 TEST(Comparison, DifferentFiltersAndDrivesAreFlagged)
 {
@@ -120,14 +188,22 @@ TEST(Comparison, DifferentFiltersAndDrivesAreFlagged)
          },
          ""},
         {"a type more", [](Collection &c) { c.figures.PickList2 << "*.log\tLog"; },
-         "filters differ (then: Only 2 selected types; now: Only 3 selected types)"},
+         "filters differ (then: only *.doc, *.txt; now: only *.doc, *.log, *.txt)"},
+        {"many types",
+         [](Collection &c) {
+             c.figures.PickList2 << "*.a\t"
+                                 << "*.b\t"
+                                 << "*.c\t"
+                                 << "*.d\t";
+         },
+         "now: only *.a, *.b, *.c, *.d and 2 more)"},
         {"exclude instead of include",
          [](Collection &c) {
              c.figures.includeSelected = false;
              c.figures.excludeSelected = true;
          },
-         "now: All but 2 selected types"},
-        {"all types", [](Collection &c) { c.figures.includeSelected = false; }, "now: All types"},
+         "now: all but *.doc, *.txt)"},
+        {"all types", [](Collection &c) { c.figures.includeSelected = false; }, "now: all types)"},
         {"a drive less", [](Collection &c) { c.facts.drives[1].walked = false; },
          "drives differ (then: C: /, D: /home; now: C: /)"},
         {"letters swapped, same mounts",
@@ -148,6 +224,29 @@ TEST(Comparison, DifferentFiltersAndDrivesAreFlagged)
             EXPECT_TRUE(warnings.size() == 1 && warnings[0].contains(c.warning))
                 << c.what << ": " << warnings.join('\n').toStdString();
         EXPECT_EQ(comparison.table(ComparisonPart::Summary).notes, comparison.warnings()) << c.what;
+        // Every table the difference touches carries it; the folders are matched by drive.
+        EXPECT_EQ(comparison.table(ComparisonPart::Types).notes, warnings) << c.what;
+        if (!QString(c.warning).startsWith("drives")) {
+            EXPECT_EQ(comparison.table(ComparisonPart::Folders).notes, comparison.warnings());
+        }
+    }
+}
+
+// The time between runs: hours and minutes within a day, whole days beyond.
+TEST(Comparison, TimeBetweenRunsReadsAtItsScale)
+{
+    const QDateTime start(QDate(2026, 12, 8), QTime(0, 36));
+    const struct
+    {
+        qint64 seconds;
+        const char *shown;
+    } cases[] = {
+        {3 * 3600 + 5 * 60, "3 h 05 min"}, {-40 * 60, "-0 h 40 min"}, {2 * 86400, "2 days"}};
+    for (const auto &c : cases) {
+        Collection then, now;
+        then.facts.started = start;
+        now.facts.started = start.addSecs(c.seconds);
+        EXPECT_EQ(Comparison(then, now).table(ComparisonPart::Summary).rows[0][3].text, c.shown);
     }
 }
 

@@ -9,6 +9,8 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -131,7 +133,7 @@ TEST(History, FailedWriteLeavesTheFileThatWasThere)
     std::signal(SIGXFSZ, savedSignal);
 
     EXPECT_FALSE(written);
-    EXPECT_TRUE(message.startsWith("Cannot save the collection run.korvel98.json: "));
+    EXPECT_TRUE(message.startsWith("Cannot save the collection " + path + ": "));
     EXPECT_EQ(korvel::test::fileBytes(path), before);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"run.korvel98.json"});
 
@@ -139,8 +141,8 @@ TEST(History, FailedWriteLeavesTheFileThatWasThere)
     Collection unreadable = bigger;
     unreadable.facts.hostName = QString(300, 'h');
     EXPECT_FALSE(writeCollectionFile(path, unreadable, message));
-    EXPECT_TRUE(message.startsWith("Cannot save the collection run.korvel98.json: it is damaged: "
-                                   "host is not a text"))
+    EXPECT_TRUE(message.startsWith("Cannot save the collection " + path +
+                                   ": it is damaged: host is not a text"))
         << message.toStdString();
     EXPECT_EQ(korvel::test::fileBytes(path), before);
 
@@ -186,3 +188,19 @@ TEST(History, EstimateTakesTheNewestCompleteWalkOfTheSameDrive)
 }
 
 } // namespace
+
+// Writers that end runs in the same second, at the same moment, each keep theirs.
+TEST(History, RunsSavedTogetherAreAllKept)
+{
+    QTemporaryDir folder;
+    std::vector<std::thread> writers;
+    for (int w = 0; w < 4; ++w)
+        writers.emplace_back([&folder] {
+            QString message;
+            for (int i = 0; i < 10; ++i)
+                keepInHistory(run(localTime(2, 9, 0, 0)), folder.path(), message);
+        });
+    for (std::thread &writer : writers)
+        writer.join();
+    EXPECT_EQ(historyFiles(folder.path()).size(), 40);
+}

@@ -25,7 +25,7 @@ TEST(Machines, GrowthPerWeekFollowsTheLineThroughTheRuns)
         {{{monday, 0}, {monday.addDays(1), 700}, {monday.addDays(2), 0}}, 0},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(growthPerWeek(c.runs), c.growth);
+        EXPECT_EQ(hostGrowthPerWeek(c.runs), c.growth);
 }
 
 Collection runOf(const QString &host, const QDateTime &started, std::uint64_t freeBytes)

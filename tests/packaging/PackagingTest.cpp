@@ -89,6 +89,41 @@ protected:
 
 } // namespace
 
+// For each prefix the weekly timer's units land where the user's service manager looks, and
+// pass its own check with the installed scan tool named by its full path.
+TEST(UserTimer, UnitsPassTheServiceManagersCheckForEachPrefix)
+{
+    // A home of its own holds the ~/.local install for real, so that the service manager's check
+    // finds the scan tool the service names; the others are staged.
+    QTemporaryDir home;
+    const QString local = home.path() + "/.local";
+    const struct
+    {
+        QString prefix, units;
+        bool staged;
+    } cases[] = {{"/usr", "/usr/lib/systemd/user", true},
+                 {"/usr/local", "/usr/local/lib/systemd/user", true},
+                 {local, local + "/share/systemd/user", false}};
+    for (const auto &c : cases) {
+        QTemporaryDir stage;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DESTDIR", c.staged ? stage.path() : QString());
+        const Result installed =
+            run(KORVEL_CMAKE, {"--install", KORVEL_BUILD_DIR, "--prefix", c.prefix}, env);
+        ASSERT_EQ(installed.exitCode, 0) << installed.err.toStdString();
+        const QString units =
+            (c.staged ? stage.path() : QString()) + c.units + "/korvel98-history.";
+        EXPECT_TRUE(korvel::test::fileBytes(units + "service")
+                        .contains("\nExecStart=" + c.prefix.toUtf8() + "/bin/korvel98-scan "))
+            << c.prefix.toStdString();
+        if (c.staged)
+            continue;
+        const Result verified =
+            run("systemd-analyze", {"verify", "--man=no", units + "service", units + "timer"});
+        EXPECT_EQ(verified.exitCode, 0) << verified.err.toStdString();
+    }
+}
+
 TEST_F(Install, PutsInPlaceExactlyItsFilesAndUninstallRemovesOnlyThose)
 {
     // Another program's menu entry in the shared folder must survive the uninstall, and so must

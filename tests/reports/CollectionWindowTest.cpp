@@ -225,7 +225,7 @@ TEST_F(CollectionWindow, RefusedFilesChangeNothing)
         window->askOpenCollectionPath = [path](const QString &) { return path; };
         window->OpenCollection1->trigger();
         ASSERT_EQ(errors.size(), 1);
-        EXPECT_TRUE(errors.first().startsWith("Cannot open the collection " + QString(c.name)))
+        EXPECT_TRUE(errors.first().startsWith("Cannot open the collection " + path))
             << errors.first().toStdString();
         EXPECT_EQ(window->windowTitle(), caption);
         EXPECT_EQ(everyPage(*window), shown);

@@ -170,7 +170,7 @@ TEST_F(LargestFolders, ReadableOnTheAccessibilityBus)
         headings << table->columnDescription(column);
         firstRow << table->cellAt(0, column)->text(QAccessible::Name);
     }
-    EXPECT_EQ(headings, (QStringList{"Folder", "Bytes", "Files", "Share of drive",
+    EXPECT_EQ(headings, (QStringList{"Folder", "Bytes", "Files", "Share of counted bytes",
                                      "In its own files", "In subfolders"}));
     EXPECT_EQ(firstRow, cells(tree().model()->index(0, 0)));
     EXPECT_EQ(table->rowCount(), 5) << "both drives, d:'s folder, and c:'s two";

@@ -5,7 +5,9 @@
 
 #include "StatisticsFixture.h"
 #include "model/Collection.h"
+#include "model/History.h"
 #include "reports/CompareWindow.h"
+#include "reports/TrendsWindow.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -27,14 +29,17 @@ struct MachinesWindowTest : StatisticsFixture
             int daysBack;
         } runs[] = {{"a1.korvel98.json", "alpha", 7},
                     {"a2.korvel98.json", "alpha", 0},
-                    {"b/b.korvel98.json", "beta", 20}};
+                    {"b/", "beta", 20}}; // named as the history names its files
         QDir(home.path()).mkpath("machines/b");
         for (const auto &r : runs) {
             Collection c = collectionOf(window->recorder.run(), window->engine);
             c.facts.hostName = r.host;
             c.facts.started = c.facts.ended = monday.addDays(-r.daysBack);
             QString message;
-            ASSERT_TRUE(writeCollectionFile(home.filePath("machines/") + r.file, c, message));
+            QString path = home.filePath("machines/") + r.file;
+            if (path.endsWith('/'))
+                path += historyFileName(c.facts);
+            ASSERT_TRUE(writeCollectionFile(path, c, message));
         }
         window->askMachinesFolder = [this](const QString &) { return home.filePath("machines"); };
         window->Machines1->trigger();
@@ -91,6 +96,20 @@ TEST_F(MachinesWindowTest, CompareTakesTwoRowsOrOneHostsTwoNewest)
         EXPECT_EQ(shown.then().facts.started, monday.addDays(-c.thenDaysBack));
         EXPECT_EQ(shown.now().facts.started, monday.addDays(-c.nowDaysBack));
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MachinesWindowTest, TrendsShowTheHostsCollectionsOfItsFolder)
+{
+    QTableView *table = window->machinesWindow->tvMachines;
+    table->setCurrentIndex(table->model()->index(1, 0));
+    QTest::keyClick(window->machinesWindow->btTrends, Qt::Key_Space);
+    ASSERT_TRUE(window->trendsWindow && window->trendsWindow->isVisible());
+    ASSERT_EQ(window->trendsWindow->shownPoints().size(), 1u);
+    EXPECT_EQ(window->trendsWindow->shownPoints().front().started, monday.addDays(-20));
 }
 
 } // namespace

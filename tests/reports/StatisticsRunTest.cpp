@@ -364,3 +364,15 @@ TEST_F(CollectionRun, EveryRunIsKeptAndTheLastCompleteWalkGuidesTheBar)
 }
 
 } // namespace
+
+// The list of folders not read runs by path, and stays out of sight when no names were kept.
+TEST(UnreadableFoldersList, SortedByPathAndLeftOutWithoutNames)
+{
+    const std::vector<UnreadableFolder> folders = {{"/srv/b", "Permission denied"},
+                                                   {"/home/z", "Permission denied"}};
+    UnreadableFoldersDialog named(2, folders);
+    EXPECT_EQ(named.lvFolders->topLevelItem(0)->text(0), "/home/z");
+    EXPECT_FALSE(named.lvFolders->isHidden());
+    UnreadableFoldersDialog unnamed(5, {});
+    EXPECT_TRUE(unnamed.lvFolders->isHidden());
+}

@@ -35,6 +35,7 @@ TEST_F(FakeRegistry, TypeNameFallsBackFromDescriptionToClassToExtension)
     EXPECT_EQ(getTypeName(".bare"), "BareClass");
     EXPECT_EQ(getTypeName(".noclass"), "NOCLASS File");
     EXPECT_EQ(getTypeName(".xyz"), "XYZ File");
+    EXPECT_EQ(getTypeName("."), "File");
     EXPECT_EQ(getTypeName("*."), "No extension");
     EXPECT_EQ(getTypeName(""), "");
     EXPECT_EQ(getTypeName("*.xyz"), ""); // a pattern is no extension
@@ -56,6 +57,7 @@ TEST(TypeNames, TheMimeDatabaseNamesCommonTypes)
     EXPECT_FALSE(getTypeName(".txt").isEmpty());
     EXPECT_NE(getTypeName(".txt"), "TXT File");
     EXPECT_EQ(getTypeName(".xyz"), "XYZ File");
+    EXPECT_EQ(getTypeName("."), "File");
     EXPECT_EQ(getTypeName(".dll"), "DLL File");
     EXPECT_EQ(getTypeName("*."), "No extension");
 
