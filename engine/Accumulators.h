@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Filter.h"
 #include "engine/FolderTotals.h"
 #include "engine/LargestFiles.h"
 #include "engine/TypeTable.h"
@@ -26,11 +27,8 @@ struct Accumulators
 {
     // Run parameters, set before a run.
     QStringList PickList1; // the drives of the run; an entry starts with its drive letter
-    QStringList PickList2; // the picked extension rows: "*.doc", a tab, the description; sorted
-    bool allTypes = false;
-    bool includeSelected = false;
-    bool excludeSelected = false;
-    QString currentDrive; // the entry of PickList1 being walked
+    Filter filter;         // which files count: all, or the picked types in or out
+    QString currentDrive;  // the entry of PickList1 being walked
     long double totalDiskBytes = 0;
 
     // Run flags.
@@ -86,7 +84,7 @@ struct Accumulators
     // The largest files and the owners' totals of each drive walked, in the run's order.
     std::vector<DriveFiles> driveFiles;
 
-    // Resets every counter, sum and table before a run. The run parameters, the flags and the
-    // two pick lists stay as they are.
+    // Resets every counter, sum and table before a run. The run parameters, the flags, the drive
+    // list and the filter stay as they are.
     void clearVariables();
 };

@@ -379,16 +379,14 @@ void StatisticsEngine::setStatus(const QString &text)
         hooks.statusText(text);
 }
 
-// The progress text names the folder; within one folder it does not change, so it is handed to
-// the window only when the folder does.
+// Within one folder the progress does not change, so the folder is handed over only when it does.
 void StatisticsEngine::showProgress(const QString &directoryText)
 {
     if (!lastProgressDirectory.isNull() && lastProgressDirectory == directoryText)
         return;
     lastProgressDirectory = directoryText;
-    if (hooks.statusText)
-        hooks.statusText(QStringLiteral("Processing drive ") + currentDrive +
-                         QStringLiteral(" ... standby : ") + directoryText);
+    if (hooks.walking)
+        hooks.walking(directoryText);
 }
 
 // ---- The classification ---------------------------------------------------------------------
@@ -440,46 +438,6 @@ void StatisticsEngine::crunchNumbers(const QString &directoryText,
             cluster *= 2;
         }
     }
-}
-
-void StatisticsEngine::prepareFilter()
-{
-    pickedExtensions.clear();
-    for (const QString &row : std::as_const(PickList2))
-        pickedExtensions.push_back(nameBytes(extractExtension(row)).toStdString());
-    preparedFrom = PickList2;
-}
-
-// The extension is compared in lower case, byte for byte, with each picked one. Plain ASCII
-// extensions, nearly all of them, are lowered in place; others go through Unicode rules, and
-// bytes that are not UTF-8 stay as they are.
-bool StatisticsEngine::passesFilter(std::string_view name)
-{
-    if (allTypes)
-        return true;
-    if (PickList2.isEmpty())
-        return excludeSelected;
-    if (preparedFrom != PickList2)
-        prepareFilter();
-
-    const std::string_view extension = fileExtension(name);
-    std::string lower(extension);
-    bool plain = true;
-    for (char &c : lower) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            plain = false;
-            break;
-        }
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    }
-    if (!plain)
-        lower =
-            lowerName(QByteArrayView(extension.data(), qsizetype(extension.size()))).toStdString();
-    for (const std::string &picked : pickedExtensions)
-        if (picked == lower)
-            return includeSelected;
-    return excludeSelected;
 }
 
 void StatisticsEngine::collectFileAttr(std::uint32_t attributes, std::uint64_t size)

@@ -36,6 +36,9 @@ struct EngineHooks
     std::function<void(const QString &)> statusText; // the status bar's simple text
     std::function<void(const QString &)> caption;    // the window caption
     std::function<void(const QString &)> errorBox;   // an error the user must acknowledge
+    // The walk has gone on into another folder: its full path as the walk names it. Handed over
+    // at most every third file, and only when the folder changed.
+    std::function<void(const QString &folder)> walking;
     // The walk pauses for pending window messages: about every dispatchInterval it lets them
     // through here (a synchronous run), or it returns from advanceRun so that the window's own
     // message loop handles them. Without it a run goes from start to end in one call.
@@ -100,7 +103,7 @@ public:
     // One file of the walk, in the folder whose full path is directoryText.
     virtual void crunchNumbers(const QString &directoryText, const platform::DirectoryEntry &entry);
     // Whether a file name, as its bytes stand, passes the run's type filter.
-    bool passesFilter(std::string_view name);
+    bool passesFilter(std::string_view name) const { return filter.passes(name); }
     void collectFileAttr(std::uint32_t attributes, std::uint64_t size);
 
 private:
@@ -122,14 +125,9 @@ private:
     void setStatus(const QString &text);
     void showProgress(const QString &directoryText);
 
-    void prepareFilter();
     void addHourSlots(std::uint32_t created, std::uint32_t written, std::uint32_t accessed);
 
     const platform::DriveSource *drives;
-    // The picked extensions in lower case, as UTF-8 bytes, for comparing with names.
-    std::vector<std::string> pickedExtensions;
-    QStringList preparedFrom; // the PickList2 they were taken from
-
     // The run under way: the next drive of PickList1, the letters of the drives so far for the
     // caption, and the walk of the drive being walked.
     bool runStarted = false;

@@ -18,6 +18,11 @@ double textToFloat(const QString &text);
 // A run of decimal digits with a separator between groups of three, counted from the right:
 // "1234567" -> "1,234,567". The reports' grouped numbers and the charts' number pictures share it.
 QString groupDigits(const QString &digits, const QString &separator);
+// A sum of byte counts that stays at 2^64 - 1 rather than wrap past it.
+inline std::uint64_t addCapped(std::uint64_t sum, std::uint64_t value)
+{
+    return value > UINT64_MAX - sum ? UINT64_MAX : sum + value;
+}
 // Whole number with group separators: 1234567 -> "1,234,567".
 QString intToGrouped(std::int64_t value);
 // The same for the byte sums and counts that only grow: every value up to 2^64 - 1 in full.

@@ -157,10 +157,10 @@ QJsonObject driveJson(const DriveFacts &drive)
 
 QJsonObject filterJson(const Accumulators &figures)
 {
-    const char *mode = figures.includeSelected   ? "include"
-                       : figures.excludeSelected ? "exclude"
-                                                 : "all";
-    return {{"mode", mode}, {"types", QJsonArray::fromStringList(figures.PickList2)}};
+    const char *mode = figures.filter.includeSelected()   ? "include"
+                       : figures.filter.excludeSelected() ? "exclude"
+                                                          : "all";
+    return {{"mode", mode}, {"types", QJsonArray::fromStringList(figures.filter.rows())}};
 }
 
 QJsonArray foldersJson(const std::vector<DriveFolders> &drives)
@@ -427,18 +427,20 @@ RunFacts readFacts(const Node &root)
 void readFilter(const Node &node, Accumulators &figures)
 {
     const QString mode = node.text("mode", 16, true);
-    figures.allTypes = mode == u"all";
-    figures.includeSelected = mode == u"include";
-    figures.excludeSelected = mode == u"exclude";
-    if (!figures.allTypes && !figures.includeSelected && !figures.excludeSelected)
+    if (mode != u"all" && mode != u"include" && mode != u"exclude")
         damaged(node.at("mode"), QStringLiteral("is none of all, include and exclude"));
     const QJsonArray types = node.array("types");
     if (types.size() > pickedRowLimit)
         damaged(node.at("types"), QStringLiteral("holds more than %1 rows").arg(pickedRowLimit));
-    if (figures.allTypes && !types.isEmpty())
+    if (mode == u"all" && !types.isEmpty())
         damaged(node.at("types"), QStringLiteral("picks types for a run of all files"));
+    QStringList rows;
     for (qsizetype i = 0; i < types.size(); ++i)
-        figures.PickList2 << Node::checkedText(types[i], node.at("types")[i], unlimitedText);
+        rows << Node::checkedText(types[i], node.at("types")[i], unlimitedText);
+    figures.filter = Filter(mode == u"all"       ? Filter::Mode::All
+                            : mode == u"include" ? Filter::Mode::Include
+                                                 : Filter::Mode::Exclude,
+                            std::move(rows));
 }
 
 template <std::size_t N>
@@ -853,8 +855,7 @@ Collection collectionOf(const RunFacts &facts, const Accumulators &figures)
 
 bool sameFigures(const Accumulators &a, const Accumulators &b)
 {
-    if (a.allTypes != b.allTypes || a.includeSelected != b.includeSelected ||
-        a.excludeSelected != b.excludeSelected || a.PickList2 != b.PickList2)
+    if (!(a.filter == b.filter))
         return false;
     for (const CountField &field : counts)
         if (a.*field.count != b.*field.count)

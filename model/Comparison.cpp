@@ -2,6 +2,7 @@
 
 #include "engine/FolderTotals.h"
 #include "helpers/NameText.h"
+#include "model/FilterText.h"
 #include "model/FolderReport.h"
 #include "model/History.h"
 #include "model/NameList.h"
@@ -71,16 +72,6 @@ QStringList walkedDriveKeys(const RunFacts &facts)
             keys << driveKey(drive);
     keys.sort();
     return keys;
-}
-
-QStringList pickedPatterns(const Accumulators &figures)
-{
-    QStringList patterns;
-    for (const QString &entry : figures.PickList2)
-        patterns << entry.section(u'\t', 0, 0).trimmed().toLower();
-    patterns.sort();
-    patterns.removeDuplicates();
-    return patterns;
 }
 
 const DriveFolders *foldersOf(const Collection &run, QChar letter)
@@ -194,34 +185,6 @@ QString comparisonPartTitle(ComparisonPart part)
 std::optional<ComparisonPart> comparisonPartNamed(const QString &name)
 {
     return partNames.named(name);
-}
-
-QString filterSummary(const Accumulators &figures)
-{
-    const qsizetype picked = pickedPatterns(figures).size();
-    const QString types =
-        QString::number(picked) +
-        (picked == 1 ? QStringLiteral(" selected type") : QStringLiteral(" selected types"));
-    if (figures.includeSelected)
-        return QStringLiteral("Only ") + types;
-    if (figures.excludeSelected)
-        return QStringLiteral("All but ") + types;
-    return QStringLiteral("All types");
-}
-
-QString filterNamed(const Accumulators &figures)
-{
-    // A few types read at a glance; a long list would bury the rest of the line.
-    constexpr qsizetype namedTypes = 4;
-    const QStringList picked = pickedPatterns(figures);
-    QString names = picked.mid(0, namedTypes).join(QStringLiteral(", "));
-    if (picked.size() > namedTypes)
-        names += QStringLiteral(" and %1 more").arg(picked.size() - namedTypes);
-    if (figures.includeSelected)
-        return QStringLiteral("only ") + names;
-    if (figures.excludeSelected)
-        return QStringLiteral("all but ") + names;
-    return QStringLiteral("all types");
 }
 
 Comparison::Comparison(const Collection &then, const Collection &now)
@@ -373,10 +336,8 @@ ChangeFigures Comparison::totals() const
     ChangeFigures f;
     f.filesThen = count(before->figures.filesFound);
     f.filesNow = count(after->figures.filesFound);
-    for (std::size_t k = 1; k <= 12; ++k) {
-        f.bytesThen += std::uint64_t(std::max(0.0, before->figures.sizeBytes[k]));
-        f.bytesNow += std::uint64_t(std::max(0.0, after->figures.sizeBytes[k]));
-    }
+    f.bytesThen = totalBytes(before->figures);
+    f.bytesNow = totalBytes(after->figures);
     return f;
 }
 
@@ -384,9 +345,9 @@ bool Comparison::sameFilter() const
 {
     const Accumulators &a = before->figures, &b = after->figures;
     // Every type is counted whenever neither picked-types mode is on.
-    if (a.includeSelected != b.includeSelected || a.excludeSelected != b.excludeSelected)
+    if (a.filter.mode() != b.filter.mode())
         return false;
-    return (!a.includeSelected && !a.excludeSelected) || pickedPatterns(a) == pickedPatterns(b);
+    return a.filter.allTypes() || a.filter.extensions() == b.filter.extensions();
 }
 
 bool Comparison::sameDrives() const
@@ -409,7 +370,7 @@ QStringList Comparison::warningsFor(ComparisonPart part) const
                                 "size classes, ages, attributes and folders count different "
                                 "files and are not comparable; nor are the types only one of "
                                 "the filters counts.")
-                     .arg(filterNamed(before->figures), filterNamed(after->figures));
+                     .arg(filterNamed(before->figures.filter), filterNamed(after->figures.filter));
     if (!sameDrives() && part != ComparisonPart::Folders)
         lines << QStringLiteral("The drives differ (then: %1; now: %2). Files, bytes, types, size "
                                 "classes, ages and attributes cover different drives and are not "
@@ -494,8 +455,8 @@ ReportTable Comparison::summaryTable() const
                           text(daysBetween(a.started, b.started))});
     table.rows.push_back({text("Drives"), text(walkedDrivesText(a)), text(walkedDrivesText(b)),
                           text(sameDrives() ? QString() : QStringLiteral("differ"))});
-    table.rows.push_back({text("Filter"), text(filterSummary(before->figures)),
-                          text(filterSummary(after->figures)),
+    table.rows.push_back({text("Filter"), text(filterSummary(before->figures.filter)),
+                          text(filterSummary(after->figures.filter)),
                           text(sameFilter() ? QString() : QStringLiteral("differs"))});
     const ChangeFigures sums = totals();
     table.rows.push_back({text("Files"), ReportCell::ofInteger(sums.filesThen),
@@ -582,7 +543,8 @@ QString comparisonText(const Comparison &comparison)
 {
     const auto run = [](const Collection &c) {
         return QStringLiteral("%1, drives %2, %3%4")
-            .arg(dateShown(c.facts.started), walkedDrivesText(c.facts), filterSummary(c.figures),
+            .arg(dateShown(c.facts.started), walkedDrivesText(c.facts),
+                 filterSummary(c.figures.filter),
                  c.facts.complete ? QString() : QStringLiteral(", stopped before its end"));
     };
     QString text = QStringLiteral("Comparison\n  Then: %1\n  Now:  %2\n")
@@ -617,7 +579,7 @@ QByteArray jsonRun(const Collection &run)
 {
     return "{\"started\": " + jsonText(run.facts.started.toString(Qt::ISODate)) +
            ", \"drives\": " + jsonText(walkedDrivesText(run.facts)) +
-           ", \"filter\": " + jsonText(filterSummary(run.figures)) +
+           ", \"filter\": " + jsonText(filterSummary(run.figures.filter)) +
            ", \"complete\": " + (run.facts.complete ? "true" : "false") + '}';
 }
 

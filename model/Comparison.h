@@ -157,9 +157,3 @@ QString comparisonText(const Comparison &comparison);
 // "rows" (numbers as JSON numbers written in all their digits, changes signed) and "notes".
 QByteArray comparisonJson(const Comparison &comparison);
 
-// How a run's filter reads in a summary: "All types", "Only 3 selected types", "All but 2
-// selected types".
-QString filterSummary(const Accumulators &figures);
-// The filter with its types named, a few of them and then how many more: "only *.log",
-// "all but *.tmp, *.bak", "all types".
-QString filterNamed(const Accumulators &figures);

@@ -206,9 +206,9 @@ void runSeries(Exposition &out, const RunFacts &facts, const Accumulators &figur
                "Further names of files with several names, counted under their first name only.");
     out.series({}, count(figures.linkedNamesSkipped));
     out.metric("korvel98_run_filter", "The type filter of the run: 1 for its mode.");
-    const QString mode = figures.includeSelected   ? QStringLiteral("include")
-                         : figures.excludeSelected ? QStringLiteral("exclude")
-                                                   : QStringLiteral("all");
+    const QString mode = figures.filter.includeSelected()   ? QStringLiteral("include")
+                         : figures.filter.excludeSelected() ? QStringLiteral("exclude")
+                                                            : QStringLiteral("all");
     out.series({{"mode", mode}}, 1);
 }
 

@@ -137,6 +137,29 @@ std::int64_t clusterSizeFor(std::uint64_t capacity, std::uint64_t volumeCluster)
     return std::int64_t(volumeCluster);
 }
 
+bool usesVolumeCluster(std::uint64_t capacity)
+{
+    return capacity <= 2 * GiB;
+}
+
+std::int64_t clusterSizeOf(const DriveFacts &drive)
+{
+    return clusterSizeFor(drive.capacity, drive.clusterSize);
+}
+
+std::int64_t runClusterSize(const std::vector<DriveFacts> &drives)
+{
+    return drives.size() == 1 ? clusterSizeOf(drives.front()) : 0;
+}
+
+std::uint64_t totalBytes(const Accumulators &results)
+{
+    std::uint64_t total = 0;
+    for (std::size_t k = 1; k <= 12; ++k)
+        total = addCapped(total, whole(results.sizeBytes[k]));
+    return total;
+}
+
 OverhangFigures overhangFigures(const Accumulators &results, std::int64_t clusterSize)
 {
     OverhangFigures figures;
@@ -147,7 +170,7 @@ OverhangFigures overhangFigures(const Accumulators &results, std::int64_t cluste
     const std::array<double, 5> slack{results.overhang4K, results.overhang8K, results.overhang16K,
                                       results.overhang32K, results.overhang64K};
     figures.filled = total != 0;
-    figures.totalBytes = whole(total);
+    figures.totalBytes = totalBytes(results);
     figures.filesFound = std::uint64_t(std::max<std::int64_t>(results.filesFound, 0));
     figures.wasted = wholes(slack);
     for (std::size_t row = 0; row < 5; ++row)
@@ -156,11 +179,21 @@ OverhangFigures overhangFigures(const Accumulators &results, std::int64_t cluste
     return figures;
 }
 
+QString bytesInUnit(double bytes, std::size_t unit)
+{
+    static const std::array<const char *, byteUnitCount> units{" KB", " MB", " GB",
+                                                               " TB", " PB", " EB"};
+    return floatToGrouped(bytes / std::pow(KB, double(unit + 1))) + QLatin1String(units[unit]);
+}
+
 QString kilobytesOrMegabytes(double bytes, double unitChooser)
 {
-    if (unitChooser < MB)
-        return floatToGrouped(bytes / KB) + QStringLiteral(" KB");
-    return floatToGrouped(bytes / MB) + QStringLiteral(" MB");
+    return bytesInUnit(bytes, unitChooser < MB ? 0 : 1);
+}
+
+QString actualSpaceUsedText(const OverhangFigures &figures, std::size_t unit)
+{
+    return QStringLiteral("Actual space used ") + bytesInUnit(double(figures.spaceUsed()), unit);
 }
 
 QString attributeLabel(int row)
@@ -344,8 +377,7 @@ ReportTable ReportModel::overhangTable() const
     table.notes << QStringLiteral("Number of files scanned: ") + unsignedToGrouped(slack.filesFound)
                 << QStringLiteral("Total file sizes: ") + kilobytesOrMegabytes(total, total);
     if (slack.clusterRow >= 0)
-        table.notes << QStringLiteral("Actual space used ") +
-                           kilobytesOrMegabytes(double(slack.spaceUsed()), total);
+        table.notes << actualSpaceUsedText(slack, total < MB ? 0 : 1);
     else
         table.notes << QStringLiteral("Cluster overhang analysis is not applicable to this drive.");
     return table;

@@ -77,9 +77,25 @@ int clusterRowOf(std::int64_t clusterSize);
 // The cluster size the Overhang page points at for a drive: above 2 GiB the FAT32 default for
 // its capacity, whatever its file system; up to 2 GiB the volume's own.
 std::int64_t clusterSizeFor(std::uint64_t capacity, std::uint64_t volumeCluster);
+// Whether clusterSizeFor reads the volume's own cluster size for a drive of this capacity; a live
+// drive is asked for it only then.
+bool usesVolumeCluster(std::uint64_t capacity);
+// The cluster size the Overhang page points at for a drive as a run's facts keep it.
+std::int64_t clusterSizeOf(const DriveFacts &drive);
+// The same for a run: its one drive's; 0 for a run of several drives, which has no Overhang page.
+std::int64_t runClusterSize(const std::vector<DriveFacts> &drives);
 OverhangFigures overhangFigures(const Accumulators &results, std::int64_t clusterSize);
+// The bytes of every file that passed the filter: exact, and held at the largest 64-bit number
+// rather than wrapped past it.
+std::uint64_t totalBytes(const Accumulators &results);
+// Bytes in the unit of the index: 0 KB, 1 MB, 2 GB, 3 TB, 4 PB, 5 EB: "5 KB", "3 MB".
+QString bytesInUnit(double bytes, std::size_t unit);
+constexpr std::size_t byteUnitCount = 6;
 // Bytes in kilobytes, or in megabytes when unitChooser is a megabyte or more: "5 KB", "3 MB".
 QString kilobytesOrMegabytes(double bytes, double unitChooser);
+// "Actual space used 8 KB": the files' bytes with the slack of the drive's own cluster size, in
+// the unit of the index.
+QString actualSpaceUsedText(const OverhangFigures &figures, std::size_t unit);
 
 // The four attributes, each file counted under every one it carries.
 struct AttributeFigures

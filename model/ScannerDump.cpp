@@ -494,7 +494,7 @@ private:
 
     void startRun()
     {
-        engine.allTypes = true;
+        engine.filter = Filter();
         engine.overhangPageEnabled = true;
         engine.clearVariables();
         tally.driveStarting();

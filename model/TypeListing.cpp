@@ -21,11 +21,6 @@ QString upperAscii(const QString &text)
     return upper;
 }
 
-std::uint64_t addCapped(std::uint64_t sum, std::uint64_t value)
-{
-    return value > UINT64_MAX - sum ? UINT64_MAX : sum + value;
-}
-
 } // namespace
 
 std::uint64_t TypeRow::average() const
@@ -67,10 +62,10 @@ TypeListing::TypeListing(const Accumulators &results)
     // The picked types show even where no file had them; the run's own table stays as the walk
     // left it, and is copied only then: a run may have a million rows.
     std::optional<TypeTable> withPicked;
-    if (results.includeSelected && !results.PickList2.isEmpty()) {
+    if (results.filter.includeSelected() && !results.filter.rows().isEmpty()) {
         withPicked = results.lbTypes;
-        for (const QString &picked : results.PickList2)
-            withPicked->insertType(extractExtension(picked), 0, true);
+        for (const QString &picked : results.filter.extensions())
+            withPicked->insertType(picked, 0, true);
     }
     const TypeTable &table = withPicked ? *withPicked : results.lbTypes;
 

@@ -7,6 +7,7 @@
 #include "controls/StyledLabel.h"
 #include "helpers/Aside.h"
 #include "helpers/Helpers.h"
+#include "model/FilterText.h"
 #include "model/ReportCsv.h"
 #include "platform/FileWriter.h"
 #include "reports/ComparisonTableModel.h"
@@ -574,7 +575,7 @@ bool CompareWindow::writeComparisonDocument(QIODevice &file) const
     cover.title = QStringLiteral("Korvel 98 comparison with the run of ") +
                   shortDate(shown->then().facts.started);
     cover.facts = nowRun->facts;
-    cover.filter = filterSummary(nowRun->figures);
+    cover.filter = filterSummary(nowRun->figures.filter);
     cover.filesFound = std::uint64_t(std::max<std::int64_t>(nowRun->figures.filesFound, 0));
     cover.filesProcessed = std::uint64_t(std::max<std::int64_t>(nowRun->figures.filesProcessed, 0));
     std::vector<ReportSection> sections;

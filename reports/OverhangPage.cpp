@@ -20,10 +20,6 @@
 
 namespace {
 
-// Only a volume of up to 2 GiB has its own cluster size asked for; one that cannot say it gives
-// 0, which covers the page.
-constexpr std::uint64_t twoGiB = std::uint64_t(2) << 30;
-
 // The five rows of the table, one per cluster size from 4K to 64K.
 constexpr std::array<int, 5> rowTops{55, 79, 103, 127, 151};
 constexpr std::array<int, 5> clusterLabelLefts{284, 284, 278, 278, 278};
@@ -236,16 +232,15 @@ void OverhangPage::computeClusterSize(const QString &entry)
     double freeBytes = 0, total = 0;
     getDriveSpace(entry.left(1) + QStringLiteral(":\\"), freeBytes, total);
     const std::uint64_t capacity = total > 0 ? std::uint64_t(total) : 0;
-    const std::uint64_t own = capacity > twoGiB ? 0 : platform::driveSource().clusterSize(entry[0]);
+    // A volume that cannot say its cluster size gives 0, which covers the page.
+    const std::uint64_t own =
+        usesVolumeCluster(capacity) ? platform::driveSource().clusterSize(entry[0]) : 0;
     clusterSize = clusterSizeFor(capacity, own);
 }
 
 void OverhangPage::useSavedDrive(const DriveFacts &drive)
 {
-    clusterSize = 0;
-    if (drive.walked)
-        clusterSize =
-            clusterSizeFor(drive.capacity, drive.capacity > twoGiB ? 0 : drive.clusterSize);
+    clusterSize = drive.walked ? clusterSizeOf(drive) : 0;
 }
 
 void OverhangPage::drawClusterArrow()
@@ -293,12 +288,7 @@ void OverhangPage::doOverHang()
 // together, so that they keep reading alike.
 void OverhangPage::fillSummary(const OverhangFigures &figures)
 {
-    static const std::array<const char *, 6> units{" KB", " MB", " GB", " TB", " PB", " EB"};
     const double total = double(figures.totalBytes);
-    const auto inUnit = [](double bytes, std::size_t unit) {
-        return floatToGrouped(bytes / std::pow(1024.0, double(unit + 1))) +
-               QLatin1String(units[unit]);
-    };
     const auto place = [](QLabel *label, int left, const QLabel *before) {
         constexpr int gap = 8;
         label->adjustSize();
@@ -308,12 +298,11 @@ void OverhangPage::fillSummary(const OverhangFigures &figures)
     lblNumFiles->setText(QStringLiteral("Number of files scanned: ") +
                          unsignedToGrouped(figures.filesFound));
     const int room = pnlOverhang->contentsRect().right();
-    for (std::size_t unit = total < 1048576 ? 0 : 1; unit < units.size(); ++unit) {
-        lblSize->setText(inUnit(total, unit));
+    for (std::size_t unit = total < 1048576 ? 0 : 1; unit < byteUnitCount; ++unit) {
+        lblSize->setText(bytesInUnit(total, unit));
         // Only the drive's own cluster size, the one the arrow points at, tells the space used.
         if (figures.clusterRow >= 0)
-            lblLbl->setText(QStringLiteral("Actual space used ") +
-                            inUnit(double(figures.spaceUsed()), unit));
+            lblLbl->setText(actualSpaceUsedText(figures, unit));
         place(lblNumFiles, 7, nullptr);
         place(lblTotal, 215, lblNumFiles);
         lblSize->adjustSize();

@@ -13,7 +13,7 @@ class TOvcNotebook;
 struct ReportContext
 {
     // The results of the last run and its parameters (currentDrive, PickList1 with the run's
-    // drives, PickList2 with the picked types, allTypes / includeSelected / excludeSelected).
+    // drives, the filter with the picked types).
     // Pages read them and never write them.
     const Accumulators &results;
     // The chart colours: a page sets them (initAColors) just before it fills a chart.

@@ -25,17 +25,6 @@ ReportTable pageTable(const ReportContext &context, std::int64_t clusterSize, Re
     return page == ReportPageId::Types ? model.types().table(typeSort) : model.table(page);
 }
 
-QString filterText(const Accumulators &results)
-{
-    if (!results.includeSelected && !results.excludeSelected)
-        return QStringLiteral("All file types");
-    QStringList extensions;
-    for (const QString &row : results.PickList2)
-        extensions << row.section(u'\t', 0, 0).remove(u'*');
-    const QString list = extensions.isEmpty() ? QStringLiteral("(none)") : extensions.join(u' ');
-    return (results.includeSelected ? QStringLiteral("Only ") : QStringLiteral("All but ")) + list;
-}
-
 ReportChart recordCharts(const QString &caption, const QWidget &holder,
                          const std::vector<TChart *> &charts)
 {

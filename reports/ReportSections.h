@@ -19,9 +19,6 @@ class TChart;
 ReportTable pageTable(const ReportContext &context, std::int64_t clusterSize, ReportPageId page,
                       TypeSort typeSort = TypeSort::Extension);
 
-// Which files a run counted, in words: "All file types", "Only .doc .txt", "All but .tmp".
-QString filterText(const Accumulators &results);
-
 // The charts as drawn, recorded to be drawn again anywhere.
 ReportChart recordCharts(const QString &caption, const QWidget &holder,
                          const std::vector<TChart *> &charts);

@@ -174,7 +174,7 @@ void TfrmStatistics::showCollection(const Collection &collection,
     }
     engine.aborted = !facts.complete;
     PickList1->setItems(engine.PickList1);
-    PickList2->setItems(engine.PickList2);
+    PickList2->setItems(engine.filter.rows());
     recorder.runReopened(facts);
     resultFacts = facts;
     collectedAt = facts.started;

@@ -5,6 +5,7 @@
 #include "controls/MessageBoxes.h"
 #include "controls/Notebook.h"
 #include "controls/StringGrid.h"
+#include "model/FilterText.h"
 #include "model/ReportCsv.h"
 #include "reports/OverhangPage.h"
 #include "reports/PageExport.h"
@@ -179,7 +180,7 @@ void TfrmStatistics::ExportAll1Click()
     ReportCover cover;
     cover.title = QStringLiteral("Korvel 98 report");
     cover.facts = resultFacts;
-    cover.filter = filterText(engine);
+    cover.filter = filterText(engine.filter);
     cover.filesFound = std::uint64_t(std::max<std::int64_t>(engine.filesFound, 0));
     cover.filesProcessed = std::uint64_t(std::max<std::int64_t>(engine.filesProcessed, 0));
     const std::vector<ReportSection> sections =

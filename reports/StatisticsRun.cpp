@@ -39,6 +39,10 @@ void TfrmStatistics::connectEngine()
     engine.hooks.statusText = [this](const QString &text) { setStatusText(text); };
     engine.hooks.caption = [this](const QString &text) { setWindowTitle(text); };
     engine.hooks.errorBox = [](const QString &text) { errorBox(text); };
+    engine.hooks.walking = [this](const QString &folder) {
+        setStatusText(QStringLiteral("Processing drive ") + engine.currentDrive +
+                      QStringLiteral(" ... standby : ") + folder);
+    };
     // The messages themselves are handled by the message loop the walk returns to.
     engine.hooks.dispatchMessages = [this] { showPendingStatus(); };
     engine.hooks.progress = [this](const WalkCounters &counters) { showWalkProgress(counters); };
@@ -117,16 +121,11 @@ bool TfrmStatistics::askWizard()
         TfrmWhichDrive wizard(this);
         if (wizard.exec() == QDialog::Accepted) {
             engine.PickList1 = wizard.pickedDrives();
-            engine.includeSelected = engine.excludeSelected = engine.allTypes = false;
-            engine.PickList2.clear();
-            if (wizard.allTypes) {
-                engine.allTypes = true;
-            } else {
-                engine.includeSelected = wizard.includeSelected;
-                engine.excludeSelected = wizard.excludeSelected;
-                engine.PickList2 = wizard.pickedTypes();
-            }
-            PickList2->setItems(engine.PickList2);
+            engine.filter = wizard.allTypes ? Filter()
+                                            : Filter(wizard.includeSelected ? Filter::Mode::Include
+                                                                            : Filter::Mode::Exclude,
+                                                     wizard.pickedTypes());
+            PickList2->setItems(engine.filter.rows());
         }
     }
     PickList1->setItems(engine.PickList1);

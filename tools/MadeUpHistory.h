@@ -33,7 +33,7 @@ inline Collection madeUpRun(const QDateTime &started, int day, std::int64_t file
     drive.accessTimes = platform::AccessTimes::Daily;
     c.facts.drives = {drive};
     Accumulators &f = c.figures;
-    f.allTypes = true;
+    f.filter = Filter();
     // Folders of two levels, "dirN/subM", holding the files evenly; dir0 also gathers new
     // files of its own each day.
     DriveFolders kept{'c', {{"", 0, 0, 0, 0}}};

@@ -139,7 +139,7 @@ int main(int argc, char **argv)
                     QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
     StatisticsEngine engine(drives);
     engine.PickList1 << drives.drives().back().entry;
-    engine.allTypes = true;
+    engine.filter = Filter();
     RunRecorder recorder;
     DriveFacts drive;
     recorder.runStarting(drives, engine.PickList1);

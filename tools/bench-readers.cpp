@@ -63,7 +63,7 @@ Collection largestRun(int day, std::uint64_t shift, const Holding &holding)
     drive.capacity = 1ull << 40;
     run.facts.drives = {drive};
     Accumulators &f = run.figures;
-    f.allTypes = true;
+    f.filter = Filter();
     const std::int64_t files = std::int64_t(topFolders) * foldersInEach;
     const std::uint64_t bytes = 100 + shift;
     f.filesProcessed = f.filesFound = files;

@@ -189,14 +189,13 @@ int main(int argc, char **argv)
         engine.PickList1 << entry;
     }
 
-    engine.allTypes = options.filter == Options::Filter::All;
-    engine.includeSelected = options.filter == Options::Filter::Include;
-    engine.excludeSelected = options.filter == Options::Filter::Exclude;
+    QStringList rows;
     for (const QString &extension : options.extensions)
-        engine.PickList2 << u'*' + extension + u'\t';
+        rows << u'*' + extension + u'\t';
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(engine.PickList2.begin(), engine.PickList2.end(), collator);
+    std::sort(rows.begin(), rows.end(), collator);
+    engine.filter = Filter(options.filter, std::move(rows));
 
     if (options.today.isValid()) {
         const std::int64_t noon = localNoon(options.today);
@@ -209,19 +208,17 @@ int main(int argc, char **argv)
             progress->clear(); // the next draw puts it back below the message
         std::fprintf(stderr, "korvel98-scan: %s\n", text.toLocal8Bit().constData());
     };
-    // The folder being walked, as the engine's status text names it (after its fixed words);
-    // turned into the folder as given only when the line is drawn.
+    // The folder being walked, turned into the folder as given only when the line is drawn.
     QString walkedFolder;
     auto drawProgress = [&](bool now) {
-        const QString prefix = QStringLiteral("Processing drive ") + engine.currentDrive +
-                               QStringLiteral(" ... standby : ");
-        if (walkedFolder.startsWith(prefix))
-            progress->setFolder(escapedName(QByteArray::fromStdString(
-                asGiven(walkedFolder.mid(prefix.size()).toUtf8(), options, held))));
+        if (!walkedFolder.isNull())
+            progress->setFolder(escapedName(
+                QByteArray::fromStdString(asGiven(walkedFolder.toUtf8(), options, held))));
         progress->draw(std::uint64_t(std::max<std::int64_t>(engine.filesProcessed, 0)), now);
     };
     engine.hooks.driveStarting = [&] {
         recorder.driveWalking(drives, engine.currentDrive.at(0));
+        walkedFolder = QString();
         if (progress) {
             progress->setFolder(escapedName(QByteArray::fromStdString(
                 options.folders[std::size_t(engine.currentDrive.at(0).unicode() - 'c')])));
@@ -233,7 +230,7 @@ int main(int argc, char **argv)
     };
     if (platform::standardErrorIsTerminal()) {
         progress = std::make_unique<ProgressLine>(platform::standardErrorColumns());
-        engine.hooks.statusText = [&](const QString &text) { walkedFolder = text; };
+        engine.hooks.walking = [&](const QString &folder) { walkedFolder = folder; };
         engine.hooks.progress = [&](const WalkCounters &) { drawProgress(false); };
         engine.hooks.dispatchMessages = [] {};
         engine.dispatchInterval = std::chrono::milliseconds(100);

@@ -135,36 +135,36 @@ TEST_F(Classification, AttributesCountUnderEachOfTheirBits)
 
 TEST_F(Classification, IncludeAndExcludeFilters)
 {
-    engine.allTypes = false;
-    engine.includeSelected = true;
-    engine.PickList2 = {"*.doc\tWord document", "*.txt\tText"};
-    EXPECT_TRUE(engine.passesFilter("REPORT.DOC"));
-    EXPECT_TRUE(engine.passesFilter("read.me.doc"));
-    EXPECT_TRUE(engine.passesFilter("notes.TXT")) << "the first picked row counts as well";
-    EXPECT_FALSE(engine.passesFilter("notes.docx"));
-    EXPECT_FALSE(engine.passesFilter("README"));
-    EXPECT_FALSE(engine.passesFilter("doc"));
-
-    engine.PickList2 = {"*.doc\tWord document"}; // a changed list is taken up at once
-    EXPECT_FALSE(engine.passesFilter("notes.txt"));
-    engine.includeSelected = false;
-    engine.excludeSelected = true;
-    EXPECT_FALSE(engine.passesFilter("REPORT.DOC"));
-    EXPECT_TRUE(engine.passesFilter("notes.txt"));
-    EXPECT_TRUE(engine.passesFilter("README"));
-
-    engine.PickList2.clear();
-    EXPECT_TRUE(engine.passesFilter("REPORT.DOC")) << "all but nothing: everything";
-    engine.excludeSelected = false;
-    engine.includeSelected = true;
-    EXPECT_FALSE(engine.passesFilter("REPORT.DOC")) << "only nothing: nothing";
-
-    engine.PickList2 = {"*.ÄÖ\tUmlauts"};
-    EXPECT_TRUE(engine.passesFilter("x.äö"));
-    EXPECT_TRUE(engine.passesFilter("x.ÄÖ"));
+    using Mode = Filter::Mode;
+    const QStringList docTxt = {"*.doc\tWord document", "*.txt\tText"};
+    const struct
+    {
+        Mode mode;
+        QStringList rows;
+        const char *name;
+        bool passes;
+    } cases[] = {
+        {Mode::Include, docTxt, "REPORT.DOC", true},
+        {Mode::Include, docTxt, "read.me.doc", true},
+        {Mode::Include, docTxt, "notes.TXT", true},
+        {Mode::Include, docTxt, "notes.docx", false},
+        {Mode::Include, docTxt, "README", false},
+        {Mode::Include, docTxt, "doc", false},
+        {Mode::Exclude, {"*.doc\tWord document"}, "REPORT.DOC", false},
+        {Mode::Exclude, {"*.doc\tWord document"}, "notes.txt", true},
+        {Mode::Exclude, {"*.doc\tWord document"}, "README", true},
+        {Mode::Exclude, {}, "REPORT.DOC", true},  // all but nothing: everything
+        {Mode::Include, {}, "REPORT.DOC", false}, // only nothing: nothing
+        {Mode::Include, {"*.ÄÖ\tUmlauts"}, "x.äö", true},
+        {Mode::Include, {"*.ÄÖ\tUmlauts"}, "x.ÄÖ", true},
+        {Mode::Include, {"*.\\xFF\t"}, "x.\xff", true},
+        {Mode::Include, {"*.\\xFF\t"}, "x.\xfe", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(Filter(c.mode, c.rows).passes(c.name), c.passes) << c.name;
 
     // Only files that pass are counted.
-    engine.PickList2 = {"*.doc\tWord document"};
+    engine.filter = Filter(Mode::Include, {"*.doc\tWord document"});
     crunch(entry("REPORT.DOC", 5));
     crunch(entry("notes.txt", 7));
     EXPECT_EQ(engine.filesFound, 1);
@@ -212,20 +212,16 @@ TEST_F(Classification, LongExtensionsAreCountedEverywhereButInTheTypes)
     EXPECT_EQ(engine.lbTypes.rows(), QStringList{".TXT\t1\t1"});
 }
 
-// The status bar follows the walk only at every third file, whatever the filter lets through.
-TEST_F(Classification, ProgressNamesTheDriveAndTheFolderEveryThirdFile)
+// The progress follows the walk only at every third file, whatever the filter lets through.
+TEST_F(Classification, ProgressNamesTheFolderEveryThirdFile)
 {
-    engine.currentDrive = "c: [/]";
-    engine.allTypes = false;
-    engine.includeSelected = true;
-    engine.PickList2 = {"*.doc\tWord document"};
+    engine.filter = Filter(Filter::Mode::Include, {"*.doc\tWord document"});
     QStringList shown;
     for (const char *folder : {"/home/ann", "/b", "/b", "/b", "/c", "/c", "/d", "/d", "/e"}) {
         engine.crunchNumbers(folder, entry("skipped.txt"));
         ++engine.filesProcessed;
-        shown << (statusTexts.isEmpty() ? QString() : statusTexts.last().section(" : ", 1));
+        shown << walkedFolders.value(walkedFolders.size() - 1);
     }
-    EXPECT_EQ(statusTexts.first(), "Processing drive c: [/] ... standby : /home/ann");
     EXPECT_EQ(shown, (QStringList{"/home/ann", "/home/ann", "/home/ann", "/b", "/b", "/b", "/d",
                                   "/d", "/d"}));
     EXPECT_EQ(engine.filesFound, 0);

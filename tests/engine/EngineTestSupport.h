@@ -84,8 +84,9 @@ protected:
         platform::setLocalTimeZone(QTimeZone("UTC"));
         savedDirectory = QDir::currentPath();
         engine.clock = [] { return testToday; };
-        engine.allTypes = true;
+        engine.filter = Filter();
         engine.hooks.statusText = [this](const QString &text) { statusTexts << text; };
+        engine.hooks.walking = [this](const QString &folder) { walkedFolders << folder; };
         engine.hooks.caption = [this](const QString &text) { captions << text; };
         engine.hooks.errorBox = [this](const QString &text) { errors << text; };
     }
@@ -140,7 +141,7 @@ protected:
 
     platform::FolderDriveSource drives; // the engine's drive table
     StatisticsEngine engine{drives};
-    QStringList statusTexts, captions, errors;
+    QStringList statusTexts, walkedFolders, captions, errors;
     QString savedDirectory;
 };
 

@@ -42,9 +42,7 @@ TEST_F(FolderTotals, EachFolderHoldsTheFilesTheWalkCountedBelowIt)
     for (const bool onlyDocs : {false, true}) {
         CountingEngine counting(drives);
         counting.clock = engine.clock;
-        counting.allTypes = !onlyDocs;
-        counting.includeSelected = onlyDocs;
-        counting.PickList2 = onlyDocs ? QStringList{"*.doc\tWord"} : QStringList();
+        counting.filter = onlyDocs ? Filter(Filter::Mode::Include, {"*.doc\tWord"}) : Filter();
         useDrives({tree.root()});
         counting.PickList1 = engine.PickList1;
         counting.collectDrives();

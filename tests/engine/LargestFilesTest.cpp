@@ -31,9 +31,7 @@ TEST_F(LargestFiles, TheWalkKeepsCountedFilesAndTheirOwners)
         ASSERT_EQ(::chown(tree.path(m.path).toUtf8(), m.owner, m.group), 0);
     }
     ASSERT_EQ(::link(tree.path("d/b.doc").toUtf8(), tree.path("d/twin.doc").toUtf8()), 0);
-    engine.allTypes = false;
-    engine.includeSelected = true;
-    engine.PickList2 = QStringList{"*.doc\tWord"};
+    engine.filter = Filter(Filter::Mode::Include, {"*.doc\tWord"});
     useDrives({tree.root()});
     engine.collectDrives();
 

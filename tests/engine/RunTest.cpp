@@ -104,9 +104,7 @@ TEST_F(Run, FilteredRunTellsFilesFound)
     tree.file("notes.txt", 1);
     tree.file("README", 1);
     useDrives({tree.root()});
-    engine.allTypes = false;
-    engine.includeSelected = true;
-    engine.PickList2 = {"*.doc\tWord document"};
+    engine.filter = Filter(Filter::Mode::Include, {"*.doc\tWord document"});
     engine.collectDrives();
     EXPECT_EQ(statusTexts.last(), "Finished - 3 files processed 1 files found");
 }

@@ -49,7 +49,7 @@ protected:
     {
         EngineTest::SetUp();
         recorder.clock = engine.clock;
-        recorder.allTypes = true;
+        recorder.filter = Filter();
         recorder.readAheadThreads = GetParam();
         engine.readAheadThreads = GetParam();
     }
@@ -168,7 +168,7 @@ TEST_P(Walk, FoldersOfAnotherDeviceAreNotEntered)
     foreignDrives.addDrive(QChar('c'), platform::DriveFixed, QString(), tree.root());
     RecordingEngine foreign(foreignDrives);
     foreign.clock = engine.clock;
-    foreign.allTypes = true;
+    foreign.filter = Filter();
     foreign.readAheadThreads = GetParam();
     foreign.PickList1 = {foreignDrives.drives().front().entry};
     foreign.collectDrives();
@@ -273,7 +273,7 @@ TEST_P(Walk, ReadAheadChangesNeitherFiguresNorOrder)
     walk(tree.root());
     RecordingEngine single(drives);
     single.clock = recorder.clock;
-    single.allTypes = true;
+    single.filter = Filter();
     single.readAheadThreads = 0;
     single.PickList1 = recorder.PickList1;
     single.collectDrives();
@@ -378,9 +378,9 @@ TEST_F(HardTrees, FiveThousandFoldersDeep)
 
     useDrives({tree.root()});
     QString firstFolder;
-    engine.hooks.statusText = [&](const QString &text) {
-        if (firstFolder.isEmpty() && text.startsWith("Processing"))
-            firstFolder = text;
+    engine.hooks.walking = [&](const QString &folder) {
+        if (firstFolder.isEmpty())
+            firstFolder = folder;
     };
     engine.collectDrives();
     EXPECT_EQ(engine.filesProcessed, 5001);

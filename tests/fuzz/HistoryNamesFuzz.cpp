@@ -25,7 +25,7 @@ QByteArray collectionBytes(int hour)
     DriveFacts drive;
     drive.letter = u'c';
     run.facts.drives.push_back(drive);
-    run.figures.allTypes = true;
+    run.figures.filter = Filter();
     return collectionJson(run);
 }
 
@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     DriveFacts drive;
     drive.letter = u'd';
     run.facts.drives.push_back(drive);
-    run.figures.allTypes = true;
+    run.figures.filter = Filter();
     QString message;
     const QString saved = keepInHistory(run, folder.path(), message);
     FUZZ_CHECK(!saved.isEmpty() && readCollectionFile(saved));

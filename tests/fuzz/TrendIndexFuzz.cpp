@@ -31,7 +31,7 @@ const QTemporaryDir &history()
             drive.capacity = 1000;
             drive.freeBytes = 1000 - 100 * day;
             c.facts.drives = {drive};
-            c.figures.allTypes = true;
+            c.figures.filter = Filter();
             QString message;
             keepInHistory(c, folder.path(), message);
         }

@@ -28,9 +28,8 @@ protected:
         second.file("deep/er/d.txt", 100, utc(2025, 1, 1, 0, 45));
         second.file("ü.äöü", 7);
         useDrives({first.root(), second.root()});
-        engine.includeSelected = true;
-        engine.allTypes = false;
-        engine.PickList2 = QStringList{"*.doc\tWord document", "*.txt\tText", "*.äöü\t"};
+        engine.filter =
+            Filter(Filter::Mode::Include, {"*.doc\tWord document", "*.txt\tText", "*.äöü\t"});
         RunRecorder recorder;
         recorder.now = [t = utc(2026, 12, 7, 16, 45, 3)]() mutable {
             return QDateTime::fromSecsSinceEpoch(t += 61, QTimeZone(3600));
@@ -118,7 +117,7 @@ QByteArray sample()
     drive.accessTimes = platform::AccessTimes::Daily;
     c.facts.drives = {drive};
     Accumulators &f = c.figures;
-    f.allTypes = true;
+    f.filter = Filter();
     f.filesProcessed = 5;
     f.filesFound = 4;
     f.lbTypes.putRow(".TXT", 3, 30);

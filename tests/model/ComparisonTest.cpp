@@ -173,8 +173,9 @@ TEST(Comparison, DifferentFiltersAndDrivesAreFlagged)
         drive.walked = true;
         base.facts.drives.push_back(drive);
     }
-    base.figures.includeSelected = true;
-    base.figures.PickList2 = {"*.doc\tWord document", "*.txt\tText"};
+    using Mode = Filter::Mode;
+    const QStringList docTxt = {"*.doc\tWord document", "*.txt\tText"};
+    base.figures.filter = Filter(Mode::Include, docTxt);
     const struct
     {
         const char *what;
@@ -184,26 +185,24 @@ TEST(Comparison, DifferentFiltersAndDrivesAreFlagged)
         {"same", [](Collection &) {}, ""},
         {"descriptions and case differ",
          [](Collection &c) {
-             c.figures.PickList2 = {"*.TXT\tanother", "*.doc\t"};
+             c.figures.filter = Filter(Mode::Include, {"*.TXT\tanother", "*.doc\t"});
          },
          ""},
-        {"a type more", [](Collection &c) { c.figures.PickList2 << "*.log\tLog"; },
+        {"a type more",
+         [&](Collection &c) {
+             c.figures.filter = Filter(Mode::Include, docTxt + QStringList{"*.log\tLog"});
+         },
          "filters differ (then: only *.doc, *.txt; now: only *.doc, *.log, *.txt)"},
         {"many types",
-         [](Collection &c) {
-             c.figures.PickList2 << "*.a\t"
-                                 << "*.b\t"
-                                 << "*.c\t"
-                                 << "*.d\t";
+         [&](Collection &c) {
+             c.figures.filter =
+                 Filter(Mode::Include, docTxt + QStringList{"*.a\t", "*.b\t", "*.c\t", "*.d\t"});
          },
          "now: only *.a, *.b, *.c, *.d and 2 more)"},
         {"exclude instead of include",
-         [](Collection &c) {
-             c.figures.includeSelected = false;
-             c.figures.excludeSelected = true;
-         },
+         [&](Collection &c) { c.figures.filter = Filter(Mode::Exclude, docTxt); },
          "now: all but *.doc, *.txt)"},
-        {"all types", [](Collection &c) { c.figures.includeSelected = false; }, "now: all types)"},
+        {"all types", [](Collection &c) { c.figures.filter = Filter(); }, "now: all types)"},
         {"a drive less", [](Collection &c) { c.facts.drives[1].walked = false; },
          "drives differ (then: C: /, D: /home; now: C: /)"},
         {"letters swapped, same mounts",
@@ -274,6 +273,19 @@ TEST(Comparison, ChangesKeepTheirSign)
         EXPECT_EQ(ReportCell::ofChange(figures.byteChange()).shown(), c.shown);
         EXPECT_EQ(csvField(ReportCell::ofChange(figures.byteChange())), c.csv);
     }
+}
+
+// The total bytes of a run are the sum of its size classes, held at the largest 64-bit number
+// rather than wrapped past it.
+TEST(Comparison, TotalBytesHoldAtTheLargestNumber)
+{
+    Collection then, now;
+    then.figures.sizeBytes[1] = 1000;
+    then.figures.sizeBytes[12] = 24;
+    now.figures.sizeBytes[1] = now.figures.sizeBytes[12] = 1.5e19;
+    const ChangeFigures totals = Comparison(then, now).totals();
+    EXPECT_EQ(totals.bytesThen, 1024u);
+    EXPECT_EQ(totals.bytesNow, UINT64_MAX);
 }
 
 } // namespace

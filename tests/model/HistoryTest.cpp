@@ -30,7 +30,7 @@ Collection run(const QDateTime &started, const QString &letters = "cd", bool com
         drive.letter = letter;
         c.facts.drives.push_back(drive);
     }
-    c.figures.allTypes = true;
+    c.figures.filter = Filter();
     return c;
 }
 

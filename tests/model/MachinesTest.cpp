@@ -43,7 +43,7 @@ Collection runOf(const QString &host, const QDateTime &started, std::uint64_t fr
     drive.walked = true;
     run.facts.drives = {drive};
     run.figures.PickList1 = {"c: [/home]"};
-    run.figures.allTypes = true;
+    run.figures.filter = Filter();
     run.figures.lbTypes.insertType(".iso", 900, false);
     run.figures.lbTypes.insertType(".txt", 5, false);
     run.figures.filesFound = run.figures.filesProcessed = 2;

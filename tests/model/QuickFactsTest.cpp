@@ -26,7 +26,7 @@ Collection sampleRun()
     drive.mountPoint = "/home";
     drive.entriesMet = 1200;
     run.facts.drives = {drive};
-    run.figures.allTypes = true;
+    run.figures.filter = Filter();
     return run;
 }
 

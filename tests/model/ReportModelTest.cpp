@@ -82,8 +82,7 @@ TEST_F(ModelTest, TypeListingSeedsPickedTypesAndTotalsAllRows)
     results.lbTypes.countFile(".desktop", 1);
     results.lbTypes.countFile(".desktop", 1);
     results.lbTypes.countFile(".service", 1);
-    results.includeSelected = true;
-    results.PickList2 = {"*.pdf\tPDF document", "*.txt\tText Document"};
+    results.filter = Filter(Filter::Mode::Include, {"*.pdf\tPDF document", "*.txt\tText Document"});
 
     const TypeListing listing(results);
     ASSERT_EQ(listing.rows().size(), 4u);

@@ -23,7 +23,7 @@ Collection run(int day, std::uint64_t used)
     drive.capacity = 1'000'000;
     drive.freeBytes = 1'000'000 - used;
     c.facts.drives = {drive};
-    c.figures.allTypes = true;
+    c.figures.filter = Filter();
     // One file, of one size and age, as every run's tables must agree.
     c.figures.filesProcessed = c.figures.filesFound = 1;
     c.figures.sizeFiles[1] = 1;

@@ -30,7 +30,7 @@ Collection collection(int day, std::int64_t logs, std::int64_t scratch)
     drive.mountPoint = "/home";
     drive.walked = true;
     c.facts.drives = {drive};
-    c.figures.allTypes = true;
+    c.figures.filter = Filter();
     c.figures.filesProcessed = c.figures.filesFound = logs + scratch;
     c.figures.lbTypes.putRow(".LOG", logs, std::uint64_t(logs) * 100);
     if (scratch)

@@ -114,8 +114,7 @@ TEST_F(TypesPageTest, ListingAfterARunShowsEachExtensionWithNameFiguresAndTotals
 TEST_F(TypesPageTest, SelectedTypesWithoutFilesShowZerosAndGiveNoSlice)
 {
     counted({{".doc", 3, 3000}, {".txt", 1, 500}});
-    engine.includeSelected = true;
-    engine.PickList2 = {"*.doc\tWord Document", "*.pdf\tPDF document"};
+    engine.filter = Filter(Filter::Mode::Include, {"*.doc\tWord Document", "*.pdf\tPDF document"});
     page->refill();
     EXPECT_EQ(column(0), QStringList({".DOC", ".PDF", ".TXT"}));
     EXPECT_EQ(page->gridTypes->rowCells(2), QStringList({".PDF", "PDF File", "0", "0", "0"}));
@@ -227,9 +226,7 @@ TEST_F(TypesPageTest, AnExcludeRunListsNoExcludedType)
     tree.file("a.txt", 10);
     tree.file("b.doc", 20);
     tree.file("c.abc", 30);
-    engine.allTypes = false;
-    engine.excludeSelected = true;
-    engine.PickList2 = {"*.doc\tWord Document", "*.pdf\tPDF document"};
+    engine.filter = Filter(Filter::Mode::Exclude, {"*.doc\tWord Document", "*.pdf\tPDF document"});
     choose(TypesPage::Listing);
     runOver(tree, *page);
     EXPECT_EQ(column(0), QStringList({".ABC", ".TXT"}));

@@ -155,8 +155,7 @@ Options parse(const std::vector<std::string> &bytes)
             if (filterGiven)
                 fail(QStringLiteral("--include and --exclude may be given once, not both"));
             filterGiven = true;
-            options.filter =
-                arg == u"--include" ? Options::Filter::Include : Options::Filter::Exclude;
+            options.filter = arg == u"--include" ? Filter::Mode::Include : Filter::Mode::Exclude;
             value();
             // Taken as the bytes given, escaped as the rows show them: ".\xFF" is one byte.
             options.extensions = parseExtensions(escapedName(QByteArray::fromStdString(bytes[i])));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Filter.h"
 #include "platform/Outcome.h"
 
 #include <QDate>
@@ -10,12 +11,7 @@
 
 struct Options
 {
-    enum class Filter
-    {
-        All,
-        Include,
-        Exclude
-    } filter = Filter::All;
+    Filter::Mode filter = Filter::Mode::All;
     QStringList extensions;
     QDate today;
     std::vector<std::string> folders; // as given: bytes

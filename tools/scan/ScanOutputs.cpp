@@ -8,6 +8,7 @@
 #include "helpers/NameText.h"
 #include "model/Collection.h"
 #include "model/Comparison.h"
+#include "model/FilterText.h"
 #include "model/FolderTable.h"
 #include "model/History.h"
 #include "model/PrometheusText.h"
@@ -147,28 +148,6 @@ void printJson(const ReportModel &model, const Accumulators &run)
     std::fputs(out.c_str(), stdout);
 }
 
-// The cluster size the Overhang page points at: a one-drive run's, by the drive's space then.
-std::int64_t overhangClusterSize(const RunFacts &facts)
-{
-    if (facts.drives.size() != 1)
-        return 0;
-    const DriveFacts &drive = facts.drives.front();
-    constexpr std::uint64_t twoGiB = std::uint64_t(2) << 30;
-    return clusterSizeFor(drive.capacity, drive.capacity > twoGiB ? 0 : drive.clusterSize);
-}
-
-QString filterText(const Accumulators &figures)
-{
-    QStringList extensions;
-    for (const QString &row : figures.PickList2)
-        extensions << row.section(u'\t', 0, 0).remove(u'*');
-    if (figures.includeSelected)
-        return QStringLiteral("only ") + extensions.join(u' ');
-    if (figures.excludeSelected)
-        return QStringLiteral("all files except ") + extensions.join(u' ');
-    return QStringLiteral("all files");
-}
-
 // What a person reads first: which run the figures are of.
 QString runText(const RunFacts &facts, const Accumulators &figures)
 {
@@ -179,7 +158,7 @@ QString runText(const RunFacts &facts, const Accumulators &figures)
         text += QStringLiteral("  %1: %2\n")
                     .arg(drive.letter.toUpper(), escapedName(drive.mountPoint.toUtf8()));
     text += QStringLiteral("Host: %1\nFilter: %2\nRun: %3\n")
-                .arg(facts.hostName, filterText(figures),
+                .arg(facts.hostName, filterWords(figures.filter),
                      facts.complete ? QStringLiteral("complete")
                                     : QStringLiteral("stopped before its end"));
     return text;
@@ -246,7 +225,7 @@ void printComparison(const Options &options, const Collection &then, const Colle
 
 void printReport(const Options &options, const RunFacts &facts, const Accumulators &figures)
 {
-    const ReportModel model(figures, facts.drives, overhangClusterSize(facts));
+    const ReportModel model(figures, facts.drives, runClusterSize(facts.drives));
     switch (options.format) {
     case Options::Format::Json:
         printJson(model, figures);
