@@ -85,11 +85,16 @@ TEST_F(CollectionRun, EscAbortAndCloseStopTheWalk)
     for (const auto &stop : stops) {
         window->OvcNotebook1->setPageIndex(TfrmStatistics::TypesTab); // Abort shows on the cover
         dispatches = 0;
+        QString walking;
         duringWalk([&](int dispatch) {
-            if (dispatch == 3)
+            if (dispatch == 3) {
+                walking = status();
                 stop(*window);
+            }
         });
         run("e");
+        EXPECT_TRUE(walking.startsWith("Processing drive c: [system] ... standby : /"))
+            << walking.toStdString();
         EXPECT_EQ(window->windowTitle(), abortedCaption);
         EXPECT_TRUE(status().endsWith(" INCOMPLETE ... ABORTED")) << status().toStdString();
         EXPECT_LT(window->engine.filesProcessed, 8);
