@@ -281,10 +281,22 @@ QString forecastRangeText(const Forecast &forecast)
 {
     if (forecast.state != Forecast::State::Growing)
         return QString();
-    const QString earliest = monthText(forecast.fullEarliest);
-    const QString latest = monthText(forecast.fullLatest);
-    return earliest == latest ? QStringLiteral("full in %1").arg(earliest)
-                              : QStringLiteral("full between %1 and %2").arg(earliest, latest);
+    const QDate from = forecast.fullEarliest.date();
+    const QDate to = forecast.fullLatest.date();
+    const QLocale english(QLocale::English);
+    auto said = [&](const QDate &date, const char *format) {
+        return english.toString(date, QLatin1String(format));
+    };
+    // As exact as the spread allows, the year or the month said once where both ends share it.
+    if (from == to)
+        return QStringLiteral("full on %1").arg(said(from, "d MMMM yyyy"));
+    if (from.year() != to.year())
+        return QStringLiteral("full between %1 and %2")
+            .arg(said(from, "MMMM yyyy"), said(to, "MMMM yyyy"));
+    if (from.month() != to.month())
+        return QStringLiteral("full between %1 and %2")
+            .arg(said(from, "MMMM"), said(to, "MMMM yyyy"));
+    return QStringLiteral("full between %1 and %2").arg(said(from, "d"), said(to, "d MMMM yyyy"));
 }
 
 std::vector<GrowthRow> typeGrowth(const std::vector<TrendPoint> &points)
