@@ -21,12 +21,14 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
+#include <QPromise>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QThreadPool>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -303,8 +305,39 @@ QWidget *TrendsWindow::buildAges()
 
 void TrendsWindow::showHistory(const QString &folder, const QString &driveSet)
 {
-    historyFolder = folder;
-    const TrendRead read = readTrends(folder);
+    if (!reading) {
+        reading = new QFutureWatcher<TrendRead>(this);
+        connect(reading, &QFutureWatcher<TrendRead>::finished, this, [this] {
+            if (reading->future().resultCount() > 0)
+                takeRead(reading->result());
+        });
+    }
+    lblSource->setText(
+        QStringLiteral("Reading the collections in %1...").arg(QDir::toNativeSeparators(folder)));
+    btExport->setEnabled(false);
+    // A long history, or an index made again from every file, takes seconds: the window stays
+    // at hand meanwhile. A watcher given a new reading no longer hears of the one before.
+    auto promise = std::make_shared<QPromise<TrendRead>>();
+    pendingFolder = folder;
+    pendingDriveSet = driveSet;
+    readPending = true;
+    reading->setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, folder] {
+        promise->addResult(readTrends(folder));
+        promise->finish();
+    });
+}
+
+bool TrendsWindow::isReading() const
+{
+    return readPending;
+}
+
+void TrendsWindow::takeRead(const TrendRead &read)
+{
+    readPending = false;
+    historyFolder = pendingFolder;
     all = read.points;
     lblMessage->setText(read.message);
     lblMessage->setVisible(!read.message.isEmpty());
@@ -314,13 +347,16 @@ void TrendsWindow::showHistory(const QString &folder, const QString &driveSet)
         cbDrives->clear();
         for (const QString &set : sets)
             cbDrives->addItem(lettersText(set), set);
-        cbDrives->setCurrentIndex(std::max<qsizetype>(0, sets.indexOf(driveSet)));
+        cbDrives->setCurrentIndex(std::max<qsizetype>(0, sets.indexOf(pendingDriveSet)));
     }
     refresh();
+    emit historyShown();
 }
 
 void TrendsWindow::refresh()
 {
+    if (readPending) // the period and drive set chosen meanwhile apply when it ends
+        return;
     const QString set = cbDrives->currentData().toString();
     shown = pointsInPeriod(all, set, TrendPeriod(std::max(0, cbPeriod->currentIndex())));
     lblSource->setText(

@@ -108,6 +108,7 @@ TEST_F(MachinesWindowTest, TrendsShowTheHostsCollectionsOfItsFolder)
     table->setCurrentIndex(table->model()->index(1, 0));
     QTest::keyClick(window->machinesWindow->btTrends, Qt::Key_Space);
     ASSERT_TRUE(window->trendsWindow && window->trendsWindow->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->trendsWindow->isReading(); }));
     ASSERT_EQ(window->trendsWindow->shownPoints().size(), 1u);
     EXPECT_EQ(window->trendsWindow->shownPoints().front().started, monday.addDays(-20));
 }
