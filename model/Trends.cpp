@@ -78,6 +78,7 @@ TrendPoint trendPointOf(const Collection &collection, const QString &fileName)
     TrendPoint point;
     point.fileName = fileName;
     point.started = collection.facts.started;
+    point.host = collection.facts.hostName;
     for (const DriveFacts &facts : collection.facts.drives) {
         TrendDrive drive{facts.letter,
                          facts.mountPoint,

@@ -47,6 +47,7 @@ struct TrendFolder
 struct TrendPoint
 {
     QString fileName; // the collection's file name in the history folder
+    QString host;     // the machine that ran it
     QDateTime started;
     std::vector<TrendDrive> drives;
     std::vector<TrendType> types;

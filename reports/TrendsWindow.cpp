@@ -303,7 +303,7 @@ QWidget *TrendsWindow::buildAges()
     return page;
 }
 
-void TrendsWindow::showHistory(const QString &folder, const QString &driveSet)
+void TrendsWindow::showHistory(const QString &folder, const QString &driveSet, const QString &host)
 {
     if (!reading) {
         reading = new QFutureWatcher<TrendRead>(this);
@@ -320,6 +320,7 @@ void TrendsWindow::showHistory(const QString &folder, const QString &driveSet)
     auto promise = std::make_shared<QPromise<TrendRead>>();
     pendingFolder = folder;
     pendingDriveSet = driveSet;
+    pendingHost = host;
     readPending = true;
     reading->setFuture(promise->future());
     promise->start();
@@ -338,7 +339,12 @@ void TrendsWindow::takeRead(const TrendRead &read)
 {
     readPending = false;
     historyFolder = pendingFolder;
-    all = read.points;
+    all.clear();
+    // Collections copied from several machines into one folder are told apart by their host.
+    std::copy_if(read.points.begin(), read.points.end(), std::back_inserter(all),
+                 [&](const TrendPoint &point) {
+                     return pendingHost.isEmpty() || point.host == pendingHost;
+                 });
     lblMessage->setText(read.message);
     lblMessage->setVisible(!read.message.isEmpty());
     const QStringList sets = trendDriveSets(all);

@@ -36,9 +36,11 @@ public:
     explicit TrendsWindow(QWidget *parent = nullptr);
 
     // Reads the trends of a history folder and shows those of a drive set (the newest
-    // collection's when empty or not in the history). The reading goes on beside the window,
-    // which says so until historyShown; a later call outdates an earlier one still reading.
-    void showHistory(const QString &folder, const QString &driveSet = QString());
+    // collection's when empty or not in the history), of one host's collections when a host is
+    // named. The reading goes on beside the window, which says so until historyShown; a later
+    // call outdates an earlier one still reading.
+    void showHistory(const QString &folder, const QString &driveSet = QString(),
+                     const QString &host = QString());
     bool isReading() const;
     // Writes one tab as CSV, or all as a PDF; a failure gets one message. Answers whether it was
     // written.
@@ -83,7 +85,7 @@ private:
 
     QFutureWatcher<TrendRead> *reading = nullptr;
     bool readPending = false;
-    QString pendingFolder, pendingDriveSet; // what to show once the reading ends
+    QString pendingFolder, pendingDriveSet, pendingHost; // what to show once the reading ends
     QString historyFolder;
     std::vector<TrendPoint> all;
     std::vector<TrendPoint> shown;
