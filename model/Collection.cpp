@@ -482,16 +482,18 @@ class Row
 {
 public:
     explicit Row(QJsonValue value) : parsed(std::move(value)) {}
-    explicit Row(std::vector<QByteArrayView> texts) : plain(std::move(texts)), isPlain(true) {}
+    // The most texts a row of a collection holds: a folder's path and four numbers.
+    static constexpr std::size_t plainLimit = 5;
 
     // The texts of a row as the program writes it; nothing for any other row.
     static std::optional<Row> plainOf(QByteArrayView row)
     {
         if (row.size() < 2 || row.front() != '[' || row.back() != ']')
             return std::nullopt;
-        std::vector<QByteArrayView> texts;
+        Row plain;
+        plain.isPlain = true;
         for (qsizetype at = 1; at < row.size() - 1;) {
-            if (row[at] != '"')
+            if (row[at] != '"' || plain.textCount == plainLimit)
                 return std::nullopt;
             qsizetype end = ++at;
             while (end < row.size() && row[end] != '"') {
@@ -501,34 +503,34 @@ public:
             }
             if (end + 1 >= row.size() || !QUtf8StringView(row.sliced(at, end - at)).isValidUtf8())
                 return std::nullopt;
-            texts.push_back(row.sliced(at, end - at));
+            plain.texts[plain.textCount++] = row.sliced(at, end - at);
             at = end + 1;
             if (row[at] == ',' && at + 1 < row.size() - 1)
                 ++at;
             else if (at != row.size() - 1)
                 return std::nullopt;
         }
-        return Row(std::move(texts));
+        return plain;
     }
 
     // A list of exactly this many values.
     bool isListOf(qsizetype count) const
     {
-        return isPlain ? qsizetype(plain.size()) == count
+        return isPlain ? qsizetype(textCount) == count
                        : parsed.isArray() && parsed.toArray().size() == count;
     }
     QString text(qsizetype i, const Place &where, qsizetype limit) const
     {
         if (!isPlain)
             return Node::checkedText(parsed.toArray().at(i), where, limit);
-        const QString result = QString::fromUtf8(plain[std::size_t(i)]);
+        const QString result = QString::fromUtf8(texts[std::size_t(i)]);
         if (result.size() > limit)
             damaged(where, QStringLiteral("is not a text of at most %1 characters").arg(limit));
         return result;
     }
     std::uint64_t number(qsizetype i, const Place &where, std::uint64_t limit) const
     {
-        return isPlain ? Node::digitsValue(plain[std::size_t(i)], where, limit)
+        return isPlain ? Node::digitsValue(texts[std::size_t(i)], where, limit)
                        : Node::wholeNumber(parsed.toArray().at(i), where, limit);
     }
     // The bytes of a text of printable ASCII without a backslash, which stands for itself as a
@@ -537,7 +539,7 @@ public:
     {
         if (!isPlain)
             return std::nullopt;
-        const QByteArrayView text = plain[std::size_t(i)];
+        const QByteArrayView text = texts[std::size_t(i)];
         for (const char c : text)
             if (uchar(c) < 0x20 || uchar(c) >= 0x7F || c == '\\')
                 return std::nullopt;
@@ -545,8 +547,11 @@ public:
     }
 
 private:
+    Row() = default;
+
     QJsonValue parsed;
-    std::vector<QByteArrayView> plain;
+    std::array<QByteArrayView, plainLimit> texts; // in the file, without their quotes
+    std::size_t textCount = 0;
     bool isPlain = false;
 };
 
