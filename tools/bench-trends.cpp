@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <ctime>
 
 int main(int argc, char **argv)
 {
@@ -33,11 +34,20 @@ int main(int argc, char **argv)
     timer.start();
     const TrendRead built = readTrends(history.path());
     const qint64 rebuild = timer.elapsed();
-    double fresh = 1e9;
+    // The processor time beside the time on the clock: on a busy machine the clock measures the
+    // others too. Opening an index that is up to date is the work of one thread.
+    auto processorMs = [] {
+        timespec now{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+        return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+    };
+    double fresh = 1e9, freshProcessor = 1e9;
     for (int round = 0; round < 5; ++round) {
         timer.restart();
+        const double processorStart = processorMs();
         const TrendRead read = readTrends(history.path());
         fresh = std::min(fresh, double(timer.nsecsElapsed()) / 1e6);
+        freshProcessor = std::min(freshProcessor, processorMs() - processorStart);
         if (read.points.size() != built.points.size() || !read.message.isEmpty())
             return 1;
     }
@@ -50,10 +60,11 @@ int main(int argc, char **argv)
     const double folderTime = double(timer.nsecsElapsed()) / 1e6;
     const qint64 size = QFileInfo(QDir(history.path()).filePath(trendIndexName)).size();
     std::printf("%d collections of %lld files, %d folders: index made in %lld ms, opened fresh in "
-                "%.1f ms (best of 5), %.1f MB; %zu points; folders of two collections (%zu rows) "
+                "%.1f ms (best of 5; %.1f ms of processor time), %.1f MB; %zu points; folders of "
+                "two collections (%zu rows) "
                 "read in %.1f ms%s\n",
                 runs, static_cast<long long>(files), folders, static_cast<long long>(rebuild),
-                fresh, double(size) / 1e6, built.points.size(), folderRows, folderTime,
-                built.message.isEmpty() ? "" : qPrintable(" " + built.message));
+                fresh, freshProcessor, double(size) / 1e6, built.points.size(), folderRows,
+                folderTime, built.message.isEmpty() ? "" : qPrintable(" " + built.message));
     return 0;
 }
