@@ -15,6 +15,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 #include <gtest/gtest.h>
 
 namespace {
@@ -119,6 +120,13 @@ TEST_F(TrendsWindowFixture, ReadsBesideTheWindowAndTheLatestFolderWins)
     ASSERT_TRUE(readingEnds());
     EXPECT_EQ(window.shownPoints().size(), 31u);
     EXPECT_TRUE(window.lblSource->text().endsWith(QDir::toNativeSeparators(history.path()) + "."));
+
+    // A window closed for good while it reads leaves the reading to end alone.
+    auto gone = std::make_unique<TrendsWindow>();
+    gone->showHistory(history.path());
+    gone.reset();
+    EXPECT_TRUE(QThreadPool::globalInstance()->waitForDone(10'000));
+    QCoreApplication::processEvents();
 }
 
 // Enter and a double click on a folder row show that folder under its drive's mount point, once
