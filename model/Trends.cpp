@@ -232,10 +232,12 @@ Forecast forecastOf(const std::vector<UsedSample> &samples, std::uint64_t capaci
         return forecast;
     }
     forecast.state = Forecast::State::Growing;
+    // Not before the newest collection, which saw the drive as it was then; beyond a thousand
+    // years a date means nothing.
+    const double newestSeconds = double(forecast.lineStart.secsTo(newest));
     auto meets = [&](double shift) {
         const double seconds = (double(capacity) - line.intercept - shift) / line.slope;
-        // Beyond a thousand years a date means nothing.
-        return forecast.lineStart.addSecs(qint64(std::clamp(seconds, 0.0, 3.15e10)));
+        return forecast.lineStart.addSecs(qint64(std::clamp(seconds, newestSeconds, 3.15e10)));
     };
     forecast.full = meets(0);
     forecast.fullEarliest = meets(line.spread);

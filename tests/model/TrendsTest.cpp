@@ -70,6 +70,8 @@ TEST(Trends, ForecastRangeWidensWithTheSpread)
     EXPECT_LT(forecast.fullEarliest, forecast.full);
     EXPECT_GT(forecast.fullLatest, forecast.full);
     EXPECT_TRUE(forecastRangeText(forecast).startsWith("full between "));
+    // A drive the spread may already have filled is full no earlier than its newest collection.
+    EXPECT_EQ(forecastOf(samples, 52 * GiB).fullEarliest, samples.back().at);
 }
 
 // The range names what its ends do not share: the days of one month, the months of one year.
