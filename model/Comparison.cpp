@@ -5,6 +5,7 @@
 #include "model/FilterText.h"
 #include "model/FolderReport.h"
 #include "model/History.h"
+#include "model/JsonText.h"
 #include "model/NameList.h"
 #include "model/QuickFacts.h"
 #include "model/ReportModel.h"
@@ -15,8 +16,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QLocale>
 #include <algorithm>
 #include <array>
@@ -555,12 +554,6 @@ QString comparisonText(const Comparison &comparison)
 }
 
 namespace {
-
-QByteArray jsonText(const QString &text)
-{
-    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-    return array.mid(1, array.size() - 2);
-}
 
 QByteArray jsonCell(const ReportCell &cell)
 {

@@ -2,6 +2,7 @@
 
 #include "engine/EngineTestSupport.h"
 #include "model/History.h"
+#include "model/JsonText.h"
 #include "model/ReportCsv.h"
 #include "model/RunRecorder.h"
 #include "support/TestSupport.h"
@@ -391,6 +392,30 @@ TEST(Comparison, FolderRowsFollowTheListingRules)
             EXPECT_EQ(labels, c.labels);
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// Every hand-written JSON escapes a text as the collection files do; names reach it already
+// escaped, so a raw control character is rare but stays valid JSON.
+TEST(JsonText, EscapesAsTheCollectionFilesDo)
+{
+    const struct
+    {
+        QString text;
+        QByteArray json;
+    } cases[] = {
+        {"plain", "\"plain\""},
+        {"say \"hi\"", "\"say \\\"hi\\\"\""},
+        {"a\\b", "\"a\\\\b\""},
+        {".DOC\t3\t100", "\".DOC\\t3\\t100\""},
+        {QString(QChar(1)), "\"\\u0001\""},
+        {"äö", "\"äö\""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(jsonText(c.text), c.json) << c.text.toStdString();
 }
 
 } // namespace

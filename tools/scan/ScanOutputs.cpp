@@ -11,6 +11,7 @@
 #include "model/FilterText.h"
 #include "model/FolderTable.h"
 #include "model/History.h"
+#include "model/JsonText.h"
 #include "model/PrometheusText.h"
 #include "model/ReportCsv.h"
 #include "model/ReportModel.h"
@@ -28,32 +29,7 @@ namespace {
 
 std::string jsonString(const QString &text)
 {
-    std::string out = "\"";
-    for (unsigned char c : text.toUtf8()) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        default:
-            if (c < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                out += escaped;
-            } else {
-                out += char(c);
-            }
-        }
-    }
-    return out + "\"";
+    return jsonText(text).toStdString();
 }
 
 std::string number(std::uint64_t value)
