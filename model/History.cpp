@@ -45,33 +45,28 @@ QStringList historyFiles(const QString &folder)
     return names;
 }
 
-QString keepInHistory(const Collection &collection, const QString &folder, QString &message)
+platform::Outcome<QString> keepInHistory(const Collection &collection, const QString &folder)
 {
-    if (!QDir().mkpath(folder)) {
-        message = QStringLiteral("Cannot make the history folder %1.").arg(folder);
-        return QString();
-    }
+    using Saved = platform::Outcome<QString>;
+    if (!QDir().mkpath(folder))
+        return Saved::failure(QStringLiteral("Cannot make the history folder %1.").arg(folder));
     const QByteArray bytes = collectionJson(collection);
-    if (const CollectionRead check = parseCollection(bytes); !check) {
-        message = QStringLiteral("Cannot save the collection in %1: %2.")
-                      .arg(QDir(folder).absolutePath(), check.message);
-        return QString();
-    }
+    if (const CollectionRead check = parseCollection(bytes); !check)
+        return Saved::failure(QStringLiteral("Cannot save the collection in %1: %2.")
+                                  .arg(QDir(folder).absolutePath(), check.message));
     // The name is taken by a link to the written file, which fails when another run of the same
     // second got there first: then the next number, and no run replaces another.
     const QString name = historyFileName(collection.facts).chopped(suffix.size());
-    QString why;
-    const QString path = platform::writeNewFile(
+    const Saved written = platform::writeNewFile(
         QDir(folder).absolutePath(),
         [&name](int n) {
             return n == 1 ? name + suffix : name + QStringLiteral("_%1").arg(n) + suffix;
         },
-        [&bytes](QIODevice &file) { return file.write(bytes) == bytes.size(); }, why);
-    if (path.isEmpty()) {
-        message = QStringLiteral("Cannot save the collection in %1: %2.")
-                      .arg(QDir(folder).absolutePath(), why);
-        return QString();
-    }
+        [&bytes](QIODevice &file) { return file.write(bytes) == bytes.size(); });
+    if (!written)
+        return Saved::failure(QStringLiteral("Cannot save the collection in %1: %2.")
+                                  .arg(QDir(folder).absolutePath(), written.message()));
+    const QString &path = *written;
     // One left behind goes with the next run.
     pruneHistory(folder,
                  collection.facts.started.isValid() ? collection.facts.started

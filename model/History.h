@@ -2,6 +2,7 @@
 
 #include "model/Collection.h"
 #include "model/HistoryThinning.h"
+#include "platform/Outcome.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,8 +26,8 @@ QStringList historyFiles(const QString &folder);
 // Saves a run into the history folder, which is made when missing, under its history name (with
 // "_2", "_3", ... added when a run of the same second and drives is there already, even one saved
 // at the same moment by another program), then thins
-// the history as of the run's start. Answers the path written, or an empty path and a message.
-QString keepInHistory(const Collection &collection, const QString &folder, QString &message);
+// the history as of the run's start. Answers the path written, or why it could not be saved.
+platform::Outcome<QString> keepInHistory(const Collection &collection, const QString &folder);
 
 // The thinning of a history folder as of now: each of its collections with whether it stays and
 // why. Only a regular file with a history name whose bytes are a collection of this program takes

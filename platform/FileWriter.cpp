@@ -197,14 +197,13 @@ std::optional<QString> writeFile(const QString &path, const WriteBody &body)
     return std::nullopt;
 }
 
-QString writeNewFile(const QString &folder, const std::function<QString(int n)> &nameFor,
-                     const WriteBody &body, QString &message)
+Outcome<QString> writeNewFile(const QString &folder, const std::function<QString(int n)> &nameFor,
+                              const WriteBody &body)
 {
     const Written written = writeBeside(folder, nameFor(1), body, std::nullopt);
-    if (!written.failure.isEmpty()) {
-        message = written.failure;
-        return QString();
-    }
+    if (!written.failure.isEmpty())
+        return Outcome<QString>::failure(written.failure);
+    QString message;
     for (int n = 1; n < 10000; ++n) {
         const QString path = QDir(folder).filePath(nameFor(n));
         // link() fails when the name exists, where rename() would replace it.
@@ -220,7 +219,7 @@ QString writeNewFile(const QString &folder, const std::function<QString(int n)> 
     if (message.isEmpty())
         message = reason(EEXIST);
     ::unlink(encoded(written.path).constData());
-    return QString();
+    return Outcome<QString>::failure(message);
 }
 
 } // namespace platform

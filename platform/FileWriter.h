@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Outcome.h"
+
 #include <QIODevice>
 #include <QString>
 #include <functional>
@@ -21,8 +23,8 @@ std::optional<QString> writeFile(const QString &path, const WriteBody &body);
 
 // Writes body once into folder and gives it the first free name of nameFor(1), nameFor(2), ...:
 // a name that exists is never replaced, even by a writer that picks the same name at the same
-// moment. Answers the path taken, or an empty path and the reason in message.
-QString writeNewFile(const QString &folder, const std::function<QString(int n)> &nameFor,
-                     const WriteBody &body, QString &message);
+// moment. Answers the path taken, or the reason it could not be written.
+Outcome<QString> writeNewFile(const QString &folder, const std::function<QString(int n)> &nameFor,
+                              const WriteBody &body);
 
 } // namespace platform

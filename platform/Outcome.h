@@ -13,7 +13,7 @@ template <typename T, typename Message = QString> class Outcome
 {
 public:
     Outcome(T value) : held(std::move(value)) {}
-    static Outcome failure(Message why) { return Outcome(std::move(why)); }
+    static Outcome failure(Message why) { return Outcome(Failed{}, std::move(why)); }
 
     explicit operator bool() const { return held.has_value(); }
     T &operator*() { return *held; }
@@ -23,7 +23,10 @@ public:
     const Message &message() const { return why; }
 
 private:
-    explicit Outcome(Message why, int = 0) : why(std::move(why)) {}
+    struct Failed
+    {
+    };
+    Outcome(Failed, Message why) : why(std::move(why)) {}
 
     std::optional<T> held;
     Message why;

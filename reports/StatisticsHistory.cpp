@@ -17,8 +17,10 @@ void TfrmStatistics::keepRunInHistory()
     reportResultsChanged();
     if (historyFolder.isEmpty())
         return;
-    QString message;
-    resultHistoryFile = keepInHistory(collectionOf(facts, engine), historyFolder, message);
-    if (resultHistoryFile.isEmpty())
-        std::fprintf(stderr, "korvel98: %s\n", message.toLocal8Bit().constData());
+    const platform::Outcome<QString> kept =
+        keepInHistory(collectionOf(facts, engine), historyFolder);
+    if (kept)
+        resultHistoryFile = *kept;
+    else
+        std::fprintf(stderr, "korvel98: %s\n", kept.message().toLocal8Bit().constData());
 }

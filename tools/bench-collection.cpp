@@ -101,10 +101,10 @@ void timeCollection(const Collection &run, const DriveFacts &drive)
     const int historyRuns = 100;
     Collection other = run;
     other.facts.complete = false;
-    keepInHistory(run, history.path(), message);
+    keepInHistory(run, history.path());
     for (int i = 1; i < historyRuns; ++i) {
         other.facts.started = run.facts.started.addSecs(i);
-        keepInHistory(other, history.path(), message);
+        keepInHistory(other, history.path());
     }
     std::uint64_t expected = 0;
     const Timing look = median([&] { expected = expectedEntries(history.path(), drive); });

@@ -72,9 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     drive.letter = u'd';
     run.facts.drives.push_back(drive);
     run.figures.filter = Filter();
-    QString message;
-    const QString saved = keepInHistory(run, folder.path(), message);
-    FUZZ_CHECK(!saved.isEmpty() && readCollectionFile(saved));
+    const platform::Outcome<QString> saved = keepInHistory(run, folder.path());
+    FUZZ_CHECK(saved && readCollectionFile(*saved));
     for (const QString &name : strangers)
         FUZZ_CHECK(QFileInfo::exists(folder.filePath(name)) ||
                    QFileInfo(folder.filePath(name)).isSymLink());

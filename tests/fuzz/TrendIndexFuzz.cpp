@@ -32,8 +32,7 @@ const QTemporaryDir &history()
             drive.freeBytes = 1000 - 100 * day;
             c.facts.drives = {drive};
             c.figures.filter = Filter();
-            QString message;
-            keepInHistory(c, folder.path(), message);
+            keepInHistory(c, folder.path());
         }
     }
     return folder;

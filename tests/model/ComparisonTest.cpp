@@ -307,10 +307,9 @@ TEST(Comparison, EarlierRunsOfTheSameDrivesComeFirst)
         drive.mountPoint = mountPoint;
         drive.walked = true;
         run.facts.drives = {drive};
-        QString message;
-        const QString path = keepInHistory(run, folder.path(), message);
-        EXPECT_FALSE(path.isEmpty()) << message.toStdString();
-        return std::pair{path, run.facts};
+        const platform::Outcome<QString> kept = keepInHistory(run, folder.path());
+        EXPECT_TRUE(kept) << kept.message().toStdString();
+        return std::pair{kept ? *kept : QString(), run.facts};
     };
     const auto [older, olderFacts] = keep(1, "/home");
     const auto [other, otherFacts] = keep(6, "/data");

@@ -64,10 +64,9 @@ TEST(History, FolderFollowsAnAbsoluteXdgDataHomeOnly)
 TEST(History, NamesSortByTimeAndNeverReplaceARun)
 {
     QTemporaryDir folder;
-    QString message;
     for (const QDateTime &at : {localTime(7, 16, 45, 3), localTime(7, 9, 5, 0),
                                 localTime(7, 16, 45, 3), localTime(10, 0, 0, 0)})
-        EXPECT_FALSE(keepInHistory(run(at), folder.path(), message).isEmpty());
+        EXPECT_TRUE(keepInHistory(run(at), folder.path()));
     EXPECT_EQ(names(historyFiles(folder.path())),
               (QStringList{"2026-12-07T09-05-00_c_d.korvel98.json",
                            "2026-12-07T16-45-03_c_d.korvel98.json",
@@ -80,10 +79,9 @@ TEST(History, NamesSortByTimeAndNeverReplaceARun)
 TEST(History, ThinningRemovesOnlyCollections)
 {
     QTemporaryDir folder;
-    QString message;
     const QDateTime now = localTime(1, 12, 0, 0).addYears(1);
-    const QString old = keepInHistory(run(localTime(1, 1, 0, 0), "c"), folder.path(), message);
-    const QString older = keepInHistory(run(localTime(1, 0, 0, 0), "c"), folder.path(), message);
+    const QString old = *keepInHistory(run(localTime(1, 1, 0, 0), "c"), folder.path());
+    const QString older = *keepInHistory(run(localTime(1, 0, 0, 0), "c"), folder.path());
     const QString text = folder.filePath("2026-12-01T00-00-01_c.korvel98.json");
     const QString foreign = folder.filePath("2026-12-01T00-00-02_c.korvel98.json");
     for (const auto &[path, bytes] : {std::pair{text, QByteArray("notes of a day\n")},
@@ -103,8 +101,8 @@ TEST(History, ThinningRemovesOnlyCollections)
 
     // Keeping a run thins the history as of that run's start: a year on, the day of the two
     // runs of the first of December keeps its newer one only, as the newest of its week.
-    const QString other = keepInHistory(run(localTime(1, 2, 0, 0), "c"), folder.path(), message);
-    EXPECT_FALSE(keepInHistory(run(now), folder.path(), message).isEmpty());
+    const QString other = *keepInHistory(run(localTime(1, 2, 0, 0), "c"), folder.path());
+    EXPECT_TRUE(keepInHistory(run(now), folder.path()));
     EXPECT_TRUE(QFileInfo::exists(other));
     EXPECT_FALSE(QFileInfo::exists(old));
 }
@@ -148,8 +146,10 @@ TEST(History, FailedWriteLeavesTheFileThatWasThere)
 
     QFile blocker(folder.filePath("file"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    EXPECT_TRUE(keepInHistory(bigger, blocker.fileName() + "/history", message).isEmpty());
-    EXPECT_TRUE(message.startsWith("Cannot make the history folder")) << message.toStdString();
+    const auto refused = keepInHistory(bigger, blocker.fileName() + "/history");
+    EXPECT_FALSE(refused);
+    EXPECT_TRUE(refused.message().startsWith("Cannot make the history folder"))
+        << refused.message().toStdString();
 }
 
 TEST(History, EstimateTakesTheNewestCompleteWalkOfTheSameDrive)
@@ -160,8 +160,7 @@ TEST(History, EstimateTakesTheNewestCompleteWalkOfTheSameDrive)
         Collection c = run(localTime(day, 12, 0, 0), "c", complete);
         DriveFacts &drive = c.facts.drives[0];
         drive = {'c', mountPoint, "ext4", 1000, 600, 4096, usedEntries, true, entriesMet};
-        QString message;
-        keepInHistory(c, folder.path(), message);
+        keepInHistory(c, folder.path());
     };
     keep(1, true, "/home", 1000, 2000);
     keep(2, true, "/home", 1200, 2000); // the newest complete walk of /home
@@ -196,9 +195,8 @@ TEST(History, RunsSavedTogetherAreAllKept)
     std::vector<std::thread> writers;
     for (int w = 0; w < 4; ++w)
         writers.emplace_back([&folder] {
-            QString message;
             for (int i = 0; i < 10; ++i)
-                keepInHistory(run(localTime(2, 9, 0, 0)), folder.path(), message);
+                keepInHistory(run(localTime(2, 9, 0, 0)), folder.path());
         });
     for (std::thread &writer : writers)
         writer.join();

@@ -37,8 +37,8 @@ Collection run(int day, std::uint64_t used)
 
 void keep(const QTemporaryDir &folder, const Collection &c)
 {
-    QString message;
-    ASSERT_FALSE(keepInHistory(c, folder.path(), message).isEmpty()) << message.toStdString();
+    const auto kept = keepInHistory(c, folder.path());
+    ASSERT_TRUE(kept) << kept.message().toStdString();
 }
 
 // However the index came to be, what it gives is what the files say.

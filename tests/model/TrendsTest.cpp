@@ -15,7 +15,6 @@ QString writeHistory(const QTemporaryDir &folder, int runs, std::uint64_t growth
                      std::uint64_t capacity)
 {
     const QDateTime first(QDate(2026, 1, 1), QTime(3, 0));
-    QString message;
     for (int day = 0; day < runs; ++day) {
         Collection c;
         c.facts.started = first.addDays(day);
@@ -26,8 +25,8 @@ QString writeHistory(const QTemporaryDir &folder, int runs, std::uint64_t growth
         drive.freeBytes = capacity - 10 * GiB - day * growthPerDay;
         c.facts.drives = {drive};
         c.figures.filter = Filter();
-        if (keepInHistory(c, folder.path(), message).isEmpty())
-            return message;
+        if (const auto kept = keepInHistory(c, folder.path()); !kept)
+            return kept.message();
     }
     return QString();
 }

@@ -285,9 +285,13 @@ bool keepRun(const Options &options, const RunFacts &facts, const Accumulators &
         std::fprintf(stderr, "korvel98-scan: %s\n", message.toLocal8Bit().constData());
         kept = false;
     }
-    if (options.history && keepInHistory(collection, collectionsFolder(), message).isEmpty()) {
-        std::fprintf(stderr, "korvel98-scan: %s\n", message.toLocal8Bit().constData());
-        kept = false;
+    if (options.history) {
+        const platform::Outcome<QString> inHistory = keepInHistory(collection, collectionsFolder());
+        if (!inHistory) {
+            std::fprintf(stderr, "korvel98-scan: %s\n",
+                         inHistory.message().toLocal8Bit().constData());
+            kept = false;
+        }
     }
     return kept;
 }
