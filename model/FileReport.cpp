@@ -5,7 +5,9 @@
 #include "model/FolderReport.h"
 #include "model/TypeNames.h"
 
+#include <QDateTime>
 #include <QLocale>
+#include <QTimeZone>
 #include <algorithm>
 #include <map>
 
@@ -98,4 +100,40 @@ std::vector<OwnerRow> ownerRows(const std::vector<DriveFiles> &drives, OwnerKind
     std::stable_sort(rows.begin(), rows.end(),
                      [](const OwnerRow &a, const OwnerRow &b) { return a.bytes > b.bytes; });
     return rows;
+}
+
+ReportTable largestFilesTable(const RunFacts &facts, const std::vector<DriveFiles> &drives,
+                              std::size_t count)
+{
+    ReportTable table;
+    table.title = QStringLiteral("Largest files");
+    table.headings = {"File", "Size", "Share of counted bytes", "Modified (UTC)", "Type"};
+    for (const FileRow &row : largestFileRows(facts, drives)) {
+        if (table.rows.size() >= count)
+            break;
+        const QDateTime modified =
+            QDateTime::fromSecsSinceEpoch(row.file.writeTime, QTimeZone::utc());
+        table.rows.push_back({ReportCell::ofText(row.shown), ReportCell::ofInteger(row.file.size),
+                              ReportCell::ofPercentage(row.share * 100),
+                              ReportCell::ofText(modified.toString(Qt::ISODate)),
+                              ReportCell::ofText(row.typeName)});
+    }
+    if (const QString line = filesNotKeptLine(drives); !line.isEmpty())
+        table.notes << line;
+    return table;
+}
+
+ReportTable ownersTable(const std::vector<DriveFiles> &drives)
+{
+    ReportTable table;
+    table.title = QStringLiteral("Owners");
+    table.headings = {"Kind", "Name", "Id", "Files", "Bytes", "Share of counted bytes"};
+    for (const auto &[kind, word] :
+         {std::pair{OwnerKind::Users, "user"}, std::pair{OwnerKind::Groups, "group"}})
+        for (const OwnerRow &row : ownerRows(drives, kind))
+            table.rows.push_back(
+                {ReportCell::ofText(QLatin1String(word)), ReportCell::ofText(row.name),
+                 ReportCell::ofInteger(row.id), ReportCell::ofInteger(std::uint64_t(row.files)),
+                 ReportCell::ofInteger(row.bytes), ReportCell::ofPercentage(row.share * 100)});
+    return table;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/LargestFiles.h"
+#include "model/ReportTable.h"
 #include "model/RunFacts.h"
 
 #include <QByteArray>
@@ -53,3 +54,10 @@ std::vector<OwnerRow> ownerRows(const std::vector<DriveFiles> &drives, OwnerKind
 
 // The name an id is shown by.
 QString ownerName(const OwnerTotal &owner);
+
+// The largest files as a table (location, size, share, modification time in UTC, type), the
+// first count of them, with the line of filesNotKeptLine as its note.
+ReportTable largestFilesTable(const RunFacts &facts, const std::vector<DriveFiles> &drives,
+                              std::size_t count = SIZE_MAX);
+// The users, then the groups, as one table (kind, name, id, files, bytes, share).
+ReportTable ownersTable(const std::vector<DriveFiles> &drives);
