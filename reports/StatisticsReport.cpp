@@ -103,9 +103,10 @@ void TfrmStatistics::reportResultsChanged()
     if (compareWindow && compareWindow->isVisible() && resultFacts.started.isValid())
         compareWindow->nowChanged(collectionOf(resultFacts, engine), historyFolder,
                                   resultHistoryFile);
-    if (largestFolders && largestFolders->isVisible())
+    if (largestFolders && largestFolders->isVisible()) {
         largestFolders->showFolders(resultFacts, engine.folderTotals);
-    largestFolders->showFiles(resultFacts, engine.driveFiles, !engine.driveFiles.empty());
+        largestFolders->showFiles(resultFacts, engine.driveFiles, !engine.driveFiles.empty());
+    }
 }
 
 void TfrmStatistics::LargestFolders1Click()
