@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr std::array columnWidths = {380, 100, 90, 110, 150};
+constexpr std::array columnWidths = {370, 90, 140, 110, 150};
 
 } // namespace
 

@@ -32,7 +32,7 @@
 namespace {
 
 constexpr QSize startSize(860, 500);
-constexpr std::array columnWidths = {240, 100, 50, 110, 160, 160};
+constexpr std::array columnWidths = {230, 100, 50, 140, 150, 150};
 
 // The bar's two parts: the folder's own files, and what lies in its subfolders. The bar stands on
 // the list's white, as the program's windows keep their light colours on any desktop.

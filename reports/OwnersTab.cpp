@@ -18,10 +18,13 @@ QTableView *ownerTable(const QString &name, OwnerTableModel *model, QWidget *par
     view->setModel(model);
     setUpSpaceTable(view);
     view->horizontalHeader()->setSortIndicator(OwnerTableModel::BytesColumn, Qt::DescendingOrder);
-    view->setColumnWidth(OwnerTableModel::NameColumn, 200);
+    // The name takes the room left; the figures keep their widths beside it.
+    view->horizontalHeader()->setStretchLastSection(false);
+    view->horizontalHeader()->setSectionResizeMode(OwnerTableModel::NameColumn,
+                                                   QHeaderView::Stretch);
     view->setColumnWidth(OwnerTableModel::FilesColumn, 100);
     view->setColumnWidth(OwnerTableModel::BytesColumn, 130);
-    view->setColumnWidth(OwnerTableModel::ShareColumn, 150);
+    view->setColumnWidth(OwnerTableModel::ShareColumn, 140);
     return view;
 }
 
