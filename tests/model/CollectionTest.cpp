@@ -188,6 +188,10 @@ TEST(CollectionRead, HostileFilesAreRefusedWithOneMessage)
         {R"("1000","","3")", R"("1000","","2")", "users does not add up to the files counted"},
         {R"("1000","","3")", R"("0","","3")", "users[1] is out of order or repeats an id"},
         {R"("counted":"4")", R"("counted":"1")", "largest holds more files than were kept"},
+        {R"(["docs","3")", R"(["docs","3a")", "rows[1] is not a whole number"},
+        {R"(["docs","3")", R"(["docs","")", "rows[1] is not a whole number"},
+        {R"(["docs","3","30")", R"(["docs","3","18446744073709551616")", "is larger than"},
+        {R"(["docs","3","30","3","30"])", R"(["docs","3","30","3"])", "rows[1] is not a path"},
     };
     const QByteArray valid = sample();
     ASSERT_TRUE(parseCollection(valid)) << parseCollection(valid).message.toStdString();
@@ -232,6 +236,14 @@ TEST(CollectionRead, LongListsReadRowByRowAsTheWholeFile)
                                         .arg(error.errorString())
                                         .arg(error.offset));
         }
+    }
+    // A row spelled otherwise than the program writes it reads as the same row.
+    for (const auto &[from, to] :
+         {std::pair{R"(["docs","3")", R"([ "docs", "3")"},
+          std::pair{R"(["docs")", R"(["\u0064ocs")"}, std::pair{R"([".TXT")", R"([".T\u0058T")"}}) {
+        QByteArray bytes = valid;
+        bytes.replace(from, to);
+        EXPECT_EQ(parseCollection(bytes).collection, parseCollection(valid).collection) << to;
     }
 }
 
