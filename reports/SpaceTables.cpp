@@ -48,6 +48,22 @@ void sortByText(std::vector<Row> &rows, Qt::SortOrder order, QString (*text)(con
         rows.push_back(std::move(pair.second));
 }
 
+// The rows the view holds on to (the current one, the selection) follow their rows through a
+// sort: each is found again by its key.
+template <typename Row, typename Key>
+QModelIndexList movedIndexes(const QModelIndexList &before, const std::vector<Row> &old,
+                             const std::vector<Row> &sorted, Key key)
+{
+    QModelIndexList after;
+    for (const QModelIndex &index : before) {
+        const auto wanted = key(old[std::size_t(index.row())]);
+        const auto at = std::find_if(sorted.begin(), sorted.end(),
+                                     [&](const Row &row) { return key(row) == wanted; });
+        after << index.model()->index(int(at - sorted.begin()), index.column());
+    }
+    return after;
+}
+
 } // namespace
 
 // ---- Files --------------------------------------------------------------------------------------
@@ -113,6 +129,8 @@ QVariant FileTableModel::headerData(int section, Qt::Orientation orientation, in
 void FileTableModel::sort(int column, Qt::SortOrder order)
 {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList held = persistentIndexList();
+    const std::vector<FileRow> old = held.isEmpty() ? std::vector<FileRow>() : rows;
     switch (column) {
     case FileColumn:
         sortByText<FileRow>(rows, order, [](const FileRow &r) { return r.shown; });
@@ -128,6 +146,9 @@ void FileTableModel::sort(int column, Qt::SortOrder order)
         sortByText<FileRow>(rows, order, [](const FileRow &r) { return r.typeName; });
         break;
     }
+    if (!held.isEmpty())
+        changePersistentIndexList(
+            held, movedIndexes(held, old, rows, [](const FileRow &r) { return r.location; }));
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
@@ -189,6 +210,8 @@ QVariant OwnerTableModel::headerData(int section, Qt::Orientation orientation, i
 void OwnerTableModel::sort(int column, Qt::SortOrder order)
 {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList held = persistentIndexList();
+    const std::vector<OwnerRow> old = held.isEmpty() ? std::vector<OwnerRow>() : rows;
     switch (column) {
     case NameColumn:
         sortByText<OwnerRow>(rows, order, [](const OwnerRow &r) { return r.name; });
@@ -201,6 +224,9 @@ void OwnerTableModel::sort(int column, Qt::SortOrder order)
         sortRows(rows, order, [](const OwnerRow &r) { return r.bytes; });
         break;
     }
+    if (!held.isEmpty())
+        changePersistentIndexList(
+            held, movedIndexes(held, old, rows, [](const OwnerRow &r) { return r.id; }));
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

@@ -279,9 +279,11 @@ TEST_F(LargestFolders, FilesTabListsTheLargestFilesAndWhatItLeavesOut)
                  {FileTableModel::FileColumn, Qt::AscendingOrder, "/home/ann/big.zq9"},
                  {FileTableModel::TypeColumn, Qt::DescendingOrder, "/home/ann/big.zq9"},
                  {FileTableModel::SizeColumn, Qt::DescendingOrder, "/mnt/data/x\\xFF/film"}};
+    table.setCurrentIndex(model.index(2, 0)); // usr/lib/a.so, which stays picked
     for (const auto &c : cases) {
         table.sortByColumn(c.column, c.order);
         EXPECT_EQ(model.index(0, 0).data().toString(), c.first) << c.column;
+        EXPECT_EQ(table.currentIndex().data().toString(), "/usr/lib/a.so") << c.column;
     }
 }
 
