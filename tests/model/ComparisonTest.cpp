@@ -403,8 +403,9 @@ TEST(Comparison, TypeRowsGoByByteChangeThenFileChange)
         then.figures.lbTypes.putRow(r.extension, r.filesThen, r.bytesThen);
         now.figures.lbTypes.putRow(r.extension, r.filesNow, r.bytesNow);
     }
+    const Comparison comparison(then, now);
     QStringList order;
-    for (const ChangeRow &row : Comparison(then, now).types())
+    for (const ChangeRow &row : comparison.types())
         order << row.label;
     EXPECT_EQ(order, (QStringList{".D", ".B", ".C", ".A", ".E"}));
 }
