@@ -165,6 +165,7 @@ TEST(CollectionRead, HostileFilesAreRefusedWithOneMessage)
         {R"(["","1","10"])", R"([".TXT","1","10"])", "lbTypes[1] repeats an extension"},
         {R"(["","1","10"])", R"([".TOOLONG","1","10"])", "holds no extension"},
         {R"(["","1","10"])", R"(["","1","10",4])", "lbTypes[0] is not an extension"},
+        {R"(["","1","10"])", R"(["","0","10"])", "lbTypes[0] has bytes but no files"},
         {R"(".TXT","3")", R"(".TXT","4")", "counts more files than were found"},
         {R"("overhang4K":0,)", "", "figures.overhang4K is missing"},
         {R"("letter":"c")", R"("letter":"a")", "not a drive letter from c to z"},

@@ -399,3 +399,32 @@ TEST(Comparison, FolderRowsFollowTheListingRules)
 }
 
 } // namespace
+
+namespace {
+
+// Type rows go by the size of the byte change, then of the file change, then by extension.
+TEST(Comparison, TypeRowsGoByByteChangeThenFileChange)
+{
+    Collection then, now;
+    // {extension, files then, files now, bytes then, bytes now}
+    const struct
+    {
+        const char *extension;
+        std::int64_t filesThen, filesNow;
+        std::uint64_t bytesThen, bytesNow;
+    } rows[] = {
+        {".A", 1, 2, 100, 110}, {".B", 1, 9, 100, 110}, {".C", 5, 1, 100, 90},
+        {".D", 1, 1, 100, 500}, {".E", 1, 2, 100, 90},
+    };
+    for (const auto &r : rows) {
+        then.figures.lbTypes.putRow(r.extension, r.filesThen, r.bytesThen);
+        now.figures.lbTypes.putRow(r.extension, r.filesNow, r.bytesNow);
+    }
+    const Comparison comparison(then, now);
+    QStringList order;
+    for (const ChangeRow &row : comparison.types())
+        order << row.label;
+    EXPECT_EQ(order, (QStringList{".D", ".B", ".C", ".A", ".E"}));
+}
+
+} // namespace

@@ -266,6 +266,10 @@ TEST_F(ScanTool, FiltersAndSeveralFolders)
     EXPECT_EQ(r.json()["filesProcessed"].toInteger(), 8);
     EXPECT_EQ(r.json()["filesFound"].toInteger(), 2);
     EXPECT_EQ(r.json()["overhang4K"].toInteger(), 0);
+    // A picked type no file has is named among the types, not in the run's own table.
+    r = scan({"--include", ".doc,.xyz", dir.path()});
+    EXPECT_EQ(r.json()["lbTypes"].toArray(), QJsonArray{".DOC\t1\t5000"});
+    EXPECT_EQ(r.json()["types"].toArray().size(), 2);
 }
 
 TEST_F(ScanTool, BadArgumentsExitWithTwoAndOneLine)
