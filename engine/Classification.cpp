@@ -23,18 +23,25 @@ bool hasValidTime(std::uint32_t packed)
     return (packed >> 11 & 31) <= 23 && (packed >> 5 & 63) <= 59 && (packed & 31) <= 29;
 }
 
+// Whether the date half of a packed date-time names a day of the calendar. The leap year rule
+// only for 29 February: every stamp of a walk comes through here.
+bool hasValidDate(std::uint32_t packed)
+{
+    static constexpr unsigned monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const unsigned month = packed >> 21 & 15, day = packed >> 16 & 31;
+    if (month < 1 || month > 12 || day < 1)
+        return false;
+    return day <= monthDays[month - 1] ||
+           (month == 2 && day == 29 && isLeap(int(packed >> 25) + 1980));
+}
+
 // The fields of a packed date-time; any field out of its range makes it 1 January 1980, 00:00.
 Unpacked unpack(std::uint32_t packed)
 {
-    Unpacked u{int(packed >> 25) + 1980, int(packed >> 21 & 15), int(packed >> 16 & 31),
-               int(packed >> 11 & 31),   int(packed >> 5 & 63),  int(packed & 31) * 2};
-    static constexpr int monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool valid = u.month >= 1 && u.month <= 12 && u.day >= 1 &&
-                       u.day <= monthDays[u.month - 1] + (u.month == 2 && isLeap(u.year)) &&
-                       hasValidTime(packed);
-    if (!valid)
-        u = {1980, 1, 1, 0, 0, 0};
-    return u;
+    if (!hasValidDate(packed) || !hasValidTime(packed))
+        return {1980, 1, 1, 0, 0, 0};
+    return {int(packed >> 25) + 1980, int(packed >> 21 & 15), int(packed >> 16 & 31),
+            int(packed >> 11 & 31),   int(packed >> 5 & 63),  int(packed & 31) * 2};
 }
 
 } // namespace
@@ -87,8 +94,9 @@ int halfHourSlot(std::uint32_t packed)
 {
     if (packed == 0)
         return -1;
-    const Unpacked u = unpack(packed);
-    return 2 * u.hour + (u.minute >= 30 ? 1 : 0);
+    if (!hasValidDate(packed) || !hasValidTime(packed))
+        return 0;
+    return int(2 * (packed >> 11 & 31) + ((packed >> 5 & 63) >= 30 ? 1 : 0));
 }
 
 QString extractExtension(const QString &row)

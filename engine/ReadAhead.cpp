@@ -64,8 +64,9 @@ std::string Folder::path() const
 
 FolderReader::FolderReader(const std::string &root, std::uint64_t device, std::size_t entriesAhead)
     : top(std::make_unique<Folder>(nullptr, root, 0)),
-      device(device ? device : platform::deviceOf(root)), limit(entriesAhead),
-      keptPerThread(openFoldersKept)
+      device(device ? device : platform::deviceOf(root)),
+      // Every folder the walk enters lies on the root's file system: one look serves them all.
+      kind(platform::fileSystemKindOf(root)), limit(entriesAhead), keptPerThread(openFoldersKept)
 {}
 
 FolderReader::~FolderReader() = default;
@@ -199,9 +200,9 @@ void FolderReader::read(Folder &folder, OpenFolders &openFolders)
         folder.parent ? openFolders.find(folder.parent->id) : nullptr;
     // A folder that cannot be read lists nothing, so the walk passes it as an empty one.
     if (parent)
-        folder.listing.readAt(*parent, folder.name, &handle);
+        folder.listing.readAt(*parent, folder.name, &handle, kind);
     else
-        folder.listing.read(folder.path(), folder.parent == nullptr, &handle);
+        folder.listing.read(folder.path(), folder.parent == nullptr, &handle, kind);
     if (folder.listing.lackedResources())
         readAgain(folder, openFolders);
     // Hidden and system folders are never entered, nor the roots of other file systems mounted
@@ -225,7 +226,7 @@ void FolderReader::readAgain(Folder &folder, OpenFolders &openFolders)
     openFolders.open.clear();
     const std::string path = folder.path();
     for (int attempt = 1; attempt < readAttempts; ++attempt) {
-        if (folder.listing.read(path, folder.parent == nullptr) ||
+        if (folder.listing.read(path, folder.parent == nullptr, nullptr, kind) ||
             !folder.listing.lackedResources())
             return;
         std::this_thread::sleep_for(retryPause);

@@ -143,6 +143,7 @@ private:
 
     std::unique_ptr<Folder> top;
     std::uint64_t device;
+    platform::FileSystemKind kind; // of every folder on device
     std::size_t limit;
     std::size_t keptPerThread; // folders each thread keeps open
 

@@ -316,6 +316,7 @@ bool StatisticsEngine::scanfiles(Level &level)
     QString directoryText;
     // A folder's files take microseconds: one look at the clock serves them all.
     folderToday = platform::localDayNumber(clock());
+    folderTimes = &platform::localTimes();
     bool done = true;
     while (level.nextFile < entries.size() && !aborted) {
         const platform::DirectoryEntry &entry = entries[level.nextFile++];
@@ -343,6 +344,7 @@ bool StatisticsEngine::scanfiles(Level &level)
         }
     }
     folderToday.reset();
+    folderTimes = nullptr;
     return done;
 }
 
@@ -396,7 +398,7 @@ void StatisticsEngine::crunchNumbers(const QString &directoryText,
 {
     if (filesProcessed % 3 == 0)
         showProgress(directoryText);
-    if (!passesFilter(entry.rawName))
+    if (!filter.allTypes() && !passesFilter(entry.rawName))
         return;
     ++filesFound;
     const std::uint64_t size = entry.size;
@@ -406,9 +408,10 @@ void StatisticsEngine::crunchNumbers(const QString &directoryText,
     collectFileAttr(entry.attributes, size);
 
     // Each stamp is converted once and serves both its half-hour slot and its age.
-    const std::uint32_t created = createDosTime(entry);
-    const std::uint32_t written = writeDosTime(entry);
-    const std::uint32_t accessed = accessDosTime(entry);
+    platform::LocalTimeCache &times = folderTimes ? *folderTimes : platform::localTimes();
+    const std::uint32_t created = times.pack(entry.creationTime);
+    const std::uint32_t written = times.pack(entry.writeTime);
+    const std::uint32_t accessed = times.pack(entry.accessTime);
     addHourSlots(created, written, accessed);
 
     const std::int64_t today = folderToday ? *folderToday : platform::localDayNumber(clock());
@@ -432,7 +435,7 @@ void StatisticsEngine::crunchNumbers(const QString &directoryText,
         double *sums[] = {&overhang4K, &overhang8K, &overhang16K, &overhang32K, &overhang64K};
         std::uint64_t cluster = 4096;
         for (double *sum : sums) {
-            const std::uint64_t rest = size % cluster;
+            const std::uint64_t rest = size & (cluster - 1); // clusters are powers of two
             if (rest != 0)
                 *sum += double(cluster - rest);
             cluster *= 2;

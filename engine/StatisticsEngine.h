@@ -19,7 +19,8 @@ class FolderReader;
 struct Folder;
 namespace platform {
 class DriveSource;
-}
+class LocalTimeCache;
+} // namespace platform
 
 // How far the walk of the current drive has come: every entry met (folders too) and the bytes
 // their blocks take. A file with several names counts at the first only.
@@ -140,6 +141,7 @@ private:
     unsigned gateCount = 0;
     QString lastProgressDirectory; // the folder the status text names; empty when it names none
     std::optional<std::int64_t> folderToday; // today for the files of the folder being classified
+    platform::LocalTimeCache *folderTimes = nullptr; // their times' converter, fetched once
     AgeClasses ageClasses;
     FolderTally folderTally;             // of the drive being walked
     LinkedFiles linkedFiles;             // of the drive being walked

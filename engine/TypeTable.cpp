@@ -109,13 +109,56 @@ void TypeTable::countFile(std::string_view extension, std::uint64_t size)
             countLonger(extension, 1); // upper-casing ASCII keeps the length
             return;
         }
-        const auto it = byAscii.find(asciiKey(extension));
-        if (it != byAscii.end()) {
-            table[std::size_t(it->second)].add(size);
+        const int index = byAscii.find(asciiKey(extension));
+        if (index >= 0) {
+            table[std::size_t(index)].add(size);
             return;
         }
     }
     countBytes(QByteArrayView(extension.data(), qsizetype(extension.size())), size, false);
+}
+
+std::size_t TypeTable::AsciiRows::slotOf(std::uint64_t key) const
+{
+    // The bytes of a key sit in its low bits: a multiplication carries them all to the top.
+    return std::size_t((key * 0x9e3779b97f4a7c15ULL) >> 32) & (cells.size() - 1);
+}
+
+int TypeTable::AsciiRows::find(std::uint64_t key) const
+{
+    if (cells.empty())
+        return -1;
+    const std::size_t mask = cells.size() - 1;
+    for (std::size_t at = slotOf(key);; at = (at + 1) & mask) {
+        if (cells[at].second < 0 || cells[at].first == key)
+            return cells[at].second;
+    }
+}
+
+void TypeTable::AsciiRows::insert(std::uint64_t key, int index)
+{
+    if (2 * (used + 1) > cells.size()) {
+        std::vector<std::pair<std::uint64_t, int>> old(cells.empty() ? 64 : 2 * cells.size(),
+                                                       {0, -1});
+        old.swap(cells);
+        used = 0;
+        for (const auto &[k, i] : old)
+            if (i >= 0)
+                insert(k, i);
+    }
+    const std::size_t mask = cells.size() - 1;
+    std::size_t at = slotOf(key);
+    while (cells[at].second >= 0 && cells[at].first != key)
+        at = (at + 1) & mask;
+    if (cells[at].second < 0)
+        ++used;
+    cells[at] = {key, index};
+}
+
+void TypeTable::AsciiRows::clear()
+{
+    cells.clear();
+    used = 0;
 }
 
 TypeTable::Row &TypeTable::rowFor(const QString &upperExtension)
@@ -130,7 +173,7 @@ TypeTable::Row &TypeTable::rowFor(const QString &upperExtension)
     const std::string_view text(bytes.constData(), std::size_t(bytes.size()));
     // Only rows whose text is their bytes: an escaped one shares its text with other bytes.
     if (isAscii(text) && text.size() <= longestAscii && !upperExtension.contains(u'\\'))
-        byAscii.emplace(asciiKey(text), index);
+        byAscii.insert(asciiKey(text), index);
     sorted = false;
     return table.back();
 }

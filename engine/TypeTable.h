@@ -97,8 +97,20 @@ private:
 
     std::vector<Row> table;          // in order of arrival
     QHash<QString, int> byExtension; // every row
-    std::unordered_map<std::uint64_t, int>
-        byAscii;                       // rows of plain ASCII extensions, by their bytes
+    // Rows of plain ASCII extensions by their packed bytes: the look-up of nearly every file,
+    // kept in one flat array so that it costs a multiplication and a probe or two.
+    struct AsciiRows
+    {
+        int find(std::uint64_t key) const;
+        void insert(std::uint64_t key, int index);
+        void clear();
+
+    private:
+        std::size_t slotOf(std::uint64_t key) const;
+        std::vector<std::pair<std::uint64_t, int>> cells; // index -1: free; a power of two
+        std::size_t used = 0;
+    };
+    AsciiRows byAscii;
     mutable std::vector<int> order;    // table order: indexes into table
     mutable std::vector<int> position; // and back
     mutable bool sorted = true;

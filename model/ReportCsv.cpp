@@ -1,5 +1,7 @@
 #include "model/ReportCsv.h"
 
+#include "model/JsonText.h"
+
 namespace {
 
 // A spreadsheet takes a cell that starts with one of these as a formula and runs it: a folder
@@ -51,4 +53,29 @@ QByteArray reportCsv(const ReportTable &table)
         appendRecord(csv, fields);
     }
     return csv;
+}
+
+namespace {
+
+QByteArray jsonList(const QStringList &texts)
+{
+    QByteArrayList items;
+    for (const QString &text : texts)
+        items << jsonText(text);
+    return '[' + items.join(", ") + ']';
+}
+
+} // namespace
+
+QByteArray reportJson(const ReportTable &table)
+{
+    QByteArray out = "{\"title\": " + jsonText(table.title) +
+                     ", \"headings\": " + jsonList(table.headings) + ", \"rows\": [";
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        QByteArrayList cells;
+        for (const ReportCell &cell : table.rows[i])
+            cells << (cell.kind == ReportCell::Kind::Text ? jsonText(cell.text) : cell.number('g'));
+        out += (i ? ",\n  [" : "\n  [") + cells.join(", ") + ']';
+    }
+    return out + "], \"notes\": " + jsonList(table.notes) + "}\n";
 }

@@ -32,23 +32,41 @@ constexpr std::uint32_t dosBits = AttrReadOnly | AttrHidden | AttrSystem | AttrA
 
 std::function<bool(const std::string &)> listingHook;
 
+// Where a record of struct linux_dirent64 keeps its length (d_reclen) and its name.
+constexpr long recordLengthAt = 16;
+constexpr long recordNameAt = 19;
+
+unsigned short recordLength(const char *record)
+{
+    unsigned short length;
+    std::memcpy(&length, record + recordLengthAt, sizeof length);
+    return length;
+}
+
 // Hands every name of an open directory to named(), "." and ".." included, a batch of the
-// kernel's records at a time. What the last getdents64 call gave: 0 at the end, below 0 on an
+// kernel's records at a time; before each batch, batch() learns the most bytes its names take
+// with their terminating zeros. What the last getdents64 call gave: 0 at the end, below 0 on an
 // error (errno tells which).
-template <typename Named> long forEachName(int fd, const Named &named)
+template <typename Named, typename Batch>
+long forEachName(int fd, const Named &named, const Batch &batch)
 {
     alignas(8) char buffer[32768];
     for (;;) {
         const long got = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer);
         if (got <= 0)
             return got;
-        for (long at = 0; at < got;) {
-            unsigned short length; // d_reclen of struct linux_dirent64; the name is at 19
-            std::memcpy(&length, buffer + at + 16, sizeof length);
-            named(static_cast<const char *>(buffer + at + 19));
-            at += length;
-        }
+        std::size_t most = 0;
+        for (long at = 0; at < got; at += recordLength(buffer + at))
+            most += recordLength(buffer + at) - std::size_t(recordNameAt);
+        batch(most);
+        for (long at = 0; at < got; at += recordLength(buffer + at))
+            named(static_cast<const char *>(buffer + at + recordNameAt));
     }
+}
+
+template <typename Named> long forEachName(int fd, const Named &named)
+{
+    return forEachName(fd, named, [](std::size_t) {});
 }
 
 struct Fd
@@ -294,20 +312,21 @@ DirectoryHandle &DirectoryHandle::operator=(DirectoryHandle &&other) noexcept
     return *this;
 }
 
-bool DirectoryListing::read(const std::string &path, bool followLink, DirectoryHandle *keep)
+bool DirectoryListing::read(const std::string &path, bool followLink, DirectoryHandle *keep,
+                            FileSystemKind kind)
 {
     clear();
     const int fd = openDirectory(path, followLink);
-    return fd < 0 ? failed(errno) : readOpen(fd, path, keep);
+    return fd < 0 ? failed(errno) : readOpen(fd, path, keep, kind);
 }
 
 bool DirectoryListing::readAt(const DirectoryHandle &parent, const std::string &name,
-                              DirectoryHandle *keep)
+                              DirectoryHandle *keep, FileSystemKind kind)
 {
     clear();
     const int fd =
         ::openat(parent.fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
-    return fd < 0 ? failed(errno) : readOpen(fd, name, keep);
+    return fd < 0 ? failed(errno) : readOpen(fd, name, keep, kind);
 }
 
 // A directory the process lacks the means to read is not an empty one: the caller must learn the
@@ -321,10 +340,11 @@ bool DirectoryListing::failed(int error)
     return false;
 }
 
-bool DirectoryListing::readOpen(int fd, const std::string &path, DirectoryHandle *keep)
+bool DirectoryListing::readOpen(int fd, const std::string &path, DirectoryHandle *keep,
+                                FileSystemKind kind)
 {
     Fd dir{fd};
-    const bool ok = readEntries(fd, path);
+    const bool ok = readEntries(fd, path, kind);
     if (keep) {
         *keep = DirectoryHandle();
         keep->fd = dir.fd;
@@ -333,7 +353,7 @@ bool DirectoryListing::readOpen(int fd, const std::string &path, DirectoryHandle
     return ok;
 }
 
-bool DirectoryListing::readEntries(int fd, const std::string &path)
+bool DirectoryListing::readEntries(int fd, const std::string &path, FileSystemKind kind)
 {
     // First every name, so that the buffer the names live in is final before they are looked at.
     // Kept from folder to folder, so that a thread allocates it once; a huge folder's is not kept.
@@ -341,13 +361,17 @@ bool DirectoryListing::readEntries(int fd, const std::string &path)
     if (found.capacity() > 65536)
         std::vector<Name>().swap(found);
     found.clear();
-    const long end = forEachName(fd, [&](const char *name) {
-        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
-            return;
-        const std::size_t size = std::strlen(name);
-        found.push_back({names.size(), size});
-        names.insert(names.end(), name, name + size + 1); // kept with its 0 for statx
-    });
+    // The names' buffer grows once per batch of records, not by doubling from a few bytes.
+    const long end = forEachName(
+        fd,
+        [&](const char *name) {
+            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+                return;
+            const std::size_t size = std::strlen(name);
+            found.push_back({names.size(), size});
+            names.insert(names.end(), name, name + size + 1); // kept with its 0 for statx
+        },
+        [&](std::size_t most) { names.reserve(names.size() + most); });
     // Any other error (a failing disk) ends the listing with the names read so far.
     const int listError = end < 0 ? errno : 0;
     if (listError == ENOMEM)
@@ -359,9 +383,9 @@ bool DirectoryListing::readEntries(int fd, const std::string &path)
             return failed(errno ? errno : EACCES);
     }
 
-    long fsType = 0;
+    long fsType = kind.type;
     struct statfs fs;
-    if (::fstatfs(fd, &fs) == 0)
+    if (fsType == 0 && ::fstatfs(fd, &fs) == 0)
         fsType = long(fs.f_type);
     const bool fat = fsType == fatMagic;
     const bool ntfs = (fsType == ntfsMagic || fsType == ntfs3Magic || fsType == fuseMagic) &&
@@ -408,6 +432,12 @@ DirectoryListing listDirectory(const QString &path)
     DirectoryListing listing;
     listing.read(path.toStdString(), true);
     return listing;
+}
+
+FileSystemKind fileSystemKindOf(const std::string &path)
+{
+    struct statfs fs;
+    return {::statfs(path.c_str(), &fs) == 0 ? long(fs.f_type) : 0};
 }
 
 std::uint64_t deviceOf(const std::string &path)

@@ -70,6 +70,16 @@ private:
     int fd = -1;
 };
 
+// The kind of file system a walk reads (its statfs magic number), asked once for all its folders:
+// it tells whether entries keep DOS attributes beyond the mode bits. 0: not known, ask each
+// folder.
+struct FileSystemKind
+{
+    long type = 0;
+};
+// The kind of the file system a folder lies on (following links); 0 when it cannot be asked.
+FileSystemKind fileSystemKindOf(const std::string &path);
+
 // One directory read whole and closed again, so that a deep walk never holds a directory open per
 // level. "." and ".." are left out; symbolic links are never followed; an entry that vanishes
 // before it can be examined is passed over.
@@ -87,10 +97,12 @@ public:
     // directory stays open in it afterwards (when it could be read). False when it could not be
     // read: the listing is then empty. A directory read only in part keeps what was read, and
     // error() tells why the rest was not.
-    bool read(const std::string &path, bool followLink = false, DirectoryHandle *keep = nullptr);
+    // A kind given is taken as the directory's own (it must lie on that file system).
+    bool read(const std::string &path, bool followLink = false, DirectoryHandle *keep = nullptr,
+              FileSystemKind kind = {});
     // The same for a directory below an open one, by its name; never follows a link.
     bool readAt(const DirectoryHandle &parent, const std::string &name,
-                DirectoryHandle *keep = nullptr);
+                DirectoryHandle *keep = nullptr, FileSystemKind kind = {});
 
     // Whether the last read failed for want of descriptors or memory, not because the directory
     // refuses to be read: then it is worth another try once some are free.
@@ -108,8 +120,8 @@ public:
     void clear();
 
 private:
-    bool readOpen(int fd, const std::string &path, DirectoryHandle *keep);
-    bool readEntries(int fd, const std::string &path);
+    bool readOpen(int fd, const std::string &path, DirectoryHandle *keep, FileSystemKind kind);
+    bool readEntries(int fd, const std::string &path, FileSystemKind kind);
 
     bool failed(int error);
 

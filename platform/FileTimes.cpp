@@ -215,16 +215,23 @@ const LocalTimeCache::Stretch &LocalTimeCache::stretchAt(std::int64_t t)
 
 int LocalTimeCache::offsetAt(std::int64_t utcSeconds)
 {
-    return stretchAt(std::clamp(utcSeconds, -zoneLimit, zoneLimit)).offset;
+    const Stretch &stretch = stretchAt(std::clamp(utcSeconds, -zoneLimit, zoneLimit));
+    // A moment converted on its own vouches for no stretch around it.
+    if (&stretch != &single)
+        recent = stretch;
+    return stretch.offset;
 }
 
 std::uint32_t LocalTimeCache::pack(std::int64_t utcSeconds)
 {
     if (utcSeconds < firstPackable || utcSeconds > lastPackable)
         return 0;
-    const std::int64_t local = utcSeconds + offsetAt(utcSeconds);
+    // The stretch of the moment before is asked first: a walk's times fall mostly in one.
+    const int offset = utcSeconds >= recent.begin && utcSeconds < recent.end ? recent.offset
+                                                                             : offsetAt(utcSeconds);
+    const std::int64_t local = utcSeconds + offset;
     const std::int64_t days = floorDiv(local, secondsPerDay);
-    const int secondOfDay = int(local - days * secondsPerDay);
+    const auto secondOfDay = unsigned(local - days * secondsPerDay);
     Day &date = this->days[std::size_t(days) % this->days.size()];
     if (date.number != days) {
         civilFromDays(days, date.year, date.month, date.day);
@@ -233,17 +240,22 @@ std::uint32_t LocalTimeCache::pack(std::int64_t utcSeconds)
     const int year = date.year, month = date.month, day = date.day;
     if (year < 1980 || year > 2107)
         return 0;
-    const int hour = secondOfDay / 3600;
-    const int minute = secondOfDay / 60 % 60;
-    const int second = secondOfDay % 60;
+    const unsigned minutes = secondOfDay / 60;
+    const unsigned hour = minutes / 60;
+    const unsigned minute = minutes - 60 * hour;
+    const unsigned second = secondOfDay - 60 * minutes;
     return std::uint32_t(year - 1980) << 25 | std::uint32_t(month) << 21 |
-           std::uint32_t(day) << 16 | std::uint32_t(hour) << 11 | std::uint32_t(minute) << 5 |
-           std::uint32_t(second / 2);
+           std::uint32_t(day) << 16 | hour << 11 | minute << 5 | second / 2;
 }
 
 std::int64_t LocalTimeCache::dayNumber(std::int64_t utcSeconds)
 {
     return floorDiv(utcSeconds + offsetAt(utcSeconds), secondsPerDay);
+}
+
+LocalTimeCache &localTimes()
+{
+    return threadCache();
 }
 
 std::uint32_t packLocalTime(std::int64_t utcSeconds)

@@ -19,6 +19,12 @@ std::uint32_t packLocalTime(std::int64_t utcSeconds);
 // Days from 1 January 1970 to the local date of a moment (negative before it).
 std::int64_t localDayNumber(std::int64_t utcSeconds);
 
+class LocalTimeCache;
+// The converter behind the two above for the calling thread: a caller with many moments in a row
+// (the files of one folder) fetches it once. It serves until the thread next converts through
+// the two above after the zone was changed.
+LocalTimeCache &localTimes();
+
 // The zone of the conversions above: the system's unless a test set another (an invalid zone puts
 // the system's back, read afresh). The system's zone is the one the C library uses, for every
 // form TZ may take, so that the program agrees with every other program on the machine.
@@ -72,6 +78,7 @@ private:
     Stretch single{0, 0, 0};        // a moment converted on its own, never kept
     std::vector<Stretch> stretches; // sorted by begin, never overlapping
     std::size_t last = 0;           // the stretch of the previous call
+    Stretch recent{0, 0, 0};        // a copy of the last kept stretch asked for
     // Dates of recent days: the three times of one file, and files of one run, share few days
     // (a few years of days in all).
     struct Day

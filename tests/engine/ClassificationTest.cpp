@@ -93,6 +93,12 @@ TEST_F(Classification, InvalidPackedTimesCountAsTheStartOf1980)
     EXPECT_EQ(halfHourSlot(second62), 0);
     EXPECT_EQ(fileAgeDays(0, today), -1);
     EXPECT_EQ(halfHourSlot(0), -1);
+    // 29 February only in leap years: 2000 and 2024 are, 2023 and 2100 are not.
+    for (const auto &[year, slot] : {std::pair{2000, 21}, {2024, 21}, {2023, 0}, {2100, 0}})
+        EXPECT_EQ(halfHourSlot(std::uint32_t(year - 1980) << 25 | 2u << 21 | 29u << 16 | 10u << 11 |
+                               45u << 5),
+                  slot)
+            << year;
 
     // The walk's cache of classes by date agrees, also for a bad time on a date it knows already,
     // and after today moves on.

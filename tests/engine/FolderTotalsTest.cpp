@@ -108,10 +108,37 @@ TEST(FolderTally, DeepFoldersAreWeededToOnePercentOfTheFinalCount)
     for (std::size_t i = 0; i < sizes.size(); ++i)
         if (sizes[i] * 100 >= total)
             expected << "a/b/c/k" + QByteArray::number(qulonglong(i));
-    std::sort(expected.begin(), expected.end(), folderPathBefore);
+    std::sort(expected.begin(), expected.end()); // one parent: plain byte order
     EXPECT_EQ(deepKept, expected);
     EXPECT_GT(expected.size(), 10);
     EXPECT_EQ(drive.countedBytes(), total);
+}
+
+// A deep folder stays with 1 % of the drive's bytes or more, the share rounded up, never empty.
+TEST(FolderTally, DeepFoldersNeedOnePercentRoundedUp)
+{
+    const struct
+    {
+        std::uint64_t folder, drive;
+        bool kept;
+    } cases[] = {
+        {1, 100, true}, {1, 101, false}, {2, 101, true},
+        {0, 0, false},  {0, 50, false},  {UINT64_MAX / 100 + 1, UINT64_MAX, true},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(keepsDeepFolder(c.folder, c.drive), c.kept) << c.folder << " of " << c.drive;
+}
+
+// Folders in their listed order: a folder's subfolders right after it, before any name that
+// merely begins with its name, whatever byte follows; bytes compare unsigned.
+TEST(FolderTally, FolderOrderPutsSubfoldersFirst)
+{
+    const QList<QByteArray> ordered = {"",    "a",  "a/b", "a/b/c", "a!", "a-b",
+                                       "a.b", "a0", "ab",  "a\xff", "b"};
+    for (qsizetype i = 0; i < ordered.size(); ++i)
+        for (qsizetype j = 0; j < ordered.size(); ++j)
+            EXPECT_EQ(folderPathBefore(ordered[i], ordered[j]), i < j)
+                << ordered[i].toStdString() << " / " << ordered[j].toStdString();
 }
 
 } // namespace

@@ -19,6 +19,21 @@ TEST(TypeTable, RowsMergeWithoutRegardToCaseAndStaySorted)
     EXPECT_EQ(table.row(2), ".BMP\t1\t3");
 }
 
+// Hundreds of extensions, met in either case, each find their own row again.
+TEST(TypeTable, ManyExtensionsEachKeepTheirOwnRow)
+{
+    TypeTable table;
+    for (const bool upper : {false, true})
+        for (int i = 0; i < 500; ++i) {
+            const std::string extension = "." + std::to_string(i) + (upper ? "X" : "x");
+            table.countFile(extension, std::uint64_t(i));
+        }
+    ASSERT_EQ(table.count(), 500);
+    for (int i = 0; i < table.count(); ++i)
+        EXPECT_EQ(table.bytesAt(i), 2 * table.extensionAt(i).mid(1).chopped(1).toULongLong())
+            << table.row(i).toStdString();
+}
+
 TEST(TypeTable, SeedingOnlyMakesSureARowExists)
 {
     TypeTable table;

@@ -1,6 +1,7 @@
 #include "model/Comparison.h"
 
 #include "engine/EngineTestSupport.h"
+#include "model/FileComparison.h"
 #include "model/History.h"
 #include "model/JsonText.h"
 #include "model/ReportCsv.h"
@@ -79,10 +80,22 @@ TEST_F(CompareRuns, AddedLogsAndDeletedScratchFilesShowAsTheyHappened)
     ASSERT_NE(firstShrunk, folders.end());
     EXPECT_EQ(firstShrunk->label, tree.path("scratch"));
 
+    // The logs fill the later list: they are new (the earlier list held every file, so they were
+    // not there), and every earlier file left the full list, its figure now unknown.
+    const std::vector<ChangeRow> &files = comparison.files();
+    ASSERT_EQ(files.size(), 1000u + 701u);
+    EXPECT_EQ(files[0].figures, (ChangeFigures{0, 1, 0, 10240}));
+    EXPECT_EQ(files[1000].label, tree.path("docs/letter.txt"));
+    EXPECT_EQ(files[1000].figures, (ChangeFigures{1, 0, 3000, 0, true, false}));
+    ASSERT_EQ(comparison.owners().size(), 1u);
+    EXPECT_EQ(comparison.owners()[0].figures, (ChangeFigures{701, 1201, 1'403'000, 10'643'000}));
+    EXPECT_TRUE(comparison.table(ComparisonPart::Files).notes.contains(fileRule()));
+
     // A collection without folder totals, written and read back: no folder table, and a line
     // that says why.
     Collection older = then;
     older.figures.folderTotals.clear();
+    older.figures.driveFiles.clear();
     QTemporaryDir folder;
     QString message;
     ASSERT_TRUE(writeCollectionFile(folder.filePath("older.korvel98.json"), older, message));
@@ -95,6 +108,10 @@ TEST_F(CompareRuns, AddedLogsAndDeletedScratchFilesShowAsTheyHappened)
     ASSERT_EQ(table.notes.size(), 1);
     EXPECT_TRUE(table.notes[0].contains("the collection of then keeps no folder totals"));
     EXPECT_EQ(withoutFolders.warnings(), table.notes);
+    EXPECT_TRUE(withoutFolders.files().empty());
+    EXPECT_TRUE(withoutFolders.table(ComparisonPart::Owners)
+                    .notes.value(0)
+                    .contains("the collection of then keeps no largest files"));
 }
 
 // A folder deeper than the always-kept levels comes and goes with the 1 % line. Missing from a
@@ -396,6 +413,31 @@ TEST(Comparison, FolderRowsFollowTheListingRules)
 } // namespace
 
 namespace {
+
+// Type rows go by the size of the byte change, then of the file change, then by extension.
+TEST(Comparison, TypeRowsGoByByteChangeThenFileChange)
+{
+    Collection then, now;
+    // {extension, files then, files now, bytes then, bytes now}
+    const struct
+    {
+        const char *extension;
+        std::int64_t filesThen, filesNow;
+        std::uint64_t bytesThen, bytesNow;
+    } rows[] = {
+        {".A", 1, 2, 100, 110}, {".B", 1, 9, 100, 110}, {".C", 5, 1, 100, 90},
+        {".D", 1, 1, 100, 500}, {".E", 1, 2, 100, 90},
+    };
+    for (const auto &r : rows) {
+        then.figures.lbTypes.putRow(r.extension, r.filesThen, r.bytesThen);
+        now.figures.lbTypes.putRow(r.extension, r.filesNow, r.bytesNow);
+    }
+    const Comparison comparison(then, now);
+    QStringList order;
+    for (const ChangeRow &row : comparison.types())
+        order << row.label;
+    EXPECT_EQ(order, (QStringList{".D", ".B", ".C", ".A", ".E"}));
+}
 
 // Every hand-written JSON escapes a text as the collection files do; names reach it already
 // escaped, so a raw control character is rare but stays valid JSON.

@@ -218,6 +218,19 @@ TEST_F(ModelTest, OverhangSharesAndSummaryFollowTheDrivesClusterSize)
         EXPECT_EQ(kilobytesOrMegabytes(u.bytes, u.unitChooser), u.text) << u.bytes;
 }
 
+// Each capacity bound belongs to the smaller cluster, except 32 GiB, which takes 32K; small drives
+// keep the cluster their file system reports.
+TEST(ClusterSize, CapacityBoundsPickTheirCluster)
+{
+    constexpr std::uint64_t GiB = std::uint64_t(1) << 30;
+    const std::pair<std::uint64_t, std::int64_t> cases[] = {
+        {2 * GiB, 1024},  {2 * GiB + 1, 4096},   {8 * GiB, 4096},       {8 * GiB + 1, 8192},
+        {16 * GiB, 8192}, {16 * GiB + 1, 16384}, {32 * GiB - 1, 16384}, {32 * GiB, 32768},
+    };
+    for (const auto &[capacity, cluster] : cases)
+        EXPECT_EQ(clusterSizeFor(capacity, 1024), cluster) << capacity;
+}
+
 TEST_F(ModelTest, AttributeSharesAreOfTheirOwnSums)
 {
     results.nHidden = 1;
