@@ -1,9 +1,12 @@
 #include "controls/FileDialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
 #include <QMimeDatabase>
+#include <QStandardPaths>
+#include <map>
 
 QIcon NameOnlyFileIcons::icon(const QFileInfo &info) const
 {
@@ -65,4 +68,28 @@ QString askSaveFileName(QWidget *parent, const QString &caption, const QString &
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     return ask(dialog, chosenFilter);
+}
+
+namespace {
+
+std::map<QString, QString> &exportFolders()
+{
+    static std::map<QString, QString> folders;
+    return folders;
+}
+
+} // namespace
+
+QString lastExportFolder(const QString &kind)
+{
+    const auto found = exportFolders().find(kind);
+    if (found != exportFolders().end() && QFileInfo(found->second).isDir())
+        return found->second;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+void rememberExportFolder(const QString &kind, const QString &chosenFile)
+{
+    exportFolders()[kind] = QFileInfo(chosenFile).absolutePath();
 }

@@ -28,3 +28,8 @@ QString askOpenFileName(QWidget *parent, const QString &caption, const QString &
                         const QString &filters);
 QString askSaveFileName(QWidget *parent, const QString &caption, const QString &start,
                         const QString &filters, QString *chosenFilter = nullptr);
+
+// The folder the last file of a kind (an export's dialog title, say) went to while the program
+// runs; the documents folder (the home folder without one) until then.
+QString lastExportFolder(const QString &kind);
+void rememberExportFolder(const QString &kind, const QString &chosenFile);

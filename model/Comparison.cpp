@@ -6,6 +6,7 @@
 #include "model/History.h"
 #include "model/NameList.h"
 #include "model/QuickFacts.h"
+#include "model/ReportCsv.h"
 #include "model/ReportModel.h"
 #include "model/ReportText.h"
 #include "model/TypeListing.h"
@@ -576,6 +577,17 @@ std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts
         return a.facts.started > b.facts.started;
     });
     return runs;
+}
+
+QByteArray comparisonCsv(const Comparison &comparison, ComparisonPart part)
+{
+    QByteArray csv = reportCsv(comparison.table(part));
+    const QStringList warnings = comparison.warningsFor(part);
+    if (!warnings.isEmpty())
+        csv += "\r\n";
+    for (const QString &warning : warnings)
+        csv += csvField(ReportCell::ofText(warning)) + "\r\n";
+    return csv;
 }
 
 QString comparisonText(const Comparison &comparison)

@@ -149,6 +149,11 @@ struct EarlierRun
 std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts &now,
                                     const QString &ownFile = QString());
 
+// One part as CSV (model/ReportCsv.h), and when some of its figures do not compare (other
+// filters, other drives, a stopped run), a blank record and then each warning as a record of
+// its own after the rows, so that the file says what its figures are worth.
+QByteArray comparisonCsv(const Comparison &comparison, ComparisonPart part);
+
 // The whole comparison as a person reads it in a terminal: which runs, then every part as a
 // table with its notes (model/ReportText.h).
 QString comparisonText(const Comparison &comparison);

@@ -1,10 +1,11 @@
 #include "reports/CompareWindow.h"
 
 #include "StatisticsFixture.h"
+#include "charts/Chart.h"
+#include "controls/Notebook.h"
 
 #include <QAccessible>
 #include <QStackedWidget>
-#include <QTabWidget>
 #include <QTableView>
 #include <QTreeWidget>
 
@@ -79,7 +80,7 @@ TEST_F(CompareWindowTest, ComparisonReadsByKeysAndOnTheBus)
     EXPECT_EQ(row(types, 1).mid(2), (QStringList{"3", "0", "-3", "30", "0", "-30"}));
     QAccessibleInterface *chart = QAccessible::queryAccessibleInterface(window.chart);
     ASSERT_NE(chart->tableInterface(), nullptr);
-    EXPECT_EQ(chart->text(QAccessible::Name), "Largest changes of bytes by type");
+    EXPECT_EQ(chart->text(QAccessible::Name), "The largest changes of bytes by type");
     EXPECT_EQ(chart->tableInterface()->rowDescription(1), ".TMP");
     EXPECT_EQ(chart->tableInterface()->cellAt(1, 0)->text(QAccessible::Name), "-30");
 
