@@ -88,16 +88,14 @@ QWidget *CompareWindow::buildPicker()
     lvCollections = new QTreeWidget(page);
     lvCollections->setObjectName(QStringLiteral("lvCollections"));
     lvCollections->setAccessibleName(QStringLiteral("Earlier collections"));
-    lvCollections->setHeaderLabels({QStringLiteral("Collected"), QStringLiteral("Drives"),
-                                    QStringLiteral("Same drives"), QStringLiteral("Run"),
-                                    QStringLiteral("File")});
+    lvCollections->setHeaderLabels({QStringLiteral("Collection"), QStringLiteral("Same drives"),
+                                    QStringLiteral("Run"), QStringLiteral("File")});
     lvCollections->setRootIsDecorated(false);
     lvCollections->setAllColumnsShowFocus(true);
-    lvCollections->setAlternatingRowColors(true);
-    lvCollections->setColumnWidth(0, 130);
-    lvCollections->setColumnWidth(1, 220);
-    lvCollections->setColumnWidth(2, 80);
-    lvCollections->setColumnWidth(3, 70);
+    lvCollections->header()->setHighlightSections(false);
+    lvCollections->setColumnWidth(0, 360);
+    lvCollections->setColumnWidth(1, 80);
+    lvCollections->setColumnWidth(2, 70);
     intro->setBuddy(lvCollections);
     connect(lvCollections, &QTreeWidget::itemDoubleClicked, this,
             &CompareWindow::compareWithPicked);
@@ -283,12 +281,12 @@ void CompareWindow::listEarlierRuns(const std::vector<EarlierRun> &runs)
     for (const EarlierRun &run : runs) {
         auto *item = new QTreeWidgetItem(
             lvCollections,
-            {shortDate(run.facts.started), walkedDrivesText(run.facts),
-             run.sameDrives ? QStringLiteral("Yes") : QStringLiteral("No"),
+            {earlierRunLabel(run), run.sameDrives ? QStringLiteral("Yes") : QStringLiteral("No"),
              run.facts.complete ? QStringLiteral("Complete") : QStringLiteral("Stopped"),
              QFileInfo(run.path).fileName()});
         item->setData(0, PathRole, run.path);
-        item->setToolTip(4, QDir::toNativeSeparators(run.path));
+        item->setToolTip(0, walkedDrivesText(run.facts));
+        item->setToolTip(3, QDir::toNativeSeparators(run.path));
     }
     const QString shownNow = walkedDrivesText(nowRun->facts) + QStringLiteral(", counted ") +
                              shortDate(nowRun->facts.started);
