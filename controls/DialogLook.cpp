@@ -3,9 +3,9 @@
 #include "controls/StyledLabel.h"
 
 #include <QApplication>
-#include <QMenu>
 #include <QDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QPalette>
 #include <QScreen>
 

@@ -118,8 +118,8 @@ TEST_F(Frame, MenusOpenInTheWindowsFont)
 {
     const QFont desktop = QApplication::font();
     QApplication::setFont(QFont("DejaVu Sans", 12));
-    for (QMenu *menu : {window->mnuReport, window->popSel,
-                        window->findChild<TypesPage *>()->PopupMenu1}) {
+    for (QMenu *menu :
+         {window->mnuReport, window->popSel, window->findChild<TypesPage *>()->PopupMenu1}) {
         emit menu->aboutToShow();
         EXPECT_EQ(menu->font(), window->font()) << menu->parentWidget()->objectName().toStdString();
     }
