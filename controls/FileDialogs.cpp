@@ -3,9 +3,12 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QIcon>
 #include <QMimeDatabase>
 #include <QStandardPaths>
+#include <QTreeView>
+#include <algorithm>
 #include <map>
 
 QIcon NameOnlyFileIcons::icon(const QFileInfo &info) const
@@ -35,6 +38,14 @@ void tellFilesByName(QFileDialog &dialog)
 {
     static NameOnlyFileIcons icons;
     dialog.setIconProvider(&icons);
+    dialog.setViewMode(QFileDialog::Detail);
+    const int name = dialog.fontMetrics().horizontalAdvance(
+                         QStringLiteral("2026-12-07T16-45-03_c_d_e_2.korvel98.json")) +
+                     48; // the icon and the margins
+    // The other columns keep their room beside it.
+    dialog.resize(std::max(dialog.width(), name + 420), dialog.height());
+    if (auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView")))
+        details->header()->resizeSection(0, name);
 }
 
 namespace {

@@ -18,7 +18,8 @@ public:
 };
 
 // Makes a file dialog tell its entries by name only; every file dialog of the program goes
-// through here.
+// through here. It shows them in detail, its name column wide enough for a history's file name
+// (its time is in the middle, where a narrower column would leave it out).
 void tellFilesByName(QFileDialog &dialog);
 
 // Stand-ins for QFileDialog's own static questions, with entries told by name only. An empty
