@@ -315,14 +315,24 @@ public:
     {
         if (!value.isString())
             damaged(where, QStringLiteral("is not a whole number in quotes"));
-        const QString digits = value.toString();
+        return digitsValue(QStringView(value.toString()), where, limit);
+    }
+
+    static char16_t unitOf(QChar c) { return c.unicode(); }
+    static char16_t unitOf(char c) { return uchar(c); }
+
+    // The value of the digits of a whole number in quotes, as text or as the file's bytes.
+    template <typename Text>
+    static std::uint64_t digitsValue(const Text &digits, const Place &where, std::uint64_t limit)
+    {
         if (digits.isEmpty() || digits.size() > 20)
             damaged(where, QStringLiteral("is not a whole number"));
         std::uint64_t result = 0;
-        for (const QChar c : digits) {
-            if (c < u'0' || c > u'9')
+        for (const auto c : digits) {
+            const char16_t unit = unitOf(c);
+            if (unit < u'0' || unit > u'9')
                 damaged(where, QStringLiteral("is not a whole number"));
-            const unsigned digit = c.unicode() - u'0';
+            const unsigned digit = unit - u'0';
             if (digit > limit || result > (limit - digit) / 10)
                 damaged(where, QStringLiteral("is larger than %1").arg(limit));
             result = result * 10 + digit;
@@ -464,8 +474,89 @@ template <std::size_t N> double tableSum(const std::array<double, N> &table)
 
 // ---- Long lists read a row at a time -----------------------------------------------------
 
+// One row of a long list: the texts of a row as the program writes it (a list of texts without
+// escapes or white space, such as ["dir0/sub0001","100","20000000","100","20000000"]) taken as
+// they stand in the file, or any other row as the JSON parser read it. A rebuilt trend index
+// reads ten million rows: the parser's values for each would be most of its time.
+class Row
+{
+public:
+    explicit Row(QJsonValue value) : parsed(std::move(value)) {}
+    // The most texts a row of a collection holds: a folder's path and four numbers.
+    static constexpr std::size_t plainLimit = 5;
+
+    // The texts of a row as the program writes it; nothing for any other row.
+    static std::optional<Row> plainOf(QByteArrayView row)
+    {
+        if (row.size() < 2 || row.front() != '[' || row.back() != ']')
+            return std::nullopt;
+        Row plain;
+        plain.isPlain = true;
+        for (qsizetype at = 1; at < row.size() - 1;) {
+            if (row[at] != '"' || plain.textCount == plainLimit)
+                return std::nullopt;
+            qsizetype end = ++at;
+            while (end < row.size() && row[end] != '"') {
+                if (row[end] == '\\' || uchar(row[end]) < 0x20)
+                    return std::nullopt;
+                ++end;
+            }
+            if (end + 1 >= row.size() || !QUtf8StringView(row.sliced(at, end - at)).isValidUtf8())
+                return std::nullopt;
+            plain.texts[plain.textCount++] = row.sliced(at, end - at);
+            at = end + 1;
+            if (row[at] == ',' && at + 1 < row.size() - 1)
+                ++at;
+            else if (at != row.size() - 1)
+                return std::nullopt;
+        }
+        return plain;
+    }
+
+    // A list of exactly this many values.
+    bool isListOf(qsizetype count) const
+    {
+        return isPlain ? qsizetype(textCount) == count
+                       : parsed.isArray() && parsed.toArray().size() == count;
+    }
+    QString text(qsizetype i, const Place &where, qsizetype limit) const
+    {
+        if (!isPlain)
+            return Node::checkedText(parsed.toArray().at(i), where, limit);
+        const QString result = QString::fromUtf8(texts[std::size_t(i)]);
+        if (result.size() > limit)
+            damaged(where, QStringLiteral("is not a text of at most %1 characters").arg(limit));
+        return result;
+    }
+    std::uint64_t number(qsizetype i, const Place &where, std::uint64_t limit) const
+    {
+        return isPlain ? Node::digitsValue(texts[std::size_t(i)], where, limit)
+                       : Node::wholeNumber(parsed.toArray().at(i), where, limit);
+    }
+    // The bytes of a text of printable ASCII without a backslash, which stands for itself as a
+    // name; nothing for any other.
+    std::optional<QByteArray> printableText(qsizetype i) const
+    {
+        if (!isPlain)
+            return std::nullopt;
+        const QByteArrayView text = texts[std::size_t(i)];
+        for (const char c : text)
+            if (uchar(c) < 0x20 || uchar(c) >= 0x7F || c == '\\')
+                return std::nullopt;
+        return text.toByteArray();
+    }
+
+private:
+    Row() = default;
+
+    QJsonValue parsed;
+    std::array<QByteArrayView, plainLimit> texts; // in the file, without their quotes
+    std::size_t textCount = 0;
+    bool isPlain = false;
+};
+
 // The rows of a list: those of a parsed document, or the places of their bytes in the file, each
-// row parsed when its turn comes, so that a million rows never stand in memory as JSON values.
+// row read when its turn comes, so that a million rows never stand in memory as JSON values.
 class RowList
 {
 public:
@@ -474,12 +565,15 @@ public:
     {}
 
     qsizetype size() const { return file.isNull() ? parsed.size() : qsizetype(spans.size()); }
-    QJsonValue at(qsizetype i) const
+    Row at(qsizetype i) const
     {
         if (file.isNull())
-            return parsed.at(i);
+            return Row(parsed.at(i));
         const JsonSpan span = spans[std::size_t(i)];
-        QByteArray list = file.sliced(span.begin, span.end - span.begin).toByteArray();
+        const QByteArrayView bytes = file.sliced(span.begin, span.end - span.begin);
+        if (std::optional<Row> row = Row::plainOf(bytes))
+            return std::move(*row);
+        QByteArray list = bytes.toByteArray();
         list.prepend('[').append(']');
         QJsonParseError error;
         const QJsonDocument row = QJsonDocument::fromJson(list, &error);
@@ -487,7 +581,7 @@ public:
             refuse(QStringLiteral("it is not a collection file (%1 at byte %2)")
                        .arg(error.errorString())
                        .arg(span.begin + error.offset - 1));
-        return row.array().at(0);
+        return Row(row.array().at(0));
     }
 
 private:
@@ -606,19 +700,17 @@ void readTypeRows(const Node &node, const RowList *split, Accumulators &figures)
     std::uint64_t counted = 0;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const Place where = node.at("lbTypes")[i];
-        const QJsonValue value = rows.at(i);
-        const QJsonArray row = value.toArray();
-        if (!value.isArray() || row.size() != 3)
+        const Row row = rows.at(i);
+        if (!row.isListOf(3))
             damaged(where, QStringLiteral("is not an extension, a file count and a byte sum"));
         // Escaped as the rows show it; files written before extensions were escaped hold them as
         // plain text, which reads as its own UTF-8.
-        const QByteArray extension = nameBytes(Node::checkedText(row[0], where, 64));
+        const QByteArray extension = nameBytes(row.text(0, where, 64));
         if (extension != upperName(extension) || !extensionFitsRow(extension) ||
             (!extension.isEmpty() && !extension.startsWith('.')))
             damaged(where, QStringLiteral("holds no extension as a type row shows it"));
-        const std::uint64_t files = Node::wholeNumber(row[1], where, countLimit);
-        const std::uint64_t bytes =
-            Node::wholeNumber(row[2], where, std::numeric_limits<std::uint64_t>::max());
+        const std::uint64_t files = row.number(1, where, countLimit);
+        const std::uint64_t bytes = row.number(2, where, std::numeric_limits<std::uint64_t>::max());
         if (files == 0 && bytes != 0)
             damaged(where, QStringLiteral("has bytes but no files"));
         counted += files; // each at most filesFound, checked below: no overflow
@@ -658,10 +750,12 @@ bool soundFolderParts(QByteArrayView path)
 
 // A path below a drive's root as the file holds it: escaped bytes, parts joined by "/", and no
 // zero byte.
-QByteArray readFolderPath(const QJsonValue &value, const Place &where)
+QByteArray readFolderPath(const Row &row, const Place &where)
 {
-    const QString text = Node::checkedText(value, where, unlimitedText);
-    const std::optional<QByteArray> path = unescapedName(text);
+    // Most paths are printable ASCII, which spells itself.
+    std::optional<QByteArray> path = row.printableText(0);
+    if (!path)
+        path = unescapedName(row.text(0, where, unlimitedText));
     if (!path || path->contains('\0') || (!path->isEmpty() && !soundFolderParts(*path)))
         damaged(where, QStringLiteral("is not a folder's path"));
     return *path;
@@ -688,16 +782,15 @@ DriveFolders readDriveFolders(const Node &node, const RowList *split, qsizetype 
     std::vector<std::size_t> open;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const Place where = node.at("rows")[i];
-        const QJsonValue value = rows.at(i);
-        const QJsonArray row = value.toArray();
-        if (!value.isArray() || row.size() != 5)
+        const Row row = rows.at(i);
+        if (!row.isListOf(5))
             damaged(where, QStringLiteral("is not a path and four whole numbers"));
         FolderTotal folder;
-        folder.path = readFolderPath(row[0], where);
-        folder.files = std::int64_t(Node::wholeNumber(row[1], where, countLimit));
-        folder.bytes = Node::wholeNumber(row[2], where, byteLimit);
-        folder.ownFiles = std::int64_t(Node::wholeNumber(row[3], where, countLimit));
-        folder.ownBytes = Node::wholeNumber(row[4], where, byteLimit);
+        folder.path = readFolderPath(row, where);
+        folder.files = std::int64_t(row.number(1, where, countLimit));
+        folder.bytes = row.number(2, where, byteLimit);
+        folder.ownFiles = std::int64_t(row.number(3, where, countLimit));
+        folder.ownBytes = row.number(4, where, byteLimit);
         if (folder.ownFiles > folder.files || folder.ownBytes > folder.bytes ||
             (folder.files == 0 && folder.bytes != 0))
             damaged(where, QStringLiteral("holds more in its own files than in all"));
