@@ -5,6 +5,7 @@
 #include "controls/Notebook.h"
 
 #include <QAccessible>
+#include <QLabel>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTreeWidget>
@@ -173,6 +174,22 @@ TEST_F(CompareWindowTest, ExportsWriteWholeFilesOrNone)
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith("Could not write the file " + nowhere));
     EXPECT_FALSE(QFile::exists(nowhere));
+}
+
+// Runs with different filters: every table's page says so under it, not only the summary's.
+TEST_F(CompareWindowTest, EveryTableSaysWhenItsFiguresDoNotCompare)
+{
+    Collection logsOnly = collection(8, 7, 0);
+    logsOnly.figures.allTypes = false;
+    logsOnly.figures.includeSelected = true;
+    logsOnly.figures.PickList2 = {"*.log\tLog"};
+    window.pickFor(logsOnly, QString());
+    window.compareWith(collection(1, 2, 3));
+    for (int part = 0; part < comparisonPartCount; ++part) {
+        const QLabel *note = window.notes[std::size_t(part)];
+        EXPECT_TRUE(!note->isHidden() && note->text().contains("now: only *.log"))
+            << part << ": " << note->text().toStdString();
+    }
 }
 
 using CompareMenu = StatisticsFixture;
