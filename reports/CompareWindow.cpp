@@ -184,10 +184,19 @@ QWidget *CompareWindow::buildComparison()
     shrank->setTitle(QStringLiteral("shrank"));
     shrank->setColour(shrinkColour);
 
-    for (int part = 0; part < comparisonPartCount; ++part)
+    // A page per part; the largest files and their owners share one, as both come from the
+    // same lists, the files above.
+    notebook->setTabSize(QSize(88, 18));
+    for (int part = 0; part < int(ComparisonPart::Files); ++part)
         notebook->addPage(
             comparisonPartTitle(ComparisonPart(part)),
             tablePage(ComparisonPart(part), part == int(ComparisonPart::Types) ? chart : nullptr));
+    auto *owners = new QWidget;
+    auto *ownersLayout = new QVBoxLayout(owners);
+    ownersLayout->setContentsMargins(0, 0, 0, 0);
+    ownersLayout->addWidget(tables[int(ComparisonPart::Owners)], 1);
+    ownersLayout->addWidget(notes[int(ComparisonPart::Owners)]);
+    notebook->addPage(QStringLiteral("Files and owners"), tablePage(ComparisonPart::Files, owners));
 
     btOther = new QPushButton(QStringLiteral("&Other collection..."), page);
     btOther->setAutoDefault(false);
@@ -386,6 +395,12 @@ void CompareWindow::showTables()
     for (QLabel *note : notes)
         note->setVisible(!note->text().isEmpty());
     tables[int(ComparisonPart::Folders)]->setVisible(shown->hasFolders());
+    // The owners' table shares the files' page and says again only what the files' does not.
+    QLabel *ownersNote = notes[int(ComparisonPart::Owners)];
+    ownersNote->setVisible(!ownersNote->isHidden() &&
+                           ownersNote->text() != notes[int(ComparisonPart::Files)]->text());
+    for (const ComparisonPart part : {ComparisonPart::Files, ComparisonPart::Owners})
+        tables[int(part)]->setVisible(shown->hasFiles());
     showChart();
 }
 
