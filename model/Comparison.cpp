@@ -7,6 +7,7 @@
 #include "model/History.h"
 #include "model/NameList.h"
 #include "model/QuickFacts.h"
+#include "model/ReportCsv.h"
 #include "model/ReportModel.h"
 #include "model/ReportText.h"
 #include "model/TypeListing.h"
@@ -593,11 +594,13 @@ std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts
 {
     std::vector<EarlierRun> runs;
     for (const QString &path : historyFiles(historyFolder)) {
-        std::optional<RunFacts> facts = quickRunFacts(path);
-        if (!facts || (!ownFile.isEmpty() && QFileInfo(path) == QFileInfo(ownFile)))
+        std::optional<RunGlance> glance = quickRunGlance(path);
+        if (!glance || glance->facts == now ||
+            (!ownFile.isEmpty() && QFileInfo(path) == QFileInfo(ownFile)))
             continue;
-        const bool same = sameWalkedDrives(*facts, now);
-        runs.push_back({path, std::move(*facts), same});
+        const bool same = sameWalkedDrives(glance->facts, now);
+        runs.push_back({path, std::move(glance->facts), same, glance->filterMode,
+                        glance->filterTypes, glance->filesFound});
     }
     std::stable_sort(runs.begin(), runs.end(), [](const EarlierRun &a, const EarlierRun &b) {
         if (a.sameDrives != b.sameDrives)
@@ -605,6 +608,41 @@ std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts
         return a.facts.started > b.facts.started;
     });
     return runs;
+}
+
+QString earlierRunLabel(const EarlierRun &run)
+{
+    QStringList walked;
+    for (const DriveFacts &drive : run.facts.drives)
+        if (drive.walked)
+            walked << QString(drive.letter.toUpper()) + u':';
+    QStringList parts{dateShown(run.facts.started),
+                      walked.isEmpty() ? QStringLiteral("no drive") : walked.join(u' ')};
+    const qsizetype types = run.filterTypes.size();
+    const QString typesText =
+        types == 1 ? QStringLiteral("1 type") : QStringLiteral("%1 types").arg(types);
+    if (run.filterMode == u"all")
+        parts << QStringLiteral("all types");
+    else if (run.filterMode == u"include")
+        parts << QStringLiteral("only ") + typesText;
+    else if (run.filterMode == u"exclude")
+        parts << QStringLiteral("all but ") + typesText;
+    if (run.filesFound)
+        parts << (*run.filesFound == 1
+                      ? QStringLiteral("1 file")
+                      : QLocale().toString(qulonglong(*run.filesFound)) + QStringLiteral(" files"));
+    return parts.join(QStringLiteral(" \u00B7 "));
+}
+
+QByteArray comparisonCsv(const Comparison &comparison, ComparisonPart part)
+{
+    QByteArray csv = reportCsv(comparison.table(part));
+    const QStringList warnings = comparison.warningsFor(part);
+    if (!warnings.isEmpty())
+        csv += "\r\n";
+    for (const QString &warning : warnings)
+        csv += csvField(ReportCell::ofText(warning)) + "\r\n";
+    return csv;
 }
 
 QString comparisonText(const Comparison &comparison)

@@ -2,6 +2,7 @@
 
 #include "charts/Chart.h"
 #include "charts/PieSeries.h"
+#include "controls/DialogLook.h"
 #include "controls/KeyboardReach.h"
 #include "controls/StringGrid.h"
 #include "helpers/Helpers.h"
@@ -92,6 +93,7 @@ void TypesPage::buildGrid()
     print.font = QFont("MS Sans Serif", 8);
 
     PopupMenu1 = new QMenu(this);
+    useWindowFont(*PopupMenu1);
     auto item = [this](const QString &caption, TypeSort sort) {
         QAction *action = PopupMenu1->addAction(caption);
         action->setCheckable(true);
