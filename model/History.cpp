@@ -89,8 +89,7 @@ bool writableHistoryName(const QString &fileName)
 {
     return QDate::fromString(fileName.left(10), QStringLiteral("yyyy-MM-dd")).isValid() &&
            QTime::fromString(fileName.mid(11, 8), QStringLiteral("HH-mm-ss")).isValid() &&
-           fileName.size() > 21 && fileName.at(19) == u'_' &&
-           fileName.at(20).isLower();
+           fileName.size() > 21 && fileName.at(19) == u'_' && fileName.at(20).isLower();
 }
 
 // The run a history file holds, when it is a regular file (not a link) with a name a run is

@@ -115,11 +115,10 @@ TEST(History, ThinningPassesOverNamesNoRunIsSavedUnder)
 {
     QTemporaryDir folder;
     const QByteArray bytes = collectionJson(run(localTime(1, 1, 0, 0), "c"));
-    const QStringList strange = {"0000-00-00T00-00-00_c_9999.korvel98.json",
-                                 "2019-13-01T00-00-00_c.korvel98.json",
-                                 "2019-02-30T00-00-00_c.korvel98.json",
-                                 "2019-01-01T24-00-00_c.korvel98.json",
-                                 "2019-01-01T00-00-00.korvel98.json"};
+    const QStringList strange = {
+        "0000-00-00T00-00-00_c_9999.korvel98.json", "2019-13-01T00-00-00_c.korvel98.json",
+        "2019-02-30T00-00-00_c.korvel98.json", "2019-01-01T24-00-00_c.korvel98.json",
+        "2019-01-01T00-00-00.korvel98.json"};
     for (const QString &name : strange + QStringList{"2019-01-01T00-00-00_c.korvel98.json"}) {
         QFile file(folder.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
