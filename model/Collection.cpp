@@ -272,10 +272,15 @@ public:
     // Text that holds unpaired halves of a character could not be written back as it was read.
     static QString checkedText(const QJsonValue &value, const Place &where, qsizetype limit)
     {
-        const QString result = value.toString();
-        if (!value.isString() || result.size() > limit || !result.isValidUtf16())
+        if (!value.isString())
             damaged(where, QStringLiteral("is not a text of at most %1 characters").arg(limit));
-        return result;
+        return checkedText(value.toString(), where, limit);
+    }
+    static QString checkedText(const QString &text, const Place &where, qsizetype limit)
+    {
+        if (text.size() > limit || !text.isValidUtf16())
+            damaged(where, QStringLiteral("is not a text of at most %1 characters").arg(limit));
+        return text;
     }
 
     bool flag(const char *key, bool fallback, bool mandatory = false) const
@@ -315,14 +320,24 @@ public:
     {
         if (!value.isString())
             damaged(where, QStringLiteral("is not a whole number in quotes"));
-        const QString digits = value.toString();
+        return digitsNumber(QStringView(value.toString()), where, limit);
+    }
+
+    static char16_t unitOf(QChar c) { return c.unicode(); }
+    static char16_t unitOf(char c) { return char16_t(static_cast<unsigned char>(c)); }
+
+    // The digits of a whole number, as text or as the bytes of the file.
+    template <typename Digits>
+    static std::uint64_t digitsNumber(Digits digits, const Place &where, std::uint64_t limit)
+    {
         if (digits.isEmpty() || digits.size() > 20)
             damaged(where, QStringLiteral("is not a whole number"));
         std::uint64_t result = 0;
-        for (const QChar c : digits) {
-            if (c < u'0' || c > u'9')
+        for (const auto c : digits) {
+            const char16_t unit = unitOf(c);
+            if (unit < u'0' || unit > u'9')
                 damaged(where, QStringLiteral("is not a whole number"));
-            const unsigned digit = c.unicode() - u'0';
+            const unsigned digit = unit - u'0';
             if (digit > limit || result > (limit - digit) / 10)
                 damaged(where, QStringLiteral("is larger than %1").arg(limit));
             result = result * 10 + digit;
@@ -464,6 +479,50 @@ template <std::size_t N> double tableSum(const std::array<double, N> &table)
 
 // ---- Long lists read a row at a time -----------------------------------------------------
 
+// A row of a long list that is a list of at most five plain texts: printable ASCII whose one
+// escape is a doubled backslash. Nearly every row is one, and is read straight from the file's
+// bytes; any other row goes through the JSON parser, which also words whatever is wrong with it.
+struct PlainRow
+{
+    std::array<QByteArrayView, 5> cells; // between the quotes, as written
+    qsizetype size = 0;
+
+    // A cell's text, its escapes undone.
+    QString text(qsizetype i) const
+    {
+        QString result = QString::fromLatin1(cells[std::size_t(i)]);
+        if (result.contains(u'\\'))
+            result.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
+        return result;
+    }
+};
+
+std::optional<PlainRow> plainRow(QByteArrayView bytes)
+{
+    PlainRow row;
+    qsizetype at = jsonSkipSpace(bytes, 0);
+    if (at >= bytes.size() || bytes[at] != '[')
+        return std::nullopt;
+    for (at = jsonSkipSpace(bytes, at + 1); at < bytes.size() && bytes[at] == '"';) {
+        const qsizetype start = ++at;
+        for (; at < bytes.size() && bytes[at] != '"'; ++at) {
+            const char c = bytes[at];
+            if (c < ' ' || c > '~' || (c == '\\' && (++at >= bytes.size() || bytes[at] != '\\')))
+                return std::nullopt;
+        }
+        if (at >= bytes.size() || row.size == qsizetype(row.cells.size()))
+            return std::nullopt;
+        row.cells[std::size_t(row.size++)] = bytes.sliced(start, at - start);
+        at = jsonSkipSpace(bytes, at + 1);
+        if (at < bytes.size() && bytes[at] == ']')
+            return jsonSkipSpace(bytes, at + 1) == bytes.size() ? std::optional(row) : std::nullopt;
+        if (at >= bytes.size() || bytes[at] != ',')
+            return std::nullopt;
+        at = jsonSkipSpace(bytes, at + 1);
+    }
+    return std::nullopt;
+}
+
 // The rows of a list: those of a parsed document, or the places of their bytes in the file, each
 // row parsed when its turn comes, so that a million rows never stand in memory as JSON values.
 class RowList
@@ -488,6 +547,15 @@ public:
                        .arg(error.errorString())
                        .arg(span.begin + error.offset - 1));
         return row.array().at(0);
+    }
+
+    // The row as the file's bytes, when it is a list of plain texts (see PlainRow).
+    std::optional<PlainRow> plain(qsizetype i) const
+    {
+        if (file.isNull())
+            return std::nullopt;
+        const JsonSpan span = spans[std::size_t(i)];
+        return plainRow(file.sliced(span.begin, span.end - span.begin));
     }
 
 private:
@@ -606,19 +674,24 @@ void readTypeRows(const Node &node, const RowList *split, Accumulators &figures)
     std::uint64_t counted = 0;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const Place where = node.at("lbTypes")[i];
-        const QJsonValue value = rows.at(i);
-        const QJsonArray row = value.toArray();
-        if (!value.isArray() || row.size() != 3)
+        const std::optional<PlainRow> plain = rows.plain(i);
+        const bool fast = plain && plain->size == 3;
+        const QJsonArray row = fast ? QJsonArray() : rows.at(i).toArray();
+        if (!fast && (!rows.at(i).isArray() || row.size() != 3))
             damaged(where, QStringLiteral("is not an extension, a file count and a byte sum"));
         // Escaped as the rows show it; files written before extensions were escaped hold them as
         // plain text, which reads as its own UTF-8.
-        const QByteArray extension = nameBytes(Node::checkedText(row[0], where, 64));
+        const QString text = fast ? Node::checkedText(plain->text(0), where, 64)
+                                  : Node::checkedText(row[0], where, 64);
+        const QByteArray extension = nameBytes(text);
         if (extension != upperName(extension) || !extensionFitsRow(extension) ||
             (!extension.isEmpty() && !extension.startsWith('.')))
             damaged(where, QStringLiteral("holds no extension as a type row shows it"));
-        const std::uint64_t files = Node::wholeNumber(row[1], where, countLimit);
-        const std::uint64_t bytes =
-            Node::wholeNumber(row[2], where, std::numeric_limits<std::uint64_t>::max());
+        constexpr std::uint64_t byteLimit = std::numeric_limits<std::uint64_t>::max();
+        const std::uint64_t files = fast ? Node::digitsNumber(plain->cells[1], where, countLimit)
+                                         : Node::wholeNumber(row[1], where, countLimit);
+        const std::uint64_t bytes = fast ? Node::digitsNumber(plain->cells[2], where, byteLimit)
+                                         : Node::wholeNumber(row[2], where, byteLimit);
         if (files == 0 && bytes != 0)
             damaged(where, QStringLiteral("has bytes but no files"));
         counted += files; // each at most filesFound, checked below: no overflow
@@ -658,9 +731,8 @@ bool soundFolderParts(QByteArrayView path)
 
 // A path below a drive's root as the file holds it: escaped bytes, parts joined by "/", and no
 // zero byte.
-QByteArray readFolderPath(const QJsonValue &value, const Place &where)
+QByteArray readFolderPath(const QString &text, const Place &where)
 {
-    const QString text = Node::checkedText(value, where, unlimitedText);
     const std::optional<QByteArray> path = unescapedName(text);
     if (!path || path->contains('\0') || (!path->isEmpty() && !soundFolderParts(*path)))
         damaged(where, QStringLiteral("is not a folder's path"));
@@ -688,16 +760,22 @@ DriveFolders readDriveFolders(const Node &node, const RowList *split, qsizetype 
     std::vector<std::size_t> open;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const Place where = node.at("rows")[i];
-        const QJsonValue value = rows.at(i);
-        const QJsonArray row = value.toArray();
-        if (!value.isArray() || row.size() != 5)
+        const std::optional<PlainRow> plain = rows.plain(i);
+        const bool fast = plain && plain->size == 5;
+        const QJsonArray row = fast ? QJsonArray() : rows.at(i).toArray();
+        if (!fast && (!rows.at(i).isArray() || row.size() != 5))
             damaged(where, QStringLiteral("is not a path and four whole numbers"));
+        const auto number = [&](int cell, std::uint64_t limit) {
+            return fast ? Node::digitsNumber(plain->cells[std::size_t(cell)], where, limit)
+                        : Node::wholeNumber(row[cell], where, limit);
+        };
         FolderTotal folder;
-        folder.path = readFolderPath(row[0], where);
-        folder.files = std::int64_t(Node::wholeNumber(row[1], where, countLimit));
-        folder.bytes = Node::wholeNumber(row[2], where, byteLimit);
-        folder.ownFiles = std::int64_t(Node::wholeNumber(row[3], where, countLimit));
-        folder.ownBytes = Node::wholeNumber(row[4], where, byteLimit);
+        folder.path = readFolderPath(
+            fast ? plain->text(0) : Node::checkedText(row[0], where, unlimitedText), where);
+        folder.files = std::int64_t(number(1, countLimit));
+        folder.bytes = number(2, byteLimit);
+        folder.ownFiles = std::int64_t(number(3, countLimit));
+        folder.ownBytes = number(4, byteLimit);
         if (folder.ownFiles > folder.files || folder.ownBytes > folder.bytes ||
             (folder.files == 0 && folder.bytes != 0))
             damaged(where, QStringLiteral("holds more in its own files than in all"));
