@@ -101,6 +101,17 @@ void appendUtf8(QByteArray &out, char32_t character)
     out += QString::fromUcs4(&character, 1).toUtf8();
 }
 
+// A character as one UTF-16 unit, or two past U+FFFF, without a string made for each.
+void appendCharacter(QString &text, char32_t character)
+{
+    if (QChar::requiresSurrogates(character)) {
+        text += QChar(QChar::highSurrogate(character));
+        text += QChar(QChar::lowSurrogate(character));
+    } else {
+        text += QChar(char16_t(character));
+    }
+}
+
 } // namespace
 
 QString escapedName(QByteArrayView bytes)
@@ -108,6 +119,13 @@ QString escapedName(QByteArrayView bytes)
     QString text;
     text.reserve(bytes.size());
     for (qsizetype at = 0; at < bytes.size();) {
+        // Printable ASCII, most of most names, stands as it is: a history holds millions of
+        // folder paths, each spelled out again whenever a collection is read.
+        if (const auto byte = uchar(bytes[at]); byte >= 0x20 && byte < 0x7F && byte != '\\') {
+            text += QChar(byte);
+            ++at;
+            continue;
+        }
         char32_t character = 0;
         const int length = sequenceAt(bytes, at, character);
         if (length == 0) {
@@ -120,7 +138,7 @@ QString escapedName(QByteArrayView bytes)
         else if (unseen(character))
             text += escapeOf(character);
         else
-            text += QString::fromUcs4(&character, 1);
+            appendCharacter(text, character);
         at += length;
     }
     return text;

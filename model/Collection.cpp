@@ -272,15 +272,10 @@ public:
     // Text that holds unpaired halves of a character could not be written back as it was read.
     static QString checkedText(const QJsonValue &value, const Place &where, qsizetype limit)
     {
-        if (!value.isString())
+        const QString result = value.toString();
+        if (!value.isString() || result.size() > limit || !result.isValidUtf16())
             damaged(where, QStringLiteral("is not a text of at most %1 characters").arg(limit));
-        return checkedText(value.toString(), where, limit);
-    }
-    static QString checkedText(const QString &text, const Place &where, qsizetype limit)
-    {
-        if (text.size() > limit || !text.isValidUtf16())
-            damaged(where, QStringLiteral("is not a text of at most %1 characters").arg(limit));
-        return text;
+        return result;
     }
 
     bool flag(const char *key, bool fallback, bool mandatory = false) const
@@ -320,15 +315,15 @@ public:
     {
         if (!value.isString())
             damaged(where, QStringLiteral("is not a whole number in quotes"));
-        return digitsNumber(QStringView(value.toString()), where, limit);
+        return digitsValue(QStringView(value.toString()), where, limit);
     }
 
     static char16_t unitOf(QChar c) { return c.unicode(); }
-    static char16_t unitOf(char c) { return char16_t(static_cast<unsigned char>(c)); }
+    static char16_t unitOf(char c) { return uchar(c); }
 
-    // The digits of a whole number, as text or as the bytes of the file.
-    template <typename Digits>
-    static std::uint64_t digitsNumber(Digits digits, const Place &where, std::uint64_t limit)
+    // The value of the digits of a whole number in quotes, as text or as the file's bytes.
+    template <typename Text>
+    static std::uint64_t digitsValue(const Text &digits, const Place &where, std::uint64_t limit)
     {
         if (digits.isEmpty() || digits.size() > 20)
             damaged(where, QStringLiteral("is not a whole number"));
@@ -479,52 +474,89 @@ template <std::size_t N> double tableSum(const std::array<double, N> &table)
 
 // ---- Long lists read a row at a time -----------------------------------------------------
 
-// A row of a long list that is a list of at most five plain texts: printable ASCII whose one
-// escape is a doubled backslash. Nearly every row is one, and is read straight from the file's
-// bytes; any other row goes through the JSON parser, which also words whatever is wrong with it.
-struct PlainRow
+// One row of a long list: the texts of a row as the program writes it (a list of texts without
+// escapes or white space, such as ["dir0/sub0001","100","20000000","100","20000000"]) taken as
+// they stand in the file, or any other row as the JSON parser read it. A rebuilt trend index
+// reads ten million rows: the parser's values for each would be most of its time.
+class Row
 {
-    std::array<QByteArrayView, 5> cells; // between the quotes, as written
-    qsizetype size = 0;
+public:
+    explicit Row(QJsonValue value) : parsed(std::move(value)) {}
+    // The most texts a row of a collection holds: a folder's path and four numbers.
+    static constexpr std::size_t plainLimit = 5;
 
-    // A cell's text, its escapes undone.
-    QString text(qsizetype i) const
+    // The texts of a row as the program writes it; nothing for any other row.
+    static std::optional<Row> plainOf(QByteArrayView row)
     {
-        QString result = QString::fromLatin1(cells[std::size_t(i)]);
-        if (result.contains(u'\\'))
-            result.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
-        return result;
-    }
-};
-
-std::optional<PlainRow> plainRow(QByteArrayView bytes)
-{
-    PlainRow row;
-    qsizetype at = jsonSkipSpace(bytes, 0);
-    if (at >= bytes.size() || bytes[at] != '[')
-        return std::nullopt;
-    for (at = jsonSkipSpace(bytes, at + 1); at < bytes.size() && bytes[at] == '"';) {
-        const qsizetype start = ++at;
-        for (; at < bytes.size() && bytes[at] != '"'; ++at) {
-            const char c = bytes[at];
-            if (c < ' ' || c > '~' || (c == '\\' && (++at >= bytes.size() || bytes[at] != '\\')))
+        if (row.size() < 2 || row.front() != '[' || row.back() != ']')
+            return std::nullopt;
+        Row plain;
+        plain.isPlain = true;
+        for (qsizetype at = 1; at < row.size() - 1;) {
+            if (row[at] != '"' || plain.textCount == plainLimit)
+                return std::nullopt;
+            qsizetype end = ++at;
+            while (end < row.size() && row[end] != '"') {
+                if (row[end] == '\\' || uchar(row[end]) < 0x20)
+                    return std::nullopt;
+                ++end;
+            }
+            if (end + 1 >= row.size() || !QUtf8StringView(row.sliced(at, end - at)).isValidUtf8())
+                return std::nullopt;
+            plain.texts[plain.textCount++] = row.sliced(at, end - at);
+            at = end + 1;
+            if (row[at] == ',' && at + 1 < row.size() - 1)
+                ++at;
+            else if (at != row.size() - 1)
                 return std::nullopt;
         }
-        if (at >= bytes.size() || row.size == qsizetype(row.cells.size()))
-            return std::nullopt;
-        row.cells[std::size_t(row.size++)] = bytes.sliced(start, at - start);
-        at = jsonSkipSpace(bytes, at + 1);
-        if (at < bytes.size() && bytes[at] == ']')
-            return jsonSkipSpace(bytes, at + 1) == bytes.size() ? std::optional(row) : std::nullopt;
-        if (at >= bytes.size() || bytes[at] != ',')
-            return std::nullopt;
-        at = jsonSkipSpace(bytes, at + 1);
+        return plain;
     }
-    return std::nullopt;
-}
+
+    // A list of exactly this many values.
+    bool isListOf(qsizetype count) const
+    {
+        return isPlain ? qsizetype(textCount) == count
+                       : parsed.isArray() && parsed.toArray().size() == count;
+    }
+    QString text(qsizetype i, const Place &where, qsizetype limit) const
+    {
+        if (!isPlain)
+            return Node::checkedText(parsed.toArray().at(i), where, limit);
+        const QString result = QString::fromUtf8(texts[std::size_t(i)]);
+        if (result.size() > limit)
+            damaged(where, QStringLiteral("is not a text of at most %1 characters").arg(limit));
+        return result;
+    }
+    std::uint64_t number(qsizetype i, const Place &where, std::uint64_t limit) const
+    {
+        return isPlain ? Node::digitsValue(texts[std::size_t(i)], where, limit)
+                       : Node::wholeNumber(parsed.toArray().at(i), where, limit);
+    }
+    // The bytes of a text of printable ASCII without a backslash, which stands for itself as a
+    // name; nothing for any other.
+    std::optional<QByteArray> printableText(qsizetype i) const
+    {
+        if (!isPlain)
+            return std::nullopt;
+        const QByteArrayView text = texts[std::size_t(i)];
+        for (const char c : text)
+            if (uchar(c) < 0x20 || uchar(c) >= 0x7F || c == '\\')
+                return std::nullopt;
+        return text.toByteArray();
+    }
+
+private:
+    Row() = default;
+
+    QJsonValue parsed;
+    std::array<QByteArrayView, plainLimit> texts; // in the file, without their quotes
+    std::size_t textCount = 0;
+    bool isPlain = false;
+};
 
 // The rows of a list: those of a parsed document, or the places of their bytes in the file, each
-// row parsed when its turn comes, so that a million rows never stand in memory as JSON values.
+// row read when its turn comes, so that a million rows never stand in memory as JSON values.
 class RowList
 {
 public:
@@ -533,12 +565,15 @@ public:
     {}
 
     qsizetype size() const { return file.isNull() ? parsed.size() : qsizetype(spans.size()); }
-    QJsonValue at(qsizetype i) const
+    Row at(qsizetype i) const
     {
         if (file.isNull())
-            return parsed.at(i);
+            return Row(parsed.at(i));
         const JsonSpan span = spans[std::size_t(i)];
-        QByteArray list = file.sliced(span.begin, span.end - span.begin).toByteArray();
+        const QByteArrayView bytes = file.sliced(span.begin, span.end - span.begin);
+        if (std::optional<Row> row = Row::plainOf(bytes))
+            return std::move(*row);
+        QByteArray list = bytes.toByteArray();
         list.prepend('[').append(']');
         QJsonParseError error;
         const QJsonDocument row = QJsonDocument::fromJson(list, &error);
@@ -546,16 +581,7 @@ public:
             refuse(QStringLiteral("it is not a collection file (%1 at byte %2)")
                        .arg(error.errorString())
                        .arg(span.begin + error.offset - 1));
-        return row.array().at(0);
-    }
-
-    // The row as the file's bytes, when it is a list of plain texts (see PlainRow).
-    std::optional<PlainRow> plain(qsizetype i) const
-    {
-        if (file.isNull())
-            return std::nullopt;
-        const JsonSpan span = spans[std::size_t(i)];
-        return plainRow(file.sliced(span.begin, span.end - span.begin));
+        return Row(row.array().at(0));
     }
 
 private:
@@ -674,24 +700,17 @@ void readTypeRows(const Node &node, const RowList *split, Accumulators &figures)
     std::uint64_t counted = 0;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const Place where = node.at("lbTypes")[i];
-        const std::optional<PlainRow> plain = rows.plain(i);
-        const bool fast = plain && plain->size == 3;
-        const QJsonArray row = fast ? QJsonArray() : rows.at(i).toArray();
-        if (!fast && (!rows.at(i).isArray() || row.size() != 3))
+        const Row row = rows.at(i);
+        if (!row.isListOf(3))
             damaged(where, QStringLiteral("is not an extension, a file count and a byte sum"));
         // Escaped as the rows show it; files written before extensions were escaped hold them as
         // plain text, which reads as its own UTF-8.
-        const QString text = fast ? Node::checkedText(plain->text(0), where, 64)
-                                  : Node::checkedText(row[0], where, 64);
-        const QByteArray extension = nameBytes(text);
+        const QByteArray extension = nameBytes(row.text(0, where, 64));
         if (extension != upperName(extension) || !extensionFitsRow(extension) ||
             (!extension.isEmpty() && !extension.startsWith('.')))
             damaged(where, QStringLiteral("holds no extension as a type row shows it"));
-        constexpr std::uint64_t byteLimit = std::numeric_limits<std::uint64_t>::max();
-        const std::uint64_t files = fast ? Node::digitsNumber(plain->cells[1], where, countLimit)
-                                         : Node::wholeNumber(row[1], where, countLimit);
-        const std::uint64_t bytes = fast ? Node::digitsNumber(plain->cells[2], where, byteLimit)
-                                         : Node::wholeNumber(row[2], where, byteLimit);
+        const std::uint64_t files = row.number(1, where, countLimit);
+        const std::uint64_t bytes = row.number(2, where, std::numeric_limits<std::uint64_t>::max());
         if (files == 0 && bytes != 0)
             damaged(where, QStringLiteral("has bytes but no files"));
         counted += files; // each at most filesFound, checked below: no overflow
@@ -731,9 +750,12 @@ bool soundFolderParts(QByteArrayView path)
 
 // A path below a drive's root as the file holds it: escaped bytes, parts joined by "/", and no
 // zero byte.
-QByteArray readFolderPath(const QString &text, const Place &where)
+QByteArray readFolderPath(const Row &row, const Place &where)
 {
-    const std::optional<QByteArray> path = unescapedName(text);
+    // Most paths are printable ASCII, which spells itself.
+    std::optional<QByteArray> path = row.printableText(0);
+    if (!path)
+        path = unescapedName(row.text(0, where, unlimitedText));
     if (!path || path->contains('\0') || (!path->isEmpty() && !soundFolderParts(*path)))
         damaged(where, QStringLiteral("is not a folder's path"));
     return *path;
@@ -760,22 +782,15 @@ DriveFolders readDriveFolders(const Node &node, const RowList *split, qsizetype 
     std::vector<std::size_t> open;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const Place where = node.at("rows")[i];
-        const std::optional<PlainRow> plain = rows.plain(i);
-        const bool fast = plain && plain->size == 5;
-        const QJsonArray row = fast ? QJsonArray() : rows.at(i).toArray();
-        if (!fast && (!rows.at(i).isArray() || row.size() != 5))
+        const Row row = rows.at(i);
+        if (!row.isListOf(5))
             damaged(where, QStringLiteral("is not a path and four whole numbers"));
-        const auto number = [&](int cell, std::uint64_t limit) {
-            return fast ? Node::digitsNumber(plain->cells[std::size_t(cell)], where, limit)
-                        : Node::wholeNumber(row[cell], where, limit);
-        };
         FolderTotal folder;
-        folder.path = readFolderPath(
-            fast ? plain->text(0) : Node::checkedText(row[0], where, unlimitedText), where);
-        folder.files = std::int64_t(number(1, countLimit));
-        folder.bytes = number(2, byteLimit);
-        folder.ownFiles = std::int64_t(number(3, countLimit));
-        folder.ownBytes = number(4, byteLimit);
+        folder.path = readFolderPath(row, where);
+        folder.files = std::int64_t(row.number(1, where, countLimit));
+        folder.bytes = row.number(2, where, byteLimit);
+        folder.ownFiles = std::int64_t(row.number(3, where, countLimit));
+        folder.ownBytes = row.number(4, where, byteLimit);
         if (folder.ownFiles > folder.files || folder.ownBytes > folder.bytes ||
             (folder.files == 0 && folder.bytes != 0))
             damaged(where, QStringLiteral("holds more in its own files than in all"));

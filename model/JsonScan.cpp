@@ -1,5 +1,7 @@
 #include "model/JsonScan.h"
 
+#include <cstring>
+
 namespace {
 
 bool isSpace(char c)
@@ -11,6 +13,27 @@ bool isSpace(char c)
 bool onlySpaceFrom(QByteArrayView bytes, qsizetype i)
 {
     return jsonSkipSpace(bytes, i) == bytes.size();
+}
+
+// The closing quote of the text whose opening quote is at open; -1 when the bytes end first. A
+// quote after an odd number of backslashes is part of the text.
+qsizetype textEnd(QByteArrayView bytes, qsizetype open)
+{
+    const char *data = bytes.data();
+    for (qsizetype from = open + 1; from < bytes.size();) {
+        const auto *quote = static_cast<const char *>(
+            std::memchr(data + from, '"', std::size_t(bytes.size() - from)));
+        if (!quote)
+            return -1;
+        const qsizetype at = quote - data;
+        qsizetype escapes = at;
+        while (escapes > open + 1 && data[escapes - 1] == '\\')
+            --escapes;
+        if ((at - escapes) % 2 == 0)
+            return at;
+        from = at + 1;
+    }
+    return -1;
 }
 
 } // namespace
@@ -27,23 +50,22 @@ qsizetype jsonValueEnd(QByteArrayView bytes, qsizetype i)
     if (i >= bytes.size())
         return -1;
     if (bytes[i] == '"' || bytes[i] == '{' || bytes[i] == '[') {
+        const qsizetype size = bytes.size();
         int depth = 0;
-        bool inText = false;
-        for (; i < bytes.size(); ++i) {
+        for (; i < size; ++i) {
             const char c = bytes[i];
-            if (inText) {
-                if (c == '\\')
-                    ++i;
-                else if (c == '"')
-                    inText = false;
-            } else if (c == '"') {
-                inText = true;
+            if (c == '"') {
+                // A text is passed over in a loop of its own: texts are most of a collection's
+                // bytes, and the lists it holds are looked through more than once.
+                i = textEnd(bytes, i);
+                if (i < 0)
+                    return -1;
             } else if (c == '{' || c == '[') {
                 ++depth;
             } else if (c == '}' || c == ']') {
                 --depth;
             }
-            if (depth == 0 && !inText)
+            if (depth == 0)
                 return i + 1;
         }
         return -1;

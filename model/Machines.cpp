@@ -1,6 +1,7 @@
 #include "model/Machines.h"
 
 #include "model/Collection.h"
+#include "model/QuickFacts.h"
 #include "model/Trends.h"
 
 #include <QDirIterator>
@@ -21,14 +22,6 @@ struct Found
     QString path;
     RunFacts facts;
 };
-
-std::optional<RunFacts> factsOf(const QString &path)
-{
-    QFile file(path);
-    if (file.size() > collectionFileLimit || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return parseRunFacts(file.readAll());
-}
 
 std::uint64_t usedOf(const RunFacts &facts)
 {
@@ -60,10 +53,24 @@ QStringList largestTypes(const Accumulators &figures)
     return names;
 }
 
-MachineRow rowOf(std::vector<Found> &runs, const QDateTime &now)
+// A host's row. Every collection's facts come from its first bytes, which tell the used space
+// for the growth; only the newest is read whole, for its files and largest types. A newest whose
+// figures do not read gives way to the one before it, so that a damaged file never shows as a host
+// with no files. Nothing when none of the host's collections reads whole.
+std::optional<MachineRow> rowOf(std::vector<Found> &runs, const QDateTime &now)
 {
     std::sort(runs.begin(), runs.end(),
               [](const Found &a, const Found &b) { return a.facts.started > b.facts.started; });
+    std::optional<Collection> whole;
+    while (!runs.empty() && !whole) {
+        CollectionRead read = readCollectionFile(runs.front().path);
+        if (read)
+            whole = std::move(read.collection);
+        else
+            runs.erase(runs.begin());
+    }
+    if (!whole)
+        return std::nullopt;
     const Found &newest = runs.front();
     MachineRow row;
     row.host = newest.facts.hostName;
@@ -85,10 +92,8 @@ MachineRow rowOf(std::vector<Found> &runs, const QDateTime &now)
         if (mountPoints(run.facts) == mountPoints(newest.facts))
             used.emplace_back(run.facts.started, usedOf(run.facts));
     row.growthPerWeek = hostGrowthPerWeek(used);
-    if (const CollectionRead read = readCollectionFile(newest.path)) {
-        row.files = std::uint64_t(std::max<std::int64_t>(read.collection->figures.filesFound, 0));
-        row.largestTypes = largestTypes(read.collection->figures);
-    }
+    row.files = std::uint64_t(std::max<std::int64_t>(whole->figures.filesFound, 0));
+    row.largestTypes = largestTypes(whole->figures);
     return row;
 }
 
@@ -118,12 +123,13 @@ std::vector<MachineRow> machineRows(const QString &folder, const QDateTime &now)
                        QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString path = files.next();
-        if (std::optional<RunFacts> facts = factsOf(path))
+        if (std::optional<RunFacts> facts = quickRunFacts(path))
             byHost[facts->hostName].push_back({path, std::move(*facts)});
     }
     std::vector<MachineRow> rows;
     for (auto &[host, runs] : byHost)
-        rows.push_back(rowOf(runs, now));
+        if (std::optional<MachineRow> row = rowOf(runs, now))
+            rows.push_back(std::move(*row));
     return rows;
 }
 

@@ -44,7 +44,7 @@ QByteArray encodePoint(const TrendPoint &point)
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_4);
-    out << point.fileName << point.started << quint32(point.drives.size());
+    out << point.fileName << point.host << point.started << quint32(point.drives.size());
     for (const TrendDrive &d : point.drives)
         out << d.letter << d.mountPoint << quint64(d.capacity) << quint64(d.freeBytes)
             << qint64(d.files) << quint64(d.bytes) << d.accessDates;
@@ -68,7 +68,9 @@ QByteArray encodeFolders(const std::vector<TrendFolder> &folders)
     out << quint32(folders.size());
     for (const TrendFolder &f : folders)
         out << f.letter << f.path << qint64(f.files) << quint64(f.bytes);
-    return qCompress(bytes);
+    // The quickest packing: the folders are most of a rebuild's writing, and are read back only
+    // two collections at a time.
+    return qCompress(bytes, 1);
 }
 
 std::optional<std::vector<TrendFolder>> decodeFolders(const QByteArray &stored)
@@ -110,7 +112,7 @@ std::optional<TrendPoint> decodePoint(const QByteArray &stored)
         return in.status() == QDataStream::Ok && count <= rowLimit &&
                qint64(count) <= bytes->size() - in.device()->pos();
     };
-    in >> point.fileName >> point.started;
+    in >> point.fileName >> point.host >> point.started;
     if (!counted())
         return std::nullopt;
     point.drives.resize(count);

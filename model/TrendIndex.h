@@ -12,7 +12,7 @@
 // from the files.
 
 inline constexpr char trendIndexName[] = "trends.sqlite";
-inline constexpr int trendIndexVersion = 1;
+inline constexpr int trendIndexVersion = 2;
 
 struct TrendRead
 {

@@ -78,6 +78,7 @@ TrendPoint trendPointOf(const Collection &collection, const QString &fileName)
     TrendPoint point;
     point.fileName = fileName;
     point.started = collection.facts.started;
+    point.host = collection.facts.hostName;
     for (const DriveFacts &facts : collection.facts.drives) {
         TrendDrive drive{facts.letter,
                          facts.mountPoint,
@@ -231,10 +232,12 @@ Forecast forecastOf(const std::vector<UsedSample> &samples, std::uint64_t capaci
         return forecast;
     }
     forecast.state = Forecast::State::Growing;
+    // Not before the newest collection, which saw the drive as it was then; beyond a thousand
+    // years a date means nothing.
+    const double newestSeconds = double(forecast.lineStart.secsTo(newest));
     auto meets = [&](double shift) {
         const double seconds = (double(capacity) - line.intercept - shift) / line.slope;
-        // Beyond a thousand years a date means nothing.
-        return forecast.lineStart.addSecs(qint64(std::clamp(seconds, 0.0, 3.15e10)));
+        return forecast.lineStart.addSecs(qint64(std::clamp(seconds, newestSeconds, 3.15e10)));
     };
     forecast.full = meets(0);
     forecast.fullEarliest = meets(line.spread);
@@ -281,10 +284,22 @@ QString forecastRangeText(const Forecast &forecast)
 {
     if (forecast.state != Forecast::State::Growing)
         return QString();
-    const QString earliest = monthText(forecast.fullEarliest);
-    const QString latest = monthText(forecast.fullLatest);
-    return earliest == latest ? QStringLiteral("full in %1").arg(earliest)
-                              : QStringLiteral("full between %1 and %2").arg(earliest, latest);
+    const QDate from = forecast.fullEarliest.date();
+    const QDate to = forecast.fullLatest.date();
+    const QLocale english(QLocale::English);
+    auto said = [&](const QDate &date, const char *format) {
+        return english.toString(date, QLatin1String(format));
+    };
+    // As exact as the spread allows, the year or the month said once where both ends share it.
+    if (from == to)
+        return QStringLiteral("full on %1").arg(said(from, "d MMMM yyyy"));
+    if (from.year() != to.year())
+        return QStringLiteral("full between %1 and %2")
+            .arg(said(from, "MMMM yyyy"), said(to, "MMMM yyyy"));
+    if (from.month() != to.month())
+        return QStringLiteral("full between %1 and %2")
+            .arg(said(from, "MMMM"), said(to, "MMMM yyyy"));
+    return QStringLiteral("full between %1 and %2").arg(said(from, "d"), said(to, "d MMMM yyyy"));
 }
 
 std::vector<GrowthRow> typeGrowth(const std::vector<TrendPoint> &points)

@@ -47,6 +47,7 @@ struct TrendFolder
 struct TrendPoint
 {
     QString fileName; // the collection's file name in the history folder
+    QString host;     // the machine that ran it
     QDateTime started;
     std::vector<TrendDrive> drives;
     std::vector<TrendType> types;
@@ -113,8 +114,9 @@ struct Forecast
 Forecast forecastOf(const std::vector<UsedSample> &samples, std::uint64_t capacity);
 
 // "D: grows by 1.2 GB a week; full in about 7 months (June 2027)", "D: is not growing" or "D: too
-// few collections for a forecast", the distance counted from today; and how sure it is:
-// "full between May 2027 and July 2027".
+// few collections for a forecast", the distance counted from today; and how sure it is, as the
+// dates the line moved up and down by the spread of the collections around it meets the capacity:
+// "full between March and August 2027", "full between 3 and 17 March 2027".
 QString forecastText(QChar letter, const Forecast &forecast, const QDate &today);
 QString forecastRangeText(const Forecast &forecast);
 

@@ -139,7 +139,7 @@ MachinesWindow::MachinesWindow(QWidget *parent) : QDialog(parent)
         if (!current.isValid())
             return;
         const MachineRow &row = shown[std::size_t(current.data(RowRole).toInt())];
-        emit showTrends(QFileInfo(row.newestFile).absolutePath(), row.driveSet);
+        emit showTrends(QFileInfo(row.newestFile).absolutePath(), row.driveSet, row.host);
     });
     connect(btFolder, &QPushButton::clicked, this, [this] {
         const QString chosen = askFolder(folder);

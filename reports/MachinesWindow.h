@@ -17,7 +17,7 @@ class QTableView;
 // into which collections from several machines were copied), sortable by any heading. Enter or
 // "&Open" opens the host's newest collection in the statistics window; "&Compare" compares two
 // selected rows, or a single row's host's two newest collections; "&Trends" shows the trends of
-// the collections in the folder of the current row's newest.
+// the current row's host from the folder of its newest collection.
 class MachinesWindow : public QDialog
 {
     Q_OBJECT
@@ -46,8 +46,9 @@ signals:
     void openCollection(const QString &path);
     // Then and now: the older run first.
     void compareCollections(const QString &thenPath, const QString &nowPath);
-    // The trends of the host's collections: the folder of its newest and its drive letters.
-    void showTrends(const QString &folder, const QString &driveSet);
+    // The trends of the host's collections: the folder of its newest, its drive letters and the
+    // host.
+    void showTrends(const QString &folder, const QString &driveSet, const QString &host);
 
 private:
     void fill();

@@ -163,10 +163,10 @@ void TfrmStatistics::Machines1Click()
         connect(machinesWindow, &MachinesWindow::compareCollections, this,
                 &TfrmStatistics::compareFiles);
         connect(machinesWindow, &MachinesWindow::showTrends, this,
-                [this](const QString &folder, const QString &driveSet) {
+                [this](const QString &folder, const QString &driveSet, const QString &host) {
                     if (!trendsWindow)
                         trendsWindow = new TrendsWindow(this);
-                    trendsWindow->showHistory(folder, driveSet);
+                    trendsWindow->showHistory(folder, driveSet, host);
                     trendsWindow->show();
                     trendsWindow->raise();
                     trendsWindow->activateWindow();

@@ -21,12 +21,14 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
+#include <QPromise>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QThreadPool>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -301,11 +303,48 @@ QWidget *TrendsWindow::buildAges()
     return page;
 }
 
-void TrendsWindow::showHistory(const QString &folder, const QString &driveSet)
+void TrendsWindow::showHistory(const QString &folder, const QString &driveSet, const QString &host)
 {
-    historyFolder = folder;
-    const TrendRead read = readTrends(folder);
-    all = read.points;
+    if (!reading) {
+        reading = new QFutureWatcher<TrendRead>(this);
+        connect(reading, &QFutureWatcher<TrendRead>::finished, this, [this] {
+            if (reading->future().resultCount() > 0)
+                takeRead(reading->result());
+        });
+    }
+    lblSource->setText(
+        QStringLiteral("Reading the collections in %1...").arg(QDir::toNativeSeparators(folder)));
+    btExport->setEnabled(false);
+    // A long history, or an index made again from every file, takes seconds: the window stays
+    // at hand meanwhile. A watcher given a new reading no longer hears of the one before.
+    auto promise = std::make_shared<QPromise<TrendRead>>();
+    pendingFolder = folder;
+    pendingDriveSet = driveSet;
+    pendingHost = host;
+    readPending = true;
+    reading->setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, folder] {
+        promise->addResult(readTrends(folder));
+        promise->finish();
+    });
+}
+
+bool TrendsWindow::isReading() const
+{
+    return readPending;
+}
+
+void TrendsWindow::takeRead(const TrendRead &read)
+{
+    readPending = false;
+    historyFolder = pendingFolder;
+    all.clear();
+    // Collections copied from several machines into one folder are told apart by their host.
+    std::copy_if(read.points.begin(), read.points.end(), std::back_inserter(all),
+                 [&](const TrendPoint &point) {
+                     return pendingHost.isEmpty() || point.host == pendingHost;
+                 });
     lblMessage->setText(read.message);
     lblMessage->setVisible(!read.message.isEmpty());
     const QStringList sets = trendDriveSets(all);
@@ -314,13 +353,16 @@ void TrendsWindow::showHistory(const QString &folder, const QString &driveSet)
         cbDrives->clear();
         for (const QString &set : sets)
             cbDrives->addItem(lettersText(set), set);
-        cbDrives->setCurrentIndex(std::max<qsizetype>(0, sets.indexOf(driveSet)));
+        cbDrives->setCurrentIndex(std::max<qsizetype>(0, sets.indexOf(pendingDriveSet)));
     }
     refresh();
+    emit historyShown();
 }
 
 void TrendsWindow::refresh()
 {
+    if (readPending) // the period and drive set chosen meanwhile apply when it ends
+        return;
     const QString set = cbDrives->currentData().toString();
     shown = pointsInPeriod(all, set, TrendPeriod(std::max(0, cbPeriod->currentIndex())));
     lblSource->setText(

@@ -3,6 +3,7 @@
 #include "model/TrendTables.h"
 
 #include <QDialog>
+#include <QFutureWatcher>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -35,8 +36,12 @@ public:
     explicit TrendsWindow(QWidget *parent = nullptr);
 
     // Reads the trends of a history folder and shows those of a drive set (the newest
-    // collection's when empty or not in the history).
-    void showHistory(const QString &folder, const QString &driveSet = QString());
+    // collection's when empty or not in the history), of one host's collections when a host is
+    // named. The reading goes on beside the window, which says so until historyShown; a later
+    // call outdates an earlier one still reading.
+    void showHistory(const QString &folder, const QString &driveSet = QString(),
+                     const QString &host = QString());
+    bool isReading() const;
     // Writes one tab as CSV, or all as a PDF; a failure gets one message. Answers whether it was
     // written.
     bool exportTrends(const TrendsExport &request);
@@ -62,6 +67,9 @@ public:
 
     const std::vector<TrendPoint> &shownPoints() const { return shown; }
 
+signals:
+    void historyShown();
+
 private:
     QWidget *buildSpace();
     QWidget *buildTypes();
@@ -73,7 +81,11 @@ private:
     void fillAges();
     void openFolderAt(int row);
     std::optional<TrendsExport> defaultAskExport();
+    void takeRead(const TrendRead &read);
 
+    QFutureWatcher<TrendRead> *reading = nullptr;
+    bool readPending = false;
+    QString pendingFolder, pendingDriveSet, pendingHost; // what to show once the reading ends
     QString historyFolder;
     std::vector<TrendPoint> all;
     std::vector<TrendPoint> shown;

@@ -26,9 +26,10 @@ inline Collection madeUpRun(const QDateTime &started, int day, std::int64_t file
     drive.fileSystem = QStringLiteral("ext4");
     drive.walked = true;
     drive.capacity = 512ull * 1024 * 1024 * 1024;
-    // The drive fills by about 1.4 GB a day beside the counted files.
-    drive.freeBytes = drive.capacity - std::uint64_t(files) * perFile - 40ull * 1024 * 1024 * 1024 -
-                      std::uint64_t(day) * 1'500'000'000;
+    // The drive fills by about 1.4 GB a day beside the counted files, until it is full.
+    const std::uint64_t used = std::uint64_t(files) * perFile + 40ull * 1024 * 1024 * 1024 +
+                               std::uint64_t(day) * 1'500'000'000;
+    drive.freeBytes = drive.capacity > used ? drive.capacity - used : 0;
     drive.entriesMet = std::uint64_t(files + folders);
     drive.accessTimes = platform::AccessTimes::Daily;
     c.facts.drives = {drive};

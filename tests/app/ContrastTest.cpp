@@ -30,6 +30,7 @@
 #include <QStyleFactory>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
@@ -318,6 +319,7 @@ void reportWindows(const Look &look)
     TrendsWindow trends;
     trends.showHistory(history.path());
     trends.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !trends.isReading(); }));
     for (int page = 0; page < trends.notebook->pageCount(); ++page) {
         trends.notebook->setPageIndex(page);
         look(trends, "trends " + trends.notebook->pageCaption(page));

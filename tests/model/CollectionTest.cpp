@@ -174,6 +174,10 @@ TEST(CollectionRead, HostileFilesAreRefusedWithOneMessage)
         {R"(["docs")", R"(["do\\qcs")", "rows[1] is not a folder's path"},
         {R"(["docs")", "[\"" + QByteArray(256, 'd') + '"', "rows[1] is not a folder's path"},
         {R"("letter":"c","rows")", R"("letter":"d","rows")", "names no drive the run walked"},
+        {R"(["docs","3")", R"(["docs","3a")", "rows[1] is not a whole number"},
+        {R"(["docs","3")", R"(["docs","")", "rows[1] is not a whole number"},
+        {R"(["docs","3","30")", R"(["docs","3","18446744073709551616")", "is larger than"},
+        {R"(["docs","3","30","3","30"])", R"(["docs","3","30","3"])", "rows[1] is not a path"},
     };
     const QByteArray valid = sample();
     ASSERT_TRUE(parseCollection(valid)) << parseCollection(valid).message.toStdString();
@@ -218,6 +222,14 @@ TEST(CollectionRead, LongListsReadRowByRowAsTheWholeFile)
                                         .arg(error.errorString())
                                         .arg(error.offset));
         }
+    }
+    // A row spelled otherwise than the program writes it reads as the same row.
+    for (const auto &[from, to] :
+         {std::pair{R"(["docs","3")", R"([ "docs", "3")"},
+          std::pair{R"(["docs")", R"(["\u0064ocs")"}, std::pair{R"([".TXT")", R"([".T\u0058T")"}}) {
+        QByteArray bytes = valid;
+        bytes.replace(from, to);
+        EXPECT_EQ(parseCollection(bytes).collection, parseCollection(valid).collection) << to;
     }
 }
 

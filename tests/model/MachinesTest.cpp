@@ -71,6 +71,8 @@ TEST(Machines, OneRowPerHostFromItsNewestCollectionInAnySubfolder)
         {"a1.korvel98.json", "alpha", monday.addDays(-7), 6'000'000},
         {"a2.korvel98.json", "alpha", monday, 5'000'000},
         {"copied/from/b/b.korvel98.json", "beta", monday.addDays(-15), 1'000'000},
+        {"g1.korvel98.json", "gamma", monday.addDays(-1), 3'000'000},
+        {"g2.korvel98.json", "gamma", monday, 2'000'000}, // its figures damaged below
     };
     QString message;
     for (const auto &r : runs)
@@ -81,9 +83,14 @@ TEST(Machines, OneRowPerHostFromItsNewestCollectionInAnySubfolder)
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("{");
     junk.close();
+    QFile damaged(folder.filePath("g2.korvel98.json"));
+    ASSERT_TRUE(damaged.open(QIODevice::ReadWrite));
+    const QByteArray bytes = damaged.readAll().replace(R"("nReadOnly":"0")", R"("nReadOnly":"x")");
+    ASSERT_TRUE(damaged.seek(0) && damaged.write(bytes) == bytes.size());
+    damaged.close();
 
     const std::vector<MachineRow> rows = machineRows(folder.path(), monday.addSecs(60));
-    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].host, "alpha");
     EXPECT_EQ(rows[0].newestFile, folder.filePath("a2.korvel98.json"));
     EXPECT_EQ(rows[0].olderFile, folder.filePath("a1.korvel98.json"));
@@ -94,6 +101,9 @@ TEST(Machines, OneRowPerHostFromItsNewestCollectionInAnySubfolder)
     EXPECT_EQ(rows[1].host, "beta");
     EXPECT_EQ(rows[1].growthPerWeek, std::nullopt);
     EXPECT_TRUE(rows[1].stale);
+    // A newest collection that does not read whole gives way to the one before it.
+    EXPECT_EQ(rows[2].newestFile, folder.filePath("g1.korvel98.json"));
+    EXPECT_EQ(rows[2].files, 2u);
 }
 
 } // namespace

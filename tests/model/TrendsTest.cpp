@@ -43,7 +43,7 @@ TEST(Trends, ForecastFromAHistoryOfKnownGrowth)
     } cases[] = {
         // 100 GiB free at the start, 1 GiB more used each day: full 100 days after the first run.
         {10, GiB, "D: grows by 7.0 GB a week; full in about 3 months (April 2026)",
-         "full in April 2026", QDate(2026, 4, 11)},
+         "full on 11 April 2026", QDate(2026, 4, 11)},
         {10, 0, "D: is not growing", "", QDate()},
         {2, GiB, "D: too few collections for a forecast", "", QDate()},
     };
@@ -70,6 +70,29 @@ TEST(Trends, ForecastRangeWidensWithTheSpread)
     EXPECT_LT(forecast.fullEarliest, forecast.full);
     EXPECT_GT(forecast.fullLatest, forecast.full);
     EXPECT_TRUE(forecastRangeText(forecast).startsWith("full between "));
+    // A drive the spread may already have filled is full no earlier than its newest collection.
+    EXPECT_EQ(forecastOf(samples, 52 * GiB).fullEarliest, samples.back().at);
+}
+
+// The range names what its ends do not share: the days of one month, the months of one year.
+TEST(Trends, ForecastRangeSaysTheDatesOnce)
+{
+    const struct
+    {
+        QDate earliest, latest;
+        QString text;
+    } cases[] = {
+        {{2027, 3, 3}, {2027, 3, 17}, "full between 3 and 17 March 2027"},
+        {{2027, 3, 30}, {2027, 8, 2}, "full between March and August 2027"},
+        {{2026, 11, 5}, {2027, 2, 1}, "full between November 2026 and February 2027"},
+    };
+    for (const auto &c : cases) {
+        Forecast forecast;
+        forecast.state = Forecast::State::Growing;
+        forecast.fullEarliest = QDateTime(c.earliest, QTime(12, 0));
+        forecast.fullLatest = QDateTime(c.latest, QTime(12, 0));
+        EXPECT_EQ(forecastRangeText(forecast), c.text);
+    }
 }
 
 } // namespace

@@ -104,10 +104,17 @@ namespace {
 
 TEST_F(MachinesWindowTest, TrendsShowTheHostsCollectionsOfItsFolder)
 {
+    // Another machine's collection of the same drives, copied into the same folder, is not its.
+    Collection other = collectionOf(window->recorder.run(), window->engine);
+    other.facts.hostName = "gamma";
+    QString message;
+    ASSERT_TRUE(writeCollectionFile(home.filePath("machines/b/") + historyFileName(other.facts),
+                                    other, message));
     QTableView *table = window->machinesWindow->tvMachines;
     table->setCurrentIndex(table->model()->index(1, 0));
     QTest::keyClick(window->machinesWindow->btTrends, Qt::Key_Space);
     ASSERT_TRUE(window->trendsWindow && window->trendsWindow->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->trendsWindow->isReading(); }));
     ASSERT_EQ(window->trendsWindow->shownPoints().size(), 1u);
     EXPECT_EQ(window->trendsWindow->shownPoints().front().started, monday.addDays(-20));
 }

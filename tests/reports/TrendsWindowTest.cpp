@@ -15,6 +15,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,6 +27,11 @@ struct TrendsWindowFixture : ::testing::Test
         ASSERT_TRUE(writeMadeUpHistory(history.path(), 45, 1000, 30));
         window.showHistory(history.path());
         window.show();
+        ASSERT_TRUE(readingEnds());
+    }
+    bool readingEnds()
+    {
+        return QTest::qWaitFor([&] { return !window.isReading(); });
     }
     QTemporaryDir history;
     TrendsWindow window;
@@ -92,11 +98,35 @@ TEST_F(TrendsWindowFixture, BrowseReadsAnotherFolderAndSaysWhenItsIndexIsUnusabl
     ASSERT_TRUE(QDir(other.path()).mkdir(trendIndexName)); // a folder where the index would be
     window.askFolder = [&] { return other.path(); };
     QTest::keyClick(window.btBrowse, Qt::Key_Space);
+    ASSERT_TRUE(readingEnds());
     EXPECT_EQ(window.shownPoints().size(), 5u);
     EXPECT_TRUE(window.lblMessage->isVisible());
     EXPECT_TRUE(window.lblMessage->text().contains("cannot be used; the trends are read from the "
                                                    "collection files"));
     EXPECT_EQ(window.lblForecast->text(), "C: too few collections for a forecast");
+}
+
+// The window says it is reading and is at hand meanwhile: a period chosen then applies when it
+// ends, and a folder asked for later outdates one still being read.
+TEST_F(TrendsWindowFixture, ReadsBesideTheWindowAndTheLatestFolderWins)
+{
+    QTemporaryDir other;
+    ASSERT_TRUE(writeMadeUpHistory(other.path(), 4, 1000, 30));
+    window.showHistory(other.path());
+    window.showHistory(history.path());
+    EXPECT_TRUE(window.lblSource->text().startsWith("Reading the collections in "));
+    EXPECT_FALSE(window.btExport->isEnabled());
+    window.cbPeriod->setCurrentText("30 days");
+    ASSERT_TRUE(readingEnds());
+    EXPECT_EQ(window.shownPoints().size(), 31u);
+    EXPECT_TRUE(window.lblSource->text().endsWith(QDir::toNativeSeparators(history.path()) + "."));
+
+    // A window closed for good while it reads leaves the reading to end alone.
+    auto gone = std::make_unique<TrendsWindow>();
+    gone->showHistory(history.path());
+    gone.reset();
+    EXPECT_TRUE(QThreadPool::globalInstance()->waitForDone(10'000));
+    QCoreApplication::processEvents();
 }
 
 // Enter and a double click on a folder row show that folder under its drive's mount point, once

@@ -7,6 +7,7 @@
 #include "tools/snapshots/Snapshots.h"
 
 #include <QTemporaryDir>
+#include <QtCore/qtestsupport_core.h>
 
 namespace {
 
@@ -18,6 +19,8 @@ void trendsSnapshots(const QDir &out)
     TrendsWindow window;
     window.showHistory(history.path());
     window.show();
+    if (!QTest::qWaitFor([&] { return !window.isReading(); }))
+        return;
     const char *const names[] = {"trends-space", "trends-types", "trends-folders", "trends-ages"};
     for (int page = 0; page < window.notebook->pageCount(); ++page) {
         window.notebook->setPageIndex(page);
