@@ -2,6 +2,7 @@
 
 #include "engine/ReadAhead.h"
 #include "platform/DirectorySearch.h"
+#include "platform/OwnerNames.h"
 
 #include <algorithm>
 
@@ -34,7 +35,7 @@ void FileTally::Ids::add(std::uint32_t id, std::uint64_t bytes)
         auto at = std::lower_bound(totals.begin(), totals.end(), id,
                                    [](const OwnerTotal &t, std::uint32_t v) { return t.id < v; });
         if (at == totals.end() || at->id != id)
-            at = totals.insert(at, OwnerTotal{id, 0, 0});
+            at = totals.insert(at, OwnerTotal{id, 0, 0, {}});
         last = std::size_t(at - totals.begin());
     }
     ++totals[last].files;
@@ -77,6 +78,10 @@ DriveFiles FileTally::driveEnded(QChar letter)
     DriveFiles kept{letter, std::move(heap), counted, std::move(users.totals),
                     std::move(groups.totals)};
     std::sort(kept.largest.begin(), kept.largest.end(), largeFileBefore);
+    for (OwnerTotal &user : kept.users)
+        user.name = platform::userName(user.id);
+    for (OwnerTotal &group : kept.groups)
+        group.name = platform::groupName(group.id);
     driveStarting();
     return kept;
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QChar>
+#include <QString>
 #include <cstdint>
 #include <vector>
 
@@ -23,12 +24,14 @@ struct LargeFile
     bool operator==(const LargeFile &) const = default;
 };
 
-// Files and bytes counted for one user or group id.
+// Files and bytes counted for one user or group id, and the id's name where the walk ran (empty
+// when it had none), so that a run read back elsewhere still shows the names.
 struct OwnerTotal
 {
     std::uint32_t id = 0;
     std::int64_t files = 0;
     std::uint64_t bytes = 0;
+    QString name;
 
     bool operator==(const OwnerTotal &) const = default;
 };

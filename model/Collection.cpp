@@ -177,6 +177,35 @@ QJsonArray foldersJson(const std::vector<DriveFolders> &drives)
     return out;
 }
 
+QJsonArray ownersJson(const std::vector<OwnerTotal> &owners)
+{
+    QJsonArray rows;
+    for (const OwnerTotal &owner : owners)
+        rows.append(QJsonArray{whole(owner.id), owner.name, whole(std::uint64_t(owner.files)),
+                               whole(owner.bytes)});
+    return rows;
+}
+
+// A modification time may lie before 1970; a double holds every second of the years a file
+// system can tell.
+QJsonArray filesJson(const std::vector<DriveFiles> &drives)
+{
+    QJsonArray out;
+    for (const DriveFiles &drive : drives) {
+        QJsonArray largest;
+        for (const LargeFile &file : drive.largest)
+            largest.append(QJsonArray{escapedName(file.path), whole(file.size),
+                                      double(file.writeTime), whole(file.owner),
+                                      whole(file.group)});
+        out.append(QJsonObject{{"letter", QString(drive.letter)},
+                               {"counted", whole(std::uint64_t(drive.counted))},
+                               {"largest", largest},
+                               {"users", ownersJson(drive.users)},
+                               {"groups", ownersJson(drive.groups)}});
+    }
+    return out;
+}
+
 QJsonObject figuresJson(const Accumulators &figures)
 {
     QJsonObject out;
@@ -199,6 +228,8 @@ QJsonObject figuresJson(const Accumulators &figures)
                                whole(types.bytesAt(i))});
     out.insert("lbTypes", rows);
     out.insert("folders", foldersJson(figures.folderTotals));
+    if (!figures.driveFiles.empty())
+        out.insert("files", filesJson(figures.driveFiles));
     if (types.longerFiles() > 0) {
         out.insert("longerExtensionFiles", whole(std::uint64_t(types.longerFiles())));
         out.insert("commonestLongerExtension", types.commonestLonger());
@@ -864,6 +895,121 @@ void readFolderTotals(const Node &node, const std::vector<std::optional<RowList>
         damaged(node.at("folders"), QStringLiteral("counts fewer files than were found"));
 }
 
+QJsonArray rowOf(const QJsonValue &value, const Place &where, qsizetype columns)
+{
+    if (!value.isArray() || value.toArray().size() != columns)
+        damaged(where, QStringLiteral("is not a list of %1 values").arg(columns));
+    return value.toArray();
+}
+
+// A user or group table: ids in increasing order, whose files add up to the drive's.
+std::vector<OwnerTotal> readOwners(const Node &node, const char *key, std::int64_t counted,
+                                   qsizetype &rowsLeft)
+{
+    const QJsonArray rows = node.array(key);
+    rowsLeft -= rows.size();
+    if (rowsLeft < 0)
+        damaged(node.at(key),
+                QStringLiteral("and the other owner tables hold more than %1 rows in all")
+                    .arg(ownerRowLimit));
+    constexpr std::uint64_t idLimit = std::numeric_limits<std::uint32_t>::max();
+    std::vector<OwnerTotal> owners;
+    std::int64_t files = 0;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const Place where = node.at(key)[i];
+        const QJsonArray row = rowOf(rows[i], where, 4);
+        OwnerTotal owner;
+        owner.id = std::uint32_t(Node::wholeNumber(row[0], where, idLimit));
+        owner.name = Node::checkedText(row[1], where, shortTextLimit);
+        owner.files =
+            std::int64_t(Node::wholeNumber(row[2], where, std::uint64_t(counted - files)));
+        owner.bytes = Node::wholeNumber(row[3], where, std::numeric_limits<std::uint64_t>::max());
+        if (!owners.empty() && owners.back().id >= owner.id)
+            damaged(where, QStringLiteral("is out of order or repeats an id"));
+        files += owner.files;
+        owners.push_back(std::move(owner));
+    }
+    if (files != counted)
+        damaged(node.at(key), QStringLiteral("does not add up to the files counted"));
+    return owners;
+}
+
+// A file's path below its drive's root: folder names and the file's own name.
+QByteArray readFilePath(const QJsonValue &value, const Place &where)
+{
+    const QByteArray path = readFolderPath(Row(QJsonArray{value}), where);
+    if (path.isEmpty())
+        damaged(where, QStringLiteral("is not a file's path"));
+    return path;
+}
+
+DriveFiles readDriveFiles(const Node &node, qsizetype &ownerRowsLeft)
+{
+    DriveFiles drive;
+    const QString letter = node.text("letter", 1, true);
+    if (letter.size() != 1)
+        damaged(node.at("letter"), QStringLiteral("is not a drive letter"));
+    drive.letter = letter.at(0);
+    drive.counted =
+        std::int64_t(node.number("counted", std::numeric_limits<std::int64_t>::max(), true));
+    const QJsonArray rows = node.array("largest");
+    if (std::uint64_t(rows.size()) > std::min<std::uint64_t>(largestFilesKept, drive.counted))
+        damaged(node.at("largest"), QStringLiteral("holds more files than were kept"));
+    constexpr std::uint64_t idLimit = std::numeric_limits<std::uint32_t>::max();
+    constexpr double secondLimit = 9007199254740992.0; // 2^53
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const Place where = node.at("largest")[i];
+        const QJsonArray row = rowOf(rows[i], where, 5);
+        LargeFile file;
+        file.path = readFilePath(row[0], where);
+        file.size = Node::wholeNumber(row[1], where, std::numeric_limits<std::uint64_t>::max());
+        const double written = row[2].toDouble(secondLimit);
+        if (!row[2].isDouble() || std::abs(written) >= secondLimit ||
+            std::floor(written) != written)
+            damaged(where, QStringLiteral("holds no modification time in seconds"));
+        file.writeTime = std::int64_t(written);
+        file.owner = std::uint32_t(Node::wholeNumber(row[3], where, idLimit));
+        file.group = std::uint32_t(Node::wholeNumber(row[4], where, idLimit));
+        if (!drive.largest.empty() && !largeFileBefore(drive.largest.back(), file))
+            damaged(where, QStringLiteral("is out of order or repeats a file"));
+        drive.largest.push_back(std::move(file));
+    }
+    drive.users = readOwners(node, "users", drive.counted, ownerRowsLeft);
+    drive.groups = readOwners(node, "groups", drive.counted, ownerRowsLeft);
+    return drive;
+}
+
+// The largest files and the owners, when the file has them (older files do not): one entry per
+// walked drive at most.
+void readDriveFilesList(const Node &node, const RunFacts &facts, Accumulators &figures)
+{
+    if (!node.object.contains(QLatin1String("files")))
+        return;
+    const QJsonArray drives = node.array("files");
+    if (drives.size() > driveLimit)
+        damaged(node.at("files"), QStringLiteral("holds more than %1 drives").arg(driveLimit));
+    qsizetype ownerRowsLeft = ownerRowLimit;
+    std::int64_t files = 0;
+    for (qsizetype i = 0; i < drives.size(); ++i) {
+        const Place where = node.at("files")[i];
+        if (!drives[i].isObject())
+            damaged(where, QStringLiteral("is not an object"));
+        DriveFiles drive = readDriveFiles(Node(drives[i].toObject(), where.text()), ownerRowsLeft);
+        const bool walked =
+            std::any_of(facts.drives.begin(), facts.drives.end(),
+                        [&](const DriveFacts &d) { return d.letter == drive.letter && d.walked; });
+        if (!walked)
+            damaged(where, QStringLiteral("names no drive the run walked"));
+        for (const DriveFiles &before : figures.driveFiles)
+            if (before.letter == drive.letter)
+                damaged(where, QStringLiteral("names a drive a second time"));
+        if (drive.counted > figures.filesFound - files)
+            damaged(node.at("files"), QStringLiteral("counts more files than were found"));
+        files += drive.counted;
+        figures.driveFiles.push_back(std::move(drive));
+    }
+}
+
 void readFigures(const Node &node, const RowList *typeRows, Accumulators &figures)
 {
     constexpr std::uint64_t countLimit = std::numeric_limits<std::int64_t>::max();
@@ -970,7 +1116,7 @@ bool sameFigures(const Accumulators &a, const Accumulators &b)
     return a.lbTypes.rows() == b.lbTypes.rows() &&
            a.lbTypes.longerFiles() == b.lbTypes.longerFiles() &&
            a.lbTypes.commonestLonger() == b.lbTypes.commonestLonger() &&
-           a.folderTotals == b.folderTotals;
+           a.folderTotals == b.folderTotals && a.driveFiles == b.driveFiles;
 }
 
 bool operator==(const Collection &a, const Collection &b)
@@ -1019,6 +1165,7 @@ CollectionRead parseCollection(const QByteArray &bytes)
                     collection.figures);
         readFolderTotals(figures, split ? split->driveRows : std::vector<std::optional<RowList>>(),
                          collection.facts, collection.figures);
+        readDriveFilesList(figures, collection.facts, collection.figures);
         return {std::move(collection), QString()};
     } catch (const Refusal &refusal) {
         return {std::nullopt, refusal.reason};

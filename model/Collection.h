@@ -32,6 +32,8 @@ inline constexpr int collectionVersion = 1;
 inline constexpr std::int64_t collectionFileLimit = 64 * 1024 * 1024;
 inline constexpr int collectionTypeRowLimit = 1'000'000;
 inline constexpr int folderRowLimit = 1'000'000; // the folder totals of all drives together
+// The user and group rows of all drives together (the largest files are bounded per drive).
+inline constexpr int ownerRowLimit = 100'000;
 
 // What reading a collection gives: the collection, or the one reason the file was refused.
 struct CollectionRead

@@ -2,6 +2,7 @@
 
 #include "engine/FolderTotals.h"
 #include "helpers/NameText.h"
+#include "model/FileComparison.h"
 #include "model/FolderReport.h"
 #include "model/History.h"
 #include "model/NameList.h"
@@ -24,7 +25,8 @@
 namespace {
 
 const NameList<ComparisonPart, comparisonPartCount> partNames = {
-    {"summary", "types", "sizes", "accessed", "created", "modified", "attributes", "folders"}};
+    {"summary", "types", "sizes", "accessed", "created", "modified", "attributes", "folders",
+     "files", "owners"}};
 
 std::int64_t difference(std::uint64_t then, std::uint64_t now)
 {
@@ -289,6 +291,11 @@ Comparison::Comparison(std::shared_ptr<const Collection> then,
                                  {attributesThen.files[row], attributesNow.files[row],
                                   attributesThen.bytes[row], attributesNow.bytes[row]}});
     compareFolders();
+    filesKept = !before->figures.driveFiles.empty() && !after->figures.driveFiles.empty();
+    if (filesKept) {
+        fileRows = largestFileChanges(*before, *after);
+        ownerRows = ownerChanges(*before, *after);
+    }
 }
 
 // Folders are matched by their drive's mount point and their path below it, byte for byte.
@@ -474,6 +481,16 @@ QStringList Comparison::warningsFor(ComparisonPart part) const
                                 "older version, or no drive walked).")
                      .arg(which);
     }
+    if (!filesKept && (part == ComparisonPart::Files || part == ComparisonPart::Owners)) {
+        const bool thenHas = !before->figures.driveFiles.empty();
+        const bool nowHas = !after->figures.driveFiles.empty();
+        const QString which = thenHas  ? QStringLiteral("the collection of now keeps")
+                              : nowHas ? QStringLiteral("the collection of then keeps")
+                                       : QStringLiteral("neither collection keeps");
+        lines << QStringLiteral("No files or owners are compared: %1 no largest files and "
+                                "owners (a file of an older version, or no drive walked).")
+                     .arg(which);
+    }
     return lines;
 }
 
@@ -494,6 +511,10 @@ const std::vector<ChangeRow> *Comparison::changeRows(ComparisonPart part) const
         return &attributeRows;
     case ComparisonPart::Folders:
         return &folderRows;
+    case ComparisonPart::Files:
+        return &fileRows;
+    case ComparisonPart::Owners:
+        return &ownerRows;
     }
     return nullptr;
 }
@@ -524,6 +545,14 @@ ReportTable Comparison::table(ComparisonPart part, bool withRows) const
             table.notes << folderRule();
         return table;
     }
+    case ComparisonPart::Files: {
+        ReportTable table = changeTable(part, QStringLiteral("File"), rows, false);
+        if (filesKept)
+            table.notes << fileRule();
+        return table;
+    }
+    case ComparisonPart::Owners:
+        return changeTable(part, QStringLiteral("User"), rows, false);
     }
     return {};
 }

@@ -51,9 +51,11 @@ enum class ComparisonPart
     Created,
     Modified,
     Attributes,
-    Folders
+    Folders,
+    Files,
+    Owners
 };
-inline constexpr int comparisonPartCount = 8;
+inline constexpr int comparisonPartCount = 10;
 
 // The part's name on a command line and in file names ("summary", "types", ..., "folders") and
 // its caption ("Summary", "Types", "Sizes", "Accessed", ...).
@@ -91,6 +93,11 @@ public:
     const std::vector<ChangeRow> &folders() const { return folderRows; }
     // Both runs kept folder totals (an older collection file has none).
     bool hasFolders() const { return folderTotalsKept; }
+    // The largest files new or grown in the later run and those that left its list; the change
+    // of each user (model/FileComparison.h). Empty unless both runs kept them.
+    const std::vector<ChangeRow> &files() const { return fileRows; }
+    const std::vector<ChangeRow> &owners() const { return ownerRows; }
+    bool hasFiles() const { return filesKept; }
 
     // The sums of every file counted.
     ChangeFigures totals() const;
@@ -125,6 +132,9 @@ private:
     std::vector<ChangeRow> attributeRows;
     std::vector<ChangeRow> folderRows;
     bool folderTotalsKept = false;
+    std::vector<ChangeRow> fileRows;
+    std::vector<ChangeRow> ownerRows;
+    bool filesKept = false;
 };
 
 // Whether two runs walked the same drives: the same mount points (letters where a mount point is

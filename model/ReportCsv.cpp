@@ -1,5 +1,8 @@
 #include "model/ReportCsv.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+
 namespace {
 
 // A spreadsheet takes a cell that starts with one of these as a formula and runs it: a folder
@@ -51,4 +54,35 @@ QByteArray reportCsv(const ReportTable &table)
         appendRecord(csv, fields);
     }
     return csv;
+}
+
+namespace {
+
+QByteArray jsonString(const QString &text)
+{
+    return QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact).chopped(1).mid(1);
+}
+
+QByteArray jsonList(const QStringList &texts)
+{
+    QByteArrayList items;
+    for (const QString &text : texts)
+        items << jsonString(text);
+    return '[' + items.join(", ") + ']';
+}
+
+} // namespace
+
+QByteArray reportJson(const ReportTable &table)
+{
+    QByteArray out = "{\"title\": " + jsonString(table.title) +
+                     ", \"headings\": " + jsonList(table.headings) + ", \"rows\": [";
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        QByteArrayList cells;
+        for (const ReportCell &cell : table.rows[i])
+            cells << (cell.kind == ReportCell::Kind::Text ? jsonString(cell.text)
+                                                          : cell.number('g'));
+        out += (i ? ",\n  [" : "\n  [") + cells.join(", ") + ']';
+    }
+    return out + "], \"notes\": " + jsonList(table.notes) + "}\n";
 }

@@ -16,3 +16,7 @@ QByteArray reportCsv(const ReportTable &table);
 
 // One cell as a CSV field, quoted where it has to be.
 QByteArray csvField(const ReportCell &cell);
+
+// The same table as one JSON object for scripts: "title", "headings", "rows" (numbers as JSON
+// numbers in all their digits, percentages as in the CSV) and "notes".
+QByteArray reportJson(const ReportTable &table);

@@ -39,12 +39,17 @@ QByteArray folderAddress(const QByteArray &path)
     return QByteArrayLiteral("file://") + path.toPercentEncoding("/");
 }
 
-void showFolder(const QByteArray &path, std::function<void(bool shown)> done)
+namespace {
+
+// Asks the file manager's method for path; where it does not answer, the handler opens fallback.
+void askFileManager(const char *method, const QByteArray &path, const QByteArray &fallback,
+                    std::function<void(bool shown)> done)
 {
     const QByteArray address = folderAddress(path);
+    const QByteArray fallbackAddress = folderAddress(fallback);
     QDBusConnection bus = fileManagerBus();
     if (!bus.isConnected()) {
-        const bool shown = openWithHandler(address);
+        const bool shown = openWithHandler(fallbackAddress);
         if (done)
             done(shown);
         return;
@@ -52,17 +57,31 @@ void showFolder(const QByteArray &path, std::function<void(bool shown)> done)
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.FileManager1"),
         QStringLiteral("/org/freedesktop/FileManager1"),
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowFolders"));
+        QStringLiteral("org.freedesktop.FileManager1"), QString::fromLatin1(method));
     // The address is plain ASCII once percent-encoded; no start-up notification to hand on.
     call << QStringList{QString::fromLatin1(address)} << QString();
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, answerWithinMs));
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished,
-                     [address, done = std::move(done)](QDBusPendingCallWatcher *answer) {
+                     [fallbackAddress, done = std::move(done)](QDBusPendingCallWatcher *answer) {
                          answer->deleteLater();
-                         const bool shown = !answer->isError() || openWithHandler(address);
+                         const bool shown = !answer->isError() || openWithHandler(fallbackAddress);
                          if (done)
                              done(shown);
                      });
+}
+
+} // namespace
+
+void showFolder(const QByteArray &path, std::function<void(bool shown)> done)
+{
+    askFileManager("ShowFolders", path, path, std::move(done));
+}
+
+void showFile(const QByteArray &path, std::function<void(bool shown)> done)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash <= 0 ? QByteArray("/") : path.first(slash);
+    askFileManager("ShowItems", path, folder, std::move(done));
 }
 
 void setFileManagerBus(const QDBusConnection &bus)

@@ -14,6 +14,11 @@ namespace platform {
 // worked. The window goes on meanwhile; a file manager that must start first can take seconds.
 void showFolder(const QByteArray &path, std::function<void(bool shown)> done = {});
 
+// Shows a file (its absolute path, as bytes) picked out in its folder in the desktop's file
+// manager, through the same interface; where no file manager answers, the desktop's handler opens
+// the folder it lies in.
+void showFile(const QByteArray &path, std::function<void(bool shown)> done = {});
+
 // The folder's address as a file manager takes it: file:// and the path, its bytes percent-encoded
 // where an address may not hold them as they are.
 QByteArray folderAddress(const QByteArray &path);

@@ -46,8 +46,8 @@ constexpr QColor shrinkColour(192, 0, 0), shrinkColourOnDark(255, 128, 112);
 QString tabCaption(ComparisonPart part)
 {
     static const char *const captions[comparisonPartCount] = {
-        "&Summary", "&Types",    "Si&zes",      "&Accessed",
-        "C&reated", "&Modified", "Attri&butes", "&Folders"};
+        "&Summary",  "&Types",      "Si&zes",   "&Accessed",         "C&reated",
+        "&Modified", "Attri&butes", "&Folders", "F&iles and owners", "F&iles and owners"};
     return QString::fromLatin1(captions[int(part)]);
 }
 
@@ -337,6 +337,17 @@ QWidget *CompareWindow::buildComparison()
     folderLayout->addWidget(tables[int(ComparisonPart::Folders)], 1);
     tabs->addTab(folders, tabCaption(ComparisonPart::Folders));
 
+    // The largest files above, the owners below: one tab, as both come from the same lists.
+    lblNoFiles = new QLabel(page);
+    lblNoFiles->setObjectName(QStringLiteral("lblNoFiles"));
+    lblNoFiles->setWordWrap(true);
+    auto *files = new QWidget(page);
+    auto *fileLayout = new QVBoxLayout(files);
+    fileLayout->addWidget(lblNoFiles);
+    fileLayout->addWidget(tables[int(ComparisonPart::Files)], 3);
+    fileLayout->addWidget(tables[int(ComparisonPart::Owners)], 2);
+    tabs->addTab(files, tabCaption(ComparisonPart::Files));
+
     btOther = new QPushButton(QStringLiteral("&Other collection..."), page);
     btOther->setAutoDefault(false);
     connect(btOther, &QPushButton::clicked, this, [this] {
@@ -511,6 +522,9 @@ void CompareWindow::showTables()
     // Without folder totals the note says why; with them, when a folder's figure is unknown.
     lblNoFolders->setText(shown->table(ComparisonPart::Folders).notes.value(0));
     tables[int(ComparisonPart::Folders)]->setVisible(folders);
+    lblNoFiles->setText(shown->table(ComparisonPart::Files).notes.join(u'\n'));
+    for (const ComparisonPart part : {ComparisonPart::Files, ComparisonPart::Owners})
+        tables[int(part)]->setVisible(shown->hasFiles());
 }
 
 // ---- Export -------------------------------------------------------------------------------------

@@ -101,6 +101,7 @@ public:
     ChangeChart *chart;
     std::vector<QTableView *> tables; // one per part, in the order of ComparisonPart
     QLabel *lblNoFolders;
+    QLabel *lblNoFiles;
     QPushButton *btOther;
     QPushButton *btExport;
     QPushButton *btClose;

@@ -1,13 +1,17 @@
 #include "reports/LargestFolders.h"
 
 #include "controls/DialogLook.h"
+#include "controls/ListArrows.h"
 #include "controls/MessageBoxes.h"
+#include "controls/Notebook.h"
 #include "controls/StyledLabel.h"
 #include "helpers/Helpers.h"
 #include "helpers/NameText.h"
 #include "model/FolderReport.h"
 #include "platform/FileManager.h"
-#include "reports/FolderTreeModel.h"
+#include "reports/FilesTab.h"
+#include "reports/OwnersTab.h"
+#include "reports/PageLook.h"
 
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
@@ -19,6 +23,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStyledItemDelegate>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -27,7 +32,7 @@
 namespace {
 
 constexpr QSize startSize(860, 500);
-constexpr std::array columnWidths = {240, 100, 50, 110, 160, 160};
+constexpr std::array columnWidths = {230, 100, 50, 140, 150, 150};
 
 // The bar's two parts: the folder's own files, and what lies in its subfolders. The bar stands on
 // the list's white, as the program's windows keep their light colours on any desktop.
@@ -122,18 +127,22 @@ LargestFoldersWindow::LargestFoldersWindow(QWidget *parent)
     : QDialog(parent), folders(new FolderTreeModel(this))
 {
     setObjectName(QStringLiteral("LargestFolders"));
-    setWindowTitle(QStringLiteral("Largest folders"));
+    setWindowTitle(QStringLiteral("Where the space is"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
     resize(startSize);
 
-    auto *title = makeTitleLabel(QStringLiteral("Largest folders"), QRect(), this);
+    auto *title = makeTitleLabel(QStringLiteral("Where the space is"), QRect(), this);
     title->setMinimumHeight(34);
     lblSource = new QLabel(this);
     lblSource->setWordWrap(true);
 
+    nbSpace = new TOvcNotebook(this);
+    nbSpace->setObjectName(QStringLiteral("nbSpace"));
+    nbSpace->setTabSize(QSize(63, 18));
+    nbSpace->setFont(notebookFont());
     tvFolders = new FolderTree(this);
     tvFolders->setObjectName(QStringLiteral("tvFolders"));
     tvFolders->setAccessibleName(QStringLiteral("Largest folders"));
@@ -148,6 +157,21 @@ LargestFoldersWindow::LargestFoldersWindow(QWidget *parent)
     tvFolders->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (int column = 0; column < ColumnCount; ++column)
         tvFolders->setColumnWidth(column, columnWidths[std::size_t(column)]);
+    useListArrows(tvFolders);
+    // The tables keep the window's font; the notebook's is for its tabs.
+    auto *foldersPage = new QWidget;
+    auto *foldersLayout = new QVBoxLayout(foldersPage);
+    foldersLayout->setContentsMargins(6, 6, 6, 6);
+    foldersLayout->addWidget(tvFolders);
+    tabFiles = new ::FilesTab;
+    tabOwners = new ::OwnersTab;
+    for (QWidget *page : {static_cast<QWidget *>(foldersPage), static_cast<QWidget *>(tabFiles),
+                          static_cast<QWidget *>(tabOwners)})
+        page->setFont(font());
+    nbSpace->addPage(QStringLiteral("Folders"), foldersPage);
+    nbSpace->addPage(QStringLiteral("Files"), tabFiles);
+    nbSpace->addPage(QStringLiteral("Owners"), tabOwners);
+    connect(nbSpace, &TOvcNotebook::OnPageChanged, this, &LargestFoldersWindow::tabChanged);
 
     popFolder = new QMenu(this);
     OpenInFileManager1 = popFolder->addAction(QStringLiteral("&Open in file manager"));
@@ -161,7 +185,12 @@ LargestFoldersWindow::LargestFoldersWindow(QWidget *parent)
 
     btOpen = new QPushButton(QStringLiteral("&Open in file manager"), this);
     btOpen->setAutoDefault(false);
-    connect(btOpen, &QPushButton::clicked, this, [this] { openFolder(tvFolders->currentIndex()); });
+    connect(btOpen, &QPushButton::clicked, this, [this] {
+        if (nbSpace->PageIndex() == FilesTab)
+            tabFiles->showInFileManager(tabFiles->tvFiles->currentIndex());
+        else
+            openFolder(tvFolders->currentIndex());
+    });
     btClose = new QPushButton(QStringLiteral("Close"), this);
     btClose->setAutoDefault(false);
     connect(btClose, &QPushButton::clicked, this, &QDialog::close);
@@ -173,7 +202,7 @@ LargestFoldersWindow::LargestFoldersWindow(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(title);
     layout->addWidget(lblSource);
-    layout->addWidget(tvFolders, 1);
+    layout->addWidget(nbSpace, 1);
     layout->addLayout(buttons);
 }
 
@@ -189,8 +218,8 @@ void LargestFoldersWindow::showFolders(const RunFacts &facts,
     lblSource->setText(source +
                        QStringLiteral(". Every folder down to three levels below a drive's root, "
                                       "and deeper folders that hold 1 % of their drive or more; "
-                                      "Enter or a double click shows a folder in the file "
-                                      "manager."));
+                                      "Enter or a double click shows a folder or file in the "
+                                      "file manager."));
 
     folders->setFolders(facts, drives);
     folders->sort(tvFolders->header()->sortIndicatorSection(),
@@ -200,6 +229,20 @@ void LargestFoldersWindow::showFolders(const RunFacts &facts,
     if (folders->rowCount() > 0)
         tvFolders->setCurrentIndex(folders->index(0, 0));
     tvFolders->setFocus();
+}
+
+void LargestFoldersWindow::showFiles(const RunFacts &facts, const std::vector<DriveFiles> &drives,
+                                     bool kept)
+{
+    tabFiles->showFiles(facts, drives, kept);
+    tabOwners->showOwners(drives, kept);
+}
+
+void LargestFoldersWindow::tabChanged(int tab)
+{
+    btOpen->setVisible(tab != OwnersTab);
+    btOpen->setText(tab == FilesTab ? QStringLiteral("&Show in file manager")
+                                    : QStringLiteral("&Open in file manager"));
 }
 
 QByteArray LargestFoldersWindow::locationOf(const QModelIndex &index) const
@@ -218,6 +261,3 @@ void LargestFoldersWindow::openFolder(const QModelIndex &index)
                      QStringLiteral(" in a file manager."));
     });
 }
-
-static_assert(int(LargestFoldersWindow::ColumnCount) == int(FolderTreeModel::ColumnCount) &&
-              int(LargestFoldersWindow::ShareColumn) == int(FolderTreeModel::ShareColumn));

@@ -66,7 +66,7 @@ void TfrmStatistics::buildReportMenu()
         addReportItem(QStringLiteral("Open the collections &folder"), QKeySequence(),
                       &TfrmStatistics::OpenCollectionsFolder1Click);
     mnuReport->addSeparator();
-    LargestFolders1 = addReportItem(QStringLiteral("&Largest folders..."), QKeySequence(),
+    LargestFolders1 = addReportItem(QStringLiteral("&Where the space is..."), QKeySequence(),
                                     &TfrmStatistics::LargestFolders1Click);
     CompareWith1 = addReportItem(QStringLiteral("&Compare with..."), QKeySequence(),
                                  &TfrmStatistics::CompareWith1Click);
@@ -103,8 +103,10 @@ void TfrmStatistics::reportResultsChanged()
     if (compareWindow && compareWindow->isVisible() && resultFacts.started.isValid())
         compareWindow->nowChanged(collectionOf(resultFacts, engine), historyFolder,
                                   resultHistoryFile);
-    if (largestFolders && largestFolders->isVisible())
+    if (largestFolders && largestFolders->isVisible()) {
         largestFolders->showFolders(resultFacts, engine.folderTotals);
+        largestFolders->showFiles(resultFacts, engine.driveFiles, !engine.driveFiles.empty());
+    }
 }
 
 void TfrmStatistics::LargestFolders1Click()
@@ -114,6 +116,7 @@ void TfrmStatistics::LargestFolders1Click()
     if (!largestFolders)
         largestFolders = new LargestFoldersWindow(this);
     largestFolders->showFolders(resultFacts, engine.folderTotals);
+    largestFolders->showFiles(resultFacts, engine.driveFiles, !engine.driveFiles.empty());
     largestFolders->show();
     largestFolders->raise();
     largestFolders->activateWindow();

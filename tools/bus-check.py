@@ -211,6 +211,42 @@ def check_machines(app, scan, stats):
         fault("Enter on the host did not open its newest collection")
 
 
+def check_where(app, scan):
+    """"Where the space is..." by keys: the Files tab (Ctrl+Tab from the folders) read as the table
+    of every counted file, largest first, and the Owners tab's users adding up to the files
+    found."""
+    focus_window("Statistics completed.*")
+    keys("alt+r")
+    keys("w")
+    focus_window("Where the space is")
+    where = window(app, "Where the space is")
+    if where is None:
+        return
+    tables = {}
+    for caption in ("Files", "Owners"):
+        keys("ctrl+Tab")
+        print("== where the space is, tab %s (focus on %s)" % (caption, role(focused(app))))
+        for node in walk(where):
+            if role(node) == "table" and has(node, pyatspi.STATE_SHOWING):
+                tables[node.name] = read_table(node)
+                print("  table %r: %s" % (node.name, tables[node.name][0]))
+                for row in tables[node.name][1][:5]:
+                    print("    ", row)
+    headers, rows = tables.get("Largest files", ([], []))
+    if len(rows) != scan["filesFound"]:
+        fault("the Files tab reads %d rows, the scan found %d files" % (len(rows),
+                                                                          scan["filesFound"]))
+    sizes = [number(row[1 + headers.index("Size")]) for row in rows] if rows else []
+    if sizes != sorted(sizes, reverse=True):
+        fault("the Files tab is not largest first")
+    headers, rows = tables.get("Users", ([], []))
+    files = sum(number(row[1 + headers.index("Files")]) for row in rows) if rows else 0
+    if files != scan["filesFound"]:
+        fault("the Owners tab's users hold %d files, the scan found %d" % (files,
+                                                                           scan["filesFound"]))
+    keys("Escape")
+
+
 def main():
     ours, scan_file = sys.argv[1], sys.argv[2]
     scan = json.load(open(scan_file))
@@ -280,6 +316,7 @@ def main():
                     tables[caption].setdefault(name, table)
         keys("ctrl+Tab")
     check_listings(scan, tables)
+    check_where(app, scan)
     check_machines(app, scan, stats)
     print("RESULT: %d pages read, %d faults" % (len(tables), len(faults)))
     sys.exit(1 if faults else 0)

@@ -85,6 +85,9 @@ TEST_F(CollectionFile, RoundTripOfARealRunIsExact)
     EXPECT_EQ(run.figures.folderTotals[1].folders[2].path, "deep/er");
     // A folder name that is no UTF-8 and holds a line break comes back byte for byte.
     run.figures.folderTotals[0].folders.push_back({"z\xff\n\\", 0, 0, 0, 0});
+    ASSERT_EQ(run.figures.driveFiles.size(), 2u);
+    EXPECT_EQ(run.figures.driveFiles[0].largest[0].path, "sub/b.DOC");
+    run.figures.driveFiles[1].largest[0].path = "z\xff\n\\/ü";
 
     QTemporaryDir folder;
     const QString path = folder.filePath("run.korvel98.json");
@@ -130,6 +133,11 @@ QByteArray sample()
     f.hourModified[20] = 4;
     f.nReadOnly = 2;
     f.folderTotals = {{QChar('c'), {{"", 4, 40, 1, 10}, {"docs", 3, 30, 3, 30}}}};
+    f.driveFiles = {{QChar('c'),
+                     {{"docs/big", 20, -86400, 1000, 100}, {"docs/b", 5, 0, 0, 0}},
+                     4,
+                     {{0, 1, 5, "root"}, {1000, 3, 35, ""}},
+                     {{0, 1, 5, "root"}, {100, 3, 35, "users"}}}};
     return collectionJson(c);
 }
 
@@ -174,6 +182,12 @@ TEST(CollectionRead, HostileFilesAreRefusedWithOneMessage)
         {R"(["docs")", R"(["do\\qcs")", "rows[1] is not a folder's path"},
         {R"(["docs")", "[\"" + QByteArray(256, 'd') + '"', "rows[1] is not a folder's path"},
         {R"("letter":"c","rows")", R"("letter":"d","rows")", "names no drive the run walked"},
+        {R"(["docs/b","5")", R"(["docs/b","50")", "largest[1] is out of order"},
+        {R"(["docs/b","5",0,)", R"(["docs/b","5",0.5,)", "holds no modification time"},
+        {R"(["docs/b")", R"(["docs/")", "largest[1] is not a folder's path"},
+        {R"("1000","","3")", R"("1000","","2")", "users does not add up to the files counted"},
+        {R"("1000","","3")", R"("0","","3")", "users[1] is out of order or repeats an id"},
+        {R"("counted":"4")", R"("counted":"1")", "largest holds more files than were kept"},
         {R"(["docs","3")", R"(["docs","3a")", "rows[1] is not a whole number"},
         {R"(["docs","3")", R"(["docs","")", "rows[1] is not a whole number"},
         {R"(["docs","3","30")", R"(["docs","3","18446744073709551616")", "is larger than"},
@@ -243,11 +257,14 @@ TEST(CollectionRead, UnknownKeysAreIgnoredAndOptionalOnesDefault)
     const qsizetype folders = bytes.indexOf(R"("folders":)");
     ASSERT_GT(folders, 0);
     bytes.remove(folders, bytes.indexOf("]]}],", folders) + 5 - folders);
+    const qsizetype files = bytes.indexOf(R"("files":)");
+    bytes.remove(files, bytes.indexOf(R"("filesFound")") - files);
     const CollectionRead read = parseCollection(bytes);
     ASSERT_TRUE(read) << read.message.toStdString();
     EXPECT_EQ(read.collection->facts.hostName, "");
     EXPECT_EQ(read.collection->figures.lbTypes.rows(), (QStringList{"\t1\t10", ".TXT\t3\t30"}));
     EXPECT_TRUE(read.collection->figures.folderTotals.empty());
+    EXPECT_TRUE(read.collection->figures.driveFiles.empty());
 }
 
 // Extensions are written escaped; files from before hold them as they were, and read alike.

@@ -1,6 +1,7 @@
 #include "model/Comparison.h"
 
 #include "engine/EngineTestSupport.h"
+#include "model/FileComparison.h"
 #include "model/History.h"
 #include "model/ReportCsv.h"
 #include "model/RunRecorder.h"
@@ -78,10 +79,22 @@ TEST_F(CompareRuns, AddedLogsAndDeletedScratchFilesShowAsTheyHappened)
     ASSERT_NE(firstShrunk, folders.end());
     EXPECT_EQ(firstShrunk->label, tree.path("scratch"));
 
+    // The logs fill the later list: they are new (the earlier list held every file, so they were
+    // not there), and every earlier file left the full list, its figure now unknown.
+    const std::vector<ChangeRow> &files = comparison.files();
+    ASSERT_EQ(files.size(), 1000u + 701u);
+    EXPECT_EQ(files[0].figures, (ChangeFigures{0, 1, 0, 10240}));
+    EXPECT_EQ(files[1000].label, tree.path("docs/letter.txt"));
+    EXPECT_EQ(files[1000].figures, (ChangeFigures{1, 0, 3000, 0, true, false}));
+    ASSERT_EQ(comparison.owners().size(), 1u);
+    EXPECT_EQ(comparison.owners()[0].figures, (ChangeFigures{701, 1201, 1'403'000, 10'643'000}));
+    EXPECT_TRUE(comparison.table(ComparisonPart::Files).notes.contains(fileRule()));
+
     // A collection without folder totals, written and read back: no folder table, and a line
     // that says why.
     Collection older = then;
     older.figures.folderTotals.clear();
+    older.figures.driveFiles.clear();
     QTemporaryDir folder;
     QString message;
     ASSERT_TRUE(writeCollectionFile(folder.filePath("older.korvel98.json"), older, message));
@@ -94,6 +107,10 @@ TEST_F(CompareRuns, AddedLogsAndDeletedScratchFilesShowAsTheyHappened)
     ASSERT_EQ(table.notes.size(), 1);
     EXPECT_TRUE(table.notes[0].contains("the collection of then keeps no folder totals"));
     EXPECT_EQ(withoutFolders.warnings(), table.notes);
+    EXPECT_TRUE(withoutFolders.files().empty());
+    EXPECT_TRUE(withoutFolders.table(ComparisonPart::Owners)
+                    .notes.value(0)
+                    .contains("the collection of then keeps no largest files"));
 }
 
 // A folder deeper than the always-kept levels comes and goes with the 1 % line. Missing from a

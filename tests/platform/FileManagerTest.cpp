@@ -18,9 +18,11 @@ class FakeFileManager : public QDBusVirtualObject
 public:
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
     {
-        if (message.member() != QLatin1String("ShowFolders"))
+        if (message.member() != QLatin1String("ShowFolders") &&
+            message.member() != QLatin1String("ShowItems"))
             return false;
-        shown += message.arguments().value(0).toStringList();
+        for (const QString &address : message.arguments().value(0).toStringList())
+            shown << message.member() + u' ' + address;
         connection.send(message.createReply());
         return true;
     }
@@ -72,8 +74,12 @@ TEST(FileManager, ShowsTheFolderThroughTheBusOrTheHandler)
 
     const struct
     {
-        bool fileManager, handlerWorks, shown;
-    } cases[] = {{true, false, true}, {false, true, true}, {false, false, false}};
+        bool fileManager, handlerWorks, shown, file;
+    } cases[] = {{true, false, true, false},
+                 {false, true, true, false},
+                 {false, false, false, false},
+                 {true, false, true, true},
+                 {false, true, true, true}};
     for (const auto &c : cases) {
         FakeFileManager fileManager;
         if (c.fileManager) {
@@ -85,10 +91,15 @@ TEST(FileManager, ShowsTheFolderThroughTheBusOrTheHandler)
         handlerWorks = c.handlerWorks;
         opened.clear();
         std::optional<bool> answer;
-        platform::showFolder(folder, [&](bool shown) { answer = shown; });
+        // A file is picked out in its folder, or its folder opened.
+        if (c.file)
+            platform::showFile(folder + "/f.txt", [&](bool shown) { answer = shown; });
+        else
+            platform::showFolder(folder, [&](bool shown) { answer = shown; });
         EXPECT_TRUE(QTest::qWaitFor([&] { return answer.has_value(); }, 5000));
         EXPECT_EQ(answer, c.shown);
-        EXPECT_EQ(fileManager.shown, c.fileManager ? QStringList{address} : QStringList());
+        const QString asked = c.file ? "ShowItems " + address + "/f.txt" : "ShowFolders " + address;
+        EXPECT_EQ(fileManager.shown, c.fileManager ? QStringList{asked} : QStringList());
         EXPECT_EQ(opened, c.fileManager ? QList<QUrl>()
                                         : QList<QUrl>{QUrl::fromEncoded(address.toLatin1())});
         if (c.fileManager) {

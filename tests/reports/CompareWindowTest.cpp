@@ -3,6 +3,7 @@
 #include "StatisticsFixture.h"
 
 #include <QAccessible>
+#include <QLabel>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableView>
@@ -99,6 +100,28 @@ TEST_F(CompareWindowTest, ComparisonReadsByKeysAndOnTheBus)
     EXPECT_EQ(QApplication::focusWidget(), window.btClose);
     QTest::keyClick(window.btClose, Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
+}
+
+// The files and owners share one tab: a file new in the later list and the user's change; with
+// an earlier collection that kept neither, the tab says so instead of showing empty tables.
+TEST_F(CompareWindowTest, FilesAndOwnersShareATab)
+{
+    Collection then = collection(1, 2, 3), now = collection(8, 7, 0);
+    then.figures.driveFiles = {{'c', {{"a.log", 100, 0, 7, 7}}, 5, {{7, 5, 230, "ann"}}, {}}};
+    now.figures.driveFiles = {{'c', {{"b.log", 300, 0, 7, 7}}, 1, {{7, 7, 700, ""}}, {}}};
+    window.pickFor(now, QString());
+    window.compareWith(then);
+    const QTableView &files = *window.tables[int(ComparisonPart::Files)];
+    const QTableView &owners = *window.tables[int(ComparisonPart::Owners)];
+    EXPECT_EQ(row(files, 0),
+              (QStringList{"/home/b.log", "\u2013", "1", "\u2013", "\u2013", "300", "\u2013"}));
+    EXPECT_EQ(row(owners, 0), (QStringList{"ann", "5", "7", "+2", "230", "700", "+470"}));
+    window.tabs->setCurrentIndex(int(ComparisonPart::Files));
+    EXPECT_TRUE(owners.isVisible());
+    then.figures.driveFiles.clear();
+    window.compareWith(then);
+    EXPECT_FALSE(owners.isVisible());
+    EXPECT_TRUE(window.lblNoFiles->text().contains("then keeps no largest files"));
 }
 
 // A heading sorts a table by its column, texts without regard to case and changes by their sign;

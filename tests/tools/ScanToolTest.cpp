@@ -1,3 +1,4 @@
+#include "platform/OwnerNames.h"
 #include "tools/MadeUpHistory.h"
 
 #include <QDateTime>
@@ -400,6 +401,33 @@ TEST_F(ScanTool, CsvPagesHoldTheFiguresOfTheJson)
                   (QStringList{rows[row]["extension"].toString(), rows[row]["type"].toString(),
                                QString::number(rows[row]["bytes"].toInteger()),
                                QString::number(rows[row]["files"].toInteger())}));
+}
+
+// The largest files come largest first, one row per counted file of the small tree, alike in CSV
+// and JSON; the owners add up to the files found; both read in text too.
+TEST_F(ScanTool, FilesAndOwnersPagesInEveryFormat)
+{
+    const QStringList tree{"--today", today.toString(Qt::ISODate), dir.path()};
+    const qint64 found = scan(tree).json()["filesFound"].toInteger();
+    const QList<QStringList> files =
+        csvRecords(scan(QStringList{"--format", "csv", "--page", "files"} + tree).out);
+    ASSERT_EQ(files.size(), found + 1);
+    for (qsizetype row = 2; row < files.size(); ++row)
+        EXPECT_GE(files[row - 1][1].toLongLong(), files[row][1].toLongLong());
+    const QJsonObject json =
+        QJsonDocument::fromJson(scan(QStringList{"--format", "json", "--page", "files"} + tree).out)
+            .object();
+    ASSERT_EQ(json["rows"].toArray().size(), found);
+    EXPECT_EQ(json["rows"][0][0].toString(), files[1][0]);
+    const QList<QStringList> owners =
+        csvRecords(scan(QStringList{"--format", "csv", "--page", "owners"} + tree).out);
+    ASSERT_EQ(owners.size(), 3) << "one user and one group";
+    EXPECT_EQ(owners[1].mid(0, 4),
+              (QStringList{"user", platform::userName(::geteuid()), QString::number(::geteuid()),
+                           QString::number(found)}));
+    EXPECT_TRUE(
+        scan(QStringList{"--format", "text", "--page", "owners"} + tree).out.startsWith("Owners"));
+    EXPECT_TRUE(scan({"--format", "text", dir.path()}).out.contains("The 20 largest files"));
 }
 
 // The text report names every page and lists the folders that hold most, under the folder given.

@@ -124,7 +124,8 @@ QByteArray maskedColumns(const QByteArray &csv, const QList<int> &columns)
 }
 
 // What the tree cannot pin, written as a marker wherever it stands: the tree's place, the host,
-// the run's moments, the file system's space and the files' creation figures.
+// the run's moments, the file system's space, the files' creation figures and their owners (the
+// user running the test).
 QByteArray masked(const QString &name, QByteArray bytes, const QString &tree)
 {
     bytes.replace(QFile::encodeName(tree), "<TREE>");
@@ -142,6 +143,10 @@ QByteArray masked(const QString &name, QByteArray bytes, const QString &tree)
         {R"((<SPACE>.*[ ,])\d+\.\d+( %)?(?=\r?$))", "\\1<SPACE>"},
         // The text pages whose figures hold creation times; their CSV twins are kept, masked.
         {R"(\n(Created|Combined|Time)\n\n[^\n]+(\n[^\n]+)*\n)", "\n\\1 <CREATED>\n"},
+        {R"(\nOwners\n\n[^\n]+(\n[^\n]+)*\n?)", "\nOwners <OWNERS>\n"},
+        {R"x("owners": \{[^}]*\})x", R"x("owners": <OWNERS>)x"},
+        {R"x(\["\d+","[^"]*",("\d+","\d+")\])x", R"x(["<ID>","<NAME>",\1])x"},
+        {R"x((,-?\d+,)"\d+","\d+"\])x", R"x(\1"<ID>","<ID>"])x"},
     };
     for (const auto &rule : rules)
         bytes = QString::fromUtf8(bytes)

@@ -33,14 +33,17 @@ const char helpText[] =
     "                      EXTS is a comma-separated list such as .doc,.txt or *.doc,*.txt\n"
     "  --today YYYY-MM-DD  count file ages from noon of this day instead of from now\n"
     "  --format FORMAT     json (the default): every figure as one JSON object;\n"
-    "                      text: every page as a table to read, and the 20 largest folders;\n"
+    "                      text: every page as a table to read, and the 20 largest folders\n"
+    "                      and files;\n"
     "                      csv: the one page --page names, as comma-separated values;\n"
     "                      prometheus: the figures for a Prometheus server to scrape, in its\n"
     "                      text format (per drive, the 50 types with the most bytes and\n"
     "                      \"(other)\" for the rest, size and age classes, attributes, the 20\n"
     "                      largest folders and the run itself)\n"
     "  --page PAGE         with --format csv: space, types, sizes, overhang, access, created,\n"
-    "                      modified, combined, attribute, time, or folders (every folder kept)\n"
+    "                      modified, combined, attribute, time, or folders (every folder kept);\n"
+    "                      with csv, text or json: files (the 1,000 largest files of each\n"
+    "                      drive) or owners (files and bytes of each user and group)\n"
     "  --save FILE         also keep the run as a collection file, which Korvel 98 opens\n"
     "  --history           also keep the run in the history of collections, as the window\n"
     "                      does after a run (for a collection on a schedule)\n"
@@ -82,6 +85,8 @@ const char helpText[] =
     "collection could not be saved, or the walk ran out of system resources.\n";
 
 const QString foldersPage = QStringLiteral("folders");
+const QString filesPage = QStringLiteral("files");
+const QString ownersPage = QStringLiteral("owners");
 
 namespace {
 
@@ -90,7 +95,7 @@ QString pageNames()
     QStringList names;
     for (int page = 0; page < reportPageCount; ++page)
         names << reportPageName(ReportPageId(page));
-    return (names << foldersPage).join(QStringLiteral(", "));
+    return (names << foldersPage << filesPage << ownersPage).join(QStringLiteral(", "));
 }
 
 QString comparisonPartNames()
@@ -223,16 +228,22 @@ Options parse(const std::vector<std::string> &bytes)
         fail(QStringLiteral("--textfile-dir: no folder %1").arg(options.textfileDir));
     const QString pages = options.compare.isEmpty() ? pageNames() : comparisonPartNames();
     if (!options.page.isEmpty() &&
-        (options.compare.isEmpty() ? !reportPageNamed(options.page) && options.page != foldersPage
-                                   : !comparisonPartNamed(options.page)))
+        (options.compare.isEmpty()
+             ? !reportPageNamed(options.page) && options.page != foldersPage &&
+                   options.page != filesPage && options.page != ownersPage
+             : !comparisonPartNamed(options.page)))
         fail(QStringLiteral("--page wants one of %1, not \"%2\"").arg(pages, options.page));
     // A save that can never succeed is said before a long walk, not after it.
     if (!options.save.isEmpty() && !QFileInfo(options.save).absoluteDir().exists())
         fail(QStringLiteral("--save: no folder %1").arg(QFileInfo(options.save).absolutePath()));
     if (options.format == Options::Format::Csv && options.page.isEmpty())
         fail(QStringLiteral("--format csv wants --page and one of %1").arg(pages));
-    if (options.format != Options::Format::Csv && !options.page.isEmpty())
-        fail(QStringLiteral("--page goes with --format csv"));
+    const bool listPage = options.compare.isEmpty() &&
+                          (options.page == filesPage || options.page == ownersPage) &&
+                          options.format != Options::Format::Prometheus;
+    if (options.format != Options::Format::Csv && !options.page.isEmpty() && !listPage)
+        fail(QStringLiteral("--page goes with --format csv (files and owners also with text and "
+                            "json)"));
     if (!options.show.isEmpty()) {
         if (!options.folders.empty())
             fail(QStringLiteral("--show reports a collection file: give no folder with it"));

@@ -28,7 +28,8 @@ struct Options
     } format = Format::Json;
     bool formatGiven = false;
     QString textfileDir; // where korvel98.prom goes
-    QString page;        // with Format::Csv: a page's name or "folders"
+    QString page; // with Format::Csv: a page's name, "folders", "files" or "owners"; the last two
+                  // also with text and JSON
     QString save, show;
     QString compare;     // the earlier collection file
     QString compareWith; // the later one, when no folder is walked
@@ -41,8 +42,10 @@ struct Options
 // The usage --help prints, before the lines of the history commands.
 extern const char helpText[];
 
-// The name --page gives the listing of every folder kept.
+// The names --page gives the listing of every folder kept, the largest files and the owners.
 extern const QString foldersPage;
+extern const QString filesPage;
+extern const QString ownersPage;
 
 // The command line after the program's name, each argument as its bytes stand.
 platform::Outcome<Options> parseOptions(const std::vector<std::string> &bytes);

@@ -8,6 +8,7 @@
 #include "helpers/NameText.h"
 #include "model/Collection.h"
 #include "model/Comparison.h"
+#include "model/FileReport.h"
 #include "model/FolderTable.h"
 #include "model/History.h"
 #include "model/PrometheusText.h"
@@ -196,7 +197,29 @@ QString reportAsText(const ReportModel &model, const RunFacts &facts, const Accu
     folders.title = QStringLiteral("The %1 largest folders").arg(largestShown);
     if (figures.folderTotals.empty())
         folders.notes << QStringLiteral("The collection holds no folder totals.");
-    return text + QLatin1Char('\n') + reportText(folders);
+    ReportTable files = largestFilesTable(facts, figures.driveFiles, largestShown);
+    files.title = QStringLiteral("The %1 largest files").arg(largestShown);
+    files.notes.clear();
+    if (figures.driveFiles.empty())
+        files.notes << QStringLiteral("The collection holds no largest files.");
+    return text + QLatin1Char('\n') + reportText(folders) + QLatin1Char('\n') + reportText(files);
+}
+
+// The largest files or the owners, in any format but Prometheus.
+QByteArray listPage(const Options &options, const RunFacts &facts, const Accumulators &figures)
+{
+    ReportTable table = options.page == filesPage ? largestFilesTable(facts, figures.driveFiles)
+                                                  : ownersTable(figures.driveFiles);
+    if (figures.driveFiles.empty())
+        table.notes << QStringLiteral("The collection holds no largest files and owners.");
+    switch (options.format) {
+    case Options::Format::Csv:
+        return reportCsv(table);
+    case Options::Format::Json:
+        return reportJson(table);
+    default:
+        return withoutControls(reportText(table)).toUtf8();
+    }
 }
 
 QByteArray pageAsCsv(const ReportModel &model, const RunFacts &facts, const Accumulators &figures,
@@ -246,6 +269,10 @@ void printComparison(const Options &options, const Collection &then, const Colle
 
 void printReport(const Options &options, const RunFacts &facts, const Accumulators &figures)
 {
+    if (options.page == filesPage || options.page == ownersPage) {
+        std::fputs(listPage(options, facts, figures).constData(), stdout);
+        return;
+    }
     const ReportModel model(figures, facts.drives, overhangClusterSize(facts));
     switch (options.format) {
     case Options::Format::Json:

@@ -1,6 +1,9 @@
-// Pictures of the largest folders: the Report menu of the statistics window after a run over a
-// home folder, and the window of the folders that run kept; and the list of folders not read.
+// Pictures of where the space is: the Report menu of the statistics window after a run over a
+// home folder, and the window of the folders, files and owners that run kept; and the list of
+// folders not read.
 
+#include "controls/Notebook.h"
+#include "reports/FilesTab.h"
 #include "reports/LargestFolders.h"
 #include "reports/Statistics.h"
 #include "reports/UnreadableFolders.h"
@@ -8,6 +11,7 @@
 #include "tools/snapshots/Snapshots.h"
 
 #include <QMenu>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <filesystem>
 
@@ -68,6 +72,11 @@ void folderSnapshots(const QDir &out)
     folders->tvFolders->expandAll();
     folders->tvFolders->setCurrentIndex(folders->tvFolders->model()->index(0, 0));
     saveSnapshot(*folders, out, QStringLiteral("largest-folders-open"));
+    folders->nbSpace->setPageIndex(LargestFoldersWindow::FilesTab);
+    folders->tabFiles->tvFiles->setFocus();
+    saveSnapshot(*folders, out, QStringLiteral("largest-files"));
+    folders->nbSpace->setPageIndex(LargestFoldersWindow::OwnersTab);
+    saveSnapshot(*folders, out, QStringLiteral("owners"));
 
     // The folders a run could not read: as the run lists them, and as a collection file, which
     // keeps their number only, tells them.
