@@ -21,6 +21,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace {
 
@@ -102,12 +103,23 @@ const DriveFacts *walkedDrive(const RunFacts &facts, const QString &key)
     return nullptr;
 }
 
+// What the kept subfolders of each kept folder hold together, by the folder's path: worked out
+// once per run, so that telling many missing folders costs no more than the run's folders.
+QHash<QByteArray, std::uint64_t> keptBelowOf(const std::vector<FolderTotal> &folders)
+{
+    QHash<QByteArray, std::uint64_t> below;
+    for (const FolderTotal &folder : folders)
+        if (folder.depth() > 0)
+            below[folder.parentPath()] += folder.bytes;
+    return below;
+}
+
 // Whether a run that did not keep the folder at path proves it was not there (or held nothing):
 // every folder down to keptDepth is kept, so a missing one that shallow did not exist, nor did
 // anything below it; a deeper one is proved absent when its nearest kept ancestor's kept
 // subfolders account for all of that ancestor's subfolder bytes.
 bool provedAbsent(const QHash<QByteArray, const FolderTotal *> &kept,
-                  const std::vector<FolderTotal> &folders, QByteArray path)
+                  const QHash<QByteArray, std::uint64_t> &keptBelow, QByteArray path)
 {
     for (;;) {
         FolderTotal probe{path};
@@ -119,11 +131,7 @@ bool provedAbsent(const QHash<QByteArray, const FolderTotal *> &kept,
             path = parent;
             continue;
         }
-        std::uint64_t keptBelow = 0;
-        for (const FolderTotal &folder : folders)
-            if (folder.depth() > 0 && folder.parentPath() == parent)
-                keptBelow += folder.bytes;
-        return keptBelow == ancestor->subfolderBytes();
+        return keptBelow.value(parent) == ancestor->subfolderBytes();
     }
 }
 
@@ -298,9 +306,13 @@ void Comparison::compareFolders()
         !before->figures.folderTotals.empty() && !after->figures.folderTotals.empty();
     if (!folderTotalsKept)
         return;
+    // A folder that changed, without its label: a run may hold a million folders, of which
+    // only a few dozen are listed.
     struct Found
     {
-        ChangeRow row;
+        const QString *mountPoint;
+        const FolderTotal *folder;
+        ChangeFigures figures;
         int depth = 0;
     };
     std::vector<Found> found;
@@ -317,6 +329,14 @@ void Comparison::compareFolders()
             thenByPath.insert(folder.path, &folder);
         for (const FolderTotal &folder : foldersNow->folders)
             nowByPath.insert(folder.path, &folder);
+        std::optional<QHash<QByteArray, std::uint64_t>> thenBelow, nowBelow;
+        const auto absent = [](const QHash<QByteArray, const FolderTotal *> &kept,
+                               std::optional<QHash<QByteArray, std::uint64_t>> &below,
+                               const DriveFolders &drive, const QByteArray &path) {
+            if (!below)
+                below = keptBelowOf(drive.folders);
+            return provedAbsent(kept, *below, path);
+        };
         const auto add = [&](const FolderTotal *then, const FolderTotal *now) {
             const FolderTotal &some = now ? *now : *then;
             ChangeFigures f;
@@ -324,12 +344,11 @@ void Comparison::compareFolders()
             f.bytesThen = then ? then->bytes : 0;
             f.filesNow = now ? count(now->files) : 0;
             f.bytesNow = now ? now->bytes : 0;
-            f.thenKnown = then || provedAbsent(thenByPath, foldersThen->folders, some.path);
-            f.nowKnown = now || provedAbsent(nowByPath, foldersNow->folders, some.path);
+            f.thenKnown = then || absent(thenByPath, thenBelow, *foldersThen, some.path);
+            f.nowKnown = now || absent(nowByPath, nowBelow, *foldersNow, some.path);
             // A drive's root changes by the drive's whole change, which the summary gives.
             if ((f.bytesThen != f.bytesNow || !f.changeKnown()) && some.depth() > 0)
-                found.push_back(
-                    {{shownFolderLocation(driveNow.mountPoint, some), QString(), f}, some.depth()});
+                found.push_back({&driveNow.mountPoint, &some, f, some.depth()});
         };
         for (const FolderTotal &folder : foldersNow->folders)
             add(thenByPath.value(folder.path), &folder);
@@ -337,20 +356,6 @@ void Comparison::compareFolders()
             if (!nowByPath.contains(folder.path))
                 add(&folder, nullptr);
     }
-    const auto moreChanged = [](const Found &a, const Found &b) {
-        if (a.row.figures.changeKnown() != b.row.figures.changeKnown())
-            return a.row.figures.changeKnown();
-        if (!a.row.figures.changeKnown())
-            return a.row.label < b.row.label;
-        const std::uint64_t changeA = magnitude(a.row.figures.byteChange());
-        const std::uint64_t changeB = magnitude(b.row.figures.byteChange());
-        if (changeA != changeB)
-            return changeA > changeB;
-        if (a.depth != b.depth)
-            return a.depth > b.depth;
-        return a.row.label < b.row.label;
-    };
-    std::sort(found.begin(), found.end(), moreChanged);
     enum Group
     {
         Grown,
@@ -360,11 +365,50 @@ void Comparison::compareFolders()
     const auto groupOf = [](const ChangeFigures &f) {
         return !f.changeKnown() ? Unknown : f.byteChange() > 0 ? Grown : Shrunk;
     };
+    // Largest change first, then the deeper folder, then by label: the labels are made only for
+    // the folders that tie where the list is cut.
+    const auto ranksBefore = [](const Found &a, const Found &b) {
+        const std::uint64_t changeA =
+            a.figures.changeKnown() ? magnitude(a.figures.byteChange()) : 0;
+        const std::uint64_t changeB =
+            b.figures.changeKnown() ? magnitude(b.figures.byteChange()) : 0;
+        if (changeA != changeB)
+            return changeA > changeB;
+        return a.figures.changeKnown() && a.depth > b.depth;
+    };
+    const auto label = [](const Found &f) { return shownFolderLocation(*f.mountPoint, *f.folder); };
     for (const Group group : {Grown, Shrunk, Unknown}) {
-        std::size_t listed = 0;
+        std::vector<const Found *> members;
         for (const Found &folder : found)
-            if (groupOf(folder.row.figures) == group && listed++ < foldersListed)
-                folderRows.push_back(folder.row);
+            if (groupOf(folder.figures) == group)
+                members.push_back(&folder);
+        std::sort(members.begin(), members.end(),
+                  [&](const Found *a, const Found *b) { return ranksBefore(*a, *b); });
+        std::size_t listed = 0;
+        for (auto tie = members.begin(); tie != members.end() && listed < foldersListed;) {
+            const auto tieEnd = std::find_if(
+                tie, members.end(), [&](const Found *f) { return ranksBefore(**tie, *f); });
+            // The first few labels of the tie, kept in a heap whose top is the last of them.
+            const std::size_t wanted = foldersListed - listed;
+            std::vector<std::pair<QString, const Found *>> first;
+            const auto later = [](const auto &a, const auto &b) { return a.first < b.first; };
+            for (auto at = tie; at != tieEnd; ++at) {
+                QString text = label(**at);
+                if (first.size() == wanted && !(text < first.front().first))
+                    continue;
+                first.emplace_back(std::move(text), *at);
+                std::push_heap(first.begin(), first.end(), later);
+                if (first.size() > wanted) {
+                    std::pop_heap(first.begin(), first.end(), later);
+                    first.pop_back();
+                }
+            }
+            std::sort_heap(first.begin(), first.end(), later);
+            for (auto &[text, folder] : first)
+                folderRows.push_back({std::move(text), QString(), folder->figures});
+            listed += first.size();
+            tie = tieEnd;
+        }
     }
 }
 
