@@ -101,7 +101,9 @@ ChartTableText chartTable(const ChartModel &chart)
     if (const auto *pie = dynamic_cast<const TPieSeries *>(shown.front()))
         return pieTable(chart, *pie);
     std::vector<TChartSeries *> bars;
-    std::copy_if(shown.begin(), shown.end(), std::back_inserter(bars),
-                 [](const TChartSeries *s) { return s->kind() != SeriesKind::Pie; });
+    std::copy_if(
+        shown.begin(), shown.end(), std::back_inserter(bars),
+        // A series without points only names a colour in the legend: it has no column.
+        [](const TChartSeries *s) { return s->kind() != SeriesKind::Pie && s->count() > 0; });
     return categoryTable(chart, bars);
 }

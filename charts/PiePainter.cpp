@@ -39,6 +39,9 @@ struct Disc
 QList<QPair<double, double>> frontArcs(double start, double sweep)
 {
     QList<QPair<double, double>> arcs;
+    // The whole disc's rim is one piece, with no edge where the turn begins.
+    if (sweep >= 360 - 1e-9)
+        return {{180.0, 360.0}};
     const double begin = std::fmod(start, 360.0);
     // Look at the arc in two turns so that one that wraps past 360 is seen whole.
     for (double turnStart : {0.0, 360.0}) {
@@ -136,11 +139,19 @@ void ChartPainter::paintPie(QPainter &painter, const QRectF &area, const TPieSer
             paintRim(painter, part.disc, part.from, part.to, part.colour);
     }
     for (const PieSlice &slice : slices) {
+        // An empty slice has no face, and one that holds the whole disc has no edges: drawn as
+        // wedges, either would leave a line from the centre to the rim.
+        if (slice.sweep <= 0)
+            continue;
         const Disc d = sliceDisc(slice);
+        painter.setBrush(slice.colour);
+        if (slice.sweep >= 360 - 1e-9) {
+            painter.drawEllipse(d.ellipse());
+            continue;
+        }
         QPainterPath path(d.centre);
         path.arcTo(d.ellipse(), slice.startAngle, slice.sweep);
         path.closeSubpath();
-        painter.setBrush(slice.colour);
         painter.drawPath(path);
     }
 

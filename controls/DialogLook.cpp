@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QPalette>
 #include <QScreen>
 
@@ -49,4 +50,12 @@ void setDialogFrame(QDialog &dialog, const QSize &client)
         const QRect area = screen->availableGeometry();
         dialog.move(area.center() - QPoint(client.width() / 2, client.height() / 2));
     }
+}
+
+void useWindowFont(QMenu &menu)
+{
+    QObject::connect(&menu, &QMenu::aboutToShow, &menu, [&menu] {
+        if (const QWidget *owner = menu.parentWidget())
+            menu.setFont(owner->window()->font());
+    });
 }

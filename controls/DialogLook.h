@@ -6,6 +6,7 @@
 
 class QDialog;
 class QLabel;
+class QMenu;
 class QWidget;
 class StyledLabel;
 
@@ -22,3 +23,7 @@ QLabel *wrappedLabel(const QString &text, const QRect &place, QWidget *parent);
 // A dialog that cannot be resized, with only the close box in its title bar, placed in the middle
 // of the screen whatever window opened it.
 void setDialogFrame(QDialog &dialog, const QSize &client);
+
+// A pop-up menu is a window of its own and would take the desktop's font: it takes the font of
+// the window it opens in, as the buttons beside it do, each time it opens.
+void useWindowFont(QMenu &menu);

@@ -1,9 +1,15 @@
 #include "controls/FileDialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QIcon>
 #include <QMimeDatabase>
+#include <QStandardPaths>
+#include <QTreeView>
+#include <algorithm>
+#include <map>
 
 QIcon NameOnlyFileIcons::icon(const QFileInfo &info) const
 {
@@ -32,6 +38,14 @@ void tellFilesByName(QFileDialog &dialog)
 {
     static NameOnlyFileIcons icons;
     dialog.setIconProvider(&icons);
+    dialog.setViewMode(QFileDialog::Detail);
+    const int name = dialog.fontMetrics().horizontalAdvance(
+                         QStringLiteral("2026-12-07T16-45-03_c_d_e_2.korvel98.json")) +
+                     48; // the icon and the margins
+    // The other columns keep their room beside it.
+    dialog.resize(std::max(dialog.width(), name + 420), dialog.height());
+    if (auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView")))
+        details->header()->resizeSection(0, name);
 }
 
 namespace {
@@ -65,4 +79,28 @@ QString askSaveFileName(QWidget *parent, const QString &caption, const QString &
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     return ask(dialog, chosenFilter);
+}
+
+namespace {
+
+std::map<QString, QString> &exportFolders()
+{
+    static std::map<QString, QString> folders;
+    return folders;
+}
+
+} // namespace
+
+QString lastExportFolder(const QString &kind)
+{
+    const auto found = exportFolders().find(kind);
+    if (found != exportFolders().end() && QFileInfo(found->second).isDir())
+        return found->second;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+void rememberExportFolder(const QString &kind, const QString &chosenFile)
+{
+    exportFolders()[kind] = QFileInfo(chosenFile).absolutePath();
 }

@@ -18,7 +18,8 @@ public:
 };
 
 // Makes a file dialog tell its entries by name only; every file dialog of the program goes
-// through here.
+// through here. It shows them in detail, its name column wide enough for a history's file name
+// (its time is in the middle, where a narrower column would leave it out).
 void tellFilesByName(QFileDialog &dialog);
 
 // Stand-ins for QFileDialog's own static questions, with entries told by name only. An empty
@@ -28,3 +29,8 @@ QString askOpenFileName(QWidget *parent, const QString &caption, const QString &
                         const QString &filters);
 QString askSaveFileName(QWidget *parent, const QString &caption, const QString &start,
                         const QString &filters, QString *chosenFilter = nullptr);
+
+// The folder the last file of a kind (an export's dialog title, say) went to while the program
+// runs; the documents folder (the home folder without one) until then.
+QString lastExportFolder(const QString &kind);
+void rememberExportFolder(const QString &kind, const QString &chosenFile);

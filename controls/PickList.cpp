@@ -331,8 +331,15 @@ void TPickList::drawBold(QPainter &painter, int index, const QRect &rect, QStyle
 void TPickList::drawEntryText(QPainter &painter, int x, const QRect &rect,
                               const QString &text) const
 {
-    if (useTabStops)
-        drawTabbedText(painter, x, rect.top(), text, tabRule(rect));
-    else
-        drawPlainText(painter, x, rect.top(), text);
+    // An entry wider than the list ends in an ellipsis, not cut off inside a word.
+    const int right = std::min(rect.right(), viewport()->width() - 1);
+    if (useTabStops) {
+        drawTabbedText(painter, x, rect.top(), text, tabRule(rect), right);
+        return;
+    }
+    const QFontMetrics metrics(painter.font());
+    drawPlainText(painter, x, rect.top(),
+                  metrics.horizontalAdvance(text) > right - x
+                      ? metrics.elidedText(text, Qt::ElideRight, right - x)
+                      : text);
 }

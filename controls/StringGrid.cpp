@@ -8,7 +8,9 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 int GridCells::rowCount(const QModelIndex &parent) const
 {
@@ -31,13 +33,28 @@ QString GridCells::text(int column, int row) const
 {
     if (row < 0 || row >= rows.size() || column < 0 || column >= columns)
         return QString();
-    return rows[row][column];
+    if (inBand(row))
+        return source(column, row - bandFirst);
+    return rows[row].value(column);
+}
+
+QStringList GridCells::row(int row) const
+{
+    if (row < 0 || row >= rows.size())
+        return QStringList();
+    QStringList texts;
+    for (int column = 0; column < columns; ++column)
+        texts << text(column, row);
+    return texts;
 }
 
 void GridCells::setText(int column, int row, const QString &value)
 {
     if (row < 0 || row >= rows.size() || column < 0 || column >= columns)
         return;
+    if (inBand(row))
+        endBand();
+    rows[row].resize(columns);
     rows[row][column] = value;
     const QModelIndex at = index(row, column);
     emit dataChanged(at, at, {Qt::DisplayRole});
@@ -47,10 +64,53 @@ void GridCells::setRow(int row, const QStringList &cells)
 {
     if (row < 0 || row >= rows.size())
         return;
+    if (inBand(row))
+        endBand();
     QStringList copy = cells;
     copy.resize(columns);
     rows[row] = copy;
     emit dataChanged(index(row, 0), index(row, columns - 1), {Qt::DisplayRole});
+}
+
+void GridCells::setRowSource(int first, int count, RowSource texts)
+{
+    // The band before is replaced, not kept: its rows are the new band's or blank.
+    for (int row = bandFirst; source && row < bandFirst + bandCount; ++row)
+        rows[row] = QStringList();
+    first = std::clamp(first, 0, int(rows.size()));
+    count = std::clamp(count, 0, int(rows.size()) - first);
+    for (int row = first; row < first + count; ++row)
+        rows[row] = QStringList();
+    source = std::move(texts);
+    bandFirst = first;
+    bandCount = count;
+    if (count > 0)
+        emit dataChanged(index(first, 0), index(first + count - 1, columns - 1), {Qt::DisplayRole});
+}
+
+// The band's texts become kept ones, so that every other row of it reads as before.
+void GridCells::endBand()
+{
+    if (!source)
+        return;
+    const RowSource texts = std::exchange(source, nullptr);
+    for (int i = 0; i < bandCount; ++i) {
+        QStringList &row = rows[bandFirst + i];
+        row.resize(columns);
+        for (int column = 0; column < columns; ++column)
+            row[column] = texts(column, i);
+    }
+}
+
+void GridCells::blankRows(int first)
+{
+    source = nullptr;
+    first = std::max(first, 0);
+    for (int row = first; row < rows.size(); ++row)
+        rows[row] = QStringList();
+    if (first < rows.size())
+        emit dataChanged(index(first, 0), index(int(rows.size()) - 1, columns - 1),
+                         {Qt::DisplayRole});
 }
 
 void GridCells::resize(int columnCount, int rowCount)
@@ -60,10 +120,13 @@ void GridCells::resize(int columnCount, int rowCount)
     // A reset is the cheapest way to tell the view of both changes at once; the texts of the
     // rows and columns that remain stay, and so do the widths the header keeps for them.
     beginResetModel();
+    if (source && (bandFirst + bandCount > rowCount || columnCount != columns))
+        endBand();
     columns = columnCount;
     rows.resize(rowCount);
     for (QStringList &row : rows)
-        row.resize(columns);
+        if (!row.isEmpty())
+            row.resize(columns);
     endResetModel();
 }
 
@@ -214,6 +277,11 @@ void TStringGrid::setCell(int column, int row, const QString &text)
 void TStringGrid::setRowCells(int row, const QStringList &texts)
 {
     cells.setRow(row, texts);
+}
+
+void TStringGrid::setRowSource(int first, int count, GridCells::RowSource source)
+{
+    cells.setRowSource(first, count, std::move(source));
 }
 
 void TStringGrid::setRowCount(int rows)

@@ -26,13 +26,29 @@ public:
 
     QString text(int column, int row) const;
     void setText(int column, int row, const QString &value);
-    QStringList row(int row) const { return rows.value(row); }
+    QStringList row(int row) const;
     void setRow(int row, const QStringList &cells);
     void resize(int columns, int rowCount);
 
+    // Rows whose texts are worked out when they are asked for instead of kept: a listing of a
+    // million rows then holds no text per cell. The source answers the text of a column for the
+    // index-th row of the band of count rows from first. Setting a row of the band keeps the
+    // band's texts from then on; blanking the rows ends the band; a new source replaces it, and
+    // the rows of the old band outside the new one read blank.
+    using RowSource = std::function<QString(int column, int index)>;
+    void setRowSource(int first, int count, RowSource source);
+    // Every row from first on blank, the band ended.
+    void blankRows(int first);
+
 private:
+    bool inBand(int row) const { return source && row >= bandFirst && row < bandFirst + bandCount; }
+    void endBand();
+
     int columns = 0;
+    // A row never set is an empty list: its cells read blank.
     QList<QStringList> rows;
+    RowSource source;
+    int bandFirst = 0, bandCount = 0;
 };
 
 // The rows the table view shows and a screen reader reads: every row but the fixed heading, whose
@@ -113,6 +129,10 @@ public:
     void setCell(int column, int row, const QString &text) override;
     QStringList rowCells(int row) const override { return cells.row(row); }
     void setRowCells(int row, const QStringList &texts) override;
+    // Rows whose texts come from a function when asked for (GridCells::setRowSource).
+    void setRowSource(int first, int count, GridCells::RowSource source);
+    // Every row from first on blank.
+    void blankRows(int first) { cells.blankRows(first); }
 
     void setRowCount(int rows);
     void setColumnCount(int columns);

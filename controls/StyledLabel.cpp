@@ -8,6 +8,8 @@
 #include <QPainterPath>
 #include <QRegularExpression>
 #include <QStyle>
+#include <algorithm>
+#include <cmath>
 
 StyledLabel::StyledLabel(QWidget *parent) : StyledLabel(QString(), parent) {}
 
@@ -137,15 +139,22 @@ void StyledLabel::paintEvent(QPaintEvent *)
 void StyledLabel::paintLine(QPainter &painter, const QPointF &baseline, const QString &text) const
 {
     // Each step of the extrusion is one solid shape: anti-aliased copies would let the lighter
-    // edge of one step show through the next as thin diagonal seams.
+    // edge of one step show through the next as thin diagonal seams. On a denser screen a step
+    // of one point covers several of the screen's pixels; the copies go one screen pixel apart,
+    // so that thin strokes leave no gaps between them, and each takes its step's colour.
     if (depth > 0) {
         QPainterPath letters;
         letters.addText(baseline, font(), text);
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(Qt::NoPen);
-        for (int step = depth; step >= 1; --step)
-            painter.fillPath(letters.translated(step, step), shadowStepColor(step));
+        const double scale = std::max(1.0, std::abs(painter.deviceTransform().m11()));
+        const int pixels = int(std::ceil(depth * scale - 1e-6));
+        for (int pixel = pixels; pixel >= 1; --pixel) {
+            const double shift = pixel / scale;
+            painter.fillPath(letters.translated(shift, shift),
+                             shadowStepColor(int(std::ceil(shift - 1e-6))));
+        }
         painter.restore();
     }
     if (highlight.isValid()) {

@@ -22,19 +22,27 @@ int nextTabStop(int x, const TabStopRule &rule, int blankWidth)
     return x + blankWidth;
 }
 
-int drawTabbedText(QPainter &painter, int x, int top, const QString &text, const TabStopRule &rule)
+int drawTabbedText(QPainter &painter, int x, int top, const QString &text, const TabStopRule &rule,
+                   int right)
 {
     const QFontMetrics metrics(painter.font());
     const int baseline = top + metrics.ascent();
     const int blank = metrics.horizontalAdvance(QLatin1Char(' '));
     const QStringList pieces = text.split(QLatin1Char('\t'));
-    for (qsizetype i = 0; i < pieces.size(); ++i) {
+    for (qsizetype i = 0; i < pieces.size() && x < right; ++i) {
         if (i > 0)
             x = nextTabStop(x, rule, blank);
-        if (!pieces[i].isEmpty()) {
-            painter.drawText(QPoint(x, baseline), pieces[i]);
-            x += metrics.horizontalAdvance(pieces[i]);
+        if (pieces[i].isEmpty())
+            continue;
+        const int width = metrics.horizontalAdvance(pieces[i]);
+        // A piece that runs past the right end ends in an ellipsis, not inside a word.
+        if (x + width > right) {
+            painter.drawText(QPoint(x, baseline),
+                             metrics.elidedText(pieces[i], Qt::ElideRight, right - x));
+            return right;
         }
+        painter.drawText(QPoint(x, baseline), pieces[i]);
+        x += width;
     }
     return x;
 }

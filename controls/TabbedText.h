@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <limits>
 
 class QPainter;
 
@@ -23,7 +24,9 @@ struct TabStopRule
 int nextTabStop(int x, const TabStopRule &rule, int blankWidth);
 
 // Draws text with its top-left corner at (x, top) and returns the x after the last character.
-int drawTabbedText(QPainter &painter, int x, int top, const QString &text, const TabStopRule &rule);
+// Text past right ends in an ellipsis.
+int drawTabbedText(QPainter &painter, int x, int top, const QString &text, const TabStopRule &rule,
+                   int right = std::numeric_limits<int>::max());
 
 // Draws text at (x, top) without columns: a tab shows as one blank.
 void drawPlainText(QPainter &painter, int x, int top, const QString &text);

@@ -23,28 +23,13 @@ bool isAscii(std::string_view text)
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// A plain ASCII extension of up to five bytes, in upper case, packed with its length: a key that
-// names the extension exactly without building a string. Only for extensions that fit a row, so
-// that no longer one can share a key with a shorter one.
-std::uint64_t asciiKey(std::string_view extension)
-{
-    std::uint64_t key = extension.size();
-    int shift = 8;
-    for (char c : extension) {
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-        key |= std::uint64_t(static_cast<unsigned char>(c)) << shift;
-        shift += 8;
-    }
-    return key;
-}
-
 } // namespace
 
 QString TypeTable::row(int index) const
 {
     const Row &r = ordered(index);
-    return r.extension + u'\t' + QString::number(r.files) + u'\t' + QString::number(r.bytes);
+    return textOf(r).toString() + u'\t' + QString::number(r.files) + u'\t' +
+           QString::number(r.bytes);
 }
 
 QStringList TypeTable::rows() const
@@ -58,7 +43,7 @@ QStringList TypeTable::rows() const
 
 QString TypeTable::extensionAt(int index) const
 {
-    return ordered(index).extension;
+    return textOf(ordered(index)).toString();
 }
 
 std::int64_t TypeTable::filesAt(int index) const
@@ -95,13 +80,15 @@ void TypeTable::countBytes(QByteArrayView extension, std::uint64_t size, bool se
     }
     const QString shown = escapedName(upper);
     if (seeding) {
-        if (!byExtension.contains(shown))
+        if (find(shown) < 0)
             rowFor(shown).bytes = size;
         return;
     }
     rowFor(shown).add(size);
 }
 
+// A plain ASCII extension of printable characters and no backslash reads as itself: its row is
+// found by its upper-cased characters, without a string made for it.
 void TypeTable::countFile(std::string_view extension, std::uint64_t size)
 {
     if (isAscii(extension)) {
@@ -109,71 +96,58 @@ void TypeTable::countFile(std::string_view extension, std::uint64_t size)
             countLonger(extension, 1); // upper-casing ASCII keeps the length
             return;
         }
-        const int index = byAscii.find(asciiKey(extension));
-        if (index >= 0) {
-            table[std::size_t(index)].add(size);
+        char16_t upper[longestAscii];
+        bool plain = true;
+        for (std::size_t i = 0; i < extension.size(); ++i) {
+            const char c = extension[i];
+            plain = plain && c >= ' ' && c < 0x7f && c != '\\';
+            upper[i] = char16_t(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        }
+        const int at = plain ? find(QStringView(upper, qsizetype(extension.size()))) : -1;
+        if (at >= 0) {
+            table[std::size_t(at)].add(size);
             return;
         }
     }
     countBytes(QByteArrayView(extension.data(), qsizetype(extension.size())), size, false);
 }
 
-std::size_t TypeTable::AsciiRows::slotOf(std::uint64_t key) const
+int TypeTable::find(QStringView upperExtension) const
 {
-    // The bytes of a key sit in its low bits: a multiplication carries them all to the top.
-    return std::size_t((key * 0x9e3779b97f4a7c15ULL) >> 32) & (cells.size() - 1);
-}
-
-int TypeTable::AsciiRows::find(std::uint64_t key) const
-{
-    if (cells.empty())
+    if (buckets.empty())
         return -1;
-    const std::size_t mask = cells.size() - 1;
-    for (std::size_t at = slotOf(key);; at = (at + 1) & mask) {
-        if (cells[at].second < 0 || cells[at].first == key)
-            return cells[at].second;
+    const std::size_t mask = buckets.size() - 1;
+    for (std::size_t i = qHash(upperExtension, 0) & mask;; i = (i + 1) & mask) {
+        const int slot = buckets[i];
+        if (slot == 0)
+            return -1;
+        if (textOf(table[std::size_t(slot - 1)]) == upperExtension)
+            return slot - 1;
     }
 }
 
-void TypeTable::AsciiRows::insert(std::uint64_t key, int index)
+TypeTable::Row &TypeTable::rowFor(QStringView upperExtension)
 {
-    if (2 * (used + 1) > cells.size()) {
-        std::vector<std::pair<std::uint64_t, int>> old(cells.empty() ? 64 : 2 * cells.size(),
-                                                       {0, -1});
-        old.swap(cells);
-        used = 0;
-        for (const auto &[k, i] : old)
-            if (i >= 0)
-                insert(k, i);
+    if (const int at = find(upperExtension); at >= 0)
+        return table[std::size_t(at)];
+    if (2 * (table.size() + 1) > buckets.size()) {
+        std::vector<int> grown(std::max<std::size_t>(16, 2 * buckets.size()), 0);
+        const std::size_t mask = grown.size() - 1;
+        for (std::size_t row = 0; row < table.size(); ++row) {
+            std::size_t i = qHash(textOf(table[row]), 0) & mask;
+            while (grown[i] != 0)
+                i = (i + 1) & mask;
+            grown[i] = int(row) + 1;
+        }
+        buckets = std::move(grown);
     }
-    const std::size_t mask = cells.size() - 1;
-    std::size_t at = slotOf(key);
-    while (cells[at].second >= 0 && cells[at].first != key)
-        at = (at + 1) & mask;
-    if (cells[at].second < 0)
-        ++used;
-    cells[at] = {key, index};
-}
-
-void TypeTable::AsciiRows::clear()
-{
-    cells.clear();
-    used = 0;
-}
-
-TypeTable::Row &TypeTable::rowFor(const QString &upperExtension)
-{
-    const auto it = byExtension.constFind(upperExtension);
-    if (it != byExtension.cend())
-        return table[std::size_t(it.value())];
-    const int index = int(table.size());
-    table.push_back({upperExtension, 0, 0});
-    byExtension.insert(upperExtension, index);
-    const QByteArray bytes = upperExtension.toUtf8();
-    const std::string_view text(bytes.constData(), std::size_t(bytes.size()));
-    // Only rows whose text is their bytes: an escaped one shares its text with other bytes.
-    if (isAscii(text) && text.size() <= longestAscii && !upperExtension.contains(u'\\'))
-        byAscii.insert(asciiKey(text), index);
+    const std::size_t mask = buckets.size() - 1;
+    std::size_t i = qHash(upperExtension, 0) & mask;
+    while (buckets[i] != 0)
+        i = (i + 1) & mask;
+    buckets[i] = int(table.size()) + 1;
+    table.push_back({0, 0, std::uint32_t(texts.size()), std::uint32_t(upperExtension.size())});
+    texts += upperExtension;
     sorted = false;
     return table.back();
 }
@@ -189,14 +163,11 @@ void TypeTable::sortIfNeeded() const
     QCollator collator{QLocale()};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::sort(order.begin(), order.end(), [&](int a, int b) {
-        const QString &x = table[std::size_t(a)].extension;
-        const QString &y = table[std::size_t(b)].extension;
+        const QStringView x = textOf(table[std::size_t(a)]);
+        const QStringView y = textOf(table[std::size_t(b)]);
         const int c = collator.compare(x, y);
         return c != 0 ? c < 0 : x < y;
     });
-    position.resize(table.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        position[std::size_t(order[i])] = int(i);
     sorted = true;
 }
 
@@ -253,7 +224,7 @@ QString TypeTable::commonestLonger() const
 
 bool TypeTable::putRow(const QString &upperExtension, std::int64_t files, std::uint64_t bytes)
 {
-    if (byExtension.contains(upperExtension))
+    if (find(upperExtension) >= 0)
         return false;
     Row &row = rowFor(upperExtension);
     row.files = files;
@@ -266,9 +237,8 @@ void TypeTable::clear()
     longerCount = 0;
     longer.clear();
     table.clear();
-    byExtension.clear();
-    byAscii.clear();
+    texts.clear();
+    buckets.clear();
     order.clear();
-    position.clear();
     sorted = true;
 }

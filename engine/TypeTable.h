@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -25,7 +26,9 @@ inline bool extensionFitsRow(QByteArrayView upperExtension)
 // character, or bytes that are not UTF-8, gets a row of its own that reads as what it holds.
 //
 // The walk adds a row or counts one up for nearly every file, so the rows are kept unordered and
-// found through a hash; the order is worked out only when a row is read by its index.
+// found through a hash; the order is worked out only when a row is read by its index. A saved run
+// may bring a million rows: they take one allocation for the rows, one for the extensions' texts
+// and one for the hash, not one per row.
 class TypeTable
 {
 public:
@@ -47,7 +50,7 @@ public:
     template <typename Visit> void forEachRow(Visit visit) const
     {
         for (const Row &row : table)
-            visit(row.extension, row.files, row.bytes);
+            visit(textOf(row).toString(), row.files, row.bytes);
     }
 
     // The figures of a row in table order.
@@ -71,12 +74,16 @@ public:
 private:
     struct Row
     {
-        QString extension;
         std::int64_t files = 0;
         std::uint64_t bytes = 0;
+        std::uint32_t at = 0; // the extension in texts
+        std::uint32_t length = 0;
         void add(std::uint64_t size);
     };
-    Row &rowFor(const QString &upperExtension);
+    QStringView textOf(const Row &row) const { return QStringView(texts).mid(row.at, row.length); }
+    // The index of the row of an extension as a row shows it, or -1.
+    int find(QStringView upperExtension) const;
+    Row &rowFor(QStringView upperExtension);
     void countBytes(QByteArrayView extension, std::uint64_t size, bool seeding);
     void countLonger(std::string_view lowerOrAscii, std::int64_t files);
 
@@ -95,24 +102,12 @@ private:
     const Row &ordered(int index) const;
     void sortIfNeeded() const;
 
-    std::vector<Row> table;          // in order of arrival
-    QHash<QString, int> byExtension; // every row
-    // Rows of plain ASCII extensions by their packed bytes: the look-up of nearly every file,
-    // kept in one flat array so that it costs a multiplication and a probe or two.
-    struct AsciiRows
-    {
-        int find(std::uint64_t key) const;
-        void insert(std::uint64_t key, int index);
-        void clear();
-
-    private:
-        std::size_t slotOf(std::uint64_t key) const;
-        std::vector<std::pair<std::uint64_t, int>> cells; // index -1: free; a power of two
-        std::size_t used = 0;
-    };
-    AsciiRows byAscii;
-    mutable std::vector<int> order;    // table order: indexes into table
-    mutable std::vector<int> position; // and back
+    std::vector<Row> table; // in order of arrival
+    QString texts;          // the rows' extensions, one after another
+    // Open addressing over the rows: a row's index plus one, 0 for a free slot; a power of two
+    // long, at most half full.
+    std::vector<int> buckets;
+    mutable std::vector<int> order; // table order: indexes into table
     mutable bool sorted = true;
     std::int64_t longerCount = 0;
     std::unordered_map<std::string, std::int64_t, FoldedHash, FoldedEqual> longer;

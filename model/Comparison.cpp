@@ -9,6 +9,7 @@
 #include "model/JsonText.h"
 #include "model/NameList.h"
 #include "model/QuickFacts.h"
+#include "model/ReportCsv.h"
 #include "model/ReportModel.h"
 #include "model/ReportText.h"
 #include "model/TypeListing.h"
@@ -20,6 +21,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace {
 
@@ -91,12 +93,23 @@ const DriveFacts *walkedDrive(const RunFacts &facts, const QString &key)
     return nullptr;
 }
 
+// What the kept subfolders of each kept folder hold together, by the folder's path: worked out
+// once per run, so that telling many missing folders costs no more than the run's folders.
+QHash<QByteArray, std::uint64_t> keptBelowOf(const std::vector<FolderTotal> &folders)
+{
+    QHash<QByteArray, std::uint64_t> below;
+    for (const FolderTotal &folder : folders)
+        if (folder.depth() > 0)
+            below[folder.parentPath()] += folder.bytes;
+    return below;
+}
+
 // Whether a run that did not keep the folder at path proves it was not there (or held nothing):
 // every folder down to keptDepth is kept, so a missing one that shallow did not exist, nor did
 // anything below it; a deeper one is proved absent when its nearest kept ancestor's kept
 // subfolders account for all of that ancestor's subfolder bytes.
 bool provedAbsent(const QHash<QByteArray, const FolderTotal *> &kept,
-                  const std::vector<FolderTotal> &folders, QByteArray path)
+                  const QHash<QByteArray, std::uint64_t> &keptBelow, QByteArray path)
 {
     for (;;) {
         FolderTotal probe{path};
@@ -108,11 +121,7 @@ bool provedAbsent(const QHash<QByteArray, const FolderTotal *> &kept,
             path = parent;
             continue;
         }
-        std::uint64_t keptBelow = 0;
-        for (const FolderTotal &folder : folders)
-            if (folder.depth() > 0 && folder.parentPath() == parent)
-                keptBelow += folder.bytes;
-        return keptBelow == ancestor->subfolderBytes();
+        return keptBelow.value(parent) == ancestor->subfolderBytes();
     }
 }
 
@@ -259,9 +268,13 @@ void Comparison::compareFolders()
         !before->figures.folderTotals.empty() && !after->figures.folderTotals.empty();
     if (!folderTotalsKept)
         return;
+    // A folder that changed, without its label: a run may hold a million folders, of which
+    // only a few dozen are listed.
     struct Found
     {
-        ChangeRow row;
+        const QString *mountPoint;
+        const FolderTotal *folder;
+        ChangeFigures figures;
         int depth = 0;
     };
     std::vector<Found> found;
@@ -278,6 +291,14 @@ void Comparison::compareFolders()
             thenByPath.insert(folder.path, &folder);
         for (const FolderTotal &folder : foldersNow->folders)
             nowByPath.insert(folder.path, &folder);
+        std::optional<QHash<QByteArray, std::uint64_t>> thenBelow, nowBelow;
+        const auto absent = [](const QHash<QByteArray, const FolderTotal *> &kept,
+                               std::optional<QHash<QByteArray, std::uint64_t>> &below,
+                               const DriveFolders &drive, const QByteArray &path) {
+            if (!below)
+                below = keptBelowOf(drive.folders);
+            return provedAbsent(kept, *below, path);
+        };
         const auto add = [&](const FolderTotal *then, const FolderTotal *now) {
             const FolderTotal &some = now ? *now : *then;
             ChangeFigures f;
@@ -285,12 +306,11 @@ void Comparison::compareFolders()
             f.bytesThen = then ? then->bytes : 0;
             f.filesNow = now ? count(now->files) : 0;
             f.bytesNow = now ? now->bytes : 0;
-            f.thenKnown = then || provedAbsent(thenByPath, foldersThen->folders, some.path);
-            f.nowKnown = now || provedAbsent(nowByPath, foldersNow->folders, some.path);
+            f.thenKnown = then || absent(thenByPath, thenBelow, *foldersThen, some.path);
+            f.nowKnown = now || absent(nowByPath, nowBelow, *foldersNow, some.path);
             // A drive's root changes by the drive's whole change, which the summary gives.
             if ((f.bytesThen != f.bytesNow || !f.changeKnown()) && some.depth() > 0)
-                found.push_back(
-                    {{shownFolderLocation(driveNow.mountPoint, some), QString(), f}, some.depth()});
+                found.push_back({&driveNow.mountPoint, &some, f, some.depth()});
         };
         for (const FolderTotal &folder : foldersNow->folders)
             add(thenByPath.value(folder.path), &folder);
@@ -298,20 +318,6 @@ void Comparison::compareFolders()
             if (!nowByPath.contains(folder.path))
                 add(&folder, nullptr);
     }
-    const auto moreChanged = [](const Found &a, const Found &b) {
-        if (a.row.figures.changeKnown() != b.row.figures.changeKnown())
-            return a.row.figures.changeKnown();
-        if (!a.row.figures.changeKnown())
-            return a.row.label < b.row.label;
-        const std::uint64_t changeA = magnitude(a.row.figures.byteChange());
-        const std::uint64_t changeB = magnitude(b.row.figures.byteChange());
-        if (changeA != changeB)
-            return changeA > changeB;
-        if (a.depth != b.depth)
-            return a.depth > b.depth;
-        return a.row.label < b.row.label;
-    };
-    std::sort(found.begin(), found.end(), moreChanged);
     enum Group
     {
         Grown,
@@ -321,11 +327,50 @@ void Comparison::compareFolders()
     const auto groupOf = [](const ChangeFigures &f) {
         return !f.changeKnown() ? Unknown : f.byteChange() > 0 ? Grown : Shrunk;
     };
+    // Largest change first, then the deeper folder, then by label: the labels are made only for
+    // the folders that tie where the list is cut.
+    const auto ranksBefore = [](const Found &a, const Found &b) {
+        const std::uint64_t changeA =
+            a.figures.changeKnown() ? magnitude(a.figures.byteChange()) : 0;
+        const std::uint64_t changeB =
+            b.figures.changeKnown() ? magnitude(b.figures.byteChange()) : 0;
+        if (changeA != changeB)
+            return changeA > changeB;
+        return a.figures.changeKnown() && a.depth > b.depth;
+    };
+    const auto label = [](const Found &f) { return shownFolderLocation(*f.mountPoint, *f.folder); };
     for (const Group group : {Grown, Shrunk, Unknown}) {
-        std::size_t listed = 0;
+        std::vector<const Found *> members;
         for (const Found &folder : found)
-            if (groupOf(folder.row.figures) == group && listed++ < foldersListed)
-                folderRows.push_back(folder.row);
+            if (groupOf(folder.figures) == group)
+                members.push_back(&folder);
+        std::sort(members.begin(), members.end(),
+                  [&](const Found *a, const Found *b) { return ranksBefore(*a, *b); });
+        std::size_t listed = 0;
+        for (auto tie = members.begin(); tie != members.end() && listed < foldersListed;) {
+            const auto tieEnd = std::find_if(
+                tie, members.end(), [&](const Found *f) { return ranksBefore(**tie, *f); });
+            // The first few labels of the tie, kept in a heap whose top is the last of them.
+            const std::size_t wanted = foldersListed - listed;
+            std::vector<std::pair<QString, const Found *>> first;
+            const auto later = [](const auto &a, const auto &b) { return a.first < b.first; };
+            for (auto at = tie; at != tieEnd; ++at) {
+                QString text = label(**at);
+                if (first.size() == wanted && !(text < first.front().first))
+                    continue;
+                first.emplace_back(std::move(text), *at);
+                std::push_heap(first.begin(), first.end(), later);
+                if (first.size() > wanted) {
+                    std::pop_heap(first.begin(), first.end(), later);
+                    first.pop_back();
+                }
+            }
+            std::sort_heap(first.begin(), first.end(), later);
+            for (auto &[text, folder] : first)
+                folderRows.push_back({std::move(text), QString(), folder->figures});
+            listed += first.size();
+            tie = tieEnd;
+        }
     }
 }
 
@@ -553,11 +598,13 @@ std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts
 {
     std::vector<EarlierRun> runs;
     for (const QString &path : historyFiles(historyFolder)) {
-        std::optional<RunFacts> facts = quickRunFacts(path);
-        if (!facts || (!ownFile.isEmpty() && QFileInfo(path) == QFileInfo(ownFile)))
+        std::optional<RunGlance> glance = quickRunGlance(path);
+        if (!glance || glance->facts == now ||
+            (!ownFile.isEmpty() && QFileInfo(path) == QFileInfo(ownFile)))
             continue;
-        const bool same = sameWalkedDrives(*facts, now);
-        runs.push_back({path, std::move(*facts), same});
+        const bool same = sameWalkedDrives(glance->facts, now);
+        runs.push_back({path, std::move(glance->facts), same, glance->filterMode,
+                        glance->filterTypes, glance->filesFound});
     }
     std::stable_sort(runs.begin(), runs.end(), [](const EarlierRun &a, const EarlierRun &b) {
         if (a.sameDrives != b.sameDrives)
@@ -565,6 +612,41 @@ std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts
         return a.facts.started > b.facts.started;
     });
     return runs;
+}
+
+QString earlierRunLabel(const EarlierRun &run)
+{
+    QStringList walked;
+    for (const DriveFacts &drive : run.facts.drives)
+        if (drive.walked)
+            walked << QString(drive.letter.toUpper()) + u':';
+    QStringList parts{dateShown(run.facts.started),
+                      walked.isEmpty() ? QStringLiteral("no drive") : walked.join(u' ')};
+    const qsizetype types = run.filterTypes.size();
+    const QString typesText =
+        types == 1 ? QStringLiteral("1 type") : QStringLiteral("%1 types").arg(types);
+    if (run.filterMode == u"all")
+        parts << QStringLiteral("all types");
+    else if (run.filterMode == u"include")
+        parts << QStringLiteral("only ") + typesText;
+    else if (run.filterMode == u"exclude")
+        parts << QStringLiteral("all but ") + typesText;
+    if (run.filesFound)
+        parts << (*run.filesFound == 1
+                      ? QStringLiteral("1 file")
+                      : QLocale().toString(qulonglong(*run.filesFound)) + QStringLiteral(" files"));
+    return parts.join(QStringLiteral(" \u00B7 "));
+}
+
+QByteArray comparisonCsv(const Comparison &comparison, ComparisonPart part)
+{
+    QByteArray csv = reportCsv(comparison.table(part));
+    const QStringList warnings = comparison.warningsFor(part);
+    if (!warnings.isEmpty())
+        csv += "\r\n";
+    for (const QString &warning : warnings)
+        csv += csvField(ReportCell::ofText(warning)) + "\r\n";
+    return csv;
 }
 
 QString comparisonText(const Comparison &comparison)

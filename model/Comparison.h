@@ -152,12 +152,23 @@ struct EarlierRun
     QString path;
     RunFacts facts;
     bool sameDrives = false; // walked the drives the run walked
+    QString filterMode;      // "all", "include" or "exclude"; empty when not told
+    QStringList filterTypes;
+    std::optional<std::uint64_t> filesFound;
 };
+// How the list of earlier runs tells one from another: "12/8/26 00:36 · D: · only 4 types ·
+// 4,378 files", with the locale's short date and time.
+QString earlierRunLabel(const EarlierRun &run);
 // The history's collections, those of the run's drives first, then the others, newest first in
-// each; the run's own file (ownFile, when it was kept there) and files that cannot be read are
-// left out.
+// each; the run's own file (ownFile: where the history kept it, or the file it was opened from),
+// any other copy of the same run, and files that cannot be read are left out.
 std::vector<EarlierRun> earlierRuns(const QString &historyFolder, const RunFacts &now,
                                     const QString &ownFile = QString());
+
+// One part as CSV (model/ReportCsv.h), and when some of its figures do not compare (other
+// filters, other drives, a stopped run), a blank record and then each warning as a record of
+// its own after the rows, so that the file says what its figures are worth.
+QByteArray comparisonCsv(const Comparison &comparison, ComparisonPart part);
 
 // The whole comparison as a person reads it in a terminal: which runs, then every part as a
 // table with its notes (model/ReportText.h).

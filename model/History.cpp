@@ -77,12 +77,23 @@ platform::Outcome<QString> keepInHistory(const Collection &collection, const QSt
 
 namespace {
 
-// The run a history file holds, when it is a regular file (not a link) whose bytes are a
-// collection of this program: the name alone never decides what may be removed.
+// Whether a history name is one a run could have been saved under: a start time that exists on
+// the calendar and the clock, and at least one drive. "0000-00-00T00-00-00_c" or a name without
+// drives is someone else's file, however much it looks like ours.
+bool writableHistoryName(const QString &fileName)
+{
+    return QDate::fromString(fileName.left(10), QStringLiteral("yyyy-MM-dd")).isValid() &&
+           QTime::fromString(fileName.mid(11, 8), QStringLiteral("HH-mm-ss")).isValid() &&
+           fileName.size() > 21 && fileName.at(19) == u'_' && fileName.at(20).isLower();
+}
+
+// The run a history file holds, when it is a regular file (not a link) with a name a run is
+// saved under, whose bytes are a collection of this program: the name alone never decides what
+// may be removed.
 std::optional<HistoryRun> historyRunOf(const QString &path)
 {
     const QFileInfo info(path);
-    if (info.isSymLink() || !info.isFile())
+    if (info.isSymLink() || !info.isFile() || !writableHistoryName(info.fileName()))
         return std::nullopt;
     // The quick look reads only what tells the facts, so thinning a long history stays cheap.
     const std::optional<RunFacts> facts = quickRunFacts(path);

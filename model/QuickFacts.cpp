@@ -5,6 +5,9 @@
 #include "platform/RegularFile.h"
 
 #include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace {
 
@@ -123,18 +126,89 @@ std::optional<RunFacts> quickRunFacts(QByteArrayView head, QByteArrayView tail, 
     return facts;
 }
 
-std::optional<RunFacts> quickRunFacts(const QString &path)
+namespace {
+
+// A member of the figures or the filter, found by its key with the quotes around it: inside a
+// text of the file a quote is escaped, so the key cannot be met there.
+QByteArrayView memberValue(QByteArrayView bytes, QByteArrayView quotedKey)
 {
+    const qsizetype key = bytes.indexOf(quotedKey);
+    if (key < 0)
+        return {};
+    qsizetype at = jsonSkipSpace(bytes, key + quotedKey.size());
+    if (at >= bytes.size() || bytes[at] != ':')
+        return {};
+    at = jsonSkipSpace(bytes, at + 1);
+    const qsizetype end = jsonValueEnd(bytes, at);
+    return end < 0 ? QByteArrayView() : bytes.sliced(at, end - at);
+}
+
+void glanceAt(QByteArrayView bytes, RunGlance &glance)
+{
+    if (glance.filterMode.isEmpty()) {
+        const QJsonObject filter =
+            QJsonDocument::fromJson(memberValue(bytes, "\"filter\"").toByteArray()).object();
+        glance.filterMode = filter.value(QLatin1String("mode")).toString();
+        for (const QJsonValue type : filter.value(QLatin1String("types")).toArray())
+            glance.filterTypes << type.toString();
+    }
+    if (!glance.filesFound) {
+        const QByteArrayView found = memberValue(bytes, "\"filesFound\"");
+        bool ok = false;
+        const std::uint64_t files =
+            found.size() > 2 ? found.sliced(1, found.size() - 2).toULongLong(&ok) : 0;
+        if (ok)
+            glance.filesFound = files;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The facts, and the bytes read to find them: the first and last ones, or the whole file.
+struct Read
+{
+    std::optional<RunFacts> facts;
+    std::optional<QByteArray> head, tail;
+};
+
+Read readFacts(const QString &path)
+{
+    Read read;
     const platform::RegularFileRead head = platform::readRegularFile(path, headBytes);
     if (!head.bytes)
-        return std::nullopt;
+        return read;
     const bool whole = head.bytes->size() <= headBytes;
     const platform::RegularFileRead tail =
         whole ? head : platform::readRegularFileEnd(path, tailBytes);
-    std::optional<RunFacts> facts;
-    if (!tail.bytes || look(*head.bytes, *tail.bytes, whole, facts) != Look::Undecided)
-        return facts;
+    read.head = head.bytes;
+    read.tail = tail.bytes;
+    if (!tail.bytes || look(*head.bytes, *tail.bytes, whole, read.facts) != Look::Undecided)
+        return read;
     // A file laid out as no release writes it: read whole, within the reader's limit.
     const platform::RegularFileRead all = platform::readRegularFile(path, collectionFileLimit);
-    return all.bytes ? parseRunFacts(*all.bytes) : std::nullopt;
+    read.head = all.bytes;
+    read.tail.reset();
+    read.facts = all.bytes ? parseRunFacts(*all.bytes) : std::nullopt;
+    return read;
+}
+
+} // namespace
+
+std::optional<RunGlance> quickRunGlance(const QString &path)
+{
+    Read read = readFacts(path);
+    if (!read.facts)
+        return std::nullopt;
+    RunGlance glance{std::move(*read.facts), {}, {}, {}};
+    for (const std::optional<QByteArray> &bytes : {read.head, read.tail})
+        if (bytes)
+            glanceAt(*bytes, glance);
+    return glance;
+}
+
+std::optional<RunFacts> quickRunFacts(const QString &path)
+{
+    return readFacts(path).facts;
 }

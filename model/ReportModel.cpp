@@ -408,6 +408,17 @@ ReportTable ReportModel::timeTable() const
     return table;
 }
 
+namespace {
+
+// The pies' titles round a free share to two decimals and then drop the second: a drive with a
+// few bytes used reads 99.9, never 100.0, beside a pie that shows them. The table says the same.
+double shownFreePercent(double percent)
+{
+    return std::floor(std::round(percent * 100) / 10) / 10;
+}
+
+} // namespace
+
 ReportTable ReportModel::spaceTable() const
 {
     ReportTable table;
@@ -419,7 +430,7 @@ ReportTable ReportModel::spaceTable() const
                                        integer(drive.capacity),
                                        integer(drive.freeBytes),
                                        integer(drive.usedBytes()),
-                                       percentage(drive.freePercent())};
+                                       percentage(shownFreePercent(drive.freePercent()))};
     };
     for (const SpaceDriveFigures &drive : spaceList.drives)
         table.rows.push_back(row(drive, drive.label + u':'));

@@ -271,23 +271,25 @@ bool updateIndex(Connection &index, const QString &folder, bool &changed)
     if (!index.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return false;
     std::map<QString, FileStamp> stamps = stampsOf(folder);
+    // The quick check passes over the lookup by file name, which a damaged file may have wrong:
+    // rows are told by their rowid, and every lookup reads the table itself (NOT INDEXED). A
+    // second row of one file is stale too.
     QSqlQuery rows(index.db());
-    if (!rows.exec(QStringLiteral("SELECT file, size, modified FROM runs")))
+    if (!rows.exec(QStringLiteral("SELECT rowid, file, size, modified FROM runs NOT INDEXED")))
         return false;
-    QStringList stale;
+    QList<qint64> stale;
     while (rows.next()) {
-        const QString file = rows.value(0).toString();
-        const auto at = stamps.find(file);
+        const auto at = stamps.find(rows.value(1).toString());
         if (at != stamps.end() &&
-            at->second == FileStamp{rows.value(1).toLongLong(), rows.value(2).toLongLong()})
+            at->second == FileStamp{rows.value(2).toLongLong(), rows.value(3).toLongLong()})
             stamps.erase(at); // indexed as it is
         else
-            stale << file;
+            stale << rows.value(0).toLongLong();
     }
     QSqlQuery remove(index.db());
-    remove.prepare(QStringLiteral("DELETE FROM runs WHERE file = ?"));
-    for (const QString &file : stale) {
-        remove.addBindValue(file);
+    remove.prepare(QStringLiteral("DELETE FROM runs WHERE rowid = ?"));
+    for (const qint64 row : stale) {
+        remove.addBindValue(row);
         if (!remove.exec())
             return false;
     }
@@ -312,7 +314,7 @@ std::optional<std::vector<TrendPoint>> loadIndex(Connection &index)
 {
     QSqlQuery query(index.db());
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT point FROM runs WHERE point IS NOT NULL")))
+    if (!query.exec(QStringLiteral("SELECT point FROM runs NOT INDEXED WHERE point IS NOT NULL")))
         return std::nullopt;
     std::vector<TrendPoint> points;
     while (query.next()) {
@@ -369,7 +371,7 @@ std::optional<std::vector<TrendFolder>> foldersFromIndex(const QString &path,
         return std::nullopt;
     Connection index(path);
     QSqlQuery query(index.db());
-    query.prepare(QStringLiteral("SELECT folders FROM runs WHERE file = ?"));
+    query.prepare(QStringLiteral("SELECT folders FROM runs NOT INDEXED WHERE file = ?"));
     query.addBindValue(fileName);
     if (!index.isOpen() || !query.exec() || !query.next())
         return std::nullopt;

@@ -1,21 +1,20 @@
 #include "reports/CompareWindow.h"
 
-#include "charts/ChartAccessible.h"
-#include "controls/DialogLook.h"
+#include "charts/Chart.h"
+#include "charts/HorizBarSeries.h"
 #include "controls/FileDialogs.h"
 #include "controls/MessageBoxes.h"
+#include "controls/Notebook.h"
 #include "controls/StyledLabel.h"
 #include "helpers/Aside.h"
 #include "helpers/Helpers.h"
 #include "model/FilterText.h"
 #include "model/ReportCsv.h"
-#include "platform/FileWriter.h"
 #include "reports/ComparisonTableModel.h"
+#include "reports/PageLook.h"
 #include "reports/ReportDocument.h"
+#include "reports/TablesWindow.h"
 
-#include <QAccessible>
-#include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -25,10 +24,8 @@
 #include <QPainter>
 #include <QPicture>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSplitter>
 #include <QStackedWidget>
-#include <QTabWidget>
 #include <QTableView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -40,171 +37,29 @@ constexpr QSize startSize(900, 580);
 constexpr int chartBars = 20;
 constexpr int PathRole = Qt::UserRole + 1;
 
-// Growth and shrinkage: a dark blue and a red on a light ground, lighter ones on a dark ground.
-constexpr QColor growColour(0, 0, 176), growColourOnDark(120, 160, 255);
-constexpr QColor shrinkColour(192, 0, 0), shrinkColourOnDark(255, 128, 112);
-
-QString tabCaption(ComparisonPart part)
-{
-    static const char *const captions[comparisonPartCount] = {
-        "&Summary",  "&Types",      "Si&zes",   "&Accessed",         "C&reated",
-        "&Modified", "Attri&butes", "&Folders", "F&iles and owners", "F&iles and owners"};
-    return QString::fromLatin1(captions[int(part)]);
-}
+// Growth and shrinkage, from the colours every chart of the program draws with.
+constexpr QColor growColour = chartColour::blue, shrinkColour = chartColour::red;
 
 QString shortDate(const QDateTime &at)
 {
     return at.isValid() ? QLocale().toString(at, QLocale::ShortFormat) : QStringLiteral("?");
 }
 
-QString grouped(std::int64_t change)
-{
-    return ReportCell::ofChange(change).shown();
-}
-
-QString fileError(const QString &path, const QString &reason)
-{
-    return QStringLiteral("Could not write the file ") + QDir::toNativeSeparators(path) +
-           QStringLiteral(": ") + reason;
-}
-
 } // namespace
-
-// ---- The chart ----------------------------------------------------------------------------------
-
-ChangeChart::ChangeChart(QWidget *parent) : QWidget(parent)
-{
-    setObjectName(QStringLiteral("chChanges"));
-    installChartAccessibility(); // before anything asks a reader about the chart
-    setAccessibleName(QStringLiteral("Largest changes of bytes by type"));
-    setAutoFillBackground(false);
-}
-
-void ChangeChart::setBars(std::vector<Bar> bars)
-{
-    shown = std::move(bars);
-    if (QAccessible::isActive()) {
-        QAccessibleTableModelChangeEvent reset(this, QAccessibleTableModelChangeEvent::ModelReset);
-        QAccessible::updateAccessibility(&reset);
-    }
-    updateGeometry();
-    update();
-}
-
-ChartTableText ChangeChart::chartTableText() const
-{
-    ChartTableText table;
-    table.columnHeaders << QStringLiteral("Change of bytes");
-    for (const Bar &bar : shown) {
-        table.rowHeaders << bar.label;
-        table.cells << QStringList{ReportCell::ofChange(bar.change).shown()};
-    }
-    return table;
-}
-
-QSize ChangeChart::sizeHint() const
-{
-    return {400, fontMetrics().height() * (chartBars + 3)};
-}
-
-QSize ChangeChart::minimumSizeHint() const
-{
-    return {200, fontMetrics().height() * 6};
-}
-
-void ChangeChart::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    const QPalette &colours = palette();
-    painter.fillRect(rect(), colours.base());
-    const bool dark = colours.color(QPalette::Base).lightness() < 128;
-    const QColor grow = dark ? growColourOnDark : growColour;
-    const QColor shrink = dark ? shrinkColourOnDark : shrinkColour;
-    const QColor ink = colours.color(QPalette::Text);
-    const QFontMetrics metrics = fontMetrics();
-    const int line = metrics.height();
-    const QRect inner = rect().adjusted(6, 4, -6, -4);
-
-    // The title and the legend.
-    painter.setPen(ink);
-    painter.drawText(inner.left(), inner.top() + metrics.ascent(),
-                     QStringLiteral("The largest changes of bytes by type"));
-    int legend = inner.right();
-    for (const auto &[text, colour] :
-         {std::pair{QStringLiteral("shrank"), shrink}, std::pair{QStringLiteral("grew"), grow}}) {
-        legend -= metrics.horizontalAdvance(text);
-        painter.drawText(legend, inner.top() + metrics.ascent(), text);
-        legend -= line;
-        painter.fillRect(QRect(legend, inner.top() + 2, line - 6, line - 4), colour);
-        legend -= line;
-    }
-    if (shown.empty()) {
-        painter.drawText(inner.adjusted(0, line * 2, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-                         QStringLiteral("No type changed in bytes."));
-        return;
-    }
-
-    int labelWidth = 0, valueWidth = 0;
-    std::uint64_t most = 0, mostGrown = 0, mostShrunk = 0;
-    for (const Bar &bar : shown) {
-        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(bar.label));
-        valueWidth = std::max(valueWidth, metrics.horizontalAdvance(grouped(bar.change)));
-        const std::uint64_t size =
-            bar.change < 0 ? 0 - std::uint64_t(bar.change) : std::uint64_t(bar.change);
-        (bar.change < 0 ? mostShrunk : mostGrown) =
-            std::max(bar.change < 0 ? mostShrunk : mostGrown, size);
-        most = std::max(most, size);
-    }
-    const int top = inner.top() + line * 2;
-    const int rowHeight =
-        std::clamp((inner.bottom() - top) / int(shown.size()), line + 2, line * 7 / 4);
-    const int barLeft = inner.left() + labelWidth + valueWidth + 16;
-    const int barWidth = std::max(10, inner.right() - barLeft);
-    // The zero line sits where growth and shrinkage share the width by their largest bars.
-    const double total = double(mostGrown) + double(mostShrunk);
-    const int zero = barLeft + int(barWidth * (total > 0 ? double(mostShrunk) / total : 0));
-    const double scale = total > 0 ? barWidth / total : 0;
-
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-        const Bar &bar = shown[i];
-        const int y = top + int(i) * rowHeight;
-        const QRect text(inner.left(), y, labelWidth, rowHeight);
-        painter.setPen(ink);
-        painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, bar.label);
-        painter.drawText(QRect(text.right() + 8, y, valueWidth, rowHeight),
-                         Qt::AlignRight | Qt::AlignVCenter, grouped(bar.change));
-        const double size = bar.change < 0 ? double(0 - std::uint64_t(bar.change))
-                                           : double(std::uint64_t(bar.change));
-        const int length = std::max(2, int(size * scale));
-        const int barTop = y + rowHeight / 6, barHeight = std::max(2, rowHeight * 2 / 3);
-        painter.fillRect(bar.change < 0 ? QRect(zero - length, barTop, length, barHeight)
-                                        : QRect(zero, barTop, length, barHeight),
-                         bar.change < 0 ? shrink : grow);
-    }
-    painter.setPen(colours.color(QPalette::Mid));
-    painter.drawLine(zero, top, zero, top + int(shown.size()) * rowHeight);
-}
 
 // ---- The window ---------------------------------------------------------------------------------
 
 CompareWindow::CompareWindow(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("CompareWindow"));
-    setWindowTitle(QStringLiteral("Compare collections"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    setSizeGripEnabled(true);
-    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
-    resize(startSize);
-
+    auto *title = makeTablesWindowFrame(*this, QStringLiteral("CompareWindow"),
+                                        QStringLiteral("Compare collections"), startSize);
+    title->setText(QStringLiteral("Compare"));
     askCollectionFile = [this] {
         return askOpenFileName(this, QStringLiteral("Compare with a collection"), QDir::homePath(),
                                QStringLiteral("Collections (*.korvel98.json);;All files (*)"));
     };
     askExport = [this] { return defaultAskExport(); };
 
-    auto *title = makeTitleLabel(QStringLiteral("Compare"), QRect(), this);
-    title->setMinimumHeight(34);
     stages = new QStackedWidget(this);
     stages->addWidget(buildPicker());
     stages->addWidget(buildComparison());
@@ -234,16 +89,14 @@ QWidget *CompareWindow::buildPicker()
     lvCollections = new QTreeWidget(page);
     lvCollections->setObjectName(QStringLiteral("lvCollections"));
     lvCollections->setAccessibleName(QStringLiteral("Earlier collections"));
-    lvCollections->setHeaderLabels({QStringLiteral("Collected"), QStringLiteral("Drives"),
-                                    QStringLiteral("Same drives"), QStringLiteral("Run"),
-                                    QStringLiteral("File")});
+    lvCollections->setHeaderLabels({QStringLiteral("Collection"), QStringLiteral("Same drives"),
+                                    QStringLiteral("Run"), QStringLiteral("File")});
     lvCollections->setRootIsDecorated(false);
     lvCollections->setAllColumnsShowFocus(true);
-    lvCollections->setAlternatingRowColors(true);
-    lvCollections->setColumnWidth(0, 130);
-    lvCollections->setColumnWidth(1, 220);
-    lvCollections->setColumnWidth(2, 80);
-    lvCollections->setColumnWidth(3, 70);
+    lvCollections->header()->setHighlightSections(false);
+    lvCollections->setColumnWidth(0, 360);
+    lvCollections->setColumnWidth(1, 80);
+    lvCollections->setColumnWidth(2, 70);
     intro->setBuddy(lvCollections);
     connect(lvCollections, &QTreeWidget::itemDoubleClicked, this,
             &CompareWindow::compareWithPicked);
@@ -279,8 +132,9 @@ QWidget *CompareWindow::buildComparison()
     lblSource = new QLabel(page);
     lblSource->setObjectName(QStringLiteral("lblSource"));
     lblSource->setWordWrap(true);
-    tabs = new QTabWidget(page);
-    tabs->setObjectName(QStringLiteral("tabsCompare"));
+    notebook = new TOvcNotebook(page);
+    notebook->setObjectName(QStringLiteral("nbCompare"));
+    notebook->setFont(notebookFont());
 
     for (int part = 0; part < comparisonPartCount; ++part) {
         auto *view = new QTableView(page);
@@ -291,11 +145,13 @@ QWidget *CompareWindow::buildComparison()
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setSelectionMode(QAbstractItemView::SingleSelection);
-        view->setAlternatingRowColors(true);
+        view->setShowGrid(false);
         view->setTabKeyNavigation(false);
         view->setTextElideMode(Qt::ElideMiddle);
         view->verticalHeader()->hide();
         view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+        // Plain headings: a picked row does not make every heading bold.
+        view->horizontalHeader()->setHighlightSections(false);
         view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         view->horizontalHeader()->setStretchLastSection(true);
         if (part != int(ComparisonPart::Summary)) {
@@ -304,50 +160,44 @@ QWidget *CompareWindow::buildComparison()
             view->setSortingEnabled(true);
         }
         tables.push_back(view);
+        auto *note = new QLabel(page);
+        note->setObjectName(QStringLiteral("lbl") + comparisonPartTitle(ComparisonPart(part)) +
+                            QStringLiteral("Notes"));
+        note->setWordWrap(true);
+        note->setTextFormat(Qt::PlainText);
+        notes.push_back(note);
     }
 
-    lblWarnings = new QLabel(page);
-    lblWarnings->setObjectName(QStringLiteral("lblWarnings"));
-    lblWarnings->setWordWrap(true);
-    lblWarnings->setTextFormat(Qt::PlainText);
-    auto *summary = new QWidget(page);
-    auto *summaryLayout = new QVBoxLayout(summary);
-    summaryLayout->addWidget(tables[int(ComparisonPart::Summary)]);
-    summaryLayout->addWidget(lblWarnings);
-    summaryLayout->addStretch(1);
-    tabs->addTab(summary, tabCaption(ComparisonPart::Summary));
+    chart = new TChart(page);
+    chart->setObjectName(QStringLiteral("chChanges"));
+    chart->setTitleText(QStringLiteral("The largest changes of bytes by type"));
+    chart->gradient = {true, chartColour::silver, chartColour::gray, GradientDirection::TopBottom};
+    chart->setChart3DPercent(20);
+    chart->Legend().style = LegendStyle::Series;
+    chart->Legend().alignment = LegendAlignment::Top;
+    changeBars = chart->addSeries<THorizBarSeries>();
+    changeBars->setTitle(QStringLiteral("grew"));
+    changeBars->setColour(growColour);
+    changeBars->setGradient(true);
+    changeBars->setValueFormat(QStringLiteral("#,##0"));
+    // Draws nothing: it names the second colour in the legend.
+    auto *shrank = chart->addSeries<THorizBarSeries>();
+    shrank->setTitle(QStringLiteral("shrank"));
+    shrank->setColour(shrinkColour);
 
-    chart = new ChangeChart(page);
-    auto *types = new QSplitter(Qt::Vertical, page);
-    types->addWidget(tables[int(ComparisonPart::Types)]);
-    types->addWidget(chart);
-    types->setChildrenCollapsible(false);
-    tabs->addTab(types, tabCaption(ComparisonPart::Types));
-
-    for (const ComparisonPart part :
-         {ComparisonPart::Sizes, ComparisonPart::Accessed, ComparisonPart::Created,
-          ComparisonPart::Modified, ComparisonPart::Attributes})
-        tabs->addTab(tables[int(part)], tabCaption(part));
-
-    lblNoFolders = new QLabel(page);
-    lblNoFolders->setObjectName(QStringLiteral("lblNoFolders"));
-    lblNoFolders->setWordWrap(true);
-    auto *folders = new QWidget(page);
-    auto *folderLayout = new QVBoxLayout(folders);
-    folderLayout->addWidget(lblNoFolders);
-    folderLayout->addWidget(tables[int(ComparisonPart::Folders)], 1);
-    tabs->addTab(folders, tabCaption(ComparisonPart::Folders));
-
-    // The largest files above, the owners below: one tab, as both come from the same lists.
-    lblNoFiles = new QLabel(page);
-    lblNoFiles->setObjectName(QStringLiteral("lblNoFiles"));
-    lblNoFiles->setWordWrap(true);
-    auto *files = new QWidget(page);
-    auto *fileLayout = new QVBoxLayout(files);
-    fileLayout->addWidget(lblNoFiles);
-    fileLayout->addWidget(tables[int(ComparisonPart::Files)], 3);
-    fileLayout->addWidget(tables[int(ComparisonPart::Owners)], 2);
-    tabs->addTab(files, tabCaption(ComparisonPart::Files));
+    // A page per part; the largest files and their owners share one, as both come from the
+    // same lists, the files above.
+    notebook->setTabSize(QSize(88, 18));
+    for (int part = 0; part < int(ComparisonPart::Files); ++part)
+        notebook->addPage(
+            comparisonPartTitle(ComparisonPart(part)),
+            tablePage(ComparisonPart(part), part == int(ComparisonPart::Types) ? chart : nullptr));
+    auto *owners = new QWidget;
+    auto *ownersLayout = new QVBoxLayout(owners);
+    ownersLayout->setContentsMargins(0, 0, 0, 0);
+    ownersLayout->addWidget(tables[int(ComparisonPart::Owners)], 1);
+    ownersLayout->addWidget(notes[int(ComparisonPart::Owners)]);
+    notebook->addPage(QStringLiteral("Files and owners"), tablePage(ComparisonPart::Files, owners));
 
     btOther = new QPushButton(QStringLiteral("&Other collection..."), page);
     btOther->setAutoDefault(false);
@@ -369,8 +219,34 @@ QWidget *CompareWindow::buildComparison()
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(lblSource);
-    layout->addWidget(tabs, 1);
+    layout->addWidget(notebook, 1);
     layout->addLayout(buttons);
+    return page;
+}
+
+// A part's page: its table, the notes on what does not compare, and what stands below them.
+QWidget *CompareWindow::tablePage(ComparisonPart part, QWidget *below)
+{
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, 6);
+    QWidget *table = tables[std::size_t(part)];
+    if (below) {
+        auto *split = new QSplitter(Qt::Vertical, page);
+        split->addWidget(table);
+        split->addWidget(notes[std::size_t(part)]);
+        split->addWidget(below);
+        split->setChildrenCollapsible(false);
+        split->setStretchFactor(0, 1);
+        split->setStretchFactor(2, 1);
+        below->setMinimumHeight(180);
+        layout->addWidget(split, 1);
+        return page;
+    }
+    layout->addWidget(table, part == ComparisonPart::Summary ? 0 : 1);
+    layout->addWidget(notes[std::size_t(part)]);
+    if (part == ComparisonPart::Summary)
+        layout->addStretch(1);
     return page;
 }
 
@@ -415,12 +291,12 @@ void CompareWindow::listEarlierRuns(const std::vector<EarlierRun> &runs)
     for (const EarlierRun &run : runs) {
         auto *item = new QTreeWidgetItem(
             lvCollections,
-            {shortDate(run.facts.started), walkedDrivesText(run.facts),
-             run.sameDrives ? QStringLiteral("Yes") : QStringLiteral("No"),
+            {earlierRunLabel(run), run.sameDrives ? QStringLiteral("Yes") : QStringLiteral("No"),
              run.facts.complete ? QStringLiteral("Complete") : QStringLiteral("Stopped"),
              QFileInfo(run.path).fileName()});
         item->setData(0, PathRole, run.path);
-        item->setToolTip(4, QDir::toNativeSeparators(run.path));
+        item->setToolTip(0, walkedDrivesText(run.facts));
+        item->setToolTip(3, QDir::toNativeSeparators(run.path));
     }
     const QString shownNow = walkedDrivesText(nowRun->facts) + QStringLiteral(", counted ") +
                              shortDate(nowRun->facts.started);
@@ -487,7 +363,7 @@ void CompareWindow::compareWithRun(std::shared_ptr<const Collection> then)
     showTables();
     btCompare->setDefault(false);
     stages->setCurrentIndex(1);
-    tabs->setCurrentIndex(0);
+    notebook->setPageIndex(0);
     tables[int(ComparisonPart::Summary)]->setFocus();
 }
 
@@ -508,68 +384,64 @@ void CompareWindow::showTables()
     QTableView *summary = tables[int(ComparisonPart::Summary)];
     summary->setFixedHeight(summary->horizontalHeader()->sizeHint().height() +
                             summary->verticalHeader()->length() + 2 * summary->frameWidth() + 2);
-    const QStringList warnings = shown->warnings();
-    lblWarnings->setText(warnings.isEmpty()
-                             ? QStringLiteral("Both runs counted the same drives with the same "
-                                              "filter: every figure compares.")
-                             : warnings.join(u'\n'));
-    std::vector<ChangeChart::Bar> bars;
-    for (const ChangeRow &row : shown->types())
-        if (row.figures.byteChange() != 0 && int(bars.size()) < chartBars)
-            bars.push_back({row.label.isEmpty() ? QStringLiteral("(none)") : row.label,
-                            row.figures.byteChange()});
-    chart->setBars(std::move(bars));
-    const bool folders = shown->hasFolders();
-    // Without folder totals the note says why; with them, when a folder's figure is unknown.
-    lblNoFolders->setText(shown->table(ComparisonPart::Folders).notes.value(0));
-    tables[int(ComparisonPart::Folders)]->setVisible(folders);
-    lblNoFiles->setText(shown->table(ComparisonPart::Files).notes.join(u'\n'));
+    // Each table says what of it does not compare; the folders' also when a folder counts as 0,
+    // or, without folder totals, why there are none.
+    for (int part = 0; part < comparisonPartCount; ++part)
+        notes[std::size_t(part)]->setText(
+            shown->table(ComparisonPart(part), false).notes.join(u'\n'));
+    if (shown->warnings().isEmpty())
+        notes[int(ComparisonPart::Summary)]->setText(
+            QStringLiteral("Both runs counted the same drives with the same filter: every figure "
+                           "compares."));
+    for (QLabel *note : notes)
+        note->setVisible(!note->text().isEmpty());
+    tables[int(ComparisonPart::Folders)]->setVisible(shown->hasFolders());
+    // The owners' table shares the files' page and says again only what the files' does not.
+    QLabel *ownersNote = notes[int(ComparisonPart::Owners)];
+    ownersNote->setVisible(!ownersNote->isHidden() &&
+                           ownersNote->text() != notes[int(ComparisonPart::Files)]->text());
     for (const ComparisonPart part : {ComparisonPart::Files, ComparisonPart::Owners})
         tables[int(part)]->setVisible(shown->hasFiles());
+    showChart();
+}
+
+// The largest changes first, at the top: the chart's first bar stands at the bottom.
+void CompareWindow::showChart()
+{
+    std::vector<const ChangeRow *> changed;
+    for (const ChangeRow &row : shown->types())
+        if (row.figures.byteChange() != 0 && int(changed.size()) < chartBars)
+            changed.push_back(&row);
+    changeBars->Clear();
+    for (auto row = changed.rbegin(); row != changed.rend(); ++row) {
+        const std::int64_t change = (*row)->figures.byteChange();
+        changeBars->Add(double(change),
+                        (*row)->label.isEmpty() ? QStringLiteral("(none)") : (*row)->label,
+                        change < 0 ? shrinkColour : growColour);
+    }
+    chart->UndoZoom();
 }
 
 // ---- Export -------------------------------------------------------------------------------------
 
 std::optional<CompareExport> CompareWindow::defaultAskExport()
 {
-    QDialog choice(this);
-    choice.setWindowTitle(QStringLiteral("Export comparison"));
-    auto *csv = new QRadioButton(QStringLiteral("&CSV file with one table:"), &choice);
-    auto *part = new QComboBox(&choice);
-    for (int i = 0; i < comparisonPartCount; ++i)
-        part->addItem(comparisonPartTitle(ComparisonPart(i)));
-    part->setCurrentIndex(std::max(0, tabs->currentIndex()));
-    part->setAccessibleName(QStringLiteral("Table"));
-    auto *pdf = new QRadioButton(QStringLiteral("&PDF file with every table"), &choice);
-    csv->setChecked(true);
-    connect(csv, &QRadioButton::toggled, part, &QWidget::setEnabled);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &choice);
-    connect(buttons, &QDialogButtonBox::accepted, &choice, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &choice, &QDialog::reject);
-    auto *row = new QHBoxLayout;
-    row->addWidget(csv);
-    row->addWidget(part, 1);
-    auto *layout = new QVBoxLayout(&choice);
-    layout->addLayout(row);
-    layout->addWidget(pdf);
-    layout->addWidget(buttons);
-    if (choice.exec() != QDialog::Accepted)
-        return std::nullopt;
-
-    CompareExport request;
-    QString name = QStringLiteral("comparison");
-    if (csv->isChecked()) {
-        request.csvPart = ComparisonPart(part->currentIndex());
-        name += u'-' + comparisonPartName(*request.csvPart) + QStringLiteral(".csv");
-    } else {
-        name += QStringLiteral(".pdf");
+    TablesExportOffer offer{QStringLiteral("Export comparison"),
+                            QStringLiteral("comparison"),
+                            {},
+                            {},
+                            notebook->PageIndex()};
+    for (int part = 0; part < comparisonPartCount; ++part) {
+        offer.tableTitles << comparisonPartTitle(ComparisonPart(part));
+        offer.tableNames << comparisonPartName(ComparisonPart(part));
     }
-    request.path =
-        askSaveFileName(this, QStringLiteral("Export comparison"), QDir::home().filePath(name),
-                        csv->isChecked() ? QStringLiteral("CSV files (*.csv)")
-                                         : QStringLiteral("PDF files (*.pdf)"));
-    if (request.path.isEmpty())
+    const std::optional<TablesExportChoice> chosen = askTablesExport(this, offer);
+    if (!chosen)
         return std::nullopt;
+    CompareExport request;
+    if (chosen->table)
+        request.csvPart = ComparisonPart(*chosen->table);
+    request.path = chosen->path;
     return request;
 }
 
@@ -595,12 +467,10 @@ bool CompareWindow::writeComparisonDocument(QIODevice &file) const
     std::vector<ReportSection> sections;
     for (int part = 0; part < comparisonPartCount; ++part)
         sections.push_back({shown->table(ComparisonPart(part)), {}});
-    ChangeChart drawn;
-    drawn.setBars(chart->bars());
-    drawn.resize(640, drawn.sizeHint().height());
-    ReportChart picture{drawn.accessibleName(), QPicture(), QSizeF(drawn.size())};
+    const QSizeF size(640, 420);
+    ReportChart picture{chart->Title().lines.value(0), QPicture(), size};
     QPainter painter(&picture.picture);
-    drawn.render(&painter);
+    chart->draw(painter, QRectF(QPointF(), size));
     painter.end();
     sections[int(ComparisonPart::Types)].charts.push_back(std::move(picture));
     return writeReportDocument(file, cover, sections);
@@ -610,21 +480,11 @@ bool CompareWindow::exportComparison(const CompareExport &request)
 {
     if (!shown)
         return false;
-    // The file appears whole or not at all: a failure leaves what was there before.
-    bool documentMade = true;
-    const std::optional<QString> failure = platform::writeFile(request.path, [&](QIODevice &file) {
+    return writeTablesExport(request.path, [&](QIODevice &file) {
         if (request.csvPart) {
-            const QByteArray csv = reportCsv(shown->table(*request.csvPart));
+            const QByteArray csv = comparisonCsv(*shown, *request.csvPart);
             return file.write(csv) == csv.size();
         }
-        documentMade = writeComparisonDocument(file);
-        return documentMade;
+        return writeComparisonDocument(file);
     });
-    if (failure) {
-        errorBox(fileError(request.path, documentMade
-                                             ? *failure
-                                             : QStringLiteral("the document could not be made")));
-        return false;
-    }
-    return true;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "charts/ChartTable.h"
 #include "model/Collection.h"
 #include "model/Comparison.h"
 
@@ -14,36 +13,11 @@
 class QLabel;
 class QPushButton;
 class QStackedWidget;
-class QTabWidget;
 class QTableView;
 class QTreeWidget;
-
-// The twenty largest changes of bytes by type as horizontal bars from a zero line: growth to the
-// right in one colour, shrinkage to the left in another. A screen reader reads it as a table, as
-// it reads the pages' charts: one row per type, its change of bytes.
-class ChangeChart : public QWidget, public ChartTableSource
-{
-    Q_OBJECT
-
-public:
-    struct Bar
-    {
-        QString label;
-        std::int64_t change = 0;
-    };
-    explicit ChangeChart(QWidget *parent = nullptr);
-    void setBars(std::vector<Bar> bars);
-    const std::vector<Bar> &bars() const { return shown; }
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
-    ChartTableText chartTableText() const override;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    std::vector<Bar> shown;
-};
+class TChart;
+class THorizBarSeries;
+class TOvcNotebook;
 
 // What the Export dialog asks for: one table as CSV, or every table as a PDF, and where.
 struct CompareExport
@@ -96,12 +70,13 @@ public:
     QPushButton *btPickClose;
     // The comparison.
     QLabel *lblSource;
-    QTabWidget *tabs;
-    QLabel *lblWarnings;
-    ChangeChart *chart;
+    TOvcNotebook *notebook; // a page per part, in the order of ComparisonPart
+    // The twenty largest changes of bytes by type, growth and shrinkage in two colours.
+    TChart *chart;
+    THorizBarSeries *changeBars;
     std::vector<QTableView *> tables; // one per part, in the order of ComparisonPart
-    QLabel *lblNoFolders;
-    QLabel *lblNoFiles;
+    // Under each table: what does not compare, and for the folders when one counts as 0.
+    std::vector<QLabel *> notes;
     QPushButton *btOther;
     QPushButton *btExport;
     QPushButton *btClose;
@@ -114,6 +89,8 @@ private:
     void exportClicked();
     bool writeComparisonDocument(QIODevice &file) const;
     void showTables();
+    void showChart();
+    QWidget *tablePage(ComparisonPart part, QWidget *below = nullptr);
     void releaseTables();
     void compareWithRun(std::shared_ptr<const Collection> then);
     void showPickIntro(const QString &text);

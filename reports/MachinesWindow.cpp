@@ -1,8 +1,8 @@
 #include "reports/MachinesWindow.h"
 
-#include "controls/DialogLook.h"
 #include "controls/StyledLabel.h"
 #include "reports/PageLook.h"
+#include "reports/TablesWindow.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -76,20 +76,13 @@ private:
 
 MachinesWindow::MachinesWindow(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("MachinesWindow"));
-    setWindowTitle(QStringLiteral("Machines"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    setSizeGripEnabled(true);
-    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
-    resize(startSize);
+    auto *title = makeTablesWindowFrame(*this, QStringLiteral("MachinesWindow"),
+                                        QStringLiteral("Machines"), startSize);
     askFolder = [this](const QString &start) {
         return QFileDialog::getExistingDirectory(this, QStringLiteral("Folder of collections"),
                                                  start);
     };
 
-    auto *title = makeTitleLabel(QStringLiteral("Machines"), QRect(), this);
-    title->setMinimumHeight(34);
     lblFolder = new QLabel(this);
     lblFolder->setObjectName(QStringLiteral("lblFolder"));
     lblFolder->setWordWrap(true);

@@ -4,6 +4,7 @@
 #include "charts/HorizBarSeries.h"
 #include "controls/KeyboardReach.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -39,14 +40,27 @@ QLabel *makeDatesNote(QWidget *page, const QString &name)
 
 void showDatesNote(QLabel &note, const QStringList &lines)
 {
-    note.setText(lines.join(u'\n'));
+    // The whole note stays with the label, for its hint and a screen reader, whatever it shows.
+    const QString whole = lines.join(u'\n');
+    note.setToolTip(whole);
+    note.setAccessibleDescription(whole);
+    note.setText(whole);
     note.setVisible(!lines.isEmpty());
 }
 
 void placeDatesNote(QLabel &note, int width)
 {
+    // Beside a chart the corner is narrow: the note takes one line there, ending in an ellipsis
+    // when it is longer, and its hint tells the rest; below a listing it wraps as it needs.
+    const QString whole = note.toolTip();
+    const QFontMetrics metrics(note.font());
+    const bool oneLine = width < listingPageLayout::datesNoteListingWidth;
+    note.setWordWrap(!oneLine);
+    note.setText(oneLine ? metrics.elidedText(QString(whole).replace(u'\n', QStringLiteral("; ")),
+                                              Qt::ElideRight, width)
+                         : whole);
     const QPoint corner = listingPageLayout::datesNoteCorner;
-    const int height = note.heightForWidth(width);
+    const int height = oneLine ? metrics.height() : note.heightForWidth(width);
     note.setGeometry(corner.x() + 1 - width, corner.y() + 1 - height, width, height);
     note.raise(); // above the chart or listing whose blank corner it takes
 }

@@ -244,6 +244,7 @@ void TfrmStatistics::buildDriveList()
     connect(pckStatDrive, &TPickList::OnClick, this, &TfrmStatistics::pckStatDriveClick);
 
     popSel = new QMenu(this);
+    useWindowFont(*popSel);
     SelectAll1 = popSel->addAction("Select All");
     DeselectAll1 = popSel->addAction("Deselect All");
     connect(SelectAll1, &QAction::triggered, this, &TfrmStatistics::SelectAll1Click);

@@ -89,7 +89,7 @@ public:
     LargestFoldersWindow *largestFolders = nullptr; // made when first asked for
     QAction *CompareWith1;
     QAction *Trends1;
-    TrendsWindow *trendsWindow = nullptr; // made when first asked for
+    TrendsWindow *trendsWindow = nullptr;     // made when first asked for
     CompareWindow *compareWindow = nullptr;   // made when first asked for
     QAction *Machines1;                       // "&Machines..."
     MachinesWindow *machinesWindow = nullptr; // made when first asked for
@@ -242,7 +242,7 @@ private:
     // The drive walked now: what it holds, for the progress bar, and when its walk began.
     DriveUsage usage;
     RunFacts resultFacts;      // the facts of the run whose figures the pages show
-    QString resultHistoryFile; // where the history keeps that run; empty when it is not kept
+    QString resultHistoryFile; // the file that run is kept in (history or opened); may be empty
     QElapsedTimer walkClock;
     bool walking = false; // between a drive's start and the end of its walk
     int walksStarted = 0; // tells the history's answer for an earlier walk from the one now

@@ -148,6 +148,8 @@ bool TfrmStatistics::openCollectionFile(const QString &path)
         errorBox(opened.read.message);
         return false;
     }
+    // The file shown is never offered to compare the figures with.
+    resultHistoryFile = path;
     showCollection(*opened.read.collection, opened.dump);
     show();
     raise();

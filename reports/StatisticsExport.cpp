@@ -96,12 +96,16 @@ void reportFailure(const QString &path, const QString &reason)
                  .arg(QDir::toNativeSeparators(path), reason));
 }
 
-// "Space 2026-12-07 2014.csv" in the documents folder.
-QString suggestedName(const RunFacts &facts, const QString &name, ExportKind kind)
+// The page exports and the report document each start where the last of their kind went.
+const QString pageExports = QStringLiteral("page exports");
+const QString reportExports = QStringLiteral("report documents");
+
+// "Space 2026-12-07 2014.csv" in the folder of the last export of its kind, the documents folder
+// at first.
+QString suggestedName(const RunFacts &facts, const QString &name, ExportKind kind,
+                      const QString &folderKind)
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
+    const QString folder = lastExportFolder(folderKind);
     const QString when = facts.started.isValid()
                              ? u' ' + facts.started.toString(QStringLiteral("yyyy-MM-dd HHmm"))
                              : QString();
@@ -133,11 +137,12 @@ void TfrmStatistics::ExportPage1Click()
     QString chosen = types.front();
     const QString title = OvcNotebook1->pageCaption(index);
     const QString caption = QStringLiteral("Export the %1 page").arg(title);
-    const QString suggested = suggestedName(resultFacts, title, offered.front());
+    const QString suggested = suggestedName(resultFacts, title, offered.front(), pageExports);
     QString path = runSaveDialog ? runSaveDialog(caption, suggested, types, chosen)
                                  : askSaveFile(this, caption, suggested, types, chosen);
     if (path.isEmpty())
         return;
+    rememberExportFolder(pageExports, path);
     const ExportKind kind = pickedKind(path, chosen, offered);
     path = withSuffix(path, kind);
 
@@ -164,8 +169,8 @@ void TfrmStatistics::ExportPage1Click()
 
 void TfrmStatistics::ExportAll1Click()
 {
-    const QString suggested =
-        suggestedName(resultFacts, QStringLiteral("Korvel 98 report"), ExportKind::Pdf);
+    const QString suggested = suggestedName(resultFacts, QStringLiteral("Korvel 98 report"),
+                                            ExportKind::Pdf, reportExports);
     const QStringList types{fileType(ExportKind::Pdf).filter};
     QString chosen = types.front();
     const QString caption = QStringLiteral("Export all pages as PDF");
@@ -173,6 +178,7 @@ void TfrmStatistics::ExportAll1Click()
                                  : askSaveFile(this, caption, suggested, types, chosen);
     if (path.isEmpty())
         return;
+    rememberExportFolder(reportExports, path);
     path = withSuffix(path, ExportKind::Pdf);
 
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -1,6 +1,7 @@
 // The Report menu of the statistics window: what can be done with a run's figures beyond the
 // pages.
 
+#include "controls/DialogLook.h"
 #include "controls/MessageBoxes.h"
 #include "reports/CompareWindow.h"
 #include "reports/LargestFolders.h"
@@ -47,6 +48,7 @@ void TfrmStatistics::buildReportMenu()
     btReport->setToolTip(QStringLiteral("Do more with the figures of the last run"));
     btReport->setAutoDefault(false);
     mnuReport = new QMenu(btReport);
+    useWindowFont(*mnuReport);
     btReport->setMenu(mnuReport);
     // In menu order, one line each: the collection files, the exports, then further views of
     // the figures.

@@ -2,7 +2,6 @@
 
 #include "charts/Chart.h"
 #include "charts/LineSeries.h"
-#include "controls/DialogLook.h"
 #include "controls/MessageBoxes.h"
 #include "controls/Notebook.h"
 #include "controls/StyledLabel.h"
@@ -11,9 +10,9 @@
 #include "platform/FileManager.h"
 #include "reports/PageLook.h"
 #include "reports/ReportDocument.h"
+#include "reports/TablesWindow.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -23,8 +22,6 @@
 #include <QPointer>
 #include <QPromise>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSaveFile>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -160,21 +157,14 @@ QString lettersText(const QString &set)
 
 TrendsWindow::TrendsWindow(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("TrendsWindow"));
-    setWindowTitle(QStringLiteral("Trends"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    setSizeGripEnabled(true);
-    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
-    resize(startSize);
+    auto *title = makeTablesWindowFrame(*this, QStringLiteral("TrendsWindow"),
+                                        QStringLiteral("Trends"), startSize);
     askFolder = [this] {
         return QFileDialog::getExistingDirectory(this, QStringLiteral("History folder"),
                                                  historyFolder);
     };
     askExport = [this] { return defaultAskExport(); };
 
-    auto *title = makeTitleLabel(QStringLiteral("Trends"), QRect(), this);
-    title->setMinimumHeight(34);
     lblSource = new QLabel(this);
     lblSource->setObjectName(QStringLiteral("lblSource"));
     lblSource->setWordWrap(true);
@@ -506,62 +496,33 @@ void TrendsWindow::openFolderAt(int row)
 
 std::optional<TrendsExport> TrendsWindow::defaultAskExport()
 {
-    QDialog choice(this);
-    choice.setWindowTitle(QStringLiteral("Export trends"));
-    auto *csv = new QRadioButton(QStringLiteral("&CSV file with one table:"), &choice);
-    auto *tab = new QComboBox(&choice);
-    for (int i = 0; i < trendTabCount; ++i)
-        tab->addItem(trendTabTitle(TrendTab(i)));
-    tab->setCurrentIndex(std::max(0, notebook->PageIndex()));
-    tab->setAccessibleName(QStringLiteral("Table"));
-    auto *pdf = new QRadioButton(QStringLiteral("&PDF file with every table"), &choice);
-    csv->setChecked(true);
-    connect(csv, &QRadioButton::toggled, tab, &QWidget::setEnabled);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &choice);
-    connect(buttons, &QDialogButtonBox::accepted, &choice, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &choice, &QDialog::reject);
-    auto *row = new QHBoxLayout;
-    row->addWidget(csv);
-    row->addWidget(tab, 1);
-    auto *layout = new QVBoxLayout(&choice);
-    layout->addLayout(row);
-    layout->addWidget(pdf);
-    layout->addWidget(buttons);
-    if (choice.exec() != QDialog::Accepted)
+    TablesExportOffer offer{
+        QStringLiteral("Export trends"), QStringLiteral("trends"), {}, {}, notebook->PageIndex()};
+    for (int tab = 0; tab < trendTabCount; ++tab) {
+        offer.tableTitles << trendTabTitle(TrendTab(tab));
+        offer.tableNames << trendTabName(TrendTab(tab));
+    }
+    const std::optional<TablesExportChoice> chosen = askTablesExport(this, offer);
+    if (!chosen)
         return std::nullopt;
     TrendsExport request;
-    QString name = QStringLiteral("trends");
-    if (csv->isChecked()) {
-        request.csvTab = TrendTab(tab->currentIndex());
-        name += u'-' + trendTabName(*request.csvTab) + QStringLiteral(".csv");
-    } else {
-        name += QStringLiteral(".pdf");
-    }
-    request.path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Export trends"), QDir::home().filePath(name),
-        csv->isChecked() ? QStringLiteral("CSV files (*.csv)")
-                         : QStringLiteral("PDF files (*.pdf)"));
-    if (request.path.isEmpty())
-        return std::nullopt;
+    if (chosen->table)
+        request.csvTab = TrendTab(*chosen->table);
+    request.path = chosen->path;
     return request;
 }
 
 bool TrendsWindow::exportTrends(const TrendsExport &request)
 {
-    auto fail = [&](const QString &reason) {
-        errorBox(QStringLiteral("Could not write the file ") +
-                 QDir::toNativeSeparators(request.path) + QStringLiteral(": ") + reason);
-        return false;
-    };
     if (shown.empty())
         return false;
-    QSaveFile file(request.path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
     const QDate today = QDate::currentDate();
-    if (request.csvTab) {
-        file.write(reportCsv(trendTable(*request.csvTab, shown, today, historyFolder)));
-    } else {
+    return writeTablesExport(request.path, [&](QIODevice &file) {
+        if (request.csvTab) {
+            const QByteArray csv =
+                reportCsv(trendTable(*request.csvTab, shown, today, historyFolder));
+            return file.write(csv) == csv.size();
+        }
         ReportCover cover;
         cover.title = QStringLiteral("Korvel 98 trends of drives ") +
                       lettersText(cbDrives->currentData().toString());
@@ -580,12 +541,6 @@ bool TrendsWindow::exportTrends(const TrendsExport &request)
             }
             sections.push_back(std::move(section));
         }
-        if (!writeReportDocument(file, cover, sections)) {
-            file.cancelWriting();
-            return fail(QStringLiteral("the document could not be made"));
-        }
-    }
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
+        return writeReportDocument(file, cover, sections);
+    });
 }

@@ -2,6 +2,7 @@
 
 #include "charts/Chart.h"
 #include "charts/PieSeries.h"
+#include "controls/DialogLook.h"
 #include "controls/KeyboardReach.h"
 #include "controls/StringGrid.h"
 #include "helpers/Helpers.h"
@@ -92,6 +93,7 @@ void TypesPage::buildGrid()
     print.font = QFont("MS Sans Serif", 8);
 
     PopupMenu1 = new QMenu(this);
+    useWindowFont(*PopupMenu1);
     auto item = [this](const QString &caption, TypeSort sort) {
         QAction *action = PopupMenu1->addAction(caption);
         action->setCheckable(true);
@@ -175,14 +177,28 @@ void TypesPage::showRows(TypeSort sort)
     // Blanked for a run under way, the listing has no rows to put in order.
     if (int(figures.rows().size()) != gridTypes->rowCount() - 2 || sort == shownSort)
         return;
-    const std::vector<int> order = figures.order(sort);
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        const TypeRow &row = figures.rows()[std::size_t(order[i])];
-        gridTypes->setRowCells(int(i) + 1,
-                               {row.extension, row.typeName, unsignedToGrouped(row.bytes),
-                                intToGrouped(row.files), unsignedToGrouped(row.average())});
-    }
+    shownOrder = figures.order(sort);
+    // The texts of a row are made when the grid asks for them: a run may have a million types.
+    gridTypes->setRowSource(1, int(shownOrder.size()), [this](int column, int index) {
+        return cellText(figures.rows()[std::size_t(shownOrder[std::size_t(index)])], column);
+    });
     shownSort = sort;
+}
+
+QString TypesPage::cellText(const TypeRow &row, int column)
+{
+    switch (column) {
+    case ExtensionColumn:
+        return row.extension;
+    case TypeColumn:
+        return row.typeName;
+    case SizeColumn:
+        return unsignedToGrouped(row.bytes);
+    case FilesColumn:
+        return intToGrouped(row.files);
+    default:
+        return unsignedToGrouped(row.average());
+    }
 }
 
 void TypesPage::rgTypesClick()
@@ -277,11 +293,25 @@ void TypesPage::fitFigureColumns()
     constexpr int margins = 6; // the cell's insets and a pixel to spare
     constexpr int narrowestTypes = 60;
     const QFontMetrics metrics(gridTypes->font());
+    // Figures are set in digits of one width, so the widest figure of a column is its largest:
+    // only that one, the heading and the totals are measured, not a million rows.
+    TypeRow largest;
+    for (const TypeRow &row : figures.rows()) {
+        largest.bytes = std::max(largest.bytes, row.bytes);
+        largest.files = std::max(largest.files, row.files);
+    }
+    std::uint64_t largestAverage = 0;
+    for (const TypeRow &row : figures.rows())
+        largestAverage = std::max(largestAverage, row.average());
+    const int last = gridTypes->rowCount() - 1;
     int typeWidth = columnWidths[TypeColumn];
     for (int c = SizeColumn; c <= AverageColumn; ++c) {
         int widest = 0;
-        for (int r = 0; r < gridTypes->rowCount(); ++r)
-            widest = std::max(widest, metrics.horizontalAdvance(gridTypes->cell(c, r)) + margins);
+        const QString largestText = figures.rows().empty() ? QString()
+                                    : c == AverageColumn   ? unsignedToGrouped(largestAverage)
+                                                           : cellText(largest, c);
+        for (const QString &text : {gridTypes->cell(c, 0), gridTypes->cell(c, last), largestText})
+            widest = std::max(widest, metrics.horizontalAdvance(text) + margins);
         const int grown = std::min(std::max(widest, columnWidths[c]) - columnWidths[c],
                                    typeWidth - narrowestTypes);
         typeWidth -= grown;
@@ -316,9 +346,9 @@ void TypesPage::printListing(QPrinter &printer) const
 // headings stay.
 void TypesPage::runStarting()
 {
-    for (int r = 1; r < gridTypes->rowCount(); ++r)
-        gridTypes->setRowCells(r, {});
+    gridTypes->blankRows(1);
     figures = TypeListing();
+    shownOrder.clear();
     shownSort.reset();
     showLongerLine();
 }

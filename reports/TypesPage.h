@@ -61,6 +61,8 @@ public:
     void SortbyExtensionClick(QAction *Sender);
     void doTotals();
     void fitFigureColumns();
+    // A listing cell of a row as the grid shows it.
+    static QString cellText(const TypeRow &row, int column);
     Qt::Alignment gridTypesGetAlignment(int ARow, int ACol) const;
     void chartSpacePieClick();
     void ScrollBar2Change();
@@ -88,4 +90,5 @@ private:
     TypeListing figures;
     // The order the listing's rows stand in; none while they are not written.
     std::optional<TypeSort> shownSort;
+    std::vector<int> shownOrder; // the listing's rows in the grid's order
 };

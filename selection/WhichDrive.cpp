@@ -56,6 +56,7 @@ TPickList *makeChoiceList(const QRect &place, QWidget *page)
 QMenu *makeAllOrNoneMenu(TPickList *list)
 {
     auto *menu = new QMenu(list);
+    useWindowFont(*menu);
     menu->addAction(QStringLiteral("Select All"));
     menu->addAction(QStringLiteral("Deselect All"));
     QObject::connect(list, &QWidget::customContextMenuRequested, menu,

@@ -14,6 +14,7 @@
 // "types" or "folders" after the folder, only the one or the other.
 
 #include "controls/MessageBoxes.h"
+#include "controls/Notebook.h"
 #include "model/Collection.h"
 #include "model/Comparison.h"
 #include "model/History.h"
@@ -152,8 +153,8 @@ int measure(const QDir &folder, const Holding &holding)
     window.LargestFolders1Click();
     worked = worked && (window.largestFolders || !holding.folders);
     step("largest folders");
-    for (int tab = 0; worked && tab < window.compareWindow->tabs->count(); ++tab) {
-        window.compareWindow->tabs->setCurrentIndex(tab);
+    for (int tab = 0; worked && tab < window.compareWindow->notebook->pageCount(); ++tab) {
+        window.compareWindow->notebook->setPageIndex(tab);
         window.compareWindow->repaint();
     }
     if (worked && window.largestFolders)

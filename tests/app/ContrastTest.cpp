@@ -28,7 +28,6 @@
 #include <QPaintEngine>
 #include <QRadioButton>
 #include <QStyleFactory>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
@@ -312,7 +311,7 @@ void reportWindows(const Look &look)
     compare.pickFor(now, QString());
     compare.compareWith(then);
     compare.show();
-    compare.findChild<QTabWidget *>()->setCurrentIndex(1); // the types and the chart of changes
+    compare.notebook->setPageIndex(1); // the types and the chart of changes
     look(compare, "compare window");
     QTemporaryDir history;
     ASSERT_TRUE(writeMadeUpHistory(history.path(), 20, 1000, 30));

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -248,6 +249,39 @@ TEST(ChartRendering, PieSlicesShowInTheirColours)
     pie->setRotationAngle(180); // red now covers the lower half
     const QImage turned = chart.toImage();
     EXPECT_EQ(turned.pixelColor(centre + QPoint(0, 30)), QColor(Qt::red));
+}
+
+// A drive wholly free (or full): the one slice covers the disc with no line from its centre,
+// whichever way the pie is turned and whether the empty slice comes first or last.
+TEST(ChartRendering, AWholeSliceHasNoSeam)
+{
+    for (const int angle : {0, 90, 270})
+        for (const bool emptyFirst : {true, false}) {
+            TChart chart;
+            chart.resize(300, 300);
+            plainLook(chart);
+            chart.View3DOptions() = {100, 360, 315, 0, false};
+            chart.setChart3DPercent(65);
+            auto *pie = chart.addSeries<TPieSeries>();
+            if (emptyFirst)
+                pie->Add(0, " ", blue);
+            pie->Add(1'000, " ", fuchsia);
+            if (!emptyFirst)
+                pie->Add(0, " ", blue);
+            pie->setRotationAngle(angle);
+            const QImage image = chart.toImage();
+            // The face is the disc seen at a slant: as wide as the drawing, cos 45 degrees as tall.
+            const QRect drawn = areaWhere(image, isFuchsiaish);
+            const double rx = drawn.width() / 2.0, ry = rx * std::cos(M_PI / 4);
+            const QPointF centre(drawn.left() + rx, drawn.top() + ry);
+            int off = 0;
+            for (int y = drawn.top(); y <= drawn.bottom(); ++y)
+                for (int x = drawn.left(); x <= drawn.right(); ++x) {
+                    const double dx = (x - centre.x()) / (rx - 3), dy = (y - centre.y()) / (ry - 3);
+                    off += dx * dx + dy * dy < 1 && image.pixelColor(x, y) != fuchsia;
+                }
+            EXPECT_EQ(off, 0) << angle << (emptyFirst ? " empty first" : " empty last");
+        }
 }
 
 TEST(ChartRendering, AnEmptiedSeriesDrawsNothing)

@@ -302,3 +302,30 @@ TEST_F(PickListFixture, ExtendedSelectionPicksOneUnlessControlIsHeld)
     EXPECT_EQ(list.SelCount(), 1);
     EXPECT_TRUE(list.Selected(0));
 }
+
+// An entry wider than the list ends in an ellipsis: the last few ink columns hold only dots,
+// low on the line, with or without tab stops.
+TEST_F(PickListFixture, AnEntryTooWideForTheListEndsInAnEllipsis)
+{
+    for (const bool tabStops : {true, false}) {
+        list.setUseTabStops(tabStops);
+        list.resize(90, 40);
+        list.setItems({"c: [/home/someone/korvel98-snapshots]"});
+        const QImage image = render();
+        const QRect entry = entryRect(0);
+        int last = -1, lowest = -1;
+        for (int x = 0; x < image.width(); ++x)
+            for (int y = entry.top(); y <= entry.bottom(); ++y)
+                if (image.pixelColor(x, y).lightness() < 128) {
+                    last = x;
+                    lowest = std::max(lowest, y);
+                }
+        ASSERT_GT(last, 0);
+        int highestNearEnd = lowest;
+        for (int x = last - 4; x <= last; ++x)
+            for (int y = entry.top(); y <= entry.bottom(); ++y)
+                if (image.pixelColor(x, y).lightness() < 128)
+                    highestNearEnd = std::min(highestNearEnd, y);
+        EXPECT_GE(highestNearEnd, lowest - 6) << (tabStops ? "tab stops" : "plain");
+    }
+}

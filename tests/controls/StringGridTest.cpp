@@ -51,6 +51,31 @@ TEST(StringGrid, FixedRowsStayOutOfTheScrollingRowsAsTheRowCountChanges)
     EXPECT_FALSE(grid.isRowHidden(6));
 }
 
+// Rows from a source read as kept ones would; setting one row of the band keeps the others'
+// texts, a new source blanks the old band's rows outside it, and blanking ends the band.
+TEST(StringGrid, RowsFromASourceReadAsKeptRows)
+{
+    TStringGrid grid;
+    fillListing(grid, 4);
+    const auto source = [](const QString &tag) {
+        return [tag](int column, int index) { return tag + QString::number(column * 10 + index); };
+    };
+    grid.setRowSource(1, 3, source("a"));
+    EXPECT_EQ(grid.rowCells(2), (QStringList{"a1", "a11", "a21"}));
+    EXPECT_EQ(grid.cell(0, 4), "row004") << "a row outside the band keeps its texts";
+    grid.setCell(1, 1, "set");
+    grid.setRowSource(2, 1, source("b"));
+    EXPECT_EQ(grid.rowCells(1), (QStringList{"a0", "set", "a20"}));
+    EXPECT_EQ(grid.cell(0, 2), "b0");
+    EXPECT_EQ(grid.cell(0, 3), "a2") << "kept when the row was set";
+    grid.setRowSource(1, 2, source("c"));
+    grid.setRowSource(3, 1, source("d"));
+    EXPECT_EQ(grid.cell(0, 1), "") << "the old band's rows outside the new one read blank";
+    grid.blankRows(1);
+    EXPECT_EQ(grid.rowCells(3), (QStringList{"", "", ""}));
+    EXPECT_EQ(grid.cell(1, 0), "Value");
+}
+
 TEST(StringGrid, ClickSelectsWholeRowUnlessTheSelectHandlerRefuses)
 {
     for (const bool refuse : {false, true}) {

@@ -118,3 +118,30 @@ TEST(StyledLabel, DockedLabelsFollowTheirParentsEdges)
     EXPECT_EQ(top.geometry(), QRect(0, 0, 800, 57));
     EXPECT_EQ(bottom.geometry(), QRect(0, 558, 800, 42));
 }
+
+// On a denser screen the extrusion stays solid: no background pixel shows between two of its
+// steps, as a thin stroke's steps would leave when one point of depth spans several pixels.
+TEST(StyledLabel, ShadowHasNoGapsAtAnyScale)
+{
+    const QColor olive(128, 128, 0);
+    for (const double scale : {1.0, 1.5, 2.0}) {
+        StyledLabel label("Compare Machines");
+        QFont font("Times New Roman");
+        font.setPixelSize(23);
+        label.setFont(font);
+        label.setTextColor(Qt::blue);
+        label.setShadow(olive, 4);
+        label.resize(220, 34);
+        QImage image(label.size() * scale, QImage::Format_RGB32);
+        image.setDevicePixelRatio(scale);
+        label.render(&image);
+        const QColor ground = image.pixelColor(0, 0);
+        int gaps = 0;
+        for (int y = 1; y + 1 < image.height(); ++y)
+            for (int x = 1; x + 1 < image.width(); ++x)
+                gaps += image.pixelColor(x, y) == ground &&
+                        image.pixelColor(x - 1, y - 1) == olive &&
+                        image.pixelColor(x + 1, y + 1) == olive;
+        EXPECT_EQ(gaps, 0) << scale;
+    }
+}

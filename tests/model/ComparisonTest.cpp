@@ -246,6 +246,14 @@ TEST(Comparison, DifferentFiltersAndDrivesAreFlagged)
         if (!QString(c.warning).startsWith("drives")) {
             EXPECT_EQ(comparison.table(ComparisonPart::Folders).notes, comparison.warnings());
         }
+        // A table's CSV ends with them; with nothing to say it is the table alone.
+        const QByteArray typesCsv = comparisonCsv(comparison, ComparisonPart::Types);
+        if (QString(c.warning).isEmpty())
+            EXPECT_EQ(typesCsv, reportCsv(comparison.table(ComparisonPart::Types))) << c.what;
+        else
+            EXPECT_TRUE(typesCsv.endsWith(csvField(ReportCell::ofText(warnings[0])) + "\r\n") &&
+                        typesCsv.contains(c.warning))
+                << c.what;
     }
 }
 
@@ -324,6 +332,8 @@ TEST(Comparison, EarlierRunsOfTheSameDrivesComeFirst)
         drive.mountPoint = mountPoint;
         drive.walked = true;
         run.facts.drives = {drive};
+        run.figures.filter =
+            Filter(day == 6 ? Filter::Mode::Exclude : Filter::Mode::Include, {"*.txt\tText"});
         const platform::Outcome<QString> kept = keepInHistory(run, folder.path());
         EXPECT_TRUE(kept) << kept.message().toStdString();
         return std::pair{kept ? *kept : QString(), run.facts};
@@ -337,10 +347,19 @@ TEST(Comparison, EarlierRunsOfTheSameDrivesComeFirst)
     damaged.write("{");
     damaged.close();
 
-    QStringList offered;
-    for (const EarlierRun &run : earlierRuns(folder.path(), nowFacts, now))
+    // A second copy of the run shown is that run too, under another name.
+    const auto [copy, copyFacts] = keep(7, "/home");
+
+    QStringList offered, labels;
+    const korvel::test::LocaleGuard locale{korvel::test::commaLocale()};
+    for (const EarlierRun &run : earlierRuns(folder.path(), nowFacts, now)) {
         offered << run.path + (run.sameDrives ? " same" : " other");
+        labels << earlierRunLabel(run).section(QStringLiteral(" \u00B7 "), 1);
+    }
     EXPECT_EQ(offered, (QStringList{newer + " same", older + " same", other + " other"}));
+    EXPECT_EQ(labels, (QStringList{"C: \u00B7 only 1 type \u00B7 0 files",
+                                   "C: \u00B7 only 1 type \u00B7 0 files",
+                                   "C: \u00B7 all but 1 type \u00B7 0 files"}));
 }
 
 } // namespace

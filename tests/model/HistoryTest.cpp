@@ -107,6 +107,29 @@ TEST(History, ThinningRemovesOnlyCollections)
     EXPECT_FALSE(QFileInfo::exists(old));
 }
 
+// An old collection under a name no run is saved under (a day or hour that does not exist, no
+// drive) is someone else's file: the thinning leaves it alone.
+TEST(History, ThinningPassesOverNamesNoRunIsSavedUnder)
+{
+    QTemporaryDir folder;
+    const QByteArray bytes = collectionJson(run(localTime(1, 1, 0, 0), "c"));
+    const QStringList strange = {
+        "0000-00-00T00-00-00_c_9999.korvel98.json", "2019-13-01T00-00-00_c.korvel98.json",
+        "2019-02-30T00-00-00_c.korvel98.json", "2019-01-01T24-00-00_c.korvel98.json",
+        "2019-01-01T00-00-00.korvel98.json"};
+    for (const QString &name : strange + QStringList{"2019-01-01T00-00-00_c.korvel98.json"}) {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    const QDateTime now = localTime(1, 12, 0, 0).addYears(3);
+    const auto plan = historyPrunePlan(folder.path(), now);
+    ASSERT_EQ(plan.size(), 1u);
+    EXPECT_EQ(QFileInfo(plan[0].path).fileName(), "2019-01-01T00-00-00_c.korvel98.json");
+    pruneHistory(folder.path(), now);
+    for (const QString &name : strange)
+        EXPECT_TRUE(QFileInfo::exists(folder.filePath(name))) << name.toStdString();
+}
+
 // A write that fails half-way (here: past the largest file the process may write) leaves the
 // file that was there whole and no piece of the new one beside it.
 TEST(History, FailedWriteLeavesTheFileThatWasThere)

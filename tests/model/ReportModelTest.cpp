@@ -258,6 +258,20 @@ TEST(SpaceFigures, DrivesWithoutCapacityAreLeftOutOfTheSum)
     EXPECT_EQ(figures.total.freePercent(), 81.25);
 }
 
+// The table's free share follows the pies' titles: rounded to two decimals, the second dropped.
+TEST(SpaceFigures, FreeShareReadsAsThePieTitlesDo)
+{
+    const struct
+    {
+        std::uint64_t free;
+        double shown;
+    } cases[] = {{999'600, 99.9}, {999'999, 100}, {452'700, 45.2}, {452'999, 45.3}, {500, 0}};
+    for (const auto &c : cases) {
+        const ReportModel model(Accumulators(), {{'c', "/", "ext4", 1'000'000, c.free, 4096, 0}});
+        EXPECT_DOUBLE_EQ(model.table(ReportPageId::Space).rows[0][5].percentage, c.shown) << c.free;
+    }
+}
+
 // Every page's table has one cell per heading in every row, so a writer can walk any of them.
 TEST_F(ModelTest, EveryPageIsATableOfEvenRows)
 {

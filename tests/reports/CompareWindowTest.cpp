@@ -1,11 +1,12 @@
 #include "reports/CompareWindow.h"
 
 #include "StatisticsFixture.h"
+#include "charts/Chart.h"
+#include "controls/Notebook.h"
 
 #include <QAccessible>
 #include <QLabel>
 #include <QStackedWidget>
-#include <QTabWidget>
 #include <QTableView>
 #include <QTreeWidget>
 
@@ -80,7 +81,7 @@ TEST_F(CompareWindowTest, ComparisonReadsByKeysAndOnTheBus)
     EXPECT_EQ(row(types, 1).mid(2), (QStringList{"3", "0", "-3", "30", "0", "-30"}));
     QAccessibleInterface *chart = QAccessible::queryAccessibleInterface(window.chart);
     ASSERT_NE(chart->tableInterface(), nullptr);
-    EXPECT_EQ(chart->text(QAccessible::Name), "Largest changes of bytes by type");
+    EXPECT_EQ(chart->text(QAccessible::Name), "The largest changes of bytes by type");
     EXPECT_EQ(chart->tableInterface()->rowDescription(1), ".TMP");
     EXPECT_EQ(chart->tableInterface()->cellAt(1, 0)->text(QAccessible::Name), "-30");
 
@@ -116,12 +117,13 @@ TEST_F(CompareWindowTest, FilesAndOwnersShareATab)
     EXPECT_EQ(row(files, 0),
               (QStringList{"/home/b.log", "\u2013", "1", "\u2013", "\u2013", "300", "\u2013"}));
     EXPECT_EQ(row(owners, 0), (QStringList{"ann", "5", "7", "+2", "230", "700", "+470"}));
-    window.tabs->setCurrentIndex(int(ComparisonPart::Files));
+    window.notebook->setPageIndex(int(ComparisonPart::Files));
     EXPECT_TRUE(owners.isVisible());
     then.figures.driveFiles.clear();
     window.compareWith(then);
     EXPECT_FALSE(owners.isVisible());
-    EXPECT_TRUE(window.lblNoFiles->text().contains("then keeps no largest files"));
+    EXPECT_TRUE(
+        window.notes[int(ComparisonPart::Files)]->text().contains("then keeps no largest files"));
 }
 
 // A heading sorts a table by its column, texts without regard to case and changes by their sign;
@@ -195,6 +197,23 @@ TEST_F(CompareWindowTest, ExportsWriteWholeFilesOrNone)
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith("Could not write the file " + nowhere));
     EXPECT_FALSE(QFile::exists(nowhere));
+}
+
+// Runs with different filters: every table's page says so under it, not only the summary's.
+TEST_F(CompareWindowTest, EveryTableSaysWhenItsFiguresDoNotCompare)
+{
+    Collection logsOnly = collection(8, 7, 0);
+    logsOnly.figures.allTypes = false;
+    logsOnly.figures.includeSelected = true;
+    logsOnly.figures.PickList2 = {"*.log\tLog"};
+    window.pickFor(logsOnly, QString());
+    window.compareWith(collection(1, 2, 3));
+    // The owners share the files' page and its note.
+    for (int part = 0; part <= int(ComparisonPart::Files); ++part) {
+        const QLabel *note = window.notes[std::size_t(part)];
+        EXPECT_TRUE(!note->isHidden() && note->text().contains("now: only *.log"))
+            << part << ": " << note->text().toStdString();
+    }
 }
 
 using CompareMenu = StatisticsFixture;

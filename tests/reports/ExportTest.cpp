@@ -185,3 +185,22 @@ TEST_F(ExportFixture, UnwritablePlacesAreReportedAndLeaveNothing)
 }
 
 } // namespace
+
+// Each kind of export starts in the folder the last of its kind went to.
+TEST_F(ExportFixture, EachKindStartsWhereItsLastExportWent)
+{
+    QDir().mkpath(home.filePath("pages"));
+    QDir().mkpath(home.filePath("reports"));
+    exportTo(home.filePath("pages/types.csv"));
+    exportTo(home.filePath("reports/all.pdf"), {}, true);
+    QStringList suggested;
+    for (QAction *item : {window->ExportPage1, window->ExportAll1}) {
+        window->runSaveDialog = [&suggested](const QString &, const QString &start,
+                                             const QStringList &, QString &) {
+            suggested << QFileInfo(start).absolutePath();
+            return QString();
+        };
+        item->trigger();
+    }
+    EXPECT_EQ(suggested, (QStringList{home.filePath("pages"), home.filePath("reports")}));
+}

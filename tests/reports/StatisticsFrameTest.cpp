@@ -4,6 +4,9 @@
 #include "controls/PickList.h"
 #include "controls/StringGrid.h"
 #include "reports/ReportPage.h"
+#include "reports/TypesPage.h"
+
+#include <QMenu>
 
 namespace {
 
@@ -109,3 +112,16 @@ TEST_F(Frame, DisablingThePageInViewMovesToTheNearestEnabledPage)
 }
 
 } // namespace
+
+// The window's menus open in its own font, as its buttons show, not the desktop's.
+TEST_F(Frame, MenusOpenInTheWindowsFont)
+{
+    const QFont desktop = QApplication::font();
+    QApplication::setFont(QFont("DejaVu Sans", 12));
+    for (QMenu *menu :
+         {window->mnuReport, window->popSel, window->findChild<TypesPage *>()->PopupMenu1}) {
+        emit menu->aboutToShow();
+        EXPECT_EQ(menu->font(), window->font()) << menu->parentWidget()->objectName().toStdString();
+    }
+    QApplication::setFont(desktop);
+}

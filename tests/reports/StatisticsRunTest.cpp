@@ -317,8 +317,12 @@ TEST_F(CollectionRun, DatePagesSayHowTheWalkedDrivesKeepTheirDates)
     EXPECT_TRUE(facts[2].keepsCreationDates.has_value());
     const QString both = "Access dates on C: are never updated (noatime)\n"
                          "Access dates on E: are updated at most once a day (relatime)";
+    // Beside the chart each note takes one line and tells the rest in its hint.
     auto note = [&](TfrmStatistics::Page tab, const char *name) {
-        return window->pages[tab]->findChild<QLabel *>(name)->text();
+        const QLabel *label = window->pages[tab]->findChild<QLabel *>(name);
+        EXPECT_EQ(label->height(), label->fontMetrics().height()) << name;
+        EXPECT_EQ(label->accessibleDescription(), label->toolTip()) << name;
+        return label->toolTip();
     };
     EXPECT_EQ(note(TfrmStatistics::AccessTab, "lblAccessDates"), both);
     EXPECT_EQ(note(TfrmStatistics::CombinedTab, "lblCombineDates"), both);

@@ -211,7 +211,7 @@ void printComparison(const Options &options, const Collection &then, const Colle
         std::fputs(comparisonJson(comparison).constData(), stdout);
         break;
     case Options::Format::Csv:
-        std::fputs(reportCsv(comparison.table(*comparisonPartNamed(options.page))).constData(),
+        std::fputs(comparisonCsv(comparison, *comparisonPartNamed(options.page)).constData(),
                    stdout);
         break;
     case Options::Format::Text:

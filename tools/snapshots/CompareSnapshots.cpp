@@ -2,13 +2,13 @@
 // an old download removed, a video added), counted again, and the second run compared with the
 // first. With --dark, as a desktop with a dark colour scheme shows them.
 
+#include "controls/Notebook.h"
 #include "reports/CompareWindow.h"
 #include "reports/Statistics.h"
 #include "tools/Unattended.h"
 #include "tools/snapshots/Snapshots.h"
 
 #include <QStackedWidget>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <filesystem>
 
@@ -69,9 +69,9 @@ void compareSnapshots(const QDir &out)
     saveSnapshot(*compare, out, QStringLiteral("compare-pick"));
     compare->btCompare->click();
     saveSnapshot(*compare, out, QStringLiteral("compare-summary"));
-    compare->tabs->setCurrentIndex(int(ComparisonPart::Types));
+    compare->notebook->setPageIndex(int(ComparisonPart::Types));
     saveSnapshot(*compare, out, QStringLiteral("compare-types"));
-    compare->tabs->setCurrentIndex(int(ComparisonPart::Folders));
+    compare->notebook->setPageIndex(int(ComparisonPart::Folders));
     saveSnapshot(*compare, out, QStringLiteral("compare-folders"));
 }
 
