@@ -203,9 +203,7 @@ TEST_F(CompareWindowTest, ExportsWriteWholeFilesOrNone)
 TEST_F(CompareWindowTest, EveryTableSaysWhenItsFiguresDoNotCompare)
 {
     Collection logsOnly = collection(8, 7, 0);
-    logsOnly.figures.allTypes = false;
-    logsOnly.figures.includeSelected = true;
-    logsOnly.figures.PickList2 = {"*.log\tLog"};
+    logsOnly.figures.filter = Filter(Filter::Mode::Include, {"*.log\tLog"});
     window.pickFor(logsOnly, QString());
     window.compareWith(collection(1, 2, 3));
     // The owners share the files' page and its note.

@@ -140,7 +140,7 @@ QByteArray masked(const QString &name, QByteArray bytes, const QString &tree)
          R"x("\1": <CREATED>)x"},
         {R"x("(capacity|free|used|usedEntries)":"\d+")x", R"x("\1":<SPACE>)x"},
         {R"(\b\d{1,3}(,\d{3}){3,}\b|(?<![.\d])\d{11,}\b)", "<SPACE>"},
-        {R"((<SPACE>.*[ ,])\d+\.\d+( %)?(?=\r?$))", "\\1<SPACE>"},
+        {R"((<SPACE>.*[ ,])\d+(\.\d+)?( %)?(?=\r?$))", "\\1<SPACE>"},
         // The text pages whose figures hold creation times; their CSV twins are kept, masked.
         {R"(\n(Created|Combined|Time)\n\n[^\n]+(\n[^\n]+)*\n)", "\n\\1 <CREATED>\n"},
         {R"(\nOwners\n\n[^\n]+(\n[^\n]+)*\n?)", "\nOwners <OWNERS>\n"},
