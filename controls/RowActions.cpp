@@ -13,13 +13,15 @@ RowActions::RowActions(QAbstractItemView *view) : QObject(view), view(view)
 
 bool RowActions::eventFilter(QObject *watched, QEvent *event)
 {
-    const QModelIndex current = view->currentIndex();
+    // The view is asked only about the events acted on: others also arrive while it is being
+    // taken down, when it is no longer a whole view.
     switch (event->type()) {
     case QEvent::KeyPress: {
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         const bool menu = key->key() == Qt::Key_Menu ||
                           (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+        const QModelIndex current = view->currentIndex();
         if (watched != view || !(enter || menu) || !current.isValid())
             return false;
         if (enter)
@@ -31,7 +33,7 @@ bool RowActions::eventFilter(QObject *watched, QEvent *event)
     case QEvent::ContextMenu: {
         const auto *menu = static_cast<QContextMenuEvent *>(event);
         const bool byKeys = menu->reason() == QContextMenuEvent::Keyboard;
-        const QModelIndex index = byKeys ? current : view->indexAt(menu->pos());
+        const QModelIndex index = byKeys ? view->currentIndex() : view->indexAt(menu->pos());
         if (index.isValid())
             emit menuRequested(index, byKeys ? view->visualRect(index).center() : menu->pos());
         return true;
